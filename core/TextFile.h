@@ -1,0 +1,23 @@
+// Writing whole files: the pages, the settings files and the colour preview.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace fotoloom {
+
+// Appends each line followed by CR LF to out.
+void AppendCrLfLines(std::string& out, const std::vector<std::string>& lines);
+
+// Writes bytes as the whole content of path, replacing an existing file.
+// Raises "Cannot create file ..." when the file cannot be created or written.
+// The bytes go to a temporary file in the same folder that is renamed over
+// path once complete, so a failure never leaves a half-written file behind
+// under the final name.
+void WriteWholeFile(const std::string& path, std::string_view bytes);
+
+// The lines, each followed by CR LF, as one file: 8-bit text, no byte-order mark.
+void WriteTextFile(const std::string& path, const std::vector<std::string>& lines);
+
+}  // namespace fotoloom
