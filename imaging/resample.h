@@ -1,0 +1,62 @@
+// Resampling: the seven reconstruction kernels, their table and the two-pass stretch.
+#pragma once
+
+#include <array>
+#include <functional>
+
+#include "imaging/Image.h"
+
+namespace fotoloom {
+
+// A reconstruction kernel: weight for a distance x in source pixels.
+using Kernel = float (*)(float x);
+
+float BoxFilter(float x);
+float TriangleFilter(float x);
+float HermiteFilter(float x);
+float BellFilter(float x);
+float SplineFilter(float x);
+float Lanczos3Filter(float x);
+float MitchellFilter(float x);
+
+struct FilterEntry {
+  const char* Name;  // display name; nothing reads it but people
+  Kernel Function;
+  float Support;  // half-width in source pixels at scale 1
+};
+
+// Indexed by the FilterIndex option: Box, Triangle, Hermite, Bell, B-Spline,
+// Lanczos3, Mitchell.
+extern const std::array<FilterEntry, 7> FilterTable;
+
+// The phases of one stretch, as bits, for choosing where a cancel is honoured.
+enum StretchPhase : unsigned {
+  kHorizontalTapsEnlarging = 1u << 0,  // horizontal tap lists, target at least as wide
+  kHorizontalTapsShrinking = 1u << 1,  // horizontal tap lists, target narrower
+  kHorizontalPass = 1u << 2,           // filtering the source rows
+  kVerticalTapsEnlarging = 1u << 3,    // vertical tap lists, target at least as high
+  kVerticalTapsShrinking = 1u << 4,    // vertical tap lists, target lower
+  kVerticalPass = 1u << 5,             // filtering the target columns
+};
+
+// Where the scaled-image writer and the thumbnail writer honour a cancel.
+constexpr unsigned kScalingCancelPhases = kHorizontalTapsEnlarging | kVerticalTapsEnlarging | kVerticalTapsShrinking;
+constexpr unsigned kThumbCancelPhases = kVerticalTapsShrinking | kHorizontalPass;
+
+// How a stretch reports that it is busy and learns that it should stop. At
+// every pause point (after each finished tap list, each source row of the
+// horizontal pass and each target column of the vertical pass) the stretch
+// calls OnWorking, then, when the phase is in CancelPhases, asks IsCancelled
+// and returns at once on true. Either function may be empty.
+struct StretchHooks {
+  std::function<void()> OnWorking;
+  std::function<bool()> IsCancelled;
+  unsigned CancelPhases = 0;
+};
+
+// Resizes the whole source into the whole target, whose size the caller has
+// set, with the given kernel and support. Raises "Source bitmap too small"
+// when the source has no pixels. A cancel leaves the target partly written.
+void ResampleStretch(const StretchHooks& worker, const Image& source, Image& target, Kernel kernel, float support);
+
+}  // namespace fotoloom
