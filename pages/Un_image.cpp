@@ -50,6 +50,12 @@ std::unique_ptr<timage_page::RunState> timage_page::NewRunState() const {
   return state;
 }
 
+const std::string& timage_page::CurrentImagePath() const {
+  if (CurrentImage < 0 || static_cast<std::size_t>(CurrentImage) >= imageFiles_.size())
+    throw Error("No image file at index " + std::to_string(CurrentImage));
+  return imageFiles_[static_cast<std::size_t>(CurrentImage)];
+}
+
 timage_page::RunState& timage_page::State(std::unique_ptr<RunState>& local) {
   if (run_) return *run_;
   // Called outside Create_pages: everything is taken fresh from the fields.
@@ -104,7 +110,7 @@ void timage_page::Create_pages() {
 }
 
 void timage_page::AddCellLines(const std::string& imagePageName) {
-  const ImageNames names = NamesOfImage(imageFiles_[static_cast<std::size_t>(CurrentImage)]);
+  const ImageNames names = NamesOfImage(CurrentImagePath());
   thumbTable_.emplace_back("<td class=\"thumbcells\" >");
   thumbTable_.push_back("<a href=\"" + imagePageName + "\">");
   thumbTable_.push_back("<img src=\"" + names.thumbnail + "\" border=0 alt=\"" + names.fileName + "\">");
@@ -170,9 +176,7 @@ void timage_page::Write_image_page(int j, int N, int firstNumber, const std::str
   std::unique_ptr<RunState> local;
   RunState& state = State(local);
   const std::string ext = NormalizedExtension(WebSiteExtension);
-  if (CurrentImage < 0 || static_cast<std::size_t>(CurrentImage) >= imageFiles_.size())
-    throw Error("No image file at index " + std::to_string(CurrentImage));
-  const ImageNames names = NamesOfImage(imageFiles_[static_cast<std::size_t>(CurrentImage)]);
+  const ImageNames names = NamesOfImage(CurrentImagePath());
   const std::string total = std::to_string(N);
   const std::string current = std::to_string(j);
   const std::string next = PageFileName(ImagePagesName, static_cast<long long>(j) + 1, ext);

@@ -74,6 +74,8 @@ class timage_page {
   struct RunState;
   std::unique_ptr<RunState> NewRunState() const;
   RunState& State(std::unique_ptr<RunState>& local);
+  // The path at CurrentImage; raises an error when there is none.
+  const std::string& CurrentImagePath() const;
   void AddCellLines(const std::string& imagePageName);
 
   std::vector<std::string> imageFiles_;

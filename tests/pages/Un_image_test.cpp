@@ -702,5 +702,19 @@ TEST(timage_page, a_second_run_uses_the_changed_templates_and_colours) {
   EXPECT_EQ(ReadFile(dir / "image2.htm"), "#800080 2\r\n");
 }
 
+TEST(timage_page, an_image_page_for_an_index_past_the_list_raises_an_error) {
+  TempDir dir;
+  timage_page pages;
+  Configure(pages, dir, 2, 3, 4);
+  pages.CurrentImage = 2;
+  try {
+    pages.Write_image_page(3, 3, 1, "image3.htm", "page1.htm");
+    FAIL() << "no error";
+  } catch (const Error& e) {
+    EXPECT_STREQ(e.what(), "No image file at index 2");
+  }
+  EXPECT_EQ(FileCount(dir), 0u);
+}
+
 }  // namespace
 }  // namespace fotoloom
