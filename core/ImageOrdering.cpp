@@ -61,6 +61,7 @@ int ListView1Compare(const ImageEntry& Item1, const ImageEntry& Item2, CompareMo
     if (Item1.FileDate == Item2.FileDate) return 0;
     return Item1.FileDate > Item2.FileDate ? 1 : -1;
   }
+  if (collator == nullptr) return NameCollator().Compare(Item1.FileName, Item2.FileName);
   return collator->Compare(Item1.FileName, Item2.FileName);
 }
 

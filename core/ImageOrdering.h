@@ -41,7 +41,8 @@ enum class CompareMode { Date, Text };
 
 // -1, 0 or 1 as Item1 sorts before, equal to, or after Item2: by the day of
 // FileDate (times of day never take part) or by FileName through collator.
-// The collator is used only in the text mode and may be null in the date mode.
+// The collator is used only in the text mode; without one (null) a collator
+// for the user's locale is made for the one comparison.
 int ListView1Compare(const ImageEntry& Item1, const ImageEntry& Item2, CompareMode mode,
                      const NameCollator* collator);
 

@@ -83,6 +83,14 @@ TEST(NameCollator, follows_the_users_locale) {
   EXPECT_EQ(NameCollator().Compare(oe, "z.jpg"), 1);
 }
 
+TEST(ListView1Compare, text_mode_compares_names_linguistically) {
+  LocaleEnv env("C", nullptr, nullptr);
+  const NameCollator c;
+  EXPECT_EQ(ListView1Compare(Entry("a.jpg", {2009, 1, 1}), Entry("B.jpg", {2001, 1, 1}), CompareMode::Text, &c), -1);
+  EXPECT_EQ(ListView1Compare(Entry("B.jpg"), Entry("a.jpg"), CompareMode::Text, nullptr), 1);
+  EXPECT_EQ(ListView1Compare(Entry("a.jpg", {}, "/x/"), Entry("a.jpg", {}, "/y/"), CompareMode::Text, &c), 0);
+}
+
 TEST(ListView1Compare, date_mode_compares_days_only) {
   const ImageEntry early = Entry("z.jpg", {2005, 12, 24});
   const ImageEntry late = Entry("a.jpg", {2006, 3, 5});
