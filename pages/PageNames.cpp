@@ -1,4 +1,4 @@
-// Page file names, the output path of a page, and the names derived from an image path.
+// Page file names, the output path of a page, the names derived from an image path and their page forms.
 #include "pages/PageNames.h"
 
 #include "pages/RemoveText.h"
@@ -40,6 +40,51 @@ ImageNames NamesOfImage(std::string_view path) {
   names.smaller = "n_" + names.fileName;
   names.big = "b_" + names.fileName;
   return names;
+}
+
+
+std::string HtmlEscaped(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (const char c : text) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      default: out += c; break;
+    }
+  }
+  return out;
+}
+
+std::string LinkEscaped(std::string_view fileName) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  out.reserve(fileName.size());
+  for (const char c : fileName) {
+    const auto byte = static_cast<unsigned char>(c);
+    const bool breaksLink = byte < 0x20 || byte == 0x7F || c == '%' || c == '#' || c == '?' || c == ' ' || c == '\\';
+    if (breaksLink) {
+      out += '%';
+      out += kHex[byte >> 4];
+      out += kHex[byte & 0x0F];
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+PageImageValues PageValuesOfImage(std::string_view path) {
+  const ImageNames names = NamesOfImage(path);
+  PageImageValues values;
+  values.fileName = HtmlEscaped(names.fileName);
+  values.withoutExtension = HtmlEscaped(names.withoutExtension);
+  values.thumbnailLink = HtmlEscaped(LinkEscaped(names.thumbnail));
+  values.smallerLink = HtmlEscaped(LinkEscaped(names.smaller));
+  values.bigLink = HtmlEscaped(LinkEscaped(names.big));
+  return values;
 }
 
 }  // namespace fotoloom

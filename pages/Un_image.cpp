@@ -110,10 +110,12 @@ void timage_page::Create_pages() {
 }
 
 void timage_page::AddCellLines(const std::string& imagePageName) {
-  const ImageNames names = NamesOfImage(CurrentImagePath());
+  // Names come from disk and may hold "&", "<", '"', "#", "%" ...: the cell
+  // takes their escaped page forms.
+  const PageImageValues names = PageValuesOfImage(CurrentImagePath());
   thumbTable_.emplace_back("<td class=\"thumbcells\" >");
   thumbTable_.push_back("<a href=\"" + imagePageName + "\">");
-  thumbTable_.push_back("<img src=\"" + names.thumbnail + "\" border=0 alt=\"" + names.fileName + "\">");
+  thumbTable_.push_back("<img src=\"" + names.thumbnailLink + "\" border=0 alt=\"" + names.fileName + "\">");
   thumbTable_.emplace_back("</a>");
   switch (SubtitleIndex) {
     case 1:
@@ -176,7 +178,7 @@ void timage_page::Write_image_page(int j, int N, int firstNumber, const std::str
   std::unique_ptr<RunState> local;
   RunState& state = State(local);
   const std::string ext = NormalizedExtension(WebSiteExtension);
-  const ImageNames names = NamesOfImage(CurrentImagePath());
+  const PageImageValues names = PageValuesOfImage(CurrentImagePath());
   const std::string total = std::to_string(N);
   const std::string current = std::to_string(j);
   const std::string next = PageFileName(ImagePagesName, static_cast<long long>(j) + 1, ext);
@@ -196,8 +198,8 @@ void timage_page::Write_image_page(int j, int N, int firstNumber, const std::str
       {"@last@", last},
       {"@first@", first},
       {"@thumbs@", thumbPageFileName},
-      {"@image_smaller@", names.smaller},
-      {"@image_big@", names.big},
+      {"@image_smaller@", names.smallerLink},
+      {"@image_big@", names.bigLink},
       {"@image_org_ext@", names.fileName},
       {"@image_org@", names.withoutExtension},
   }};

@@ -45,5 +45,45 @@ TEST(PageNames, a_name_without_a_dot_has_no_extension_even_in_a_dotted_folder) {
   EXPECT_EQ(n.withoutExtension, "scan");
 }
 
+TEST(PageNames, html_text_escapes_the_four_markup_characters_and_keeps_the_rest) {
+  EXPECT_EQ(HtmlEscaped("Tom & Jerry.jpg"), "Tom &amp; Jerry.jpg");
+  EXPECT_EQ(HtmlEscaped("a\"b.jpg"), "a&quot;b.jpg");
+  EXPECT_EQ(HtmlEscaped("x<y>.jpg"), "x&lt;y&gt;.jpg");
+  EXPECT_EQ(HtmlEscaped("&amp;"), "&amp;amp;");
+  EXPECT_EQ(HtmlEscaped("it's 100% #1?.jpg"), "it's 100% #1?.jpg");
+  EXPECT_EQ(HtmlEscaped("\xC3\xBCn\xC3\xAF.jpg"), "\xC3\xBCn\xC3\xAF.jpg");
+}
+
+TEST(PageNames, links_percent_encode_what_would_cut_or_split_a_relative_link) {
+  EXPECT_EQ(LinkEscaped("100% #1.jpg"), "100%25%20%231.jpg");
+  EXPECT_EQ(LinkEscaped("why?.jpg"), "why%3F.jpg");
+  EXPECT_EQ(LinkEscaped("a\\b.jpg"), "a%5Cb.jpg");
+  EXPECT_EQ(LinkEscaped("tab\there\n.jpg"), "tab%09here%0A.jpg");
+  EXPECT_EQ(LinkEscaped("del\x7F.jpg"), "del%7F.jpg");
+  // Markup characters are left to HtmlEscaped; non-ASCII bytes stay as they are.
+  EXPECT_EQ(LinkEscaped("Tom & \"J\" <x>.jpg"), "Tom%20&%20\"J\"%20<x>.jpg");
+  EXPECT_EQ(LinkEscaped("\xC3\xBC+=,;@!.jpg"), "\xC3\xBC+=,;@!.jpg");
+}
+
+TEST(PageNames, page_values_encode_links_before_escaping_markup) {
+  const PageImageValues v = PageValuesOfImage("/in/100% <&> \"#1\".jpg");
+  EXPECT_EQ(v.fileName, "100% &lt;&amp;&gt; &quot;#1&quot;.jpg");
+  EXPECT_EQ(v.withoutExtension, "100% &lt;&amp;&gt; &quot;#1&quot;");
+  EXPECT_EQ(v.thumbnailLink, "t_100%25%20&lt;&amp;&gt;%20&quot;%231&quot;.jpg");
+  EXPECT_EQ(v.smallerLink, "n_100%25%20&lt;&amp;&gt;%20&quot;%231&quot;.jpg");
+  EXPECT_EQ(v.bigLink, "b_100%25%20&lt;&amp;&gt;%20&quot;%231&quot;.jpg");
+  // "&" taken literally into a link must not be read back as an entity.
+  EXPECT_EQ(PageValuesOfImage("/in/%26amp;.jpg").smallerLink, "n_%2526amp;.jpg");
+}
+
+TEST(PageNames, page_values_of_a_plain_name_are_the_plain_names) {
+  const PageImageValues v = PageValuesOfImage("/photos/IMG_0001.JPG");
+  EXPECT_EQ(v.fileName, "IMG_0001.JPG");
+  EXPECT_EQ(v.withoutExtension, "IMG_0001");
+  EXPECT_EQ(v.thumbnailLink, "t_IMG_0001.JPG");
+  EXPECT_EQ(v.smallerLink, "n_IMG_0001.JPG");
+  EXPECT_EQ(v.bigLink, "b_IMG_0001.JPG");
+}
+
 }  // namespace
 }  // namespace fotoloom

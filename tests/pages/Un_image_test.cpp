@@ -596,6 +596,44 @@ TEST(timage_page, image_names_and_the_thumbnail_page_of_image_13) {
   EXPECT_EQ(ReadFile(dir / "image12.htm"), "page1.htm x b_x.jpg\r\n");
 }
 
+TEST(timage_page, names_from_disk_cannot_break_the_markup_or_the_links) {
+  TempDir dir;
+  timage_page pages;
+  Configure(pages, dir, 2, 3, 4);
+  pages.SetImageFiles({"/in/Tom & Jerry.jpg", "/in/100% #1 \"<b>\".JPG"});
+  pages.SetHTMLThumbnails({"@thumbtable@"});
+  pages.SetHTMLImages({"<img src=\"@image_smaller@\" alt=\"@image_smaller@\">", "<a href=\"@image_big@\">",
+                       "<h1>@image_org@</h1> @image_org_ext@"});
+  pages.Create_pages();
+  EXPECT_EQ(ReadFile(dir / "page1.htm"),
+            "<tr>\r\n"
+            "<td class=\"thumbcells\" >\r\n<a href=\"image1.htm\">\r\n"
+            "<img src=\"t_Tom%20&amp;%20Jerry.jpg\" border=0 alt=\"Tom &amp; Jerry.jpg\">\r\n"
+            "</a>\r\n<br>Tom &amp; Jerry\r\n</td>\r\n"
+            "<td class=\"thumbcells\" >\r\n<a href=\"image2.htm\">\r\n"
+            "<img src=\"t_100%25%20%231%20&quot;&lt;b&gt;&quot;.JPG\" border=0 alt=\"100% #1 &quot;&lt;b&gt;&quot;.JPG\">\r\n"
+            "</a>\r\n<br>100% #1 &quot;&lt;b&gt;&quot;\r\n</td>\r\n"
+            "</tr>\r\n\r\n");
+  EXPECT_EQ(ReadFile(dir / "image2.htm"),
+            "<img src=\"n_100%25%20%231%20&quot;&lt;b&gt;&quot;.JPG\" "
+            "alt=\"n_100%25%20%231%20&quot;&lt;b&gt;&quot;.JPG\">\r\n"
+            "<a href=\"b_100%25%20%231%20&quot;&lt;b&gt;&quot;.JPG\">\r\n"
+            "<h1>100% #1 &quot;&lt;b&gt;&quot;</h1> 100% #1 &quot;&lt;b&gt;&quot;.JPG\r\n");
+}
+
+TEST(timage_page, title_and_templates_stay_unescaped_beside_escaped_names) {
+  TempDir dir;
+  timage_page pages;
+  Configure(pages, dir, 1, 1, 1);
+  pages.SetImageFiles({"/in/a&b.jpg"});
+  pages.SetHTMLThumbnails({"<h1 class=\"x&y\">@title@</h1>"});
+  pages.SetHTMLImages({"<p>&nbsp;@image_org_ext@ & @thumbs@</p>"});
+  pages.Title = "<i>Tom & Jerry</i>";
+  pages.Create_pages();
+  EXPECT_EQ(ReadFile(dir / "page1.htm"), "<h1 class=\"x&y\"><i>Tom & Jerry</i></h1>\r\n");
+  EXPECT_EQ(ReadFile(dir / "image1.htm"), "<p>&nbsp;a&amp;b.jpg & page1.htm</p>\r\n");
+}
+
 TEST(timage_page, an_extension_without_a_dot_gets_one_everywhere) {
   TempDir dir;
   timage_page pages;
