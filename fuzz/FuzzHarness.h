@@ -1,0 +1,24 @@
+// One entry point per fuzzed input path, shared by the libFuzzer targets and the regression tests.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace fotoloom::fuzz {
+
+// Each function feeds one arbitrary input to the code under test and returns
+// normally when the code either accepts the input or rejects it with
+// fotoloom::Error. Any other exception, a crash or a sanitizer report is a
+// finding. They check a few properties that must hold for every input and
+// abort when one fails, so the fuzzer reports it.
+
+// Writes the bytes to a temporary file and loads it with Read_settings_file;
+// whatever loads must also save and load again.
+void SettingsFileInput(const std::uint8_t* data, std::size_t size);
+
+// Splits the bytes into template lines, macro pairs and a page position and
+// renders a page, once in one go and once through PageRenderer; both results
+// must be equal.
+void TemplateInput(const std::uint8_t* data, std::size_t size);
+
+}  // namespace fotoloom::fuzz

@@ -1,0 +1,54 @@
+// Fuzz entry for the template language: line filter, macro replacement and the page renderer.
+#include <array>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "fuzz/FuzzHarness.h"
+#include "pages/LineFilter.h"
+#include "pages/MacroReplace.h"
+#include "pages/PageRenderer.h"
+
+namespace fotoloom::fuzz {
+
+// Input layout: byte 0 picks the position and how many leading macros are
+// fixed; the rest is split at NUL bytes into the template text (its lines
+// separated by LF) and then macro text, value, macro text, value ...
+void TemplateInput(const std::uint8_t* data, std::size_t size) {
+  if (size == 0) return;
+  const auto position = static_cast<PagePosition>(data[0] % 3);
+  const std::size_t fixedWanted = (data[0] >> 2) & 0x0F;
+  const std::string_view rest(reinterpret_cast<const char*>(data + 1), size - 1);
+
+  std::vector<std::string_view> parts;
+  for (std::size_t start = 0;;) {
+    const std::size_t end = rest.find('\0', start);
+    parts.push_back(rest.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
+    if (end == std::string_view::npos) break;
+    start = end + 1;
+  }
+
+  std::vector<std::string> lines;
+  for (std::size_t start = 0;;) {
+    const std::size_t end = parts[0].find('\n', start);
+    lines.emplace_back(parts[0].substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
+    if (end == std::string_view::npos) break;
+    start = end + 1;
+  }
+
+  std::vector<Macro> macros;
+  for (std::size_t i = 1; i + 1 < parts.size(); i += 2) macros.push_back({parts[i], parts[i + 1]});
+  const std::span<const Macro> all(macros);
+  const std::size_t fixed = fixedWanted < macros.size() ? fixedWanted : macros.size();
+
+  const std::string whole = RenderPage(lines, position, all);
+  PageRenderer renderer;
+  renderer.Reset(lines, all.first(fixed));
+  // Render twice: the second page reuses what the first prepared.
+  for (int round = 0; round < 2; ++round) {
+    if (renderer.Render(position, all.subspan(fixed)) != whole) std::abort();
+  }
+}
+
+}  // namespace fotoloom::fuzz
