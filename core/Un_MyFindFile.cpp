@@ -91,6 +91,9 @@ void TMyFindFile::Search() {
       // stat() follows symbolic links; a dangling one fails and is skipped,
       // as is an entry removed since the listing.
       if (::stat((folder + name).c_str(), &st) != 0) continue;
+      // Only files and folders exist for a search: opening a FIFO, socket or
+      // device named like a photo can block the run for ever.
+      if (!S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) continue;
       FoundFile file;
       file.Name = name;
       file.Attr = AttributesOf(name, st);

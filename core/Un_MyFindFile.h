@@ -60,7 +60,9 @@ ImageEntry MakeImageEntry(const std::string& folder, const FoundFile& file);
 // On Linux an entry's attributes are: folder for a directory, hidden for a
 // name beginning with ".", read-only when the owner may not write it, archive
 // for any regular file; system and volume label are never set. Symbolic links
-// are followed; a link whose target is missing is skipped. Name matching is
+// are followed; a link whose target is missing is skipped, and so is
+// anything that is neither a regular file nor a folder (a FIFO, socket or
+// device, which could block whoever opens it). Name matching is
 // case-insensitive, "*" matches any run of characters including dots and "?"
 // one character; a mask ending in ".*" also admits names without an extension
 // (so "*.*" admits every name). Entries are reported in byte order of their

@@ -160,6 +160,20 @@ TEST(TMyFindFile, symbolic_links_are_followed_and_dangling_ones_skipped) {
   EXPECT_EQ(f.FileCount, 1);
 }
 
+TEST(TMyFindFile, fifos_and_devices_named_like_photos_are_skipped) {
+  TempDir dir;
+  std::filesystem::create_directory(dir / "in");
+  ASSERT_EQ(::mkfifo((dir / "in/pipe.jpg").c_str(), 0644), 0);
+  std::filesystem::create_symlink("/dev/zero", dir / "in/zero.jpg");
+  WriteFile(dir / "in/real.jpg", "x");
+  TMyFindFile f;
+  f.SearchFolder = dir / "in";
+  SearchLog run;
+  run.Search(f);
+  EXPECT_THAT(run.Names(), ElementsAre("real.jpg"));
+  EXPECT_EQ(f.FileCount, 1);
+}
+
 TEST(TMyFindFile, cancelling_in_the_first_report_stops_the_search_and_still_ends_it) {
   TempDir dir;
   for (const char* n : {"1.jpg", "2.jpg", "3.jpg"}) WriteFile(dir / n, "x");
