@@ -2,6 +2,7 @@
 #include "core/IniFile.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -69,8 +70,16 @@ IniFile::IniFile(std::string_view text) {
 }
 
 IniFile IniFile::Load(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // O_NONBLOCK: opening a FIFO must not wait for a writer. Anything but a
+  // regular file (a FIFO, /dev/zero, a terminal) reads as no file at all
+  // rather than blocking or filling the memory.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return IniFile();
+  struct stat st{};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return IniFile();
+  }
   std::string text;
   char buffer[65536];
   for (;;) {

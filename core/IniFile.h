@@ -27,7 +27,8 @@ class IniFile {
   // Parses the text of a whole file.
   explicit IniFile(std::string_view text = {});
 
-  // Reads the file at path; a missing or unreadable file gives an empty IniFile.
+  // Reads the file at path; a missing or unreadable file, or anything that
+  // is not a regular file (a folder, a FIFO, a device), gives an empty IniFile.
   static IniFile Load(const std::string& path);
 
   // The value of a key, or nothing when the key is absent.

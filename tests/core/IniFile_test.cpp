@@ -1,6 +1,7 @@
 #include "core/IniFile.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <string>
 
@@ -102,6 +103,13 @@ TEST(IniFile, a_missing_or_unreadable_file_reads_as_empty) {
   EXPECT_EQ(IniFile::Load(dir.str()).Value("S", "k"), std::nullopt);  // a folder
   test::WriteFile(dir / "a.fl", "[S]\r\nk=v\r\n");
   EXPECT_EQ(IniFile::Load(dir / "a.fl").Value("S", "k"), "v");
+}
+
+TEST(IniFile, fifos_and_devices_read_as_empty_without_blocking) {
+  test::TempDir dir;
+  ASSERT_EQ(::mkfifo((dir / "pipe.fl").c_str(), 0644), 0);
+  EXPECT_TRUE(IniFile::Load(dir / "pipe.fl").SectionEntries("S").empty());  // no writer: would wait for ever
+  EXPECT_TRUE(IniFile::Load("/dev/zero").SectionEntries("S").empty());      // endless: would fill the memory
 }
 
 TEST(ParseIniInteger, hex_takes_the_32_bits_and_decimal_must_fit) {
