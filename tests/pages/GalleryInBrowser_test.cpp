@@ -1,0 +1,191 @@
+// Galleries of awkward file names, loaded page by page in headless Chromium.
+// Skipped when no Chromium is installed (scripts/browser-check.sh installs it).
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "pages/DefaultTemplates.h"
+#include "pages/Un_image.h"
+#include "support/TempDir.h"
+
+namespace fotoloom {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ReadFile;
+using test::TempDir;
+using test::WriteFile;
+
+// The browser to drive: $FOTOLOOM_CHROMIUM, else "chromium" on the PATH.
+std::string FindChromium() {
+  if (const char* given = std::getenv("FOTOLOOM_CHROMIUM")) return given;
+  const char* path = std::getenv("PATH");
+  std::stringstream dirs(path != nullptr ? path : "");
+  for (std::string dir; std::getline(dirs, dir, ':');) {
+    const fs::path candidate = fs::path(dir) / "chromium";
+    if (::access(candidate.c_str(), X_OK) == 0) return candidate.string();
+  }
+  return {};
+}
+
+std::string PercentDecoded(const std::string& text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '%' && i + 2 < text.size()) {
+      out += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
+      i += 2;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
+// A page that opens every gallery page in a frame, one after the other, and
+// lists what the browser made of it: for each image its file path and pixel
+// width (0 when it did not load), for each file link its path, and the text
+// shown. Every field is URI-encoded so the dumped DOM can be read back exactly.
+const char* const kProbe = R"(<!DOCTYPE html><html><body><pre id="out"></pre><script>
+const pages = PAGES;
+const out = document.getElementById('out');
+const put = (kind, value) => { out.textContent += '@@' + kind + ' ' + encodeURIComponent(value) + '\n'; };
+const file = (url) => decodeURIComponent(new URL(url).pathname);
+function next(i) {
+  if (i === pages.length) { put('END', ''); return; }
+  const f = document.createElement('iframe');
+  f.onload = () => {
+    const d = f.contentDocument;
+    put('PAGE', pages[i]);
+    for (const img of d.images) put('IMG', file(img.src) + '|' + img.naturalWidth);
+    for (const a of d.links) if (a.protocol === 'file:') put('LINK', file(a.href));
+    put('TEXT', d.body.innerText);
+    f.remove();
+    next(i + 1);
+  };
+  f.src = encodeURI(pages[i]);
+  document.body.appendChild(f);
+}
+next(0);
+</script></body></html>
+)";
+
+struct PageReport {
+  std::vector<std::pair<std::string, int>> images;  // path, natural width
+  std::vector<std::string> links;
+  std::string text;
+};
+
+// Loads the probe in headless Chromium and parses its report, page by page.
+std::map<std::string, PageReport> LoadInBrowser(const std::string& chromium, const TempDir& dir,
+                                                const std::vector<std::string>& pages) {
+  std::string list = "[";
+  for (const std::string& p : pages) list += "\"" + p + "\",";
+  list += "]";
+  std::string probe = kProbe;
+  probe.replace(probe.find("PAGES"), 5, list);
+  WriteFile(dir / "probe.html", probe);
+  const std::string command = "timeout 120 '" + chromium +
+                              "' --headless --no-sandbox --disable-gpu --allow-file-access-from-files"
+                              " --virtual-time-budget=30000 --user-data-dir='" + (dir / "profile") +
+                              "' --dump-dom 'file://" + (dir / "probe.html") + "' 2>/dev/null";
+  std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
+  std::string dom;
+  char buffer[4096];
+  for (std::size_t n; pipe && (n = std::fread(buffer, 1, sizeof buffer, pipe.get())) > 0;) dom.append(buffer, n);
+
+  std::map<std::string, PageReport> reports;
+  std::istringstream lines(dom);
+  std::string current;
+  for (std::string line; std::getline(lines, line);) {
+    // Records begin with "@@"; the first one follows the markup of the dump.
+    const std::size_t at = line.find("@@");
+    if (at == std::string::npos) continue;
+    line.erase(0, at + 2);
+    const std::size_t space = line.find(' ');
+    if (space == std::string::npos) continue;
+    const std::string kind = line.substr(0, space);
+    const std::string value = PercentDecoded(line.substr(space + 1));
+    if (kind == "PAGE") {
+      current = value;
+      reports[current];
+    } else if (kind == "IMG") {
+      const std::size_t bar = value.rfind('|');
+      reports[current].images.emplace_back(value.substr(0, bar), std::stoi(value.substr(bar + 1)));
+    } else if (kind == "LINK") {
+      reports[current].links.push_back(value);
+    } else if (kind == "TEXT") {
+      reports[current].text = value;
+    }
+  }
+  return reports;
+}
+
+TEST(GalleryInBrowser, odd_names_show_as_they_are_and_every_image_and_link_resolves) {
+  const std::string chromium = FindChromium();
+  if (chromium.empty()) GTEST_SKIP() << "no chromium installed (scripts/browser-check.sh installs it)";
+  const std::string tiny = ReadFile(std::string(std::getenv("FOTOLOOM_TEST_DATA")) + "/browser/tiny.jpg");
+  ASSERT_FALSE(tiny.empty());
+
+  const std::vector<std::string> names = {"Tom & Jerry.jpg", "a\"b.jpg",      "100% #1.jpg",     "x<y>.jpg",
+                                          "\xC3\xBCn\xC3\xAF" "c\xC3\xB6" "d\xC3\xA9.jpg",
+                                          "space name.JPG",  "why?.jpg",     "back\\slash.jpg", "&amp;.jpg"};
+  TempDir dir;
+  fs::create_directory(dir / "out");
+  std::vector<std::string> paths;
+  for (const std::string& name : names) {
+    paths.push_back("/photos/" + name);
+    for (const char* prefix : {"t_", "n_", "b_"}) WriteFile(dir / ("out/" + std::string(prefix) + name), tiny);
+  }
+  // 1 x 2 thumbnails: first, middle and last pages of both kinds, so every
+  // link that the default templates hide on some page shows on another.
+  timage_page pages;
+  pages.SetImageFiles(paths);
+  pages.SetHTMLThumbnails(DefaultThumbnailTemplate());
+  pages.SetHTMLImages(DefaultImageTemplate());
+  pages.OutputPath = dir / "out";
+  pages.Title = "Odd names";
+  pages.ThumbPagesName = "page";
+  pages.ImagePagesName = "image";
+  pages.WebSiteExtension = ".htm";
+  pages.ImageCount = static_cast<int>(names.size());
+  pages.RowsCount = 1;
+  pages.ColsCount = 2;
+  pages.SubtitleIndex = 1;
+  pages.Create_pages();
+
+  std::vector<std::string> pageNames;
+  for (std::size_t k = 1; k <= 5; ++k) pageNames.push_back("out/page" + std::to_string(k) + ".htm");
+  for (std::size_t j = 1; j <= names.size(); ++j) pageNames.push_back("out/image" + std::to_string(j) + ".htm");
+  const auto reports = LoadInBrowser(chromium, dir, pageNames);
+  for (const std::string& page : pageNames) ASSERT_TRUE(reports.contains(page)) << page << " was not reported";
+
+  std::string thumbText;
+  for (const std::string& page : pageNames) {
+    SCOPED_TRACE(page);
+    const PageReport& r = reports.at(page);
+    EXPECT_FALSE(r.images.empty());
+    for (const auto& [path, width] : r.images) {
+      EXPECT_TRUE(fs::is_regular_file(path)) << path;
+      EXPECT_EQ(width, 2) << path;
+    }
+    for (const std::string& link : r.links) EXPECT_TRUE(fs::is_regular_file(link)) << link;
+    if (page.starts_with("out/page")) thumbText += r.text;
+  }
+  for (std::size_t j = 0; j < names.size(); ++j) {
+    SCOPED_TRACE(names[j]);
+    EXPECT_NE(thumbText.find(names[j]), std::string::npos);
+    const std::string stem = names[j].substr(0, names[j].rfind('.'));
+    EXPECT_TRUE(reports.at(pageNames[5 + j]).text.starts_with(stem + "\n")) << reports.at(pageNames[5 + j]).text;
+  }
+}
+
+}  // namespace
+}  // namespace fotoloom
