@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 
@@ -18,10 +19,29 @@ void AppendCrLfLines(std::string& out, const std::vector<std::string>& lines) {
   }
 }
 
+namespace {
+
+// The temporary file beside path: path + ".fotoloom-<pid>.tmp", or, when that
+// name would pass the file system's limit of 255 bytes while path itself
+// does not, a short ".fotoloom-<pid>-<n>.tmp" in the same folder (n counts the
+// calls, so that two threads writing long names never share one).
+std::string TemporaryPathFor(const std::string& path) {
+  constexpr std::size_t kMaxNameBytes = 255;
+  const std::string pid = std::to_string(::getpid());
+  const std::string suffix = ".fotoloom-" + pid + ".tmp";
+  const std::size_t slash = path.rfind('/');
+  const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+  if (path.size() - nameStart + suffix.size() <= kMaxNameBytes) return path + suffix;
+  static std::atomic<unsigned> counter{0};
+  return path.substr(0, nameStart) + ".fotoloom-" + pid + "-" + std::to_string(counter++) + ".tmp";
+}
+
+}  // namespace
+
 void WriteWholeFile(const std::string& path, std::string_view bytes) {
   // The temporary name lives beside the target so that rename() stays on one
   // file system; the process id keeps two writers of one folder apart.
-  const std::string temp = path + ".fotoloom-" + std::to_string(::getpid()) + ".tmp";
+  const std::string temp = TemporaryPathFor(path);
   const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
   if (fd < 0) ThrowCannotCreateFile(path, errno);
   const char* p = bytes.data();

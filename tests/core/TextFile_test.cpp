@@ -28,6 +28,16 @@ TEST(TextFile, replaces_an_existing_file_whole_and_leaves_no_temporary) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 
+TEST(TextFile, a_name_near_the_length_limit_is_written_and_leaves_no_temporary) {
+  TempDir dir;
+  for (const std::size_t length : {230u, 245u, 255u}) {
+    const std::string name = std::string(length - 4, 'n') + ".jpg";
+    WriteWholeFile(dir / name, "bytes");
+    EXPECT_EQ(ReadFile(dir / name), "bytes") << length;
+  }
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 3);
+}
+
 TEST(TextFile, an_empty_list_gives_an_empty_file) {
   TempDir dir;
   WriteTextFile(dir / "e.htm", {});
