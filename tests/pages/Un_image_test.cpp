@@ -8,6 +8,7 @@
 
 #include "core/Error.h"
 #include "pages/DefaultTemplates.h"
+#include "support/SmallDisk.h"
 #include "support/TempDir.h"
 
 namespace fotoloom {
@@ -687,6 +688,34 @@ TEST(timage_page, a_page_that_cannot_be_written_ends_the_run_and_earlier_pages_s
   EXPECT_TRUE(Exists(dir, "image2.htm"));
   EXPECT_FALSE(Exists(dir, "image4.htm"));
   EXPECT_FALSE(Exists(dir, "page1.htm"));
+}
+
+TEST(timage_page, a_full_disk_ends_the_run_with_the_reason_and_keeps_the_pages_before_whole) {
+  test::SmallDisk disk(16);  // four 4 KiB blocks: room for four small pages
+  if (!disk.mounted()) GTEST_SKIP() << "mounting a tmpfs is not allowed here";
+  TempDir reference;
+  timage_page pages;
+  Configure(pages, reference, 20, 3, 4);
+  pages.Create_pages();
+  Configure(pages, reference, 20, 3, 4);
+  pages.OutputPath = disk.str();
+  std::string message;
+  try {
+    pages.Create_pages();
+  } catch (const Error& e) {
+    message = e.what();
+  }
+  EXPECT_TRUE(message.ends_with("\". No space left on device")) << message;
+  int kept = 0;
+  for (const auto& item : std::filesystem::directory_iterator(disk.str())) {
+    const std::string name = item.path().filename().string();
+    EXPECT_TRUE(name.starts_with("image")) << name << " left behind";
+    EXPECT_EQ(ReadFile(item.path().string()), ReadFile(reference / name)) << name;
+    ++kept;
+  }
+  EXPECT_GE(kept, 1);
+  EXPECT_LT(kept, 20);
+  EXPECT_NE(message.find("image" + std::to_string(kept + 1) + ".htm"), std::string::npos) << message;
 }
 
 TEST(timage_page, a_grid_below_one_row_or_column_is_refused_before_any_file) {
