@@ -18,7 +18,8 @@ void SettingsFileInput(const std::uint8_t* data, std::size_t size);
 
 // Splits the bytes into template lines, macro pairs and a page position and
 // renders a page, once in one go and once through PageRenderer; both results
-// must be equal.
+// must be equal. The whole input, taken as an image file name, must also come
+// back unchanged from its escaped page forms.
 void TemplateInput(const std::uint8_t* data, std::size_t size);
 
 }  // namespace fotoloom::fuzz

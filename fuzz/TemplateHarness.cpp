@@ -8,15 +8,68 @@
 #include "fuzz/FuzzHarness.h"
 #include "pages/LineFilter.h"
 #include "pages/MacroReplace.h"
+#include "pages/PageNames.h"
 #include "pages/PageRenderer.h"
 
 namespace fotoloom::fuzz {
+namespace {
+
+// What a browser does to an attribute value: entities back to characters.
+std::string EntitiesDecoded(std::string_view text) {
+  static constexpr std::pair<std::string_view, char> kEntities[] = {
+      {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}};
+  std::string out;
+  for (std::size_t i = 0; i < text.size();) {
+    bool matched = false;
+    for (const auto& [entity, c] : kEntities) {
+      if (text.substr(i, entity.size()) == entity) {
+        out += c;
+        i += entity.size();
+        matched = true;
+        break;
+      }
+    }
+    if (!matched) out += text[i++];
+  }
+  return out;
+}
+
+// And then what it does to a relative link: "%XX" back to the byte.
+std::string PercentDecoded(std::string_view text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '%' && i + 2 < text.size()) {
+      out += static_cast<char>(std::stoi(std::string(text.substr(i + 1, 2)), nullptr, 16));
+      i += 2;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
+// A file name put into a page must come back unchanged through the browser's
+// decoding, and must not hold a character that ends an attribute or a tag or
+// cuts a link short.
+void CheckNameInPage(std::string_view name) {
+  if (name.find('/') != std::string_view::npos || name.find('\0') != std::string_view::npos) return;
+  const PageImageValues v = PageValuesOfImage("/in/" + std::string(name));
+  for (const std::string* text : {&v.fileName, &v.thumbnailLink, &v.smallerLink, &v.bigLink})
+    if (text->find_first_of("<>\"") != std::string::npos) std::abort();
+  for (const std::string* link : {&v.thumbnailLink, &v.smallerLink, &v.bigLink})
+    if (link->find_first_of("#? \\\r\n\t") != std::string::npos) std::abort();
+  if (EntitiesDecoded(v.fileName) != name) std::abort();
+  if (PercentDecoded(EntitiesDecoded(v.thumbnailLink)) != "t_" + std::string(name)) std::abort();
+}
+
+}  // namespace
 
 // Input layout: byte 0 picks the position and how many leading macros are
 // fixed; the rest is split at NUL bytes into the template text (its lines
 // separated by LF) and then macro text, value, macro text, value ...
 void TemplateInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return;
+  CheckNameInPage(std::string_view(reinterpret_cast<const char*>(data), size));
   const auto position = static_cast<PagePosition>(data[0] % 3);
   const std::size_t fixedWanted = (data[0] >> 2) & 0x0F;
   const std::string_view rest(reinterpret_cast<const char*>(data + 1), size - 1);
