@@ -1,50 +1,12 @@
 // Fuzz entry for loading settings files: arbitrary bytes as a ".fl" file.
-#include <stdlib.h>
-#include <unistd.h>
-
-#include <cstdio>
 #include <string>
 
 #include "core/Error.h"
 #include "core/SettingsFile.h"
 #include "fuzz/FuzzHarness.h"
+#include "fuzz/TempFile.h"
 
 namespace fotoloom::fuzz {
-namespace {
-
-// A file in the temporary folder that is removed again on every path.
-class TempFile {
- public:
-  TempFile() {
-    const char* tmp = std::getenv("TMPDIR");
-    path_ = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/fotoloom-fuzz-XXXXXX";
-    fd_ = ::mkstemp(path_.data());
-    if (fd_ < 0) std::abort();
-  }
-  ~TempFile() {
-    ::close(fd_);
-    ::unlink(path_.c_str());
-  }
-  TempFile(const TempFile&) = delete;
-  TempFile& operator=(const TempFile&) = delete;
-
-  void Write(const std::uint8_t* data, std::size_t size) {
-    if (::ftruncate(fd_, 0) != 0 || ::lseek(fd_, 0, SEEK_SET) != 0) std::abort();
-    while (size > 0) {
-      const ssize_t n = ::write(fd_, data, size);
-      if (n <= 0) std::abort();
-      data += n;
-      size -= static_cast<std::size_t>(n);
-    }
-  }
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-  int fd_ = -1;
-};
-
-}  // namespace
 
 void SettingsFileInput(const std::uint8_t* data, std::size_t size) {
   TempFile file;
