@@ -28,7 +28,7 @@ void ResizeJob::Run(const std::string& inputPath, const ResizeSettings& settings
   target_.Resize(size.Width, size.Height);
   if (settings.UseFilter) {
     const FilterEntry& filter = FilterFor(settings.FilterIndex);
-    ResampleStretch(hooks, source_, target_, filter.Function, filter.Support);
+    ResampleStretch(hooks, source_, target_, filter.Function, filter.Support, scratch_);
   } else {
     PlainStretch(source_, target_);
   }

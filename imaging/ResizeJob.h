@@ -25,7 +25,8 @@ struct ResizeSettings {
 };
 
 // The working objects of one writer thread: a codec, the source and the
-// target image, kept from one image to the next so their memory is reused.
+// target image and the stretch's scratch memory, kept from one image to the
+// next so their memory is allocated and touched once.
 class ResizeJob {
  public:
   // Turns the JPEG file at inputPath into the JPEG data of its resized copy
@@ -39,6 +40,7 @@ class ResizeJob {
   JpegCodec codec_;
   Image source_;
   Image target_;
+  StretchScratch scratch_;
 };
 
 // The kernel table entry a FilterIndex selects; an index outside the table

@@ -2,7 +2,10 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <functional>
+#include <memory>
+#include <vector>
 
 #include "imaging/Image.h"
 
@@ -28,6 +31,19 @@ struct FilterEntry {
 // Indexed by the FilterIndex option: Box, Triangle, Hermite, Bell, B-Spline,
 // Lanczos3, Mitchell.
 extern const std::array<FilterEntry, 7> FilterTable;
+
+// One tap: a source pixel index along the filtered axis and its weight.
+struct Tap {
+  std::int32_t Index;
+  float Weight;
+};
+
+// The taps of one target position. Taps holds Capacity entries, fixed when the
+// list is started; the first Count of them are in use.
+struct TapList {
+  std::int32_t Count = 0;
+  std::vector<Tap> Taps;
+};
 
 // The phases of one stretch, as bits, for choosing where a cancel is honoured.
 enum StretchPhase : unsigned {
@@ -58,5 +74,26 @@ struct StretchHooks {
 // set, with the given kernel and support. Raises "Source bitmap too small"
 // when the source has no pixels. A cancel leaves the target partly written.
 void ResampleStretch(const StretchHooks& worker, const Image& source, Image& target, Kernel kernel, float support);
+
+// Working memory of the stretch (intermediate image, tap arrays, row buffers)
+// kept from one call to the next, so that a worker resizing many photos
+// allocates and faults in that memory once. It carries no results.
+class StretchScratch {
+ public:
+  StretchScratch();
+  ~StretchScratch();
+  StretchScratch(const StretchScratch&) = delete;
+  StretchScratch& operator=(const StretchScratch&) = delete;
+
+  struct Buffers;
+  Buffers& buffers() { return *buffers_; }
+
+ private:
+  std::unique_ptr<Buffers> buffers_;
+};
+
+// As above, using (and keeping) the given scratch memory.
+void ResampleStretch(const StretchHooks& worker, const Image& source, Image& target, Kernel kernel, float support,
+                     StretchScratch& scratch);
 
 }  // namespace fotoloom

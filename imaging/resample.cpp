@@ -1,0 +1,169 @@
+// The seven reconstruction kernels, their table, and the two-pass stretch.
+#include "imaging/resample.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/Error.h"
+#include "imaging/resample_passes.h"
+#include "imaging/resample_taps.h"
+
+namespace fotoloom {
+namespace {
+
+// Every kernel works in extended precision (long double, 64-bit mantissa on
+// x86-64) and rounds to float only where a value is carried on, evaluating
+// each formula left to right. These constants are the nearest extended values
+// of the fractions and of pi; the compiler rounds each literal quotient once.
+constexpr long double kTwoThirds = 2.0L / 3.0L;
+constexpr long double kOneSixth = 1.0L / 6.0L;
+constexpr long double kSixteenThirds = 16.0L / 3.0L;
+constexpr long double kSevenThirds = 7.0L / 3.0L;
+constexpr long double kThirtyTwoThirds = 32.0L / 3.0L;
+constexpr long double kPi = 3.14159265358979323846264338327950288L;
+
+using Ext = long double;
+
+float Round(Ext value) { return static_cast<float>(value); }
+
+// sin(pi x) / (pi x), with pi x rounded to float before the sine.
+float Sinc(float x) {
+  if (x == 0) return 1;
+  const float y = Round(kPi * x);
+  return Round(std::sin(static_cast<Ext>(y)) / y);
+}
+
+}  // namespace
+
+float BoxFilter(float x) { return (x > -0.5f && x <= 0.5f) ? 1.0f : 0.0f; }
+
+float TriangleFilter(float x) {
+  const float t = std::fabs(x);
+  if (t < 1) return Round(1.0L - t);
+  return 0;
+}
+
+float HermiteFilter(float x) {
+  const float t = std::fabs(x);
+  if (t < 1) return Round(static_cast<Ext>(t) * t * (2.0L * t - 3.0L) + 1.0L);
+  return 0;
+}
+
+float BellFilter(float x) {
+  const float t = std::fabs(x);
+  if (t < 0.5f) return Round(0.75L - static_cast<Ext>(t) * t);
+  if (t < 1.5f) {
+    const float s = Round(t - 1.5L);
+    return Round(static_cast<Ext>(s) * s * 0.5L);
+  }
+  return 0;
+}
+
+float SplineFilter(float x) {
+  const float t = std::fabs(x);
+  if (t < 1) {
+    const float q = Round(static_cast<Ext>(t) * t);
+    return Round(0.5L * q * t - q + kTwoThirds);
+  }
+  if (t < 2) {
+    const float s = Round(2.0L - t);
+    return Round(static_cast<Ext>(s) * s * kOneSixth * s);
+  }
+  return 0;
+}
+
+float Lanczos3Filter(float x) {
+  const float t = std::fabs(x);
+  if (t < 3) {
+    const float a = Sinc(t);
+    const float b = Sinc(Round(t / 3.0L));
+    return Round(static_cast<Ext>(a) * b);
+  }
+  return 0;
+}
+
+float MitchellFilter(float x) {
+  const float t = std::fabs(x);
+  if (t < 1) {
+    const float q = Round(static_cast<Ext>(t) * t);
+    const float p = Round(7.0L * t * q - 12.0L * q + kSixteenThirds);
+    return Round(p / 6.0L);
+  }
+  if (t < 2) {
+    const float q = Round(static_cast<Ext>(t) * t);
+    const float p = Round(-kSevenThirds * t * q + 12.0L * q - 20.0L * t + kThirtyTwoThirds);
+    return Round(p / 6.0L);
+  }
+  return 0;
+}
+
+const std::array<FilterEntry, 7> FilterTable = {{
+    {"Box", BoxFilter, 0.5f},
+    {"Triangle", TriangleFilter, 1.0f},
+    {"Hermite", HermiteFilter, 1.0f},
+    {"Bell", BellFilter, 1.5f},
+    {"B-Spline", SplineFilter, 2.0f},
+    {"Lanczos3", Lanczos3Filter, 3.0f},
+    {"Mitchell", MitchellFilter, 2.0f},
+}};
+
+struct StretchScratch::Buffers {
+  IntermediateImage Intermediate;
+  AxisTaps Horizontal;
+  AxisTaps Vertical;
+  std::vector<float> RowBuffer;
+};
+
+StretchScratch::StretchScratch() : buffers_(std::make_unique<Buffers>()) {}
+StretchScratch::~StretchScratch() = default;
+
+namespace {
+
+// One pause point: reports that the stretch is busy, then tells whether it
+// must stop, asking only in the phases the worker honours a cancel in.
+bool Pause(const StretchHooks& worker, unsigned phase) {
+  if (worker.OnWorking) worker.OnWorking();
+  return (worker.CancelPhases & phase) != 0 && worker.IsCancelled && worker.IsCancelled();
+}
+
+}  // namespace
+
+void ResampleStretch(const StretchHooks& worker, const Image& source, Image& target, Kernel kernel, float support,
+                     StretchScratch& scratch) {
+  if (source.width() < 1 || source.height() < 1) throw Error("Source bitmap too small");
+  if (target.empty()) return;
+  const int targetWidth = target.width();
+  const int targetHeight = target.height();
+  const AxisScale horizontal = MakeAxisScale(source.width(), targetWidth, support);
+  const AxisScale vertical = MakeAxisScale(source.height(), targetHeight, support);
+  StretchScratch::Buffers& work = scratch.buffers();
+
+  const unsigned horizontalTaps = horizontal.Shrinking ? kHorizontalTapsShrinking : kHorizontalTapsEnlarging;
+  if (!BuildAxisTaps(horizontal, kernel, work.Horizontal, [&] { return Pause(worker, horizontalTaps); })) return;
+
+  IntermediateImage& intermediate = work.Intermediate;
+  intermediate.Resize(targetWidth, source.height());
+  for (int y = 0; y < source.height(); y += kHorizontalRowBlock) {
+    const int end = std::min(y + kHorizontalRowBlock, source.height());
+    HorizontalPass(source, work.Horizontal, intermediate, y, end, work.RowBuffer);
+    for (int row = y; row < end; ++row)
+      if (Pause(worker, kHorizontalPass)) return;
+  }
+
+  const unsigned verticalTaps = vertical.Shrinking ? kVerticalTapsShrinking : kVerticalTapsEnlarging;
+  if (!BuildAxisTaps(vertical, kernel, work.Vertical, [&] { return Pause(worker, verticalTaps); })) return;
+
+  for (int x = 0; x < targetWidth; x += kVerticalColumnBlock) {
+    const int end = std::min(x + kVerticalColumnBlock, targetWidth);
+    VerticalPass(intermediate, work.Vertical, target, x, end);
+    for (int column = x; column < end; ++column)
+      if (Pause(worker, kVerticalPass)) return;
+  }
+}
+
+void ResampleStretch(const StretchHooks& worker, const Image& source, Image& target, Kernel kernel, float support) {
+  StretchScratch scratch;
+  ResampleStretch(worker, source, target, kernel, support, scratch);
+}
+
+}  // namespace fotoloom

@@ -1,0 +1,56 @@
+// Tap lists of one axis of the stretch: scale, widened support, mirrored indices.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "imaging/resample.h"
+
+namespace fotoloom {
+
+// The geometry of one axis: how target positions map onto source positions.
+struct AxisScale {
+  int SourceSize = 0;
+  int TargetSize = 0;
+  float Scale = 0;         // target pixels per source pixel
+  bool Shrinking = false;  // Scale < 1: the kernel is widened by 1 / Scale
+  float Support = 0;       // support in source pixels (widened when shrinking)
+  float Width = 1;         // 1 / Scale when shrinking: divides the kernel argument and weight
+  int Capacity = 0;        // taps a list of this axis can hold
+};
+
+// Scale factor, widened support and list capacity for an axis of sourceSize
+// pixels filtered into targetSize (>= 1) pixels. Both sizes must be >= 1. A
+// one-pixel target on a longer axis uses targetSize / sourceSize instead of 0.
+// Raises an error when the lists would be too large to allocate.
+AxisScale MakeAxisScale(int sourceSize, int targetSize, float support);
+
+// Fills the taps of target position `position` into `list`, whose Taps must
+// hold scale.Capacity entries. Zero weights are left out; indices beyond the
+// edges are mirrored, and an index still outside is clamped to the edge.
+void FillTapList(const AxisScale& scale, Kernel kernel, int position, TapList& list);
+
+// All lists of one axis in flat arrays: list n uses the Stride slots from
+// n * Stride, of which the first Count[n] are real taps and the rest weight-0
+// taps on pixel 0 (adding them changes no sum). Lists is TargetSize rounded up
+// to a multiple of kListGroup, the extra lists being all padding.
+struct AxisTaps {
+  static constexpr int kListGroup = 4;
+
+  int Lists = 0;
+  int Stride = 0;
+  std::vector<std::int32_t> Count;
+  std::vector<std::int32_t> Index;
+  std::vector<float> Weight;
+  // Non-zero for a list with a weight so small that a vectorised sum could
+  // leave the normal float range; such lists are summed on the exact path.
+  std::vector<std::uint8_t> ExactOnly;
+};
+
+// Builds the lists of every target position of the axis into `taps`, calling
+// afterList() after each finished list; stops and returns false as soon as
+// afterList() returns true.
+bool BuildAxisTaps(const AxisScale& scale, Kernel kernel, AxisTaps& taps, const std::function<bool()>& afterList);
+
+}  // namespace fotoloom
