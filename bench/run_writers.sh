@@ -29,30 +29,33 @@ trap 'rm -rf "$out"' EXIT
 
 calc() { awk "BEGIN { printf \"%.6f\", $1 }"; }
 
-# best_of CMD...: runs CMD twice, prints "seconds MiB" of the faster run.
+# best_of CMD...: runs CMD twice, prints "wall-seconds MiB cpu-seconds" of the faster run.
 best_of() {
   local a b
   a=$("$@"); b=$("$@")
-  printf '%s\n%s\n' "$a" "$b" | sort -n | head -1 | awk '{print $1, $5}'
+  printf '%s\n%s\n' "$a" "$b" | sort -n | head -1 | awk '{print $1, $5, $7}'
 }
 
 n=$(ls "$corpus"/*.jpg | wc -l)
 mp=$(identify -format '%[fx:w*h/1000000]\n' "$corpus"/*.jpg | awk '{s+=$1} END{printf "%.1f", s}')
-echo "corpus: $n photos, $mp MP; $(nproc) cores"
-read -r floor floor_mem < <(best_of "$bench" floor "$corpus")
-printf '%-34s %8.3f s %6.0f MiB\n' "floor (2 decodes + 2 encodes)" "$floor" "$floor_mem"
+echo "corpus: $n photos, $mp MP; $(nproc) cores; load average $(cut -d' ' -f1-3 /proc/loadavg)"
+echo "(wall and processor seconds; on a busy machine the processor ratios are the steadier ones)"
+read -r floor floor_mem floor_cpu < <(best_of "$bench" floor "$corpus")
+printf '%-38s %8.3f s %8.3f cpu-s %5.0f MiB\n' "floor (2 decodes + 2 encodes)" "$floor" "$floor_cpu" "$floor_mem"
 
-declare -A secs
+declare -A secs cpus
 for filter in 0 1; do
   for jobs in 1 2; do
-    read -r s m < <(best_of "$bench" writers "$corpus" "$out/f$filter-j$jobs" "$filter" "$jobs")
+    read -r s m c < <(best_of "$bench" writers "$corpus" "$out/f$filter-j$jobs" "$filter" "$jobs")
     secs[$filter-$jobs]=$s
+    cpus[$filter-$jobs]=$c
     name="writers, filter $([ $filter = 1 ] && echo Lanczos3 || echo off), jobs $jobs"
-    printf '%-34s %8.3f s %6.0f MiB  %.2f x floor\n' "$name" "$s" "$m" "$(calc "$s / $floor")"
+    printf '%-38s %8.3f s %8.3f cpu-s %5.0f MiB   %.2f x floor (cpu %.2f x)\n' "$name" "$s" "$c" "$m" \
+      "$(calc "$s / $floor")" "$(calc "$c / $floor_cpu")"
   done
 done
 for filter in 0 1; do
-  printf 'jobs 2 speed-up, filter %s: %.2f x\n' "$filter" "$(calc "${secs[$filter-1]} / ${secs[$filter-2]}")"
+  printf 'jobs 2 against jobs 1, filter %s: %.2f x faster (wall)\n' "$filter" "$(calc "${secs[$filter-1]} / ${secs[$filter-2]}")"
 done
 
 # ImageMagick, the same two sizes (taken from our outputs) at quality 90 from
@@ -67,14 +70,15 @@ im_run() {
       -resize "$t!" -quality 90 "$out/im_t_$base"
   done
 }
+# im_time: prints "wall-seconds cpu-seconds" of one im_run.
 im_time() {
-  local start end
-  start=$(date +%s.%N); im_run; end=$(date +%s.%N)
-  calc "$end - $start"
+  local TIMEFORMAT='%R %U %S'
+  { time im_run; } 2>&1 | awk '{print $1, $2 + $3}'
 }
-im1=$(MAGICK_THREAD_LIMIT=1 im_time)
-im2=$(im_time)
-printf '%-34s %8.3f s  %.2f x floor, ours (jobs 1) %.2f x faster\n' "ImageMagick Lanczos, 1 thread" "$im1" \
-  "$(calc "$im1 / $floor")" "$(calc "$im1 / ${secs[1-1]}")"
-printf '%-34s %8.3f s  %.2f x floor, ours (jobs 2) %.2f x faster\n' "ImageMagick Lanczos, default threads" "$im2" \
-  "$(calc "$im2 / $floor")" "$(calc "$im2 / ${secs[1-2]}")"
+read -r im1 im1_cpu < <(MAGICK_THREAD_LIMIT=1 im_time)
+read -r im2 im2_cpu < <(im_time)
+printf '%-38s %8.3f s %8.3f cpu-s         %.2f x floor; ours (Lanczos3, jobs 1) %.2f x faster (cpu %.2f x)\n' \
+  "ImageMagick Lanczos, 1 thread" "$im1" "$im1_cpu" "$(calc "$im1 / $floor")" "$(calc "$im1 / ${secs[1-1]}")" \
+  "$(calc "$im1_cpu / ${cpus[1-1]}")"
+printf '%-38s %8.3f s %8.3f cpu-s         %.2f x floor; ours (Lanczos3, jobs 2) %.2f x faster (wall)\n' \
+  "ImageMagick Lanczos, default threads" "$im2" "$im2_cpu" "$(calc "$im2 / $floor")" "$(calc "$im2 / ${secs[1-2]}")"

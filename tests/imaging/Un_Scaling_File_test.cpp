@@ -145,10 +145,14 @@ TEST(tscaling_file, a_very_thin_image_gets_one_pixel_for_its_short_side) {
   TempDir out;
   test::WriteJpeg(in / "strip.jpg", test::FlatImage(4000, 3, {9, 9, 9}));
   tscaling_file w = MakeWriter(out, {in / "strip.jpg"});
-  w.Create_images();
-  const test::JpegFacts f = test::ReadFacts(out / "n_strip.jpg");
-  EXPECT_EQ(f.width, 800);
-  EXPECT_EQ(f.height, 1);
+  for (bool filter : {false, true}) {
+    SCOPED_TRACE(filter ? "filtered" : "plain");
+    w.UseFilter = filter;
+    w.Create_images();
+    const test::JpegFacts f = test::ReadFacts(out / "n_strip.jpg");
+    EXPECT_EQ(f.width, 800);
+    EXPECT_EQ(f.height, 1);
+  }
 }
 
 TEST(tscaling_file, pixel_formats_reduce_the_colours_before_encoding) {
