@@ -90,7 +90,8 @@ int Writers(const std::vector<std::string>& files, const std::string& out, bool 
   std::filesystem::create_directories(out);
   fotoloom::tscaling_file scaling;
   fotoloom::tthumb_file thumbs;
-  for (fotoloom::ImageWriter* w : {static_cast<fotoloom::ImageWriter*>(&scaling), static_cast<fotoloom::ImageWriter*>(&thumbs)}) {
+  fotoloom::ImageWriter* writers[] = {&scaling, &thumbs};
+  for (fotoloom::ImageWriter* w : writers) {
     w->ImageFiles = files;
     w->ImageCount = static_cast<int>(files.size());
     w->OutputPath = out;

@@ -119,7 +119,8 @@ ResizeSettings ImageWriter::Settings(const Kind& kind) const {
 }
 
 void ImageWriter::WriteImages(const Kind& kind) {
-  const int count = static_cast<int>(std::clamp<std::int64_t>(ImageCount, 0, static_cast<std::int64_t>(ImageFiles.size())));
+  const int count =
+      static_cast<int>(std::clamp<std::int64_t>(ImageCount, 0, static_cast<std::int64_t>(ImageFiles.size())));
   if (count == 0) return;
   // The run works on its own copy of the list and the settings, so an event
   // handler that changes the fields cannot pull them from under a worker.

@@ -95,7 +95,8 @@ bool CopyFileNoReplace(const std::string& from, const std::string& to) {
 }  // namespace
 
 void tcopy_file::Copy_originals() {
-  const int count = static_cast<int>(std::clamp<std::int64_t>(ImageCount, 0, static_cast<std::int64_t>(ImageFiles.size())));
+  const int count =
+      static_cast<int>(std::clamp<std::int64_t>(ImageCount, 0, static_cast<std::int64_t>(ImageFiles.size())));
   // The run works on its own copy of the list: an OnProgress handler may change the field.
   const std::vector<std::string> files(ImageFiles.begin(), ImageFiles.begin() + count);
   for (int i = 0; i < count; ++i) {

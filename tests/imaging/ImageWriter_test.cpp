@@ -74,7 +74,8 @@ TEST(ImageWriter, two_jobs_write_the_same_bytes_as_one_and_report_in_order) {
     TempDir two;
     tscaling_file scaling;
     tthumb_file thumbs;
-    for (ImageWriter* w : {static_cast<ImageWriter*>(&scaling), static_cast<ImageWriter*>(&thumbs)}) w->UseFilter = filter;
+    scaling.UseFilter = filter;
+    thumbs.UseFilter = filter;
     Configure(scaling, files, one.str(), 1);
     Configure(thumbs, files, one.str(), 1);
     EXPECT_EQ(RunWriter(scaling, [&] { scaling.Create_images(); }).progress, Indexes(0, 7));
@@ -86,8 +87,9 @@ TEST(ImageWriter, two_jobs_write_the_same_bytes_as_one_and_report_in_order) {
     EXPECT_EQ(s.progress, Indexes(0, 7));
     EXPECT_EQ(t.progress, Indexes(0, 7));
     EXPECT_FALSE(s.offThread || t.offThread);
-    for (const std::string& name : Names("n_", 0, 7)) EXPECT_EQ(test::ReadFile(one / name), test::ReadFile(two / name)) << name;
-    for (const std::string& name : Names("t_", 0, 7)) EXPECT_EQ(test::ReadFile(one / name), test::ReadFile(two / name)) << name;
+    for (const char* prefix : {"n_", "t_"})
+      for (const std::string& name : Names(prefix, 0, 7))
+        EXPECT_EQ(test::ReadFile(one / name), test::ReadFile(two / name)) << name;
   }
 }
 
@@ -215,7 +217,8 @@ TEST(ImageWriter, a_stretch_cut_short_by_a_cancel_is_still_written_and_reported_
   tscaling_file w;
   Configure(w, files, out.str(), 1);
   w.UseFilter = true;
-  const test::RunRecord r = RunWriter(w, [&] { w.Create_images(); }, {}, [](int, bool& cancelled) { cancelled = true; });
+  const test::RunRecord r =
+      RunWriter(w, [&] { w.Create_images(); }, {}, [](int, bool& cancelled) { cancelled = true; });
   EXPECT_EQ(r.progress, Indexes(0, 1));
   EXPECT_GE(r.working, 1);
   EXPECT_EQ(Written(out, "n_", 3), Names("n_", 0, 1));
