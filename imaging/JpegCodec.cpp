@@ -208,6 +208,12 @@ void JpegCodec::Load(const std::string& path, Image& image) {
   const bool header = ReadHeader(&d, file.get());
   warnings_ = d.err.warnings;
   if (!header) ThrowJpegError(d.err.code);
+  // Checked before the library or we take any memory for the pixels.
+  const long long declared = static_cast<long long>(d.cinfo.image_width) * d.cinfo.image_height;
+  if (declared > kMaxDecodePixels)
+    throw Error("Image too large: " + std::to_string(d.cinfo.image_width) + " x " +
+                std::to_string(d.cinfo.image_height) + " pixels (at most " + std::to_string(kMaxDecodePixels) +
+                ")");
   components_ = d.cinfo.num_components;
   orientation_ = FindOrientation(d.cinfo);
   const bool started = StartDecoding(&d, Grayscale, &progressive_);

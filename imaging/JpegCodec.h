@@ -12,6 +12,12 @@ namespace fotoloom {
 // Largest width or height a JPEG file can have; larger targets cannot be encoded.
 constexpr int kJpegMaxDimension = 65500;
 
+// Most pixels a file may declare to be decoded: 2^28, a 16384 x 16384 square
+// or a 200-megapixel camera's 16320 x 12240, which take 768 MiB as RGB. A
+// header declaring more (the format allows 65535 x 65535, 12 GiB) is refused
+// before any pixel memory is taken.
+constexpr long long kMaxDecodePixels = 1LL << 28;
+
 // Decodes JPEG files and encodes images as JPEG. One object serves one
 // worker for a whole run; it is not shared between threads. Every library
 // failure is raised as "JPEG error #<message code>"; nothing is printed.
@@ -27,7 +33,8 @@ class JpegCodec {
   // set, or for a one-component file, the library quantises to 236 grey
   // levels with ordered dither, read back as RGB greys. Raises "Cannot open
   // file ..." when the file cannot be opened, "JPEG error #n" when it cannot
-  // be decoded. Records whether the file was progressive.
+  // be decoded, and "Image too large: <w> x <h> pixels ..." when its header
+  // declares more than kMaxDecodePixels. Records whether the file was progressive.
   void Load(const std::string& path, Image& image);
 
   // Encodes the whole image at Quality into jpeg (replacing its content):
