@@ -163,7 +163,8 @@ TEST(tscaling_file, pixel_formats_reduce_the_colours_before_encoding) {
   w.Quality = 100;
   w.PixelFormat = 1;  // black and white: orange is nearer to black
   w.Create_images();
-  const std::uint8_t* p = test::Decode(out / "n_orange.jpg").pixel(16, 16);
+  const Image decoded = test::Decode(out / "n_orange.jpg");
+  const std::uint8_t* p = decoded.pixel(16, 16);
   EXPECT_LE(p[0] + p[1] + p[2], 6);
 }
 
