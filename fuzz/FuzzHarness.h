@@ -12,6 +12,10 @@ namespace fotoloom::fuzz {
 // finding. They check a few properties that must hold for every input and
 // abort when one fails, so the fuzzer reports it.
 
+// Writes the bytes to a temporary file and decodes it as a photo, in colour
+// and in grey; whatever decodes must have a size and encode again.
+void JpegDecodeInput(const std::uint8_t* data, std::size_t size);
+
 // Writes the bytes to a temporary file and loads it with Read_settings_file;
 // whatever loads must also save and load again.
 void SettingsFileInput(const std::uint8_t* data, std::size_t size);

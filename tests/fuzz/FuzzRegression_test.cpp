@@ -29,6 +29,10 @@ int ReplayCorpus(const std::string& target, Entry entry) {
   return replayed;
 }
 
+TEST(FuzzRegression, every_kept_jpeg_input_decodes_or_is_refused_cleanly) {
+  EXPECT_GT(ReplayCorpus("jpeg_decode", fuzz::JpegDecodeInput), 0);
+}
+
 TEST(FuzzRegression, every_kept_settings_file_input_loads_or_is_refused_cleanly) {
   EXPECT_GT(ReplayCorpus("settings_file", fuzz::SettingsFileInput), 0);
 }
