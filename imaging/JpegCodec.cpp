@@ -210,10 +210,9 @@ void JpegCodec::Load(const std::string& path, Image& image) {
   if (!header) ThrowJpegError(d.err.code);
   // Checked before the library or we take any memory for the pixels.
   const long long declared = static_cast<long long>(d.cinfo.image_width) * d.cinfo.image_height;
-  if (declared > kMaxDecodePixels)
+  if (declared > MaxPixels)
     throw Error("Image too large: " + std::to_string(d.cinfo.image_width) + " x " +
-                std::to_string(d.cinfo.image_height) + " pixels (at most " + std::to_string(kMaxDecodePixels) +
-                ")");
+                std::to_string(d.cinfo.image_height) + " pixels (at most " + std::to_string(MaxPixels) + ")");
   components_ = d.cinfo.num_components;
   orientation_ = FindOrientation(d.cinfo);
   const bool started = StartDecoding(&d, Grayscale, &progressive_);

@@ -27,6 +27,8 @@ class JpegCodec {
   bool Grayscale = false;
   // Quality 1..100 of the next encoding; the library clamps other values.
   int Quality = 75;
+  // Files declaring more pixels than this are refused by Load.
+  long long MaxPixels = kMaxDecodePixels;
 
   // Decodes the file at full size into image, turned and mirrored upright as
   // its EXIF Orientation tag says. Colour files decode to RGB; with Grayscale
@@ -34,7 +36,7 @@ class JpegCodec {
   // levels with ordered dither, read back as RGB greys. Raises "Cannot open
   // file ..." when the file cannot be opened, "JPEG error #n" when it cannot
   // be decoded, and "Image too large: <w> x <h> pixels ..." when its header
-  // declares more than kMaxDecodePixels. Records whether the file was progressive.
+  // declares more than MaxPixels. Records whether the file was progressive.
   void Load(const std::string& path, Image& image);
 
   // Encodes the whole image at Quality into jpeg (replacing its content):

@@ -103,6 +103,11 @@ TEST(JpegCodecHostile, a_header_declaring_too_many_pixels_is_refused_before_deco
   Image image;
   EXPECT_EQ(ErrorOf([&] { codec.Load(dir / "edge.jpg", image); }), "no error");
   EXPECT_EQ(image.width(), 16384);
+  // A caller may set a lower limit of its own.
+  codec.MaxPixels = 255;
+  EXPECT_EQ(LoadError(small), "no error");
+  test::WriteFile(dir / "small.jpg", small);
+  EXPECT_EQ(ErrorOf([&] { codec.Load(dir / "small.jpg", image); }), "Image too large: 16 x 16 pixels (at most 255)");
 }
 
 TEST(JpegCodecHostile, a_hostile_file_stops_the_writer_and_the_earlier_images_keep_their_files) {
