@@ -21,8 +21,9 @@ constexpr double kRoundingShift = 0x1p52;
 // Columns of the horizontal pass filtered together; with three channels this
 // gives twelve independent sum chains, enough to hide the latency of a step.
 constexpr int kColumnsAtOnce = AxisTaps::kListGroup;
-// Values (bytes of a row) of the vertical pass filtered together: eight chains.
-constexpr int kValuesAtOnce = 32;
+// Values (bytes of a row) of the vertical pass filtered together: eight
+// chains of eight floats, or sixteen of four doubles.
+constexpr int kValuesAtOnce = 64;
 
 // Sum of values[index[k] * step] x weight[k] on the extended path, as a byte.
 std::uint8_t ExactSum(const std::uint8_t* values, std::size_t step, const std::int32_t* index, const float* weight,
@@ -48,8 +49,9 @@ void HorizontalGeneric(const float* buffer, int bufferX, const Image& source, co
 void HorizontalAvx2(const float* buffer, int bufferX, const Image& source, const AxisTaps& taps,
                     IntermediateImage& out, int first, int rows, int fromGroup, int toGroup);
 
-// Filters values first .. first+31 of every target row; values at or past
-// `end` come from row padding and are not stored. first is a multiple of 32.
+// Filters values first .. first+kValuesAtOnce-1 of every target row; values
+// at or past `end` come from row padding and are not stored. first is a
+// multiple of kValuesAtOnce.
 void VerticalGeneric(const IntermediateImage& in, const AxisTaps& taps, Image& target, std::size_t first,
                      std::size_t end);
 void VerticalAvx2(const IntermediateImage& in, const AxisTaps& taps, Image& target, std::size_t first,

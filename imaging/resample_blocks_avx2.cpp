@@ -1,140 +1,158 @@
-// Inner blocks of the filtering passes for processors with AVX2.
+// Inner blocks of the filtering passes for processors with AVX2 and FMA.
 //
-// Only the functions marked with the avx2 target use AVX2 instructions; the
+// Only functions marked with the avx2/fma target use those instructions; the
 // passes call them only after checking the processor at run time.
+//
+// A step whose exact sum fits in a double (the taps' Checked flag is clear)
+// has an extended sum equal to the exact one, so rounding it to float is a
+// single rounding of the exact sum: precisely what a float fused
+// multiply-add gives. Those steps, nearly all of them, run as float FMAs on
+// eight lanes. The flagged steps widen the sums to doubles and take the
+// checked double step of the portable version.
 #include <immintrin.h>
 
 #include <cstring>
 
 #include "imaging/resample_blocks.h"
 
-#define FOTOLOOM_AVX2 __attribute__((target("avx2")))
-#define FOTOLOOM_AVX2_INLINE __attribute__((target("avx2"), always_inline)) inline
+#define FOTOLOOM_AVX2 __attribute__((target("avx2,fma")))
+#define FOTOLOOM_AVX2_INLINE __attribute__((target("avx2,fma"), always_inline)) inline
 
 namespace fotoloom::blocks {
 namespace {
 
-// One step of four sums, as in the portable version: float(sum + product),
-// kept as doubles; with kChecked, lanes whose double sum was inexact and on a
-// float midpoint are marked in `unsafe` (Fast2Sum in both orders).
-template <bool kChecked>
-FOTOLOOM_AVX2_INLINE void Step(__m256d& sum, __m256d product, __m256i& unsafe) {
-  const __m256d s = _mm256_add_pd(sum, product);
-  if constexpr (kChecked) {
-    const __m256d inexact = _mm256_or_pd(_mm256_cmp_pd(_mm256_sub_pd(s, sum), product, _CMP_NEQ_UQ),
-                                         _mm256_cmp_pd(_mm256_sub_pd(s, product), sum, _CMP_NEQ_UQ));
-    const __m256i low = _mm256_and_si256(_mm256_castpd_si256(s), _mm256_set1_epi64x(kBelowFloatMask));
-    const __m256i midpoint = _mm256_cmpeq_epi64(low, _mm256_set1_epi64x(kFloatMidpoint));
-    unsafe = _mm256_or_si256(unsafe, _mm256_and_si256(midpoint, _mm256_castpd_si256(inexact)));
-  }
-  sum = _mm256_cvtps_pd(_mm256_cvtpd_ps(s));
+// One checked step of four sums in doubles: float(sum + product), with lanes
+// whose double sum was inexact and on a float midpoint marked in `unsafe`
+// (Fast2Sum in both orders finds an inexact sum).
+FOTOLOOM_AVX2_INLINE __m128 CheckedStep(__m128 sum, __m128 value, float weight, __m256i& unsafe) {
+  const __m256d before = _mm256_cvtps_pd(sum);
+  const __m256d product = _mm256_mul_pd(_mm256_cvtps_pd(value), _mm256_set1_pd(weight));
+  const __m256d s = _mm256_add_pd(before, product);
+  const __m256d inexact = _mm256_or_pd(_mm256_cmp_pd(_mm256_sub_pd(s, before), product, _CMP_NEQ_UQ),
+                                       _mm256_cmp_pd(_mm256_sub_pd(s, product), before, _CMP_NEQ_UQ));
+  const __m256i low = _mm256_and_si256(_mm256_castpd_si256(s), _mm256_set1_epi64x(kBelowFloatMask));
+  const __m256i midpoint = _mm256_cmpeq_epi64(low, _mm256_set1_epi64x(kFloatMidpoint));
+  unsafe = _mm256_or_si256(unsafe, _mm256_and_si256(midpoint, _mm256_castpd_si256(inexact)));
+  return _mm256_cvtpd_ps(s);
 }
 
-// Four sums as bytes: clamped to 0..255 and rounded to nearest, ties to even
-// (the conversion uses the default rounding mode).
-FOTOLOOM_AVX2_INLINE __m128i ToInts(__m256d sum) {
-  sum = _mm256_max_pd(_mm256_min_pd(sum, _mm256_set1_pd(255.0)), _mm256_setzero_pd());
-  return _mm256_cvtpd_epi32(sum);
+// Eight sums as bytes: clamped to 0..255 and rounded to nearest, ties to even
+// (the conversion uses the default rounding mode), as 32-bit integers.
+FOTOLOOM_AVX2_INLINE __m256i ToInts(__m256 sum) {
+  return _mm256_cvtps_epi32(_mm256_max_ps(_mm256_min_ps(sum, _mm256_set1_ps(255.0f)), _mm256_setzero_ps()));
 }
 
-// The taps of step k of the four lists of a group, added to the sums.
-template <bool kChecked>
-FOTOLOOM_AVX2_INLINE void ColumnStep(const float* buffer, int bufferX, const std::int32_t* index, const float* weight,
-                                     std::size_t stride, std::size_t k, __m256d (&sum)[kColumnsAtOnce * 3],
-                                     __m256i& unsafe) {
-#pragma GCC unroll 4
+// Sums of one column group: red and green of four rows in rg, blue in b,
+// matching the interleaved layout of a pixel (12 floats).
+struct ColumnSums {
+  __m256 rg[kColumnsAtOnce];
+  __m128 b[kColumnsAtOnce];
+};
+
+// A flagged step k of a column group, out of line so that its temporaries do
+// not push the sums of the common step out of registers.
+__attribute__((target("avx2,fma"), noinline)) void CheckedColumnStep(const float* buffer, int bufferX,
+                                                                      const std::int32_t* index, const float* weight,
+                                                                      std::size_t stride, std::size_t k,
+                                                                      ColumnSums& sums, __m256i& unsafe) {
   for (int q = 0; q < kColumnsAtOnce; ++q) {
     const std::size_t slot = static_cast<std::size_t>(q) * stride + k;
-    const __m256d w = _mm256_set1_pd(weight[slot]);
     const float* pixel = buffer + static_cast<std::size_t>(index[slot] - bufferX) * 12;
-#pragma GCC unroll 3
-    for (int c = 0; c < 3; ++c)
-      Step<kChecked>(sum[q * 3 + c], _mm256_mul_pd(_mm256_cvtps_pd(_mm_loadu_ps(pixel + 4 * c)), w), unsafe);
+    const __m128 r = CheckedStep(_mm256_castps256_ps128(sums.rg[q]), _mm_loadu_ps(pixel), weight[slot], unsafe);
+    const __m128 g = CheckedStep(_mm256_extractf128_ps(sums.rg[q], 1), _mm_loadu_ps(pixel + 4), weight[slot], unsafe);
+    sums.rg[q] = _mm256_set_m128(g, r);
+    sums.b[q] = CheckedStep(sums.b[q], _mm_loadu_ps(pixel + 8), weight[slot], unsafe);
   }
-}
-
-// A checked step of a column group, kept out of line: its temporaries would
-// otherwise push the twelve sums of the common unchecked step out of registers.
-__attribute__((target("avx2"), noinline)) void CheckedColumnStep(const float* buffer, int bufferX,
-                                                                  const std::int32_t* index, const float* weight,
-                                                                  std::size_t stride, std::size_t k,
-                                                                  __m256d (&sum)[kColumnsAtOnce * 3],
-                                                                  __m256i& unsafe) {
-  ColumnStep<true>(buffer, bufferX, index, weight, stride, k, sum, unsafe);
 }
 
 // Sums the four lists of group i over the interleaved rows; returns whether a
-// step needs the extended path. The twelve sums are named variables rather
-// than an array so that the compiler keeps them all in registers.
-FOTOLOOM_AVX2_INLINE bool SumColumns(const float* buffer, int bufferX, const AxisTaps& taps, int i,
-                                     __m256d (&sum)[kColumnsAtOnce * 3]) {
+// step needs the extended path. The sums are named variables so that the
+// compiler keeps them in registers.
+FOTOLOOM_AVX2_INLINE bool SumColumns(const float* buffer, int bufferX, const AxisTaps& taps, int i, ColumnSums& out) {
   static_assert(kColumnsAtOnce == 4);
   const std::size_t stride = static_cast<std::size_t>(taps.Stride);
   const std::size_t base = static_cast<std::size_t>(i) * stride;
   const std::int32_t* index = taps.Index.data() + base;
   const float* weight = taps.Weight.data() + base;
   const std::uint8_t* checked = taps.Checked.data() + base;
-  __m256d s0 = _mm256_setzero_pd(), s1 = s0, s2 = s0, s3 = s0, s4 = s0, s5 = s0, s6 = s0, s7 = s0, s8 = s0,
-          s9 = s0, s10 = s0, s11 = s0;
+  __m256 rg0 = _mm256_setzero_ps(), rg1 = rg0, rg2 = rg0, rg3 = rg0;
+  __m128 b0 = _mm_setzero_ps(), b1 = b0, b2 = b0, b3 = b0;
   __m256i unsafe = _mm256_setzero_si256();
   for (std::size_t k = 0; k < stride; ++k) {
     if (checked[k] | checked[stride + k] | checked[2 * stride + k] | checked[3 * stride + k]) {
-      __m256d spilled[kColumnsAtOnce * 3] = {s0, s1, s2, s3, s4, s5, s6, s7, s8, s9, s10, s11};
-      CheckedColumnStep(buffer, bufferX, index, weight, stride, k, spilled, unsafe);
-      s0 = spilled[0], s1 = spilled[1], s2 = spilled[2], s3 = spilled[3], s4 = spilled[4], s5 = spilled[5];
-      s6 = spilled[6], s7 = spilled[7], s8 = spilled[8], s9 = spilled[9], s10 = spilled[10], s11 = spilled[11];
+      ColumnSums sums = {{rg0, rg1, rg2, rg3}, {b0, b1, b2, b3}};
+      CheckedColumnStep(buffer, bufferX, index, weight, stride, k, sums, unsafe);
+      rg0 = sums.rg[0], rg1 = sums.rg[1], rg2 = sums.rg[2], rg3 = sums.rg[3];
+      b0 = sums.b[0], b1 = sums.b[1], b2 = sums.b[2], b3 = sums.b[3];
       continue;
     }
-    __m256i ignored;
-#define FOTOLOOM_COLUMN(q, a, b, c)                                                        \
-  {                                                                                        \
-    const __m256d w = _mm256_set1_pd(weight[(q) * stride + k]);                            \
+#define FOTOLOOM_COLUMN(q, rg, b)                                                                   \
+  {                                                                                                 \
+    const __m256 w = _mm256_broadcast_ss(weight + (q) * stride + k);                                \
     const float* pixel = buffer + static_cast<std::size_t>(index[(q) * stride + k] - bufferX) * 12; \
-    Step<false>(a, _mm256_mul_pd(_mm256_cvtps_pd(_mm_loadu_ps(pixel)), w), ignored);        \
-    Step<false>(b, _mm256_mul_pd(_mm256_cvtps_pd(_mm_loadu_ps(pixel + 4)), w), ignored);    \
-    Step<false>(c, _mm256_mul_pd(_mm256_cvtps_pd(_mm_loadu_ps(pixel + 8)), w), ignored);    \
+    rg = _mm256_fmadd_ps(_mm256_loadu_ps(pixel), w, rg);                                            \
+    b = _mm_fmadd_ps(_mm_loadu_ps(pixel + 8), _mm256_castps256_ps128(w), b);                        \
   }
-    FOTOLOOM_COLUMN(0, s0, s1, s2)
-    FOTOLOOM_COLUMN(1, s3, s4, s5)
-    FOTOLOOM_COLUMN(2, s6, s7, s8)
-    FOTOLOOM_COLUMN(3, s9, s10, s11)
+    FOTOLOOM_COLUMN(0, rg0, b0)
+    FOTOLOOM_COLUMN(1, rg1, b1)
+    FOTOLOOM_COLUMN(2, rg2, b2)
+    FOTOLOOM_COLUMN(3, rg3, b3)
 #undef FOTOLOOM_COLUMN
   }
-  sum[0] = s0, sum[1] = s1, sum[2] = s2, sum[3] = s3, sum[4] = s4, sum[5] = s5;
-  sum[6] = s6, sum[7] = s7, sum[8] = s8, sum[9] = s9, sum[10] = s10, sum[11] = s11;
+  out = {{rg0, rg1, rg2, rg3}, {b0, b1, b2, b3}};
   return !_mm256_testz_si256(unsafe, unsafe);
 }
 
-// The taps of step k of a vertical list, added to the sums of 32 values.
-template <bool kChecked>
-FOTOLOOM_AVX2_INLINE void ValueStep(const std::uint8_t* values, __m256d w, __m256d (&sum)[kValuesAtOnce / 4],
-                                    __m256i& unsafe) {
-#pragma GCC unroll 4
+// Sums of the values of a vertical block, eight per vector.
+struct ValueSums {
+  __m256 v[kValuesAtOnce / 8];
+};
+
+// Eight bytes widened to floats.
+FOTOLOOM_AVX2_INLINE __m256 LoadBytes(const std::uint8_t* values) {
+  return _mm256_cvtepi32_ps(_mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(values))));
+}
+
+// A flagged step of a vertical list, out of line like CheckedColumnStep.
+__attribute__((target("avx2,fma"), noinline)) void CheckedValueStep(const std::uint8_t* values, float weight,
+                                                                     ValueSums& sums, __m256i& unsafe) {
   for (int v = 0; v < kValuesAtOnce / 8; ++v) {
-    // Eight bytes, widened to two groups of four doubles.
-    const __m256i wide = _mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(values + 8 * v)));
-    const __m256d low = _mm256_cvtepi32_pd(_mm256_castsi256_si128(wide));
-    const __m256d high = _mm256_cvtepi32_pd(_mm256_extracti128_si256(wide, 1));
-    Step<kChecked>(sum[2 * v], _mm256_mul_pd(low, w), unsafe);
-    Step<kChecked>(sum[2 * v + 1], _mm256_mul_pd(high, w), unsafe);
+    const __m256 x = LoadBytes(values + 8 * v);
+    const __m128 low = CheckedStep(_mm256_castps256_ps128(sums.v[v]), _mm256_castps256_ps128(x), weight, unsafe);
+    const __m128 high = CheckedStep(_mm256_extractf128_ps(sums.v[v], 1), _mm256_extractf128_ps(x, 1), weight, unsafe);
+    sums.v[v] = _mm256_set_m128(high, low);
   }
 }
 
-// Sums values first .. first+31 over the taps of target row j; returns
-// whether a step needs the extended path.
+// Sums values first .. first+kValuesAtOnce-1 over the taps of target row j;
+// returns whether a step needs the extended path.
 FOTOLOOM_AVX2_INLINE bool SumValues(const IntermediateImage& in, const AxisTaps& taps, int j, std::size_t first,
-                                    __m256d (&sum)[kValuesAtOnce / 4]) {
+                                    ValueSums& out) {
+  static_assert(kValuesAtOnce == 64);
   const std::size_t stride = static_cast<std::size_t>(taps.Stride);
   const std::size_t base = static_cast<std::size_t>(j) * stride;
+  __m256 s0 = _mm256_setzero_ps(), s1 = s0, s2 = s0, s3 = s0, s4 = s0, s5 = s0, s6 = s0, s7 = s0;
   __m256i unsafe = _mm256_setzero_si256();
   for (std::size_t k = 0; k < stride; ++k) {
-    const __m256d w = _mm256_set1_pd(taps.Weight[base + k]);
     const std::uint8_t* values = in.Row(taps.Index[base + k]) + first;
-    if (taps.Checked[base + k])
-      ValueStep<true>(values, w, sum, unsafe);
-    else
-      ValueStep<false>(values, w, sum, unsafe);
+    if (taps.Checked[base + k]) {
+      ValueSums sums = {{s0, s1, s2, s3, s4, s5, s6, s7}};
+      CheckedValueStep(values, taps.Weight[base + k], sums, unsafe);
+      s0 = sums.v[0], s1 = sums.v[1], s2 = sums.v[2], s3 = sums.v[3];
+      s4 = sums.v[4], s5 = sums.v[5], s6 = sums.v[6], s7 = sums.v[7];
+      continue;
+    }
+    const __m256 w = _mm256_broadcast_ss(&taps.Weight[base + k]);
+    s0 = _mm256_fmadd_ps(LoadBytes(values), w, s0);
+    s1 = _mm256_fmadd_ps(LoadBytes(values + 8), w, s1);
+    s2 = _mm256_fmadd_ps(LoadBytes(values + 16), w, s2);
+    s3 = _mm256_fmadd_ps(LoadBytes(values + 24), w, s3);
+    s4 = _mm256_fmadd_ps(LoadBytes(values + 32), w, s4);
+    s5 = _mm256_fmadd_ps(LoadBytes(values + 40), w, s5);
+    s6 = _mm256_fmadd_ps(LoadBytes(values + 48), w, s6);
+    s7 = _mm256_fmadd_ps(LoadBytes(values + 56), w, s7);
   }
+  out = {{s0, s1, s2, s3, s4, s5, s6, s7}};
   return !_mm256_testz_si256(unsafe, unsafe);
 }
 
@@ -172,21 +190,23 @@ FOTOLOOM_AVX2 void InterleaveAvx2(const Image& source, int first, int rows, int 
 FOTOLOOM_AVX2 void HorizontalAvx2(const float* buffer, int bufferX, const Image& source, const AxisTaps& taps,
                                   IntermediateImage& out, int first, int rows, int fromGroup, int toGroup) {
   for (int i = fromGroup * kColumnsAtOnce; i < toGroup * kColumnsAtOnce; i += kColumnsAtOnce) {
-    __m256d sum[kColumnsAtOnce * 3];
-    const bool unsafe = SumColumns(buffer, bufferX, taps, i, sum);
+    ColumnSums sums;
+    const bool unsafe = SumColumns(buffer, bufferX, taps, i, sums);
     for (int q = 0; q < kColumnsAtOnce && i + q < out.Width; ++q) {
       const int column = i + q;
       if (unsafe || taps.ExactOnly[static_cast<std::size_t>(column)]) {
         for (int r = 0; r < rows; ++r) ExactPixel(source.row(first + r), taps, column, out.Row(first + r) + 3 * column);
         continue;
       }
-      alignas(16) std::int32_t bytes[3][4];
-      for (int c = 0; c < 3; ++c) _mm_store_si128(reinterpret_cast<__m128i*>(bytes[c]), ToInts(sum[q * 3 + c]));
+      alignas(32) std::int32_t rg[8];
+      alignas(16) std::int32_t b[4];
+      _mm256_store_si256(reinterpret_cast<__m256i*>(rg), ToInts(sums.rg[q]));
+      _mm_store_si128(reinterpret_cast<__m128i*>(b), _mm256_castsi256_si128(ToInts(_mm256_castps128_ps256(sums.b[q]))));
       for (int r = 0; r < rows; ++r) {
         std::uint8_t* pixel = out.Row(first + r) + 3 * column;
-        pixel[0] = static_cast<std::uint8_t>(bytes[0][r]);
-        pixel[1] = static_cast<std::uint8_t>(bytes[1][r]);
-        pixel[2] = static_cast<std::uint8_t>(bytes[2][r]);
+        pixel[0] = static_cast<std::uint8_t>(rg[r]);
+        pixel[1] = static_cast<std::uint8_t>(rg[4 + r]);
+        pixel[2] = static_cast<std::uint8_t>(b[r]);
       }
     }
   }
@@ -196,10 +216,9 @@ FOTOLOOM_AVX2 void VerticalAvx2(const IntermediateImage& in, const AxisTaps& tap
                                 std::size_t end) {
   const std::size_t count = end - first < kValuesAtOnce ? end - first : kValuesAtOnce;
   for (int j = 0; j < target.height(); ++j) {
-    __m256d sum[kValuesAtOnce / 4];
-    for (__m256d& s : sum) s = _mm256_setzero_pd();
+    ValueSums sums;
     const std::size_t list = static_cast<std::size_t>(j);
-    const bool unsafe = SumValues(in, taps, j, first, sum);
+    const bool unsafe = SumValues(in, taps, j, first, sums);
     std::uint8_t* out = target.row(j);
     if (unsafe || taps.ExactOnly[list]) {
       const std::size_t base = list * static_cast<std::size_t>(taps.Stride);
@@ -209,12 +228,15 @@ FOTOLOOM_AVX2 void VerticalAvx2(const IntermediateImage& in, const AxisTaps& tap
       continue;
     }
     alignas(32) std::uint8_t bytes[kValuesAtOnce];
-    for (int v = 0; v < kValuesAtOnce / 8; ++v) {
-      const __m128i a = ToInts(sum[2 * v]), b = ToInts(sum[2 * v + 1]);
-      const __m128i words = _mm_packus_epi32(a, b);
-      _mm_storel_epi64(reinterpret_cast<__m128i*>(bytes + 8 * v), _mm_packus_epi16(words, words));
+    for (int v = 0; v < kValuesAtOnce / 16; ++v) {
+      const __m256i a = ToInts(sums.v[2 * v]), b = ToInts(sums.v[2 * v + 1]);
+      // Packing works within 128-bit halves; the permute puts the 16 bytes
+      // back in order.
+      const __m256i words = _mm256_permute4x64_epi64(_mm256_packus_epi32(a, b), 0xD8);
+      const __m128i packed = _mm_packus_epi16(_mm256_castsi256_si128(words), _mm256_extracti128_si256(words, 1));
+      _mm_store_si128(reinterpret_cast<__m128i*>(bytes + 16 * v), packed);
     }
-    for (std::size_t v = 0; v < count; ++v) out[first + v] = bytes[v];
+    std::memcpy(out + first, bytes, count);
   }
 }
 

@@ -72,7 +72,7 @@ bool SumColumns(const float* buffer, int bufferX, const AxisTaps& taps, int i, v
   return AnyLane(unsafe);
 }
 
-// Sums values first .. first+31 over the taps of target row j; returns
+// Sums values first .. first+kValuesAtOnce-1 over the taps of target row j; returns
 // whether a step needs the extended path.
 bool SumValues(const IntermediateImage& in, const AxisTaps& taps, int j, std::size_t first,
                v4d (&sum)[kValuesAtOnce / 4]) {

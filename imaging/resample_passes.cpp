@@ -33,7 +33,7 @@ using VerticalBlock = void (*)(const IntermediateImage&, const AxisTaps&, Image&
 bool gForceGeneric = false;
 
 bool UseAvx2() {
-  static const bool has = __builtin_cpu_supports("avx2");
+  static const bool has = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
   return has && !gForceGeneric;
 }
 

@@ -29,7 +29,7 @@ inline std::uint8_t SumToByte(float sum) {
 // 8-bit RGB, rows padded to kRowAlign bytes so the vertical pass can work on
 // whole blocks (the padding is never read back into the target).
 struct IntermediateImage {
-  static constexpr std::size_t kRowAlign = 32;
+  static constexpr std::size_t kRowAlign = 64;
 
   int Width = 0;
   int Height = 0;
@@ -60,6 +60,6 @@ bool UseGenericPasses(bool generic);
 // The row and column blocks the passes work on best; the stretch pauses after
 // each block, once per row or column in it.
 constexpr int kHorizontalRowBlock = 4;
-constexpr int kVerticalColumnBlock = 32;
+constexpr int kVerticalColumnBlock = 64;
 
 }  // namespace fotoloom

@@ -161,12 +161,16 @@ TEST(ResampleStretch, overshoot_is_clamped_to_0_and_255) {
 // precision is 132.50001 (double gives 132), the second starts with a weight
 // of 1.7e-22, and a fused multiply-add would round its next step the wrong way.
 TEST(ResampleStretch, sums_round_each_step_from_extended_precision) {
+  for (bool portable : {false, true}) {
+  UseGenericPasses(portable);
   Image first = Stretch(GreyRows(2, {0, 0, 0, 0, 0, 40, 9, 39, 181, 127, 157, 71, 0, 0, 0, 0}), 10, 2, kSpline);
   EXPECT_EQ(first.pixel(5, 0)[0], 133);
   EXPECT_EQ(first.pixel(5, 1)[2], 133);
   Image second = Stretch(GreyRows(2, {0, 0, 0, 0, 0, 1, 9, 39, 181, 127, 157, 71, 0, 0, 0, 0}), 10, 2, kSpline);
   EXPECT_EQ(second.pixel(5, 0)[0], 132);
   EXPECT_EQ(second.pixel(5, 1)[1], 132);
+  }
+  UseGenericPasses(false);
 }
 
 TEST(ResampleStretch, empty_sources_raise_before_touching_the_target) {
