@@ -49,15 +49,23 @@ struct ColumnSums {
   __m128 b[kColumnsAtOnce];
 };
 
-// A flagged step k of a column group, out of line so that its temporaries do
-// not push the sums of the common step out of registers.
+// Step k of a column group in which some list flags the step, out of line so
+// that its temporaries do not push the sums of the common step out of
+// registers. Lists that do not flag it take the plain step.
 __attribute__((target("avx2,fma"), noinline)) void CheckedColumnStep(const float* buffer, int bufferX,
                                                                       const std::int32_t* index, const float* weight,
-                                                                      std::size_t stride, std::size_t k,
-                                                                      ColumnSums& sums, __m256i& unsafe) {
+                                                                      const std::uint8_t* checked, std::size_t stride,
+                                                                      std::size_t k, ColumnSums& sums,
+                                                                      __m256i& unsafe) {
   for (int q = 0; q < kColumnsAtOnce; ++q) {
     const std::size_t slot = static_cast<std::size_t>(q) * stride + k;
     const float* pixel = buffer + static_cast<std::size_t>(index[slot] - bufferX) * 12;
+    if (!checked[slot]) {
+      const __m256 w = _mm256_broadcast_ss(weight + slot);
+      sums.rg[q] = _mm256_fmadd_ps(_mm256_loadu_ps(pixel), w, sums.rg[q]);
+      sums.b[q] = _mm_fmadd_ps(_mm_loadu_ps(pixel + 8), _mm256_castps256_ps128(w), sums.b[q]);
+      continue;
+    }
     const __m128 r = CheckedStep(_mm256_castps256_ps128(sums.rg[q]), _mm_loadu_ps(pixel), weight[slot], unsafe);
     const __m128 g = CheckedStep(_mm256_extractf128_ps(sums.rg[q], 1), _mm_loadu_ps(pixel + 4), weight[slot], unsafe);
     sums.rg[q] = _mm256_set_m128(g, r);
@@ -81,7 +89,7 @@ FOTOLOOM_AVX2_INLINE bool SumColumns(const float* buffer, int bufferX, const Axi
   for (std::size_t k = 0; k < stride; ++k) {
     if (checked[k] | checked[stride + k] | checked[2 * stride + k] | checked[3 * stride + k]) {
       ColumnSums sums = {{rg0, rg1, rg2, rg3}, {b0, b1, b2, b3}};
-      CheckedColumnStep(buffer, bufferX, index, weight, stride, k, sums, unsafe);
+      CheckedColumnStep(buffer, bufferX, index, weight, checked, stride, k, sums, unsafe);
       rg0 = sums.rg[0], rg1 = sums.rg[1], rg2 = sums.rg[2], rg3 = sums.rg[3];
       b0 = sums.b[0], b1 = sums.b[1], b2 = sums.b[2], b3 = sums.b[3];
       continue;
