@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -82,15 +84,52 @@ TEST(ResampleTaps, axis_arrays_pad_lists_with_weightless_taps) {
             (std::vector<std::int32_t>{1, 0, 0, 0, 0, 1, 2, 0, 0, 0}));
   EXPECT_EQ(std::vector<float>(taps.Weight.begin() + 5, taps.Weight.begin() + 10),
             (std::vector<float>{0.5f, 0.5f, 0, 0, 0}));
+  EXPECT_EQ(taps.GroupFirst, (std::vector<std::int32_t>{0}));
+  EXPECT_EQ(taps.GroupLast, (std::vector<std::int32_t>{4}));
   EXPECT_FALSE(BuildAxisTaps(half, BoxFilter, taps, [&] { return true; }));
 }
 
-TEST(ResampleTaps, tiny_weights_send_a_list_to_the_exact_path) {
-  // B-Spline at 2 - 2^-22 from a tap gives about 1e-20: fine. Shrinking a long
-  // axis into one pixel puts weights of 1e-27 and below at the list's ends.
+TEST(ResampleTaps, padding_reads_inside_the_group_range) {
+  // Columns 8..11 of a 40 -> 12 shrink read far from pixel 0; their padding
+  // slots must point into the same range.
   AxisTaps taps;
-  BuildAxisTaps(MakeAxisScale(16, 10, 2.0f), SplineFilter, taps, {});
+  BuildAxisTaps(MakeAxisScale(40, 12, 3.0f), Lanczos3Filter, taps, {});
+  ASSERT_EQ(taps.Lists, 12);
+  EXPECT_GT(taps.GroupFirst[2], 0);
+  for (int n = 8; n < 12; ++n)
+    for (int k = 0; k < taps.Stride; ++k) {
+      EXPECT_GE(taps.Index[n * taps.Stride + k], taps.GroupFirst[2]);
+      EXPECT_LE(taps.Index[n * taps.Stride + k], taps.GroupLast[2]);
+    }
+}
+
+// Steps that might be inexact in a double: after a weight of 1.7e-22 the sum
+// can be tiny while the next weights are not.
+TEST(ResampleTaps, steps_after_a_tiny_weight_or_with_one_are_checked) {
+  AxisScale scale = MakeAxisScale(16, 10, 2.0f);
+  TapList list;
+  list.Taps.resize(static_cast<std::size_t>(scale.Capacity));
+  FillTapList(scale, SplineFilter, 5, list);
+  ASSERT_LT(std::fabs(list.Taps[0].Weight), 1e-20f);
+  AxisTaps taps;
+  BuildAxisTaps(scale, SplineFilter, taps, {});
+  const std::uint8_t* checked = taps.Checked.data() + 5 * taps.Stride;
+  EXPECT_EQ(checked[0], 0);  // adds to 0: exact
+  EXPECT_EQ(checked[1], 1);
+  // Box weights are all alike: nothing to check.
+  BuildAxisTaps(MakeAxisScale(6000, 800, 0.5f), BoxFilter, taps, {});
+  EXPECT_EQ(std::count(taps.Checked.begin(), taps.Checked.end(), 1), 0);
+}
+
+// A kernel with weights of 1e-35 beside the centre, as no table filter has.
+float TinyShoulders(float x) { return std::fabs(x) < 0.5f ? 1.0f : std::fabs(x) < 1.5f ? 1e-35f : 0.0f; }
+
+TEST(ResampleTaps, only_weights_near_the_subnormal_range_force_the_extended_path) {
+  AxisTaps taps;
+  BuildAxisTaps(MakeAxisScale(16, 10, 2.0f), SplineFilter, taps, {});  // smallest weight 1.7e-22
   EXPECT_EQ(taps.ExactOnly, (std::vector<std::uint8_t>{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+  BuildAxisTaps(MakeAxisScale(3, 3, 1.5f), TinyShoulders, taps, {});
+  EXPECT_EQ(taps.ExactOnly, (std::vector<std::uint8_t>{1, 1, 1, 0}));
 }
 
 }  // namespace
