@@ -32,18 +32,24 @@ std::uint8_t ExactSum(const std::uint8_t* values, std::size_t step, const std::i
 // Extended-path filtering of one pixel of source row `in` with list `list`.
 void ExactPixel(const std::uint8_t* in, const AxisTaps& taps, int list, std::uint8_t* out);
 
-// Copies pixels fromX .. toX of source rows first .. first+rows-1 (rows <= 4,
-// the last repeated up to four) into `buffer` as floats, so that one load
-// gives the four rows of one channel of one pixel (floats hold bytes
-// exactly and take half the room of doubles in the caches):
-// buffer[((x - fromX) * 3 + c) * 4 + r].
+// Source rows filtered together by the horizontal blocks: one vector of four
+// doubles (portable) or eight floats (AVX2) holds one channel of one pixel in
+// every row of the block.
+constexpr int kGenericRows = 4;
+constexpr int kAvx2Rows = 8;
+
+// Copies pixels fromX .. toX of source rows first .. first+rows-1 (rows at
+// most R, the block's row count; the last row repeated up to R) into
+// `buffer` as floats, so that one load gives the R rows of one channel of one
+// pixel (floats hold bytes exactly and take half the room of doubles in the
+// caches): buffer[((x - fromX) * 3 + c) * R + r].
 void InterleaveGeneric(const Image& source, int first, int rows, int fromX, int toX, float* buffer);
 void InterleaveAvx2(const Image& source, int first, int rows, int fromX, int toX, float* buffer);
 
-// Filters rows first .. first+rows-1 (rows <= 4) for the list groups
+// Filters rows first .. first+rows-1 (at most R) for the list groups
 // fromGroup .. toGroup-1 into the same rows of `out`. `buffer` holds those
-// rows from pixel bufferX on, as InterleaveGeneric leaves them, covering
-// every pixel the groups read.
+// rows from pixel bufferX on, as the Interleave function of the same version
+// leaves them, covering every pixel the groups read.
 void HorizontalGeneric(const float* buffer, int bufferX, const Image& source, const AxisTaps& taps,
                        IntermediateImage& out, int first, int rows, int fromGroup, int toGroup);
 void HorizontalAvx2(const float* buffer, int bufferX, const Image& source, const AxisTaps& taps,

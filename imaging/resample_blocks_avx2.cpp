@@ -42,12 +42,18 @@ FOTOLOOM_AVX2_INLINE __m256i ToInts(__m256 sum) {
   return _mm256_cvtps_epi32(_mm256_max_ps(_mm256_min_ps(sum, _mm256_set1_ps(255.0f)), _mm256_setzero_ps()));
 }
 
-// Sums of one column group: red and green of four rows in rg, blue in b,
-// matching the interleaved layout of a pixel (12 floats).
+// Sums of one column group: red, green and blue of the eight rows of each
+// column, matching the interleaved layout of a pixel (24 floats).
 struct ColumnSums {
-  __m256 rg[kColumnsAtOnce];
-  __m128 b[kColumnsAtOnce];
+  __m256 c[kColumnsAtOnce][3];
 };
+
+// A checked step of eight sums: both halves through the double path.
+FOTOLOOM_AVX2_INLINE __m256 CheckedStep8(__m256 sum, __m256 value, float weight, __m256i& unsafe) {
+  const __m128 low = CheckedStep(_mm256_castps256_ps128(sum), _mm256_castps256_ps128(value), weight, unsafe);
+  const __m128 high = CheckedStep(_mm256_extractf128_ps(sum, 1), _mm256_extractf128_ps(value, 1), weight, unsafe);
+  return _mm256_set_m128(high, low);
+}
 
 // Step k of a column group in which some list flags the step, out of line so
 // that its temporaries do not push the sums of the common step out of
@@ -59,55 +65,54 @@ __attribute__((target("avx2,fma"), noinline)) void CheckedColumnStep(const float
                                                                       __m256i& unsafe) {
   for (int q = 0; q < kColumnsAtOnce; ++q) {
     const std::size_t slot = static_cast<std::size_t>(q) * stride + k;
-    const float* pixel = buffer + static_cast<std::size_t>(index[slot] - bufferX) * 12;
-    if (!checked[slot]) {
-      const __m256 w = _mm256_broadcast_ss(weight + slot);
-      sums.rg[q] = _mm256_fmadd_ps(_mm256_loadu_ps(pixel), w, sums.rg[q]);
-      sums.b[q] = _mm_fmadd_ps(_mm_loadu_ps(pixel + 8), _mm256_castps256_ps128(w), sums.b[q]);
-      continue;
+    const float* pixel = buffer + static_cast<std::size_t>(index[slot] - bufferX) * (3 * kAvx2Rows);
+    for (int c = 0; c < 3; ++c) {
+      const __m256 value = _mm256_loadu_ps(pixel + c * kAvx2Rows);
+      if (checked[slot])
+        sums.c[q][c] = CheckedStep8(sums.c[q][c], value, weight[slot], unsafe);
+      else
+        sums.c[q][c] = _mm256_fmadd_ps(value, _mm256_broadcast_ss(weight + slot), sums.c[q][c]);
     }
-    const __m128 r = CheckedStep(_mm256_castps256_ps128(sums.rg[q]), _mm_loadu_ps(pixel), weight[slot], unsafe);
-    const __m128 g = CheckedStep(_mm256_extractf128_ps(sums.rg[q], 1), _mm_loadu_ps(pixel + 4), weight[slot], unsafe);
-    sums.rg[q] = _mm256_set_m128(g, r);
-    sums.b[q] = CheckedStep(sums.b[q], _mm_loadu_ps(pixel + 8), weight[slot], unsafe);
   }
 }
 
 // Sums the four lists of group i over the interleaved rows; returns whether a
-// step needs the extended path. The sums are named variables so that the
-// compiler keeps them in registers.
+// step needs the extended path. The twelve sums are named variables so that
+// the compiler keeps them in registers.
 FOTOLOOM_AVX2_INLINE bool SumColumns(const float* buffer, int bufferX, const AxisTaps& taps, int i, ColumnSums& out) {
-  static_assert(kColumnsAtOnce == 4);
+  static_assert(kColumnsAtOnce == 4 && kAvx2Rows == 8);
   const std::size_t stride = static_cast<std::size_t>(taps.Stride);
   const std::size_t base = static_cast<std::size_t>(i) * stride;
   const std::int32_t* index = taps.Index.data() + base;
   const float* weight = taps.Weight.data() + base;
   const std::uint8_t* checked = taps.Checked.data() + base;
-  __m256 rg0 = _mm256_setzero_ps(), rg1 = rg0, rg2 = rg0, rg3 = rg0;
-  __m128 b0 = _mm_setzero_ps(), b1 = b0, b2 = b0, b3 = b0;
+  __m256 r0 = _mm256_setzero_ps(), g0 = r0, b0 = r0, r1 = r0, g1 = r0, b1 = r0, r2 = r0, g2 = r0, b2 = r0, r3 = r0,
+         g3 = r0, b3 = r0;
   __m256i unsafe = _mm256_setzero_si256();
   for (std::size_t k = 0; k < stride; ++k) {
     if (checked[k] | checked[stride + k] | checked[2 * stride + k] | checked[3 * stride + k]) {
-      ColumnSums sums = {{rg0, rg1, rg2, rg3}, {b0, b1, b2, b3}};
+      ColumnSums sums = {{{r0, g0, b0}, {r1, g1, b1}, {r2, g2, b2}, {r3, g3, b3}}};
       CheckedColumnStep(buffer, bufferX, index, weight, checked, stride, k, sums, unsafe);
-      rg0 = sums.rg[0], rg1 = sums.rg[1], rg2 = sums.rg[2], rg3 = sums.rg[3];
-      b0 = sums.b[0], b1 = sums.b[1], b2 = sums.b[2], b3 = sums.b[3];
+      r0 = sums.c[0][0], g0 = sums.c[0][1], b0 = sums.c[0][2], r1 = sums.c[1][0], g1 = sums.c[1][1];
+      b1 = sums.c[1][2], r2 = sums.c[2][0], g2 = sums.c[2][1], b2 = sums.c[2][2], r3 = sums.c[3][0];
+      g3 = sums.c[3][1], b3 = sums.c[3][2];
       continue;
     }
-#define FOTOLOOM_COLUMN(q, rg, b)                                                                   \
-  {                                                                                                 \
-    const __m256 w = _mm256_broadcast_ss(weight + (q) * stride + k);                                \
-    const float* pixel = buffer + static_cast<std::size_t>(index[(q) * stride + k] - bufferX) * 12; \
-    rg = _mm256_fmadd_ps(_mm256_loadu_ps(pixel), w, rg);                                            \
-    b = _mm_fmadd_ps(_mm_loadu_ps(pixel + 8), _mm256_castps256_ps128(w), b);                        \
+#define FOTOLOOM_COLUMN(q, r, g, b)                                                                  \
+  {                                                                                                  \
+    const __m256 w = _mm256_broadcast_ss(weight + (q) * stride + k);                                 \
+    const float* pixel = buffer + static_cast<std::size_t>(index[(q) * stride + k] - bufferX) * 24;  \
+    r = _mm256_fmadd_ps(_mm256_loadu_ps(pixel), w, r);                                               \
+    g = _mm256_fmadd_ps(_mm256_loadu_ps(pixel + 8), w, g);                                           \
+    b = _mm256_fmadd_ps(_mm256_loadu_ps(pixel + 16), w, b);                                          \
   }
-    FOTOLOOM_COLUMN(0, rg0, b0)
-    FOTOLOOM_COLUMN(1, rg1, b1)
-    FOTOLOOM_COLUMN(2, rg2, b2)
-    FOTOLOOM_COLUMN(3, rg3, b3)
+    FOTOLOOM_COLUMN(0, r0, g0, b0)
+    FOTOLOOM_COLUMN(1, r1, g1, b1)
+    FOTOLOOM_COLUMN(2, r2, g2, b2)
+    FOTOLOOM_COLUMN(3, r3, g3, b3)
 #undef FOTOLOOM_COLUMN
   }
-  out = {{rg0, rg1, rg2, rg3}, {b0, b1, b2, b3}};
+  out = {{{r0, g0, b0}, {r1, g1, b1}, {r2, g2, b2}, {r3, g3, b3}}};
   return !_mm256_testz_si256(unsafe, unsafe);
 }
 
@@ -167,32 +172,30 @@ FOTOLOOM_AVX2_INLINE bool SumValues(const IntermediateImage& in, const AxisTaps&
 }  // namespace
 
 FOTOLOOM_AVX2 void InterleaveAvx2(const Image& source, int first, int rows, int fromX, int toX, float* buffer) {
-  const std::uint8_t* row[kHorizontalRowBlock];
-  for (int r = 0; r < kHorizontalRowBlock; ++r) row[r] = source.pixel(fromX, first + (r < rows ? r : rows - 1));
+  const std::uint8_t* row[kAvx2Rows];
+  for (int r = 0; r < kAvx2Rows; ++r) row[r] = source.pixel(fromX, first + (r < rows ? r : rows - 1));
   const std::size_t values = static_cast<std::size_t>(toX - fromX + 1) * 3;
-  // Sixteen values of each row in; a 4 x 4 transpose of 32-bit words gives
-  // four vectors of four values of the four rows, and a byte shuffle makes
-  // each value's four rows adjacent; then widened to floats.
-  const __m128i transpose = _mm_setr_epi8(0, 4, 8, 12, 1, 5, 9, 13, 2, 6, 10, 14, 3, 7, 11, 15);
+  // Eight values of each of the eight rows in, an 8 x 8 byte transpose by
+  // unpacking, each value's eight rows widened to floats.
   std::size_t v = 0;
-  for (; v + 16 <= values; v += 16) {
-    const __m128i r0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row[0] + v));
-    const __m128i r1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row[1] + v));
-    const __m128i r2 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row[2] + v));
-    const __m128i r3 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row[3] + v));
-    const __m128i a = _mm_unpacklo_epi32(r0, r1), b = _mm_unpacklo_epi32(r2, r3);
-    const __m128i c = _mm_unpackhi_epi32(r0, r1), d = _mm_unpackhi_epi32(r2, r3);
-    const __m128i quads[4] = {_mm_unpacklo_epi64(a, b), _mm_unpackhi_epi64(a, b), _mm_unpacklo_epi64(c, d),
-                              _mm_unpackhi_epi64(c, d)};
+  for (; v + 8 <= values; v += 8) {
+    __m128i in[kAvx2Rows];
+    for (int r = 0; r < kAvx2Rows; ++r) in[r] = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(row[r] + v));
+    const __m128i a01 = _mm_unpacklo_epi8(in[0], in[1]), a23 = _mm_unpacklo_epi8(in[2], in[3]);
+    const __m128i a45 = _mm_unpacklo_epi8(in[4], in[5]), a67 = _mm_unpacklo_epi8(in[6], in[7]);
+    const __m128i low03 = _mm_unpacklo_epi16(a01, a23), high03 = _mm_unpackhi_epi16(a01, a23);
+    const __m128i low47 = _mm_unpacklo_epi16(a45, a67), high47 = _mm_unpackhi_epi16(a45, a67);
+    // Each holds two values, eight rows each.
+    const __m128i pairs[4] = {_mm_unpacklo_epi32(low03, low47), _mm_unpackhi_epi32(low03, low47),
+                              _mm_unpacklo_epi32(high03, high47), _mm_unpackhi_epi32(high03, high47)};
     for (int n = 0; n < 4; ++n) {
-      const __m128i bytes = _mm_shuffle_epi8(quads[n], transpose);
-      float* out = buffer + 4 * (v + 4 * static_cast<std::size_t>(n));
-      _mm256_storeu_ps(out, _mm256_cvtepi32_ps(_mm256_cvtepu8_epi32(bytes)));
-      _mm256_storeu_ps(out + 8, _mm256_cvtepi32_ps(_mm256_cvtepu8_epi32(_mm_srli_si128(bytes, 8))));
+      float* out = buffer + kAvx2Rows * (v + 2 * static_cast<std::size_t>(n));
+      _mm256_storeu_ps(out, _mm256_cvtepi32_ps(_mm256_cvtepu8_epi32(pairs[n])));
+      _mm256_storeu_ps(out + kAvx2Rows, _mm256_cvtepi32_ps(_mm256_cvtepu8_epi32(_mm_srli_si128(pairs[n], 8))));
     }
   }
   for (; v < values; ++v)
-    for (int r = 0; r < kHorizontalRowBlock; ++r) buffer[v * 4 + static_cast<std::size_t>(r)] = row[r][v];
+    for (int r = 0; r < kAvx2Rows; ++r) buffer[v * kAvx2Rows + static_cast<std::size_t>(r)] = row[r][v];
 }
 
 FOTOLOOM_AVX2 void HorizontalAvx2(const float* buffer, int bufferX, const Image& source, const AxisTaps& taps,
@@ -206,15 +209,13 @@ FOTOLOOM_AVX2 void HorizontalAvx2(const float* buffer, int bufferX, const Image&
         for (int r = 0; r < rows; ++r) ExactPixel(source.row(first + r), taps, column, out.Row(first + r) + 3 * column);
         continue;
       }
-      alignas(32) std::int32_t rg[8];
-      alignas(16) std::int32_t b[4];
-      _mm256_store_si256(reinterpret_cast<__m256i*>(rg), ToInts(sums.rg[q]));
-      _mm_store_si128(reinterpret_cast<__m128i*>(b), _mm256_castsi256_si128(ToInts(_mm256_castps128_ps256(sums.b[q]))));
+      alignas(32) std::int32_t bytes[3][kAvx2Rows];
+      for (int c = 0; c < 3; ++c) _mm256_store_si256(reinterpret_cast<__m256i*>(bytes[c]), ToInts(sums.c[q][c]));
       for (int r = 0; r < rows; ++r) {
         std::uint8_t* pixel = out.Row(first + r) + 3 * column;
-        pixel[0] = static_cast<std::uint8_t>(rg[r]);
-        pixel[1] = static_cast<std::uint8_t>(rg[4 + r]);
-        pixel[2] = static_cast<std::uint8_t>(b[r]);
+        pixel[0] = static_cast<std::uint8_t>(bytes[0][r]);
+        pixel[1] = static_cast<std::uint8_t>(bytes[1][r]);
+        pixel[2] = static_cast<std::uint8_t>(bytes[2][r]);
       }
     }
   }

@@ -112,11 +112,11 @@ void ExactPixel(const std::uint8_t* in, const AxisTaps& taps, int list, std::uin
 }
 
 void InterleaveGeneric(const Image& source, int first, int rows, int fromX, int toX, float* buffer) {
-  const std::uint8_t* row[kHorizontalRowBlock];
-  for (int r = 0; r < kHorizontalRowBlock; ++r) row[r] = source.pixel(fromX, first + (r < rows ? r : rows - 1));
+  const std::uint8_t* row[kGenericRows];
+  for (int r = 0; r < kGenericRows; ++r) row[r] = source.pixel(fromX, first + (r < rows ? r : rows - 1));
   const std::size_t values = static_cast<std::size_t>(toX - fromX + 1) * 3;
   for (std::size_t v = 0; v < values; ++v)
-    for (int r = 0; r < kHorizontalRowBlock; ++r) buffer[v * 4 + static_cast<std::size_t>(r)] = row[r][v];
+    for (int r = 0; r < kGenericRows; ++r) buffer[v * kGenericRows + static_cast<std::size_t>(r)] = row[r][v];
 }
 
 void HorizontalGeneric(const float* buffer, int bufferX, const Image& source, const AxisTaps& taps,

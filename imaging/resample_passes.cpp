@@ -61,9 +61,10 @@ void HorizontalPass(const Image& source, const AxisTaps& taps, IntermediateImage
   const bool avx2 = UseAvx2();
   const InterleaveRows interleave = avx2 ? blocks::InterleaveAvx2 : blocks::InterleaveGeneric;
   const HorizontalBlock block = avx2 ? blocks::HorizontalAvx2 : blocks::HorizontalGeneric;
+  const int blockRows = avx2 ? blocks::kAvx2Rows : blocks::kGenericRows;
   const int groups = taps.Lists / AxisTaps::kListGroup;
-  for (int y = firstRow; y < lastRow; y += kHorizontalRowBlock) {
-    const int rows = lastRow - y < kHorizontalRowBlock ? lastRow - y : kHorizontalRowBlock;
+  for (int y = firstRow; y < lastRow; y += blockRows) {
+    const int rows = lastRow - y < blockRows ? lastRow - y : blockRows;
     for (int g = 0; g < groups; g += kStripGroups) {
       const int end = g + kStripGroups < groups ? g + kStripGroups : groups;
       int fromX = taps.GroupFirst[static_cast<std::size_t>(g)], toX = taps.GroupLast[static_cast<std::size_t>(g)];
@@ -71,7 +72,7 @@ void HorizontalPass(const Image& source, const AxisTaps& taps, IntermediateImage
         fromX = std::min(fromX, taps.GroupFirst[static_cast<std::size_t>(h)]);
         toX = std::max(toX, taps.GroupLast[static_cast<std::size_t>(h)]);
       }
-      const std::size_t size = static_cast<std::size_t>(toX - fromX + 1) * 3 * kHorizontalRowBlock;
+      const std::size_t size = static_cast<std::size_t>(toX - fromX + 1) * 3 * static_cast<std::size_t>(blockRows);
       if (buffer.size() < size) buffer.resize(size);
       interleave(source, y, rows, fromX, toX, buffer.data());
       block(buffer.data(), fromX, source, taps, out, y, rows, g, end);

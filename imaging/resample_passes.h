@@ -59,7 +59,7 @@ bool UseGenericPasses(bool generic);
 
 // The row and column blocks the passes work on best; the stretch pauses after
 // each block, once per row or column in it.
-constexpr int kHorizontalRowBlock = 4;
+constexpr int kHorizontalRowBlock = 8;
 constexpr int kVerticalColumnBlock = 64;
 
 }  // namespace fotoloom
