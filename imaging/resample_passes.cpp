@@ -1,21 +1,24 @@
 // The two filtering passes of the stretch over precomputed tap arrays.
 //
 // Every channel sum is a chain of steps sum = float(sum + channel x weight),
-// each step computed in extended precision. The passes run these chains in
-// double lanes instead, four at a time, and get the same floats:
+// each step computed in extended precision. The passes run many chains side
+// by side in vector lanes and get the same floats:
 //  - channel x weight has at most 8 + 24 significant bits, so it is exact in
-//    a double, and the double sum s is the exact sum x rounded once;
-//  - when s == x, the extended sum is x as well, and both round alike;
-//  - when s != x, rounding to 53 or to 64 bits never carries a value across a
-//    float midpoint (a midpoint has 25 bits), and the extended sum can only
-//    end on a midpoint when s does; so unless s is a midpoint, s and the
-//    extended sum lie strictly between the same two midpoints and round to
-//    the same float.
-// Lists whose weights make every step exact (AxisTaps::DoubleExact) run
-// without a check. The others test each step for "inexact and on a midpoint",
-// which is very rare; the block is then summed again on the extended path.
-// The check assumes that sums stay zero or normal floats, which the tap lists
-// ensure by sending lists with tiny weights (ExactOnly) to the extended path.
+//    a double; the double sum s is the exact sum x rounded once.
+//  - The tap lists flag (AxisTaps::Checked) every step whose exact sum might
+//    need more than 53 bits. At an unflagged step x is a double, so the
+//    extended sum is x too, and rounding x once to float is all there is:
+//    a double sum rounded to float, or a float fused multiply-add, gives it.
+//  - At a flagged step, s != x is possible. Rounding to 53 or to 64 bits
+//    never carries a value across a float midpoint (a midpoint has 25 bits),
+//    and the extended sum can only end on a midpoint when s does; so unless
+//    s is inexact and on a midpoint, s and the extended sum round to the same
+//    float. That case (a few in a billion steps) is detected, and the block
+//    is summed again on the extended path.
+// The midpoint test assumes sums stay zero or normal floats, which the tap
+// lists ensure by sending lists with tiny weights (ExactOnly) to the extended
+// path. The portable blocks use double lanes throughout; the AVX2 blocks use
+// float fused multiply-adds for unflagged steps.
 #include "imaging/resample_passes.h"
 
 #include <algorithm>
@@ -37,8 +40,8 @@ bool UseAvx2() {
   return has && !gForceGeneric;
 }
 
-// List groups of the horizontal pass done together: their source pixels,
-// four rows of them as doubles, stay in the first-level caches.
+// List groups of the horizontal pass done together: the source pixels they
+// read, a block of rows of them as floats, stay in the caches.
 constexpr int kStripGroups = 8;
 
 }  // namespace

@@ -108,7 +108,7 @@ TEST(ResampleTaps, padding_reads_inside_the_group_range) {
 
 // Steps that might be inexact in a double: after a weight of 1.7e-22 the sum
 // can be tiny while the next weights are not.
-TEST(ResampleTaps, steps_after_a_tiny_weight_or_with_one_are_checked) {
+TEST(ResampleTaps, steps_after_a_tiny_weight_are_checked) {
   AxisScale scale = MakeAxisScale(16, 10, 2.0f);
   TapList list;
   list.Taps.resize(static_cast<std::size_t>(scale.Capacity));
