@@ -79,10 +79,10 @@ AxisScale MakeAxisScale(int sourceSize, int targetSize, float support) {
     scale.Support = support;
     scale.Width = 1;
   }
-  // Trunc(2S + 1) taps cover the support; the index range Floor(c - S) ..
-  // Ceil(c + S) holds up to two integers more, and the rounding of the kernel
-  // argument can leave one of those with a non-zero weight. Room for them is
-  // kept so that no tap is dropped and none is written past the list's end.
+  // Trunc(2S + 1) taps cover the support. The index range Floor(c - S) ..
+  // Ceil(c + S) holds up to two integers more, and only the kernel, through
+  // its rounded argument, keeps their weights at 0. Room for them is kept so
+  // that no list can ever be written past its end, whatever the rounding.
   const long double nominal = std::trunc(2.0L * scale.Support + 1.0L);
   if (!(nominal <= kMaxCapacity)) throw Error("Image too large to resample");
   scale.Capacity = static_cast<int>(nominal) + 2;
