@@ -52,15 +52,14 @@ void InterleaveAvx2(const Image& source, int first, int rows, int fromX, int toX
 // leaves them, covering every pixel the groups read.
 void HorizontalGeneric(const float* buffer, int bufferX, const Image& source, const AxisTaps& taps,
                        IntermediateImage& out, int first, int rows, int fromGroup, int toGroup);
-void HorizontalAvx2(const float* buffer, int bufferX, const Image& source, const AxisTaps& taps,
-                    IntermediateImage& out, int first, int rows, int fromGroup, int toGroup);
+void HorizontalAvx2(const float* buffer, int bufferX, const Image& source, const AxisTaps& taps, IntermediateImage& out,
+                    int first, int rows, int fromGroup, int toGroup);
 
 // Filters values first .. first+kValuesAtOnce-1 of every target row; values
 // at or past `end` come from row padding and are not stored. first is a
 // multiple of kValuesAtOnce.
 void VerticalGeneric(const IntermediateImage& in, const AxisTaps& taps, Image& target, std::size_t first,
                      std::size_t end);
-void VerticalAvx2(const IntermediateImage& in, const AxisTaps& taps, Image& target, std::size_t first,
-                  std::size_t end);
+void VerticalAvx2(const IntermediateImage& in, const AxisTaps& taps, Image& target, std::size_t first, std::size_t end);
 
 }  // namespace fotoloom::blocks

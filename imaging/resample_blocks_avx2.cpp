@@ -11,6 +11,7 @@
 // checked double step of the portable version.
 #include <immintrin.h>
 
+#include <cmath>
 #include <cstring>
 
 #include "imaging/resample_blocks.h"
@@ -36,6 +37,21 @@ FOTOLOOM_AVX2_INLINE __m128 CheckedStep(__m128 sum, __m128 value, float weight, 
   return _mm256_cvtpd_ps(s);
 }
 
+// 2^-20: a step flagged kCheckedIfSumSmall is exact when the sum before it is
+// 0 or at least |weight| x 2^-20.
+constexpr float kSmallSumFactor = 0x1p-20f;
+
+// Lanes of `sum` that are non-zero and below `least`: all bits set there.
+FOTOLOOM_AVX2_INLINE __m256 TooSmall(__m256 sum, __m256 least) {
+  const __m256 magnitude = _mm256_andnot_ps(_mm256_set1_ps(-0.0f), sum);
+  return _mm256_and_ps(_mm256_cmp_ps(magnitude, least, _CMP_LT_OQ),
+                       _mm256_cmp_ps(magnitude, _mm256_setzero_ps(), _CMP_NEQ_OQ));
+}
+
+// The smallest sum magnitude for which a kCheckedIfSumSmall step with this
+// weight is exact, in all lanes.
+FOTOLOOM_AVX2_INLINE __m256 Least(float weight) { return _mm256_set1_ps(std::fabs(weight) * kSmallSumFactor); }
+
 // Eight sums as bytes: clamped to 0..255 and rounded to nearest, ties to even
 // (the conversion uses the default rounding mode), as 32-bit integers.
 FOTOLOOM_AVX2_INLINE __m256i ToInts(__m256 sum) {
@@ -59,10 +75,9 @@ FOTOLOOM_AVX2_INLINE __m256 CheckedStep8(__m256 sum, __m256 value, float weight,
 // that its temporaries do not push the sums of the common step out of
 // registers. Lists that do not flag it take the plain step.
 __attribute__((target("avx2,fma"), noinline)) void CheckedColumnStep(const float* buffer, int bufferX,
-                                                                      const std::int32_t* index, const float* weight,
-                                                                      const std::uint8_t* checked, std::size_t stride,
-                                                                      std::size_t k, ColumnSums& sums,
-                                                                      __m256i& unsafe) {
+                                                                     const std::int32_t* index, const float* weight,
+                                                                     const std::uint8_t* checked, std::size_t stride,
+                                                                     std::size_t k, ColumnSums& sums, __m256i& unsafe) {
   for (int q = 0; q < kColumnsAtOnce; ++q) {
     const std::size_t slot = static_cast<std::size_t>(q) * stride + k;
     const float* pixel = buffer + static_cast<std::size_t>(index[slot] - bufferX) * (3 * kAvx2Rows);
@@ -90,7 +105,21 @@ FOTOLOOM_AVX2_INLINE bool SumColumns(const float* buffer, int bufferX, const Axi
          g3 = r0, b3 = r0;
   __m256i unsafe = _mm256_setzero_si256();
   for (std::size_t k = 0; k < stride; ++k) {
-    if (checked[k] | checked[stride + k] | checked[2 * stride + k] | checked[3 * stride + k]) {
+    const unsigned flags = checked[k] | checked[stride + k] | checked[2 * stride + k] | checked[3 * stride + k];
+    bool needsCheck = flags != 0;
+    if (flags == AxisTaps::kCheckedIfSumSmall) {
+      // Exact after all when every sum is 0 or large enough for its weight.
+      const __m256 l0 = Least(weight[k]), l1 = Least(weight[stride + k]);
+      const __m256 l2 = Least(weight[2 * stride + k]), l3 = Least(weight[3 * stride + k]);
+      const __m256 small = _mm256_or_ps(_mm256_or_ps(_mm256_or_ps(TooSmall(r0, l0), TooSmall(g0, l0)),
+                                                     _mm256_or_ps(TooSmall(b0, l0), TooSmall(r1, l1))),
+                                        _mm256_or_ps(_mm256_or_ps(_mm256_or_ps(TooSmall(g1, l1), TooSmall(b1, l1)),
+                                                                  _mm256_or_ps(TooSmall(r2, l2), TooSmall(g2, l2))),
+                                                     _mm256_or_ps(_mm256_or_ps(TooSmall(b2, l2), TooSmall(r3, l3)),
+                                                                  _mm256_or_ps(TooSmall(g3, l3), TooSmall(b3, l3)))));
+      needsCheck = !_mm256_testz_ps(small, small);
+    }
+    if (needsCheck) {
       ColumnSums sums = {{{r0, g0, b0}, {r1, g1, b1}, {r2, g2, b2}, {r3, g3, b3}}};
       CheckedColumnStep(buffer, bufferX, index, weight, checked, stride, k, sums, unsafe);
       r0 = sums.c[0][0], g0 = sums.c[0][1], b0 = sums.c[0][2], r1 = sums.c[1][0], g1 = sums.c[1][1];
@@ -98,13 +127,13 @@ FOTOLOOM_AVX2_INLINE bool SumColumns(const float* buffer, int bufferX, const Axi
       g3 = sums.c[3][1], b3 = sums.c[3][2];
       continue;
     }
-#define FOTOLOOM_COLUMN(q, r, g, b)                                                                  \
-  {                                                                                                  \
-    const __m256 w = _mm256_broadcast_ss(weight + (q) * stride + k);                                 \
-    const float* pixel = buffer + static_cast<std::size_t>(index[(q) * stride + k] - bufferX) * 24;  \
-    r = _mm256_fmadd_ps(_mm256_loadu_ps(pixel), w, r);                                               \
-    g = _mm256_fmadd_ps(_mm256_loadu_ps(pixel + 8), w, g);                                           \
-    b = _mm256_fmadd_ps(_mm256_loadu_ps(pixel + 16), w, b);                                          \
+#define FOTOLOOM_COLUMN(q, r, g, b)                                                               \
+  {                                                                                               \
+    const __m256 w = _mm256_broadcast_ss(weight + (q)*stride + k);                                \
+    const float* pixel = buffer + static_cast<std::size_t>(index[(q)*stride + k] - bufferX) * 24; \
+    r = _mm256_fmadd_ps(_mm256_loadu_ps(pixel), w, r);                                            \
+    g = _mm256_fmadd_ps(_mm256_loadu_ps(pixel + 8), w, g);                                        \
+    b = _mm256_fmadd_ps(_mm256_loadu_ps(pixel + 16), w, b);                                       \
   }
     FOTOLOOM_COLUMN(0, r0, g0, b0)
     FOTOLOOM_COLUMN(1, r1, g1, b1)
@@ -128,7 +157,7 @@ FOTOLOOM_AVX2_INLINE __m256 LoadBytes(const std::uint8_t* values) {
 
 // A flagged step of a vertical list, out of line like CheckedColumnStep.
 __attribute__((target("avx2,fma"), noinline)) void CheckedValueStep(const std::uint8_t* values, float weight,
-                                                                     ValueSums& sums, __m256i& unsafe) {
+                                                                    ValueSums& sums, __m256i& unsafe) {
   for (int v = 0; v < kValuesAtOnce / 8; ++v) {
     const __m256 x = LoadBytes(values + 8 * v);
     const __m128 low = CheckedStep(_mm256_castps256_ps128(sums.v[v]), _mm256_castps256_ps128(x), weight, unsafe);
@@ -148,7 +177,16 @@ FOTOLOOM_AVX2_INLINE bool SumValues(const IntermediateImage& in, const AxisTaps&
   __m256i unsafe = _mm256_setzero_si256();
   for (std::size_t k = 0; k < stride; ++k) {
     const std::uint8_t* values = in.Row(taps.Index[base + k]) + first;
-    if (taps.Checked[base + k]) {
+    bool needsCheck = taps.Checked[base + k] != 0;
+    if (taps.Checked[base + k] == AxisTaps::kCheckedIfSumSmall) {
+      const __m256 least = Least(taps.Weight[base + k]);
+      const __m256 small = _mm256_or_ps(_mm256_or_ps(_mm256_or_ps(TooSmall(s0, least), TooSmall(s1, least)),
+                                                     _mm256_or_ps(TooSmall(s2, least), TooSmall(s3, least))),
+                                        _mm256_or_ps(_mm256_or_ps(TooSmall(s4, least), TooSmall(s5, least)),
+                                                     _mm256_or_ps(TooSmall(s6, least), TooSmall(s7, least))));
+      needsCheck = !_mm256_testz_ps(small, small);
+    }
+    if (needsCheck) {
       ValueSums sums = {{s0, s1, s2, s3, s4, s5, s6, s7}};
       CheckedValueStep(values, taps.Weight[base + k], sums, unsafe);
       s0 = sums.v[0], s1 = sums.v[1], s2 = sums.v[2], s3 = sums.v[3];

@@ -41,11 +41,12 @@ bool AnyLane(v4i64 mask) { return (mask[0] | mask[1] | mask[2] | mask[3]) != 0; 
 
 // The taps of step k of the four lists of group i, added to the sums.
 template <bool kChecked>
-inline void ColumnStep(const float* buffer, int bufferX, const std::int32_t* index, const float* weight, std::size_t stride,
-                       std::size_t k, v4d (&sum)[kColumnsAtOnce][3], v4i64& unsafe) {
+inline void ColumnStep(const float* buffer, int bufferX, const std::int32_t* index, const float* weight,
+                       std::size_t stride, std::size_t k, v4d (&sum)[kColumnsAtOnce][3], v4i64& unsafe) {
   for (int q = 0; q < kColumnsAtOnce; ++q) {
     const double w = weight[static_cast<std::size_t>(q) * stride + k];
-    const float* pixel = buffer + static_cast<std::size_t>(index[static_cast<std::size_t>(q) * stride + k] - bufferX) * 12;
+    const float* pixel =
+        buffer + static_cast<std::size_t>(index[static_cast<std::size_t>(q) * stride + k] - bufferX) * 12;
     for (int c = 0; c < 3; ++c) {
       v4f channel;
       std::memcpy(&channel, pixel + 4 * c, sizeof channel);

@@ -43,6 +43,9 @@ std::int32_t MirrorIndex(long long j, int size) {
 // below 2^(e + 9) and a multiple of 2^(e - 23), e being the weight's exponent.
 // Working through both orders of magnitude, the exact sum fits in 53 bits
 // when e >= h - 29 and e - g <= 20. The first step adds to 0 and is exact.
+// A step failing only the second test is still exact when the sum before it
+// is 0 or at least 2^(e - 20), which a pass can test as it goes: such steps
+// are marked kCheckedIfSumSmall, the others kCheckedAlways.
 void MarkUncertainSteps(const Tap* taps, int count, std::uint8_t* checked) {
   long double bound = 0;
   int smallest = 0;
@@ -52,7 +55,9 @@ void MarkUncertainSteps(const Tap* taps, int count, std::uint8_t* checked) {
       // Each rounding grows a sum by at most 2^-24 of itself; 1/8 covers any
       // list length this code builds.
       const int h = std::ilogb(bound * 1.125L) + 1;
-      checked[k] = (e < h - 29 || e - smallest > 20) ? 1 : 0;
+      checked[k] = e < h - 29          ? AxisTaps::kCheckedAlways
+                   : e - smallest > 20 ? AxisTaps::kCheckedIfSumSmall
+                                       : std::uint8_t{0};
       smallest = std::min(smallest, e);
     } else {
       smallest = e;

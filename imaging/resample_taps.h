@@ -51,7 +51,11 @@ struct AxisTaps {
   // leave the normal float range; such lists are summed on the exact path.
   std::vector<std::uint8_t> ExactOnly;
   // Per slot: non-zero where the sum step of that tap might be inexact in
-  // double arithmetic for some image, so a fast sum must check it.
+  // double arithmetic for some image, so a fast sum must check it;
+  // kCheckedIfSumSmall where it can only be inexact when the sum before it
+  // is non-zero and below |weight| x 2^-20.
+  static constexpr std::uint8_t kCheckedAlways = 1;
+  static constexpr std::uint8_t kCheckedIfSumSmall = 2;
   std::vector<std::uint8_t> Checked;
 };
 

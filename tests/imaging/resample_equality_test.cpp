@@ -36,7 +36,9 @@ TEST(ResampleEquality, production_matches_reference_on_random_cases) {
     const int style = std::uniform_int_distribution<int>(0, 2)(random);
     for (std::size_t i = 0; i < source.stride() * static_cast<std::size_t>(sh); ++i) {
       unsigned v = random();
-      source.data()[i] = style == 0 ? static_cast<std::uint8_t>(v) : style == 1 ? static_cast<std::uint8_t>((v & 1) ? 255 : 0) : std::uint8_t{173};
+      source.data()[i] = style == 0   ? static_cast<std::uint8_t>(v)
+                         : style == 1 ? static_cast<std::uint8_t>((v & 1) ? 255 : 0)
+                                      : std::uint8_t{173};
     }
     Image fast(dw, dh), portable(dw, dh), reference(dw, dh);
     ResampleStretch({}, source, fast, FilterTable[filter].Function, FilterTable[filter].Support, scratch);
@@ -49,8 +51,8 @@ TEST(ResampleEquality, production_matches_reference_on_random_cases) {
     ASSERT_EQ(std::vector<std::uint8_t>(fast.data(), fast.data() + bytes), expected)
         << "case " << n << ": " << FilterTable[filter].Name << " " << sw << "x" << sh << " -> " << dw << "x" << dh;
     ASSERT_EQ(std::vector<std::uint8_t>(portable.data(), portable.data() + bytes), expected)
-        << "portable, case " << n << ": " << FilterTable[filter].Name << " " << sw << "x" << sh << " -> " << dw
-        << "x" << dh;
+        << "portable, case " << n << ": " << FilterTable[filter].Name << " " << sw << "x" << sh << " -> " << dw << "x"
+        << dh;
   }
   // Every direction on every axis was covered many times.
   EXPECT_GT(shrinkX, 3000);

@@ -84,9 +84,9 @@ TEST(ResampleKernels, box_is_open_on_the_left_and_closed_on_the_right) {
 
 TEST(ResampleKernels, values_between_integers_round_once_per_stored_step) {
   EXPECT_EQ(TriangleFilter(0.25f), 0.75f);
-  EXPECT_EQ(HermiteFilter(0.5f), 0.5f);       // 0.25 x (1 - 3) + 1
-  EXPECT_EQ(BellFilter(1.25f), 0.03125f);     // (-0.25)^2 x 0.5
-  EXPECT_EQ(SplineFilter(1.5f), 1.0f / 48);   // 0.5^2 x 1/6 x 0.5
+  EXPECT_EQ(HermiteFilter(0.5f), 0.5f);                // 0.25 x (1 - 3) + 1
+  EXPECT_EQ(BellFilter(1.25f), 0.03125f);              // (-0.25)^2 x 0.5
+  EXPECT_EQ(SplineFilter(1.5f), 1.0f / 48);            // 0.5^2 x 1/6 x 0.5
   EXPECT_EQ(MitchellFilter(1.5f), -0.0347222201526f);  // p = -0.20833333 as a float, / 6
   EXPECT_EQ(MitchellFilter(-1.5f), MitchellFilter(1.5f));
   EXPECT_EQ(Lanczos3Filter(-0.5f), Lanczos3Filter(0.5f));
@@ -128,7 +128,8 @@ TEST(ResampleStretch, channels_are_filtered_apart) {
   const std::uint8_t pixels[] = {200, 0, 40, 100, 50, 0};
   std::copy(pixels, pixels + 6, source.data());
   Image target = Stretch(source, 3, 1, kTriangle);
-  EXPECT_EQ(std::vector<int>(target.data(), target.data() + 9), (std::vector<int>{200, 0, 40, 150, 25, 20, 100, 50, 0}));
+  EXPECT_EQ(std::vector<int>(target.data(), target.data() + 9),
+            (std::vector<int>{200, 0, 40, 150, 25, 20, 100, 50, 0}));
 }
 
 TEST(ResampleStretch, overshoot_is_clamped_to_0_and_255) {
@@ -151,13 +152,13 @@ TEST(ResampleStretch, overshoot_is_clamped_to_0_and_255) {
 // of 1.7e-22, and a fused multiply-add would round its next step the wrong way.
 TEST(ResampleStretch, sums_round_each_step_from_extended_precision) {
   for (bool portable : {false, true}) {
-  UseGenericPasses(portable);
-  Image first = Stretch(GreyRows(2, {0, 0, 0, 0, 0, 40, 9, 39, 181, 127, 157, 71, 0, 0, 0, 0}), 10, 2, kSpline);
-  EXPECT_EQ(first.pixel(5, 0)[0], 133);
-  EXPECT_EQ(first.pixel(5, 1)[2], 133);
-  Image second = Stretch(GreyRows(2, {0, 0, 0, 0, 0, 1, 9, 39, 181, 127, 157, 71, 0, 0, 0, 0}), 10, 2, kSpline);
-  EXPECT_EQ(second.pixel(5, 0)[0], 132);
-  EXPECT_EQ(second.pixel(5, 1)[1], 132);
+    UseGenericPasses(portable);
+    Image first = Stretch(GreyRows(2, {0, 0, 0, 0, 0, 40, 9, 39, 181, 127, 157, 71, 0, 0, 0, 0}), 10, 2, kSpline);
+    EXPECT_EQ(first.pixel(5, 0)[0], 133);
+    EXPECT_EQ(first.pixel(5, 1)[2], 133);
+    Image second = Stretch(GreyRows(2, {0, 0, 0, 0, 0, 1, 9, 39, 181, 127, 157, 71, 0, 0, 0, 0}), 10, 2, kSpline);
+    EXPECT_EQ(second.pixel(5, 0)[0], 132);
+    EXPECT_EQ(second.pixel(5, 1)[1], 132);
   }
   UseGenericPasses(false);
 }
