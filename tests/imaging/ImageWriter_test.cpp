@@ -12,6 +12,7 @@
 #include "WriterFixtures.h"
 #include "imaging/Un_Scaling_File.h"
 #include "imaging/Un_Thumb_File.h"
+#include "support/SmallDisk.h"
 #include "support/TempDir.h"
 
 namespace fotoloom {
@@ -288,6 +289,53 @@ TEST(ImageWriter, an_out_of_range_filter_or_pixel_format_falls_back_to_the_defau
   w.PixelFormat = 0;
   w.Create_images();
   EXPECT_EQ(test::ReadFile(a / "n_p0.jpg"), test::ReadFile(b / "n_p0.jpg"));
+}
+
+TEST(ImageWriter, failing_output_folders_stop_the_writer_with_the_reason_and_keep_what_was_written) {
+  TempDir in;
+  const std::vector<std::string> files = Photos(in, 8);
+  for (int jobs : {1, 2}) {
+    SCOPED_TRACE(jobs);
+    {  // the output folder disappears after the first image
+      TempDir parent;
+      const std::string out = parent / "out";
+      std::filesystem::create_directory(out);
+      tscaling_file w;
+      Configure(w, files, out, jobs);
+      const test::RunRecord r = RunWriter(w, [&] { w.Create_images(); }, [&](int index, bool&) {
+        if (index == 0) std::filesystem::remove_all(out);
+      });
+      EXPECT_EQ(r.error, "Cannot create file \"" + out + "/n_p1.jpg\". No such file or directory");
+      EXPECT_EQ(r.progress, Indexes(0, 1));
+    }
+    test::SmallDisk readOnly(64, true);
+    test::SmallDisk full(48);
+    if (!readOnly.mounted() || !full.mounted()) GTEST_SKIP() << "mounting a tmpfs is not allowed here";
+    {
+      tscaling_file w;
+      Configure(w, files, readOnly.str(), jobs);
+      const test::RunRecord r = RunWriter(w, [&] { w.Create_images(); });
+      EXPECT_EQ(r.error, "Cannot create file \"" + (readOnly / "n_p0.jpg") + "\". Read-only file system");
+      EXPECT_TRUE(r.progress.empty());
+    }
+    {  // the disk fills up part way: every file written before is whole
+      tscaling_file w;
+      Configure(w, files, full.str(), jobs);
+      const test::RunRecord r = RunWriter(w, [&] { w.Create_images(); });
+      EXPECT_TRUE(r.error.ends_with("\". No space left on device")) << r.error;
+      std::vector<std::string> written;
+      for (const std::string& name : Names("n_", 0, 8))
+        if (Exists(full / name)) written.push_back(name);
+      EXPECT_EQ(written, Names("n_", 0, static_cast<int>(r.progress.size())));
+      EXPECT_LT(written.size(), 8u);
+      for (const std::string& name : written) {
+        const test::JpegFacts f = test::ReadFacts(full / name);
+        EXPECT_GT(f.width, 0) << name;
+      }
+      EXPECT_EQ(static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(full.str()), {})),
+                written.size());  // no temporary left behind
+    }
+  }
 }
 
 }  // namespace

@@ -14,9 +14,11 @@ namespace fotoloom::test {
 // where the machine does not allow it, and the test should then skip.
 class SmallDisk {
  public:
-  explicit SmallDisk(unsigned kibibytes) {
+  // readOnly mounts it read-only (writes fail with EROFS, also for root).
+  explicit SmallDisk(unsigned kibibytes, bool readOnly = false) {
     const std::string options = "size=" + std::to_string(kibibytes) + "k,mode=0777";
-    mounted_ = ::mount("fotoloom-test", dir_.str().c_str(), "tmpfs", MS_NOSUID | MS_NODEV, options.c_str()) == 0;
+    const unsigned long flags = MS_NOSUID | MS_NODEV | (readOnly ? MS_RDONLY : 0);
+    mounted_ = ::mount("fotoloom-test", dir_.str().c_str(), "tmpfs", flags, options.c_str()) == 0;
   }
   ~SmallDisk() {
     if (mounted_) ::umount2(dir_.str().c_str(), MNT_DETACH);
