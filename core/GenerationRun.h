@@ -1,6 +1,7 @@
 // The generation run: from the options record to the finished gallery in the output folder.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -82,6 +83,8 @@ class GenerationRun {
   // The search's handlers: one entry per file found; the rest of the run when the search ends.
   void Add_found_image(TMyFindFile& Sender, const std::string& Folder, const FoundFile& File, bool& Cancelled);
   void Create_gallery(TMyFindFile& Sender);
+  // Runs one image writer, noting which image it failed on when it raises.
+  void RunImageStage(const std::function<void()>& stage);
 
   const GallerySettings& settings_;
   Desktop& desktop_;
@@ -89,6 +92,8 @@ class GenerationRun {
   std::unique_ptr<Components> c_;
   std::unique_ptr<GallerySettings> options_;  // the record as the running run read it
   std::vector<ImageEntry> entries_;
+  std::vector<std::string> imageFiles_;  // the gallery order, while a run is going
+  int nextImage_ = 0;                    // the image the running image writer works on
   bool running_ = false;
   RunOutcome outcome_ = RunOutcome::NotStarted;
   std::string failedImage_;
