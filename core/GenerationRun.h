@@ -1,6 +1,7 @@
 // The generation run: from the options record to the finished gallery in the output folder.
 #pragma once
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <string>
@@ -83,6 +84,9 @@ class GenerationRun {
   // The search's handlers: one entry per file found; the rest of the run when the search ends.
   void Add_found_image(TMyFindFile& Sender, const std::string& Folder, const FoundFile& File, bool& Cancelled);
   void Create_gallery(TMyFindFile& Sender);
+  // The bars' maxima are kept so that a position never goes beyond one.
+  void SetBarMaximum(RunBar bar, int maximum);
+  void MoveBar(RunBar bar, int position);
   // Runs one image writer, noting which image it failed on when it raises.
   void RunImageStage(const std::function<void()>& stage);
 
@@ -93,7 +97,8 @@ class GenerationRun {
   std::unique_ptr<GallerySettings> options_;  // the record as the running run read it
   std::vector<ImageEntry> entries_;
   std::vector<std::string> imageFiles_;  // the gallery order, while a run is going
-  int nextImage_ = 0;                    // the image the running image writer works on
+  int nextImage_ = 0;
+  std::array<int, 5> barMaximum_{};                    // the image the running image writer works on
   bool running_ = false;
   RunOutcome outcome_ = RunOutcome::NotStarted;
   std::string failedImage_;
