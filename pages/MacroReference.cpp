@@ -1,0 +1,50 @@
+// The texts of the two macro reference tables.
+#include "pages/MacroReference.h"
+
+namespace fotoloom {
+
+const std::array<MacroReferenceRow, 17> kThumbnailMacroReference = {{
+    {"@cp@", "current page number"},
+    {"@tp@", "total number of page"},
+    {"@next@", "filename of next page"},
+    {"@prev@", "filename of previous page"},
+    {"@first@", "filename of first page"},
+    {"@last@", "filename of last page"},
+    {"@iof@", "ignore line on first page"},
+    {"@iol@", "ignore line on last page"},
+    {"@oof@", "this line only on first page"},
+    {"@ool@", "this line only on last page"},
+    {"@ignore@", "Always ignore line (good for remarks)"},
+    {"@bg_color@", "The selected background color as hex value (e.g. #1A66C5#)"},
+    {"@text_color@", "The selected text color as hex value"},
+    {"@link_color@", "The selected link color color as hex value"},
+    {"@vlink_color@", "The selected visited link color as hex value"},
+    {"@thumbtable@", "the table with the thumbnail"},
+    {"@title@", "a title for thumbnail pages"},
+}};
+
+const std::array<MacroReferenceRow, 21> kImageMacroReference = {{
+    {"@cp@", "current page number"},
+    {"@tp@", "total number of page"},
+    {"@next@", "filename of next page"},
+    {"@prev@", "filename of previous page"},
+    {"@first@", "filename of first page"},
+    {"@last@", "filename of last page"},
+    {"@iof@", "ignore line on first page"},
+    {"@iol@", "ignore line on last page"},
+    {"@oof@", "this line only on first page"},
+    {"@ool@", "this line only on last page"},
+    {"@ignore@", "Always ignore line (good for remarks)"},
+    {"@bg_color@", "The selected background color as hex value (e.g. #1A66C5#)"},
+    {"@text_color@", "The selected text color as hex value"},
+    {"@link_color@", "The selected link color color as hex value"},
+    {"@vlink_color@", "The selected visited link color as hex value"},
+    {"@thumbs@", "filename of corresponding thumbnailpage"},
+    {"@image_smaller@", "filename of this image (probably scaled down)"},
+    {"@image_big@", "filename of this image (original size)"},
+    {"@image_org@", "original imagefilename WITHOUT fileextension"},
+    {"@image_org_ext@", "original imagefilename WITH fileextension"},
+    {"@exifcomment@", "the contents of comment section of the images exifinformation"},
+}};
+
+}  // namespace fotoloom

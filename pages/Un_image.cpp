@@ -1,0 +1,213 @@
+// timage_page: the page layout, the cells of the thumbnail table and both page writers.
+#include "pages/Un_image.h"
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+
+#include "core/Error.h"
+#include "pages/ColorToHex.h"
+#include "pages/LineFilter.h"
+#include "pages/PageNames.h"
+#include "pages/PageRenderer.h"
+
+namespace fotoloom {
+
+// What stays the same on every page of one Create_pages call: the colour
+// texts and one renderer per page kind, prepared for its page count.
+struct timage_page::RunState {
+  std::array<std::string, 4> colors;  // "#RRGGBB": background, text, link, visited link
+  PageRenderer thumbs;
+  PageRenderer images;
+  long long thumbsCount = -1;  // the count the renderers were prepared for
+  long long imagesCount = -1;
+  std::string table;           // the "@thumbtable@" value, reused page after page
+};
+
+namespace {
+
+// The colour macros lead both macro lists.
+constexpr std::array<std::string_view, 4> kColorMacros = {"@bg_color@", "@text_color@", "@link_color@",
+                                                         "@vlink_color@"};
+
+// Leading entries of each macro list whose values do not change from page to page.
+constexpr std::size_t kThumbFixedMacros = 6;  // four colours, "@title@", "@tp@"
+constexpr std::size_t kImageFixedMacros = 5;  // four colours, "@tp@"
+
+}  // namespace
+
+timage_page::timage_page() = default;
+timage_page::~timage_page() = default;
+
+void timage_page::SetImageFiles(const std::vector<std::string>& files) { imageFiles_ = files; }
+void timage_page::SetHTMLThumbnails(const std::vector<std::string>& lines) { htmlThumbnails_ = lines; }
+void timage_page::SetHTMLImages(const std::vector<std::string>& lines) { htmlImages_ = lines; }
+
+std::unique_ptr<timage_page::RunState> timage_page::NewRunState() const {
+  auto state = std::make_unique<RunState>();
+  state->colors = {"#" + Color_to_hex(BackgroundColor), "#" + Color_to_hex(TextColor), "#" + Color_to_hex(LinkColor),
+                   "#" + Color_to_hex(VisitedLinkColor)};
+  return state;
+}
+
+const std::string& timage_page::CurrentImagePath() const {
+  if (CurrentImage < 0 || static_cast<std::size_t>(CurrentImage) >= imageFiles_.size())
+    throw Error("No image file at index " + std::to_string(CurrentImage));
+  return imageFiles_[static_cast<std::size_t>(CurrentImage)];
+}
+
+timage_page::RunState& timage_page::State(std::unique_ptr<RunState>& local) {
+  if (run_) return *run_;
+  // Called outside Create_pages: everything is taken fresh from the fields.
+  local = NewRunState();
+  return *local;
+}
+
+void timage_page::Create_pages() {
+  if (RowsCount < 1 || ColsCount < 1)
+    throw Error("The thumbnail pages need at least 1 row and 1 column (rows: " + std::to_string(RowsCount) +
+                ", columns: " + std::to_string(ColsCount) + ")");
+  if (ImageCount < 0 || static_cast<std::size_t>(ImageCount) > imageFiles_.size())
+    throw Error("Cannot place " + std::to_string(ImageCount) + " images: " + std::to_string(imageFiles_.size()) +
+                " image files are listed");
+
+  CurrentImage = 0;
+  WebSiteExtension = NormalizedExtension(WebSiteExtension);
+  const long long perPage = static_cast<long long>(RowsCount) * ColsCount;
+  const int count = ImageCount;
+  const int pages = count <= perPage ? 1 : static_cast<int>(count / perPage + (count % perPage != 0 ? 1 : 0));
+  thumbTable_.clear();
+
+  // The run state lives exactly as long as this call, whichever way it ends.
+  run_ = NewRunState();
+  struct Release {
+    std::unique_ptr<RunState>& run;
+    ~Release() { run.reset(); }
+  } release{run_};
+
+  for (int p = 0; p < pages; ++p) {
+    const std::string thumbPageName = PageFileName(ThumbPagesName, p + 1, WebSiteExtension);
+    const long long remaining = count - CurrentImage;
+    const long long rows = remaining >= perPage ? RowsCount : remaining / ColsCount + (remaining % ColsCount != 0);
+    for (long long r = 0; r < rows; ++r) {
+      thumbTable_.emplace_back("<tr>");
+      const int cells = std::min(count - CurrentImage, ColsCount);
+      for (int c = 0; c < cells; ++c) {
+        const std::string imagePageName = PageFileName(ImagePagesName, CurrentImage + 1, WebSiteExtension);
+        AddCellLines(imagePageName);
+        Write_image_page(CurrentImage + 1, count, 1, imagePageName, thumbPageName);
+        if (OnProgress) OnProgress(*this, CurrentImage, p, Cancelled);
+        if (Cancelled) return;
+        ++CurrentImage;
+      }
+      thumbTable_.emplace_back("</tr>");
+    }
+    if (OnProgress) OnProgress(*this, CurrentImage, p, Cancelled);
+    if (Cancelled) return;
+    Write_thumb_page(p + 1, pages, thumbPageName, thumbTable_);
+    thumbTable_.clear();
+  }
+}
+
+void timage_page::AddCellLines(const std::string& imagePageName) {
+  const ImageNames names = NamesOfImage(CurrentImagePath());
+  thumbTable_.emplace_back("<td class=\"thumbcells\" >");
+  thumbTable_.push_back("<a href=\"" + imagePageName + "\">");
+  thumbTable_.push_back("<img src=\"" + names.thumbnail + "\" border=0 alt=\"" + names.fileName + "\">");
+  thumbTable_.emplace_back("</a>");
+  switch (SubtitleIndex) {
+    case 1:
+      thumbTable_.push_back("<br>" + names.fileName);
+      break;
+    case 2:
+      thumbTable_.push_back("<br>" + names.withoutExtension);
+      break;
+    case 4:
+      thumbTable_.push_back("<br>" + std::to_string(CurrentImage + 1));
+      break;
+    default:  // 0 "None", 3 "Exif comment" and unknown choices: no subtitle
+      break;
+  }
+  thumbTable_.emplace_back("</td>");
+}
+
+void timage_page::Write_thumb_page(int k, int T, const std::string& fileName,
+                                   const std::vector<std::string>& thumbTable) {
+  std::unique_ptr<RunState> local;
+  RunState& state = State(local);
+  const std::string ext = NormalizedExtension(WebSiteExtension);
+  const std::string total = std::to_string(T);
+  const std::string current = std::to_string(k);
+  const std::string next = PageFileName(ThumbPagesName, static_cast<long long>(k) + 1, ext);
+  const std::string prev = PageFileName(ThumbPagesName, static_cast<long long>(k) - 1, ext);
+  const std::string last = PageFileName(ThumbPagesName, T, ext);
+  const std::string first = PageFileName(ThumbPagesName, 1, ext);
+  state.table.clear();
+  for (const std::string& line : thumbTable) {
+    state.table += line;
+    state.table += "\r\n";
+  }
+  // The order of this list is the order of replacement.
+  const std::array<Macro, 12> macros = {{
+      {kColorMacros[0], state.colors[0]},
+      {kColorMacros[1], state.colors[1]},
+      {kColorMacros[2], state.colors[2]},
+      {kColorMacros[3], state.colors[3]},
+      {"@title@", Title},
+      {"@tp@", total},
+      {"@cp@", current},
+      {"@next@", next},
+      {"@prev@", prev},
+      {"@last@", last},
+      {"@first@", first},
+      {"@thumbtable@", state.table},
+  }};
+  const std::span<const Macro> list(macros);
+  if (state.thumbsCount != T) {
+    state.thumbs.Reset(htmlThumbnails_, list.first(kThumbFixedMacros));
+    state.thumbsCount = T;
+  }
+  const std::string& text = state.thumbs.Render(PositionInSequence(k, T), list.subspan(kThumbFixedMacros));
+  WritePage(OutputPath, fileName, text);
+}
+
+void timage_page::Write_image_page(int j, int N, int firstNumber, const std::string& pageFileName,
+                                   const std::string& thumbPageFileName) {
+  std::unique_ptr<RunState> local;
+  RunState& state = State(local);
+  const std::string ext = NormalizedExtension(WebSiteExtension);
+  const ImageNames names = NamesOfImage(CurrentImagePath());
+  const std::string total = std::to_string(N);
+  const std::string current = std::to_string(j);
+  const std::string next = PageFileName(ImagePagesName, static_cast<long long>(j) + 1, ext);
+  const std::string prev = PageFileName(ImagePagesName, static_cast<long long>(j) - 1, ext);
+  const std::string last = PageFileName(ImagePagesName, N, ext);
+  const std::string first = PageFileName(ImagePagesName, firstNumber, ext);
+  // The order of this list is the order of replacement.
+  const std::array<Macro, 15> macros = {{
+      {kColorMacros[0], state.colors[0]},
+      {kColorMacros[1], state.colors[1]},
+      {kColorMacros[2], state.colors[2]},
+      {kColorMacros[3], state.colors[3]},
+      {"@tp@", total},
+      {"@cp@", current},
+      {"@next@", next},
+      {"@prev@", prev},
+      {"@last@", last},
+      {"@first@", first},
+      {"@thumbs@", thumbPageFileName},
+      {"@image_smaller@", names.smaller},
+      {"@image_big@", names.big},
+      {"@image_org_ext@", names.fileName},
+      {"@image_org@", names.withoutExtension},
+  }};
+  const std::span<const Macro> list(macros);
+  if (state.imagesCount != N) {
+    state.images.Reset(htmlImages_, list.first(kImageFixedMacros));
+    state.imagesCount = N;
+  }
+  const std::string& text = state.images.Render(PositionInSequence(j, N), list.subspan(kImageFixedMacros));
+  WritePage(OutputPath, pageFileName, text);
+}
+
+}  // namespace fotoloom

@@ -1,0 +1,29 @@
+#include "pages/MacroReference.h"
+
+#include <gtest/gtest.h>
+
+namespace fotoloom {
+namespace {
+
+TEST(MacroReference, thumbnail_table_has_17_rows_ending_with_the_title) {
+  EXPECT_EQ(kThumbnailMacroReference.size(), 17u);
+  EXPECT_EQ(kThumbnailMacroReference[0].macro, "@cp@");
+  EXPECT_EQ(kThumbnailMacroReference[11].description, "The selected background color as hex value (e.g. #1A66C5#)");
+  EXPECT_EQ(kThumbnailMacroReference[16].macro, "@title@");
+  EXPECT_EQ(kThumbnailMacroReference[16].description, "a title for thumbnail pages");
+}
+
+TEST(MacroReference, image_table_shares_the_first_15_rows_and_ends_with_the_exif_comment) {
+  EXPECT_EQ(kImageMacroReference.size(), 21u);
+  for (std::size_t i = 0; i < 15; ++i) {
+    EXPECT_EQ(kImageMacroReference[i].macro, kThumbnailMacroReference[i].macro) << i;
+    EXPECT_EQ(kImageMacroReference[i].description, kThumbnailMacroReference[i].description) << i;
+  }
+  EXPECT_EQ(kImageMacroReference[15].macro, "@thumbs@");
+  EXPECT_EQ(kImageMacroReference[18].description, "original imagefilename WITHOUT fileextension");
+  EXPECT_EQ(kImageMacroReference[20].macro, "@exifcomment@");
+  EXPECT_EQ(kImageMacroReference[20].description, "the contents of comment section of the images exifinformation");
+}
+
+}  // namespace
+}  // namespace fotoloom

@@ -1,0 +1,720 @@
+#include "pages/Un_image.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+#include <utility>
+
+#include "core/Error.h"
+#include "pages/DefaultTemplates.h"
+#include "support/TempDir.h"
+
+namespace fotoloom {
+namespace {
+
+using test::ReadFile;
+using test::TempDir;
+
+// The expected pages below are written with "\n"; the files hold CR LF.
+std::string Crlf(const std::string& text) {
+  std::string out;
+  for (char c : text) out += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  return out;
+}
+
+// A gallery of IMG_0001.JPG ... with the default templates and settings.
+void Configure(timage_page& pages, const TempDir& dir, int images, int rows, int cols) {
+  std::vector<std::string> files;
+  for (int i = 1; i <= images; ++i) files.push_back("/photos/IMG_000" + std::to_string(i) + ".JPG");
+  pages.SetImageFiles(files);
+  pages.SetHTMLThumbnails(DefaultThumbnailTemplate());
+  pages.SetHTMLImages(DefaultImageTemplate());
+  pages.OutputPath = dir.str();
+  pages.Title = "Trip & <Co>";
+  pages.ThumbPagesName = "page";
+  pages.ImagePagesName = "image";
+  pages.WebSiteExtension = ".htm";
+  pages.ImageCount = images;
+  pages.RowsCount = rows;
+  pages.ColsCount = cols;
+  pages.SubtitleIndex = 2;
+  pages.BackgroundColor = 0x00C5661A;
+  pages.TextColor = 0x00000000;
+  pages.LinkColor = 0x00FF0000;
+  pages.VisitedLinkColor = 0x00800080;
+}
+
+const std::string kDoctype =
+    "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\"\n"
+    "          \"http://www.w3.org/TR/html4/loose.dtd\">\n"
+    "<html>\n"
+    "  <head>\n"
+    "    <meta name=\"generator\" content=\"Pagewright 1.0\">\n"
+    "    <meta name=\"keywords\" content=\"Pagewright\">\n";
+
+// Lines 9 to 24 of both templates, the colours filled in; the thumbnail page
+// has no ";" after "left", the image page has one.
+std::string Style(const char* afterLeft) {
+  return std::string(
+             "      body {  background-color:#1A66C5;\n"
+             "              font-family:verdana,sans-serif;\n"
+             "\t      color:#000000;\n"
+             "\t      line-height:140%;\n"
+             "\t      text-align:center;\n"
+             "           }\n"
+             "      a:link { color:#0000FF;}\n"
+             "      a:visited { color:#800080;}\n"
+             "      h1 {    font-size:200%;\n"
+             "              font-style:italic;\n"
+             "              text-align:left") +
+         afterLeft +
+         "}\n"
+         "      table { width:100%;\n"
+         "              table-layout:fixed;\n"
+         "\t      margin:auto;}\n"
+         "      td    {margin:auto;\n"
+         "\t     text-align:center;}\n";
+}
+
+std::string ThumbTop(const std::string& titleLine) {
+  return kDoctype + titleLine + "    <style type=\"text/css\" media=\"screen\">\n" + Style("") +
+         "      *.thumbcells {padding:15px;}\n"
+         "    </style>\n"
+         "  </head>\n"
+         "  <body>\n"
+         "  <h1>Trip & <Co></h1>\n"
+         "  <hr width=\"100%\">\n";
+}
+
+std::string ImageTop(const std::string& titleLine) {
+  return kDoctype + titleLine + "    <style type=\"text/css\">\n" + Style(";") +
+         "    </style>\n"
+         "  </head>\n"
+         "  <body>\n";
+}
+
+const char* const kThumbEnd = "  </body>\n</html>\n";
+
+TEST(timage_page, thumbnail_pages_first_middle_and_last) {
+  TempDir dir;
+  timage_page pages;
+  Configure(pages, dir, 5, 1, 2);
+  pages.Create_pages();
+
+  const std::string nav1 = R"(  <table>
+    <tr>
+      <td>
+      </td>
+      <td>
+        page 1 of 3
+      </td>
+      <td>
+        <a href="page2.htm">next page &gt;</a>
+      </td>
+    </tr>
+    <tr>
+      <td>
+      </td>
+      <td></td>
+      <td>
+        <a href="page3.htm">last page &gt;&gt;</a>
+      </td>
+    </tr>
+  </table>
+)";
+  const std::string table1 = R"(  <table>
+<tr>
+<td class="thumbcells" >
+<a href="image1.htm">
+<img src="t_IMG_0001.JPG" border=0 alt="IMG_0001.JPG">
+</a>
+<br>IMG_0001
+</td>
+<td class="thumbcells" >
+<a href="image2.htm">
+<img src="t_IMG_0002.JPG" border=0 alt="IMG_0002.JPG">
+</a>
+<br>IMG_0002
+</td>
+</tr>
+
+  </table>
+  <hr width="100%">
+)";
+  EXPECT_EQ(ReadFile(dir / "page1.htm"),
+            Crlf(ThumbTop("    <title>Trip & <Co> page 1 of 3</title>\n") + nav1 + table1 + nav1 + kThumbEnd));
+
+  const std::string nav2 = R"(  <table>
+    <tr>
+      <td>
+        <a href="page1.htm">&lt; prev. page</a>
+      </td>
+      <td>
+        page 2 of 3
+      </td>
+      <td>
+        <a href="page3.htm">next page &gt;</a>
+      </td>
+    </tr>
+    <tr>
+      <td>
+         <a href="page1.htm">&lt;&lt; first page</a>
+      </td>
+      <td></td>
+      <td>
+        <a href="page3.htm">last page &gt;&gt;</a>
+      </td>
+    </tr>
+  </table>
+)";
+  const std::string table2 = R"(  <table>
+<tr>
+<td class="thumbcells" >
+<a href="image3.htm">
+<img src="t_IMG_0003.JPG" border=0 alt="IMG_0003.JPG">
+</a>
+<br>IMG_0003
+</td>
+<td class="thumbcells" >
+<a href="image4.htm">
+<img src="t_IMG_0004.JPG" border=0 alt="IMG_0004.JPG">
+</a>
+<br>IMG_0004
+</td>
+</tr>
+
+  </table>
+  <hr width="100%">
+)";
+  EXPECT_EQ(ReadFile(dir / "page2.htm"),
+            Crlf(ThumbTop("    <title>Trip & <Co> page 2 of 3</title>\n") + nav2 + table2 + nav2 + kThumbEnd));
+
+  const std::string nav3 = R"(  <table>
+    <tr>
+      <td>
+        <a href="page2.htm">&lt; prev. page</a>
+      </td>
+      <td>
+        page 3 of 3
+      </td>
+      <td>
+      </td>
+    </tr>
+    <tr>
+      <td>
+         <a href="page1.htm">&lt;&lt; first page</a>
+      </td>
+      <td></td>
+      <td>
+      </td>
+    </tr>
+  </table>
+)";
+  const std::string table3 = R"(  <table>
+<tr>
+<td class="thumbcells" >
+<a href="image5.htm">
+<img src="t_IMG_0005.JPG" border=0 alt="IMG_0005.JPG">
+</a>
+<br>IMG_0005
+</td>
+</tr>
+
+  </table>
+  <hr width="100%">
+)";
+  const std::string credit = R"( <p style="text-align:left; font-size:smaller;"><br>This Gallery was
+ created using
+ <a href="http://www.fotoloom.org">Pagewright</a></p>
+)";
+  EXPECT_EQ(ReadFile(dir / "page3.htm"), Crlf(ThumbTop("    <title>Trip & <Co> page 3 of 3</title>\n") + nav3 +
+                                              table3 + nav3 + credit + kThumbEnd));
+}
+
+TEST(timage_page, a_single_thumbnail_page_links_onwards_and_has_no_credit) {
+  TempDir dir;
+  timage_page pages;
+  Configure(pages, dir, 1, 3, 4);
+  pages.Create_pages();
+  const std::string nav = R"(  <table>
+    <tr>
+      <td>
+      </td>
+      <td>
+        page 1 of 1
+      </td>
+      <td>
+        <a href="page2.htm">next page &gt;</a>
+      </td>
+    </tr>
+    <tr>
+      <td>
+      </td>
+      <td></td>
+      <td>
+        <a href="page1.htm">last page &gt;&gt;</a>
+      </td>
+    </tr>
+  </table>
+)";
+  const std::string table = R"(  <table>
+<tr>
+<td class="thumbcells" >
+<a href="image1.htm">
+<img src="t_IMG_0001.JPG" border=0 alt="IMG_0001.JPG">
+</a>
+<br>IMG_0001
+</td>
+</tr>
+
+  </table>
+  <hr width="100%">
+)";
+  EXPECT_EQ(ReadFile(dir / "page1.htm"),
+            Crlf(ThumbTop("    <title>Trip & <Co> page 1 of 1</title>\n") + nav + table + nav + kThumbEnd));
+}
+
+TEST(timage_page, image_pages_first_middle_and_last) {
+  TempDir dir;
+  timage_page pages;
+  Configure(pages, dir, 5, 1, 2);
+  pages.Create_pages();
+
+  EXPECT_EQ(ReadFile(dir / "image1.htm"), Crlf(ImageTop("    <title>Gallery image 1 of 5</title>\n") + R"(  <h1>IMG_0001</h1>
+  <hr width="100%">
+  <table>
+    <tr>
+      <td>
+      </td>
+      <td>
+        image 1 of 5
+      </td>
+      <td>
+        <a href="image2.htm">next image &gt;</a>
+      </td>
+    </tr>
+    <tr>
+      <td>
+      </td>
+      <td>
+        <a href="page1.htm">back to thumbnailview</a>
+      </td>
+      <td>
+        <a href="image5.htm">last image &gt;&gt;</a>
+      </td>
+    </tr>
+  </table>
+  <p></p>
+  <a href="page1.htm">
+  <img src="n_IMG_0001.JPG" border=0 alt="n_IMG_0001.JPG">
+  </a>
+  <p></p>
+  View this image in <a href="b_IMG_0001.JPG">original size</a>
+  </body>
+</html>
+
+)"));
+
+  EXPECT_EQ(ReadFile(dir / "image3.htm"), Crlf(ImageTop("    <title>Gallery image 3 of 5</title>\n") + R"(  <h1>IMG_0003</h1>
+  <hr width="100%">
+  <table>
+    <tr>
+      <td>
+        <a href="image2.htm">&lt; prev. image</a>
+      </td>
+      <td>
+        image 3 of 5
+      </td>
+      <td>
+        <a href="image4.htm">next image &gt;</a>
+      </td>
+    </tr>
+    <tr>
+      <td>
+         <a href="image1.htm">&lt;&lt; first image</a>
+      </td>
+      <td>
+        <a href="page2.htm">back to thumbnailview</a>
+      </td>
+      <td>
+        <a href="image5.htm">last image &gt;&gt;</a>
+      </td>
+    </tr>
+  </table>
+  <p></p>
+  <a href="page2.htm">
+  <img src="n_IMG_0003.JPG" border=0 alt="n_IMG_0003.JPG">
+  </a>
+  <p></p>
+  View this image in <a href="b_IMG_0003.JPG">original size</a>
+  </body>
+</html>
+
+)"));
+
+  EXPECT_EQ(ReadFile(dir / "image5.htm"), Crlf(ImageTop("    <title>Gallery image 5 of 5</title>\n") + R"(  <h1>IMG_0005</h1>
+  <hr width="100%">
+  <table>
+    <tr>
+      <td>
+        <a href="image4.htm">&lt; prev. image</a>
+      </td>
+      <td>
+        image 5 of 5
+      </td>
+      <td>
+      </td>
+    </tr>
+    <tr>
+      <td>
+         <a href="image1.htm">&lt;&lt; first image</a>
+      </td>
+      <td>
+        <a href="page3.htm">back to thumbnailview</a>
+      </td>
+      <td>
+      </td>
+    </tr>
+  </table>
+  <p></p>
+  <a href="page3.htm">
+  <img src="n_IMG_0005.JPG" border=0 alt="n_IMG_0005.JPG">
+  </a>
+  <p></p>
+  View this image in <a href="b_IMG_0005.JPG">original size</a>
+  </body>
+</html>
+
+)"));
+}
+
+TEST(timage_page, a_single_image_page_links_to_image_2_and_image_1) {
+  TempDir dir;
+  timage_page pages;
+  Configure(pages, dir, 1, 3, 4);
+  pages.Create_pages();
+  EXPECT_EQ(ReadFile(dir / "image1.htm"), Crlf(ImageTop("    <title>Gallery image 1 of 1</title>\n") + R"(  <h1>IMG_0001</h1>
+  <hr width="100%">
+  <table>
+    <tr>
+      <td>
+      </td>
+      <td>
+        image 1 of 1
+      </td>
+      <td>
+        <a href="image2.htm">next image &gt;</a>
+      </td>
+    </tr>
+    <tr>
+      <td>
+      </td>
+      <td>
+        <a href="page1.htm">back to thumbnailview</a>
+      </td>
+      <td>
+        <a href="image1.htm">last image &gt;&gt;</a>
+      </td>
+    </tr>
+  </table>
+  <p></p>
+  <a href="page1.htm">
+  <img src="n_IMG_0001.JPG" border=0 alt="n_IMG_0001.JPG">
+  </a>
+  <p></p>
+  View this image in <a href="b_IMG_0001.JPG">original size</a>
+  </body>
+</html>
+
+)"));
+}
+
+// The thumbnail table of a page in short: its unindented "<tr>" and "</tr>"
+// lines and the image page each cell links to.
+std::string Outline(const std::string& page) {
+  std::istringstream in(page);
+  std::string line, out;
+  while (std::getline(in, line)) {
+    if (line.rfind("<tr>", 0) == 0 || line.rfind("</tr>", 0) == 0) out += line.substr(0, line.find('>') + 1) + " ";
+    if (line.rfind("<a href=\"image", 0) == 0) out += line.substr(9, line.find('.') - 9) + " ";
+  }
+  return out;
+}
+
+bool Exists(const TempDir& dir, const std::string& name) { return std::filesystem::exists(dir / name); }
+
+std::size_t FileCount(const TempDir& dir) {
+  return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(dir.path()), {}));
+}
+
+TEST(timage_page, first_image_cell_and_the_empty_line_after_the_last_row) {
+  TempDir dir;
+  timage_page pages;
+  Configure(pages, dir, 13, 3, 4);
+  pages.SetHTMLThumbnails({"<table>", "@thumbtable@", "</table>"});
+  pages.Create_pages();
+  EXPECT_EQ(ReadFile(dir / "page2.htm"),
+            "<table>\r\n<tr>\r\n<td class=\"thumbcells\" >\r\n<a href=\"image13.htm\">\r\n"
+            "<img src=\"t_IMG_00013.JPG\" border=0 alt=\"IMG_00013.JPG\">\r\n</a>\r\n<br>IMG_00013\r\n</td>\r\n"
+            "</tr>\r\n\r\n</table>\r\n");
+  const std::string firstCell =
+      "<table>\r\n<tr>\r\n<td class=\"thumbcells\" >\r\n<a href=\"image1.htm\">\r\n"
+      "<img src=\"t_IMG_0001.JPG\" border=0 alt=\"IMG_0001.JPG\">\r\n</a>\r\n<br>IMG_0001\r\n</td>\r\n";
+  EXPECT_EQ(ReadFile(dir / "page1.htm").substr(0, firstCell.size()), firstCell);
+}
+
+TEST(timage_page, images_fill_rows_left_to_right_without_filler_cells) {
+  TempDir dir;
+  timage_page pages;
+  Configure(pages, dir, 13, 3, 4);
+  pages.Create_pages();
+  EXPECT_EQ(Outline(ReadFile(dir / "page1.htm")),
+            "<tr> image1 image2 image3 image4 </tr> <tr> image5 image6 image7 image8 </tr> "
+            "<tr> image9 image10 image11 image12 </tr> ");
+  EXPECT_EQ(Outline(ReadFile(dir / "page2.htm")), "<tr> image13 </tr> ");
+  EXPECT_FALSE(Exists(dir, "page3.htm"));
+  EXPECT_EQ(FileCount(dir), 15u);
+
+  TempDir five;
+  Configure(pages, five, 5, 3, 4);
+  pages.SetHTMLThumbnails({"@thumbtable@"});
+  pages.Create_pages();
+  EXPECT_EQ(Outline(ReadFile(five / "page1.htm")), "<tr> image1 image2 image3 image4 </tr> <tr> image5 </tr> ");
+  EXPECT_EQ(FileCount(five), 6u);
+
+  TempDir wide;  // 100000 x 100000 cells per page does not overflow the page count
+  Configure(pages, wide, 3, 100000, 100000);
+  pages.SetHTMLThumbnails({"@thumbtable@"});
+  pages.Create_pages();
+  EXPECT_EQ(Outline(ReadFile(wide / "page1.htm")), "<tr> image1 image2 image3 </tr> ");
+}
+
+TEST(timage_page, writes_image_pages_before_their_thumbnail_page_and_reports_each_step) {
+  TempDir dir;
+  timage_page pages;
+  Configure(pages, dir, 5, 1, 2);
+  std::string log;
+  pages.OnProgress = [&](timage_page& sender, int image, int page, bool& cancel) {
+    EXPECT_EQ(&sender, &pages);
+    EXPECT_EQ(&cancel, &pages.Cancelled);
+    // "i" when the page of image index `image` exists, "p" when thumbnail page
+    // `page` does.
+    log += std::to_string(image) + "/" + std::to_string(page);
+    if (Exists(dir, "image" + std::to_string(image + 1) + ".htm")) log += "i";
+    if (Exists(dir, "page" + std::to_string(page + 1) + ".htm")) log += "p";
+    log += " ";
+  };
+  pages.Create_pages();
+  EXPECT_EQ(log, "0/0i 1/0i 2/0 2/1i 3/1i 4/1 4/2i 5/2 ");
+  EXPECT_EQ(pages.CurrentImage, 5);
+  EXPECT_EQ(FileCount(dir), 8u);
+}
+
+TEST(timage_page, cancel_during_the_third_image_of_page_2_keeps_what_was_written) {
+  TempDir dir;
+  timage_page pages;
+  Configure(pages, dir, 30, 3, 4);
+  pages.OnProgress = [](timage_page&, int image, int page, bool& cancel) {
+    if (page == 1 && image == 14) cancel = true;
+  };
+  pages.Create_pages();
+  EXPECT_TRUE(Exists(dir, "page1.htm"));
+  for (int i = 1; i <= 15; ++i) EXPECT_TRUE(Exists(dir, "image" + std::to_string(i) + ".htm")) << i;
+  EXPECT_FALSE(Exists(dir, "image16.htm"));
+  EXPECT_FALSE(Exists(dir, "page2.htm"));
+  EXPECT_EQ(FileCount(dir), 16u);
+}
+
+TEST(timage_page, cancelled_is_tested_without_a_progress_handler) {
+  TempDir dir;
+  timage_page pages;
+  Configure(pages, dir, 3, 3, 4);
+  pages.Cancelled = true;
+  pages.Create_pages();
+  EXPECT_EQ(FileCount(dir), 1u);  // the first image page, then the flag is seen
+  EXPECT_TRUE(Exists(dir, "image1.htm"));
+}
+
+TEST(timage_page, subtitle_choices) {
+  const std::pair<int, std::string> cases[] = {
+      {0, "</a>|</td>|"},       {1, "</a>|<br>a.jpg.jpg|</td>|"}, {2, "</a>|<br>a|</td>|"},
+      {3, "</a>|</td>|"},       {4, "</a>|<br>2|</td>|"},         {7, "</a>|</td>|"},
+  };
+  for (const auto& [choice, expected] : cases) {
+    TempDir dir;
+    timage_page pages;
+    Configure(pages, dir, 2, 3, 4);
+    pages.SetImageFiles({"/p/IMG_0001.JPG", "/p/a.jpg.jpg"});
+    pages.SetHTMLThumbnails({"@thumbtable@"});
+    pages.SubtitleIndex = choice;
+    pages.Create_pages();
+    const std::string page = ReadFile(dir / "page1.htm");
+    std::string tail = page.substr(page.find("alt=\"a.jpg.jpg\">\r\n") + 18);
+    tail = tail.substr(0, tail.find("</tr>"));
+    for (std::size_t at; (at = tail.find("\r\n")) != std::string::npos;) tail.replace(at, 2, "|");
+    EXPECT_EQ(tail, expected) << choice;
+  }
+}
+
+TEST(timage_page, title_is_replaced_before_the_page_number_and_after_the_colours) {
+  TempDir dir;
+  timage_page pages;
+  Configure(pages, dir, 3, 1, 1);
+  pages.SetHTMLThumbnails({"@Title@|@TITLE@", "@exifcomment@ @thumbs@"});
+  pages.Title = "Page @cp@ of @tp@ on @bg_color@, <b>&</b>";
+  pages.Create_pages();
+  EXPECT_EQ(ReadFile(dir / "page3.htm"),
+            "Page 3 of 3 on @bg_color@, <b>&</b>|Page 3 of 3 on @bg_color@, <b>&</b>\r\n@exifcomment@ @thumbs@\r\n");
+}
+
+TEST(timage_page, image_page_values_for_the_seventh_of_twenty_images) {
+  TempDir dir;
+  timage_page pages;
+  Configure(pages, dir, 20, 3, 4);
+  pages.SetImageFiles(std::vector<std::string>(20, "/photos/IMG_0007.JPG"));
+  pages.SetHTMLImages({"@cp@ @tp@ @prev@ @next@ @first@ @last@ @thumbs@", "@image_smaller@ @image_big@",
+                       "@Image_Org_Ext@ @image_org@", "@title@ @thumbtable@ @exifcomment@ @bg_color@"});
+  pages.CurrentImage = 6;
+  pages.Write_image_page(7, 20, 1, "image7.htm", "page1.htm");
+  EXPECT_EQ(ReadFile(dir / "image7.htm"),
+            "7 20 image6.htm image8.htm image1.htm image20.htm page1.htm\r\n"
+            "n_IMG_0007.JPG b_IMG_0007.JPG\r\nIMG_0007.JPG IMG_0007\r\n"
+            "@title@ @thumbtable@ @exifcomment@ #1A66C5\r\n");
+}
+
+TEST(timage_page, image_names_and_the_thumbnail_page_of_image_13) {
+  TempDir dir;
+  timage_page pages;
+  Configure(pages, dir, 13, 3, 4);
+  std::vector<std::string> files(13, "/p/x.jpg");
+  files[12] = "/p/Holiday.Jpeg";
+  pages.SetImageFiles(files);
+  pages.SetHTMLImages({"@thumbs@ @image_org@ @image_big@"});
+  pages.Create_pages();
+  EXPECT_EQ(ReadFile(dir / "image13.htm"), "page2.htm Holiday b_Holiday.Jpeg\r\n");
+  EXPECT_EQ(ReadFile(dir / "image12.htm"), "page1.htm x b_x.jpg\r\n");
+}
+
+TEST(timage_page, an_extension_without_a_dot_gets_one_everywhere) {
+  TempDir dir;
+  timage_page pages;
+  Configure(pages, dir, 2, 1, 1);
+  pages.WebSiteExtension = "html";
+  pages.SetHTMLImages({"@prev@ @next@ @first@ @last@ @thumbs@"});
+  pages.Create_pages();
+  EXPECT_EQ(pages.WebSiteExtension, ".html");
+  EXPECT_TRUE(Exists(dir, "page1.html"));
+  EXPECT_TRUE(Exists(dir, "page2.html"));
+  EXPECT_NE(ReadFile(dir / "page1.html").find("<a href=\"image1.html\">\r\n"), std::string::npos);
+  EXPECT_NE(ReadFile(dir / "page1.html").find("<a href=\"page2.html\">next page &gt;</a>"), std::string::npos);
+  EXPECT_EQ(ReadFile(dir / "image2.html"), "image1.html image3.html image1.html image2.html page2.html\r\n");
+}
+
+TEST(timage_page, every_file_ends_every_line_with_crlf_and_has_no_byte_order_mark) {
+  TempDir dir;
+  timage_page pages;
+  Configure(pages, dir, 13, 3, 4);
+  pages.Create_pages();
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+    const std::string bytes = ReadFile(entry.path().string());
+    const std::string name = entry.path().filename().string();
+    ASSERT_GE(bytes.size(), 2u) << name;
+    EXPECT_NE(bytes.substr(0, 3), "\xEF\xBB\xBF") << name;
+    EXPECT_EQ(bytes.substr(0, 9), "<!DOCTYPE") << name;
+    EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n") << name;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+      if (bytes[i] == '\n') {
+        ASSERT_TRUE(i > 0 && bytes[i - 1] == '\r') << name << " at " << i;
+      }
+      if (bytes[i] == '\r') {
+        ASSERT_TRUE(i + 1 < bytes.size() && bytes[i + 1] == '\n') << name << " at " << i;
+      }
+    }
+  }
+}
+
+TEST(timage_page, a_page_that_cannot_be_written_ends_the_run_and_earlier_pages_stay) {
+  TempDir dir;
+  timage_page pages;
+  Configure(pages, dir, 5, 3, 4);
+  std::filesystem::create_directory(dir / "image3.htm");
+  try {
+    pages.Create_pages();
+    FAIL() << "no error";
+  } catch (const Error& e) {
+    EXPECT_EQ(std::string(e.what()), "Cannot create file \"" + (dir / "image3.htm") + "\". Is a directory");
+  }
+  EXPECT_TRUE(Exists(dir, "image1.htm"));
+  EXPECT_TRUE(Exists(dir, "image2.htm"));
+  EXPECT_FALSE(Exists(dir, "image4.htm"));
+  EXPECT_FALSE(Exists(dir, "page1.htm"));
+}
+
+TEST(timage_page, a_grid_below_one_row_or_column_is_refused_before_any_file) {
+  for (const auto& [rows, cols] : {std::pair{0, 4}, std::pair{3, 0}, std::pair{-1, -4}}) {
+    TempDir dir;
+    timage_page pages;
+    Configure(pages, dir, 5, rows, cols);
+    bool reported = false;
+    pages.OnProgress = [&](timage_page&, int, int, bool&) { reported = true; };
+    try {
+      pages.Create_pages();
+      FAIL() << "no error";
+    } catch (const Error& e) {
+      EXPECT_EQ(std::string(e.what()), "The thumbnail pages need at least 1 row and 1 column (rows: " +
+                                           std::to_string(rows) + ", columns: " + std::to_string(cols) + ")");
+    }
+    EXPECT_EQ(FileCount(dir), 0u);
+    EXPECT_FALSE(reported);
+  }
+}
+
+TEST(timage_page, an_image_count_beyond_the_list_is_refused_before_any_file) {
+  TempDir dir;
+  timage_page pages;
+  Configure(pages, dir, 3, 3, 4);
+  pages.ImageCount = 4;
+  try {
+    pages.Create_pages();
+    FAIL() << "no error";
+  } catch (const Error& e) {
+    EXPECT_STREQ(e.what(), "Cannot place 4 images: 3 image files are listed");
+  }
+  EXPECT_EQ(FileCount(dir), 0u);
+  pages.ImageCount = 2;  // fewer than listed: only the first ones are placed
+  pages.Create_pages();
+  EXPECT_EQ(FileCount(dir), 3u);
+}
+
+TEST(timage_page, a_second_run_uses_the_changed_templates_and_colours) {
+  TempDir dir;
+  timage_page pages;
+  Configure(pages, dir, 2, 3, 4);
+  pages.SetHTMLImages({"@bg_color@ @cp@"});
+  pages.Create_pages();
+  EXPECT_EQ(ReadFile(dir / "image2.htm"), "#1A66C5 2\r\n");
+  pages.SetHTMLImages({"@oof@first", "@ool@@bg_color@ @tp@"});
+  pages.BackgroundColor = 0x00800080;
+  pages.ImageCount = 2;
+  pages.Create_pages();
+  EXPECT_EQ(ReadFile(dir / "image1.htm"), "first\r\n");
+  EXPECT_EQ(ReadFile(dir / "image2.htm"), "#800080 2\r\n");
+}
+
+TEST(timage_page, an_image_page_for_an_index_past_the_list_raises_an_error) {
+  TempDir dir;
+  timage_page pages;
+  Configure(pages, dir, 2, 3, 4);
+  pages.CurrentImage = 2;
+  try {
+    pages.Write_image_page(3, 3, 1, "image3.htm", "page1.htm");
+    FAIL() << "no error";
+  } catch (const Error& e) {
+    EXPECT_STREQ(e.what(), "No image file at index 2");
+  }
+  EXPECT_EQ(FileCount(dir), 0u);
+}
+
+}  // namespace
+}  // namespace fotoloom
