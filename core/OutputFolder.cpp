@@ -15,6 +15,8 @@
 #include <utility>
 #include <vector>
 
+#include "pages/PageNames.h"
+
 namespace fotoloom {
 namespace {
 
@@ -158,11 +160,9 @@ void DeleteEntry(int dirFd, const std::string& name, Desktop& desktop) {
 }  // namespace
 
 std::string First_page_path(const GallerySettings& settings) {
-  const std::string& ext = settings.WebSiteExtension();
-  std::string path = settings.OutputPath().empty() ? std::string() : WithSlash(settings.OutputPath());
-  path += settings.ThumbPagesName() + "1";
-  if (ext.empty() || ext.front() != '.') path += '.';
-  return path + ext;
+  const std::string name =
+      PageFileName(settings.ThumbPagesName(), 1, NormalizedExtension(settings.WebSiteExtension()));
+  return OutputFilePath(settings.OutputPath(), name);
 }
 
 void Open_first_page(const GallerySettings& settings, Desktop& desktop) {
