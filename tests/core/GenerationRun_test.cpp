@@ -15,6 +15,7 @@
 #include "core/RecordingDesktop.h"
 #include "imaging/Image.h"
 #include "imaging/JpegCodec.h"
+#include "support/SmallDisk.h"
 #include "support/TempDir.h"
 
 namespace fotoloom {
@@ -469,6 +470,77 @@ TEST(GenerationRun, refuses_to_start_while_it_runs) {
   };
   EXPECT_EQ(f.run.Start(), RunOutcome::Finished);
   EXPECT_EQ(nested, "A gallery is being generated already");
+}
+
+// Every file of the folder is whole: pages end with their last line, JPEGs decode
+// without a warning, and no temporary file is left behind.
+void ExpectOnlyWholeFiles(const std::string& folder) {
+  for (const auto& e : fs::directory_iterator(folder)) {
+    const std::string name = e.path().filename().string();
+    SCOPED_TRACE(name);
+    EXPECT_EQ(name.find(".tmp"), std::string::npos);
+    if (!e.is_regular_file()) continue;
+    if (name.ends_with(".htm")) {
+      // Both default templates end with "</html>", the image page's with an empty line after it.
+      const std::string page = ReadFile(e.path().string());
+      EXPECT_TRUE(page.ends_with("</html>\r\n") || page.ends_with("</html>\r\n\r\n"));
+    } else if (name.ends_with(".jpg")) {
+      JpegCodec codec;
+      Image image;
+      codec.Load(e.path().string(), image);
+      EXPECT_EQ(codec.Warnings(), 0);
+    }
+  }
+}
+
+TEST(GenerationRun, failing_output_folders_stop_the_run_with_the_reason_and_keep_whole_files) {
+  {  // a folder where a page should go
+    Fixture f(3);
+    fs::create_directory(f.out / "image2.htm");
+    EXPECT_EQ(StartError(f), "Cannot create file \"" + (f.out / "image2.htm") + "\". Is a directory");
+    EXPECT_TRUE(fs::exists(f.out / "image1.htm"));
+    EXPECT_FALSE(fs::exists(f.out / "page1.htm"));
+    ExpectOnlyWholeFiles(f.out.str());
+  }
+  {  // the output folder is removed while the scaled images are written
+    Fixture f(3);
+    const std::string out = f.out / "gallery";
+    fs::create_directory(out);
+    f.settings.SetOutputPath(out);
+    f.view.OnBar = [&](RunBar bar, int position) {
+      if (bar == RunBar::ScaledImages && position == 1) fs::remove_all(out);
+    };
+    EXPECT_EQ(StartError(f), "Cannot create file \"" + out + "/n_img02.jpg\". No such file or directory");
+    EXPECT_FALSE(f.run.Running());
+  }
+  test::SmallDisk readOnly(64, true);
+  test::SmallDisk full(64);
+  if (!readOnly.mounted() || !full.mounted()) GTEST_SKIP() << "mounting a tmpfs is not allowed here";
+  {
+    Fixture f(3);
+    f.settings.SetOutputPath(readOnly.str());
+    EXPECT_EQ(StartError(f), "Cannot create file \"" + (readOnly / "image1.htm") + "\". Read-only file system");
+  }
+  {  // the disk fills up part way
+    Fixture f(40);
+    f.settings.SetOutputPath(full.str());
+    EXPECT_THAT(StartError(f), ::testing::EndsWith("\". No space left on device"));
+    EXPECT_TRUE(fs::exists(full / "image1.htm"));
+    ExpectOnlyWholeFiles(full.str());
+  }
+}
+
+TEST(GenerationRun, an_input_file_deleted_after_the_search_stops_its_stage_and_is_named) {
+  Fixture f(3);
+  f.settings.SetCopyOrgSizedImages(true);
+  f.view.OnBar = [&](RunBar bar, int position) {
+    if (bar == RunBar::ImagePages && position == 3) fs::remove(f.in / "img02.jpg");
+  };
+  EXPECT_EQ(StartError(f), "Cannot open file \"" + (f.in / "img02.jpg") + "\". No such file or directory");
+  EXPECT_EQ(f.run.FailedImage(), f.in / "img02.jpg");
+  EXPECT_TRUE(fs::exists(f.out / "n_img01.jpg"));
+  EXPECT_FALSE(fs::exists(f.out / "n_img02.jpg"));
+  ExpectOnlyWholeFiles(f.out.str());
 }
 
 }  // namespace
