@@ -1,4 +1,4 @@
-// Galleries of awkward file names, loaded page by page in headless Chromium.
+// Galleries of awkward file names made by fotoloom-cli, loaded page by page in headless Chromium.
 // Skipped when no Chromium is installed (scripts/browser-check.sh installs it).
 #include <gtest/gtest.h>
 
@@ -12,8 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "pages/DefaultTemplates.h"
-#include "pages/Un_image.h"
+#include "CliProcess.h"
+#include "core/GallerySettings.h"
+#include "core/SettingsFile.h"
 #include "support/TempDir.h"
 
 namespace fotoloom {
@@ -131,38 +132,34 @@ std::map<std::string, PageReport> LoadInBrowser(const std::string& chromium, con
 TEST(GalleryInBrowser, odd_names_show_as_they_are_and_every_image_and_link_resolves) {
   const std::string chromium = FindChromium();
   if (chromium.empty()) GTEST_SKIP() << "no chromium installed (scripts/browser-check.sh installs it)";
-  const std::string tiny = ReadFile(std::string(std::getenv("FOTOLOOM_TEST_DATA")) + "/browser/tiny.jpg");
+  const char* data = std::getenv("FOTOLOOM_TEST_DATA");
+  ASSERT_NE(data, nullptr) << "FOTOLOOM_TEST_DATA is not set";
+  const std::string tiny = ReadFile(std::string(data) + "/browser/tiny.jpg");
   ASSERT_FALSE(tiny.empty());
 
   const std::vector<std::string> names = {"Tom & Jerry.jpg", "a\"b.jpg",      "100% #1.jpg",     "x<y>.jpg",
                                           "\xC3\xBCn\xC3\xAF" "c\xC3\xB6" "d\xC3\xA9.jpg",
                                           "space name.JPG",  "why?.jpg",     "back\\slash.jpg", "&amp;.jpg"};
   TempDir dir;
-  fs::create_directory(dir / "out");
-  std::vector<std::string> paths;
-  for (const std::string& name : names) {
-    paths.push_back("/photos/" + name);
-    for (const char* prefix : {"t_", "n_", "b_"}) WriteFile(dir / ("out/" + std::string(prefix) + name), tiny);
-  }
+  fs::create_directory(dir / "in");
+  for (const std::string& name : names) WriteFile(dir / ("in/" + name), tiny);
   // 1 x 2 thumbnails: first, middle and last pages of both kinds, so every
   // link that the default templates hide on some page shows on another.
-  timage_page pages;
-  pages.SetImageFiles(paths);
-  pages.SetHTMLThumbnails(DefaultThumbnailTemplate());
-  pages.SetHTMLImages(DefaultImageTemplate());
-  pages.OutputPath = dir / "out";
-  pages.Title = "Odd names";
-  pages.ThumbPagesName = "page";
-  pages.ImagePagesName = "image";
-  pages.WebSiteExtension = ".htm";
-  pages.ImageCount = static_cast<int>(names.size());
-  pages.RowsCount = 1;
-  pages.ColsCount = 2;
-  pages.SubtitleIndex = 1;
-  pages.Create_pages();
+  GallerySettings settings;
+  settings.SetSortingMethodIndex(2);  // by name
+  settings.SetRowsCount("1");
+  settings.SetColsCount("2");
+  settings.SetSubtitleIndex(1);       // the file name with its extension
+  settings.SetCopyOrgSizedImages(true);
+  settings.SetTitle("Odd names");
+  Write_settings_file(dir / "odd.fl", settings);
+  test::CliProcess cli({"run", dir / "odd.fl", "--input", dir / "in", "--output", dir / "out", "--yes", "--quiet"});
+  ASSERT_EQ(cli.Wait(), 0) << cli.Err();
+  for (const std::string& name : names)
+    for (const char* prefix : {"t_", "n_", "b_"}) ASSERT_TRUE(fs::exists(dir / ("out/" + std::string(prefix) + name)));
 
   std::vector<std::string> pageNames;
-  for (std::size_t k = 1; k <= 5; ++k) pageNames.push_back("out/page" + std::to_string(k) + ".htm");
+  for (std::size_t k = 1; k <= (names.size() + 1) / 2; ++k) pageNames.push_back("out/page" + std::to_string(k) + ".htm");
   for (std::size_t j = 1; j <= names.size(); ++j) pageNames.push_back("out/image" + std::to_string(j) + ".htm");
   const auto reports = LoadInBrowser(chromium, dir, pageNames);
   for (const std::string& page : pageNames) ASSERT_TRUE(reports.contains(page)) << page << " was not reported";
@@ -174,17 +171,22 @@ TEST(GalleryInBrowser, odd_names_show_as_they_are_and_every_image_and_link_resol
     EXPECT_FALSE(r.images.empty());
     for (const auto& [path, width] : r.images) {
       EXPECT_TRUE(fs::is_regular_file(path)) << path;
-      EXPECT_EQ(width, 2) << path;
+      EXPECT_GT(width, 0) << path;
     }
     for (const std::string& link : r.links) EXPECT_TRUE(fs::is_regular_file(link)) << link;
     if (page.starts_with("out/page")) thumbText += r.text;
   }
+  // Each name shows under its thumbnail, and each image page (in gallery
+  // order, which the test does not restate) begins with its name's stem.
+  std::set<std::string> stems;
+  std::set<std::string> headings;
   for (std::size_t j = 0; j < names.size(); ++j) {
-    SCOPED_TRACE(names[j]);
-    EXPECT_NE(thumbText.find(names[j]), std::string::npos);
-    const std::string stem = names[j].substr(0, names[j].rfind('.'));
-    EXPECT_TRUE(reports.at(pageNames[5 + j]).text.starts_with(stem + "\n")) << reports.at(pageNames[5 + j]).text;
+    EXPECT_NE(thumbText.find(names[j]), std::string::npos) << names[j];
+    stems.insert(names[j].substr(0, names[j].rfind('.')));
+    const std::string& text = reports.at(pageNames[pageNames.size() - names.size() + j]).text;
+    headings.insert(text.substr(0, text.find('\n')));
   }
+  EXPECT_EQ(headings, stems);
 }
 
 }  // namespace
