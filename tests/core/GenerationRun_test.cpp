@@ -543,5 +543,29 @@ TEST(GenerationRun, an_input_file_deleted_after_the_search_stops_its_stage_and_i
   ExpectOnlyWholeFiles(f.out.str());
 }
 
+TEST(GenerationRun, a_cancel_at_any_pump_ends_the_run_with_whole_files_only) {
+  int pumps = 0;
+  {
+    Fixture f(6);
+    f.settings.SetCopyOrgSizedImages(true);
+    f.run.Jobs = 2;
+    ASSERT_EQ(f.run.Start(), RunOutcome::Finished);
+    pumps = f.desktop.Pumps;
+  }
+  ASSERT_GT(pumps, 20);
+  for (int k = 1; k < pumps; ++k) {
+    SCOPED_TRACE(k);
+    Fixture f(6);
+    f.settings.SetCopyOrgSizedImages(true);
+    f.run.Jobs = 2;
+    f.desktop.OnPump = [&](int pump) {
+      if (pump == k) f.run.Cancel();
+    };
+    EXPECT_EQ(f.run.Start(), RunOutcome::Cancelled);
+    EXPECT_FALSE(f.run.Running());
+    ExpectOnlyWholeFiles(f.out.str());
+  }
+}
+
 }  // namespace
 }  // namespace fotoloom
