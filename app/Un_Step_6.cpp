@@ -1,0 +1,65 @@
+// Page 6 of the wizard: the progress of a generation run and its Cancel button.
+#include "app/Un_Step_6.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+
+namespace fotoloom {
+namespace {
+
+QLabel* Label(QWidget* parent, const QString& text, int x, int y, int w) {
+  auto* label = new QLabel(text, parent);
+  label->setGeometry(x, y, w, 18);
+  return label;
+}
+
+}  // namespace
+
+TFrame_Step_6::TFrame_Step_6(QWidget* parent) : QWidget(parent) {
+  setObjectName(QStringLiteral("Frame_Step_6"));
+
+  auto* reading = new QGroupBox(QStringLiteral("Reading Image"), this);
+  reading->setGeometry(0, 0, 614, 76);
+  lbl_input_path = Label(reading, QStringLiteral("Input Path : "), 16, 24, 590);
+  lbl_input_path->setObjectName(QStringLiteral("lbl_input_path"));
+  lbl_found = Label(reading, QStringLiteral("Found :"), 16, 48, 590);
+  lbl_found->setObjectName(QStringLiteral("lbl_found"));
+
+  const auto bar = [this](QWidget* box, int index, const QString& caption, int y) {
+    Label(box, caption, 16, y, 170);
+    auto* progress = new QProgressBar(box);
+    progress->setObjectName(QStringLiteral("ProgressBar%1").arg(index));
+    progress->setGeometry(190, y, 404, 18);
+    progress->setRange(0, 100);
+    progress->setValue(0);
+    progress->setTextVisible(false);
+    bars_[static_cast<std::size_t>(index - 1)] = progress;
+  };
+  auto* pages = new QGroupBox(QStringLiteral("Creating Webpage"), this);
+  pages->setGeometry(0, 84, 614, 86);
+  bar(pages, 1, QStringLiteral("Creating Thumbnailpage"), 26);
+  bar(pages, 2, QStringLiteral("Creating Imagepage"), 54);
+  auto* images = new QGroupBox(QStringLiteral("Processing Image"), this);
+  images->setGeometry(0, 178, 614, 114);
+  bar(images, 3, QStringLiteral("Copy Original Image"), 26);
+  bar(images, 4, QStringLiteral("Creating Scaling Image"), 54);
+  bar(images, 5, QStringLiteral("Creating Thumbnail Image"), 82);
+
+  btn_cancel = new QPushButton(QStringLiteral("Cancel"), this);
+  btn_cancel->setObjectName(QStringLiteral("btn_cancel"));
+  btn_cancel->setGeometry(270, 312, 75, 25);
+  btn_cancel->setCursor(Qt::PointingHandCursor);
+}
+
+void TFrame_Step_6::ShowFound(const QString& inputPath, long long count) {
+  lbl_input_path->setText(QStringLiteral("Input Path : ") + inputPath);
+  lbl_found->setText(QStringLiteral("Found : ") + QString::number(count));
+}
+
+void TFrame_Step_6::SetBarMaximum(int bar, int maximum) { Bar(bar)->setMaximum(maximum); }
+
+void TFrame_Step_6::SetBarPosition(int bar, int position) { Bar(bar)->setValue(position); }
+
+}  // namespace fotoloom
