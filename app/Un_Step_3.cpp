@@ -76,7 +76,9 @@ TFrame_Step_3::TFrame_Step_3(GallerySettings& settings, WizardDialogs& dialogs, 
   WebBrowser1->setFrameStyle(QFrame::NoFrame);
   WebBrowser1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   WebBrowser1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  WebBrowser1->setFont(QFont(QStringLiteral("Times New Roman"), 12));
+  QFont previewFont(QStringLiteral("Times New Roman"), 12);
+  previewFont.setBold(false);
+  WebBrowser1->setFont(previewFont);
   auto* layout = new QVBoxLayout(Panel1);
   layout->setContentsMargins(2, 2, 2, 2);
   layout->addWidget(WebBrowser1);
