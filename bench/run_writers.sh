@@ -1,0 +1,84 @@
+#!/usr/bin/env bash
+# Times the image writers over the photo corpus against the decode-and-encode floor and ImageMagick.
+#   usage: bench/run_writers.sh            (corpus cached in ${FOTOLOOM_CORPUS:-~/.cache/fotoloom/corpus})
+# Builds writers_bench in build/, makes the corpus with make_corpus.sh when it
+# is missing (photos never go into the repository), then runs each
+# configuration in its own process and prints seconds, peak memory and the
+# ratios. Every configuration runs twice and keeps the faster time.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+build=${FOTOLOOM_BUILD_DIR:-$top/build}
+corpus=${FOTOLOOM_CORPUS:-$HOME/.cache/fotoloom/corpus}
+make_corpus=${FOTOLOOM_MAKE_CORPUS:-$top/../shared/make_corpus.sh}
+[ -x "$make_corpus" ] || make_corpus=/work/shared/make_corpus.sh
+
+if ! ls "$corpus"/*.jpg >/dev/null 2>&1; then
+  echo "building the corpus in $corpus"
+  "$make_corpus" "$corpus"
+fi
+sudo=""; [ "$(id -u)" -eq 0 ] || sudo=sudo
+if [ ! -x /usr/bin/convert ]; then
+  $sudo apt-get install -y -qq --no-install-recommends imagemagick >/dev/null
+fi
+
+cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build" -j2 --target writers_bench >/dev/null
+bench=$build/bench/writers_bench
+out=$(mktemp -d /tmp/writers_bench.XXXXXX)
+trap 'rm -rf "$out"' EXIT
+
+calc() { awk "BEGIN { printf \"%.6f\", $1 }"; }
+
+# best_of CMD...: runs CMD twice, prints "wall-seconds MiB cpu-seconds" of the faster run.
+best_of() {
+  local a b
+  a=$("$@"); b=$("$@")
+  printf '%s\n%s\n' "$a" "$b" | sort -n | head -1 | awk '{print $1, $5, $7}'
+}
+
+n=$(ls "$corpus"/*.jpg | wc -l)
+mp=$(identify -format '%[fx:w*h/1000000]\n' "$corpus"/*.jpg | awk '{s+=$1} END{printf "%.1f", s}')
+echo "corpus: $n photos, $mp MP; $(nproc) cores; load average $(cut -d' ' -f1-3 /proc/loadavg)"
+echo "(wall and processor seconds; on a busy machine the processor ratios are the steadier ones)"
+read -r floor floor_mem floor_cpu < <(best_of "$bench" floor "$corpus")
+printf '%-38s %8.3f s %8.3f cpu-s %5.0f MiB\n' "floor (2 decodes + 2 encodes)" "$floor" "$floor_cpu" "$floor_mem"
+
+declare -A secs cpus
+for filter in 0 1; do
+  for jobs in 1 2; do
+    read -r s m c < <(best_of "$bench" writers "$corpus" "$out/f$filter-j$jobs" "$filter" "$jobs")
+    secs[$filter-$jobs]=$s
+    cpus[$filter-$jobs]=$c
+    name="writers, filter $([ $filter = 1 ] && echo Lanczos3 || echo off), jobs $jobs"
+    printf '%-38s %8.3f s %8.3f cpu-s %5.0f MiB   %.2f x floor (cpu %.2f x)\n' "$name" "$s" "$c" "$m" \
+      "$(calc "$s / $floor")" "$(calc "$c / $floor_cpu")"
+  done
+done
+for filter in 0 1; do
+  printf 'jobs 2 against jobs 1, filter %s: %.2f x faster (wall)\n' "$filter" "$(calc "${secs[$filter-1]} / ${secs[$filter-2]}")"
+done
+
+# ImageMagick, the same two sizes (taken from our outputs) at quality 90 from
+# one decode per photo, once limited to one thread and once with its default.
+im_run() {
+  local f base s t
+  for f in "$corpus"/*.jpg; do
+    base=$(basename "$f")
+    s=$(identify -format '%wx%h' "$out/f1-j1/n_$base")
+    t=$(identify -format '%wx%h' "$out/f1-j1/t_$base")
+    /usr/bin/convert "$f" -filter Lanczos \( +clone -resize "$s!" -quality 90 -write "$out/im_n_$base" +delete \) \
+      -resize "$t!" -quality 90 "$out/im_t_$base"
+  done
+}
+# im_time: prints "wall-seconds cpu-seconds" of one im_run.
+im_time() {
+  local TIMEFORMAT='%R %U %S'
+  { time im_run; } 2>&1 | awk '{print $1, $2 + $3}'
+}
+read -r im1 im1_cpu < <(MAGICK_THREAD_LIMIT=1 im_time)
+read -r im2 im2_cpu < <(im_time)
+printf '%-38s %8.3f s %8.3f cpu-s         %.2f x floor; ours (Lanczos3, jobs 1) %.2f x faster (cpu %.2f x)\n' \
+  "ImageMagick Lanczos, 1 thread" "$im1" "$im1_cpu" "$(calc "$im1 / $floor")" "$(calc "$im1 / ${secs[1-1]}")" \
+  "$(calc "$im1_cpu / ${cpus[1-1]}")"
+printf '%-38s %8.3f s %8.3f cpu-s         %.2f x floor; ours (Lanczos3, jobs 2) %.2f x faster (wall)\n' \
+  "ImageMagick Lanczos, default threads" "$im2" "$im2_cpu" "$(calc "$im2 / $floor")" "$(calc "$im2 / ${secs[1-2]}")"

@@ -1,0 +1,66 @@
+// What the scaled-image and thumbnail writers share: their fields and their run over the images.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "imaging/ResizeJob.h"
+
+namespace fotoloom {
+
+// The common part of tscaling_file and tthumb_file. For each of the first
+// ImageCount entries of ImageFiles it decodes the JPEG file, resizes it,
+// encodes it and writes prefix + input name into OutputPath, then fires
+// OnProgress. With Jobs above 1 the images are worked on by that many threads
+// while the calling thread writes the files and fires the events in index
+// order; the files are byte for byte those of Jobs = 1.
+class ImageWriter {
+ public:
+  using ProgressEvent = std::function<void(ImageWriter& sender, int index, bool& cancelled)>;
+  using WorkingEvent = std::function<void(ImageWriter& sender, bool& cancelled)>;
+
+  bool Cancelled = false;
+  std::vector<std::string> ImageFiles;
+  std::string OutputPath;
+  ProgressEvent OnProgress;  // after each image's file is written, in index order
+  WorkingEvent OnWorking;    // while busy, on the calling thread only
+  std::int32_t MaxWidth = 0;
+  std::int32_t MaxHeight = 0;
+  std::int32_t FilterIndex = 0;  // outside 0..6: Lanczos3
+  std::uint8_t Quality = 0;
+  std::int32_t ImageCount = 0;  // clipped to 0..ImageFiles.size()
+  bool UseFilter = false;
+  bool Grayscale = false;
+  std::uint8_t PixelFormat = 0;  // outside 0..7: Device
+  // Images worked on at once; 1 works on the calling thread only.
+  int Jobs = DefaultJobs();
+
+  virtual ~ImageWriter() = default;
+
+  // The number of hardware threads, at least 1.
+  static int DefaultJobs();
+
+ protected:
+  struct Kind {
+    const char* Prefix;  // "n_" or "t_"
+    TargetSize (*SizeRule)(int width, int height, int maxWidth, int maxHeight);
+    unsigned CancelPhases;  // where the filtered stretch honours a cancel
+  };
+
+  // Processes the images as described above. Any error ends the run after
+  // the images before the failing one have been written and reported.
+  // A cancel (Cancelled found set after OnProgress, or set through OnWorking)
+  // starts no further image; images already started are still finished,
+  // written and reported, even when their stretch was cut short.
+  void WriteImages(const Kind& kind);
+
+ private:
+  ResizeSettings Settings(const Kind& kind) const;
+  void WriteSequentially(const Kind& kind, const ResizeSettings& settings, const std::vector<std::string>& files);
+  void WriteInParallel(const Kind& kind, const ResizeSettings& settings, const std::vector<std::string>& files,
+                       int jobs);
+};
+
+}  // namespace fotoloom

@@ -1,0 +1,16 @@
+// Output file paths of the image writers: a prefix before the input's own file name.
+#pragma once
+
+#include <string>
+
+namespace fotoloom {
+
+// The input path's file name: the text after its last "/", extension and
+// letter case unchanged.
+std::string FileNameOf(const std::string& inputPath);
+
+// outputFolder, a "/" unless it is empty or already ends with one, prefix
+// and the input's file name: OutputFilePath("/out", "n_", "/in/IMG_1.JPG") is "/out/n_IMG_1.JPG".
+std::string OutputFilePath(const std::string& outputFolder, const std::string& prefix, const std::string& inputPath);
+
+}  // namespace fotoloom

@@ -1,0 +1,110 @@
+// tcopy_file: byte-for-byte copies that never replace an existing file.
+#include "imaging/Un_Copy_File.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <vector>
+
+#include "imaging/OutputName.h"
+
+namespace fotoloom {
+
+namespace {
+
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int fd) : fd_(fd) {}
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  ~FileDescriptor() { Close(); }
+  int get() const { return fd_; }
+  bool valid() const { return fd_ >= 0; }
+  // Closes now; false when the close reported a failure (for a written file:
+  // its data may not have reached the disk).
+  bool Close() {
+    if (fd_ < 0) return true;
+    const int fd = fd_;
+    fd_ = -1;
+    return ::close(fd) == 0;
+  }
+
+ private:
+  int fd_;
+};
+
+bool WriteAll(int fd, const char* data, std::size_t size) {
+  while (size > 0) {
+    const ssize_t n = ::write(fd, data, size);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data += n;
+    size -= static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+// Copies the rest of in to out, in the kernel where it can (copy_file_range),
+// through a buffer where it cannot.
+bool CopyContent(int in, int out) {
+  for (;;) {
+    const ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, 1 << 30, 0);
+    if (n == 0) return true;
+    if (n > 0) continue;
+    if (errno == EINTR) continue;
+    if (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP) break;
+    return false;
+  }
+  std::vector<char> buffer(1 << 20);
+  for (;;) {
+    const ssize_t n = ::read(in, buffer.data(), buffer.size());
+    if (n == 0) return true;
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (!WriteAll(out, buffer.data(), static_cast<std::size_t>(n))) return false;
+  }
+}
+
+// Copies from to to unless to exists. A failure after to was created removes
+// it again, so no partial copy stays. Returns whether the copy was made.
+bool CopyFileNoReplace(const std::string& from, const std::string& to) {
+  FileDescriptor in(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
+  if (!in.valid()) return false;
+  struct stat info;
+  if (::fstat(in.get(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+  // O_EXCL makes the existence test and the creation one step.
+  FileDescriptor out(::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+  if (!out.valid()) return false;
+  bool ok = CopyContent(in.get(), out.get());
+  if (ok) {
+    const struct timespec times[2] = {info.st_atim, info.st_mtim};
+    ::futimens(out.get(), times);  // a copy with today's date is still a good copy
+  }
+  ok = out.Close() && ok;
+  if (!ok) ::unlink(to.c_str());
+  return ok;
+}
+
+}  // namespace
+
+void tcopy_file::Copy_originals() {
+  const int count =
+      static_cast<int>(std::clamp<std::int64_t>(ImageCount, 0, static_cast<std::int64_t>(ImageFiles.size())));
+  // The run works on its own copy of the list: an OnProgress handler may change the field.
+  const std::vector<std::string> files(ImageFiles.begin(), ImageFiles.begin() + count);
+  for (int i = 0; i < count; ++i) {
+    const std::string& input = files[static_cast<std::size_t>(i)];
+    CopyFileNoReplace(input, OutputFilePath(OutputPath, "b_", input));
+    if (OnProgress) OnProgress(*this, i, Cancelled);
+    if (Cancelled) return;
+  }
+}
+
+}  // namespace fotoloom

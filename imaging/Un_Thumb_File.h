@@ -1,0 +1,19 @@
+// tthumb_file: writes the "t_" thumbnail of every input photo.
+#pragma once
+
+#include "imaging/ImageWriter.h"
+
+namespace fotoloom {
+
+// The thumbnail writer. Its fields are those of ImageWriter; the run sets
+// MaxWidth and MaxHeight both to the thumbnail size.
+class tthumb_file : public ImageWriter {
+ public:
+  // Writes "t_" + input name for the first ImageCount images. The target
+  // size follows ThumbnailSize; the filtered stretch honours a cancel during
+  // the horizontal pass and the shrinking vertical tap lists
+  // (kThumbCancelPhases).
+  void Create_thumbnails();
+};
+
+}  // namespace fotoloom

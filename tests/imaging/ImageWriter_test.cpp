@@ -1,0 +1,294 @@
+#include "imaging/ImageWriter.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <future>
+#include <thread>
+
+#include "JpegFixtures.h"
+#include "WriterFixtures.h"
+#include "imaging/Un_Scaling_File.h"
+#include "imaging/Un_Thumb_File.h"
+#include "support/TempDir.h"
+
+namespace fotoloom {
+namespace {
+
+using test::Exists;
+using test::Indexes;
+using test::RunWriter;
+using test::TempDir;
+
+// n small photos named p0.jpg ... in the folder, of varied sizes and kinds.
+std::vector<std::string> Photos(const TempDir& in, int n) {
+  std::vector<std::string> files;
+  for (int i = 0; i < n; ++i) {
+    const int w = 300 + 97 * (i % 5);
+    const int h = 200 + 131 * (i % 3);
+    files.push_back(in / ("p" + std::to_string(i) + ".jpg"));
+    const Image image = test::MakeImage(w, h, [i](int x, int y) {
+      return test::Rgb{static_cast<std::uint8_t>(x + i * 10), static_cast<std::uint8_t>(y * 2),
+                       static_cast<std::uint8_t>((x ^ y) & 0xFF)};
+    });
+    test::WriteJpeg(files.back(), image,
+                    {.progressive = i % 3 == 1, .grey = i % 4 == 3, .orientation = i % 5 == 2 ? 6 : 0});
+  }
+  return files;
+}
+
+void Configure(ImageWriter& w, const std::vector<std::string>& files, const std::string& out, int jobs) {
+  w.ImageFiles = files;
+  w.ImageCount = static_cast<int>(files.size());
+  w.OutputPath = out;
+  w.MaxWidth = 320;
+  w.MaxHeight = 240;
+  w.Quality = 80;
+  w.FilterIndex = 5;
+  w.Jobs = jobs;
+}
+
+std::vector<std::string> Written(const TempDir& out, const char* prefix, int n) {
+  std::vector<std::string> names;
+  for (int i = 0; i < n; ++i) {
+    const std::string name = prefix + ("p" + std::to_string(i) + ".jpg");
+    if (Exists(out / name)) names.push_back(name);
+  }
+  return names;
+}
+
+std::vector<std::string> Names(const char* prefix, int from, int to) {
+  std::vector<std::string> names;
+  for (int i = from; i < to; ++i) names.push_back(prefix + ("p" + std::to_string(i) + ".jpg"));
+  return names;
+}
+
+TEST(ImageWriter, two_jobs_write_the_same_bytes_as_one_and_report_in_order) {
+  TempDir in;
+  const std::vector<std::string> files = Photos(in, 7);
+  for (bool filter : {false, true}) {
+    SCOPED_TRACE(filter ? "filtered" : "plain");
+    TempDir one;
+    TempDir two;
+    tscaling_file scaling;
+    tthumb_file thumbs;
+    scaling.UseFilter = filter;
+    thumbs.UseFilter = filter;
+    Configure(scaling, files, one.str(), 1);
+    Configure(thumbs, files, one.str(), 1);
+    EXPECT_EQ(RunWriter(scaling, [&] { scaling.Create_images(); }).progress, Indexes(0, 7));
+    EXPECT_EQ(RunWriter(thumbs, [&] { thumbs.Create_thumbnails(); }).progress, Indexes(0, 7));
+    Configure(scaling, files, two.str(), 2);
+    Configure(thumbs, files, two.str(), 2);
+    const test::RunRecord s = RunWriter(scaling, [&] { scaling.Create_images(); });
+    const test::RunRecord t = RunWriter(thumbs, [&] { thumbs.Create_thumbnails(); });
+    EXPECT_EQ(s.progress, Indexes(0, 7));
+    EXPECT_EQ(t.progress, Indexes(0, 7));
+    EXPECT_FALSE(s.offThread || t.offThread);
+    for (const char* prefix : {"n_", "t_"})
+      for (const std::string& name : Names(prefix, 0, 7))
+        EXPECT_EQ(test::ReadFile(one / name), test::ReadFile(two / name)) << name;
+  }
+}
+
+TEST(ImageWriter, image_count_limits_the_work_and_zero_fires_nothing) {
+  TempDir in;
+  const std::vector<std::string> files = Photos(in, 4);
+  for (int jobs : {1, 2}) {
+    SCOPED_TRACE(jobs);
+    TempDir out;
+    tscaling_file w;
+    Configure(w, files, out.str(), jobs);
+    w.ImageCount = 2;
+    EXPECT_EQ(RunWriter(w, [&] { w.Create_images(); }).progress, Indexes(0, 2));
+    EXPECT_EQ(Written(out, "n_", 4), Names("n_", 0, 2));
+
+    TempDir none;
+    w.OutputPath = none.str();
+    w.ImageCount = 0;
+    const test::RunRecord r = RunWriter(w, [&] { w.Create_images(); });
+    EXPECT_TRUE(r.progress.empty());
+    EXPECT_EQ(r.working, 0);
+    EXPECT_TRUE(Written(none, "n_", 4).empty());
+
+    w.ImageCount = 99;  // more than the list holds: the whole list
+    EXPECT_EQ(RunWriter(w, [&] { w.Create_images(); }).progress, Indexes(0, 4));
+  }
+}
+
+TEST(ImageWriter, a_damaged_file_stops_the_run_after_the_earlier_images_are_written) {
+  TempDir in;
+  std::vector<std::string> files = Photos(in, 6);
+  test::WriteFile(files[2], "GIF89a, not a JPEG at all");
+  for (int jobs : {1, 2}) {
+    SCOPED_TRACE(jobs);
+    TempDir out;
+    tthumb_file w;
+    Configure(w, files, out.str(), jobs);
+    const test::RunRecord r = RunWriter(w, [&] { w.Create_thumbnails(); });
+    EXPECT_EQ(r.error, "JPEG error #53");
+    EXPECT_EQ(r.progress, Indexes(0, 2));
+    // Later images may have been worked on by then, but none is written.
+    EXPECT_EQ(Written(out, "t_", 6), Names("t_", 0, 2));
+  }
+}
+
+TEST(ImageWriter, file_errors_name_the_file_and_the_reason) {
+  TempDir in;
+  std::vector<std::string> files = Photos(in, 3);
+  for (int jobs : {1, 2}) {
+    SCOPED_TRACE(jobs);
+    TempDir out;
+    tscaling_file w;
+    Configure(w, {files[0], in / "gone.jpg", files[2]}, out.str(), jobs);
+    test::RunRecord r = RunWriter(w, [&] { w.Create_images(); });
+    EXPECT_EQ(r.error, "Cannot open file \"" + (in / "gone.jpg") + "\". No such file or directory");
+    EXPECT_EQ(r.progress, Indexes(0, 1));
+
+    Configure(w, files, in / "missing", jobs);
+    r = RunWriter(w, [&] { w.Create_images(); });
+    EXPECT_EQ(r.error, "Cannot create file \"" + (in / "missing/n_p0.jpg") + "\". No such file or directory");
+    EXPECT_TRUE(r.progress.empty());
+  }
+}
+
+TEST(ImageWriter, a_cancel_in_on_progress_starts_no_further_image) {
+  TempDir in;
+  const std::vector<std::string> files = Photos(in, 16);
+  auto cancelAtOne = [](int index, bool& cancelled) {
+    if (index == 1) cancelled = true;
+  };
+  {
+    TempDir out;
+    tscaling_file w;
+    Configure(w, files, out.str(), 1);
+    EXPECT_EQ(RunWriter(w, [&] { w.Create_images(); }, cancelAtOne).progress, Indexes(0, 2));
+    EXPECT_EQ(Written(out, "n_", 16), Names("n_", 0, 2));
+    EXPECT_TRUE(w.Cancelled);  // the writer never clears the flag
+  }
+  {
+    // Two jobs finish what was already started (at most the look-ahead of
+    // eight images beyond the two reported), report it in order and stop.
+    TempDir out;
+    tscaling_file w;
+    Configure(w, files, out.str(), 2);
+    const test::RunRecord r = RunWriter(w, [&] { w.Create_images(); }, cancelAtOne);
+    const int n = static_cast<int>(r.progress.size());
+    EXPECT_GE(n, 2);
+    EXPECT_LE(n, 10);
+    EXPECT_EQ(r.progress, Indexes(0, n));
+    EXPECT_EQ(Written(out, "n_", 16), Names("n_", 0, n));
+  }
+}
+
+TEST(ImageWriter, a_flag_set_before_the_start_lets_exactly_one_image_through) {
+  TempDir in;
+  const std::vector<std::string> files = Photos(in, 3);
+  TempDir out;
+  tthumb_file w;
+  Configure(w, files, out.str(), 2);
+  w.Cancelled = true;
+  EXPECT_EQ(RunWriter(w, [&] { w.Create_thumbnails(); }).progress, Indexes(0, 1));
+}
+
+// A white photo that fits its bounds, so the filtered stretch runs at scale 1
+// and a scaled-image writer honours a cancel before it writes any pixel.
+std::vector<std::string> WhitePhotos(const TempDir& in, int n) {
+  std::vector<std::string> files;
+  for (int i = 0; i < n; ++i) {
+    files.push_back(in / ("p" + std::to_string(i) + ".jpg"));
+    test::WriteJpeg(files.back(), test::FlatImage(200, 150, {255, 255, 255}));
+  }
+  return files;
+}
+
+bool CentreIsDark(const std::string& path) {
+  const Image image = test::Decode(path);
+  const std::uint8_t* p = image.pixel(image.width() / 2, image.height() / 2);
+  return p[0] < 128 && p[1] < 128 && p[2] < 128;
+}
+
+TEST(ImageWriter, a_stretch_cut_short_by_a_cancel_is_still_written_and_reported_with_one_job) {
+  TempDir in;
+  const std::vector<std::string> files = WhitePhotos(in, 3);
+  TempDir out;
+  tscaling_file w;
+  Configure(w, files, out.str(), 1);
+  w.UseFilter = true;
+  const test::RunRecord r =
+      RunWriter(w, [&] { w.Create_images(); }, {}, [](int, bool& cancelled) { cancelled = true; });
+  EXPECT_EQ(r.progress, Indexes(0, 1));
+  EXPECT_GE(r.working, 1);
+  EXPECT_EQ(Written(out, "n_", 3), Names("n_", 0, 1));
+  EXPECT_TRUE(CentreIsDark(out / "n_p0.jpg"));  // the white source never reached the target
+}
+
+TEST(ImageWriter, with_two_jobs_the_caller_keeps_firing_on_working_and_a_cancel_there_cuts_the_stretch) {
+  TempDir in;
+  std::vector<std::string> files = WhitePhotos(in, 12);
+  // The first photo arrives through a pipe only when the test says so, so the
+  // calling thread is certain to wait for it.
+  const std::string jpeg = test::ReadFile(files[0]);
+  const std::string pipe = in / "slow.jpg";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  files[0] = pipe;
+  std::promise<void> release;
+  std::thread feeder([&] {
+    release.get_future().wait();
+    const int fd = ::open(pipe.c_str(), O_WRONLY);
+    if (fd < 0) return;
+    for (std::size_t done = 0; done < jpeg.size();) {
+      const ssize_t n = ::write(fd, jpeg.data() + done, jpeg.size() - done);
+      if (n <= 0) break;
+      done += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+  });
+
+  TempDir out;
+  tscaling_file w;
+  Configure(w, files, out.str(), 2);
+  w.UseFilter = true;
+  // The cancel set in one OnWorking call reaches the workers when the call
+  // returns; the photo is let through on the next call, after that.
+  const test::RunRecord r = RunWriter(w, [&] { w.Create_images(); }, {}, [&](int call, bool& cancelled) {
+    if (call == 3) cancelled = true;
+    if (call == 4) release.set_value();
+  });
+  feeder.join();
+  EXPECT_EQ(r.error, "");
+  EXPECT_GE(r.working, 4);
+  EXPECT_FALSE(r.offThread);
+  // Image 0 and whatever the other job had started are written and
+  // reported in order; nothing is started after the cancel.
+  const int n = static_cast<int>(r.progress.size());
+  EXPECT_GE(n, 1);
+  EXPECT_LT(n, 12);
+  EXPECT_EQ(r.progress, Indexes(0, n));
+  EXPECT_TRUE(Exists(out / "n_slow.jpg"));
+  EXPECT_TRUE(CentreIsDark(out / "n_slow.jpg"));
+  for (int i = 1; i < 12; ++i) EXPECT_EQ(Exists(out / ("n_p" + std::to_string(i) + ".jpg")), i < n) << i;
+}
+
+TEST(ImageWriter, an_out_of_range_filter_or_pixel_format_falls_back_to_the_defaults) {
+  TempDir in;
+  const std::vector<std::string> files = Photos(in, 1);
+  TempDir a;
+  TempDir b;
+  tscaling_file w;
+  Configure(w, files, a.str(), 1);
+  w.UseFilter = true;
+  w.FilterIndex = -1;
+  w.PixelFormat = 200;
+  w.Create_images();
+  w.OutputPath = b.str();
+  w.FilterIndex = 5;
+  w.PixelFormat = 0;
+  w.Create_images();
+  EXPECT_EQ(test::ReadFile(a / "n_p0.jpg"), test::ReadFile(b / "n_p0.jpg"));
+}
+
+}  // namespace
+}  // namespace fotoloom

@@ -1,0 +1,181 @@
+#include "imaging/JpegCodec.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "JpegFixtures.h"
+#include "core/Error.h"
+#include "support/TempDir.h"
+
+namespace fotoloom {
+namespace {
+
+using test::TempDir;
+
+// A colour gradient: every row and column differs, so turned or shifted
+// pixels cannot pass for the original.
+Image Gradient(int width, int height) {
+  return test::MakeImage(width, height, [](int x, int y) {
+    return test::Rgb{static_cast<std::uint8_t>(x * 4), static_cast<std::uint8_t>(y * 4), 128};
+  });
+}
+
+std::string ErrorOf(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const Error& e) {
+    return e.what();
+  }
+  return "no error";
+}
+
+TEST(JpegCodec, decodes_colour_files_at_full_size_to_rgb) {
+  TempDir dir;
+  const Image original = Gradient(48, 32);
+  test::WriteJpeg(dir / "a.jpg", original, {.quality = 100});
+  JpegCodec codec;
+  Image image;
+  codec.Load(dir / "a.jpg", image);
+  EXPECT_EQ(image.width(), 48);
+  EXPECT_EQ(image.height(), 32);
+  EXPECT_EQ(codec.Components(), 3);
+  EXPECT_TRUE(test::NearlyEqual(image, original, 6));
+}
+
+TEST(JpegCodec, records_progressive_input_and_encodes_the_next_output_the_same_way) {
+  TempDir dir;
+  test::WriteJpeg(dir / "prog.jpg", Gradient(40, 30), {.progressive = true});
+  test::WriteJpeg(dir / "base.jpg", Gradient(40, 30), {.progressive = false});
+  JpegCodec codec;
+  Image image;
+  std::string jpeg;
+
+  codec.Load(dir / "prog.jpg", image);
+  EXPECT_TRUE(codec.Progressive());
+  codec.Encode(image, jpeg);
+  test::WriteFile(dir / "out1.jpg", jpeg);
+  EXPECT_TRUE(test::ReadFacts(dir / "out1.jpg").progressive);
+
+  codec.Load(dir / "base.jpg", image);
+  EXPECT_FALSE(codec.Progressive());
+  codec.Encode(image, jpeg);
+  test::WriteFile(dir / "out2.jpg", jpeg);
+  EXPECT_FALSE(test::ReadFacts(dir / "out2.jpg").progressive);
+}
+
+TEST(JpegCodec, greyscale_setting_decodes_to_quantised_greys_and_encodes_one_component) {
+  TempDir dir;
+  // A full grey ramp, so the 236-level quantiser must merge some levels.
+  const Image ramp = test::MakeImage(256, 8, [](int x, int) {
+    const auto v = static_cast<std::uint8_t>(x);
+    return test::Rgb{v, v, v};
+  });
+  test::WriteJpeg(dir / "ramp.jpg", ramp, {.quality = 100});
+  JpegCodec codec;
+  codec.Grayscale = true;
+  Image image;
+  codec.Load(dir / "ramp.jpg", image);
+  std::set<int> levels;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) {
+      const std::uint8_t* p = image.pixel(x, y);
+      ASSERT_EQ(p[0], p[1]);
+      ASSERT_EQ(p[1], p[2]);
+      levels.insert(p[0]);
+    }
+  EXPECT_LE(levels.size(), 236u);
+  EXPECT_GT(levels.size(), 200u);
+
+  std::string jpeg;
+  codec.Encode(image, jpeg);
+  test::WriteFile(dir / "out.jpg", jpeg);
+  EXPECT_EQ(test::ReadFacts(dir / "out.jpg").components, 1);
+}
+
+TEST(JpegCodec, greyscale_setting_turns_colour_into_grey) {
+  TempDir dir;
+  test::WriteJpeg(dir / "red.jpg", test::FlatImage(16, 16, {255, 0, 0}), {.quality = 100});
+  JpegCodec codec;
+  codec.Grayscale = true;
+  Image image;
+  codec.Load(dir / "red.jpg", image);
+  const std::uint8_t* p = image.pixel(8, 8);
+  EXPECT_EQ(p[0], p[1]);
+  EXPECT_EQ(p[0], p[2]);
+  EXPECT_NEAR(p[0], 76, 3);  // the luminance of pure red
+}
+
+TEST(JpegCodec, a_one_component_file_decodes_grey_and_encodes_three_components_without_the_setting) {
+  TempDir dir;
+  test::WriteJpeg(dir / "grey.jpg", test::FlatImage(16, 16, {90, 90, 90}), {.grey = true, .quality = 100});
+  JpegCodec codec;
+  Image image;
+  codec.Load(dir / "grey.jpg", image);
+  EXPECT_EQ(codec.Components(), 1);
+  const std::uint8_t* p = image.pixel(3, 3);
+  EXPECT_NEAR(p[0], 90, 2);
+  EXPECT_EQ(p[0], p[1]);
+  EXPECT_EQ(p[0], p[2]);
+  std::string jpeg;
+  codec.Encode(image, jpeg);
+  test::WriteFile(dir / "out.jpg", jpeg);
+  EXPECT_EQ(test::ReadFacts(dir / "out.jpg").components, 3);
+}
+
+TEST(JpegCodec, quality_sets_the_size_of_the_encoding) {
+  const Image image = Gradient(64, 64);
+  JpegCodec codec;
+  std::string low;
+  std::string high;
+  codec.Quality = 10;
+  codec.Encode(image, low);
+  codec.Quality = 100;
+  codec.Encode(image, high);
+  EXPECT_LT(low.size() * 2, high.size());
+}
+
+TEST(JpegCodec, failures_raise_the_library_code_or_the_file_error) {
+  TempDir dir;
+  test::WriteFile(dir / "text.jpg", "this is not a JPEG file");
+  test::WriteFile(dir / "empty.jpg", "");
+  JpegCodec codec;
+  Image image;
+  EXPECT_EQ(ErrorOf([&] { codec.Load(dir / "text.jpg", image); }), "JPEG error #53");
+  EXPECT_EQ(ErrorOf([&] { codec.Load(dir / "empty.jpg", image); }), "JPEG error #42");
+  EXPECT_EQ(ErrorOf([&] { codec.Load(dir / "missing.jpg", image); }),
+            "Cannot open file \"" + (dir / "missing.jpg") + "\". No such file or directory");
+  EXPECT_EQ(ErrorOf([&] { JpegCodec::CheckEncodableSize(65501, 10); }), "JPEG error #41");
+  EXPECT_EQ(ErrorOf([&] { JpegCodec::CheckEncodableSize(65500, 1); }), "no error");
+}
+
+TEST(JpegCodec, a_truncated_file_decodes_with_warnings_and_can_be_loaded_after_a_failure) {
+  TempDir dir;
+  test::WriteJpeg(dir / "full.jpg", Gradient(64, 64));
+  const std::string bytes = test::ReadFile(dir / "full.jpg");
+  test::WriteFile(dir / "cut.jpg", bytes.substr(0, bytes.size() / 2));
+  test::WriteFile(dir / "bad.jpg", "garbage");
+  JpegCodec codec;
+  Image image;
+  EXPECT_THROW(codec.Load(dir / "bad.jpg", image), Error);
+  codec.Load(dir / "cut.jpg", image);
+  EXPECT_EQ(image.width(), 64);
+  EXPECT_GT(codec.Warnings(), 0);
+  codec.Load(dir / "full.jpg", image);
+  EXPECT_EQ(codec.Warnings(), 0);
+}
+
+TEST(JpegCodec, reads_the_orientation_tag_and_loads_the_photo_upright) {
+  TempDir dir;
+  // Stored 4 x 2 wide; orientation 6 asks for a quarter turn clockwise.
+  test::WriteJpeg(dir / "six.jpg", test::FlatImage(40, 20, {0, 200, 0}), {.orientation = 6});
+  JpegCodec codec;
+  Image image;
+  codec.Load(dir / "six.jpg", image);
+  EXPECT_EQ(codec.Orientation(), 6);
+  EXPECT_EQ(image.width(), 20);
+  EXPECT_EQ(image.height(), 40);
+}
+
+}  // namespace
+}  // namespace fotoloom

@@ -1,0 +1,17 @@
+#include "imaging/OutputName.h"
+
+#include <gtest/gtest.h>
+
+namespace fotoloom {
+namespace {
+
+TEST(OutputName, prefix_and_the_input_name_with_its_case_in_the_output_folder) {
+  EXPECT_EQ(OutputFilePath("/out", "n_", "/in/IMG_0001.JPG"), "/out/n_IMG_0001.JPG");
+  EXPECT_EQ(OutputFilePath("/out/", "t_", "/in/sub/Photo.Jpeg"), "/out/t_Photo.Jpeg");
+  EXPECT_EQ(OutputFilePath("/out", "b_", "DSC_0042.jpg"), "/out/b_DSC_0042.jpg");
+  EXPECT_EQ(OutputFilePath("", "n_", "/in/a.jpg"), "n_a.jpg");
+  EXPECT_EQ(FileNameOf("/in/with space/x y.jpg"), "x y.jpg");
+}
+
+}  // namespace
+}  // namespace fotoloom
