@@ -1,6 +1,7 @@
 // Program entry of the wizard: single instance, application title, the main window.
 #include <QApplication>
 #include <QIcon>
+#include <QScreen>
 
 #include "app/PaletteColors.h"
 #include "app/SingleInstance.h"
@@ -17,6 +18,9 @@ int main(int argc, char* argv[]) {
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/fotoloom.png")));
   fotoloom::InstallPaletteColorResolver();
   fotoloom::Tfrm_utama window;
+  // Centred on the desktop.
+  if (const QScreen* screen = QGuiApplication::primaryScreen())
+    window.move(screen->availableGeometry().center() - window.rect().center());
   window.show();
   return QApplication::exec();
 }
