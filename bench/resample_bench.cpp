@@ -105,8 +105,10 @@ int main(int argc, char** argv) {
   std::string reference = "lanczos";
   int repeat = 3;
   for (int i = 1; i < argc; ++i) {
-    if (std::strncmp(argv[i], "--reference=", 12) == 0) reference = argv[i] + 12;
-    else if (std::strncmp(argv[i], "--repeat=", 9) == 0) repeat = std::max(1, std::atoi(argv[i] + 9));
+    if (std::strncmp(argv[i], "--reference=", 12) == 0)
+      reference = argv[i] + 12;
+    else if (std::strncmp(argv[i], "--repeat=", 9) == 0)
+      repeat = std::max(1, std::atoi(argv[i] + 9));
     else {
       std::fprintf(stderr, "usage: %s [--reference=all|lanczos|none] [--repeat=N]\n", argv[0]);
       return 2;
@@ -124,15 +126,17 @@ int main(int argc, char** argv) {
   for (const fotoloom::FilterEntry& filter : fotoloom::FilterTable) {
     for (const auto& size : sizes) {
       Image target(size[0], size[1]);
-      const double fast = BestSeconds(repeat, [&] {
-        fotoloom::ResampleStretch({}, source, target, filter.Function, filter.Support, scratch);
-      });
+      const double fast = BestSeconds(
+          repeat, [&] { fotoloom::ResampleStretch({}, source, target, filter.Function, filter.Support, scratch); });
       std::printf("%-9s %4dx%-3d %10.1f %7.2f", filter.Name, size[0], size[1], fast * 1e3, fast / decode);
-      const bool runReference = reference == "all" || (reference == "lanczos" && filter.Function == fotoloom::Lanczos3Filter);
+      const bool runReference =
+          reference == "all" || (reference == "lanczos" && filter.Function == fotoloom::Lanczos3Filter);
       if (runReference) {
         Image check(size[0], size[1]);
-        const double slow = BestSeconds(1, [&] { fotoloom::test::ReferenceStretch(source, check, filter.Function, filter.Support); });
-        const bool same = std::memcmp(check.data(), target.data(), target.stride() * static_cast<std::size_t>(size[1])) == 0;
+        const double slow =
+            BestSeconds(1, [&] { fotoloom::test::ReferenceStretch(source, check, filter.Function, filter.Support); });
+        const bool same =
+            std::memcmp(check.data(), target.data(), target.stride() * static_cast<std::size_t>(size[1])) == 0;
         std::printf(" %12.1f %7.2f%s", slow * 1e3, slow / decode, same ? "" : "  PIXELS DIFFER");
       }
       std::printf("\n");

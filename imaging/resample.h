@@ -63,7 +63,10 @@ constexpr unsigned kThumbCancelPhases = kVerticalTapsShrinking | kHorizontalPass
 // every pause point (after each finished tap list, each source row of the
 // horizontal pass and each target column of the vertical pass) the stretch
 // calls OnWorking, then, when the phase is in CancelPhases, asks IsCancelled
-// and returns at once on true. Either function may be empty.
+// and returns at once on true. Either function may be empty. The passes work
+// on blocks of rows (8) and columns (64) and make the pauses of a block, one
+// per row or column, when it is done; a cancel in the vertical pass thus
+// leaves the target written up to the end of a column block.
 struct StretchHooks {
   std::function<void()> OnWorking;
   std::function<bool()> IsCancelled;

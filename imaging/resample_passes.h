@@ -29,7 +29,7 @@ inline std::uint8_t SumToByte(float sum) {
 // 8-bit RGB, rows padded to kRowAlign bytes so the vertical pass can work on
 // whole blocks (the padding is never read back into the target).
 struct IntermediateImage {
-  static constexpr std::size_t kRowAlign = 32;
+  static constexpr std::size_t kRowAlign = 64;
 
   int Width = 0;
   int Height = 0;
@@ -48,12 +48,18 @@ void HorizontalPass(const Image& source, const AxisTaps& taps, IntermediateImage
                     std::vector<float>& buffer);
 
 // Filters columns firstColumn .. lastColumn-1 of `in` vertically into the
-// same columns of `target`, with one tap list per target row.
+// same columns of `target`, with one tap list per target row. firstColumn
+// must be a multiple of kVerticalColumnBlock.
 void VerticalPass(const IntermediateImage& in, const AxisTaps& taps, Image& target, int firstColumn, int lastColumn);
+
+// Makes the passes use their portable version even where AVX2 is present
+// (true) or the best one again (false); returns the previous setting. For
+// tests, which compare both with the reference.
+bool UseGenericPasses(bool generic);
 
 // The row and column blocks the passes work on best; the stretch pauses after
 // each block, once per row or column in it.
-constexpr int kHorizontalRowBlock = 4;
-constexpr int kVerticalColumnBlock = 32;
+constexpr int kHorizontalRowBlock = 8;
+constexpr int kVerticalColumnBlock = 64;
 
 }  // namespace fotoloom

@@ -1,8 +1,11 @@
 // Tap lists of one axis: each step in extended precision, each carried value a float.
 #include "imaging/resample_taps.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 
 #include "core/Error.h"
 
@@ -33,6 +36,36 @@ std::int32_t MirrorIndex(long long j, int size) {
   return static_cast<std::int32_t>(j);
 }
 
+// Marks the steps sum = float(sum + channel x weight) of a list that might
+// not be exact in a double. Before step k the sum is a float below 2^h (h
+// from 255 x the weights so far, with room for rounding), and a multiple of
+// 2^(g - 23), g being the smallest weight exponent so far; the product is
+// below 2^(e + 9) and a multiple of 2^(e - 23), e being the weight's exponent.
+// Working through both orders of magnitude, the exact sum fits in 53 bits
+// when e >= h - 29 and e - g <= 20. The first step adds to 0 and is exact.
+// A step failing only the second test is still exact when the sum before it
+// is 0 or at least 2^(e - 20), which a pass can test as it goes: such steps
+// are marked kCheckedIfSumSmall, the others kCheckedAlways.
+void MarkUncertainSteps(const Tap* taps, int count, std::uint8_t* checked) {
+  long double bound = 0;
+  int smallest = 0;
+  for (int k = 0; k < count; ++k) {
+    const int e = std::ilogb(taps[k].Weight);
+    if (k > 0) {
+      // Each rounding grows a sum by at most 2^-24 of itself; 1/8 covers any
+      // list length this code builds.
+      const int h = std::ilogb(bound * 1.125L) + 1;
+      checked[k] = e < h - 29          ? AxisTaps::kCheckedAlways
+                   : e - smallest > 20 ? AxisTaps::kCheckedIfSumSmall
+                                       : std::uint8_t{0};
+      smallest = std::min(smallest, e);
+    } else {
+      smallest = e;
+    }
+    bound += std::fabs(static_cast<long double>(taps[k].Weight)) * 255;
+  }
+}
+
 }  // namespace
 
 AxisScale MakeAxisScale(int sourceSize, int targetSize, float support) {
@@ -51,10 +84,10 @@ AxisScale MakeAxisScale(int sourceSize, int targetSize, float support) {
     scale.Support = support;
     scale.Width = 1;
   }
-  // Trunc(2S + 1) taps cover the support; the index range Floor(c - S) ..
-  // Ceil(c + S) holds up to two integers more, and the rounding of the kernel
-  // argument can leave one of those with a non-zero weight. Room for them is
-  // kept so that no tap is dropped and none is written past the list's end.
+  // Trunc(2S + 1) taps cover the support. The index range Floor(c - S) ..
+  // Ceil(c + S) holds up to two integers more, and only the kernel, through
+  // its rounded argument, keeps their weights at 0. Room for them is kept so
+  // that no list can ever be written past its end, whatever the rounding.
   const long double nominal = std::trunc(2.0L * scale.Support + 1.0L);
   if (!(nominal <= kMaxCapacity)) throw Error("Image too large to resample");
   scale.Capacity = static_cast<int>(nominal) + 2;
@@ -87,6 +120,7 @@ bool BuildAxisTaps(const AxisScale& scale, Kernel kernel, AxisTaps& taps, const 
   const std::size_t slots = static_cast<std::size_t>(taps.Lists) * static_cast<std::size_t>(taps.Stride);
   taps.Count.assign(static_cast<std::size_t>(taps.Lists), 0);
   taps.ExactOnly.assign(static_cast<std::size_t>(taps.Lists), 0);
+  taps.Checked.assign(slots, 0);
   taps.Index.assign(slots, 0);
   taps.Weight.assign(slots, 0.0f);
 
@@ -102,7 +136,31 @@ bool BuildAxisTaps(const AxisScale& scale, Kernel kernel, AxisTaps& taps, const 
       taps.Weight[base + static_cast<std::size_t>(k)] = tap.Weight;
       if (std::fabs(tap.Weight) < kSmallestFastWeight) taps.ExactOnly[static_cast<std::size_t>(n)] = 1;
     }
+    MarkUncertainSteps(list.Taps.data(), list.Count, taps.Checked.data() + base);
     if (afterList && afterList()) return false;
+  }
+
+  // Pixel range of each group, and padding slots moved into it, so a pass can
+  // hold just that range of a row.
+  taps.GroupFirst.assign(static_cast<std::size_t>(taps.Lists / group), 0);
+  taps.GroupLast.assign(static_cast<std::size_t>(taps.Lists / group), 0);
+  for (int g = 0; g < taps.Lists / group; ++g) {
+    std::int32_t first = INT32_MAX, last = 0;
+    for (int n = g * group; n < (g + 1) * group; ++n) {
+      const std::size_t base = static_cast<std::size_t>(n) * static_cast<std::size_t>(taps.Stride);
+      for (int k = 0; k < taps.Count[static_cast<std::size_t>(n)]; ++k) {
+        first = std::min(first, taps.Index[base + static_cast<std::size_t>(k)]);
+        last = std::max(last, taps.Index[base + static_cast<std::size_t>(k)]);
+      }
+    }
+    if (first > last) first = last = 0;
+    taps.GroupFirst[static_cast<std::size_t>(g)] = first;
+    taps.GroupLast[static_cast<std::size_t>(g)] = last;
+    for (int n = g * group; n < (g + 1) * group; ++n) {
+      const std::size_t base = static_cast<std::size_t>(n) * static_cast<std::size_t>(taps.Stride);
+      for (int k = taps.Count[static_cast<std::size_t>(n)]; k < taps.Stride; ++k)
+        taps.Index[base + static_cast<std::size_t>(k)] = first;
+    }
   }
   return true;
 }

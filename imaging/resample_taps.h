@@ -33,19 +33,30 @@ void FillTapList(const AxisScale& scale, Kernel kernel, int position, TapList& l
 
 // All lists of one axis in flat arrays: list n uses the Stride slots from
 // n * Stride, of which the first Count[n] are real taps and the rest weight-0
-// taps on pixel 0 (adding them changes no sum). Lists is TargetSize rounded up
-// to a multiple of kListGroup, the extra lists being all padding.
+// taps (adding them changes no sum) on the group's first pixel. Lists is
+// TargetSize rounded up to a multiple of kListGroup, the extra lists being
+// all padding. Lists are grouped by kListGroup for the horizontal pass.
 struct AxisTaps {
   static constexpr int kListGroup = 4;
 
   int Lists = 0;
   int Stride = 0;
   std::vector<std::int32_t> Count;
+  // Per group of kListGroup lists: the lowest and highest pixel index read.
+  std::vector<std::int32_t> GroupFirst;
+  std::vector<std::int32_t> GroupLast;
   std::vector<std::int32_t> Index;
   std::vector<float> Weight;
   // Non-zero for a list with a weight so small that a vectorised sum could
   // leave the normal float range; such lists are summed on the exact path.
   std::vector<std::uint8_t> ExactOnly;
+  // Per slot: non-zero where the sum step of that tap might be inexact in
+  // double arithmetic for some image, so a fast sum must check it;
+  // kCheckedIfSumSmall where it can only be inexact when the sum before it
+  // is non-zero and below |weight| x 2^-20.
+  static constexpr std::uint8_t kCheckedAlways = 1;
+  static constexpr std::uint8_t kCheckedIfSumSmall = 2;
+  std::vector<std::uint8_t> Checked;
 };
 
 // Builds the lists of every target position of the axis into `taps`, calling

@@ -6,13 +6,15 @@
 
 #include "ReferenceStretch.h"
 #include "imaging/resample.h"
+#include "imaging/resample_passes.h"
 
 namespace fotoloom {
 namespace {
 
 // Random images of random sizes, every filter, against the plain reference:
-// the pixels must be the same to the bit. Most sizes are small so the run
-// stays short; a share reaches 300 on one axis.
+// the pixels must be the same to the bit, for the best passes of this
+// processor and for the portable ones. Most sizes are small so the run stays
+// short; a share reaches 300 on one axis.
 TEST(ResampleEquality, production_matches_reference_on_random_cases) {
   std::mt19937 random(20261208);
   auto size = [&](bool large) {
@@ -34,15 +36,23 @@ TEST(ResampleEquality, production_matches_reference_on_random_cases) {
     const int style = std::uniform_int_distribution<int>(0, 2)(random);
     for (std::size_t i = 0; i < source.stride() * static_cast<std::size_t>(sh); ++i) {
       unsigned v = random();
-      source.data()[i] = style == 0 ? static_cast<std::uint8_t>(v) : style == 1 ? static_cast<std::uint8_t>((v & 1) ? 255 : 0) : std::uint8_t{173};
+      source.data()[i] = style == 0   ? static_cast<std::uint8_t>(v)
+                         : style == 1 ? static_cast<std::uint8_t>((v & 1) ? 255 : 0)
+                                      : std::uint8_t{173};
     }
-    Image fast(dw, dh), reference(dw, dh);
+    Image fast(dw, dh), portable(dw, dh), reference(dw, dh);
     ResampleStretch({}, source, fast, FilterTable[filter].Function, FilterTable[filter].Support, scratch);
+    UseGenericPasses(true);
+    ResampleStretch({}, source, portable, FilterTable[filter].Function, FilterTable[filter].Support, scratch);
+    UseGenericPasses(false);
     test::ReferenceStretch(source, reference, FilterTable[filter].Function, FilterTable[filter].Support);
     const std::size_t bytes = fast.stride() * static_cast<std::size_t>(dh);
-    ASSERT_EQ(std::vector<std::uint8_t>(fast.data(), fast.data() + bytes),
-              std::vector<std::uint8_t>(reference.data(), reference.data() + bytes))
+    const std::vector<std::uint8_t> expected(reference.data(), reference.data() + bytes);
+    ASSERT_EQ(std::vector<std::uint8_t>(fast.data(), fast.data() + bytes), expected)
         << "case " << n << ": " << FilterTable[filter].Name << " " << sw << "x" << sh << " -> " << dw << "x" << dh;
+    ASSERT_EQ(std::vector<std::uint8_t>(portable.data(), portable.data() + bytes), expected)
+        << "portable, case " << n << ": " << FilterTable[filter].Name << " " << sw << "x" << sh << " -> " << dw << "x"
+        << dh;
   }
   // Every direction on every axis was covered many times.
   EXPECT_GT(shrinkX, 3000);

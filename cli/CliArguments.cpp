@@ -1,0 +1,200 @@
+// Parsing and checking the command line of fotoloom-cli.
+#include "cli/CliArguments.h"
+
+#include <charconv>
+#include <string_view>
+
+namespace fotoloom::cli {
+namespace {
+
+// A whole decimal number in [low, high], or a UsageError naming the option.
+int NumberOption(const std::string& option, const std::string& text, int low, int high) {
+  int value = 0;
+  const char* end = text.data() + text.size();
+  const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+  if (text.empty() || ec != std::errc() || ptr != end || value < low || value > high)
+    throw UsageError(option + " needs a whole number from " + std::to_string(low) + " to " + std::to_string(high) +
+                     ", not '" + text + "'");
+  return value;
+}
+
+// "WxH" with both sides at least 1.
+void ParseSize(const std::string& text, int& width, int& height) {
+  const std::size_t x = text.find_first_of("xX");
+  if (x == std::string::npos) throw UsageError("--size needs WIDTHxHEIGHT, not '" + text + "'");
+  width = NumberOption("--size", text.substr(0, x), 1, 65500);
+  height = NumberOption("--size", text.substr(x + 1), 1, 65500);
+}
+
+// Walks the words after the command, splitting options from file names.
+class Words {
+ public:
+  explicit Words(const std::vector<std::string>& args) : args_(args) {}
+
+  // The next word, or false at the end. An option "--name=value" comes back
+  // as name with its value kept for Value().
+  bool Next(std::string& word) {
+    if (i_ >= args_.size()) return false;
+    word = args_[i_++];
+    inlineValue_.reset();
+    if (word.rfind("--", 0) == 0) {
+      const std::size_t eq = word.find('=');
+      if (eq != std::string::npos) {
+        inlineValue_ = word.substr(eq + 1);
+        word.resize(eq);
+      }
+    }
+    return true;
+  }
+
+  std::string Value(const std::string& option) {
+    if (inlineValue_) {
+      std::string v = *inlineValue_;
+      inlineValue_.reset();
+      return v;
+    }
+    if (i_ >= args_.size()) throw UsageError(option + " needs a value");
+    return args_[i_++];
+  }
+
+  // A flag given "--flag=value" is a mistake.
+  void NoValue(const std::string& option) const {
+    if (inlineValue_) throw UsageError(option + " takes no value");
+  }
+
+ private:
+  const std::vector<std::string>& args_;
+  std::size_t i_ = 1;  // args_[0] is the command
+  std::optional<std::string> inlineValue_;
+};
+
+bool IsOption(const std::string& word) { return word.size() > 1 && word[0] == '-'; }
+
+void ExpectFiles(const std::vector<std::string>& files, std::size_t count, const std::string& command,
+                 const std::string& names) {
+  if (files.size() < count) throw UsageError(command + " needs " + names);
+  if (files.size() > count) throw UsageError(command + ": unexpected '" + files[count] + "'");
+}
+
+}  // namespace
+
+CliCommand ParseArguments(const std::vector<std::string>& args) {
+  CliCommand cmd;
+  if (args.empty()) throw UsageError("no command given");
+  const std::string& command = args[0];
+  if (command == "--help" || command == "-h" || command == "help") return cmd;
+  if (command == "--version") {
+    cmd.Kind = CommandKind::Version;
+    return cmd;
+  }
+  if (command == "run")
+    cmd.Kind = CommandKind::Run;
+  else if (command == "defaults")
+    cmd.Kind = CommandKind::Defaults;
+  else if (command == "resave")
+    cmd.Kind = CommandKind::Resave;
+  else if (command == "resample")
+    cmd.Kind = CommandKind::Resample;
+  else
+    throw UsageError("unknown command '" + command + "'");
+
+  std::vector<std::string> files;
+  Words words(args);
+  std::string w;
+  bool sizeGiven = false;
+  while (words.Next(w)) {
+    if (w == "--help" || w == "-h") {
+      cmd = CliCommand{};
+      return cmd;
+    }
+    if (!IsOption(w)) {
+      files.push_back(w);
+    } else if (cmd.Kind == CommandKind::Run && w == "--input") {
+      cmd.Input = words.Value(w);
+    } else if (cmd.Kind == CommandKind::Run && w == "--output") {
+      cmd.Output = words.Value(w);
+    } else if (cmd.Kind == CommandKind::Run && w == "--elements") {
+      cmd.Elements = NumberOption(w, words.Value(w), 0, 2);
+    } else if (cmd.Kind == CommandKind::Run && w == "--jobs") {
+      cmd.Jobs = NumberOption(w, words.Value(w), 1, 1024);
+    } else if (cmd.Kind == CommandKind::Run && w == "--yes") {
+      words.NoValue(w);
+      cmd.Yes = true;
+    } else if (cmd.Kind == CommandKind::Run && w == "--open") {
+      words.NoValue(w);
+      cmd.Open = true;
+    } else if (cmd.Kind == CommandKind::Run && (w == "--quiet" || w == "-q")) {
+      words.NoValue(w);
+      cmd.Quiet = true;
+    } else if (cmd.Kind == CommandKind::Resample && w == "--filter") {
+      cmd.Filter = NumberOption(w, words.Value(w), 0, 6);
+    } else if (cmd.Kind == CommandKind::Resample && w == "--size") {
+      ParseSize(words.Value(w), cmd.Width, cmd.Height);
+      sizeGiven = true;
+    } else {
+      throw UsageError(command + ": unknown option '" + w + "'");
+    }
+  }
+
+  switch (cmd.Kind) {
+    case CommandKind::Run:
+      if (files.size() > 1) throw UsageError("run: unexpected '" + files[1] + "'");
+      if (!files.empty()) cmd.SettingsFile = files[0];
+      break;
+    case CommandKind::Defaults:
+      ExpectFiles(files, 1, command, "the settings file to write");
+      cmd.OutFile = files[0];
+      break;
+    case CommandKind::Resave:
+      ExpectFiles(files, 2, command, "the settings file to read and the one to write");
+      cmd.InFile = files[0];
+      cmd.OutFile = files[1];
+      break;
+    case CommandKind::Resample:
+      ExpectFiles(files, 2, command, "the image to read and the PPM file to write");
+      cmd.InFile = files[0];
+      cmd.OutFile = files[1];
+      if (cmd.Filter < 0) throw UsageError("resample needs --filter N (0 to 6)");
+      if (!sizeGiven) throw UsageError("resample needs --size WIDTHxHEIGHT");
+      break;
+    default:
+      break;
+  }
+  return cmd;
+}
+
+std::string UsageText() {
+  return R"(Usage:
+  fotoloom-cli run [SETTINGS.fl] [--input DIR] [--output DIR] [--elements 0|1|2]
+                   [--jobs N] [--yes] [--open] [--quiet]
+  fotoloom-cli defaults FILE.fl
+  fotoloom-cli resave IN.fl OUT.fl
+  fotoloom-cli resample IN OUT.ppm --filter N --size WIDTHxHEIGHT
+  fotoloom-cli --help | --version
+
+Commands:
+  run       Generates the gallery: loads the settings file if one is given
+            (otherwise the start-up values), applies the options below and
+            writes the pages and images into the output folder.
+              --input DIR     folder of the JPEG photos
+              --output DIR    folder the gallery is written to
+              --elements N    0 everything, 1 pages and the images of the
+                              first thumbnail page only, 2 pages only
+              --jobs N        photos resized at once (default: one per core)
+              --yes           create a missing output folder without asking
+              --open          open the first page in the web browser afterwards
+              --quiet         print nothing but errors
+            The settings' automatic browser start is not used; see --open.
+  defaults  Writes a settings file holding the start-up values.
+  resave    Reads a settings file and writes it again as the program
+            understood it (normalises a hand-edited file).
+  resample  Resizes IN (JPEG, or binary PPM) to WIDTHxHEIGHT with filter N
+            (0 Box, 1 Triangle, 2 Hermite, 3 Bell, 4 B-Spline, 5 Lanczos3,
+            6 Mitchell) and writes a binary PPM.
+
+Exit status: 0 done, 1 the run failed or did not start, 2 bad usage,
+130 interrupted by Ctrl-C (what was written stays).
+)";
+}
+
+}  // namespace fotoloom::cli

@@ -1,0 +1,51 @@
+// The command line of fotoloom-cli: what the user asked for, checked before anything is done.
+#pragma once
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace fotoloom::cli {
+
+// A command line that cannot be followed; the message says why.
+class UsageError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+enum class CommandKind { Help, Version, Run, Defaults, Resave, Resample };
+
+struct CliCommand {
+  CommandKind Kind = CommandKind::Help;
+
+  // run
+  std::string SettingsFile;  // empty: the start-up values
+  std::optional<std::string> Input;
+  std::optional<std::string> Output;
+  std::optional<int> Elements;  // 0, 1 or 2
+  std::optional<int> Jobs;      // at least 1
+  bool Yes = false;
+  bool Open = false;
+  bool Quiet = false;
+
+  // defaults, resave and resample: the files named
+  std::string InFile;
+  std::string OutFile;
+
+  // resample
+  int Filter = -1;
+  int Width = 0;
+  int Height = 0;
+};
+
+// Reads the words after the program name. Options may be given as
+// "--name value" or "--name=value", before or after the file names.
+// Raises UsageError for an unknown command or option, a missing or extra
+// file name, and a value out of its range.
+CliCommand ParseArguments(const std::vector<std::string>& args);
+
+// The text of --help.
+std::string UsageText();
+
+}  // namespace fotoloom::cli

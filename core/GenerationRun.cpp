@@ -1,0 +1,331 @@
+// The generation run: folder checks, search, order, and the writers driven stage by stage.
+#include "core/GenerationRun.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+#include <thread>
+
+#include "core/Error.h"
+#include "core/ImageOrdering.h"
+#include "core/IniFile.h"
+#include "core/OutputFolder.h"
+#include "imaging/Un_Copy_File.h"
+#include "imaging/Un_Scaling_File.h"
+#include "imaging/Un_Thumb_File.h"
+#include "pages/Un_image.h"
+
+namespace fotoloom {
+
+struct GenerationRun::Components {
+  TMyFindFile Search;
+  timage_page Pages;
+  tcopy_file Copy;
+  tscaling_file Scaling;
+  tthumb_file Thumbs;
+};
+
+namespace {
+
+// The filter the options start with; a run with no filter chosen uses it.
+constexpr int kFallbackFilterIndex = 5;
+
+bool IsFolder(const std::string& path) {
+  struct stat st{};
+  return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// A number typed by the user: leading blanks, then what a settings file may
+// hold (sign, decimal, or hex after "0x" or "$"). Raises "'<text>' is not a
+// valid integer value" for anything else, trailing blanks included.
+int TextToInt(const std::string& text) {
+  const std::size_t start = text.find_first_not_of(" \t");
+  const std::optional<int> value =
+      start == std::string::npos ? std::nullopt : ParseIniInteger(std::string_view(text).substr(start));
+  if (!value) throw Error("'" + text + "' is not a valid integer value");
+  return *value;
+}
+
+// A size in pixels: an integer of at least 1.
+int PixelSize(const std::string& text) {
+  const int value = TextToInt(text);
+  if (value < 1) throw Error("'" + text + "' is not a valid image size: it must be at least 1 pixel");
+  return value;
+}
+
+// The folder that holds path's last level ("." when path has only one level).
+std::string ParentOf(std::string path) {
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+}  // namespace
+
+int DefaultRunJobs() {
+  const unsigned n = std::thread::hardware_concurrency();
+  return n == 0 ? 1 : static_cast<int>(n);
+}
+
+std::string FolderCreationMessage(const std::string& folder, int err) {
+  switch (err) {
+    case ENOENT:
+      return (folder.empty() || IsFolder(ParentOf(folder))) ? "File not found" : "Invalid filename";
+    case ENOTDIR:  // a level of the parent is a file: the parent folder does not exist
+      return "Invalid filename";
+    case EACCES:
+    case EPERM:
+    case EROFS:
+      return "File access denied";
+    default:
+      return "I/O error " + std::to_string(err);
+  }
+}
+
+GenerationRun::GenerationRun(const GallerySettings& settings, Desktop& desktop, RunView& view)
+    : Jobs(DefaultRunJobs()), settings_(settings), desktop_(desktop), view_(view), c_(new Components) {
+  c_->Search.OnFileFound = [this](TMyFindFile& sender, const std::string& folder, const FoundFile& file,
+                                  bool& cancelled) { Add_found_image(sender, folder, file, cancelled); };
+  c_->Search.OnSearchDone = [this](TMyFindFile& sender) { Create_gallery(sender); };
+  c_->Pages.OnProgress = [this](timage_page&, int imageIndex, int pageIndex, bool&) {
+    desktop_.ProcessPendingEvents();
+    MoveBar(RunBar::ImagePages, imageIndex + 1);
+    MoveBar(RunBar::ThumbnailPages, pageIndex + 1);
+  };
+  c_->Copy.OnProgress = [this](tcopy_file&, int index, bool&) {
+    desktop_.ProcessPendingEvents();
+    MoveBar(RunBar::Originals, index + 1);
+  };
+  c_->Scaling.OnProgress = [this](ImageWriter&, int index, bool&) {
+    desktop_.ProcessPendingEvents();
+    nextImage_ = index + 1;
+    MoveBar(RunBar::ScaledImages, index + 1);
+  };
+  c_->Thumbs.OnProgress = [this](ImageWriter&, int index, bool&) {
+    desktop_.ProcessPendingEvents();
+    nextImage_ = index + 1;
+    MoveBar(RunBar::Thumbnails, index + 1);
+  };
+  const auto working = [this](ImageWriter&, bool&) { desktop_.ProcessPendingEvents(); };
+  c_->Scaling.OnWorking = working;
+  c_->Thumbs.OnWorking = working;
+}
+
+GenerationRun::~GenerationRun() = default;
+
+void GenerationRun::Cancel() {
+  c_->Search.Cancelled = true;
+  c_->Copy.Cancelled = true;
+  c_->Pages.Cancelled = true;
+  c_->Scaling.Cancelled = true;
+  c_->Thumbs.Cancelled = true;
+}
+
+RunOutcome GenerationRun::Start() {
+  if (running_) throw Error("A gallery is being generated already");
+  // Whatever way Start is left, the run is idle afterwards and holds no list.
+  struct Idle {
+    GenerationRun& run;
+    ~Idle() {
+      run.imageFiles_.clear();
+      run.imageFiles_.shrink_to_fit();
+      run.options_.reset();
+      run.running_ = false;
+    }
+  } idle{*this};
+  running_ = true;
+  outcome_ = RunOutcome::NotStarted;
+  failedImage_.clear();
+  entries_.clear();
+  imageCount_ = elementsCount_ = thumbPageCount_ = 0;
+  options_ = std::make_unique<GallerySettings>(settings_);
+  const GallerySettings& o = *options_;
+
+  if (!IsFolder(o.InputPath())) {
+    desktop_.ShowMessage(Desktop::Icon::Warning, "Incorrect path for input : " + o.InputPath());
+    view_.Return_to_first_page();
+    return outcome_;
+  }
+  if (!IsFolder(o.OutputPath())) {
+    const std::string question =
+        "Output folder \"" + o.OutputPath() + "\" is not exist. Do you want to create it now ?";
+    if (!desktop_.AskYesNo(Desktop::Icon::Warning, question)) {
+      view_.Return_to_first_page();
+      return outcome_;
+    }
+    // Only the last level is made; its parent must exist.
+    if (::mkdir(o.OutputPath().c_str(), 0777) != 0) throw Error(FolderCreationMessage(o.OutputPath(), errno));
+  }
+
+  TMyFindFile& search = c_->Search;
+  search.Cancelled = false;
+  search.SearchFolder = o.InputPath();
+  search.Mask = "*.jp*g";
+  search.Search();  // ends in Create_gallery
+  return outcome_;
+}
+
+void GenerationRun::Add_found_image(TMyFindFile& Sender, const std::string& Folder, const FoundFile& File,
+                                    bool& /*Cancelled*/) {
+  desktop_.ProcessPendingEvents();
+  view_.SetInputPathLabel(std::string(kInputPathLabel) + options_->InputPath());
+  view_.SetFoundLabel("Found : " + std::to_string(Sender.FileCount));
+  entries_.push_back(MakeImageEntry(Folder, File));
+}
+
+void GenerationRun::Create_gallery(TMyFindFile& Sender) {
+  const GallerySettings& o = *options_;
+  for (RunBar bar : kRunBars) view_.SetBarPosition(bar, 0);
+  if (Sender.Cancelled) {
+    outcome_ = RunOutcome::Cancelled;
+    return;
+  }
+  imageCount_ = Sender.FileCount;
+  if (imageCount_ < 1) {
+    desktop_.ShowMessage(Desktop::Icon::Error, "No Images Could be found");
+    view_.Return_to_first_page();
+    outcome_ = RunOutcome::NoImages;
+    return;
+  }
+  imageFiles_ = Build_image_list(entries_, o.SortingMethodIndex());
+
+  // The grid is checked in full before any page is written.
+  const int rows = TextToInt(o.RowsCount());
+  const int cols = TextToInt(o.ColsCount());
+  const std::int64_t cells = std::int64_t{rows} * cols;
+  if (cells == 0) throw Error("Division by zero");
+  if (rows < 1) throw Error("'" + o.RowsCount() + "' is not a valid number of rows: it must be at least 1");
+  if (cols < 1) throw Error("'" + o.ColsCount() + "' is not a valid number of columns: it must be at least 1");
+  thumbPageCount_ = cells > imageCount_ ? 1 : static_cast<int>((imageCount_ + cells - 1) / cells);
+  SetBarMaximum(RunBar::ThumbnailPages, thumbPageCount_);
+  SetBarMaximum(RunBar::ImagePages, imageCount_);
+
+  timage_page& pages = c_->Pages;
+  pages.OutputPath = o.OutputPath();
+  pages.BackgroundColor = o.BackgroundColor();
+  pages.TextColor = o.TextColor();
+  pages.LinkColor = o.LinkColor();
+  pages.VisitedLinkColor = o.VisitedLinkColor();
+  pages.SetImageFiles(imageFiles_);
+  pages.ImageCount = imageCount_;
+  pages.ColsCount = cols;
+  pages.RowsCount = rows;
+  pages.SubtitleIndex = o.SubtitleIndex();
+  pages.Title = o.Title();
+  pages.SetHTMLThumbnails(o.HTMLThumbnails());
+  pages.SetHTMLImages(o.HTMLImages());
+  pages.ImagePagesName = o.ImagePagesName();
+  pages.ThumbPagesName = o.ThumbPagesName();
+  pages.WebSiteExtension = o.WebSiteExtension();
+  pages.Cancelled = Sender.Cancelled;
+  if (!pages.Cancelled) pages.Create_pages();
+  if (pages.Cancelled) {
+    outcome_ = RunOutcome::Cancelled;
+    return;
+  }
+
+  if (o.ElementsMode() != 2) {
+    elementsCount_ = o.ElementsMode() == 0 ? imageCount_ : static_cast<int>(std::min<std::int64_t>(imageCount_, cells));
+    const int filterIndex = (o.FilterIndex() >= 0 && o.FilterIndex() <= 6) ? o.FilterIndex() : kFallbackFilterIndex;
+    const int pixelFormat = (o.Pixelformat() >= 0 && o.Pixelformat() <= 7) ? o.Pixelformat() : 0;
+
+    if (o.CopyOrgSizedImages()) {
+      SetBarMaximum(RunBar::Originals, elementsCount_);
+      tcopy_file& copy = c_->Copy;
+      copy.ImageFiles = imageFiles_;
+      copy.ImageCount = elementsCount_;
+      copy.OutputPath = o.OutputPath();
+      copy.Cancelled = pages.Cancelled;
+      if (!copy.Cancelled) copy.Copy_originals();
+      if (copy.Cancelled) {
+        outcome_ = RunOutcome::Cancelled;
+        return;
+      }
+    }
+
+    if (!o.AdditionalPath().empty()) Copy_additional_elements(o, desktop_);
+
+    SetBarMaximum(RunBar::ScaledImages, elementsCount_);
+    tscaling_file& scaling = c_->Scaling;
+    scaling.ImageFiles = imageFiles_;
+    scaling.ImageCount = elementsCount_;
+    scaling.OutputPath = o.OutputPath();
+    scaling.MaxWidth = PixelSize(o.MaxWidthImage());
+    scaling.MaxHeight = PixelSize(o.MaxHeightImage());
+    scaling.Quality = static_cast<std::uint8_t>(o.QualityImages());
+    scaling.FilterIndex = filterIndex;
+    scaling.UseFilter = o.UseFilter();
+    scaling.Grayscale = o.isgrayscale();
+    scaling.PixelFormat = static_cast<std::uint8_t>(pixelFormat);
+    scaling.Jobs = std::max(1, Jobs);
+    scaling.Cancelled = pages.Cancelled;
+    if (!scaling.Cancelled) RunImageStage([&scaling] { scaling.Create_images(); });
+    if (scaling.Cancelled) {
+      outcome_ = RunOutcome::Cancelled;
+      return;
+    }
+
+    SetBarMaximum(RunBar::Thumbnails, elementsCount_);
+    tthumb_file& thumbs = c_->Thumbs;
+    thumbs.ImageFiles = imageFiles_;
+    thumbs.ImageCount = elementsCount_;
+    thumbs.OutputPath = o.OutputPath();
+    const int choice = o.ThumbSizeChoice();
+    const int thumbSize = (choice >= 0 && choice < int(kFixedThumbSizes.size()))
+                              ? kFixedThumbSizes[std::size_t(choice)]
+                              : PixelSize(o.MaxSizeThumbnails());
+    thumbs.MaxWidth = thumbSize;
+    thumbs.MaxHeight = thumbSize;
+    thumbs.Quality = static_cast<std::uint8_t>(o.QualityThumbnails());
+    thumbs.FilterIndex = filterIndex;
+    thumbs.UseFilter = o.UseFilter();
+    thumbs.Grayscale = o.isgrayscale();
+    thumbs.PixelFormat = static_cast<std::uint8_t>(pixelFormat);
+    thumbs.Jobs = std::max(1, Jobs);
+    thumbs.Cancelled = scaling.Cancelled;
+    if (!thumbs.Cancelled) RunImageStage([&thumbs] { thumbs.Create_thumbnails(); });
+    if (thumbs.Cancelled) {
+      outcome_ = RunOutcome::Cancelled;
+      return;
+    }
+  }
+
+  imageFiles_.clear();
+  imageFiles_.shrink_to_fit();
+  outcome_ = RunOutcome::Finished;
+  if (o.AutoBrowserStart()) {
+    Open_first_page(o, desktop_);
+    view_.CloseMainWindow();
+  } else {
+    view_.ShowBottomButtons();
+  }
+}
+
+void GenerationRun::SetBarMaximum(RunBar bar, int maximum) {
+  barMaximum_[std::size_t(bar)] = maximum;
+  view_.SetBarMaximum(bar, maximum);
+}
+
+void GenerationRun::MoveBar(RunBar bar, int position) {
+  // The page writer also reports once after the last table, one past the last image.
+  view_.SetBarPosition(bar, std::clamp(position, 0, barMaximum_[std::size_t(bar)]));
+}
+
+void GenerationRun::RunImageStage(const std::function<void()>& stage) {
+  // The writers report their images in order and stop at the first failure,
+  // so the failing image is the one after the last reported.
+  nextImage_ = 0;
+  try {
+    stage();
+  } catch (...) {
+    if (nextImage_ >= 0 && std::size_t(nextImage_) < imageFiles_.size()) failedImage_ = imageFiles_[std::size_t(nextImage_)];
+    throw;
+  }
+}
+
+}  // namespace fotoloom

@@ -1,0 +1,116 @@
+// The generation run: from the options record to the finished gallery in the output folder.
+#pragma once
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/Desktop.h"
+#include "core/GallerySettings.h"
+#include "core/RunView.h"
+#include "core/Un_MyFindFile.h"
+
+namespace fotoloom {
+
+// How a run ended when Start returned normally.
+enum class RunOutcome {
+  NotStarted,  // bad input folder, or the missing output folder was not created
+  NoImages,    // the input folder holds no "*.jp*g" file
+  Cancelled,   // Cancel was called while the run was going
+  Finished,    // every stage ran to its end
+};
+
+// Owns the five run components (the search, the page writer, the copy of the
+// originals, the scaled-image writer and the thumbnail writer) and the image
+// entries of a run, and drives them on the caller's thread: folder checks,
+// search, order, pages, then (by ElementsMode) originals, additional elements,
+// scaled images and thumbnails, and finally the first page when
+// AutoBrowserStart is set. It reads the options record when a run starts
+// and never writes it.
+//
+// Everything the user sees goes through Desktop (messages, questions,
+// opening the first page, pumping events) and RunView (labels, bars, page
+// changes), so that the wizard and the command-line runner show the same run.
+// The desktop is pumped once per file found, page written, original copied
+// and image written, and often while an image is resampled; a Cancel() made
+// from inside a pump stops the running stage at its next test and skips
+// every later stage. Nothing already written is removed.
+class GenerationRun {
+ public:
+  // The three objects must outlive the run.
+  GenerationRun(const GallerySettings& settings, Desktop& desktop, RunView& view);
+  ~GenerationRun();
+  GenerationRun(const GenerationRun&) = delete;
+  GenerationRun& operator=(const GenerationRun&) = delete;
+
+  // Images the scaled-image and thumbnail writers work on at once; the files
+  // are the same for every value. Defaults to the number of hardware threads.
+  int Jobs;
+
+  // Runs one whole generation and returns when it has ended. Problems the
+  // user is told about in a message box (bad input folder, no images) end
+  // the run with the outcomes above. Other failures are raised as
+  // fotoloom::Error with the message to show: the output folder cannot be
+  // created ("Invalid filename", "File access denied", "File not found",
+  // "I/O error <errno>"), a number that is not one ("'x' is not a valid
+  // integer value"), rows times columns of 0 ("Division by zero"), a grid or
+  // image size below 1, and any error of a writer. The run is idle again
+  // when Start returns or raises, and its image list is released; what the
+  // stages wrote stays. Calling Start while a run is going raises an error.
+  RunOutcome Start();
+
+  // Sets the cancel flag of all five components. The caller then returns to
+  // page 1 itself. Also allowed when no run is going; the next run starts afresh.
+  void Cancel();
+
+  // True from the start of Start until it returns (the components are in use).
+  bool Running() const { return running_; }
+
+  // The input image the last failed image stage was working on ("" when the
+  // last error did not concern one image, or Start has not failed).
+  const std::string& FailedImage() const { return failedImage_; }
+
+  // Facts of the last run, for the progress page and for tests.
+  const std::vector<ImageEntry>& ImageEntries() const { return entries_; }
+  int ImageCount() const { return imageCount_; }
+  int ElementsCount() const { return elementsCount_; }
+  int ThumbPageCount() const { return thumbPageCount_; }
+
+ private:
+  struct Components;
+
+  // The search's handlers: one entry per file found; the rest of the run when the search ends.
+  void Add_found_image(TMyFindFile& Sender, const std::string& Folder, const FoundFile& File, bool& Cancelled);
+  void Create_gallery(TMyFindFile& Sender);
+  // The bars' maxima are kept so that a position never goes beyond one.
+  void SetBarMaximum(RunBar bar, int maximum);
+  void MoveBar(RunBar bar, int position);
+  // Runs one image writer, noting which image it failed on when it raises.
+  void RunImageStage(const std::function<void()>& stage);
+
+  const GallerySettings& settings_;
+  Desktop& desktop_;
+  RunView& view_;
+  std::unique_ptr<Components> c_;
+  std::unique_ptr<GallerySettings> options_;  // the record as the running run read it
+  std::vector<ImageEntry> entries_;
+  std::vector<std::string> imageFiles_;  // the gallery order, while a run is going
+  int nextImage_ = 0;
+  std::array<int, 5> barMaximum_{};                    // the image the running image writer works on
+  bool running_ = false;
+  RunOutcome outcome_ = RunOutcome::NotStarted;
+  std::string failedImage_;
+  int imageCount_ = 0;
+  int elementsCount_ = 0;
+  int thumbPageCount_ = 0;
+};
+
+// The default of GenerationRun::Jobs: the number of hardware threads, at least 1.
+int DefaultRunJobs();
+
+// "I/O error %d" and the other texts for an errno of creating the output folder.
+std::string FolderCreationMessage(const std::string& folder, int err);
+
+}  // namespace fotoloom

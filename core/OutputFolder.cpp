@@ -1,0 +1,205 @@
+// Opening the first page, copying the additional elements and clearing the output folder.
+#include "core/OutputFolder.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <set>
+#include <system_error>
+#include <utility>
+#include <vector>
+
+#include "pages/PageNames.h"
+
+namespace fotoloom {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string WithSlash(std::string folder) {
+  if (folder.empty() || folder.back() != '/') folder += '/';
+  return folder;
+}
+
+bool Hidden(const std::string& name) { return !name.empty() && name[0] == '.'; }
+
+// ---- copying ------------------------------------------------------------
+
+// A folder's identity, to recognise one reached again through a link.
+using FolderId = std::pair<dev_t, ino_t>;
+
+std::optional<FolderId> IdOf(const fs::path& p) {
+  struct stat st{};
+  if (::stat(p.c_str(), &st) != 0) return std::nullopt;
+  return FolderId{st.st_dev, st.st_ino};
+}
+
+class TreeCopier {
+ public:
+  TreeCopier(Desktop& desktop, std::optional<FolderId> outputFolder) : desktop_(desktop), output_(outputFolder) {}
+
+  // Copies one file over whatever file of its name is at target; a source that
+  // is the target itself (same file) is left alone.
+  void CopyFile(const fs::path& source, const fs::path& target) {
+    std::error_code ec;
+    if (fs::exists(target, ec) && fs::equivalent(source, target, ec)) return;
+    fs::copy_file(source, target, fs::copy_options::overwrite_existing, ec);
+    desktop_.ProcessPendingEvents();
+  }
+
+  // Copies the folder source with everything in it to target, merging with
+  // what target already holds. A folder that is the output folder itself (the
+  // target lies inside the source) or one being copied already (a link back
+  // up the tree) is not entered: either would copy without end.
+  void CopyFolder(const fs::path& source, const fs::path& target) {
+    const std::optional<FolderId> id = IdOf(source);
+    if (!id || (output_ && *id == *output_) || active_.count(*id) != 0) return;
+    std::error_code ec;
+    fs::create_directory(target, ec);
+    if (ec || !fs::is_directory(target, ec)) return;
+    active_.insert(*id);
+    for (const fs::directory_entry& entry : ListFolder(source)) {
+      const fs::path to = target / entry.path().filename();
+      if (entry.is_directory(ec)) {
+        CopyFolder(entry.path(), to);
+      } else if (entry.is_regular_file(ec)) {
+        CopyFile(entry.path(), to);
+      }
+    }
+    active_.erase(*id);
+  }
+
+  // The entries of a folder, listed before anything is copied into it.
+  static std::vector<fs::directory_entry> ListFolder(const fs::path& folder) {
+    std::vector<fs::directory_entry> entries;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) entries.push_back(*it);
+    std::sort(entries.begin(), entries.end(),
+              [](const auto& a, const auto& b) { return a.path().filename() < b.path().filename(); });
+    return entries;
+  }
+
+ private:
+  Desktop& desktop_;
+  std::optional<FolderId> output_;
+  std::set<FolderId> active_;  // the folders being copied, from the top down
+};
+
+// ---- deleting -----------------------------------------------------------
+
+// Closes a file descriptor on every path out of a function.
+class UniqueFd {
+ public:
+  explicit UniqueFd(int fd) : fd_(fd) {}
+  ~UniqueFd() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  UniqueFd(const UniqueFd&) = delete;
+  UniqueFd& operator=(const UniqueFd&) = delete;
+  int get() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+struct DirCloser {
+  void operator()(DIR* d) const { ::closedir(d); }
+};
+
+// The names in the open folder dirFd, without "." and "..", in byte order.
+std::vector<std::string> ListNames(int dirFd) {
+  std::vector<std::string> names;
+  const int listFd = ::dup(dirFd);
+  if (listFd < 0) return names;
+  std::unique_ptr<DIR, DirCloser> dir(::fdopendir(listFd));
+  if (!dir) {
+    ::close(listFd);
+    return names;
+  }
+  while (const dirent* e = ::readdir(dir.get())) {
+    const std::string name = e->d_name;
+    if (name != "." && name != "..") names.push_back(name);
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+void DeleteEntry(int dirFd, const std::string& name, Desktop& desktop);
+
+void DeleteContents(int dirFd, Desktop& desktop) {
+  for (const std::string& name : ListNames(dirFd)) DeleteEntry(dirFd, name, desktop);
+}
+
+// Deletes one entry of the open folder dirFd for good, working only through
+// file descriptors so that no symbolic link is ever followed: a link is
+// unlinked itself, a real folder is opened with O_NOFOLLOW, emptied and
+// removed. A failure leaves the entry where it is.
+void DeleteEntry(int dirFd, const std::string& name, Desktop& desktop) {
+  struct stat st{};
+  if (::fstatat(dirFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return;
+  if (!S_ISDIR(st.st_mode)) {
+    ::unlinkat(dirFd, name.c_str(), 0);
+    desktop.ProcessPendingEvents();
+    return;
+  }
+  // A folder without full owner rights could not be listed or emptied.
+  if ((st.st_mode & S_IRWXU) != S_IRWXU) ::fchmodat(dirFd, name.c_str(), st.st_mode | S_IRWXU, 0);
+  {
+    const UniqueFd sub(::openat(dirFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (sub.get() >= 0) DeleteContents(sub.get(), desktop);
+  }
+  ::unlinkat(dirFd, name.c_str(), AT_REMOVEDIR);
+}
+
+}  // namespace
+
+std::string First_page_path(const GallerySettings& settings) {
+  const std::string name =
+      PageFileName(settings.ThumbPagesName(), 1, NormalizedExtension(settings.WebSiteExtension()));
+  return OutputFilePath(settings.OutputPath(), name);
+}
+
+void Open_first_page(const GallerySettings& settings, Desktop& desktop) {
+  desktop.OpenDocument(First_page_path(settings));
+}
+
+void Copy_additional_elements(const GallerySettings& settings, Desktop& desktop) {
+  if (settings.AdditionalPath().empty()) return;
+  const fs::path source = WithSlash(settings.AdditionalPath());
+  const fs::path output = settings.OutputPath().empty() ? fs::path(".") : fs::path(settings.OutputPath());
+  TreeCopier copier(desktop, IdOf(output));
+  std::error_code ec;
+  for (const fs::directory_entry& entry : TreeCopier::ListFolder(source)) {
+    const std::string name = entry.path().filename().string();
+    if (Hidden(name)) continue;
+    const fs::path to = output / name;
+    if (entry.is_directory(ec))
+      copier.CopyFolder(entry.path(), to);
+    else if (entry.is_regular_file(ec))
+      copier.CopyFile(entry.path(), to);
+  }
+}
+
+std::string ClearOutputFolderQuestion(const std::string& folder) {
+  return "Output folder \"" + WithSlash(folder) + "\" is not empty. Do you want to go on and delete it ?";
+}
+
+void Clear_output_folder(const GallerySettings& settings, Desktop& desktop) {
+  // An empty path would name the current folder, which is never what the user meant.
+  if (settings.OutputPath().empty()) return;
+  const std::string folder = WithSlash(settings.OutputPath());
+  const UniqueFd fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (fd.get() < 0) return;
+  const std::vector<std::string> names = ListNames(fd.get());
+  if (names.empty() || !desktop.AskYesNo(Desktop::Icon::Warning, ClearOutputFolderQuestion(folder))) return;
+  for (const std::string& name : names)
+    if (!Hidden(name)) DeleteEntry(fd.get(), name, desktop);
+}
+
+}  // namespace fotoloom

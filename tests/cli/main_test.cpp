@@ -1,0 +1,239 @@
+// fotoloom-cli end to end: the program started as a user's script starts it.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+#include "CliProcess.h"
+#include "core/GallerySettings.h"
+#include "core/SettingsFile.h"
+#include "imaging/Image.h"
+#include "imaging/JpegCodec.h"
+#include "support/TempDir.h"
+
+namespace fotoloom {
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::EndsWith;
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
+using test::CliProcess;
+using test::ReadFile;
+using test::RunCli;
+using test::TempDir;
+using test::WriteFile;
+
+std::string Jpeg(int width, int height) {
+  Image image(width, height);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      std::uint8_t* p = image.pixel(x, y);
+      p[0] = std::uint8_t(x);
+      p[1] = std::uint8_t(y);
+      p[2] = std::uint8_t(x ^ y);
+    }
+  JpegCodec codec;
+  codec.Quality = 85;
+  std::string jpeg;
+  codec.Encode(image, jpeg);
+  return jpeg;
+}
+
+// count copies of one photo as p001.jpg, p002.jpg, ...
+void WritePhotos(const std::string& folder, int count, int width = 40, int height = 30) {
+  const std::string jpeg = Jpeg(width, height);
+  for (int i = 1; i <= count; ++i) {
+    char name[16];
+    std::snprintf(name, sizeof name, "p%03d.jpg", i);
+    WriteFile(folder + "/" + name, jpeg);
+  }
+}
+
+std::size_t Count(const std::string& folder, const std::string& prefix) {
+  std::size_t n = 0;
+  for (const auto& e : fs::directory_iterator(folder))
+    if (e.path().filename().string().rfind(prefix, 0) == 0) ++n;
+  return n;
+}
+
+TEST(fotoloom_cli, help_and_version_and_bad_usage) {
+  const auto help = RunCli({"--help"});
+  EXPECT_EQ(help.Status, 0);
+  EXPECT_THAT(help.Out, HasSubstr("fotoloom-cli run [SETTINGS.fl]"));
+  const auto version = RunCli({"--version"});
+  EXPECT_EQ(version.Status, 0);
+  EXPECT_EQ(version.Out, "fotoloom-cli 1.0\n");
+
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {}, {"build"}, {"run", "--colour"}, {"run", "a.fl", "b.fl"}, {"run", "--jobs", "0"}, {"run", "--output"},
+           {"defaults"}, {"resave", "a.fl"}, {"resample", "a.jpg", "b.ppm", "--size", "10x10"}}) {
+    const auto r = RunCli(args);
+    EXPECT_EQ(r.Status, 2) << ::testing::PrintToString(args);
+    EXPECT_THAT(r.Err, EndsWith("Try 'fotoloom-cli --help'.\n"));
+  }
+}
+
+TEST(fotoloom_cli, run_creates_a_missing_output_folder_only_with_yes) {
+  TempDir dir;
+  fs::create_directories(dir.path() / "in");
+  WritePhotos(dir / "in", 3);
+  const std::string out = dir / "out";
+
+  const auto refused = RunCli({"run", "--input", dir / "in", "--output", out});
+  EXPECT_EQ(refused.Status, 1);
+  EXPECT_THAT(refused.Err,
+              StartsWith("Output folder \"" + out + "\" is not exist. Do you want to create it now ?\n"));
+  EXPECT_FALSE(fs::exists(out));
+
+  const auto made = RunCli({"run", "--input=" + dir / "in", "--output=" + out, "--yes", "--jobs", "2"});
+  EXPECT_EQ(made.Status, 0) << made.Err;
+  EXPECT_THAT(made.Err, HasSubstr("Found : 3\n"));
+  EXPECT_THAT(made.Err, HasSubstr("Creating Thumbnailpage 1/1, Creating Imagepage 3/3\n"));
+  EXPECT_THAT(made.Err, HasSubstr("Creating Scaling Image 3/3\nCreating Thumbnail Image 3/3\n"));
+  EXPECT_THAT(made.Err, EndsWith("First page: " + out + "/page1.htm\n"));
+  EXPECT_EQ(Count(out, "t_"), 3u);
+
+  // Quiet prints nothing on success; --elements 2 writes only pages.
+  const auto quiet = RunCli({"run", "--input", dir / "in", "--output", dir / "pages-only", "--yes", "--quiet",
+                             "--elements", "2"});
+  EXPECT_EQ(quiet.Status, 0);
+  EXPECT_EQ(quiet.Err, "");
+  EXPECT_EQ(Count(dir / "pages-only", "image"), 3u);
+  EXPECT_EQ(Count(dir / "pages-only", "n_"), 0u);
+}
+
+TEST(fotoloom_cli, run_reads_a_settings_file_and_lets_options_override_it) {
+  TempDir dir;
+  fs::create_directories(dir.path() / "in");
+  fs::create_directories(dir.path() / "out");
+  WritePhotos(dir / "in", 5);
+  GallerySettings s;
+  s.SetInputPath(dir / "nowhere");
+  s.SetOutputPath(dir / "out");
+  s.SetThumbPagesName("index");
+  s.SetRowsCount("1");
+  s.SetColsCount("2");
+  s.SetAutoBrowserStart(true);  // ignored: only --open opens
+  Write_settings_file(dir / "g.fl", s);
+
+  // A fake opener on PATH records what it is asked to open.
+  fs::create_directories(dir.path() / "bin");
+  WriteFile(dir / "bin/xdg-open", "#!/bin/sh\necho \"$1\" >> \"" + dir / "opened" + "\"\n");
+  ::chmod((dir / "bin/xdg-open").c_str(), 0755);
+
+  const auto r = RunCli({"run", dir / "g.fl", "--input", dir / "in", "--elements", "1"}, dir / "bin");
+  EXPECT_EQ(r.Status, 0) << r.Err;
+  EXPECT_EQ(Count(dir / "out", "index"), 3u);
+  EXPECT_EQ(Count(dir / "out", "t_"), 2u);
+  EXPECT_FALSE(fs::exists(dir / "opened"));
+
+  const auto opened = RunCli({"run", dir / "g.fl", "--input", dir / "in", "--open", "--quiet"}, dir / "bin");
+  EXPECT_EQ(opened.Status, 0) << opened.Err;
+  EXPECT_EQ(ReadFile(dir / "opened"), dir / "out" + "/index1.htm\n");
+
+  const auto missing = RunCli({"run", dir / "missing.fl"});
+  EXPECT_EQ(missing.Status, 1);
+  EXPECT_THAT(missing.Err, StartsWith("Cannot open file \"" + dir / "missing.fl" + "\"."));
+}
+
+TEST(fotoloom_cli, run_fails_with_the_message_of_the_run) {
+  TempDir dir;
+  fs::create_directories(dir.path() / "in");
+  fs::create_directories(dir.path() / "out");
+
+  const auto noInput = RunCli({"run", "--input", dir / "nope", "--output", dir / "out"});
+  EXPECT_EQ(noInput.Status, 1);
+  EXPECT_EQ(noInput.Err, "Incorrect path for input : " + dir / "nope" + "\n");
+
+  const auto noImages = RunCli({"run", "--input", dir / "in", "--output", dir / "out", "--quiet"});
+  EXPECT_EQ(noImages.Status, 1);
+  EXPECT_EQ(noImages.Err, "No Images Could be found\n");
+
+  const auto noParent = RunCli({"run", "--input", dir / "in", "--output", dir / "a/b", "--yes", "--quiet"});
+  EXPECT_EQ(noParent.Status, 1);
+  EXPECT_EQ(noParent.Err, "Invalid filename\n");
+
+  // A broken photo: its path on one line, the codec's message on the next.
+  WritePhotos(dir / "in", 2);
+  WriteFile(dir / "in/p002.jpg", "broken");
+  const auto broken = RunCli({"run", "--input", dir / "in", "--output", dir / "out", "--quiet"});
+  EXPECT_EQ(broken.Status, 1);
+  EXPECT_THAT(broken.Err, StartsWith(dir / "in" + "/p002.jpg:\nJPEG error #"));
+}
+
+TEST(fotoloom_cli, ctrl_c_stops_the_run_and_keeps_what_was_written) {
+  TempDir dir;
+  fs::create_directories(dir.path() / "in");
+  fs::create_directories(dir.path() / "out");
+  WritePhotos(dir / "in", 60, 1600, 1200);
+  // The filtered stretch makes each photo take a while, so the run is surely
+  // still going when the signal arrives.
+  GallerySettings s;
+  s.SetUseFilter(true);
+  Write_settings_file(dir / "slow.fl", s);
+
+  CliProcess run({"run", dir / "slow.fl", "--input", dir / "in", "--output", dir / "out", "--jobs", "1"});
+  // Wait until the scaled images are being written, then press Ctrl-C.
+  const std::string first = dir / "out/n_p001.jpg";
+  while (run.Running() && !fs::exists(first)) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  ASSERT_TRUE(run.Running()) << "the run ended before it could be interrupted";
+  run.Signal(SIGINT);
+  EXPECT_EQ(run.Wait(), 130) << run.Err();
+  EXPECT_THAT(run.Err(), EndsWith("Interrupted; what was written stays.\n"));
+  EXPECT_TRUE(fs::exists(first));
+  EXPECT_EQ(Count(dir / "out", "image"), 60u);
+  EXPECT_LT(Count(dir / "out", "n_"), 60u);
+  EXPECT_EQ(Count(dir / "out", "t_"), 0u);
+}
+
+TEST(fotoloom_cli, defaults_and_resave_write_settings_files) {
+  TempDir dir;
+  EXPECT_EQ(RunCli({"defaults", dir / "start.fl"}).Status, 0);
+  Write_settings_file(dir / "expected.fl", GallerySettings());
+  EXPECT_EQ(ReadFile(dir / "start.fl"), ReadFile(dir / "expected.fl"));
+
+  // A hand-edited file comes back in the program's own layout.
+  std::string edited = ReadFile(dir / "start.fl");
+  edited.replace(edited.find("RowsCount=3"), 11, "  rowscount = \"5\"");
+  WriteFile(dir / "edited.fl", edited);
+  EXPECT_EQ(RunCli({"resave", dir / "edited.fl", dir / "clean.fl"}).Status, 0);
+  GallerySettings five;
+  five.SetRowsCount("5");
+  Write_settings_file(dir / "expected5.fl", five);
+  EXPECT_EQ(ReadFile(dir / "clean.fl"), ReadFile(dir / "expected5.fl"));
+
+  const auto missing = RunCli({"resave", dir / "none.fl", dir / "x.fl"});
+  EXPECT_EQ(missing.Status, 1);
+  EXPECT_FALSE(fs::exists(dir / "x.fl"));
+}
+
+TEST(fotoloom_cli, resample_writes_a_ppm_of_the_asked_size) {
+  TempDir dir;
+  // A flat grey PPM stays flat under the box filter.
+  std::string ppm = "P6\n# grey\n4 2\n255\n" + std::string(4 * 2 * 3, char(100));
+  WriteFile(dir / "in.ppm", ppm);
+  const auto r = RunCli({"resample", dir / "in.ppm", dir / "out.ppm", "--filter", "0", "--size", "2x1"});
+  EXPECT_EQ(r.Status, 0) << r.Err;
+  EXPECT_EQ(ReadFile(dir / "out.ppm"), "P6\n2 1\n255\n" + std::string(6, char(100)));
+
+  WriteFile(dir / "in.jpg", Jpeg(64, 48));
+  EXPECT_EQ(RunCli({"resample", dir / "in.jpg", dir / "j.ppm", "--filter=5", "--size=16x12"}).Status, 0);
+  EXPECT_THAT(ReadFile(dir / "j.ppm"), StartsWith("P6\n16 12\n255\n"));
+  EXPECT_EQ(ReadFile(dir / "j.ppm").size(), 13u + 16 * 12 * 3);
+
+  EXPECT_EQ(RunCli({"resample", dir / "in.jpg", dir / "k.ppm", "--filter", "7", "--size", "16x12"}).Status, 2);
+  const auto broken = RunCli({"resample", dir / "out.ppm", dir / "k.ppm", "--filter", "1", "--size", "0x12"});
+  EXPECT_EQ(broken.Status, 2);
+  WriteFile(dir / "bad.jpg", "not a photo");
+  const auto bad = RunCli({"resample", dir / "bad.jpg", dir / "k.ppm", "--filter", "1", "--size", "4x4"});
+  EXPECT_EQ(bad.Status, 1);
+  EXPECT_THAT(bad.Err, StartsWith("JPEG error #"));
+}
+
+}  // namespace
+}  // namespace fotoloom

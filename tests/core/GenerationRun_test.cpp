@@ -1,0 +1,475 @@
+#include "core/GenerationRun.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "core/Error.h"
+#include "core/RecordingDesktop.h"
+#include "imaging/Image.h"
+#include "imaging/JpegCodec.h"
+#include "support/TempDir.h"
+
+namespace fotoloom {
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using test::ReadFile;
+using test::RecordingDesktop;
+using test::TempDir;
+using test::WriteFile;
+
+// Records what the run shows, as short lines ("max 2 = 30", "pos 4 = 1",
+// "first page", "buttons", "close"); OnBar runs after every bar move.
+class RecordingView : public RunView {
+ public:
+  std::vector<std::string> Calls;
+  std::string InputLabel;
+  std::string FoundLabel;
+  int Maximum[5] = {-1, -1, -1, -1, -1};
+  int Position[5] = {-1, -1, -1, -1, -1};
+  std::function<void(RunBar, int)> OnBar;
+
+  void SetInputPathLabel(const std::string& text) override { InputLabel = text; }
+  void SetFoundLabel(const std::string& text) override { FoundLabel = text; }
+  void SetBarMaximum(RunBar bar, int maximum) override {
+    Maximum[int(bar)] = maximum;
+    Calls.push_back("max " + std::to_string(int(bar) + 1) + " = " + std::to_string(maximum));
+  }
+  void SetBarPosition(RunBar bar, int position) override {
+    Position[int(bar)] = position;
+    if (OnBar) OnBar(bar, position);
+  }
+  void Return_to_first_page() override { Calls.push_back("first page"); }
+  void ShowBottomButtons() override { Calls.push_back("buttons"); }
+  void CloseMainWindow() override { Calls.push_back("close"); }
+};
+
+// Writes count small JPEG photos img01.jpg, img02.jpg, ... into folder.
+void WritePhotos(const std::string& folder, int count, int width = 48, int height = 32) {
+  Image image(width, height);
+  JpegCodec codec;
+  codec.Quality = 80;
+  std::string jpeg;
+  for (int i = 1; i <= count; ++i) {
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width; ++x) {
+        std::uint8_t* p = image.pixel(x, y);
+        p[0] = std::uint8_t(x * 5 + i);
+        p[1] = std::uint8_t(y * 7);
+        p[2] = std::uint8_t(i * 8);
+      }
+    codec.Encode(image, jpeg);
+    char name[32];
+    std::snprintf(name, sizeof name, "img%02d.jpg", i);
+    WriteFile(folder + "/" + name, jpeg);
+  }
+}
+
+// The names in folder that begin with prefix, sorted.
+std::vector<std::string> NamesStartingWith(const std::string& folder, const std::string& prefix) {
+  std::set<std::string> names;
+  for (const auto& e : fs::directory_iterator(folder)) {
+    const std::string n = e.path().filename().string();
+    if (n.rfind(prefix, 0) == 0) names.insert(n);
+  }
+  return {names.begin(), names.end()};
+}
+
+std::size_t CountStartingWith(const std::string& folder, const std::string& prefix) {
+  return NamesStartingWith(folder, prefix).size();
+}
+
+// A run over an input and an output folder with names in order and one job.
+struct Fixture {
+  TempDir in;
+  TempDir out;
+  GallerySettings settings;
+  RecordingDesktop desktop;
+  RecordingView view;
+  GenerationRun run{settings, desktop, view};
+
+  explicit Fixture(int photos) {
+    WritePhotos(in.str(), photos);
+    settings.SetInputPath(in.str());
+    settings.SetOutputPath(out.str());
+    settings.SetSortingMethodIndex(2);  // name ascending
+    settings.SetAutoBrowserStart(false);
+    run.Jobs = 1;
+  }
+};
+
+TEST(GenerationRun, creates_everything_for_every_image_in_mode_0) {
+  Fixture f(5);
+  f.settings.SetRowsCount("2");
+  f.settings.SetColsCount("2");
+  f.settings.SetCopyOrgSizedImages(true);
+  f.settings.SetAutoBrowserStart(true);
+  f.run.Jobs = 3;
+
+  EXPECT_EQ(f.run.Start(), RunOutcome::Finished);
+
+  const std::string out = f.out.str();
+  EXPECT_THAT(NamesStartingWith(out, "page"), ElementsAre("page1.htm", "page2.htm"));
+  EXPECT_EQ(CountStartingWith(out, "image"), 5u);
+  EXPECT_THAT(NamesStartingWith(out, "n_"),
+              ElementsAre("n_img01.jpg", "n_img02.jpg", "n_img03.jpg", "n_img04.jpg", "n_img05.jpg"));
+  EXPECT_EQ(CountStartingWith(out, "t_"), 5u);
+  EXPECT_EQ(CountStartingWith(out, "b_"), 5u);
+  EXPECT_EQ(ReadFile(out + "/b_img03.jpg"), ReadFile(f.in / "img03.jpg"));
+
+  EXPECT_EQ(f.view.InputLabel, "Input Path : " + f.in.str());
+  EXPECT_EQ(f.view.FoundLabel, "Found : 5");
+  EXPECT_THAT(f.view.Calls, ElementsAre("max 1 = 2", "max 2 = 5", "max 3 = 5", "max 4 = 5", "max 5 = 5", "close"));
+  EXPECT_THAT(f.view.Position, ElementsAre(2, 5, 5, 5, 5));
+  EXPECT_THAT(f.desktop.Opened, ElementsAre(out + "/page1.htm"));
+  EXPECT_TRUE(f.desktop.Shown.empty());
+  EXPECT_FALSE(f.run.Running());
+}
+
+TEST(GenerationRun, processes_only_the_first_thumbnail_page_in_mode_1) {
+  Fixture f(30);
+  f.settings.SetElementsMode(1);
+  f.settings.SetCopyOrgSizedImages(true);
+  f.settings.SetSortingMethodIndex(3);  // name descending: img30 .. img19 are the first 12
+
+  EXPECT_EQ(f.run.Start(), RunOutcome::Finished);
+
+  const std::string out = f.out.str();
+  EXPECT_EQ(CountStartingWith(out, "image"), 30u);
+  EXPECT_THAT(NamesStartingWith(out, "page"), ElementsAre("page1.htm", "page2.htm", "page3.htm"));
+  const std::vector<std::string> scaled = NamesStartingWith(out, "n_");
+  ASSERT_EQ(scaled.size(), 12u);
+  EXPECT_EQ(scaled.front(), "n_img19.jpg");
+  EXPECT_EQ(scaled.back(), "n_img30.jpg");
+  EXPECT_EQ(CountStartingWith(out, "t_"), 12u);
+  EXPECT_EQ(CountStartingWith(out, "b_"), 12u);
+  EXPECT_EQ(f.run.ElementsCount(), 12);
+  EXPECT_THAT(f.view.Calls, ElementsAre("max 1 = 3", "max 2 = 30", "max 3 = 12", "max 4 = 12", "max 5 = 12", "buttons"));
+  EXPECT_TRUE(f.desktop.Opened.empty());
+}
+
+TEST(GenerationRun, counts_thumbnail_pages_and_elements_by_the_grid) {
+  // 13 images on a 3 x 4 grid need 2 pages; 12 need 1; in mode 1 fewer images than cells are all processed.
+  Fixture thirteen(13);
+  thirteen.settings.SetElementsMode(2);
+  thirteen.run.Start();
+  EXPECT_EQ(thirteen.run.ThumbPageCount(), 2);
+
+  Fixture ten(10);
+  ten.settings.SetElementsMode(1);
+  ten.run.Start();
+  EXPECT_EQ(ten.run.ThumbPageCount(), 1);
+  EXPECT_EQ(ten.run.ElementsCount(), 10);
+  EXPECT_EQ(CountStartingWith(ten.out.str(), "t_"), 10u);
+}
+
+TEST(GenerationRun, writes_only_pages_in_mode_2) {
+  Fixture f(4);
+  TempDir extra;
+  WriteFile(extra / "logo.gif", "logo");
+  f.settings.SetElementsMode(2);
+  f.settings.SetCopyOrgSizedImages(true);
+  f.settings.SetAdditionalPath(extra.str());
+  f.settings.SetAutoBrowserStart(true);
+
+  EXPECT_EQ(f.run.Start(), RunOutcome::Finished);
+
+  const std::string out = f.out.str();
+  EXPECT_EQ(CountStartingWith(out, "image"), 4u);
+  EXPECT_EQ(CountStartingWith(out, "page"), 1u);
+  EXPECT_EQ(CountStartingWith(out, "n_") + CountStartingWith(out, "t_") + CountStartingWith(out, "b_"), 0u);
+  EXPECT_FALSE(fs::exists(out + "/logo.gif"));
+  EXPECT_THAT(f.view.Calls, ElementsAre("max 1 = 1", "max 2 = 4", "close"));
+}
+
+TEST(GenerationRun, copies_the_additional_elements_before_the_scaled_images) {
+  Fixture f(2);
+  TempDir extra;
+  WriteFile(extra / "logo.gif", "logo");
+  f.settings.SetAdditionalPath(extra.str());
+  bool logoBeforeScaling = false;
+  f.view.OnBar = [&](RunBar bar, int position) {
+    if (bar == RunBar::ScaledImages && position == 1) logoBeforeScaling = fs::exists(f.out / "logo.gif");
+  };
+  EXPECT_EQ(f.run.Start(), RunOutcome::Finished);
+  EXPECT_TRUE(logoBeforeScaling);
+}
+
+TEST(GenerationRun, a_missing_filter_choice_uses_the_start_up_filter) {
+  Fixture chosen(2);
+  chosen.settings.SetUseFilter(true);
+  chosen.settings.SetFilterIndex(5);
+  chosen.settings.SetPixelformat(6);
+  chosen.run.Start();
+
+  Fixture none(2);
+  none.settings.SetUseFilter(true);
+  none.settings.SetFilterIndex(-1);
+  none.settings.SetPixelformat(-1);  // no format chosen: the display's own
+  EXPECT_EQ(none.run.Start(), RunOutcome::Finished);
+
+  const std::string scaled = ReadFile(none.out / "t_img02.jpg");
+  EXPECT_FALSE(scaled.empty());
+  EXPECT_EQ(scaled, ReadFile(chosen.out / "t_img02.jpg"));
+}
+
+TEST(GenerationRun, stops_before_searching_on_a_bad_input_folder) {
+  Fixture f(1);
+  f.settings.SetInputPath(f.in / "missing");
+  EXPECT_EQ(f.run.Start(), RunOutcome::NotStarted);
+  EXPECT_THAT(f.desktop.Shown, ElementsAre("W: Incorrect path for input : " + f.in.str() + "/missing"));
+  EXPECT_THAT(f.view.Calls, ElementsAre("first page"));
+  EXPECT_TRUE(fs::is_empty(f.out.path()));
+
+  // A file is not a folder either.
+  f.settings.SetInputPath(f.in / "img01.jpg");
+  EXPECT_EQ(f.run.Start(), RunOutcome::NotStarted);
+  EXPECT_EQ(f.desktop.Shown.size(), 2u);
+}
+
+TEST(GenerationRun, creates_a_missing_output_folder_only_after_a_yes) {
+  Fixture f(1);
+  const std::string target = f.out / "gallery";
+  f.settings.SetOutputPath(target);
+  const std::string question = "W: Output folder \"" + target + "\" is not exist. Do you want to create it now ?";
+
+  EXPECT_EQ(f.run.Start(), RunOutcome::NotStarted);
+  EXPECT_THAT(f.desktop.Shown, ElementsAre(question));
+  EXPECT_THAT(f.view.Calls, ElementsAre("first page"));
+  EXPECT_FALSE(fs::exists(target));
+
+  f.desktop.Answer = true;
+  EXPECT_EQ(f.run.Start(), RunOutcome::Finished);
+  EXPECT_TRUE(fs::exists(target + "/page1.htm"));
+}
+
+TEST(GenerationRun, reports_an_output_folder_it_cannot_create) {
+  Fixture f(1);
+  f.desktop.Answer = true;
+  f.settings.SetOutputPath(f.out / "no/such/parent");
+  try {
+    f.run.Start();
+    FAIL() << "no error raised";
+  } catch (const Error& e) {
+    EXPECT_STREQ(e.what(), "Invalid filename");
+  }
+  // The wizard stays on the progress page with its buttons hidden.
+  EXPECT_TRUE(f.view.Calls.empty());
+  EXPECT_FALSE(f.run.Running());
+  EXPECT_FALSE(fs::exists(f.out / "no"));
+}
+
+TEST(FolderCreationMessage, maps_the_system_error_to_its_text) {
+  TempDir dir;
+  EXPECT_EQ(FolderCreationMessage(dir / "a/b", ENOENT), "Invalid filename");
+  EXPECT_EQ(FolderCreationMessage(dir / "a/b/", ENOENT), "Invalid filename");
+  EXPECT_EQ(FolderCreationMessage(dir / "a", ENOENT), "File not found");
+  EXPECT_EQ(FolderCreationMessage("", ENOENT), "File not found");
+  EXPECT_EQ(FolderCreationMessage(dir / "file/b", ENOTDIR), "Invalid filename");
+  EXPECT_EQ(FolderCreationMessage(dir / "a", EACCES), "File access denied");
+  EXPECT_EQ(FolderCreationMessage(dir / "a", EPERM), "File access denied");
+  EXPECT_EQ(FolderCreationMessage(dir / "a", EROFS), "File access denied");
+  EXPECT_EQ(FolderCreationMessage(dir / "a", EEXIST), "I/O error 17");
+  EXPECT_EQ(FolderCreationMessage(dir / "a", ENOSPC), "I/O error 28");
+}
+
+TEST(GenerationRun, tells_when_no_image_is_found) {
+  Fixture f(0);
+  WriteFile(f.in / "notes.jpg.txt", "x");
+  fs::create_directories(f.in.path() / "sub");
+  WritePhotos(f.in / "sub", 1);
+  EXPECT_EQ(f.run.Start(), RunOutcome::NoImages);
+  EXPECT_THAT(f.desktop.Shown, ElementsAre("E: No Images Could be found"));
+  EXPECT_THAT(f.view.Calls, ElementsAre("first page"));
+  EXPECT_THAT(f.view.Position, ElementsAre(0, 0, 0, 0, 0));
+  EXPECT_TRUE(fs::is_empty(f.out.path()));
+}
+
+// Cancels the run when the given bar first reaches position 1.
+void CancelAt(Fixture& f, RunBar stage) {
+  f.view.OnBar = [&f, stage](RunBar bar, int position) {
+    if (bar == stage && position == 1) f.run.Cancel();
+  };
+}
+
+TEST(GenerationRun, cancel_during_the_search_writes_nothing) {
+  Fixture f(6);
+  f.desktop.OnPump = [&f](int pump) {
+    if (pump == 2) f.run.Cancel();
+  };
+  EXPECT_EQ(f.run.Start(), RunOutcome::Cancelled);
+  EXPECT_EQ(f.view.FoundLabel, "Found : 2");
+  EXPECT_THAT(f.view.Position, ElementsAre(0, 0, 0, 0, 0));
+  EXPECT_TRUE(f.view.Calls.empty());
+  EXPECT_TRUE(fs::is_empty(f.out.path()));
+}
+
+TEST(GenerationRun, cancel_in_each_stage_skips_every_later_stage) {
+  {
+    Fixture f(6);
+    f.settings.SetCopyOrgSizedImages(true);
+    f.settings.SetRowsCount("1");
+    f.settings.SetColsCount("2");
+    CancelAt(f, RunBar::ImagePages);
+    EXPECT_EQ(f.run.Start(), RunOutcome::Cancelled);
+    EXPECT_EQ(CountStartingWith(f.out.str(), "image"), 1u);
+    EXPECT_EQ(CountStartingWith(f.out.str(), "b_") + CountStartingWith(f.out.str(), "n_"), 0u);
+    EXPECT_THAT(f.view.Calls, ElementsAre("max 1 = 3", "max 2 = 6"));
+  }
+  {
+    Fixture f(6);
+    f.settings.SetCopyOrgSizedImages(true);
+    CancelAt(f, RunBar::Originals);
+    EXPECT_EQ(f.run.Start(), RunOutcome::Cancelled);
+    EXPECT_EQ(CountStartingWith(f.out.str(), "image"), 6u);
+    EXPECT_EQ(CountStartingWith(f.out.str(), "b_"), 1u);
+    EXPECT_EQ(CountStartingWith(f.out.str(), "n_"), 0u);
+  }
+  {
+    Fixture f(6);
+    CancelAt(f, RunBar::ScaledImages);
+    EXPECT_EQ(f.run.Start(), RunOutcome::Cancelled);
+    EXPECT_EQ(CountStartingWith(f.out.str(), "n_"), 1u);
+    EXPECT_EQ(CountStartingWith(f.out.str(), "t_"), 0u);
+  }
+  {
+    Fixture f(6);
+    CancelAt(f, RunBar::Thumbnails);
+    EXPECT_EQ(f.run.Start(), RunOutcome::Cancelled);
+    EXPECT_EQ(CountStartingWith(f.out.str(), "n_"), 6u);
+    EXPECT_EQ(CountStartingWith(f.out.str(), "t_"), 1u);
+    EXPECT_TRUE(f.desktop.Opened.empty());
+    // The next run starts afresh and finishes.
+    f.view.OnBar = nullptr;
+    EXPECT_EQ(f.run.Start(), RunOutcome::Finished);
+    EXPECT_EQ(CountStartingWith(f.out.str(), "t_"), 6u);
+  }
+}
+
+TEST(GenerationRun, cancel_while_copying_additional_elements_skips_the_images) {
+  Fixture f(3);
+  TempDir extra;
+  WriteFile(extra / "a.gif", "a");
+  WriteFile(extra / "b.gif", "b");
+  f.settings.SetAdditionalPath(extra.str());
+  bool pagesDone = false;
+  f.view.OnBar = [&](RunBar bar, int position) {
+    if (bar == RunBar::ThumbnailPages && position == 1) pagesDone = true;
+  };
+  f.desktop.OnPump = [&](int) {
+    if (pagesDone && fs::exists(f.out / "a.gif")) f.run.Cancel();
+  };
+  EXPECT_EQ(f.run.Start(), RunOutcome::Cancelled);
+  EXPECT_EQ(CountStartingWith(f.out.str(), "n_") + CountStartingWith(f.out.str(), "t_"), 0u);
+}
+
+// The message of the error Start raises, or "" when it raises none.
+std::string StartError(Fixture& f) {
+  try {
+    f.run.Start();
+  } catch (const Error& e) {
+    return e.what();
+  }
+  return "";
+}
+
+TEST(GenerationRun, rejects_a_bad_grid_before_any_page_is_written) {
+  const struct {
+    const char* rows;
+    const char* cols;
+    const char* message;
+  } cases[] = {
+      {"x", "4", "'x' is not a valid integer value"},
+      {"3", " 4 ", "' 4 ' is not a valid integer value"},
+      {"00", "4", "Division by zero"},
+      {"3", "0x0", "Division by zero"},
+      {"-3", "4", "'-3' is not a valid number of rows: it must be at least 1"},
+      {"-3", "-4", "'-3' is not a valid number of rows: it must be at least 1"},
+      {"3", "-1", "'-1' is not a valid number of columns: it must be at least 1"},
+  };
+  for (const auto& c : cases) {
+    Fixture f(2);
+    f.settings.SetRowsCount(c.rows);
+    f.settings.SetColsCount(c.cols);
+    EXPECT_EQ(StartError(f), c.message) << c.rows << " x " << c.cols;
+    EXPECT_TRUE(fs::is_empty(f.out.path()));
+    EXPECT_FALSE(f.run.Running());
+  }
+  // Leading blanks and hex are numbers.
+  Fixture f(2);
+  f.settings.SetRowsCount(" 2");
+  f.settings.SetColsCount("$2");
+  EXPECT_EQ(StartError(f), "");
+  EXPECT_EQ(f.run.ThumbPageCount(), 1);
+}
+
+TEST(GenerationRun, reads_image_sizes_when_their_stage_is_configured) {
+  {
+    Fixture f(2);
+    f.settings.SetMaxWidthImage("wide");
+    EXPECT_EQ(StartError(f), "'wide' is not a valid integer value");
+    EXPECT_EQ(CountStartingWith(f.out.str(), "image"), 2u);  // the pages stay
+    EXPECT_EQ(CountStartingWith(f.out.str(), "n_"), 0u);
+    EXPECT_THAT(f.view.Calls, ElementsAre("max 1 = 1", "max 2 = 2", "max 4 = 2"));
+  }
+  {
+    Fixture f(2);
+    f.settings.SetMaxHeightImage("-5");
+    EXPECT_EQ(StartError(f), "'-5' is not a valid image size: it must be at least 1 pixel");
+  }
+  {
+    Fixture f(2);
+    f.settings.SetThumbSizeChoice(3);
+    f.settings.SetMaxSizeThumbnails("00");
+    EXPECT_EQ(StartError(f), "'00' is not a valid image size: it must be at least 1 pixel");
+    EXPECT_EQ(CountStartingWith(f.out.str(), "n_"), 2u);
+    EXPECT_EQ(CountStartingWith(f.out.str(), "t_"), 0u);
+  }
+  {
+    // A fixed thumbnail size never reads the text.
+    Fixture f(1);
+    f.settings.SetThumbSizeChoice(3);
+    f.settings.SetMaxSizeThumbnails("big");
+    f.settings.SetThumbSizeChoice(0);
+    EXPECT_EQ(StartError(f), "");
+  }
+}
+
+TEST(GenerationRun, names_the_image_a_writer_failed_on) {
+  Fixture f(3);
+  WriteFile(f.in / "img02.jpg", "not a JPEG file");
+  f.run.Jobs = 2;
+  EXPECT_THAT(StartError(f), HasSubstr("JPEG error #"));
+  EXPECT_EQ(f.run.FailedImage(), f.in.str() + "/img02.jpg");
+  EXPECT_TRUE(fs::exists(f.out / "n_img01.jpg"));
+  EXPECT_FALSE(fs::exists(f.out / "t_img01.jpg"));
+  EXPECT_FALSE(f.run.Running());
+
+  // A run that then succeeds forgets the failure.
+  WritePhotos(f.in.str(), 3);
+  EXPECT_EQ(StartError(f), "");
+  EXPECT_EQ(f.run.FailedImage(), "");
+}
+
+TEST(GenerationRun, refuses_to_start_while_it_runs) {
+  Fixture f(2);
+  std::string nested;
+  f.desktop.OnPump = [&](int pump) {
+    if (pump == 1) nested = StartError(f);
+  };
+  EXPECT_EQ(f.run.Start(), RunOutcome::Finished);
+  EXPECT_EQ(nested, "A gallery is being generated already");
+}
+
+}  // namespace
+}  // namespace fotoloom
