@@ -6,8 +6,12 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+#include "core/RunView.h"
+
 namespace fotoloom {
 namespace {
+
+QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 QLabel* Label(QWidget* parent, const QString& text, int x, int y, int w) {
   auto* label = new QLabel(text, parent);
@@ -20,15 +24,16 @@ QLabel* Label(QWidget* parent, const QString& text, int x, int y, int w) {
 TFrame_Step_6::TFrame_Step_6(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("Frame_Step_6"));
 
-  auto* reading = new QGroupBox(QStringLiteral("Reading Image"), this);
+  auto* reading = new QGroupBox(Q(kReadingImageCaption), this);
   reading->setGeometry(0, 0, 614, 76);
-  lbl_input_path = Label(reading, QStringLiteral("Input Path : "), 16, 24, 590);
+  lbl_input_path = Label(reading, Q(kInputPathLabel), 16, 24, 590);
   lbl_input_path->setObjectName(QStringLiteral("lbl_input_path"));
-  lbl_found = Label(reading, QStringLiteral("Found :"), 16, 48, 590);
+  lbl_found = Label(reading, Q(kFoundLabel), 16, 48, 590);
   lbl_found->setObjectName(QStringLiteral("lbl_found"));
 
-  const auto bar = [this](QWidget* box, int index, const QString& caption, int y) {
-    Label(box, caption, 16, y, 170);
+  const auto bar = [this](QWidget* box, RunBar which, int y) {
+    const int index = static_cast<int>(which) + 1;
+    Label(box, Q(RunBarCaption(which)), 16, y, 170);
     auto* progress = new QProgressBar(box);
     progress->setObjectName(QStringLiteral("ProgressBar%1").arg(index));
     progress->setGeometry(190, y, 404, 18);
@@ -37,25 +42,20 @@ TFrame_Step_6::TFrame_Step_6(QWidget* parent) : QWidget(parent) {
     progress->setTextVisible(false);
     bars_[static_cast<std::size_t>(index - 1)] = progress;
   };
-  auto* pages = new QGroupBox(QStringLiteral("Creating Webpage"), this);
+  auto* pages = new QGroupBox(Q(kCreatingWebpageCaption), this);
   pages->setGeometry(0, 84, 614, 86);
-  bar(pages, 1, QStringLiteral("Creating Thumbnailpage"), 26);
-  bar(pages, 2, QStringLiteral("Creating Imagepage"), 54);
-  auto* images = new QGroupBox(QStringLiteral("Processing Image"), this);
+  bar(pages, RunBar::ThumbnailPages, 26);
+  bar(pages, RunBar::ImagePages, 54);
+  auto* images = new QGroupBox(Q(kProcessingImageCaption), this);
   images->setGeometry(0, 178, 614, 114);
-  bar(images, 3, QStringLiteral("Copy Original Image"), 26);
-  bar(images, 4, QStringLiteral("Creating Scaling Image"), 54);
-  bar(images, 5, QStringLiteral("Creating Thumbnail Image"), 82);
+  bar(images, RunBar::Originals, 26);
+  bar(images, RunBar::ScaledImages, 54);
+  bar(images, RunBar::Thumbnails, 82);
 
   btn_cancel = new QPushButton(QStringLiteral("Cancel"), this);
   btn_cancel->setObjectName(QStringLiteral("btn_cancel"));
   btn_cancel->setGeometry(270, 312, 75, 25);
   btn_cancel->setCursor(Qt::PointingHandCursor);
-}
-
-void TFrame_Step_6::ShowFound(const QString& inputPath, long long count) {
-  lbl_input_path->setText(QStringLiteral("Input Path : ") + inputPath);
-  lbl_found->setText(QStringLiteral("Found : ") + QString::number(count));
 }
 
 void TFrame_Step_6::SetBarMaximum(int bar, int maximum) { Bar(bar)->setMaximum(maximum); }

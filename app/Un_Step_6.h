@@ -15,8 +15,6 @@ class TFrame_Step_6 : public QWidget {
  public:
   explicit TFrame_Step_6(QWidget* parent = nullptr);
 
-  // Shows "Input Path : <path>" and "Found : <count>".
-  void ShowFound(const QString& inputPath, long long count);
   // Sets bar (1..5)'s maximum or position.
   void SetBarMaximum(int bar, int maximum);
   void SetBarPosition(int bar, int position);

@@ -19,7 +19,10 @@
 #include "app/Un_Step_5.h"
 #include "app/Un_Step_6.h"
 #include "app/WizardDialogs.h"
+#include "app/WizardRunView.h"
 #include "core/Error.h"
+#include "core/GenerationRun.h"
+#include "core/OutputFolder.h"
 #include "core/SettingsFile.h"
 
 namespace fotoloom {
@@ -101,9 +104,16 @@ Tfrm_utama::Tfrm_utama(std::unique_ptr<WizardDialogs> dialogs, QString programFo
   connect(bit_help, &QPushButton::clicked, this, &Tfrm_utama::bit_helpClick);
   connect(Frame_Step_1, &TFrame_Step_1::FolderTextsChanged, this, &Tfrm_utama::Frame_Step_11edt_inputChange);
   connect(Frame_Step_6->btn_cancel, &QPushButton::clicked, this, &Tfrm_utama::Frame_Step_61btn_cancelClick);
+  connect(Frame_Step_5->btn_Clear, &QPushButton::clicked, this,
+          [this] { Guarded([this] { Clear_output_folder(settings_, desktop_); }); });
+  connect(Frame_Step_5->Button1, &QPushButton::clicked, this,
+          [this] { Guarded([this] { Open_first_page(settings_, desktop_); }); });
 }
 
-Tfrm_utama::~Tfrm_utama() = default;
+Tfrm_utama::~Tfrm_utama() {
+  // The pages unsubscribe from the record as they go; the run goes first.
+  run_.reset();
+}
 
 template <typename Action>
 void Tfrm_utama::Guarded(Action&& action) {
@@ -124,6 +134,9 @@ void Tfrm_utama::showEvent(QShowEvent* event) {
 
 void Tfrm_utama::FormShow() {
   currentStep_ = 1;
+  // The run components live from the first showing to the window's end.
+  runView_ = std::make_unique<WizardRunView>(*this);
+  run_ = std::make_unique<GenerationRun>(settings_, desktop_, *runView_);
   Frame_Step_4->t->setCurrentIndex(0);
   Guarded([this] { Frame_Step_3->Create_preview(); });
 }
@@ -184,6 +197,7 @@ void Tfrm_utama::Return_to_first_page() {
 
 void Tfrm_utama::Frame_Step_61btn_cancelClick() {
   // The run (when one is going) sees the flags at its next test and unwinds.
+  if (run_) run_->Cancel();
   Return_to_first_page();
 }
 
@@ -224,8 +238,25 @@ void Tfrm_utama::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
+void Tfrm_utama::CloseAfterRun() {
+  if (runGoing_) {
+    closeAfterRun_ = true;
+    return;
+  }
+  close();
+}
+
 void Tfrm_utama::StartGenerationRun() {
+  // The whole run happens inside this call; the Cancel button and a close of
+  // the window are handled while it pumps events.
   runGoing_ = true;
+  closeAfterRun_ = false;
+  try {
+    run_->Start();
+  } catch (const Error& e) {
+    // Page 6 stays with its bottom buttons hidden; Cancel leads back to page 1.
+    if (!closeAfterRun_) ShowErrorBox(this, QString::fromStdString(e.what()));
+  }
   runGoing_ = false;
   if (closeAfterRun_) close();
 }

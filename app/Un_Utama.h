@@ -15,7 +15,9 @@ class QPushButton;
 
 namespace fotoloom {
 
+class GenerationRun;
 class TAboutBox;
+class WizardRunView;
 class TFrame_Step_1;
 class TFrame_Step_2;
 class TFrame_Step_3;
@@ -36,6 +38,8 @@ class Tfrm_utama : public QWidget {
   int CurrentStep() const { return currentStep_; }
   // True from Next on page 5 until the run has returned.
   bool RunGoing() const { return runGoing_; }
+  // The run components, for the tests.
+  GenerationRun& Run() { return *run_; }
 
   void btn_nextClick();
   void btn_backClick();
@@ -49,6 +53,10 @@ class Tfrm_utama : public QWidget {
   void bit_helpClick();
   // Cancel on page 6: sets every cancel flag of the run and returns to page 1.
   void Frame_Step_61btn_cancelClick();
+  // Shows or hides Back, Next, Load, Save, About and Help together.
+  void ShowBottomButtons(bool show);
+  // Closes the window now, or once the running run has returned.
+  void CloseAfterRun();
 
   QLabel* pnl_header = nullptr;
   QPushButton* bit_load = nullptr;
@@ -71,7 +79,6 @@ class Tfrm_utama : public QWidget {
 
  private:
   void FormShow();
-  void ShowBottomButtons(bool show);
   void ShowStep(int step);
   // Runs action and shows an Error it raises in the application's error box.
   template <typename Action>
@@ -82,6 +89,8 @@ class Tfrm_utama : public QWidget {
   std::unique_ptr<WizardDialogs> dialogs_;
   QString programFolder_;
   QtDesktop desktop_;
+  std::unique_ptr<WizardRunView> runView_;
+  std::unique_ptr<GenerationRun> run_;
   int currentStep_ = 1;
   std::array<QWidget*, 7> pages_{};  // index 1..6
   bool shown_ = false;

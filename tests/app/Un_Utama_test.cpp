@@ -1,5 +1,9 @@
 // Tests of the main window: layout, navigation and captions, the Next rule, settings files, About, closing.
 #include <QButtonGroup>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -10,6 +14,7 @@
 #include <QSlider>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 
 #include "app/Un_About.h"
 #include "app/Un_Step_1.h"
@@ -54,6 +59,32 @@ struct Wizard {
   }
 };
 
+// Records the URLs the desktop's open action receives instead of starting a browser.
+class OpenRecorder : public QObject {
+  Q_OBJECT
+ public:
+  OpenRecorder() {
+    QDesktopServices::setUrlHandler("file", this, "Open");
+    QDesktopServices::setUrlHandler("http", this, "Open");
+  }
+  ~OpenRecorder() override {
+    QDesktopServices::unsetUrlHandler("file");
+    QDesktopServices::unsetUrlHandler("http");
+  }
+  QList<QUrl> opened;
+ public slots:
+  void Open(const QUrl& url) { opened << url; }
+};
+
+// Options for a run over in/ into out/ of the wizard's folder, then steps to page 5.
+void PrepareRun(Wizard& w, int photos, bool autoBrowser) {
+  QVERIFY(test::MakeJpegs(w.folder / "in", photos));
+  w.window.Settings().SetInputPath(w.folder / "in");
+  w.window.Settings().SetOutputPath(w.folder / "out");
+  w.window.Settings().SetAutoBrowserStart(autoBrowser);
+  for (int step = 2; step <= 5; ++step) w.window.btn_next->click();
+}
+
 }  // namespace
 
 class MainWindowTest : public QObject {
@@ -76,6 +107,8 @@ class MainWindowTest : public QObject {
     QCOMPARE(w.window.bit_help->geometry(), QRect(324, 6, 75, 25));
     QCOMPARE(w.window.Frame_Step_6->geometry(), QRect(11, 50, 634, 389));
     QCOMPARE(w.window.Frame_Step_4->t->currentIndex(), 0);
+    QCOMPARE(w.window.Frame_Step_6->lbl_input_path->text(), QString("Input Path : "));
+    QCOMPARE(w.window.Frame_Step_6->lbl_found->text(), QString("Found :"));
     // The preview was written into the program folder when the window was first shown.
     QVERIFY(test::ReadFile(w.folder / "preview.html").starts_with("<HTML>\r\n"));
   }
@@ -197,6 +230,134 @@ class MainWindowTest : public QObject {
     QVERIFY(w.window.AboutBox->isVisible());
     QVERIFY(!w.window.AboutBox->isModal());
     QCOMPARE(w.window.findChildren<TAboutBox*>().size(), 1);
+  }
+
+  void run_from_page_5_fills_the_bars_and_stays_on_page_6() {
+    Wizard w;
+    w.window.show();
+    PrepareRun(w, 13, false);
+    std::vector<test::SeenBox> seen;
+    test::AnswerNextBox("&Yes", &seen);  // create the missing output folder
+    w.window.btn_next->click();
+    QCOMPARE(seen.size(), std::size_t{1});
+    QVERIFY(seen[0].text.startsWith("Output folder \""));
+    QVERIFY(!w.window.RunGoing());
+    QCOMPARE(w.VisiblePage(), 6);
+    QCOMPARE(w.window.pnl_header->text(), QString("Please Wait ..."));
+    QCOMPARE(w.Buttons(), QString("xxxxxx"));
+    QCOMPARE(w.window.Frame_Step_6->lbl_found->text(), QString("Found : 13"));
+    QCOMPARE(w.window.Frame_Step_6->lbl_input_path->text(), QString::fromStdString("Input Path : " + (w.folder / "in")));
+    // 13 photos on a 3 x 4 grid: two thumbnail pages.
+    QCOMPARE(w.window.Frame_Step_6->Bar(1)->maximum(), 2);
+    QCOMPARE(w.window.Frame_Step_6->Bar(1)->value(), 2);
+    for (int bar : {2, 4, 5}) {
+      QCOMPARE(w.window.Frame_Step_6->Bar(bar)->maximum(), 13);
+      QCOMPARE(w.window.Frame_Step_6->Bar(bar)->value(), 13);
+    }
+    QVERIFY(QFile::exists(QString::fromStdString(w.folder / "out/page2.htm")));
+    QVERIFY(QFile::exists(QString::fromStdString(w.folder / "out/t_photo13.jpg")));
+
+    // Back leads to page 5; from there Next runs again.
+    w.window.btn_back->click();
+    QCOMPARE(w.VisiblePage(), 5);
+    QCOMPARE(w.window.pnl_header->text(), QString("Step 5 of 5"));
+    w.window.btn_next->click();
+    QCOMPARE(w.VisiblePage(), 6);
+    QCOMPARE(w.Buttons(), QString("xxxxxx"));
+    // Next on the finished progress page starts a new run too.
+    QFile::remove(QString::fromStdString(w.folder / "out/page1.htm"));
+    w.window.btn_next->click();
+    QVERIFY(QFile::exists(QString::fromStdString(w.folder / "out/page1.htm")));
+    QCOMPARE(w.VisiblePage(), 6);
+    // Cancel after the run returns to page 1.
+    w.window.Frame_Step_6->btn_cancel->click();
+    QCOMPARE(w.VisiblePage(), 1);
+    QCOMPARE(w.Buttons(), QString("-xxxxx"));
+  }
+
+  void run_with_auto_browser_opens_the_first_page_and_closes() {
+    OpenRecorder recorder;
+    Wizard w;
+    w.window.show();
+    PrepareRun(w, 2, true);
+    QDir().mkpath(QString::fromStdString(w.folder / "out"));
+    w.window.btn_next->click();
+    QCOMPARE(recorder.opened, QList<QUrl>{QUrl::fromLocalFile(QString::fromStdString(w.folder / "out/page1.htm"))});
+    QVERIFY(!w.window.isVisible());
+  }
+
+  void missing_input_folder_warns_and_returns_to_page_1() {
+    Wizard w;
+    w.window.show();
+    w.window.Settings().SetInputPath(w.folder / "nothing");
+    w.window.Settings().SetOutputPath(w.folder.str());
+    for (int step = 2; step <= 5; ++step) w.window.btn_next->click();
+    std::vector<test::SeenBox> seen;
+    test::AnswerNextBox("OK", &seen);
+    w.window.btn_next->click();
+    QCOMPARE(seen.size(), std::size_t{1});
+    QCOMPARE(seen[0].title, QString("Warning"));
+    QCOMPARE(seen[0].text, QString::fromStdString("Incorrect path for input : " + (w.folder / "nothing")));
+    QCOMPARE(w.VisiblePage(), 1);
+    QCOMPARE(w.Buttons(), QString("-xxxxx"));
+    QCOMPARE(w.window.pnl_header->text(), QString("Step 1 of 5"));
+  }
+
+  void bad_row_count_shows_the_error_box_and_cancel_leads_back() {
+    Wizard w;
+    w.window.show();
+    w.window.Settings().SetRowsCount("x");
+    PrepareRun(w, 1, false);
+    QDir().mkpath(QString::fromStdString(w.folder / "out"));
+    std::vector<test::SeenBox> seen;
+    test::AnswerNextBox("OK", &seen);
+    w.window.btn_next->click();
+    QCOMPARE(seen.size(), std::size_t{1});
+    QCOMPARE(seen[0].title, QString("Fotoloom"));
+    QCOMPARE(seen[0].text, QString("'x' is not a valid integer value."));
+    QCOMPARE(w.VisiblePage(), 6);
+    QCOMPARE(w.Buttons(), QString("------"));
+    w.window.Frame_Step_6->btn_cancel->click();
+    QCOMPARE(w.VisiblePage(), 1);
+  }
+
+  void cancel_during_a_run_stops_it_on_page_1() {
+    Wizard w;
+    w.window.show();
+    PrepareRun(w, 5, false);
+    QDir().mkpath(QString::fromStdString(w.folder / "out"));
+    // Pressed from the run's first pump, while the search goes.
+    QTimer::singleShot(0, w.window.Frame_Step_6->btn_cancel, &QPushButton::click);
+    w.window.btn_next->click();
+    QVERIFY(!w.window.RunGoing());
+    QCOMPARE(w.VisiblePage(), 1);
+    QCOMPARE(w.Buttons(), QString("-xxxxx"));
+    for (int bar = 1; bar <= 5; ++bar) QCOMPARE(w.window.Frame_Step_6->Bar(bar)->value(), 0);
+    QCOMPARE(QDir(QString::fromStdString(w.folder / "out")).entryList(QDir::Files), QStringList{});
+  }
+
+  void closing_during_a_run_cancels_then_closes() {
+    Wizard w;
+    w.window.show();
+    PrepareRun(w, 5, false);
+    QDir().mkpath(QString::fromStdString(w.folder / "out"));
+    bool closedWhileRunning = true;
+    QTimer::singleShot(0, &w.window, [&] { closedWhileRunning = w.window.close(); });
+    w.window.btn_next->click();
+    QVERIFY(!closedWhileRunning);  // the close inside the run is put off...
+    QVERIFY(!w.window.isVisible());  // ...and done once the run has returned
+    QVERIFY(!w.window.RunGoing());
+    QCOMPARE(QDir(QString::fromStdString(w.folder / "out")).entryList(QDir::Files), QStringList{});
+  }
+
+  void help_opens_the_manual() {
+    OpenRecorder recorder;
+    Wizard w;
+    w.window.show();
+    w.window.bit_help->click();
+    QCOMPARE(recorder.opened.size(), 1);
+    QVERIFY(recorder.opened[0].isLocalFile());
+    QCOMPARE(QFileInfo(recorder.opened[0].toLocalFile()).fileName(), QString("manual.html"));
   }
 
   void closing_outside_a_run_closes() {

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <QApplication>
+#include <QDir>
+#include <QImage>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -79,6 +81,17 @@ inline void AnswerNextBox(const QString& buttonText, std::vector<SeenBox>* seen)
     else box->reject();
   });
   timer->start();
+}
+
+// Writes n small JPEG photos named photo1.jpg ... into folder (created when missing).
+inline bool MakeJpegs(const std::string& folder, int n) {
+  QDir().mkpath(QString::fromStdString(folder));
+  for (int i = 1; i <= n; ++i) {
+    QImage image(64, 48, QImage::Format_RGB32);
+    image.fill(QColor(40 * i % 256, 90, 200));
+    if (!image.save(QString::fromStdString(folder + "/photo" + std::to_string(i) + ".jpg"), "JPG")) return false;
+  }
+  return true;
 }
 
 }  // namespace fotoloom::test
