@@ -113,6 +113,22 @@ class MainWindowTest : public QObject {
     QVERIFY(test::ReadFile(w.folder / "preview.html").starts_with("<HTML>\r\n"));
   }
 
+  void unwritable_preview_is_reported_and_the_colour_kept() {
+    auto* dialogs = new test::FakeDialogs;
+    Tfrm_utama window(std::unique_ptr<WizardDialogs>(dialogs), "/nonexistent-program-folder/");
+    std::vector<test::SeenBox> seen;
+    test::AnswerNextBox("OK", &seen);
+    window.show();
+    QCOMPARE(seen.size(), std::size_t{1});
+    QCOMPARE(seen[0].title, QString("Fotoloom"));
+    QVERIFY(seen[0].text.startsWith("Cannot create file \"/nonexistent-program-folder/preview.html\". "));
+    dialogs->colors = {QColor(0, 255, 0)};
+    test::AnswerNextBox("OK", &seen);
+    window.Frame_Step_3->Button1->click();
+    QCOMPARE(seen.size(), std::size_t{2});
+    QCOMPARE(window.Settings().BackgroundColor(), Rgb(0, 255, 0));
+  }
+
   void next_is_enabled_only_with_both_folder_texts() {
     Wizard w;
     w.window.show();
