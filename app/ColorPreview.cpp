@@ -41,7 +41,6 @@ std::string WritePreviewFile(const std::string& folder, const GallerySettings& s
 }
 
 QString NormalizeForTextView(const QString& html) {
-  QString out = html;
   // Inside <style>, "<!--" and "-->" only hide the rules from very old
   // browsers; the Qt view drops the whole sheet when they are there.
   static const QRegularExpression styleBlock(QStringLiteral("(<style[^>]*>)(.*?)(</style>)"),
@@ -50,14 +49,14 @@ QString NormalizeForTextView(const QString& html) {
   static const QRegularExpression commentMarks(QStringLiteral("<!--|-->"));
   QString result;
   qsizetype last = 0;
-  for (auto it = styleBlock.globalMatch(out); it.hasNext();) {
+  for (auto it = styleBlock.globalMatch(html); it.hasNext();) {
     const QRegularExpressionMatch m = it.next();
     QString body = m.captured(2);
     body.remove(commentMarks);
-    result += out.mid(last, m.capturedStart() - last) + m.captured(1) + body + m.captured(3);
+    result += html.mid(last, m.capturedStart() - last) + m.captured(1) + body + m.captured(3);
     last = m.capturedEnd();
   }
-  result += out.mid(last);
+  result += html.mid(last);
   // Browsers take "color:FF0000" as "#FF0000"; the Qt view does not.
   static const QRegularExpression bareHex(QStringLiteral("(color\\s*:\\s*)([0-9A-Fa-f]{6})(?![0-9A-Za-z])"),
                                           QRegularExpression::CaseInsensitiveOption);
