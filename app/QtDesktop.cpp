@@ -3,6 +3,7 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QElapsedTimer>
 #include <QString>
 #include <QUrl>
 
@@ -10,7 +11,21 @@
 
 namespace fotoloom {
 
-QtDesktop::QtDesktop(QWidget* window) : window_(window) {}
+namespace {
+
+qint64 MonotonicMs() {
+  static QElapsedTimer timer = [] {
+    QElapsedTimer t;
+    t.start();
+    return t;
+  }();
+  return timer.elapsed();
+}
+
+}  // namespace
+
+QtDesktop::QtDesktop(QWidget* window, Clock clock)
+    : window_(window), clock_(clock ? std::move(clock) : Clock(MonotonicMs)) {}
 
 void QtDesktop::ShowMessage(Icon icon, const std::string& text) {
   ShowStandardMessage(window_, icon == Icon::Warning, QString::fromStdString(text));
@@ -34,9 +49,11 @@ void QtDesktop::OpenDocument(const std::string& pathOrAddress) {
 }
 
 void QtDesktop::ProcessPendingEvents() {
-  if (sinceLastPump_.isValid() && sinceLastPump_.elapsed() < kPumpIntervalMs) return;
+  const qint64 now = clock_();
+  if (pumped_ && now - lastPump_ < kPumpIntervalMs) return;
   QCoreApplication::processEvents();
-  sinceLastPump_.start();
+  pumped_ = true;
+  lastPump_ = now;
 }
 
 }  // namespace fotoloom

@@ -1,8 +1,8 @@
 // The desktop services of the core, given by Qt: message boxes, the open action and a throttled pump.
 #pragma once
 
-#include <QElapsedTimer>
 #include <QUrl>
+#include <functional>
 
 #include "core/Desktop.h"
 
@@ -13,7 +13,10 @@ namespace fotoloom {
 // Implements Desktop for the wizard. Message boxes are modal to the given window.
 class QtDesktop : public Desktop {
  public:
-  explicit QtDesktop(QWidget* window);
+  // A clock in milliseconds; tests give their own, the default is monotonic.
+  using Clock = std::function<qint64()>;
+
+  explicit QtDesktop(QWidget* window, Clock clock = {});
 
   void ShowMessage(Icon icon, const std::string& text) override;
   bool AskYesNo(Icon icon, const std::string& text) override;
@@ -28,7 +31,9 @@ class QtDesktop : public Desktop {
 
  private:
   QWidget* window_;
-  QElapsedTimer sinceLastPump_;
+  Clock clock_;
+  bool pumped_ = false;
+  qint64 lastPump_ = 0;
 };
 
 // The URL the open action receives for a path or an address.
