@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Sets up and builds Fotoloom (scripts/bootstrap.sh), then runs the main job:
-# a gallery of the sample photographs in samples/photos/, written to out/gallery/.
+# Sets up and builds Fotoloom (scripts/bootstrap.sh), then runs the main job: the
+# wizard when a display is present, otherwise a gallery of the sample
+# photographs in samples/photos/, written to out/gallery/.
 #   usage: scripts/main.sh        (gallery folder: out/gallery/, or $FOTOLOOM_GALLERY_DIR)
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -8,8 +9,10 @@ build=${FOTOLOOM_BUILD_DIR:-$top/build}
 gallery=${FOTOLOOM_GALLERY_DIR:-$top/out/gallery}
 "$top/scripts/bootstrap.sh"
 
-# The place for the wizard: when a display is present, start it here instead
-# of the command-line run below (the wizard is not wired in yet).
+# With a display the wizard is the main job.
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ -x "$build/app/fotoloom" ]; then
+  exec "$build/app/fotoloom"
+fi
 
 mkdir -p "$(dirname "$gallery")"
 "$build/cli/fotoloom-cli" run "$top/samples/sample-gallery.fl" \

@@ -1,0 +1,50 @@
+// The wizard's modal message boxes: the application's error box and the standard warning/error dialogs.
+#include "app/MessageBoxes.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace fotoloom {
+namespace {
+
+void Prepare(QMessageBox& box, bool warning, const QString& text) {
+  box.setIcon(warning ? QMessageBox::Warning : QMessageBox::Critical);
+  box.setWindowTitle(warning ? QStringLiteral("Warning") : QStringLiteral("Error"));
+  box.setText(text);
+}
+
+}  // namespace
+
+QString ErrorBoxText(const QString& message) {
+  if (!message.isEmpty() && message.back().isLetterOrNumber()) return message + QLatin1Char('.');
+  return message;
+}
+
+void ShowErrorBox(QWidget* parent, const QString& message) {
+  QMessageBox box(parent);
+  box.setIcon(QMessageBox::Critical);
+  box.setWindowTitle(QStringLiteral("Fotoloom"));
+  box.setText(ErrorBoxText(message));
+  box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+  box.exec();
+}
+
+void ShowStandardMessage(QWidget* parent, bool warning, const QString& text) {
+  QMessageBox box(parent);
+  Prepare(box, warning, text);
+  box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+  box.exec();
+}
+
+bool AskStandardQuestion(QWidget* parent, bool warning, const QString& text) {
+  QMessageBox box(parent);
+  Prepare(box, warning, text);
+  QPushButton* yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
+  QPushButton* no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+  box.setDefaultButton(yes);
+  box.setEscapeButton(no);
+  box.exec();
+  return box.clickedButton() == yes;
+}
+
+}  // namespace fotoloom

@@ -1,0 +1,127 @@
+// Page 4 of the wizard: the two page template editors and their macro reference grids.
+#include "app/Un_Step_4.h"
+
+#include <QHeaderView>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "pages/MacroReference.h"
+
+namespace fotoloom {
+namespace {
+
+QPlainTextEdit* Editor(QWidget* tab, const char* name, const QFont& font) {
+  auto* memo = new QPlainTextEdit(tab);
+  memo->setObjectName(QString::fromLatin1(name));
+  memo->setLineWrapMode(QPlainTextEdit::NoWrap);
+  memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  memo->setFont(font);
+  auto* layout = new QVBoxLayout(tab);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(memo);
+  return memo;
+}
+
+QTableWidget* Grid(QWidget* tab, const char* name, int rows, int firstWidth, int secondWidth, const QFont& font) {
+  auto* grid = new QTableWidget(rows, 2, tab);
+  grid->setObjectName(QString::fromLatin1(name));
+  grid->setFont(font);
+  grid->verticalHeader()->hide();  // no fixed column
+  grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+  grid->horizontalHeader()->setFont(font);
+  grid->setColumnWidth(0, firstWidth);
+  grid->setColumnWidth(1, secondWidth);
+  grid->setShowGrid(true);
+  grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  grid->setSelectionMode(QAbstractItemView::ContiguousSelection);
+  grid->setSelectionBehavior(QAbstractItemView::SelectItems);
+  grid->verticalHeader()->setDefaultSectionSize(20);
+  auto* layout = new QVBoxLayout(tab);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(grid);
+  return grid;
+}
+
+template <std::size_t N>
+void FillGrid(QTableWidget* grid, const std::array<MacroReferenceRow, N>& rows) {
+  grid->setHorizontalHeaderLabels({QStringLiteral("Macro"), QStringLiteral("Description")});
+  grid->setRowCount(static_cast<int>(N));
+  const auto text = [](std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); };
+  for (std::size_t i = 0; i < N; ++i) {
+    grid->setItem(static_cast<int>(i), 0, new QTableWidgetItem(text(rows[i].macro)));
+    grid->setItem(static_cast<int>(i), 1, new QTableWidgetItem(text(rows[i].description)));
+  }
+}
+
+}  // namespace
+
+std::vector<std::string> EditorLines(const QString& text) {
+  std::vector<std::string> lines;
+  if (text.isEmpty()) return lines;
+  for (const QString& line : text.split(QLatin1Char('\n'))) lines.push_back(line.toStdString());
+  return lines;
+}
+
+QString EditorText(const std::vector<std::string>& lines) {
+  QStringList parts;
+  for (const std::string& line : lines) parts << QString::fromStdString(line);
+  return parts.join(QLatin1Char('\n'));
+}
+
+TFrame_Step_4::TFrame_Step_4(GallerySettings& settings, QWidget* parent)
+    : QWidget(parent), settings_(settings), binding_(settings, [this](SettingsField f) { Redraw(f); }) {
+  setObjectName(QStringLiteral("Frame_Step_4"));
+  QFont regular(QStringLiteral("Times New Roman"));
+  regular.setPixelSize(11);
+  regular.setBold(false);
+
+  t = new QTabWidget(this);
+  t->setObjectName(QStringLiteral("t"));
+  t->setGeometry(0, 0, 634, 389);
+  TabSheet1 = new QWidget;
+  TabSheet2 = new QWidget;
+  TabSheet3 = new QWidget;
+  TabSheet4 = new QWidget;
+  t->addTab(TabSheet1, QStringLiteral("HTML Thumbnailpages"));
+  t->addTab(TabSheet2, QStringLiteral("Macros for Thumbnailpages"));
+  t->addTab(TabSheet3, QStringLiteral("HTML Imagepages"));
+  t->addTab(TabSheet4, QStringLiteral("Macros for Imagepages"));
+  TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
+  TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
+  TabSheet3->setObjectName(QStringLiteral("TabSheet3"));
+  TabSheet4->setObjectName(QStringLiteral("TabSheet4"));
+  Memo1 = Editor(TabSheet1, "Memo1", regular);
+  Memo2 = Editor(TabSheet3, "Memo2", regular);
+  StringGrid1 = Grid(TabSheet2, "StringGrid1", 17, 100, 402, regular);
+  StringGrid2 = Grid(TabSheet4, "StringGrid2", 21, 115, 375, regular);
+
+  Redraw(SettingsField::HTMLThumbnails);
+  Redraw(SettingsField::HTMLImages);
+
+  connect(Memo1, &QPlainTextEdit::textChanged, this,
+          [this] { settings_.SetHTMLThumbnails(EditorLines(Memo1->toPlainText())); });
+  connect(Memo2, &QPlainTextEdit::textChanged, this,
+          [this] { settings_.SetHTMLImages(EditorLines(Memo2->toPlainText())); });
+  connect(t, &QTabWidget::currentChanged, this, [this](int index) {
+    if (index == 1) TabSheet2Show();
+    if (index == 3) TabSheet4Show();
+  });
+}
+
+void TFrame_Step_4::TabSheet2Show() { FillGrid(StringGrid1, kThumbnailMacroReference); }
+
+void TFrame_Step_4::TabSheet4Show() { FillGrid(StringGrid2, kImageMacroReference); }
+
+void TFrame_Step_4::Redraw(SettingsField field) {
+  const auto show = [](QPlainTextEdit* memo, const std::vector<std::string>& lines) {
+    const QString text = EditorText(lines);
+    if (memo->toPlainText() != text) memo->setPlainText(text);
+  };
+  if (field == SettingsField::HTMLThumbnails) show(Memo1, settings_.HTMLThumbnails());
+  if (field == SettingsField::HTMLImages) show(Memo2, settings_.HTMLImages());
+}
+
+}  // namespace fotoloom

@@ -1,0 +1,47 @@
+// Page 5 of the wizard: what a run creates, and the two output folder buttons.
+#include "app/Un_Step_5.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QPushButton>
+
+#include "app/RadioGroup.h"
+
+namespace fotoloom {
+
+TFrame_Step_5::TFrame_Step_5(GallerySettings& settings, QWidget* parent)
+    : QWidget(parent), settings_(settings), binding_(settings, [this](SettingsField f) { Redraw(f); }) {
+  setObjectName(QStringLiteral("Frame_Step_5"));
+  btn_Clear = new QPushButton(QStringLiteral("Clear Output Folder"), this);
+  btn_Clear->setObjectName(QStringLiteral("btn_Clear"));
+  btn_Clear->setGeometry(16, 20, 180, 25);
+  btn_Clear->setCursor(Qt::PointingHandCursor);
+
+  // Bound to AutoBrowserStart but never shown; a loaded settings file sets it.
+  Check_show_first_page = new QCheckBox(QStringLiteral("Show first page after creation automaticly in browser"), this);
+  Check_show_first_page->setObjectName(QStringLiteral("Check_show_first_page"));
+  Check_show_first_page->setGeometry(16, 60, 600, 20);
+  Check_show_first_page->hide();
+
+  Rg_Elements = new QGroupBox(QStringLiteral("What elements shall be created"), this);
+  Rg_Elements->setGeometry(16, 64, 602, 110);
+  Rg_Elements_items = MakeRadioGroup(Rg_Elements, "Rg_Elements", kElementsModeNames, 24, 26);
+
+  Button1 = new QPushButton(QStringLiteral("Show first page in Webbrowser"), this);
+  Button1->setObjectName(QStringLiteral("Button1"));
+  Button1->setGeometry(16, 194, 220, 25);
+  Button1->setCursor(Qt::PointingHandCursor);
+
+  Redraw(SettingsField::AutoBrowserStart);
+  Redraw(SettingsField::ElementsMode);
+  connect(Check_show_first_page, &QCheckBox::toggled, this, [this](bool on) { settings_.SetAutoBrowserStart(on); });
+  connect(Rg_Elements_items, &QButtonGroup::idClicked, this, [this](int id) { settings_.SetElementsMode(id); });
+}
+
+void TFrame_Step_5::Redraw(SettingsField field) {
+  if (field == SettingsField::AutoBrowserStart && Check_show_first_page->isChecked() != settings_.AutoBrowserStart())
+    Check_show_first_page->setChecked(settings_.AutoBrowserStart());
+  if (field == SettingsField::ElementsMode) ShowChoice(Rg_Elements_items, settings_.ElementsMode());
+}
+
+}  // namespace fotoloom

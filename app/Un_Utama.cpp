@@ -1,0 +1,264 @@
+// The main window: header, six stacked pages, bottom buttons, navigation, settings files and the run's GUI side.
+#include "app/Un_Utama.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <QTabWidget>
+
+#include "app/MessageBoxes.h"
+#include "app/ProgramFolder.h"
+#include "app/Un_About.h"
+#include "app/Un_Step_1.h"
+#include "app/Un_Step_2.h"
+#include "app/Un_Step_3.h"
+#include "app/Un_Step_4.h"
+#include "app/Un_Step_5.h"
+#include "app/Un_Step_6.h"
+#include "app/WizardDialogs.h"
+#include "app/WizardRunView.h"
+#include "core/Error.h"
+#include "core/GenerationRun.h"
+#include "core/OutputFolder.h"
+#include "core/SettingsFile.h"
+
+namespace fotoloom {
+namespace {
+
+QPushButton* BottomButton(QWidget* parent, const char* name, const QString& text, int x, int w, QIcon icon = {}) {
+  auto* button = new QPushButton(icon, text, parent);
+  button->setObjectName(QString::fromLatin1(name));
+  button->setGeometry(x, 6, w, 25);
+  button->setCursor(Qt::PointingHandCursor);
+  button->setIconSize(QSize(14, 14));
+  return button;
+}
+
+QString StepCaption(int step) { return QStringLiteral("Step %1 of 5").arg(step); }
+
+}  // namespace
+
+Tfrm_utama::Tfrm_utama(std::unique_ptr<WizardDialogs> dialogs, QString programFolder)
+    : QWidget(nullptr, Qt::Window | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      dialogs_(dialogs ? std::move(dialogs) : std::make_unique<QtWizardDialogs>()),
+      programFolder_(programFolder.isEmpty() ? ProgramFolder() : std::move(programFolder)),
+      desktop_(this) {
+  setObjectName(QStringLiteral("frm_utama"));
+  setWindowTitle(QStringLiteral("Fotoloom"));
+  setFixedSize(645, 476);
+  QFont font(QStringLiteral("Times New Roman"));
+  font.setPixelSize(11);
+  font.setBold(true);
+  setFont(font);
+
+  pnl_header = new QLabel(StepCaption(1), this);
+  pnl_header->setObjectName(QStringLiteral("pnl_header"));
+  pnl_header->setGeometry(0, 0, 645, 49);
+  pnl_header->setAlignment(Qt::AlignCenter);
+  pnl_header->setFrameStyle(QFrame::Panel | QFrame::Raised);
+  QFont headerFont = font;
+  headerFont.setPixelSize(32);
+  pnl_header->setFont(headerFont);
+
+  Frame_Step_1 = new TFrame_Step_1(settings_, *dialogs_, this);
+  Frame_Step_2 = new TFrame_Step_2(settings_, this);
+  Frame_Step_3 = new TFrame_Step_3(settings_, *dialogs_, programFolder_, this);
+  Frame_Step_4 = new TFrame_Step_4(settings_, this);
+  Frame_Step_5 = new TFrame_Step_5(settings_, this);
+  Frame_Step_6 = new TFrame_Step_6(this);
+  pages_ = {nullptr, Frame_Step_1, Frame_Step_2, Frame_Step_3, Frame_Step_4, Frame_Step_5, Frame_Step_6};
+  Frame_Step_1->setGeometry(1, 50, 641, 389);
+  for (int i = 2; i <= 5; ++i) pages_[i]->setGeometry(1, 50, 634, 389);
+  Frame_Step_6->setGeometry(11, 50, 634, 389);
+  for (int i = 2; i <= 6; ++i) pages_[i]->hide();
+
+  auto* bottom = new QFrame(this);
+  bottom->setObjectName(QStringLiteral("pnl_bottom"));
+  bottom->setFrameStyle(QFrame::Panel | QFrame::Raised);
+  bottom->setGeometry(0, 476 - 34, 645, 34);
+  QStyle* st = style();
+  bit_load = BottomButton(bottom, "bit_load", QStringLiteral("&Load Settings..."), 6, 120,
+                          st->standardIcon(QStyle::SP_DialogOpenButton));
+  bit_save = BottomButton(bottom, "bit_save", QStringLiteral("&Save Settings..."), 127, 120,
+                          st->standardIcon(QStyle::SP_DialogSaveButton));
+  bit_about = BottomButton(bottom, "bit_about", QStringLiteral("About"), 248, 75,
+                           st->standardIcon(QStyle::SP_MessageBoxInformation));
+  bit_help = BottomButton(bottom, "bit_help", QStringLiteral("Help"), 324, 75,
+                          st->standardIcon(QStyle::SP_DialogHelpButton));
+  btn_back = BottomButton(bottom, "btn_back", QStringLiteral("Back"), 481, 75);
+  btn_next = BottomButton(bottom, "btn_next", QStringLiteral("Next"), 561, 75);
+  btn_back->hide();
+  btn_next->setEnabled(false);
+
+  AboutBox = new TAboutBox(desktop_, this);
+
+  connect(btn_next, &QPushButton::clicked, this, &Tfrm_utama::btn_nextClick);
+  connect(btn_back, &QPushButton::clicked, this, &Tfrm_utama::btn_backClick);
+  connect(bit_load, &QPushButton::clicked, this, &Tfrm_utama::bit_loadClick);
+  connect(bit_save, &QPushButton::clicked, this, &Tfrm_utama::bit_saveClick);
+  connect(bit_about, &QPushButton::clicked, this, &Tfrm_utama::bit_aboutClick);
+  connect(bit_help, &QPushButton::clicked, this, &Tfrm_utama::bit_helpClick);
+  connect(Frame_Step_1, &TFrame_Step_1::FolderTextsChanged, this, &Tfrm_utama::Frame_Step_11edt_inputChange);
+  connect(Frame_Step_6->btn_cancel, &QPushButton::clicked, this, &Tfrm_utama::Frame_Step_61btn_cancelClick);
+  connect(Frame_Step_5->btn_Clear, &QPushButton::clicked, this,
+          [this] { Guarded([this] { Clear_output_folder(settings_, desktop_); }); });
+  connect(Frame_Step_5->Button1, &QPushButton::clicked, this,
+          [this] { Guarded([this] { Open_first_page(settings_, desktop_); }); });
+}
+
+Tfrm_utama::~Tfrm_utama() {
+  // The pages unsubscribe from the record as they go; the run goes first.
+  run_.reset();
+}
+
+template <typename Action>
+void Tfrm_utama::Guarded(Action&& action) {
+  try {
+    action();
+  } catch (const Error& e) {
+    ShowErrorBox(this, QString::fromStdString(e.what()));
+  }
+}
+
+void Tfrm_utama::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (!shown_) {
+    shown_ = true;
+    FormShow();
+  }
+}
+
+void Tfrm_utama::FormShow() {
+  currentStep_ = 1;
+  // The run components live from the first showing to the window's end.
+  runView_ = std::make_unique<WizardRunView>(*this);
+  run_ = std::make_unique<GenerationRun>(settings_, desktop_, *runView_);
+  Frame_Step_4->t->setCurrentIndex(0);
+  Guarded([this] { Frame_Step_3->Create_preview(); });
+}
+
+void Tfrm_utama::ShowBottomButtons(bool show) {
+  for (QPushButton* b : {btn_back, btn_next, bit_load, bit_save, bit_about, bit_help}) b->setVisible(show);
+}
+
+void Tfrm_utama::ShowStep(int step) {
+  for (int i = 1; i <= 6; ++i)
+    if (i != step) pages_[i]->hide();
+  pages_[step]->show();
+}
+
+void Tfrm_utama::Frame_Step_11edt_inputChange() {
+  btn_next->setEnabled(!Frame_Step_1->edt_input->text().isEmpty() && !Frame_Step_1->edt_output->text().isEmpty());
+}
+
+void Tfrm_utama::btn_nextClick() {
+  if (currentStep_ == 6) {
+    // After a finished run there is no page beyond the progress page: Next
+    // starts a new run with the same options.
+    currentStep_ = 5;
+  }
+  ++currentStep_;
+  if (currentStep_ <= 5) {
+    pnl_header->setText(StepCaption(currentStep_));
+    btn_back->show();
+  }
+  ShowStep(currentStep_);
+  if (currentStep_ == 6) {
+    ShowBottomButtons(false);
+    pnl_header->setText(QStringLiteral("Please Wait ..."));
+    StartGenerationRun();
+  }
+}
+
+void Tfrm_utama::btn_backClick() {
+  --currentStep_;
+  if (currentStep_ > 1) {
+    pnl_header->setText(StepCaption(currentStep_));
+    btn_back->show();
+  } else {
+    pnl_header->setText(StepCaption(1));
+    btn_back->hide();
+  }
+  ShowStep(currentStep_);
+}
+
+void Tfrm_utama::Return_to_first_page() {
+  ShowBottomButtons(true);
+  currentStep_ = 1;
+  ShowStep(1);
+  pnl_header->setText(StepCaption(1));
+  // Back has no place on page 1.
+  btn_back->hide();
+}
+
+void Tfrm_utama::Frame_Step_61btn_cancelClick() {
+  // The run (when one is going) sees the flags at its next test and unwinds.
+  if (run_) run_->Cancel();
+  Return_to_first_page();
+}
+
+void Tfrm_utama::bit_loadClick() {
+  const std::optional<QString> path = dialogs_->ChooseSettingsToLoad(this, programFolder_);
+  if (!path) return;
+  Guarded([&] {
+    Read_settings_file(path->toStdString(), settings_, [this] { Frame_Step_3->Create_preview(); });
+  });
+}
+
+void Tfrm_utama::bit_saveClick() {
+  const std::optional<QString> path = dialogs_->ChooseSettingsToSave(this, programFolder_);
+  if (!path) return;
+  Guarded([&] { Write_settings_file(path->toStdString(), settings_); });
+}
+
+void Tfrm_utama::bit_aboutClick() {
+  AboutBox->show();
+  AboutBox->raise();
+  AboutBox->activateWindow();
+}
+
+void Tfrm_utama::bit_helpClick() {
+  desktop_.OpenDocument(ManualPath(QCoreApplication::applicationDirPath()).toStdString());
+}
+
+void Tfrm_utama::closeEvent(QCloseEvent* event) {
+  if (runGoing_) {
+    // The close arrives inside the run's pump: cancel, let the run unwind,
+    // and close once it has returned.
+    Frame_Step_61btn_cancelClick();
+    closeAfterRun_ = true;
+    event->ignore();
+    return;
+  }
+  AboutBox->hide();
+  event->accept();
+}
+
+void Tfrm_utama::CloseAfterRun() {
+  if (runGoing_) {
+    closeAfterRun_ = true;
+    return;
+  }
+  close();
+}
+
+void Tfrm_utama::StartGenerationRun() {
+  // The whole run happens inside this call; the Cancel button and a close of
+  // the window are handled while it pumps events.
+  runGoing_ = true;
+  closeAfterRun_ = false;
+  try {
+    run_->Start();
+  } catch (const Error& e) {
+    // Page 6 stays with its bottom buttons hidden; Cancel leads back to page 1.
+    if (!closeAfterRun_) ShowErrorBox(this, QString::fromStdString(e.what()));
+  }
+  runGoing_ = false;
+  if (closeAfterRun_) close();
+}
+
+}  // namespace fotoloom

@@ -1,0 +1,101 @@
+// The main window: header, six stacked pages, bottom buttons, navigation, settings files and the run's GUI side.
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <array>
+#include <memory>
+
+#include "app/QtDesktop.h"
+#include "app/WizardDialogs.h"
+#include "core/GallerySettings.h"
+
+class QLabel;
+class QPushButton;
+
+namespace fotoloom {
+
+class GenerationRun;
+class TAboutBox;
+class WizardRunView;
+class TFrame_Step_1;
+class TFrame_Step_2;
+class TFrame_Step_3;
+class TFrame_Step_4;
+class TFrame_Step_5;
+class TFrame_Step_6;
+
+class Tfrm_utama : public QWidget {
+  Q_OBJECT
+ public:
+  // dialogs answers the file, folder and colour choosers (Qt's own when null);
+  // programFolder (ending in "/") holds the preview and is where the settings
+  // dialogs open (ProgramFolder() when empty).
+  explicit Tfrm_utama(std::unique_ptr<WizardDialogs> dialogs = nullptr, QString programFolder = QString());
+  ~Tfrm_utama() override;
+
+  GallerySettings& Settings() { return settings_; }
+  int CurrentStep() const { return currentStep_; }
+  // True from Next on page 5 until the run has returned.
+  bool RunGoing() const { return runGoing_; }
+  // The run components, for the tests.
+  GenerationRun& Run() { return *run_; }
+
+  void btn_nextClick();
+  void btn_backClick();
+  // Shows the bottom buttons, shows page 1 and its caption; used while page 6 is shown.
+  void Return_to_first_page();
+  // Next is enabled exactly while both folder texts of page 1 are non-empty.
+  void Frame_Step_11edt_inputChange();
+  void bit_loadClick();
+  void bit_saveClick();
+  void bit_aboutClick();
+  void bit_helpClick();
+  // Cancel on page 6: sets every cancel flag of the run and returns to page 1.
+  void Frame_Step_61btn_cancelClick();
+  // Shows or hides Back, Next, Load, Save, About and Help together.
+  void ShowBottomButtons(bool show);
+  // Closes the window now, or once the running run has returned.
+  void CloseAfterRun();
+
+  QLabel* pnl_header = nullptr;
+  QPushButton* bit_load = nullptr;
+  QPushButton* bit_save = nullptr;
+  QPushButton* bit_about = nullptr;
+  QPushButton* bit_help = nullptr;
+  QPushButton* btn_back = nullptr;
+  QPushButton* btn_next = nullptr;
+  TFrame_Step_1* Frame_Step_1 = nullptr;
+  TFrame_Step_2* Frame_Step_2 = nullptr;
+  TFrame_Step_3* Frame_Step_3 = nullptr;
+  TFrame_Step_4* Frame_Step_4 = nullptr;
+  TFrame_Step_5* Frame_Step_5 = nullptr;
+  TFrame_Step_6* Frame_Step_6 = nullptr;
+  TAboutBox* AboutBox = nullptr;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void FormShow();
+  void ShowStep(int step);
+  // Runs action and shows an Error it raises in the application's error box.
+  template <typename Action>
+  void Guarded(Action&& action);
+  void StartGenerationRun();
+
+  GallerySettings settings_;
+  std::unique_ptr<WizardDialogs> dialogs_;
+  QString programFolder_;
+  QtDesktop desktop_;
+  std::unique_ptr<WizardRunView> runView_;
+  std::unique_ptr<GenerationRun> run_;
+  int currentStep_ = 1;
+  std::array<QWidget*, 7> pages_{};  // index 1..6
+  bool shown_ = false;
+  bool runGoing_ = false;
+  bool closeAfterRun_ = false;
+};
+
+}  // namespace fotoloom

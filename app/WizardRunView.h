@@ -1,0 +1,31 @@
+// The wizard's side of a generation run: labels, bars and page changes on the main window.
+#pragma once
+
+#include "core/RunView.h"
+
+namespace fotoloom {
+
+class Tfrm_utama;
+
+// Forwards what the run shows to the progress page and the main window.
+class WizardRunView : public RunView {
+ public:
+  explicit WizardRunView(Tfrm_utama& window) : window_(window) {}
+
+  void SetInputPathLabel(const std::string& text) override;
+  void SetFoundLabel(const std::string& text) override;
+  void SetBarMaximum(RunBar bar, int maximum) override;
+  void SetBarPosition(RunBar bar, int position) override;
+  void Return_to_first_page() override;
+  void ShowBottomButtons() override;
+  // The window closes once the run has returned, never under it.
+  void CloseMainWindow() override;
+
+ private:
+  Tfrm_utama& window_;
+};
+
+// The progress page's bar number (1..5) for a bar of the run.
+int BarNumber(RunBar bar);
+
+}  // namespace fotoloom

@@ -1,0 +1,117 @@
+// Tests of the About window: the machine-wide store decides the notice, support caption and link.
+#include <QLabel>
+#include <QPushButton>
+#include <QSettings>
+#include <QTest>
+
+#include "app/Un_About.h"
+#include "app/WizardTestSupport.h"
+#include "core/Desktop.h"
+#include "support/TempDir.h"
+
+using namespace fotoloom;
+
+namespace {
+
+class RecordingDesktop : public Desktop {
+ public:
+  void ShowMessage(Icon, const std::string&) override {}
+  bool AskYesNo(Icon, const std::string&) override { return false; }
+  void OpenDocument(const std::string& what) override { opened.push_back(what); }
+  void ProcessPendingEvents() override {}
+  std::vector<std::string> opened;
+};
+
+}  // namespace
+
+class AboutTest : public QObject {
+  Q_OBJECT
+  test::TempDir store_;
+
+  // Writes the machine-wide store's INI file ("" values are left out).
+  void WriteStore(const QString& body) {
+    QDir().mkpath(QString::fromStdString(store_ / "Fotoloom"));
+    test::WriteFile(store_ / "Fotoloom/Fotoloom.ini", "[General]\n" + body.toStdString());
+  }
+
+ private slots:
+  void initTestCase() {
+    QSettings::setPath(QSettings::IniFormat, QSettings::SystemScope, QString::fromStdString(store_.str()));
+  }
+
+  void without_store_no_link_is_shown() {
+    WriteStore("");
+    RecordingDesktop desktop;
+    TAboutBox box(desktop);
+    box.show();
+    QCOMPARE(box.windowTitle(), QString("About"));
+    QCOMPARE(box.size(), QSize(298, 213));
+    QCOMPARE(box.ProductName->text(), QString("Fotoloom"));
+    QCOMPARE(box.Version->text(), QString("Version 1.0"));
+    QVERIFY(!box.Support->isVisible());
+    QVERIFY(!box.Label1->isVisible());
+    QVERIFY(!box.Copyright->text().contains("www."));
+    WriteStore("website_exist=0\nwebsite_address=www.example.org\n");
+    box.hide();
+    box.show();
+    QVERIFY(!box.Label1->isVisible());
+  }
+
+  void stored_address_is_the_link_and_opens_on_click() {
+    WriteStore("website_exist=1\nwebsite_address=www.example.org\n");
+    RecordingDesktop desktop;
+    TAboutBox box(desktop);
+    box.show();
+    QVERIFY(box.Support->isVisible());
+    QCOMPARE(box.Support->text(), QString("Support/Contact Details :"));
+    QVERIFY(box.Label1->isVisible());
+    QCOMPARE(box.Label1->text(), QString("http://www.example.org"));
+    QVERIFY(box.Copyright->text().section('\n', 0, 0).endsWith("www.example.org"));
+    QTest::mouseClick(box.Label1, Qt::LeftButton);
+    QCOMPARE(desktop.opened, std::vector<std::string>{"http://www.example.org"});
+    // The store is read again only when the window is shown again.
+    WriteStore("website_exist=1\nwebsite_address=\n");
+    QCOMPARE(box.Label1->text(), QString("http://www.example.org"));
+    box.hide();
+    box.show();
+    QCOMPARE(box.Label1->text(), "http://" + DefaultWebAddress());
+    QCOMPARE(DefaultWebAddress(), QString("www.Fotoloom.org"));
+  }
+
+  void wrong_value_type_is_reported_and_labels_stay() {
+    WriteStore("website_exist=1\nwebsite_address=www.example.org\n");
+    RecordingDesktop desktop;
+    TAboutBox box(desktop);
+    box.show();
+    box.hide();
+    WriteStore("website_exist=yes\n");
+    std::vector<test::SeenBox> seen;
+    test::AnswerNextBox("OK", &seen);
+    box.show();
+    QTRY_COMPARE(seen.size(), std::size_t{1});
+    QCOMPARE(seen[0].title, QString("Fotoloom"));
+    QCOMPARE(seen[0].text, QString("Invalid data type for 'website_exist'"));
+    QVERIFY(box.isVisible());
+    QCOMPARE(box.Label1->text(), QString("http://www.example.org"));
+    QVERIFY(box.Label1->isVisible());
+
+    box.hide();
+    WriteStore("website_exist=1\nwebsite_address=a, b\n");
+    test::AnswerNextBox("OK", &seen);
+    box.show();
+    QTRY_COMPARE(seen.size(), std::size_t{2});
+    QCOMPARE(seen[1].text, QString("Invalid data type for 'website_address'"));
+  }
+
+  void ok_hides_the_window() {
+    WriteStore("");
+    RecordingDesktop desktop;
+    TAboutBox box(desktop);
+    box.show();
+    box.OKButton->click();
+    QVERIFY(!box.isVisible());
+  }
+};
+
+QTEST_MAIN(AboutTest)
+#include "Un_About_test.moc"

@@ -1,0 +1,88 @@
+// Tests of page 1: folder choosers and the working folder, the page-name boxes, binding to the record.
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "app/Un_Step_1.h"
+#include "app/WizardTestSupport.h"
+#include "support/TempDir.h"
+
+using namespace fotoloom;
+
+class Step1Test : public QObject {
+  Q_OBJECT
+ private slots:
+  void start_up_texts() {
+    GallerySettings settings;
+    test::FakeDialogs dialogs;
+    TFrame_Step_1 page(settings, dialogs);
+    QCOMPARE(page.edt_input->text(), QString(""));
+    QCOMPARE(page.edt_thumbnail->text(), QString("page"));
+    QCOMPARE(page.edt_image->text(), QString("image"));
+    QCOMPARE(page.cmb_ext->currentText(), QString(".htm"));
+    QCOMPARE(page.cmb_ext->count(), 2);
+    QCOMPARE(page.cmb_ext->itemText(1), QString(".html"));
+  }
+
+  void typing_goes_to_the_record_and_emptied_names_come_back() {
+    GallerySettings settings;
+    test::FakeDialogs dialogs;
+    TFrame_Step_1 page(settings, dialogs);
+    QSignalSpy folders(&page, &TFrame_Step_1::FolderTextsChanged);
+    QTest::keyClicks(page.edt_input, "/in");
+    QCOMPARE(settings.InputPath(), std::string("/in"));
+    QCOMPARE(folders.count(), 3);
+    page.edt_thumbnail->clear();
+    QCOMPARE(page.edt_thumbnail->text(), QString("page"));
+    QCOMPARE(settings.ThumbPagesName(), std::string("page"));
+    page.edt_image->selectAll();
+    QTest::keyClick(page.edt_image, Qt::Key_Delete);
+    QCOMPARE(page.edt_image->text(), QString("image"));
+    page.cmb_ext->setEditText("shtml");
+    QCOMPARE(settings.WebSiteExtension(), std::string("shtml"));
+  }
+
+  void record_changes_show_on_the_page() {
+    GallerySettings settings;
+    test::FakeDialogs dialogs;
+    TFrame_Step_1 page(settings, dialogs);
+    settings.SetOutputPath("/out");
+    settings.SetAdditionalPath("/extra");
+    settings.SetWebSiteExtension(".html");
+    QCOMPARE(page.edt_output->text(), QString("/out"));
+    QCOMPARE(page.edt_optional->text(), QString("/extra"));
+    QCOMPARE(page.cmb_ext->currentText(), QString(".html"));
+  }
+
+  void folder_chooser_starts_in_and_changes_the_working_folder() {
+    test::TempDir dir;
+    const QString first = QString::fromStdString(dir / "first");
+    const QString second = QString::fromStdString(dir / "second");
+    QDir().mkpath(first);
+    QDir().mkpath(second);
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(QString::fromStdString(dir.str()));
+    GallerySettings settings;
+    test::FakeDialogs dialogs;
+    TFrame_Step_1 page(settings, dialogs);
+    dialogs.folders = {first, std::nullopt, second};
+    page.btn_brw_input->click();
+    page.btn_brw_optional->click();  // cancelled
+    page.btn_brw_output->click();
+    QDir::setCurrent(before);
+
+    QCOMPARE(dialogs.folderCaptions,
+             (QStringList{"Select input folder", "Select Additionel elements folder", "Select output folder"}));
+    QCOMPARE(dialogs.folderStarts, (QStringList{QString::fromStdString(dir.str()), first, first}));
+    QCOMPARE(settings.InputPath(), first.toStdString());
+    QCOMPARE(settings.AdditionalPath(), std::string(""));
+    QCOMPARE(settings.OutputPath(), second.toStdString());
+    QCOMPARE(page.edt_output->text(), second);
+  }
+};
+
+QTEST_MAIN(Step1Test)
+#include "Un_Step_1_test.moc"
