@@ -113,6 +113,12 @@ Tfrm_utama::Tfrm_utama(std::unique_ptr<WizardDialogs> dialogs, QString programFo
 Tfrm_utama::~Tfrm_utama() {
   // The pages unsubscribe from the record as they go; the run goes first.
   run_.reset();
+  // QWidget would delete the pages only after settings_ is gone, so they
+  // would unsubscribe from a freed record: delete them while it exists.
+  for (QWidget*& page : pages_) {
+    delete page;
+    page = nullptr;
+  }
 }
 
 template <typename Action>
