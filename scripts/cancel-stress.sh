@@ -4,6 +4,7 @@
 # time that the runner neither crashed nor reported a sanitizer finding or a
 # leak, and that no file under a final name is half written: every page ends
 # with "</html>", every JPEG decodes without a warning, no temporary is left.
+# Then cancels and closes the wizard (offscreen) as often at spread moments.
 #   usage: scripts/cancel-stress.sh [rounds, default 100] [images, default 200]
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -56,5 +57,15 @@ for round in $(seq 1 "$rounds"); do
     djpeg "$jpeg" 2>"$work/djpeg" >/dev/null && [ ! -s "$work/djpeg" ] || fail "$round" "damaged image $(basename "$jpeg")"
   done
 done
-echo "$rounds rounds, $failures failures"
-[ "$failures" -eq 0 ]
+echo "fotoloom-cli: $rounds rounds, $failures failures"
+
+# The wizard on the offscreen platform: cancel and close, rounds times each.
+gui_status=0
+if cmake --build "$build" -j 2 --target app_Un_Utama_load_test >/dev/null 2>&1; then
+  QT_QPA_PLATFORM=offscreen FOTOLOOM_STRESS_ROUNDS=$rounds "$build/tests/app/app_Un_Utama_load_test" \
+    >"$work/gui.log" 2>&1 || gui_status=$?
+  grep -E '^(PASS|FAIL|Totals)|Sanitizer' "$work/gui.log" || true
+else
+  echo "wizard: not built here (no Qt 6), skipped"
+fi
+[ "$failures" -eq 0 ] && [ "$gui_status" -eq 0 ]
