@@ -4,6 +4,9 @@
 #include <QSettings>
 #include <QTest>
 
+#include <chrono>
+#include <filesystem>
+
 #include "app/Un_About.h"
 #include "app/WizardTestSupport.h"
 #include "core/Desktop.h"
@@ -28,10 +31,18 @@ class AboutTest : public QObject {
   Q_OBJECT
   test::TempDir store_;
 
-  // Writes the machine-wide store's INI file ("" values are left out).
+  int writes_ = 0;
+
+  // Writes the machine-wide store's INI file ("" values are left out). QSettings
+  // keeps a parsed file while its size and modification time stay the same, and
+  // two writes of equal size can land in one millisecond, so every write gets a
+  // modification time of its own.
   void WriteStore(const QString& body) {
     QDir().mkpath(QString::fromStdString(store_ / "Fotoloom"));
-    test::WriteFile(store_ / "Fotoloom/Fotoloom.ini", "[General]\n" + body.toStdString());
+    const std::string path = store_ / "Fotoloom/Fotoloom.ini";
+    test::WriteFile(path, "[General]\n" + body.toStdString());
+    std::filesystem::last_write_time(path, std::filesystem::file_time_type::clock::now() +
+                                               std::chrono::seconds(++writes_));
   }
 
  private slots:
