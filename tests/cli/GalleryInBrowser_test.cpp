@@ -1,5 +1,5 @@
 // Galleries of awkward file names made by fotoloom-cli, loaded page by page in headless Chromium.
-// Skipped when no Chromium is installed (scripts/browser-check.sh installs it).
+// Skipped when no Chromium is installed (scripts/bootstrap.sh installs it).
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -131,7 +131,7 @@ std::map<std::string, PageReport> LoadInBrowser(const std::string& chromium, con
 
 TEST(GalleryInBrowser, odd_names_show_as_they_are_and_every_image_and_link_resolves) {
   const std::string chromium = FindChromium();
-  if (chromium.empty()) GTEST_SKIP() << "no chromium installed (scripts/browser-check.sh installs it)";
+  if (chromium.empty()) GTEST_SKIP() << "no chromium installed (scripts/bootstrap.sh installs it)";
   const char* data = std::getenv("FOTOLOOM_TEST_DATA");
   ASSERT_NE(data, nullptr) << "FOTOLOOM_TEST_DATA is not set";
   const std::string tiny = ReadFile(std::string(data) + "/browser/tiny.jpg");
