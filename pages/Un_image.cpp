@@ -34,6 +34,23 @@ constexpr std::array<std::string_view, 4> kColorMacros = {"@bg_color@", "@text_c
 constexpr std::size_t kThumbFixedMacros = 6;  // four colours, "@title@", "@tp@"
 constexpr std::size_t kImageFixedMacros = 5;  // four colours, "@tp@"
 
+// The values of "@tp@", "@cp@", "@next@", "@prev@", "@last@" and "@first@" for
+// page `current` of `total` pages named baseName + number + ext. Next and
+// previous are formed even where they leave the sequence (pages 0 and total + 1).
+struct Navigation {
+  std::string total, current, next, prev, last, first;
+};
+
+Navigation NavigationOf(const std::string& baseName, long long current, long long total, long long firstNumber,
+                        const std::string& ext) {
+  return {std::to_string(total),
+          std::to_string(current),
+          PageFileName(baseName, current + 1, ext),
+          PageFileName(baseName, current - 1, ext),
+          PageFileName(baseName, total, ext),
+          PageFileName(baseName, firstNumber, ext)};
+}
+
 }  // namespace
 
 timage_page::timage_page() = default;
@@ -137,13 +154,7 @@ void timage_page::Write_thumb_page(int k, int T, const std::string& fileName,
                                    const std::vector<std::string>& thumbTable) {
   std::unique_ptr<RunState> local;
   RunState& state = State(local);
-  const std::string ext = NormalizedExtension(WebSiteExtension);
-  const std::string total = std::to_string(T);
-  const std::string current = std::to_string(k);
-  const std::string next = PageFileName(ThumbPagesName, static_cast<long long>(k) + 1, ext);
-  const std::string prev = PageFileName(ThumbPagesName, static_cast<long long>(k) - 1, ext);
-  const std::string last = PageFileName(ThumbPagesName, T, ext);
-  const std::string first = PageFileName(ThumbPagesName, 1, ext);
+  const Navigation nav = NavigationOf(ThumbPagesName, k, T, 1, NormalizedExtension(WebSiteExtension));
   state.table.clear();
   for (const std::string& line : thumbTable) {
     state.table += line;
@@ -156,12 +167,12 @@ void timage_page::Write_thumb_page(int k, int T, const std::string& fileName,
       {kColorMacros[2], state.colors[2]},
       {kColorMacros[3], state.colors[3]},
       {"@title@", Title},
-      {"@tp@", total},
-      {"@cp@", current},
-      {"@next@", next},
-      {"@prev@", prev},
-      {"@last@", last},
-      {"@first@", first},
+      {"@tp@", nav.total},
+      {"@cp@", nav.current},
+      {"@next@", nav.next},
+      {"@prev@", nav.prev},
+      {"@last@", nav.last},
+      {"@first@", nav.first},
       {"@thumbtable@", state.table},
   }};
   const std::span<const Macro> list(macros);
@@ -177,26 +188,20 @@ void timage_page::Write_image_page(int j, int N, int firstNumber, const std::str
                                    const std::string& thumbPageFileName) {
   std::unique_ptr<RunState> local;
   RunState& state = State(local);
-  const std::string ext = NormalizedExtension(WebSiteExtension);
   const PageImageValues names = PageValuesOfImage(CurrentImagePath());
-  const std::string total = std::to_string(N);
-  const std::string current = std::to_string(j);
-  const std::string next = PageFileName(ImagePagesName, static_cast<long long>(j) + 1, ext);
-  const std::string prev = PageFileName(ImagePagesName, static_cast<long long>(j) - 1, ext);
-  const std::string last = PageFileName(ImagePagesName, N, ext);
-  const std::string first = PageFileName(ImagePagesName, firstNumber, ext);
+  const Navigation nav = NavigationOf(ImagePagesName, j, N, firstNumber, NormalizedExtension(WebSiteExtension));
   // The order of this list is the order of replacement.
   const std::array<Macro, 15> macros = {{
       {kColorMacros[0], state.colors[0]},
       {kColorMacros[1], state.colors[1]},
       {kColorMacros[2], state.colors[2]},
       {kColorMacros[3], state.colors[3]},
-      {"@tp@", total},
-      {"@cp@", current},
-      {"@next@", next},
-      {"@prev@", prev},
-      {"@last@", last},
-      {"@first@", first},
+      {"@tp@", nav.total},
+      {"@cp@", nav.current},
+      {"@next@", nav.next},
+      {"@prev@", nav.prev},
+      {"@last@", nav.last},
+      {"@first@", nav.first},
       {"@thumbs@", thumbPageFileName},
       {"@image_smaller@", names.smallerLink},
       {"@image_big@", names.bigLink},
