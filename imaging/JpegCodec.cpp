@@ -120,34 +120,41 @@ bool StartDecoding(Decoder* d, bool grey, bool* progressive) {
   return true;
 }
 
-// Reads every row into the upright image, which the caller has sized. Rows
-// go straight into the image when nothing needs turning or mapping; else
-// through row (room for one row of output_width RGB pixels). False after a
-// library error.
-bool ReadRows(Decoder* d, int orientation, std::uint8_t* row, Image* image) {
+// Turns the grey palette indices at the start of row (width of them) into
+// RGB greys through the library's colour map, from the right so that the
+// indices are read before their bytes are overwritten.
+void ExpandGrey(const jpeg_decompress_struct& c, std::uint8_t* row, int width) {
+  const JSAMPLE* map = c.colormap[0];
+  for (int x = width - 1; x >= 0; --x) {
+    const std::uint8_t grey = map[row[x]];
+    row[3 * x] = grey;
+    row[3 * x + 1] = grey;
+    row[3 * x + 2] = grey;
+  }
+}
+
+// Decodes up to count next rows into rows, as many as *read then says. False
+// after a library error.
+bool ReadScanlines(Decoder* d, std::uint8_t* const* rows, int count, int* read) {
   if (setjmp(d->err.jump)) return false;
   jpeg_decompress_struct& c = d->cinfo;
-  const int width = static_cast<int>(c.output_width);
-  const int height = static_cast<int>(c.output_height);
-  const bool indexed = c.quantize_colors != 0;
-  const bool direct = !indexed && (orientation < 2 || orientation > 8);
+  while (*read < count && c.output_scanline < c.output_height) {
+    JSAMPARRAY next = const_cast<JSAMPARRAY>(rows + *read);
+    const JDIMENSION got = jpeg_read_scanlines(&c, next, static_cast<JDIMENSION>(count - *read));
+    if (got == 0) break;  // only a suspending source returns 0
+    *read += static_cast<int>(got);
+  }
+  return true;
+}
+
+// Decodes and drops the rows left, through row (room for one output row),
+// and ends decompression. False after a library error.
+bool FinishDecoding(Decoder* d, std::uint8_t* row) {
+  if (setjmp(d->err.jump)) return false;
+  jpeg_decompress_struct& c = d->cinfo;
   while (c.output_scanline < c.output_height) {
-    const int y = static_cast<int>(c.output_scanline);
-    JSAMPROW target = direct ? image->row(y) : row;
-    if (jpeg_read_scanlines(&c, &target, 1) != 1) break;  // only a suspending source returns 0
-    if (direct) continue;
-    if (indexed) {
-      // Expand the grey indices through the colour map, from the right so
-      // that the indices are read before their bytes are overwritten.
-      const JSAMPLE* map = c.colormap[0];
-      for (int x = width - 1; x >= 0; --x) {
-        const std::uint8_t grey = map[row[x]];
-        row[3 * x] = grey;
-        row[3 * x + 1] = grey;
-        row[3 * x + 2] = grey;
-      }
-    }
-    PlaceRow(orientation, row, y, width, height, *image);
+    JSAMPROW target = row;
+    if (jpeg_read_scanlines(&c, &target, 1) != 1) break;
   }
   jpeg_finish_decompress(&c);
   return true;
@@ -197,15 +204,30 @@ void JpegCodec::CheckEncodableSize(int width, int height) {
   if (width > kJpegMaxDimension || height > kJpegMaxDimension) ThrowJpegError(JERR_IMAGE_TOO_BIG);
 }
 
-void JpegCodec::Load(const std::string& path, Image& image) {
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rbe"));
-  if (!file) ThrowCannotOpenFile(path, errno);
-  Decoder d;
+// The file being read row by row and its decoder, which is destroyed before
+// the file is closed.
+struct JpegCodec::Reading {
+  std::unique_ptr<std::FILE, FileCloser> file;
+  Decoder decoder;
+};
+
+JpegCodec::JpegCodec() = default;
+JpegCodec::~JpegCodec() = default;
+
+void JpegCodec::Start(const std::string& path) {
+  reading_.reset();
   progressive_ = false;
   components_ = 0;
   orientation_ = 1;
   warnings_ = 0;
-  const bool header = ReadHeader(&d, file.get());
+  storedWidth_ = 0;
+  storedHeight_ = 0;
+  rowsRead_ = 0;
+  auto reading = std::make_unique<Reading>();
+  reading->file.reset(std::fopen(path.c_str(), "rbe"));
+  if (!reading->file) ThrowCannotOpenFile(path, errno);
+  Decoder& d = reading->decoder;
+  const bool header = ReadHeader(&d, reading->file.get());
   warnings_ = d.err.warnings;
   if (!header) ThrowJpegError(d.err.code);
   // Checked before the library or we take any memory for the pixels.
@@ -218,17 +240,59 @@ void JpegCodec::Load(const std::string& path, Image& image) {
   const bool started = StartDecoding(&d, Grayscale, &progressive_);
   warnings_ = d.err.warnings;
   if (!started) ThrowJpegError(d.err.code);
+  storedWidth_ = static_cast<int>(d.cinfo.output_width);
+  storedHeight_ = static_cast<int>(d.cinfo.output_height);
+  const std::size_t rowBytes = static_cast<std::size_t>(storedWidth_) * 3;
+  if (row_.size() < rowBytes) row_.resize(rowBytes);
+  reading_ = std::move(reading);
+}
 
-  const int width = static_cast<int>(d.cinfo.output_width);
-  const int height = static_cast<int>(d.cinfo.output_height);
+int JpegCodec::ReadRows(std::uint8_t* const* rows, int count) {
+  if (!reading_ || count <= 0) return 0;
+  Decoder& d = reading_->decoder;
+  int read = 0;
+  const bool done = ReadScanlines(&d, rows, count, &read);
+  warnings_ = d.err.warnings;
+  if (!done) {
+    const int code = d.err.code;
+    reading_.reset();
+    ThrowJpegError(code);
+  }
+  if (d.cinfo.quantize_colors)
+    for (int i = 0; i < read; ++i) ExpandGrey(d.cinfo, rows[i], storedWidth_);
+  rowsRead_ += read;
+  return read;
+}
+
+void JpegCodec::FinishReading() {
+  if (!reading_) return;
+  Decoder& d = reading_->decoder;
+  const bool done = FinishDecoding(&d, row_.data());
+  warnings_ = d.err.warnings;
+  const int code = d.err.code;
+  reading_.reset();
+  if (!done) ThrowJpegError(code);
+}
+
+void JpegCodec::Load(const std::string& path, Image& image) {
+  Start(path);
+  ReadAll(image);
+}
+
+void JpegCodec::ReadAll(Image& image) {
   int uprightWidth;
   int uprightHeight;
-  UprightSize(orientation_, width, height, uprightWidth, uprightHeight);
+  UprightSize(orientation_, storedWidth_, storedHeight_, uprightWidth, uprightHeight);
   image.Resize(uprightWidth, uprightHeight);
-  if (row_.size() < static_cast<std::size_t>(width) * 3) row_.resize(static_cast<std::size_t>(width) * 3);
-  const bool read = ReadRows(&d, orientation_, row_.data(), &image);
-  warnings_ = d.err.warnings;
-  if (!read) ThrowJpegError(d.err.code);
+  // Rows go straight into the image when nothing needs turning; else through row_.
+  const bool direct = orientation_ < 2 || orientation_ > 8;
+  while (rowsRead_ < storedHeight_) {
+    const int y = rowsRead_;
+    std::uint8_t* row = direct ? image.row(y) : row_.data();
+    if (ReadRows(&row, 1) != 1) break;
+    if (!direct) PlaceRow(orientation_, row, y, storedWidth_, storedHeight_, image);
+  }
+  FinishReading();
 }
 
 void JpegCodec::Encode(const Image& image, std::string& jpeg) {

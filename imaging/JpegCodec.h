@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,32 @@ class JpegCodec {
   // declares more than MaxPixels. Records whether the file was progressive.
   void Load(const std::string& path, Image& image);
 
+  // Row-wise decoding, for callers that use each row as it comes instead of
+  // holding the whole image. Start opens the file, reads its header, applies
+  // MaxPixels and starts decoding, with Load's errors; the facts below then
+  // describe the file. ReadRows decodes the next count rows (fewer at the
+  // end) in stored order, not turned upright, into rows[0..count-1], each
+  // room for StoredWidth() RGB pixels, and returns how many it read; grey
+  // output comes as RGB greys as with Load. FinishReading reads and drops
+  // any rows left (so a damaged end of the file is still reported) and ends
+  // decoding. A failure raises "JPEG error #n" and ends the reading; so does
+  // starting another file or a Load.
+  void Start(const std::string& path);
+  int ReadRows(std::uint8_t* const* rows, int count);
+  void FinishReading();
+  // After Start, with no rows read yet: decodes the whole file into image,
+  // upright, and ends the reading, as Load does.
+  void ReadAll(Image& image);
+  // Stored size and rows decoded so far of the file being read.
+  int StoredWidth() const { return storedWidth_; }
+  int StoredHeight() const { return storedHeight_; }
+  int RowsRead() const { return rowsRead_; }
+
+  JpegCodec();
+  ~JpegCodec();
+  JpegCodec(const JpegCodec&) = delete;
+  JpegCodec& operator=(const JpegCodec&) = delete;
+
   // Encodes the whole image at Quality into jpeg (replacing its content):
   // one grey component when Grayscale is set, three otherwise; progressive
   // exactly when the file loaded last was. Raises "JPEG error #n".
@@ -59,6 +86,11 @@ class JpegCodec {
   int components_ = 0;
   int orientation_ = 1;
   int warnings_ = 0;
+  int storedWidth_ = 0;
+  int storedHeight_ = 0;
+  int rowsRead_ = 0;
+  struct Reading;                    // the open file and the library's decoder
+  std::unique_ptr<Reading> reading_;
   std::vector<std::uint8_t> row_;  // one decoded row when it cannot go straight into the image
 };
 

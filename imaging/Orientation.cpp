@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <memory>
+#include <utility>
 
 namespace fotoloom {
 
@@ -65,6 +66,16 @@ void PlaceRow(int orientation, const std::uint8_t* row, int y, int storedWidth, 
     data[offset] = row[0];
     data[offset + 1] = row[1];
     data[offset + 2] = row[2];
+  }
+}
+
+void MirrorRow(std::uint8_t* row, int width) {
+  for (int left = 0, right = width - 1; left < right; ++left, --right) {
+    std::uint8_t* a = row + 3 * left;
+    std::uint8_t* b = row + 3 * right;
+    std::swap(a[0], b[0]);
+    std::swap(a[1], b[1]);
+    std::swap(a[2], b[2]);
   }
 }
 

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "imaging/Image.h"
 #include "imaging/JpegCodec.h"
@@ -24,9 +25,12 @@ struct ResizeSettings {
   TargetSize (*SizeRule)(int width, int height, int maxWidth, int maxHeight) = nullptr;
 };
 
-// The working objects of one writer thread: a codec, the source and the
-// target image and the stretch's scratch memory, kept from one image to the
-// next so their memory is allocated and touched once.
+// The working objects of one writer thread: a codec, a strip of source rows,
+// the target image and the stretch's scratch memory, kept from one image to
+// the next so their memory is allocated and touched once. Photos whose rows
+// stay rows when turned upright are resized as they are decoded, a strip of
+// rows at a time, so the decoded photo is never held whole; photos stored
+// turned by a quarter are decoded whole first.
 class ResizeJob {
  public:
   // Turns the JPEG file at inputPath into the JPEG data of its resized copy
@@ -37,8 +41,20 @@ class ResizeJob {
            std::string& jpeg);
 
  private:
+  // Sizes the target for a sourceWidth x sourceHeight upright photo. Raises
+  // the encoder's error, after reading the rest of the file, for a size it
+  // cannot take.
+  TargetSize SizeTarget(const ResizeSettings& settings, int sourceWidth, int sourceHeight);
+  void StretchStreamed(const ResizeSettings& settings, const StretchHooks& hooks);
+  void StretchWhole(const ResizeSettings& settings, const StretchHooks& hooks);
+  // Reads the next strip of rows (at most strip_'s height) into strip_ in
+  // upright order; returns how many and sets the upright row of the first.
+  int ReadStrip(int& firstRow);
+
   JpegCodec codec_;
-  Image source_;
+  Image source_;  // the whole photo, for photos turned by a quarter
+  Image strip_;   // a few decoded rows
+  std::vector<std::uint8_t*> stripRows_;
   Image target_;
   StretchScratch scratch_;
 };

@@ -128,37 +128,66 @@ bool Pause(const StretchHooks& worker, unsigned phase) {
 
 }  // namespace
 
-void ResampleStretch(const StretchHooks& worker, const Image& source, Image& target, Kernel kernel, float support,
-                     StretchScratch& scratch) {
-  if (source.width() < 1 || source.height() < 1) throw Error("Source bitmap too small");
-  if (target.empty()) return;
-  const int targetWidth = target.width();
-  const int targetHeight = target.height();
-  const AxisScale horizontal = MakeAxisScale(source.width(), targetWidth, support);
-  const AxisScale vertical = MakeAxisScale(source.height(), targetHeight, support);
+bool RowStretch::Begin(const StretchHooks& worker, int sourceWidth, int sourceHeight, Image& target, Kernel kernel,
+                       float support, StretchScratch& scratch) {
+  active_ = false;
+  if (sourceWidth < 1 || sourceHeight < 1) throw Error("Source bitmap too small");
+  if (target.empty()) return false;
+  worker_ = &worker;
+  target_ = &target;
+  scratch_ = &scratch;
+  kernel_ = kernel;
+  support_ = support;
+  sourceHeight_ = sourceHeight;
+  const AxisScale horizontal = MakeAxisScale(sourceWidth, target.width(), support);
   StretchScratch::Buffers& work = scratch.buffers();
-
   const unsigned horizontalTaps = horizontal.Shrinking ? kHorizontalTapsShrinking : kHorizontalTapsEnlarging;
-  if (!BuildAxisTaps(horizontal, kernel, work.Horizontal, [&] { return Pause(worker, horizontalTaps); })) return;
+  if (!BuildAxisTaps(horizontal, kernel, work.Horizontal, [&] { return Pause(worker, horizontalTaps); }))
+    return false;
+  work.Intermediate.Resize(target.width(), sourceHeight);
+  active_ = true;
+  return true;
+}
 
-  IntermediateImage& intermediate = work.Intermediate;
-  intermediate.Resize(targetWidth, source.height());
-  for (int y = 0; y < source.height(); y += kHorizontalRowBlock) {
-    const int end = std::min(y + kHorizontalRowBlock, source.height());
-    HorizontalPass(source, work.Horizontal, intermediate, y, end, work.RowBuffer);
-    for (int row = y; row < end; ++row)
-      if (Pause(worker, kHorizontalPass)) return;
-  }
+bool RowStretch::AddRows(const Image& rows, int from, int count, int firstRow) {
+  if (!active_) return false;
+  StretchScratch::Buffers& work = scratch_->buffers();
+  HorizontalPass(rows, work.Horizontal, work.Intermediate, from, from + count, firstRow, work.RowBuffer);
+  for (int row = 0; row < count; ++row)
+    if (Pause(*worker_, kHorizontalPass)) {
+      active_ = false;
+      return false;
+    }
+  return true;
+}
 
+void RowStretch::Finish() {
+  if (!active_) return;
+  active_ = false;
+  StretchScratch::Buffers& work = scratch_->buffers();
+  Image& target = *target_;
+  const int targetWidth = target.width();
+  const AxisScale vertical = MakeAxisScale(sourceHeight_, target.height(), support_);
   const unsigned verticalTaps = vertical.Shrinking ? kVerticalTapsShrinking : kVerticalTapsEnlarging;
-  if (!BuildAxisTaps(vertical, kernel, work.Vertical, [&] { return Pause(worker, verticalTaps); })) return;
+  if (!BuildAxisTaps(vertical, kernel_, work.Vertical, [&] { return Pause(*worker_, verticalTaps); })) return;
 
   for (int x = 0; x < targetWidth; x += kVerticalColumnBlock) {
     const int end = std::min(x + kVerticalColumnBlock, targetWidth);
-    VerticalPass(intermediate, work.Vertical, target, x, end);
+    VerticalPass(work.Intermediate, work.Vertical, target, x, end);
     for (int column = x; column < end; ++column)
-      if (Pause(worker, kVerticalPass)) return;
+      if (Pause(*worker_, kVerticalPass)) return;
   }
+}
+
+void ResampleStretch(const StretchHooks& worker, const Image& source, Image& target, Kernel kernel, float support,
+                     StretchScratch& scratch) {
+  RowStretch stretch;
+  if (!stretch.Begin(worker, source.width(), source.height(), target, kernel, support, scratch)) return;
+  for (int y = 0; y < source.height(); y += kHorizontalRowBlock) {
+    const int count = std::min(kHorizontalRowBlock, source.height() - y);
+    if (!stretch.AddRows(source, y, count, y)) return;
+  }
+  stretch.Finish();
 }
 
 void ResampleStretch(const StretchHooks& worker, const Image& source, Image& target, Kernel kernel, float support) {

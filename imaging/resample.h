@@ -99,4 +99,40 @@ class StretchScratch {
 void ResampleStretch(const StretchHooks& worker, const Image& source, Image& target, Kernel kernel, float support,
                      StretchScratch& scratch);
 
+// The same stretch fed with source rows as they become available, so that the
+// whole source never needs to be held: Begin builds the horizontal tap lists,
+// AddRows filters each row into the intermediate image (every intermediate
+// row depends on its own source row only, so rows may come in any order), and
+// Finish builds the vertical lists and runs the vertical pass once every row
+// has come. The pauses and cancels are those of ResampleStretch. The object
+// refers to the hooks, target and scratch given to Begin until the stretch ends.
+class RowStretch {
+ public:
+  // Starts a stretch of a sourceWidth x sourceHeight source into target,
+  // whose size the caller has set. Raises "Source bitmap too small" when the
+  // source has no pixels. False when the stretch is over already: cancelled
+  // while the lists were built, or an empty target; AddRows and Finish then
+  // do nothing.
+  bool Begin(const StretchHooks& worker, int sourceWidth, int sourceHeight, Image& target, Kernel kernel,
+             float support, StretchScratch& scratch);
+
+  // Filters rows from .. from+count-1 of rows (sourceWidth wide) as source
+  // rows firstRow .. firstRow+count-1, pausing once per row. False when the
+  // stretch is over (cancelled now or before).
+  bool AddRows(const Image& rows, int from, int count, int firstRow);
+
+  // Builds the vertical lists and fills the target from the intermediate
+  // image, unless the stretch is over.
+  void Finish();
+
+ private:
+  const StretchHooks* worker_ = nullptr;
+  Image* target_ = nullptr;
+  StretchScratch* scratch_ = nullptr;
+  Kernel kernel_ = nullptr;
+  float support_ = 0;
+  int sourceHeight_ = 0;
+  bool active_ = false;
+};
+
 }  // namespace fotoloom

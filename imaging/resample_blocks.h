@@ -46,14 +46,14 @@ constexpr int kAvx2Rows = 8;
 void InterleaveGeneric(const Image& source, int first, int rows, int fromX, int toX, float* buffer);
 void InterleaveAvx2(const Image& source, int first, int rows, int fromX, int toX, float* buffer);
 
-// Filters rows first .. first+rows-1 (at most R) for the list groups
-// fromGroup .. toGroup-1 into the same rows of `out`. `buffer` holds those
+// Filters source rows first .. first+rows-1 (at most R) for the list groups
+// fromGroup .. toGroup-1 into rows outFirst .. outFirst+rows-1 of `out`. `buffer` holds those
 // rows from pixel bufferX on, as the Interleave function of the same version
 // leaves them, covering every pixel the groups read.
 void HorizontalGeneric(const float* buffer, int bufferX, const Image& source, const AxisTaps& taps,
-                       IntermediateImage& out, int first, int rows, int fromGroup, int toGroup);
+                       IntermediateImage& out, int first, int rows, int outFirst, int fromGroup, int toGroup);
 void HorizontalAvx2(const float* buffer, int bufferX, const Image& source, const AxisTaps& taps, IntermediateImage& out,
-                    int first, int rows, int fromGroup, int toGroup);
+                    int first, int rows, int outFirst, int fromGroup, int toGroup);
 
 // Filters values first .. first+kValuesAtOnce-1 of every target row; values
 // at or past `end` come from row padding and are not stored. first is a

@@ -237,20 +237,21 @@ FOTOLOOM_AVX2 void InterleaveAvx2(const Image& source, int first, int rows, int 
 }
 
 FOTOLOOM_AVX2 void HorizontalAvx2(const float* buffer, int bufferX, const Image& source, const AxisTaps& taps,
-                                  IntermediateImage& out, int first, int rows, int fromGroup, int toGroup) {
+                                  IntermediateImage& out, int first, int rows, int outFirst, int fromGroup,
+                                  int toGroup) {
   for (int i = fromGroup * kColumnsAtOnce; i < toGroup * kColumnsAtOnce; i += kColumnsAtOnce) {
     ColumnSums sums;
     const bool unsafe = SumColumns(buffer, bufferX, taps, i, sums);
     for (int q = 0; q < kColumnsAtOnce && i + q < out.Width; ++q) {
       const int column = i + q;
       if (unsafe || taps.ExactOnly[static_cast<std::size_t>(column)]) {
-        for (int r = 0; r < rows; ++r) ExactPixel(source.row(first + r), taps, column, out.Row(first + r) + 3 * column);
+        for (int r = 0; r < rows; ++r) ExactPixel(source.row(first + r), taps, column, out.Row(outFirst + r) + 3 * column);
         continue;
       }
       alignas(32) std::int32_t bytes[3][kAvx2Rows];
       for (int c = 0; c < 3; ++c) _mm256_store_si256(reinterpret_cast<__m256i*>(bytes[c]), ToInts(sums.c[q][c]));
       for (int r = 0; r < rows; ++r) {
-        std::uint8_t* pixel = out.Row(first + r) + 3 * column;
+        std::uint8_t* pixel = out.Row(outFirst + r) + 3 * column;
         pixel[0] = static_cast<std::uint8_t>(bytes[0][r]);
         pixel[1] = static_cast<std::uint8_t>(bytes[1][r]);
         pixel[2] = static_cast<std::uint8_t>(bytes[2][r]);

@@ -121,17 +121,17 @@ void InterleaveGeneric(const Image& source, int first, int rows, int fromX, int 
 }
 
 void HorizontalGeneric(const float* buffer, int bufferX, const Image& source, const AxisTaps& taps,
-                       IntermediateImage& out, int first, int rows, int fromGroup, int toGroup) {
+                       IntermediateImage& out, int first, int rows, int outFirst, int fromGroup, int toGroup) {
   for (int i = fromGroup * kColumnsAtOnce; i < toGroup * kColumnsAtOnce; i += kColumnsAtOnce) {
     v4d sum[kColumnsAtOnce][3] = {};
     const bool unsafe = SumColumns(buffer, bufferX, taps, i, sum);
     for (int q = 0; q < kColumnsAtOnce && i + q < out.Width; ++q) {
       const int column = i + q;
       if (unsafe || taps.ExactOnly[static_cast<std::size_t>(column)]) {
-        for (int r = 0; r < rows; ++r) ExactPixel(source.row(first + r), taps, column, out.Row(first + r) + 3 * column);
+        for (int r = 0; r < rows; ++r) ExactPixel(source.row(first + r), taps, column, out.Row(outFirst + r) + 3 * column);
         continue;
       }
-      for (int c = 0; c < 3; ++c) ToBytes(sum[q][c], out.Row(first) + 3 * column + c, out.Stride, rows);
+      for (int c = 0; c < 3; ++c) ToBytes(sum[q][c], out.Row(outFirst) + 3 * column + c, out.Stride, rows);
     }
   }
 }

@@ -30,7 +30,7 @@ namespace {
 
 using InterleaveRows = void (*)(const Image&, int, int, int, int, float*);
 using HorizontalBlock = void (*)(const float*, int, const Image&, const AxisTaps&, IntermediateImage&, int, int, int,
-                                 int);
+                                 int, int);
 using VerticalBlock = void (*)(const IntermediateImage&, const AxisTaps&, Image&, std::size_t, std::size_t);
 
 bool gForceGeneric = false;
@@ -60,7 +60,7 @@ void IntermediateImage::Resize(int width, int height) {
 }
 
 void HorizontalPass(const Image& source, const AxisTaps& taps, IntermediateImage& out, int firstRow, int lastRow,
-                    std::vector<float>& buffer) {
+                    int outFirst, std::vector<float>& buffer) {
   const bool avx2 = UseAvx2();
   const InterleaveRows interleave = avx2 ? blocks::InterleaveAvx2 : blocks::InterleaveGeneric;
   const HorizontalBlock block = avx2 ? blocks::HorizontalAvx2 : blocks::HorizontalGeneric;
@@ -78,7 +78,7 @@ void HorizontalPass(const Image& source, const AxisTaps& taps, IntermediateImage
       const std::size_t size = static_cast<std::size_t>(toX - fromX + 1) * 3 * static_cast<std::size_t>(blockRows);
       if (buffer.size() < size) buffer.resize(size);
       interleave(source, y, rows, fromX, toX, buffer.data());
-      block(buffer.data(), fromX, source, taps, out, y, rows, g, end);
+      block(buffer.data(), fromX, source, taps, out, y, rows, outFirst + (y - firstRow), g, end);
     }
   }
 }

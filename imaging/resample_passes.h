@@ -41,11 +41,11 @@ struct IntermediateImage {
   const std::uint8_t* Row(int y) const { return Bytes.data() + static_cast<std::size_t>(y) * Stride; }
 };
 
-// Filters source rows firstRow .. lastRow-1 horizontally into the same rows of
-// `out`, with one tap list per column of `out`. `buffer` is working memory
-// kept across calls.
+// Filters source rows firstRow .. lastRow-1 horizontally into rows outFirst ..
+// of `out` (source row firstRow going to row outFirst), with one tap list per
+// column of `out`. `buffer` is working memory kept across calls.
 void HorizontalPass(const Image& source, const AxisTaps& taps, IntermediateImage& out, int firstRow, int lastRow,
-                    std::vector<float>& buffer);
+                    int outFirst, std::vector<float>& buffer);
 
 // Filters columns firstColumn .. lastColumn-1 of `in` vertically into the
 // same columns of `target`, with one tap list per target row. firstColumn
