@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <set>
+#include <vector>
 
 #include "JpegFixtures.h"
 #include "core/Error.h"
@@ -175,6 +177,41 @@ TEST(JpegCodec, reads_the_orientation_tag_and_loads_the_photo_upright) {
   EXPECT_EQ(codec.Orientation(), 6);
   EXPECT_EQ(image.width(), 20);
   EXPECT_EQ(image.height(), 40);
+}
+
+TEST(JpegCodec, reads_rows_as_stored_in_strips_and_matches_the_whole_decode) {
+  TempDir dir;
+  test::WriteJpeg(dir / "three.jpg", Gradient(40, 21), {.progressive = true, .orientation = 3});
+  JpegCodec codec;
+  Image whole;
+  codec.Load(dir / "three.jpg", whole);  // turned 180 degrees
+
+  codec.Start(dir / "three.jpg");
+  EXPECT_EQ(codec.Orientation(), 3);
+  EXPECT_TRUE(codec.Progressive());
+  EXPECT_EQ(codec.StoredWidth(), 40);
+  EXPECT_EQ(codec.StoredHeight(), 21);
+  Image rows(40, 21);
+  std::vector<std::uint8_t*> strip;
+  for (int y = 0; y < 21; ++y) strip.push_back(rows.row(y));
+  EXPECT_EQ(codec.ReadRows(strip.data(), 8), 8);
+  EXPECT_EQ(codec.ReadRows(strip.data() + 8, 8), 8);
+  EXPECT_EQ(codec.ReadRows(strip.data() + 16, 8), 5);  // only five left
+  EXPECT_EQ(codec.RowsRead(), 21);
+  codec.FinishReading();
+  // Stored row 0, read as it is, is the upright image's last row mirrored.
+  for (int x = 0; x < 40; ++x)
+    ASSERT_EQ(std::memcmp(rows.pixel(x, 0), whole.pixel(39 - x, 20), 3), 0) << x;
+
+  // Grey output comes as RGB greys; a reading left early ends cleanly.
+  codec.Grayscale = true;
+  codec.Start(dir / "three.jpg");
+  EXPECT_EQ(codec.ReadRows(strip.data(), 1), 1);
+  EXPECT_EQ(rows.pixel(7, 0)[0], rows.pixel(7, 0)[1]);
+  EXPECT_EQ(rows.pixel(7, 0)[1], rows.pixel(7, 0)[2]);
+  codec.FinishReading();
+  EXPECT_EQ(codec.ReadRows(strip.data(), 1), 0);  // nothing being read
+  EXPECT_EQ(ErrorOf([&] { codec.Start(dir / "none.jpg"); }).rfind("Cannot open file \"", 0), 0u);
 }
 
 }  // namespace

@@ -74,3 +74,38 @@ TEST(PlainStretch, one_pixel_targets_and_sources) {
 
 }  // namespace
 }  // namespace fotoloom
+
+namespace fotoloom {
+namespace {
+
+TEST(PlainRowStretch, takes_only_the_sampled_rows_in_any_order_and_matches_the_whole_stretch) {
+  const Image source = Numbered(13, 9);
+  Image whole(5, 4);
+  PlainStretch(source, whole);
+
+  PlainRowStretch rows;
+  Image target(5, 4);
+  rows.Begin(13, 9, target);
+  std::string needed;
+  for (int y = 0; y < 9; ++y) needed += rows.Needs(y) ? '1' : '0';
+  EXPECT_EQ(needed, "010101010");  // rows 1, 3, 5 and 7 lie under the target rows' centres
+  for (int y = 8; y >= 0; --y) rows.AddRow(source.row(y), y);  // bottom-up, as an upside-down photo comes
+  EXPECT_EQ(Rows(target, 0), "1 3 5 7");
+  EXPECT_EQ(Columns(target, 0), Columns(whole, 0));
+  EXPECT_EQ(std::string(target.data(), target.data() + target.stride() * 4),
+            std::string(whole.data(), whole.data() + whole.stride() * 4));
+
+  // Enlarging: every source row is needed, and a row fills all the target rows taking it.
+  Image tall(13, 20);
+  rows.Begin(13, 9, tall);
+  for (int y = 0; y < 9; ++y) {
+    EXPECT_TRUE(rows.Needs(y)) << y;
+    rows.AddRow(source.row(y), y);
+  }
+  EXPECT_EQ(Rows(tall, 12), "0 0 1 1 2 2 2 3 3 4 4 5 5 6 6 6 7 7 8 8");
+  EXPECT_FALSE(rows.Needs(-1));
+  EXPECT_FALSE(rows.Needs(9));
+}
+
+}  // namespace
+}  // namespace fotoloom
