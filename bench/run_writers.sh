@@ -4,7 +4,7 @@
 # Builds writers_bench in build/, makes the corpus with make_corpus.sh when it
 # is missing (photos never go into the repository), then runs each
 # configuration in its own process and prints seconds, peak memory and the
-# ratios. Every configuration runs twice and keeps the faster time.
+# ratios.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${FOTOLOOM_BUILD_DIR:-$top/build}
@@ -29,33 +29,48 @@ trap 'rm -rf "$out"' EXIT
 
 calc() { awk "BEGIN { printf \"%.6f\", $1 }"; }
 
-# best_of CMD...: runs CMD twice, prints "wall-seconds MiB cpu-seconds" of the faster run.
-best_of() {
-  local a b
-  a=$("$@"); b=$("$@")
-  printf '%s\n%s\n' "$a" "$b" | sort -n | head -1 | awk '{print $1, $5, $7}'
+# Every configuration runs once per round, one after the other, for $rounds
+# rounds; each keeps its fastest run. Interleaving them means a change in the
+# machine's load during the run falls on all of them alike, so the ratios
+# between them stay fair.
+rounds=${FOTOLOOM_BENCH_ROUNDS:-3}
+configs=(floor f0-j1 f0-j2 f1-j1 f1-j2)
+declare -A secs mems cpus
+run_config() {  # prints "wall-seconds MiB cpu-seconds" of one run
+  case $1 in
+    floor) "$bench" floor "$corpus" ;;
+    f*) local filter=${1:1:1} jobs=${1:4:1}
+        "$bench" writers "$corpus" "$out/$1" "$filter" "$jobs" ;;
+  esac | awk '{print $1, $5, $7}'
 }
 
 n=$(ls "$corpus"/*.jpg | wc -l)
 mp=$(identify -format '%[fx:w*h/1000000]\n' "$corpus"/*.jpg | awk '{s+=$1} END{printf "%.1f", s}')
 echo "corpus: $n photos, $mp MP; $(nproc) cores; load average $(cut -d' ' -f1-3 /proc/loadavg)"
-echo "(wall and processor seconds; on a busy machine the processor ratios are the steadier ones)"
-read -r floor floor_mem floor_cpu < <(best_of "$bench" floor "$corpus")
-printf '%-38s %8.3f s %8.3f cpu-s %5.0f MiB\n' "floor (2 decodes + 2 encodes)" "$floor" "$floor_cpu" "$floor_mem"
+echo "(fastest of $rounds interleaved rounds; wall and processor seconds, the processor ratios being the steadier ones on a busy machine)"
+for ((round = 0; round < rounds; ++round)); do
+  for c in "${configs[@]}"; do
+    read -r s m p < <(run_config "$c")
+    if [ -z "${secs[$c]:-}" ] || awk "BEGIN { exit !($s < ${secs[$c]}) }"; then
+      secs[$c]=$s; mems[$c]=$m; cpus[$c]=$p
+    fi
+  done
+done
 
-declare -A secs cpus
+floor=${secs[floor]}
+floor_cpu=${cpus[floor]}
+printf '%-38s %8.3f s %8.3f cpu-s %5.0f MiB\n' "floor (2 decodes + 2 encodes)" "$floor" "$floor_cpu" "${mems[floor]}"
 for filter in 0 1; do
   for jobs in 1 2; do
-    read -r s m c < <(best_of "$bench" writers "$corpus" "$out/f$filter-j$jobs" "$filter" "$jobs")
-    secs[$filter-$jobs]=$s
-    cpus[$filter-$jobs]=$c
+    c=f$filter-j$jobs
     name="writers, filter $([ $filter = 1 ] && echo Lanczos3 || echo off), jobs $jobs"
-    printf '%-38s %8.3f s %8.3f cpu-s %5.0f MiB   %.2f x floor (cpu %.2f x)\n' "$name" "$s" "$c" "$m" \
-      "$(calc "$s / $floor")" "$(calc "$c / $floor_cpu")"
+    printf '%-38s %8.3f s %8.3f cpu-s %5.0f MiB   %.2f x floor (cpu %.2f x)\n' "$name" "${secs[$c]}" "${cpus[$c]}" \
+      "${mems[$c]}" "$(calc "${secs[$c]} / $floor")" "$(calc "${cpus[$c]} / $floor_cpu")"
   done
 done
 for filter in 0 1; do
-  printf 'jobs 2 against jobs 1, filter %s: %.2f x faster (wall)\n' "$filter" "$(calc "${secs[$filter-1]} / ${secs[$filter-2]}")"
+  printf 'jobs 2 against jobs 1, filter %s: %.2f x faster (wall)\n' "$filter" \
+    "$(calc "${secs[f$filter-j1]} / ${secs[f$filter-j2]}")"
 done
 
 # ImageMagick, the same two sizes (taken from our outputs) at quality 90 from
@@ -78,7 +93,7 @@ im_time() {
 read -r im1 im1_cpu < <(MAGICK_THREAD_LIMIT=1 im_time)
 read -r im2 im2_cpu < <(im_time)
 printf '%-38s %8.3f s %8.3f cpu-s         %.2f x floor; ours (Lanczos3, jobs 1) %.2f x faster (cpu %.2f x)\n' \
-  "ImageMagick Lanczos, 1 thread" "$im1" "$im1_cpu" "$(calc "$im1 / $floor")" "$(calc "$im1 / ${secs[1-1]}")" \
-  "$(calc "$im1_cpu / ${cpus[1-1]}")"
+  "ImageMagick Lanczos, 1 thread" "$im1" "$im1_cpu" "$(calc "$im1 / $floor")" "$(calc "$im1 / ${secs[f1-j1]}")" \
+  "$(calc "$im1_cpu / ${cpus[f1-j1]}")"
 printf '%-38s %8.3f s %8.3f cpu-s         %.2f x floor; ours (Lanczos3, jobs 2) %.2f x faster (wall)\n' \
-  "ImageMagick Lanczos, default threads" "$im2" "$im2_cpu" "$(calc "$im2 / $floor")" "$(calc "$im2 / ${secs[1-2]}")"
+  "ImageMagick Lanczos, default threads" "$im2" "$im2_cpu" "$(calc "$im2 / $floor")" "$(calc "$im2 / ${secs[f1-j2]}")"

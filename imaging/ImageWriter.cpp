@@ -22,8 +22,10 @@ constexpr std::chrono::milliseconds kWorkingInterval{10};
 
 // Images a worker may finish ahead of the oldest one not yet written, per
 // job. Finished images wait as encoded files of a few hundred kilobytes, so
-// this bounds memory while letting a large image be overtaken.
-constexpr int kLookaheadPerJob = 4;
+// this bounds memory while letting one large photo be overtaken by the small
+// ones after it: a 24-megapixel progressive file takes as long as a dozen
+// ordinary photos, and a smaller window leaves the other cores idle.
+constexpr int kLookaheadPerJob = 16;
 
 // One image's outcome, handed from a worker thread to the calling thread.
 struct Outcome {
