@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 #include <memory>
 
 // jpeglib.h needs size_t and FILE declared before it, jerror.h needs jpeglib.h.
@@ -53,6 +54,46 @@ void InitErrorManager(ErrorManager& err) {
   err.warnings = 0;
 }
 
+// Calls the codec's OnBusy from inside the library's long calls. The library
+// reaches this struct through cinfo.progress, so jpeg_progress_mgr comes first.
+struct BusyMonitor {
+  jpeg_progress_mgr pub;
+  const std::function<void()>* onBusy;
+  std::chrono::steady_clock::duration interval;
+  std::chrono::steady_clock::time_point last;
+  std::exception_ptr error;  // the first exception of onBusy; it is not called again
+
+  BusyMonitor(const std::function<void()>& busy, std::chrono::steady_clock::duration every)
+      : pub(), onBusy(&busy), interval(every), last(std::chrono::steady_clock::now()) {}
+  BusyMonitor(const BusyMonitor&) = delete;
+  BusyMonitor& operator=(const BusyMonitor&) = delete;
+};
+
+// Runs inside the library, so nothing may leave it by an exception.
+extern "C" void OnProgressMonitor(j_common_ptr cinfo) {
+  auto* m = reinterpret_cast<BusyMonitor*>(cinfo->progress);
+  if (m->error) return;
+  const auto now = std::chrono::steady_clock::now();
+  if (now - m->last < m->interval) return;
+  m->last = now;
+  try {
+    (*m->onBusy)();
+  } catch (...) {
+    m->error = std::current_exception();
+  }
+}
+
+// Hands the monitor to the library when there is someone to call.
+void AttachMonitor(j_common_ptr cinfo, BusyMonitor* monitor) {
+  if (monitor == nullptr || !*monitor->onBusy) return;
+  monitor->pub.progress_monitor = OnProgressMonitor;
+  cinfo->progress = &monitor->pub;
+}
+
+void RethrowBusyError(const BusyMonitor* monitor) {
+  if (monitor != nullptr && monitor->error) std::rethrow_exception(monitor->error);
+}
+
 [[noreturn]] void ThrowJpegError(int code) { throw Error("JPEG error #" + std::to_string(code)); }
 
 struct FileCloser {
@@ -80,6 +121,7 @@ struct Encoder {
   bool created = false;
   unsigned char* buffer = nullptr;  // grown by the library's memory destination
   unsigned long size = 0;
+  BusyMonitor* monitor = nullptr;
   Encoder() = default;
   Encoder(const Encoder&) = delete;
   Encoder& operator=(const Encoder&) = delete;
@@ -168,6 +210,7 @@ bool Compress(Encoder* e, const Image* image, int quality, bool grey, bool progr
   jpeg_compress_struct& c = e->cinfo;
   jpeg_create_compress(&c);
   e->created = true;
+  AttachMonitor(reinterpret_cast<j_common_ptr>(&c), e->monitor);
   jpeg_mem_dest(&c, &e->buffer, &e->size);
   c.image_width = static_cast<JDIMENSION>(image->width());
   c.image_height = static_cast<JDIMENSION>(image->height());
@@ -209,6 +252,7 @@ void JpegCodec::CheckEncodableSize(int width, int height) {
 struct JpegCodec::Reading {
   std::unique_ptr<std::FILE, FileCloser> file;
   Decoder decoder;
+  std::unique_ptr<BusyMonitor> monitor;  // while OnBusy is set
 };
 
 JpegCodec::JpegCodec() = default;
@@ -237,9 +281,15 @@ void JpegCodec::Start(const std::string& path) {
                 std::to_string(d.cinfo.image_height) + " pixels (at most " + std::to_string(MaxPixels) + ")");
   components_ = d.cinfo.num_components;
   orientation_ = FindOrientation(d.cinfo);
+  if (OnBusy) {
+    reading->monitor = std::make_unique<BusyMonitor>(OnBusy, BusyInterval);
+    AttachMonitor(reinterpret_cast<j_common_ptr>(&d.cinfo), reading->monitor.get());
+  }
+  // A progressive file is read whole here, before its first row comes out.
   const bool started = StartDecoding(&d, Grayscale, &progressive_);
   warnings_ = d.err.warnings;
   if (!started) ThrowJpegError(d.err.code);
+  RethrowBusyError(reading->monitor.get());
   storedWidth_ = static_cast<int>(d.cinfo.output_width);
   storedHeight_ = static_cast<int>(d.cinfo.output_height);
   const std::size_t rowBytes = static_cast<std::size_t>(storedWidth_) * 3;
@@ -258,6 +308,11 @@ int JpegCodec::ReadRows(std::uint8_t* const* rows, int count) {
     reading_.reset();
     ThrowJpegError(code);
   }
+  if (reading_->monitor && reading_->monitor->error) {
+    const std::exception_ptr error = reading_->monitor->error;
+    reading_.reset();
+    std::rethrow_exception(error);
+  }
   if (d.cinfo.quantize_colors)
     for (int i = 0; i < read; ++i) ExpandGrey(d.cinfo, rows[i], storedWidth_);
   rowsRead_ += read;
@@ -270,8 +325,9 @@ void JpegCodec::FinishReading() {
   const bool done = FinishDecoding(&d, row_.data());
   warnings_ = d.err.warnings;
   const int code = d.err.code;
-  reading_.reset();
+  const std::unique_ptr<Reading> reading = std::move(reading_);
   if (!done) ThrowJpegError(code);
+  RethrowBusyError(reading->monitor.get());
 }
 
 void JpegCodec::Load(const std::string& path, Image& image) {
@@ -298,9 +354,13 @@ void JpegCodec::ReadAll(Image& image) {
 void JpegCodec::Encode(const Image& image, std::string& jpeg) {
   CheckEncodableSize(image.width(), image.height());
   Encoder e;
+  std::unique_ptr<BusyMonitor> monitor;
+  if (OnBusy) monitor = std::make_unique<BusyMonitor>(OnBusy, BusyInterval);
+  e.monitor = monitor.get();
   const bool done = Compress(&e, &image, Quality, Grayscale, progressive_);
   warnings_ = e.err.warnings;
   if (!done) ThrowJpegError(e.err.code);
+  RethrowBusyError(monitor.get());
   jpeg.assign(reinterpret_cast<const char*>(e.buffer), e.size);
 }
 

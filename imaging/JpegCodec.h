@@ -1,7 +1,9 @@
 // The JPEG codec of the image writers: full-size decoding into an Image and encoding from one.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -30,6 +32,12 @@ class JpegCodec {
   int Quality = 75;
   // Files declaring more pixels than this are refused by Load.
   long long MaxPixels = kMaxDecodePixels;
+  // Called on the decoding or encoding thread while the library works, at
+  // most once per BusyInterval, so a caller on the GUI thread can keep its
+  // window alive through a large photo. An exception it throws ends the
+  // decoding or encoding and is raised when the library call returns.
+  std::function<void()> OnBusy;
+  std::chrono::steady_clock::duration BusyInterval = std::chrono::milliseconds(10);
 
   // Decodes the file at full size into image, turned and mirrored upright as
   // its EXIF Orientation tag says. Colour files decode to RGB; with Grayscale

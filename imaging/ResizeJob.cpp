@@ -28,6 +28,9 @@ const FilterEntry& FilterFor(int filterIndex) {
 void ResizeJob::Run(const std::string& inputPath, const ResizeSettings& settings, const StretchHooks& hooks,
                     std::string& jpeg) {
   codec_.Grayscale = settings.Grayscale;
+  // Decoding and encoding a large photo take far longer than a caller on
+  // the GUI thread may go without OnWorking; the stretch calls it itself.
+  codec_.OnBusy = hooks.OnWorking;
   codec_.Start(inputPath);
   if (TurnsRows(codec_.Orientation()))
     StretchWhole(settings, hooks);

@@ -34,7 +34,8 @@ struct ResizeSettings {
 class ResizeJob {
  public:
   // Turns the JPEG file at inputPath into the JPEG data of its resized copy
-  // in jpeg. A cancel seen by the filtered stretch through hooks ends the
+  // in jpeg. hooks.OnWorking is also called while the photo is decoded and
+  // encoded. A cancel seen by the filtered stretch through hooks ends the
   // stretch early; the partly drawn target is still encoded. Raises the
   // codec's errors and the stretch's "Source bitmap too small".
   void Run(const std::string& inputPath, const ResizeSettings& settings, const StretchHooks& hooks,

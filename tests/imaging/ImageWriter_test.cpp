@@ -274,6 +274,47 @@ TEST(ImageWriter, with_two_jobs_the_caller_keeps_firing_on_working_and_a_cancel_
   for (int i = 1; i < 40; ++i) EXPECT_EQ(Exists(out / ("n_p" + std::to_string(i) + ".jpg")), i < n) << i;
 }
 
+TEST(ImageWriter, with_one_job_on_working_keeps_firing_while_a_slow_photo_is_read_without_the_filter) {
+  TempDir in;
+  const std::string source = in / "source.jpg";
+  test::WriteJpeg(source,
+                  test::MakeImage(800, 600,
+                                  [](int x, int y) {
+                                    return test::Rgb{static_cast<std::uint8_t>(x * 7 ^ y),
+                                                     static_cast<std::uint8_t>(y * 3), static_cast<std::uint8_t>(x)};
+                                  }),
+                  {.progressive = true});
+  const std::string jpeg = test::ReadFile(source);
+  // The photo's second half arrives 60 ms after its first, while the decoder
+  // reads its scans: only the codec can fire OnWorking then, as the plain
+  // stretch never does.
+  const std::string pipe = in / "slow.jpg";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  std::thread feeder([&] {
+    const int fd = ::open(pipe.c_str(), O_WRONLY);
+    if (fd < 0) return;
+    const std::size_t half = jpeg.size() / 2;
+    for (std::size_t done = 0; done < jpeg.size();) {
+      if (done == half) std::this_thread::sleep_for(std::chrono::milliseconds(60));
+      const std::size_t end = done < half ? half : jpeg.size();
+      const ssize_t n = ::write(fd, jpeg.data() + done, end - done);
+      if (n <= 0) break;
+      done += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+  });
+  TempDir out;
+  tscaling_file w;
+  Configure(w, {pipe}, out.str(), 1);
+  w.UseFilter = false;
+  const test::RunRecord r = RunWriter(w, [&] { w.Create_images(); });
+  feeder.join();
+  EXPECT_EQ(r.error, "");
+  EXPECT_GE(r.working, 1);
+  EXPECT_EQ(r.progress, Indexes(0, 1));
+  EXPECT_EQ(test::Decode(out / "n_slow.jpg").width(), 320);
+}
+
 TEST(ImageWriter, an_out_of_range_filter_or_pixel_format_falls_back_to_the_defaults) {
   TempDir in;
   const std::vector<std::string> files = Photos(in, 1);

@@ -214,5 +214,51 @@ TEST(JpegCodec, reads_rows_as_stored_in_strips_and_matches_the_whole_decode) {
   EXPECT_EQ(ErrorOf([&] { codec.Start(dir / "none.jpg"); }).rfind("Cannot open file \"", 0), 0u);
 }
 
+TEST(JpegCodec, calls_on_busy_inside_decoding_and_encoding_and_raises_what_it_throws) {
+  TempDir dir;
+  test::WriteJpeg(dir / "prog.jpg", Gradient(64, 48), {.progressive = true});
+  JpegCodec plain;
+  Image expected;
+  plain.Load(dir / "prog.jpg", expected);
+  std::string expectedJpeg;
+  plain.Encode(expected, expectedJpeg);
+
+  JpegCodec codec;
+  int calls = 0;
+  codec.OnBusy = [&] { ++calls; };
+  codec.BusyInterval = std::chrono::hours(1);  // never due
+  Image image;
+  codec.Load(dir / "prog.jpg", image);
+  EXPECT_EQ(calls, 0);
+
+  codec.BusyInterval = {};  // due at every chance the library gives
+  codec.Start(dir / "prog.jpg");
+  const int afterStart = calls;
+  EXPECT_GT(afterStart, 0);  // the scans are read before the first row
+  codec.ReadAll(image);
+  EXPECT_GT(calls, afterStart);
+  std::string jpeg;
+  const int beforeEncode = calls;
+  codec.Encode(image, jpeg);
+  EXPECT_GT(calls, beforeEncode);
+  // Watching changes nothing in what is decoded or encoded.
+  EXPECT_EQ(std::memcmp(image.row(0), expected.row(0), 64 * 48 * 3), 0);
+  EXPECT_EQ(jpeg, expectedJpeg);
+
+  // A throwing OnBusy ends the reading or encoding with its own error, once,
+  // and the codec works on afterwards.
+  codec.OnBusy = [&] {
+    ++calls;
+    throw Error("stopped by the caller");
+  };
+  calls = 0;
+  EXPECT_EQ(ErrorOf([&] { codec.Start(dir / "prog.jpg"); }), "stopped by the caller");
+  EXPECT_EQ(calls, 1);
+  EXPECT_EQ(ErrorOf([&] { codec.Encode(image, jpeg); }), "stopped by the caller");
+  codec.OnBusy = nullptr;
+  codec.Load(dir / "prog.jpg", image);
+  EXPECT_EQ(std::memcmp(image.row(0), expected.row(0), 64 * 48 * 3), 0);
+}
+
 }  // namespace
 }  // namespace fotoloom
