@@ -27,6 +27,11 @@ constexpr std::chrono::milliseconds kWorkingInterval{10};
 // ordinary photos, and a smaller window leaves the other cores idle.
 constexpr int kLookaheadPerJob = 16;
 
+// Encoded bytes finished images may hold while they wait to be written. The
+// default sizes never come near it; outputs of several megabytes each would
+// otherwise let the look-ahead hold hundreds of megabytes.
+constexpr std::size_t kLookaheadBytes = std::size_t{32} << 20;
+
 // One image's outcome, handed from a worker thread to the calling thread.
 struct Outcome {
   bool done = false;
@@ -44,7 +49,8 @@ struct Pipeline {
   int next = 0;     // the next image to start
   int written = 0;  // images written and reported so far
   int lookahead = 0;
-  bool stop = false;  // start no further image
+  std::size_t waitingBytes = 0;  // encoded bytes of the finished images not yet written
+  bool stop = false;             // start no further image
   std::vector<Outcome> outcomes;
   std::atomic<bool> cancelled{false};  // the writer's flag, as the stretches see it
 };
@@ -59,7 +65,12 @@ void WorkerLoop(Pipeline& p, const std::vector<std::string>& files, const Resize
     int index;
     {
       std::unique_lock lock(p.mutex);
-      p.workAvailable.wait(lock, [&p] { return p.stop || p.next >= p.count || p.next - p.written < p.lookahead; });
+      // With nothing ahead of the oldest unwritten image nothing waits, so
+      // the look-ahead never keeps that image from being started.
+      p.workAvailable.wait(lock, [&p] {
+        return p.stop || p.next >= p.count ||
+               (p.next - p.written < p.lookahead && p.waitingBytes < kLookaheadBytes);
+      });
       if (p.stop || p.next >= p.count) return;
       index = p.next++;
     }
@@ -73,6 +84,7 @@ void WorkerLoop(Pipeline& p, const std::vector<std::string>& files, const Resize
       std::lock_guard lock(p.mutex);
       outcome.done = true;
       if (outcome.error) p.stop = true;  // images after a failing one are never written
+      p.waitingBytes += outcome.jpeg.size();
       p.outcomes[static_cast<std::size_t>(index)] = std::move(outcome);
     }
     p.outcomeReady.notify_one();
@@ -215,6 +227,7 @@ void ImageWriter::WriteInParallel(const Kind& kind, const ResizeSettings& settin
     {
       std::lock_guard lock(p.mutex);
       p.written = i + 1;
+      p.waitingBytes -= outcome.jpeg.size();
     }
     p.workAvailable.notify_all();
     if (OnProgress) OnProgress(*this, i, Cancelled);

@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <cerrno>
 #include <future>
 #include <thread>
 
@@ -226,27 +228,58 @@ TEST(ImageWriter, a_stretch_cut_short_by_a_cancel_is_still_written_and_reported_
   EXPECT_TRUE(CentreIsDark(out / "n_p0.jpg"));  // the white source never reached the target
 }
 
-TEST(ImageWriter, with_two_jobs_the_caller_keeps_firing_on_working_and_a_cancel_there_cuts_the_stretch) {
-  TempDir in;
-  std::vector<std::string> files = WhitePhotos(in, 40);
-  // The first photo arrives through a pipe only when the test says so, so the
-  // calling thread is certain to wait for it.
-  const std::string jpeg = test::ReadFile(files[0]);
-  const std::string pipe = in / "slow.jpg";
-  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
-  files[0] = pipe;
-  std::promise<void> release;
-  std::thread feeder([&] {
-    release.get_future().wait();
-    const int fd = ::open(pipe.c_str(), O_WRONLY);
-    if (fd < 0) return;
-    for (std::size_t done = 0; done < jpeg.size();) {
-      const ssize_t n = ::write(fd, jpeg.data() + done, jpeg.size() - done);
+// A photo that arrives through a named pipe only when the test releases it,
+// so the job reading it waits as long as the test wants.
+class HeldPhoto {
+ public:
+  HeldPhoto(const std::string& pipe, const std::string& jpeg) : pipe_(pipe), jpeg_(jpeg) {
+    if (::mkfifo(pipe_.c_str(), 0600) != 0) ADD_FAILURE() << "cannot make the pipe " << pipe_;
+    feeder_ = std::thread([this] { Feed(); });
+  }
+  ~HeldPhoto() {
+    ending_ = true;
+    Release();
+    feeder_.join();
+  }
+  HeldPhoto(const HeldPhoto&) = delete;
+  HeldPhoto& operator=(const HeldPhoto&) = delete;
+  void Release() {
+    if (!released_) release_.set_value();
+    released_ = true;
+  }
+
+ private:
+  void Feed() {
+    release_.get_future().wait();
+    // Waits for the job to open the pipe, unless the test ends without it.
+    int fd;
+    while ((fd = ::open(pipe_.c_str(), O_WRONLY | O_NONBLOCK)) < 0) {
+      if (errno != ENXIO || ending_) return;
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    ::fcntl(fd, F_SETFL, 0);
+    for (std::size_t done = 0; done < jpeg_.size();) {
+      const ssize_t n = ::write(fd, jpeg_.data() + done, jpeg_.size() - done);
       if (n <= 0) break;
       done += static_cast<std::size_t>(n);
     }
     ::close(fd);
-  });
+  }
+
+  std::string pipe_;
+  std::string jpeg_;
+  std::promise<void> release_;
+  bool released_ = false;
+  std::atomic<bool> ending_{false};
+  std::thread feeder_;
+};
+
+TEST(ImageWriter, with_two_jobs_the_caller_keeps_firing_on_working_and_a_cancel_there_cuts_the_stretch) {
+  TempDir in;
+  std::vector<std::string> files = WhitePhotos(in, 40);
+  // The first photo waits for the test, so the calling thread is certain to wait for it.
+  files[0] = in / "slow.jpg";
+  HeldPhoto held(files[0], test::ReadFile(files[1]));
 
   TempDir out;
   tscaling_file w;
@@ -256,9 +289,8 @@ TEST(ImageWriter, with_two_jobs_the_caller_keeps_firing_on_working_and_a_cancel_
   // returns; the photo is let through on the next call, after that.
   const test::RunRecord r = RunWriter(w, [&] { w.Create_images(); }, {}, [&](int call, bool& cancelled) {
     if (call == 3) cancelled = true;
-    if (call == 4) release.set_value();
+    if (call == 4) held.Release();
   });
-  feeder.join();
   EXPECT_EQ(r.error, "");
   EXPECT_GE(r.working, 4);
   EXPECT_FALSE(r.offThread);
@@ -272,6 +304,53 @@ TEST(ImageWriter, with_two_jobs_the_caller_keeps_firing_on_working_and_a_cancel_
   EXPECT_TRUE(Exists(out / "n_slow.jpg"));
   EXPECT_TRUE(CentreIsDark(out / "n_slow.jpg"));
   for (int i = 1; i < 40; ++i) EXPECT_EQ(Exists(out / ("n_p" + std::to_string(i) + ".jpg")), i < n) << i;
+}
+
+TEST(ImageWriter, finished_images_waiting_behind_a_slow_one_hold_at_most_32_mib) {
+  TempDir in;
+  // Noise at quality 100 encodes to about 2 MiB at this size, which the
+  // writer keeps as it is (it fits, and the filter is off).
+  std::uint32_t seed = 12345;
+  auto noise = [&seed] {
+    seed = seed * 1103515245u + 12345u;
+    return static_cast<std::uint8_t>(seed >> 16);
+  };
+  const std::string noisy = in / "noise.jpg";
+  test::WriteJpeg(noisy, test::MakeImage(1200, 900, [&](int, int) { return test::Rgb{noise(), noise(), noise()}; }),
+                  {.quality = 100});
+  constexpr int kCount = 24;
+  std::vector<std::string> files{in / "p0.jpg"};
+  for (int i = 1; i < kCount; ++i) {
+    files.push_back(in / ("p" + std::to_string(i) + ".jpg"));
+    std::filesystem::create_hard_link(noisy, files.back());
+  }
+  HeldPhoto held(files[0], test::ReadFile(noisy));
+
+  TempDir out;
+  tscaling_file w;
+  Configure(w, files, out.str(), 2);
+  w.MaxWidth = 1200;
+  w.MaxHeight = 900;
+  w.Quality = 100;
+  w.UseFilter = false;
+  // One job waits for photo 0 while the other works ahead for about a second
+  // and a half; then the run is cancelled and photo 0 let through, so the
+  // files written are those that were finished ahead, and one or two more.
+  const test::RunRecord r = RunWriter(w, [&] { w.Create_images(); }, {}, [&](int call, bool& cancelled) {
+    if (call == 150) cancelled = true;
+    if (call == 151) held.Release();
+  });
+  EXPECT_EQ(r.error, "");
+  const int n = static_cast<int>(r.progress.size());
+  EXPECT_EQ(r.progress, Indexes(0, n));
+  ASSERT_GE(n, 3);
+  EXPECT_LT(n, kCount);
+  // Each image was started only while those finished ahead of it held less
+  // than 32 MiB; the last one or two may have been started just before.
+  std::uintmax_t ahead = 0;
+  for (int i = 1; i < n - 2; ++i) ahead += std::filesystem::file_size(out / ("n_p" + std::to_string(i) + ".jpg"));
+  EXPECT_LT(ahead, std::uintmax_t{32} << 20);
+  EXPECT_GT(std::filesystem::file_size(out / "n_p1.jpg"), std::uintmax_t{1} << 20);
 }
 
 TEST(ImageWriter, with_one_job_on_working_keeps_firing_while_a_slow_photo_is_read_without_the_filter) {
