@@ -58,13 +58,13 @@ void InitErrorManager(ErrorManager& err) {
 // reaches this struct through cinfo.progress, so jpeg_progress_mgr comes first.
 struct BusyMonitor {
   jpeg_progress_mgr pub;
-  const std::function<void()>* onBusy;
+  std::function<void()> onBusy;
   std::chrono::steady_clock::duration interval;
   std::chrono::steady_clock::time_point last;
   std::exception_ptr error;  // the first exception of onBusy; it is not called again
 
   BusyMonitor(const std::function<void()>& busy, std::chrono::steady_clock::duration every)
-      : pub(), onBusy(&busy), interval(every), last(std::chrono::steady_clock::now()) {}
+      : pub(), onBusy(busy), interval(every), last(std::chrono::steady_clock::now()) {}
   BusyMonitor(const BusyMonitor&) = delete;
   BusyMonitor& operator=(const BusyMonitor&) = delete;
 };
@@ -77,7 +77,7 @@ extern "C" void OnProgressMonitor(j_common_ptr cinfo) {
   if (now - m->last < m->interval) return;
   m->last = now;
   try {
-    (*m->onBusy)();
+    m->onBusy();
   } catch (...) {
     m->error = std::current_exception();
   }
@@ -85,7 +85,7 @@ extern "C" void OnProgressMonitor(j_common_ptr cinfo) {
 
 // Hands the monitor to the library when there is someone to call.
 void AttachMonitor(j_common_ptr cinfo, BusyMonitor* monitor) {
-  if (monitor == nullptr || !*monitor->onBusy) return;
+  if (monitor == nullptr || !monitor->onBusy) return;
   monitor->pub.progress_monitor = OnProgressMonitor;
   cinfo->progress = &monitor->pub;
 }
