@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <optional>
 #include <string_view>
-#include <thread>
 
 #include "core/Error.h"
 #include "core/ImageOrdering.h"
@@ -67,11 +66,6 @@ std::string ParentOf(std::string path) {
 
 }  // namespace
 
-int DefaultRunJobs() {
-  const unsigned n = std::thread::hardware_concurrency();
-  return n == 0 ? 1 : static_cast<int>(n);
-}
-
 std::string FolderCreationMessage(const std::string& folder, int err) {
   switch (err) {
     case ENOENT:
@@ -88,7 +82,7 @@ std::string FolderCreationMessage(const std::string& folder, int err) {
 }
 
 GenerationRun::GenerationRun(const GallerySettings& settings, Desktop& desktop, RunView& view)
-    : Jobs(DefaultRunJobs()), settings_(settings), desktop_(desktop), view_(view), c_(new Components) {
+    : Jobs(ImageWriter::DefaultJobs()), settings_(settings), desktop_(desktop), view_(view), c_(new Components) {
   c_->Search.OnFileFound = [this](TMyFindFile& sender, const std::string& folder, const FoundFile& file,
                                   bool& cancelled) { Add_found_image(sender, folder, file, cancelled); };
   c_->Search.OnSearchDone = [this](TMyFindFile& sender) { Create_gallery(sender); };

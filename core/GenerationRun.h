@@ -107,9 +107,6 @@ class GenerationRun {
   int thumbPageCount_ = 0;
 };
 
-// The default of GenerationRun::Jobs: the number of hardware threads, at least 1.
-int DefaultRunJobs();
-
 // "I/O error %d" and the other texts for an errno of creating the output folder.
 std::string FolderCreationMessage(const std::string& folder, int err);
 
