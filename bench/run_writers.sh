@@ -16,10 +16,7 @@ if ! ls "$corpus"/*.jpg >/dev/null 2>&1; then
   echo "building the corpus in $corpus"
   "$make_corpus" "$corpus"
 fi
-sudo=""; [ "$(id -u)" -eq 0 ] || sudo=sudo
-if [ ! -x /usr/bin/convert ]; then
-  $sudo apt-get install -y -qq --no-install-recommends imagemagick >/dev/null
-fi
+"$top/scripts/apt-install-missing.sh" imagemagick
 
 cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j2 --target writers_bench >/dev/null
@@ -44,7 +41,7 @@ run_config() {  # prints "wall-seconds MiB cpu-seconds" of one run
   esac | awk '{print $1, $5, $7}'
 }
 
-n=$(ls "$corpus"/*.jpg | wc -l)
+n=$(find "$corpus" -maxdepth 1 -name '*.jpg' | wc -l)
 mp=$(identify -format '%[fx:w*h/1000000]\n' "$corpus"/*.jpg | awk '{s+=$1} END{printf "%.1f", s}')
 echo "corpus: $n photos, $mp MP; $(nproc) cores; load average $(cut -d' ' -f1-3 /proc/loadavg)"
 echo "(fastest of $rounds interleaved rounds; wall and processor seconds, the processor ratios being the steadier ones on a busy machine)"
