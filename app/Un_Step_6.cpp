@@ -6,7 +6,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 
-#include "core/RunView.h"
+#include "run/RunView.h"
 
 namespace fotoloom {
 namespace {

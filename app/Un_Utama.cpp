@@ -21,8 +21,8 @@
 #include "app/WizardDialogs.h"
 #include "app/WizardRunView.h"
 #include "core/Error.h"
-#include "core/GenerationRun.h"
-#include "core/OutputFolder.h"
+#include "run/GenerationRun.h"
+#include "run/OutputFolder.h"
 #include "core/SettingsFile.h"
 
 namespace fotoloom {

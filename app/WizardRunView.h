@@ -1,7 +1,7 @@
 // The wizard's side of a generation run: labels, bars and page changes on the main window.
 #pragma once
 
-#include "core/RunView.h"
+#include "run/RunView.h"
 
 namespace fotoloom {
 

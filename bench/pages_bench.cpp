@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "pages/DefaultTemplates.h"
+#include "core/DefaultTemplates.h"
 #include "pages/Un_image.h"
 
 namespace {

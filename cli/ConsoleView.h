@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 
-#include "core/RunView.h"
+#include "run/RunView.h"
 
 namespace fotoloom::cli {
 

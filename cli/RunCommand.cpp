@@ -8,8 +8,8 @@
 #include "cli/ConsoleDesktop.h"
 #include "cli/ConsoleView.h"
 #include "cli/InputFile.h"
-#include "core/GenerationRun.h"
-#include "core/OutputFolder.h"
+#include "run/GenerationRun.h"
+#include "run/OutputFolder.h"
 #include "core/SettingsFile.h"
 
 namespace fotoloom::cli {

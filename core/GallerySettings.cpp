@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "pages/DefaultTemplates.h"
+#include "core/DefaultTemplates.h"
 
 namespace fotoloom {
 namespace {

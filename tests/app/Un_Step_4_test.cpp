@@ -6,7 +6,7 @@
 #include <QTest>
 
 #include "app/Un_Step_4.h"
-#include "pages/DefaultTemplates.h"
+#include "core/DefaultTemplates.h"
 
 using namespace fotoloom;
 

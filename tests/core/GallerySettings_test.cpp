@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "pages/DefaultTemplates.h"
+#include "core/DefaultTemplates.h"
 
 namespace fotoloom {
 namespace {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/Error.h"
-#include "pages/DefaultTemplates.h"
+#include "core/DefaultTemplates.h"
 #include "support/TempDir.h"
 
 namespace fotoloom {

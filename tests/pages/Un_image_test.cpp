@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "core/Error.h"
-#include "pages/DefaultTemplates.h"
+#include "core/DefaultTemplates.h"
 #include "support/SmallDisk.h"
 #include "support/TempDir.h"
 

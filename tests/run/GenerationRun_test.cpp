@@ -1,4 +1,4 @@
-#include "core/GenerationRun.h"
+#include "run/GenerationRun.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

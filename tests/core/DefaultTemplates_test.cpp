@@ -1,4 +1,4 @@
-#include "pages/DefaultTemplates.h"
+#include "core/DefaultTemplates.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Opening the first page, copying the additional elements and clearing the output folder.
-#include "core/OutputFolder.h"
+#include "run/OutputFolder.h"
 
 #include <dirent.h>
 #include <fcntl.h>

@@ -9,7 +9,7 @@
 
 #include "core/Desktop.h"
 #include "core/GallerySettings.h"
-#include "core/RunView.h"
+#include "run/RunView.h"
 #include "core/Un_MyFindFile.h"
 
 namespace fotoloom {

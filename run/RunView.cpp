@@ -1,5 +1,5 @@
 // The captions of the progress page's bars.
-#include "core/RunView.h"
+#include "run/RunView.h"
 
 namespace fotoloom {
 

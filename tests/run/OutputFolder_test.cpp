@@ -1,4 +1,4 @@
-#include "core/OutputFolder.h"
+#include "run/OutputFolder.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

@@ -1,5 +1,5 @@
 // The default thumbnail and image page templates, line by line.
-#include "pages/DefaultTemplates.h"
+#include "core/DefaultTemplates.h"
 
 namespace fotoloom {
 

@@ -1,5 +1,5 @@
 // The generation run: folder checks, search, order, and the writers driven stage by stage.
-#include "core/GenerationRun.h"
+#include "run/GenerationRun.h"
 
 #include <sys/stat.h>
 
@@ -12,7 +12,7 @@
 #include "core/Error.h"
 #include "core/ImageOrdering.h"
 #include "core/IniFile.h"
-#include "core/OutputFolder.h"
+#include "run/OutputFolder.h"
 #include "imaging/Un_Copy_File.h"
 #include "imaging/Un_Scaling_File.h"
 #include "imaging/Un_Thumb_File.h"
