@@ -43,9 +43,9 @@ std::string WritePreviewFile(const std::string& folder, const GallerySettings& s
 QString NormalizeForTextView(const QString& html) {
   // Inside <style>, "<!--" and "-->" only hide the rules from very old
   // browsers; the Qt view drops the whole sheet when they are there.
-  static const QRegularExpression styleBlock(QStringLiteral("(<style[^>]*>)(.*?)(</style>)"),
-                                             QRegularExpression::CaseInsensitiveOption |
-                                                 QRegularExpression::DotMatchesEverythingOption);
+  static const QRegularExpression styleBlock(
+      QStringLiteral("(<style[^>]*>)(.*?)(</style>)"),
+      QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
   static const QRegularExpression commentMarks(QStringLiteral("<!--|-->"));
   QString result;
   qsizetype last = 0;

@@ -121,8 +121,8 @@ void TAboutBox::ReadSupportDetails() {
   bool show = false;
   if (exist.isValid()) {
     bool isInt = false;
-    const int value = exist.typeId() == QMetaType::QString ? exist.toString().trimmed().toInt(&isInt)
-                                                            : exist.toInt(&isInt);
+    const int value =
+        exist.typeId() == QMetaType::QString ? exist.toString().trimmed().toInt(&isInt) : exist.toInt(&isInt);
     if (!isInt || (exist.typeId() != QMetaType::QString && exist.typeId() != QMetaType::Int &&
                    exist.typeId() != QMetaType::LongLong))
       throw Error("Invalid data type for 'website_exist'");

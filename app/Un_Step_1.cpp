@@ -51,7 +51,8 @@ TFrame_Step_1::TFrame_Step_1(GallerySettings& settings, WizardDialogs& dialogs, 
   Caption(box, QStringLiteral("Path of OUTPUT Folder"), 16, 90, 600);
   btn_brw_output = BrowseButton(box, "btn_brw_output", 108);
   edt_output = Edit(box, "edt_output", 48, 108, 577);
-  Caption(box, QStringLiteral("OPTIONAL : Path of additional graphics (background images, navigation graphics, logos etc.)"),
+  Caption(box,
+          QStringLiteral("OPTIONAL : Path of additional graphics (background images, navigation graphics, logos etc.)"),
           16, 150, 610);
   btn_brw_optional = BrowseButton(box, "btn_brw_optional", 168);
   edt_optional = Edit(box, "edt_optional", 48, 168, 577);
@@ -68,8 +69,9 @@ TFrame_Step_1::TFrame_Step_1(GallerySettings& settings, WizardDialogs& dialogs, 
   cmb_ext->addItems({QStringLiteral(".htm"), QStringLiteral(".html")});
   cmb_ext->setGeometry(436, 238, 120, 22);
 
-  for (SettingsField f : {SettingsField::InputPath, SettingsField::OutputPath, SettingsField::AdditionalPath,
-                          SettingsField::ThumbPagesName, SettingsField::ImagePagesName, SettingsField::WebSiteExtension})
+  for (SettingsField f :
+       {SettingsField::InputPath, SettingsField::OutputPath, SettingsField::AdditionalPath,
+        SettingsField::ThumbPagesName, SettingsField::ImagePagesName, SettingsField::WebSiteExtension})
     Redraw(f);
 
   connect(btn_brw_input, &QPushButton::clicked, this, &TFrame_Step_1::btn_brw_inputClick);
@@ -85,13 +87,16 @@ TFrame_Step_1::TFrame_Step_1(GallerySettings& settings, WizardDialogs& dialogs, 
   });
   connect(edt_optional, &QLineEdit::textChanged, this, [this](const QString& t) { settings_.SetAdditionalPath(S(t)); });
   // An emptied name box gets "page" / "image" back from the record at once.
-  connect(edt_thumbnail, &QLineEdit::textChanged, this, [this](const QString& t) { settings_.SetThumbPagesName(S(t)); });
+  connect(edt_thumbnail, &QLineEdit::textChanged, this,
+          [this](const QString& t) { settings_.SetThumbPagesName(S(t)); });
   connect(edt_image, &QLineEdit::textChanged, this, [this](const QString& t) { settings_.SetImagePagesName(S(t)); });
   connect(cmb_ext, &QComboBox::currentTextChanged, this,
           [this](const QString& t) { settings_.SetWebSiteExtension(S(t)); });
 }
 
-void TFrame_Step_1::btn_brw_inputClick() { BrowseFolder(QStringLiteral("Select input folder"), &GallerySettings::SetInputPath); }
+void TFrame_Step_1::btn_brw_inputClick() {
+  BrowseFolder(QStringLiteral("Select input folder"), &GallerySettings::SetInputPath);
+}
 
 void TFrame_Step_1::btn_brw_outputClick() {
   BrowseFolder(QStringLiteral("Select output folder"), &GallerySettings::SetOutputPath);
@@ -116,7 +121,8 @@ void TFrame_Step_1::Redraw(SettingsField field) {
     case SettingsField::ThumbPagesName: ShowText(edt_thumbnail, settings_.ThumbPagesName()); break;
     case SettingsField::ImagePagesName: ShowText(edt_image, settings_.ImagePagesName()); break;
     case SettingsField::WebSiteExtension:
-      if (cmb_ext->currentText() != Q(settings_.WebSiteExtension())) cmb_ext->setEditText(Q(settings_.WebSiteExtension()));
+      if (cmb_ext->currentText() != Q(settings_.WebSiteExtension()))
+        cmb_ext->setEditText(Q(settings_.WebSiteExtension()));
       break;
     default: break;
   }

@@ -142,7 +142,8 @@ void TFrame_Step_2::Redraw(SettingsField field) {
       // Window colour while usable, scroll-bar colour (the window face) while not.
       cmb_filter->setEnabled(settings_.FilterEditable());
       QPalette palette = cmb_filter->palette();
-      palette.setColor(QPalette::Base, QWidget::palette().color(settings_.FilterEditable() ? QPalette::Base : QPalette::Window));
+      palette.setColor(QPalette::Base,
+                       QWidget::palette().color(settings_.FilterEditable() ? QPalette::Base : QPalette::Window));
       palette.setColor(QPalette::Button,
                        QWidget::palette().color(settings_.FilterEditable() ? QPalette::Base : QPalette::Window));
       cmb_filter->setPalette(palette);

@@ -21,9 +21,9 @@
 #include "app/WizardDialogs.h"
 #include "app/WizardRunView.h"
 #include "core/Error.h"
+#include "core/SettingsFile.h"
 #include "run/GenerationRun.h"
 #include "run/OutputFolder.h"
-#include "core/SettingsFile.h"
 
 namespace fotoloom {
 namespace {
@@ -87,8 +87,8 @@ Tfrm_utama::Tfrm_utama(std::unique_ptr<WizardDialogs> dialogs, QString programFo
                           st->standardIcon(QStyle::SP_DialogSaveButton));
   bit_about = BottomButton(bottom, "bit_about", QStringLiteral("About"), 248, 75,
                            st->standardIcon(QStyle::SP_MessageBoxInformation));
-  bit_help = BottomButton(bottom, "bit_help", QStringLiteral("Help"), 324, 75,
-                          st->standardIcon(QStyle::SP_DialogHelpButton));
+  bit_help =
+      BottomButton(bottom, "bit_help", QStringLiteral("Help"), 324, 75, st->standardIcon(QStyle::SP_DialogHelpButton));
   btn_back = BottomButton(bottom, "btn_back", QStringLiteral("Back"), 481, 75);
   btn_next = BottomButton(bottom, "btn_next", QStringLiteral("Next"), 561, 75);
   btn_back->hide();
@@ -210,9 +210,7 @@ void Tfrm_utama::Frame_Step_61btn_cancelClick() {
 void Tfrm_utama::bit_loadClick() {
   const std::optional<QString> path = dialogs_->ChooseSettingsToLoad(this, programFolder_);
   if (!path) return;
-  Guarded([&] {
-    Read_settings_file(path->toStdString(), settings_, [this] { Frame_Step_3->Create_preview(); });
-  });
+  Guarded([&] { Read_settings_file(path->toStdString(), settings_, [this] { Frame_Step_3->Create_preview(); }); });
 }
 
 void Tfrm_utama::bit_saveClick() {

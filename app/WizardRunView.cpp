@@ -27,7 +27,9 @@ void WizardRunView::SetFoundLabel(const std::string& text) {
   window_.Frame_Step_6->lbl_found->setText(QString::fromStdString(text));
 }
 
-void WizardRunView::SetBarMaximum(RunBar bar, int maximum) { window_.Frame_Step_6->SetBarMaximum(BarNumber(bar), maximum); }
+void WizardRunView::SetBarMaximum(RunBar bar, int maximum) {
+  window_.Frame_Step_6->SetBarMaximum(BarNumber(bar), maximum);
+}
 
 void WizardRunView::SetBarPosition(RunBar bar, int position) {
   window_.Frame_Step_6->SetBarPosition(BarNumber(bar), position);

@@ -157,8 +157,7 @@ CliCommand ParseArguments(const std::vector<std::string>& args) {
       if (cmd.Filter < 0) throw UsageError("resample needs --filter N (0 to 6)");
       if (!sizeGiven) throw UsageError("resample needs --size WIDTHxHEIGHT");
       break;
-    default:
-      break;
+    default: break;
   }
   return cmd;
 }

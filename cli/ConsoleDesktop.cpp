@@ -23,7 +23,7 @@ extern "C" void OnSigint(int) { interrupted = 1; }
 }  // namespace
 
 void CatchInterrupt() {
-  struct sigaction sa{};
+  struct sigaction sa {};
   sa.sa_handler = OnSigint;
   sigemptyset(&sa.sa_mask);
   sa.sa_flags = SA_RESETHAND;  // a second Ctrl-C ends the program at once

@@ -14,7 +14,7 @@ namespace fotoloom::cli {
 void RequireReadableFile(const std::string& path) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) ThrowCannotOpenFile(path, errno);
-  struct stat st{};
+  struct stat st {};
   const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
   ::close(fd);
   if (!regular) ThrowCannotOpenFile(path, EISDIR);

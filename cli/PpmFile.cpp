@@ -10,9 +10,7 @@
 namespace fotoloom::cli {
 namespace {
 
-[[noreturn]] void Bad(const std::string& what) {
-  throw Error("Not a binary PPM file with 8-bit samples: " + what);
-}
+[[noreturn]] void Bad(const std::string& what) { throw Error("Not a binary PPM file with 8-bit samples: " + what); }
 
 // Skips blanks and "#" comments, then reads one decimal header number.
 int HeaderNumber(std::string_view bytes, std::size_t& pos, const char* name) {
@@ -49,7 +47,8 @@ void DecodePpm(std::string_view bytes, Image& image) {
   if (maxValue != 255) Bad("maximum value " + std::to_string(maxValue));
   if (pos >= bytes.size() || !std::isspace(static_cast<unsigned char>(bytes[pos]))) Bad("header not ended");
   ++pos;  // exactly one blank separates the header from the pixels
-  const unsigned long long need = 3ull * static_cast<unsigned long long>(width) * static_cast<unsigned long long>(height);
+  const unsigned long long need =
+      3ull * static_cast<unsigned long long>(width) * static_cast<unsigned long long>(height);
   if (bytes.size() - pos < need) Bad("pixel data cut short");
   image.Resize(width, height);
   std::memcpy(image.data(), bytes.data() + pos, need);

@@ -8,9 +8,9 @@
 #include "cli/ConsoleDesktop.h"
 #include "cli/ConsoleView.h"
 #include "cli/InputFile.h"
+#include "core/SettingsFile.h"
 #include "run/GenerationRun.h"
 #include "run/OutputFolder.h"
-#include "core/SettingsFile.h"
 
 namespace fotoloom::cli {
 

@@ -24,12 +24,8 @@ int main(int argc, char** argv) {
   }
   try {
     switch (cmd.Kind) {
-      case CommandKind::Help:
-        std::fputs(UsageText().c_str(), stdout);
-        return kExitDone;
-      case CommandKind::Version:
-        std::printf("fotoloom-cli %s\n", FOTOLOOM_VERSION);
-        return kExitDone;
+      case CommandKind::Help: std::fputs(UsageText().c_str(), stdout); return kExitDone;
+      case CommandKind::Version: std::printf("fotoloom-cli %s\n", FOTOLOOM_VERSION); return kExitDone;
       case CommandKind::Run: return RunCommand(cmd);
       case CommandKind::Defaults: return DefaultsCommand(cmd);
       case CommandKind::Resave: return ResaveCommand(cmd);

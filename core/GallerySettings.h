@@ -51,12 +51,12 @@ enum class SettingsField {
 // The captions of the fixed choice lists, in index order.
 inline constexpr std::array<std::string_view, 7> kFilterNames = {
     "BoxFilter", "TriangleFilter", "HermiteFilter", "BellFilter", "SplineFilter", "Lanczos3Filter", "MitchellFilter"};
-inline constexpr std::array<std::string_view, 8> kPixelformatNames = {
-    "Device", "  1 Bit ", "  4 Bit", "  8 Bit", "15 Bit", "16 Bit", "24 Bit", "32 Bit"};
-inline constexpr std::array<std::string_view, 4> kThumbSizeChoiceNames = {
-    "120 x 120", "140 x 140", "160 x 160", "User defined max. size"};
-inline constexpr std::array<std::string_view, 4> kSortingMethodNames = {
-    "Date ascending", "Date descending", "Name ascending", "Name descending"};
+inline constexpr std::array<std::string_view, 8> kPixelformatNames = {"Device", "  1 Bit ", "  4 Bit", "  8 Bit",
+                                                                      "15 Bit", "16 Bit",   "24 Bit",  "32 Bit"};
+inline constexpr std::array<std::string_view, 4> kThumbSizeChoiceNames = {"120 x 120", "140 x 140", "160 x 160",
+                                                                          "User defined max. size"};
+inline constexpr std::array<std::string_view, 4> kSortingMethodNames = {"Date ascending", "Date descending",
+                                                                        "Name ascending", "Name descending"};
 inline constexpr std::array<std::string_view, 5> kSubtitleNames = {
     "None", "Filename with extension", "Filename without extension", "Exif comment", "Image Number (1..N)"};
 inline constexpr std::array<std::string_view, 3> kElementsModeNames = {

@@ -55,8 +55,7 @@ int NameCollator::Compare(const std::string& a, const std::string& b) const {
   return r == UCOL_LESS ? -1 : (r == UCOL_EQUAL ? 0 : 1);
 }
 
-int ListView1Compare(const ImageEntry& Item1, const ImageEntry& Item2, CompareMode mode,
-                     const NameCollator* collator) {
+int ListView1Compare(const ImageEntry& Item1, const ImageEntry& Item2, CompareMode mode, const NameCollator* collator) {
   if (mode == CompareMode::Date) {
     if (Item1.FileDate == Item2.FileDate) return 0;
     return Item1.FileDate > Item2.FileDate ? 1 : -1;

@@ -43,8 +43,7 @@ enum class CompareMode { Date, Text };
 // FileDate (times of day never take part) or by FileName through collator.
 // The collator is used only in the text mode; without one (null) a collator
 // for the user's locale is made for the one comparison.
-int ListView1Compare(const ImageEntry& Item1, const ImageEntry& Item2, CompareMode mode,
-                     const NameCollator* collator);
+int ListView1Compare(const ImageEntry& Item1, const ImageEntry& Item2, CompareMode mode, const NameCollator* collator);
 
 // The full paths of the entries in gallery order: 0 date ascending, 1 date
 // descending, 2 name ascending, 3 name descending; any other index (-1 when

@@ -30,8 +30,7 @@ bool EqualNoCase(std::string_view a, std::string_view b) {
 
 std::string ValueOf(std::string_view raw) {
   std::string_view v = Trim(raw);
-  if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
-    v = v.substr(1, v.size() - 2);
+  if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) v = v.substr(1, v.size() - 2);
   return std::string(v);
 }
 
@@ -75,7 +74,7 @@ IniFile IniFile::Load(const std::string& path) {
   // rather than blocking or filling the memory.
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return IniFile();
-  struct stat st{};
+  struct stat st {};
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     ::close(fd);
     return IniFile();

@@ -87,7 +87,7 @@ void TMyFindFile::Search() {
     ::tzset();  // file times follow the current TZ setting
     for (const std::string& name : ListNames(folder)) {
       if (!MatchesMask(name, Mask)) continue;
-      struct stat st{};
+      struct stat st {};
       // stat() follows symbolic links; a dangling one fails and is skipped,
       // as is an entry removed since the listing.
       if (::stat((folder + name).c_str(), &st) != 0) continue;

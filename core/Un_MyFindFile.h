@@ -37,17 +37,17 @@ struct LocalDateTime {
 
 // What the search reports of one entry.
 struct FoundFile {
-  std::string Name;        // without folder
-  unsigned Attr = 0;       // FileAttribute bits
-  std::int64_t Size = 0;   // bytes
-  LocalDateTime Time;      // last write, local time
+  std::string Name;       // without folder
+  unsigned Attr = 0;      // FileAttribute bits
+  std::int64_t Size = 0;  // bytes
+  LocalDateTime Time;     // last write, local time
 };
 
 // One input image found by a run.
 struct ImageEntry {
-  std::string Folder;    // ends in "/"
-  std::string FileName;  // name with extension, as the file system has it
-  CalendarDate FileDate; // local day of the last write
+  std::string Folder;     // ends in "/"
+  std::string FileName;   // name with extension, as the file system has it
+  CalendarDate FileDate;  // local day of the last write
 };
 
 // The ImageEntry for a file reported in folder.

@@ -42,5 +42,4 @@ class TempFile {
   int fd_ = -1;
 };
 
-
 }  // namespace fotoloom::fuzz

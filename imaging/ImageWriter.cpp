@@ -68,8 +68,7 @@ void WorkerLoop(Pipeline& p, const std::vector<std::string>& files, const Resize
       // With nothing ahead of the oldest unwritten image nothing waits, so
       // the look-ahead never keeps that image from being started.
       p.workAvailable.wait(lock, [&p] {
-        return p.stop || p.next >= p.count ||
-               (p.next - p.written < p.lookahead && p.waitingBytes < kLookaheadBytes);
+        return p.stop || p.next >= p.count || (p.next - p.written < p.lookahead && p.waitingBytes < kLookaheadBytes);
       });
       if (p.stop || p.next >= p.count) return;
       index = p.next++;

@@ -10,8 +10,8 @@
 #include <memory>
 
 // jpeglib.h needs size_t and FILE declared before it, jerror.h needs jpeglib.h.
-#include <jpeglib.h>
 #include <jerror.h>
+#include <jpeglib.h>
 
 #include "core/Error.h"
 #include "imaging/Orientation.h"

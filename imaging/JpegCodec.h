@@ -97,7 +97,7 @@ class JpegCodec {
   int storedWidth_ = 0;
   int storedHeight_ = 0;
   int rowsRead_ = 0;
-  struct Reading;                    // the open file and the library's decoder
+  struct Reading;  // the open file and the library's decoder
   std::unique_ptr<Reading> reading_;
   std::vector<std::uint8_t> row_;  // one decoded row when it cannot go straight into the image
 };

@@ -12,11 +12,26 @@ struct Rgb {
   int r, g, b;
 };
 
+// clang-format off: laid out by hand as a table
 constexpr std::array<Rgb, 16> kVgaColors = {{
-    {0, 0, 0},       {128, 0, 0},   {0, 128, 0},   {128, 128, 0},   {0, 0, 128},   {128, 0, 128},
-    {0, 128, 128},   {192, 192, 192}, {128, 128, 128}, {255, 0, 0},   {0, 255, 0},   {255, 255, 0},
-    {0, 0, 255},     {255, 0, 255}, {0, 255, 255}, {255, 255, 255},
+    {0, 0, 0},
+    {128, 0, 0},
+    {0, 128, 0},
+    {128, 128, 0},
+    {0, 0, 128},
+    {128, 0, 128},
+    {0, 128, 128},
+    {192, 192, 192},
+    {128, 128, 128},
+    {255, 0, 0},
+    {0, 255, 0},
+    {255, 255, 0},
+    {0, 0, 255},
+    {255, 0, 255},
+    {0, 255, 255},
+    {255, 255, 255},
 }};
+// clang-format on
 
 constexpr int kCubeStep = 51;  // 255 / 5: six levels per channel
 
@@ -108,8 +123,7 @@ void ReduceToPixelFormat(Image& image, int pixelFormat) {
         p[2] &= 0xF8;
       }
       return;
-    default:
-      return;  // 8 bits per channel hold every colour
+    default: return;  // 8 bits per channel hold every colour
   }
 }
 

@@ -35,8 +35,8 @@ class PlainRowStretch {
   Image* target_ = nullptr;
   int sourceWidth_ = 0;
   int sourceHeight_ = 0;
-  std::vector<int> columns_;    // byte offset of the source pixel each target column takes
-  std::vector<int> firstRow_;   // per source row: the first target row that takes it or a later one
+  std::vector<int> columns_;   // byte offset of the source pixel each target column takes
+  std::vector<int> firstRow_;  // per source row: the first target row that takes it or a later one
 };
 
 }  // namespace fotoloom

@@ -7,8 +7,8 @@
 
 #include "imaging/Image.h"
 #include "imaging/JpegCodec.h"
-#include "imaging/resample.h"
 #include "imaging/TargetSize.h"
+#include "imaging/resample.h"
 
 namespace fotoloom {
 
@@ -38,8 +38,7 @@ class ResizeJob {
   // encoded. A cancel seen by the filtered stretch through hooks ends the
   // stretch early; the partly drawn target is still encoded. Raises the
   // codec's errors and the stretch's "Source bitmap too small".
-  void Run(const std::string& inputPath, const ResizeSettings& settings, const StretchHooks& hooks,
-           std::string& jpeg);
+  void Run(const std::string& inputPath, const ResizeSettings& settings, const StretchHooks& hooks, std::string& jpeg);
 
  private:
   // Sizes the target for a sourceWidth x sourceHeight upright photo. Raises

@@ -142,8 +142,7 @@ bool RowStretch::Begin(const StretchHooks& worker, int sourceWidth, int sourceHe
   const AxisScale horizontal = MakeAxisScale(sourceWidth, target.width(), support);
   StretchScratch::Buffers& work = scratch.buffers();
   const unsigned horizontalTaps = horizontal.Shrinking ? kHorizontalTapsShrinking : kHorizontalTapsEnlarging;
-  if (!BuildAxisTaps(horizontal, kernel, work.Horizontal, [&] { return Pause(worker, horizontalTaps); }))
-    return false;
+  if (!BuildAxisTaps(horizontal, kernel, work.Horizontal, [&] { return Pause(worker, horizontalTaps); })) return false;
   work.Intermediate.Resize(target.width(), sourceHeight);
   active_ = true;
   return true;

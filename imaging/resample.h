@@ -113,8 +113,8 @@ class RowStretch {
   // source has no pixels. False when the stretch is over already: cancelled
   // while the lists were built, or an empty target; AddRows and Finish then
   // do nothing.
-  bool Begin(const StretchHooks& worker, int sourceWidth, int sourceHeight, Image& target, Kernel kernel,
-             float support, StretchScratch& scratch);
+  bool Begin(const StretchHooks& worker, int sourceWidth, int sourceHeight, Image& target, Kernel kernel, float support,
+             StretchScratch& scratch);
 
   // Filters rows from .. from+count-1 of rows (sourceWidth wide) as source
   // rows firstRow .. firstRow+count-1, pausing once per row. False when the

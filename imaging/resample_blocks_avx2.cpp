@@ -245,7 +245,8 @@ FOTOLOOM_AVX2 void HorizontalAvx2(const float* buffer, int bufferX, const Image&
     for (int q = 0; q < kColumnsAtOnce && i + q < out.Width; ++q) {
       const int column = i + q;
       if (unsafe || taps.ExactOnly[static_cast<std::size_t>(column)]) {
-        for (int r = 0; r < rows; ++r) ExactPixel(source.row(first + r), taps, column, out.Row(outFirst + r) + 3 * column);
+        for (int r = 0; r < rows; ++r)
+          ExactPixel(source.row(first + r), taps, column, out.Row(outFirst + r) + 3 * column);
         continue;
       }
       alignas(32) std::int32_t bytes[3][kAvx2Rows];

@@ -128,7 +128,8 @@ void HorizontalGeneric(const float* buffer, int bufferX, const Image& source, co
     for (int q = 0; q < kColumnsAtOnce && i + q < out.Width; ++q) {
       const int column = i + q;
       if (unsafe || taps.ExactOnly[static_cast<std::size_t>(column)]) {
-        for (int r = 0; r < rows; ++r) ExactPixel(source.row(first + r), taps, column, out.Row(outFirst + r) + 3 * column);
+        for (int r = 0; r < rows; ++r)
+          ExactPixel(source.row(first + r), taps, column, out.Row(outFirst + r) + 3 * column);
         continue;
       }
       for (int c = 0; c < 3; ++c) ToBytes(sum[q][c], out.Row(outFirst) + 3 * column + c, out.Stride, rows);

@@ -35,7 +35,8 @@ bool FilterLine(std::string& line, PagePosition position) {
   if (line.find('@') == std::string::npos) return true;
   if (FindIgnoreCase(line, "@ignore@") != std::string::npos) return false;
   const PositionRow& row = kRows[static_cast<std::size_t>(position)];
-  for (std::string_view marker : row.removed) line = Remove_text(std::move(line), marker, kRemoveAll | kRemoveIgnoreCase);
+  for (std::string_view marker : row.removed)
+    line = Remove_text(std::move(line), marker, kRemoveAll | kRemoveIgnoreCase);
   for (std::string_view marker : row.dropping)
     if (line.find(marker) != std::string::npos) return false;
   return true;

@@ -42,7 +42,6 @@ ImageNames NamesOfImage(std::string_view path) {
   return names;
 }
 
-
 std::string HtmlEscaped(std::string_view text) {
   std::string out;
   out.reserve(text.size());

@@ -21,14 +21,14 @@ struct timage_page::RunState {
   PageRenderer images;
   long long thumbsCount = -1;  // the count the renderers were prepared for
   long long imagesCount = -1;
-  std::string table;           // the "@thumbtable@" value, reused page after page
+  std::string table;  // the "@thumbtable@" value, reused page after page
 };
 
 namespace {
 
 // The colour macros lead both macro lists.
 constexpr std::array<std::string_view, 4> kColorMacros = {"@bg_color@", "@text_color@", "@link_color@",
-                                                         "@vlink_color@"};
+                                                          "@vlink_color@"};
 
 // Leading entries of each macro list whose values do not change from page to page.
 constexpr std::size_t kThumbFixedMacros = 6;  // four colours, "@title@", "@tp@"
@@ -135,15 +135,9 @@ void timage_page::AddCellLines(const std::string& imagePageName) {
   thumbTable_.push_back("<img src=\"" + names.thumbnailLink + "\" border=0 alt=\"" + names.fileName + "\">");
   thumbTable_.emplace_back("</a>");
   switch (SubtitleIndex) {
-    case 1:
-      thumbTable_.push_back("<br>" + names.fileName);
-      break;
-    case 2:
-      thumbTable_.push_back("<br>" + names.withoutExtension);
-      break;
-    case 4:
-      thumbTable_.push_back("<br>" + std::to_string(CurrentImage + 1));
-      break;
+    case 1: thumbTable_.push_back("<br>" + names.fileName); break;
+    case 2: thumbTable_.push_back("<br>" + names.withoutExtension); break;
+    case 4: thumbTable_.push_back("<br>" + std::to_string(CurrentImage + 1)); break;
     default:  // 0 "None", 3 "Exif comment" and unknown choices: no subtitle
       break;
   }

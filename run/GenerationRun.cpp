@@ -12,11 +12,11 @@
 #include "core/Error.h"
 #include "core/ImageOrdering.h"
 #include "core/IniFile.h"
-#include "run/OutputFolder.h"
 #include "imaging/Un_Copy_File.h"
 #include "imaging/Un_Scaling_File.h"
 #include "imaging/Un_Thumb_File.h"
 #include "pages/Un_image.h"
+#include "run/OutputFolder.h"
 
 namespace fotoloom {
 
@@ -34,7 +34,7 @@ namespace {
 constexpr int kFallbackFilterIndex = 5;
 
 bool IsFolder(const std::string& path) {
-  struct stat st{};
+  struct stat st {};
   return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
@@ -68,16 +68,13 @@ std::string ParentOf(std::string path) {
 
 std::string FolderCreationMessage(const std::string& folder, int err) {
   switch (err) {
-    case ENOENT:
-      return (folder.empty() || IsFolder(ParentOf(folder))) ? "File not found" : "Invalid filename";
+    case ENOENT: return (folder.empty() || IsFolder(ParentOf(folder))) ? "File not found" : "Invalid filename";
     case ENOTDIR:  // a level of the parent is a file: the parent folder does not exist
       return "Invalid filename";
     case EACCES:
     case EPERM:
-    case EROFS:
-      return "File access denied";
-    default:
-      return "I/O error " + std::to_string(err);
+    case EROFS: return "File access denied";
+    default: return "I/O error " + std::to_string(err);
   }
 }
 
@@ -270,9 +267,8 @@ void GenerationRun::Create_gallery(TMyFindFile& Sender) {
     thumbs.ImageCount = elementsCount_;
     thumbs.OutputPath = o.OutputPath();
     const int choice = o.ThumbSizeChoice();
-    const int thumbSize = (choice >= 0 && choice < int(kFixedThumbSizes.size()))
-                              ? kFixedThumbSizes[std::size_t(choice)]
-                              : PixelSize(o.MaxSizeThumbnails());
+    const int thumbSize = (choice >= 0 && choice < int(kFixedThumbSizes.size())) ? kFixedThumbSizes[std::size_t(choice)]
+                                                                                 : PixelSize(o.MaxSizeThumbnails());
     thumbs.MaxWidth = thumbSize;
     thumbs.MaxHeight = thumbSize;
     thumbs.Quality = static_cast<std::uint8_t>(o.QualityThumbnails());
@@ -317,7 +313,8 @@ void GenerationRun::RunImageStage(const std::function<void()>& stage) {
   try {
     stage();
   } catch (...) {
-    if (nextImage_ >= 0 && std::size_t(nextImage_) < imageFiles_.size()) failedImage_ = imageFiles_[std::size_t(nextImage_)];
+    if (nextImage_ >= 0 && std::size_t(nextImage_) < imageFiles_.size())
+      failedImage_ = imageFiles_[std::size_t(nextImage_)];
     throw;
   }
 }

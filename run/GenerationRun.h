@@ -9,8 +9,8 @@
 
 #include "core/Desktop.h"
 #include "core/GallerySettings.h"
-#include "run/RunView.h"
 #include "core/Un_MyFindFile.h"
+#include "run/RunView.h"
 
 namespace fotoloom {
 
@@ -98,7 +98,7 @@ class GenerationRun {
   std::vector<ImageEntry> entries_;
   std::vector<std::string> imageFiles_;  // the gallery order, while a run is going
   int nextImage_ = 0;
-  std::array<int, 5> barMaximum_{};                    // the image the running image writer works on
+  std::array<int, 5> barMaximum_{};  // the image the running image writer works on
   bool running_ = false;
   RunOutcome outcome_ = RunOutcome::NotStarted;
   std::string failedImage_;

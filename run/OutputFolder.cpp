@@ -35,7 +35,7 @@ bool Hidden(const std::string& name) { return !name.empty() && name[0] == '.'; }
 using FolderId = std::pair<dev_t, ino_t>;
 
 std::optional<FolderId> IdOf(const fs::path& p) {
-  struct stat st{};
+  struct stat st {};
   if (::stat(p.c_str(), &st) != 0) return std::nullopt;
   return FolderId{st.st_dev, st.st_ino};
 }
@@ -141,7 +141,7 @@ void DeleteContents(int dirFd, Desktop& desktop) {
 // unlinked itself, a real folder is opened with O_NOFOLLOW, emptied and
 // removed. A failure leaves the entry where it is.
 void DeleteEntry(int dirFd, const std::string& name, Desktop& desktop) {
-  struct stat st{};
+  struct stat st {};
   if (::fstatat(dirFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return;
   if (!S_ISDIR(st.st_mode)) {
     ::unlinkat(dirFd, name.c_str(), 0);
@@ -160,8 +160,7 @@ void DeleteEntry(int dirFd, const std::string& name, Desktop& desktop) {
 }  // namespace
 
 std::string First_page_path(const GallerySettings& settings) {
-  const std::string name =
-      PageFileName(settings.ThumbPagesName(), 1, NormalizedExtension(settings.WebSiteExtension()));
+  const std::string name = PageFileName(settings.ThumbPagesName(), 1, NormalizedExtension(settings.WebSiteExtension()));
   return OutputFilePath(settings.OutputPath(), name);
 }
 

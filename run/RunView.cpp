@@ -16,7 +16,7 @@ std::string_view RunBarCaption(RunBar bar) {
 
 std::string_view RunBarGroupCaption(RunBar bar) {
   return (bar == RunBar::ThumbnailPages || bar == RunBar::ImagePages) ? kCreatingWebpageCaption
-                                                                     : kProcessingImageCaption;
+                                                                      : kProcessingImageCaption;
 }
 
 }  // namespace fotoloom

@@ -1,10 +1,11 @@
 // Tests of the colour preview: the file's 20 lines, the view normalisation, and the four colours on screen.
+#include "app/ColorPreview.h"
+
 #include <QDir>
 #include <QImage>
 #include <QTest>
 #include <QTextBrowser>
 
-#include "app/ColorPreview.h"
 #include "app/Un_Step_3.h"
 #include "app/WizardTestSupport.h"
 #include "core/Error.h"
@@ -72,10 +73,10 @@ class ColorPreviewTest : public QObject {
     GallerySettings settings;
     test::FakeDialogs dialogs;
     TFrame_Step_3 page(settings, dialogs, QString::fromStdString(dir.str() + "/"));
-    settings.SetBackgroundColor(Rgb(0xFF, 0xFF, 0x00));      // yellow
-    settings.SetTextColor(Rgb(0xFF, 0x00, 0x00));            // red
-    settings.SetLinkColor(Rgb(0x00, 0x00, 0xFF));            // blue
-    settings.SetVisitedLinkColor(Rgb(0x00, 0x99, 0x00));     // green
+    settings.SetBackgroundColor(Rgb(0xFF, 0xFF, 0x00));   // yellow
+    settings.SetTextColor(Rgb(0xFF, 0x00, 0x00));         // red
+    settings.SetLinkColor(Rgb(0x00, 0x00, 0xFF));         // blue
+    settings.SetVisitedLinkColor(Rgb(0x00, 0x99, 0x00));  // green
     page.Create_preview();
     page.resize(634, 389);
     page.show();

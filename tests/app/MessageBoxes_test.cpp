@@ -1,7 +1,8 @@
 // Tests of the message boxes: the error box's title, button and full stop.
+#include "app/MessageBoxes.h"
+
 #include <QTest>
 
-#include "app/MessageBoxes.h"
 #include "app/WizardTestSupport.h"
 
 using namespace fotoloom;

@@ -1,8 +1,9 @@
 // Tests of the program folder choice and of where Help finds the manual.
+#include "app/ProgramFolder.h"
+
 #include <QDir>
 #include <QTest>
 
-#include "app/ProgramFolder.h"
 #include "support/TempDir.h"
 
 using namespace fotoloom;

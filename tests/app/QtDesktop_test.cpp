@@ -1,7 +1,8 @@
 // Tests of the desktop services: standard dialogs with their answers, the open action's URLs, the pump's spacing.
+#include "app/QtDesktop.h"
+
 #include <QTest>
 
-#include "app/QtDesktop.h"
 #include "app/WizardTestSupport.h"
 
 using namespace fotoloom;
@@ -38,7 +39,10 @@ class QtDesktopTest : public QObject {
     qint64 now = 1000;
     QtDesktop desktop(nullptr, [&now] { return now; });
     int handled = 0;
-    const auto post = [&] { QMetaObject::invokeMethod(qApp, [&] { ++handled; }, Qt::QueuedConnection); };
+    const auto post = [&] {
+      QMetaObject::invokeMethod(
+          qApp, [&] { ++handled; }, Qt::QueuedConnection);
+    };
     post();
     desktop.ProcessPendingEvents();  // the first call always pumps
     QCOMPARE(handled, 1);

@@ -1,11 +1,12 @@
 // Tests of the single-instance lock: a second copy ends at once, a crashed copy's lock is taken over.
+#include "app/SingleInstance.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QSysInfo>
 #include <QTest>
 
-#include "app/SingleInstance.h"
 #include "support/TempDir.h"
 
 using namespace fotoloom;

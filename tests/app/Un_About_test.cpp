@@ -1,13 +1,13 @@
 // Tests of the About window: the machine-wide store decides the notice, support caption and link.
+#include "app/Un_About.h"
+
 #include <QLabel>
 #include <QPushButton>
 #include <QSettings>
 #include <QTest>
-
 #include <chrono>
 #include <filesystem>
 
-#include "app/Un_About.h"
 #include "app/WizardTestSupport.h"
 #include "core/Desktop.h"
 #include "support/TempDir.h"
@@ -41,8 +41,8 @@ class AboutTest : public QObject {
     QDir().mkpath(QString::fromStdString(store_ / "Fotoloom"));
     const std::string path = store_ / "Fotoloom/Fotoloom.ini";
     test::WriteFile(path, "[General]\n" + body.toStdString());
-    std::filesystem::last_write_time(path, std::filesystem::file_time_type::clock::now() +
-                                               std::chrono::seconds(++writes_));
+    std::filesystem::last_write_time(path,
+                                     std::filesystem::file_time_type::clock::now() + std::chrono::seconds(++writes_));
   }
 
  private slots:

@@ -1,4 +1,6 @@
 // Tests of page 1: folder choosers and the working folder, the page-name boxes, binding to the record.
+#include "app/Un_Step_1.h"
+
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
@@ -6,7 +8,6 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "app/Un_Step_1.h"
 #include "app/WizardTestSupport.h"
 #include "support/TempDir.h"
 

@@ -1,4 +1,6 @@
 // Tests of page 2: sliders, the "10" rule of the size boxes, thumbnail size, filter and EXIF switches.
+#include "app/Un_Step_2.h"
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -7,8 +9,6 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QTest>
-
-#include "app/Un_Step_2.h"
 
 using namespace fotoloom;
 

@@ -1,11 +1,12 @@
 // Tests of page 4: the template editors bound to the record and the macro reference grids.
+#include "app/Un_Step_4.h"
+
 #include <QHeaderView>
 #include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
 
-#include "app/Un_Step_4.h"
 #include "core/DefaultTemplates.h"
 
 using namespace fotoloom;

@@ -5,7 +5,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-
 #include <climits>
 #include <cstdlib>
 #include <filesystem>

@@ -1,11 +1,13 @@
 // Tests of the main window: layout, navigation and captions, the Next rule, settings files, About, closing.
+#include "app/Un_Utama.h"
+
 #include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
-#include <QCheckBox>
-#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -23,7 +25,6 @@
 #include "app/Un_Step_4.h"
 #include "app/Un_Step_5.h"
 #include "app/Un_Step_6.h"
-#include "app/Un_Utama.h"
 #include "app/WizardTestSupport.h"
 #include "core/SettingsFile.h"
 #include "support/TempDir.h"
@@ -39,8 +40,13 @@ struct Wizard {
   Tfrm_utama window{std::unique_ptr<WizardDialogs>(dialogs), QString::fromStdString(folder.str() + "/")};
 
   QWidget* Page(int n) const {
-    QWidget* pages[] = {nullptr, window.Frame_Step_1, window.Frame_Step_2, window.Frame_Step_3,
-                        window.Frame_Step_4, window.Frame_Step_5, window.Frame_Step_6};
+    QWidget* pages[] = {nullptr,
+                        window.Frame_Step_1,
+                        window.Frame_Step_2,
+                        window.Frame_Step_3,
+                        window.Frame_Step_4,
+                        window.Frame_Step_5,
+                        window.Frame_Step_6};
     return pages[n];
   }
   int VisiblePage() const {
@@ -52,8 +58,8 @@ struct Wizard {
   // Which of Back, Next, Load, Save, About, Help are shown, as a word of six letters.
   QString Buttons() const {
     QString s;
-    for (QPushButton* b : {window.btn_back, window.btn_next, window.bit_load, window.bit_save, window.bit_about,
-                           window.bit_help})
+    for (QPushButton* b :
+         {window.btn_back, window.btn_next, window.bit_load, window.bit_save, window.bit_about, window.bit_help})
       s += b->isVisible() ? 'x' : '-';
     return s;
   }
@@ -262,7 +268,8 @@ class MainWindowTest : public QObject {
     QCOMPARE(w.window.pnl_header->text(), QString("Please Wait ..."));
     QCOMPARE(w.Buttons(), QString("xxxxxx"));
     QCOMPARE(w.window.Frame_Step_6->lbl_found->text(), QString("Found : 13"));
-    QCOMPARE(w.window.Frame_Step_6->lbl_input_path->text(), QString::fromStdString("Input Path : " + (w.folder / "in")));
+    QCOMPARE(w.window.Frame_Step_6->lbl_input_path->text(),
+             QString::fromStdString("Input Path : " + (w.folder / "in")));
     // 13 photos on a 3 x 4 grid: two thumbnail pages.
     QCOMPARE(w.window.Frame_Step_6->Bar(1)->maximum(), 2);
     QCOMPARE(w.window.Frame_Step_6->Bar(1)->value(), 2);
@@ -360,7 +367,7 @@ class MainWindowTest : public QObject {
     bool closedWhileRunning = true;
     QTimer::singleShot(0, &w.window, [&] { closedWhileRunning = w.window.close(); });
     w.window.btn_next->click();
-    QVERIFY(!closedWhileRunning);  // the close inside the run is put off...
+    QVERIFY(!closedWhileRunning);    // the close inside the run is put off...
     QVERIFY(!w.window.isVisible());  // ...and done once the run has returned
     QVERIFY(!w.window.RunGoing());
     QCOMPARE(QDir(QString::fromStdString(w.folder / "out")).entryList(QDir::Files), QStringList{});

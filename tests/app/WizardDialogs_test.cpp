@@ -1,8 +1,9 @@
 // Tests of how the wizard's file and folder dialogs are set up.
+#include "app/WizardDialogs.h"
+
 #include <QFileDialog>
 #include <QTest>
 
-#include "app/WizardDialogs.h"
 #include "support/TempDir.h"
 
 using namespace fotoloom;

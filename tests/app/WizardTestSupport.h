@@ -77,8 +77,10 @@ inline void AnswerNextBox(const QString& buttonText, std::vector<SeenBox>* seen)
       if (b->text() == buttonText) press = b;
     }
     if (seen) seen->push_back(s);
-    if (press) press->click();
-    else box->reject();
+    if (press)
+      press->click();
+    else
+      box->reject();
   });
   timer->start();
 }

@@ -18,8 +18,8 @@ std::string UsageMessage(const std::vector<std::string>& args) {
 }
 
 TEST(ParseArguments, reads_every_option_of_run_in_any_order) {
-  const CliCommand c = ParseArguments(
-      {"run", "--quiet", "--input", "in dir", "g.fl", "--output=out", "--elements", "1", "--jobs=3", "--yes", "--open"});
+  const CliCommand c = ParseArguments({"run", "--quiet", "--input", "in dir", "g.fl", "--output=out", "--elements", "1",
+                                       "--jobs=3", "--yes", "--open"});
   EXPECT_EQ(c.Kind, CommandKind::Run);
   EXPECT_EQ(c.SettingsFile, "g.fl");
   EXPECT_EQ(c.Input, "in dir");

@@ -95,8 +95,8 @@ std::map<std::string, PageReport> LoadInBrowser(const std::string& chromium, con
   WriteFile(dir / "probe.html", probe);
   const std::string command = "timeout 120 '" + chromium +
                               "' --headless --no-sandbox --disable-gpu --allow-file-access-from-files"
-                              " --virtual-time-budget=30000 --user-data-dir='" + (dir / "profile") +
-                              "' --dump-dom 'file://" + (dir / "probe.html") + "' 2>/dev/null";
+                              " --virtual-time-budget=30000 --user-data-dir='" +
+                              (dir / "profile") + "' --dump-dom 'file://" + (dir / "probe.html") + "' 2>/dev/null";
   std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
   std::string dom;
   char buffer[4096];
@@ -152,9 +152,17 @@ TEST(GalleryInBrowser, odd_names_show_as_they_are_and_every_image_and_link_resol
   const std::string tiny = ReadFile(std::string(data) + "/browser/tiny.jpg");
   ASSERT_FALSE(tiny.empty());
 
-  const std::vector<std::string> names = {"Tom & Jerry.jpg", "a\"b.jpg",      "100% #1.jpg",     "x<y>.jpg",
-                                          "\xC3\xBCn\xC3\xAF" "c\xC3\xB6" "d\xC3\xA9.jpg",
-                                          "space name.JPG",  "why?.jpg",     "back\\slash.jpg", "&amp;.jpg"};
+  const std::vector<std::string> names = {"Tom & Jerry.jpg",
+                                          "a\"b.jpg",
+                                          "100% #1.jpg",
+                                          "x<y>.jpg",
+                                          "\xC3\xBCn\xC3\xAF"
+                                          "c\xC3\xB6"
+                                          "d\xC3\xA9.jpg",
+                                          "space name.JPG",
+                                          "why?.jpg",
+                                          "back\\slash.jpg",
+                                          "&amp;.jpg"};
   TempDir dir;
   fs::create_directory(dir / "in");
   for (const std::string& name : names) WriteFile(dir / ("in/" + name), tiny);
@@ -164,7 +172,7 @@ TEST(GalleryInBrowser, odd_names_show_as_they_are_and_every_image_and_link_resol
   settings.SetSortingMethodIndex(2);  // by name
   settings.SetRowsCount("1");
   settings.SetColsCount("2");
-  settings.SetSubtitleIndex(1);       // the file name with its extension
+  settings.SetSubtitleIndex(1);  // the file name with its extension
   settings.SetCopyOrgSizedImages(true);
   settings.SetTitle("Odd names");
   Write_settings_file(dir / "odd.fl", settings);
@@ -174,7 +182,8 @@ TEST(GalleryInBrowser, odd_names_show_as_they_are_and_every_image_and_link_resol
     for (const char* prefix : {"t_", "n_", "b_"}) ASSERT_TRUE(fs::exists(dir / ("out/" + std::string(prefix) + name)));
 
   std::vector<std::string> pageNames;
-  for (std::size_t k = 1; k <= (names.size() + 1) / 2; ++k) pageNames.push_back("out/page" + std::to_string(k) + ".htm");
+  for (std::size_t k = 1; k <= (names.size() + 1) / 2; ++k)
+    pageNames.push_back("out/page" + std::to_string(k) + ".htm");
   for (std::size_t j = 1; j <= names.size(); ++j) pageNames.push_back("out/image" + std::to_string(j) + ".htm");
   const auto reports = LoadAllInBrowser(chromium, dir, pageNames);
   for (const std::string& page : pageNames) ASSERT_TRUE(reports.contains(page)) << page << " was not reported";

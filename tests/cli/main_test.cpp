@@ -19,14 +19,14 @@ namespace fotoloom {
 namespace {
 
 namespace fs = std::filesystem;
-using ::testing::EndsWith;
-using ::testing::HasSubstr;
-using ::testing::StartsWith;
 using test::CliProcess;
 using test::ReadFile;
 using test::RunCli;
 using test::TempDir;
 using test::WriteFile;
+using ::testing::EndsWith;
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
 
 std::string Jpeg(int width, int height) {
   Image image(width, height);
@@ -69,9 +69,16 @@ TEST(fotoloom_cli, help_and_version_and_bad_usage) {
   EXPECT_EQ(version.Status, 0);
   EXPECT_EQ(version.Out, "fotoloom-cli 1.0\n");
 
-  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-           {}, {"build"}, {"run", "--colour"}, {"run", "a.fl", "b.fl"}, {"run", "--jobs", "0"}, {"run", "--output"},
-           {"defaults"}, {"resave", "a.fl"}, {"resample", "a.jpg", "b.ppm", "--size", "10x10"}}) {
+  for (const std::vector<std::string>& args :
+       std::vector<std::vector<std::string>>{{},
+                                             {"build"},
+                                             {"run", "--colour"},
+                                             {"run", "a.fl", "b.fl"},
+                                             {"run", "--jobs", "0"},
+                                             {"run", "--output"},
+                                             {"defaults"},
+                                             {"resave", "a.fl"},
+                                             {"resample", "a.jpg", "b.ppm", "--size", "10x10"}}) {
     const auto r = RunCli(args);
     EXPECT_EQ(r.Status, 2) << ::testing::PrintToString(args);
     EXPECT_THAT(r.Err, EndsWith("Try 'fotoloom-cli --help'.\n"));
@@ -86,8 +93,7 @@ TEST(fotoloom_cli, run_creates_a_missing_output_folder_only_with_yes) {
 
   const auto refused = RunCli({"run", "--input", dir / "in", "--output", out});
   EXPECT_EQ(refused.Status, 1);
-  EXPECT_THAT(refused.Err,
-              StartsWith("Output folder \"" + out + "\" is not exist. Do you want to create it now ?\n"));
+  EXPECT_THAT(refused.Err, StartsWith("Output folder \"" + out + "\" is not exist. Do you want to create it now ?\n"));
   EXPECT_FALSE(fs::exists(out));
 
   const auto made = RunCli({"run", "--input=" + dir / "in", "--output=" + out, "--yes", "--jobs", "2"});
@@ -99,8 +105,8 @@ TEST(fotoloom_cli, run_creates_a_missing_output_folder_only_with_yes) {
   EXPECT_EQ(Count(out, "t_"), 3u);
 
   // Quiet prints nothing on success; --elements 2 writes only pages.
-  const auto quiet = RunCli({"run", "--input", dir / "in", "--output", dir / "pages-only", "--yes", "--quiet",
-                             "--elements", "2"});
+  const auto quiet =
+      RunCli({"run", "--input", dir / "in", "--output", dir / "pages-only", "--yes", "--quiet", "--elements", "2"});
   EXPECT_EQ(quiet.Status, 0);
   EXPECT_EQ(quiet.Err, "");
   EXPECT_EQ(Count(dir / "pages-only", "image"), 3u);

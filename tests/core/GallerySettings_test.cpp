@@ -201,9 +201,9 @@ TEST(GallerySettings, every_write_names_the_field_it_wrote) {
   s.SetTextColor(kClBlue);
   s.SetHTMLThumbnails({});
   s.SetElementsMode(1);
-  EXPECT_THAT(r.fields, ElementsAre(SettingsField::QualityImages, SettingsField::Title, SettingsField::ThumbPagesName,
-                                    SettingsField::TextColor, SettingsField::HTMLThumbnails,
-                                    SettingsField::ElementsMode));
+  EXPECT_THAT(r.fields,
+              ElementsAre(SettingsField::QualityImages, SettingsField::Title, SettingsField::ThumbPagesName,
+                          SettingsField::TextColor, SettingsField::HTMLThumbnails, SettingsField::ElementsMode));
 }
 
 TEST(GallerySettings, writes_that_change_a_dependent_field_notify_it_too) {
@@ -213,8 +213,8 @@ TEST(GallerySettings, writes_that_change_a_dependent_field_notify_it_too) {
   s.SetSortingMethodIndex(2);
   s.SetUseFilter(true);
   EXPECT_THAT(r.fields, ElementsAre(SettingsField::ThumbSizeChoice, SettingsField::MaxSizeThumbnails,
-                                    SettingsField::SortingMethodIndex, SettingsField::UseExif,
-                                    SettingsField::UseFilter, SettingsField::FilterIndex));
+                                    SettingsField::SortingMethodIndex, SettingsField::UseExif, SettingsField::UseFilter,
+                                    SettingsField::FilterIndex));
   r.fields.clear();
   s.SetMaxSizeThumbnails("77");  // ignored under a fixed choice: nothing changed
   EXPECT_TRUE(r.fields.empty());

@@ -69,8 +69,8 @@ TEST(NameCollator, compares_linguistically_in_the_c_locale) {
   EXPECT_EQ(c.Compare("B.jpg", "a.jpg"), 1);
   EXPECT_EQ(c.Compare("img10.jpg", "img2.jpg"), -1);
   EXPECT_EQ(c.Compare("a.jpg", "a.jpg"), 0);
-  EXPECT_NE(c.Compare("a.jpg", "A.jpg"), 0);            // case counts
-  EXPECT_NE(c.Compare("e.jpg", "\xC3\xA9.jpg"), 0);     // accents count (é)
+  EXPECT_NE(c.Compare("a.jpg", "A.jpg"), 0);                   // case counts
+  EXPECT_NE(c.Compare("e.jpg", "\xC3\xA9.jpg"), 0);            // accents count (é)
   EXPECT_EQ(c.Compare("\xC3\xA9t\xC3\xA9.jpg", "f.jpg"), -1);  // été before f
 }
 

@@ -6,17 +6,17 @@
 #include <string>
 #include <vector>
 
-#include "core/Error.h"
 #include "core/DefaultTemplates.h"
+#include "core/Error.h"
 #include "support/TempDir.h"
 
 namespace fotoloom {
 namespace {
 
-using ::testing::ElementsAre;
 using test::ReadFile;
 using test::TempDir;
 using test::WriteFile;
+using ::testing::ElementsAre;
 
 std::string CrLf(const std::vector<std::string>& lines) {
   std::string out;
@@ -36,14 +36,40 @@ GallerySettings Load(const std::string& text) {
 TEST(SettingsFile, the_start_up_record_is_saved_line_by_line) {
   TempDir dir;
   Write_settings_file(dir / "s.fl", GallerySettings());
-  std::vector<std::string> expected = {
-      "[Step1]", "InputPath=", "OutputPath=", "AdditionalPath=", "ThumbPagesName=page", "ImagePagesName=image",
-      "WebSiteExtension=.htm", "[Step2]", "QualityImages=90", "MaxWidthImage=800", "MaxHeightImage=600",
-      "FilterIndex=5", "Usefilter=0", "QualityThumbnails=90", "MaxSizeThumbnails=160", "SortingMethodIndex=0",
-      "UseExif=0", "CopyOrgSizedImages=0", "isgrayscale=0", "Pixelformat=0", "[Step3]", "BackgroundColor=clWindow",
-      "TextColor=clBlack", "LinkColor=clBlue", "VisitedLinkColor=clPurple", "RowsCount=3", "ColsCount=4",
-      "Title=Place your gallery title here", "SubtitleIndex=2", "[Step5]", "AutoBrowserStart=1",
-      "[HTMLThumbnails]"};
+  // clang-format off: laid out by hand as a table
+  std::vector<std::string> expected = {"[Step1]",
+                                       "InputPath=",
+                                       "OutputPath=",
+                                       "AdditionalPath=",
+                                       "ThumbPagesName=page",
+                                       "ImagePagesName=image",
+                                       "WebSiteExtension=.htm",
+                                       "[Step2]",
+                                       "QualityImages=90",
+                                       "MaxWidthImage=800",
+                                       "MaxHeightImage=600",
+                                       "FilterIndex=5",
+                                       "Usefilter=0",
+                                       "QualityThumbnails=90",
+                                       "MaxSizeThumbnails=160",
+                                       "SortingMethodIndex=0",
+                                       "UseExif=0",
+                                       "CopyOrgSizedImages=0",
+                                       "isgrayscale=0",
+                                       "Pixelformat=0",
+                                       "[Step3]",
+                                       "BackgroundColor=clWindow",
+                                       "TextColor=clBlack",
+                                       "LinkColor=clBlue",
+                                       "VisitedLinkColor=clPurple",
+                                       "RowsCount=3",
+                                       "ColsCount=4",
+                                       "Title=Place your gallery title here",
+                                       "SubtitleIndex=2",
+                                       "[Step5]",
+                                       "AutoBrowserStart=1",
+                                       "[HTMLThumbnails]"};
+  // clang-format on
   for (std::size_t i = 0; i < DefaultThumbnailTemplate().size(); ++i)
     expected.push_back("Line" + std::to_string(i) + "=d" + DefaultThumbnailTemplate()[i]);
   expected.push_back("[HTMLImages]");
@@ -209,8 +235,9 @@ TEST(SettingsFile, the_thumbnail_size_rule_picks_the_choice_from_the_number) {
 }
 
 TEST(SettingsFile, texts_follow_the_record_rules) {
-  const GallerySettings s = Load("[Step1]\r\nThumbPagesName=\r\nImagePagesName=\r\nInputPath=\r\n"
-                                 "[Step2]\r\nMaxWidthImage=0\r\nMaxHeightImage=\r\n");
+  const GallerySettings s = Load(
+      "[Step1]\r\nThumbPagesName=\r\nImagePagesName=\r\nInputPath=\r\n"
+      "[Step2]\r\nMaxWidthImage=0\r\nMaxHeightImage=\r\n");
   EXPECT_EQ(s.ThumbPagesName(), "page");
   EXPECT_EQ(s.ImagePagesName(), "image");
   EXPECT_EQ(s.InputPath(), "");

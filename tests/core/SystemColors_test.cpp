@@ -12,8 +12,8 @@ TEST(SystemColors, plain_colours_pass_through_unchanged) {
 
 TEST(SystemColors, default_table_gives_the_classic_desktop_values) {
   EXPECT_EQ(ResolveColor(kClWindow), 0xFFFFFFu);
-  EXPECT_EQ(ResolveColor(SystemColor(8)), 0x000000u);    // window text
-  EXPECT_EQ(ResolveColor(SystemColor(15)), 0xF0F0F0u);   // button face
+  EXPECT_EQ(ResolveColor(SystemColor(8)), 0x000000u);   // window text
+  EXPECT_EQ(ResolveColor(SystemColor(15)), 0xF0F0F0u);  // button face
   EXPECT_EQ(ResolveColor(SystemColor(13)), Rgb(0x00, 0x78, 0xD7));
   EXPECT_EQ(ResolveColor(SystemColor(200)), 0x000000u);  // unknown index
 }

@@ -1,8 +1,8 @@
 #include "core/Un_MyFindFile.h"
 
+#include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,9 +17,9 @@
 namespace fotoloom {
 namespace {
 
-using ::testing::ElementsAre;
 using test::TempDir;
 using test::WriteFile;
+using ::testing::ElementsAre;
 
 // Pins the local time zone for one test and restores the previous one.
 class PinnedTimeZone {

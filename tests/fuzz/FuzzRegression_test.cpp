@@ -1,11 +1,10 @@
-#include "fuzz/FuzzHarness.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
+#include "fuzz/FuzzHarness.h"
 #include "support/TempDir.h"
 
 namespace fotoloom {

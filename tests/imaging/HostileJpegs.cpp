@@ -1,12 +1,12 @@
 // Damaged and hostile JPEG files for the codec tests, made with libjpeg and by patching bytes.
 #include "HostileJpegs.h"
 
+#include <jpeglib.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
 #include <vector>
-
-#include <jpeglib.h>
 
 namespace fotoloom::test {
 namespace {

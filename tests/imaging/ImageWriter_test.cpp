@@ -167,7 +167,8 @@ TEST(ImageWriter, a_cancel_in_on_progress_starts_no_further_image) {
     TempDir out;
     tscaling_file w;
     Configure(w, files, out.str(), 1);
-    EXPECT_EQ(RunWriter(w, [&] { w.Create_images(); }, cancelAtOne).progress, Indexes(0, 2));
+    const auto run = [&] { w.Create_images(); };
+    EXPECT_EQ(RunWriter(w, run, cancelAtOne).progress, Indexes(0, 2));
     EXPECT_EQ(Written(out, "n_", 48), Names("n_", 0, 2));
     EXPECT_TRUE(w.Cancelled);  // the writer never clears the flag
   }
@@ -177,7 +178,8 @@ TEST(ImageWriter, a_cancel_in_on_progress_starts_no_further_image) {
     TempDir out;
     tscaling_file w;
     Configure(w, files, out.str(), 2);
-    const test::RunRecord r = RunWriter(w, [&] { w.Create_images(); }, cancelAtOne);
+    const test::RunRecord r = RunWriter(
+        w, [&] { w.Create_images(); }, cancelAtOne);
     const int n = static_cast<int>(r.progress.size());
     EXPECT_GE(n, 2);
     EXPECT_LE(n, 34);
@@ -220,8 +222,8 @@ TEST(ImageWriter, a_stretch_cut_short_by_a_cancel_is_still_written_and_reported_
   tscaling_file w;
   Configure(w, files, out.str(), 1);
   w.UseFilter = true;
-  const test::RunRecord r =
-      RunWriter(w, [&] { w.Create_images(); }, {}, [](int, bool& cancelled) { cancelled = true; });
+  const test::RunRecord r = RunWriter(
+      w, [&] { w.Create_images(); }, {}, [](int, bool& cancelled) { cancelled = true; });
   EXPECT_EQ(r.progress, Indexes(0, 1));
   EXPECT_GE(r.working, 1);
   EXPECT_EQ(Written(out, "n_", 3), Names("n_", 0, 1));
@@ -287,10 +289,12 @@ TEST(ImageWriter, with_two_jobs_the_caller_keeps_firing_on_working_and_a_cancel_
   w.UseFilter = true;
   // The cancel set in one OnWorking call reaches the workers when the call
   // returns; the photo is let through on the next call, after that.
-  const test::RunRecord r = RunWriter(w, [&] { w.Create_images(); }, {}, [&](int call, bool& cancelled) {
-    if (call == 3) cancelled = true;
-    if (call == 4) held.Release();
-  });
+  const test::RunRecord r = RunWriter(
+      w, [&] { w.Create_images(); }, {},
+      [&](int call, bool& cancelled) {
+        if (call == 3) cancelled = true;
+        if (call == 4) held.Release();
+      });
   EXPECT_EQ(r.error, "");
   EXPECT_GE(r.working, 4);
   EXPECT_FALSE(r.offThread);
@@ -316,7 +320,11 @@ TEST(ImageWriter, finished_images_waiting_behind_a_slow_one_hold_at_most_32_mib)
     return static_cast<std::uint8_t>(seed >> 16);
   };
   const std::string noisy = in / "noise.jpg";
-  test::WriteJpeg(noisy, test::MakeImage(1200, 900, [&](int, int) { return test::Rgb{noise(), noise(), noise()}; }),
+  test::WriteJpeg(noisy,
+                  test::MakeImage(1200, 900,
+                                  [&](int, int) {
+                                    return test::Rgb{noise(), noise(), noise()};
+                                  }),
                   {.quality = 100});
   constexpr int kCount = 24;
   std::vector<std::string> files{in / "p0.jpg"};
@@ -336,10 +344,12 @@ TEST(ImageWriter, finished_images_waiting_behind_a_slow_one_hold_at_most_32_mib)
   // One job waits for photo 0 while the other works ahead for about a second
   // and a half; then the run is cancelled and photo 0 let through, so the
   // files written are those that were finished ahead, and one or two more.
-  const test::RunRecord r = RunWriter(w, [&] { w.Create_images(); }, {}, [&](int call, bool& cancelled) {
-    if (call == 150) cancelled = true;
-    if (call == 151) held.Release();
-  });
+  const test::RunRecord r = RunWriter(
+      w, [&] { w.Create_images(); }, {},
+      [&](int call, bool& cancelled) {
+        if (call == 150) cancelled = true;
+        if (call == 151) held.Release();
+      });
   EXPECT_EQ(r.error, "");
   const int n = static_cast<int>(r.progress.size());
   EXPECT_EQ(r.progress, Indexes(0, n));
@@ -423,9 +433,11 @@ TEST(ImageWriter, failing_output_folders_stop_the_writer_with_the_reason_and_kee
       std::filesystem::create_directory(out);
       tscaling_file w;
       Configure(w, files, out, jobs);
-      const test::RunRecord r = RunWriter(w, [&] { w.Create_images(); }, [&](int index, bool&) {
-        if (index == 0) std::filesystem::remove_all(out);
-      });
+      const test::RunRecord r = RunWriter(
+          w, [&] { w.Create_images(); },
+          [&](int index, bool&) {
+            if (index == 0) std::filesystem::remove_all(out);
+          });
       EXPECT_EQ(r.error, "Cannot create file \"" + out + "/n_p1.jpg\". No such file or directory");
       EXPECT_EQ(r.progress, Indexes(0, 1));
     }

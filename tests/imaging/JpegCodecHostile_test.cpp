@@ -37,10 +37,10 @@ std::string LoadError(const std::string& bytes, bool grey = false) {
 }
 
 TEST(JpegCodecHostile, files_that_are_no_jpeg_give_the_library_error) {
-  EXPECT_EQ(LoadError(""), "JPEG error #42");                                // empty input file
-  EXPECT_EQ(LoadError(test::RandomBytes(4096, 7)), "JPEG error #53");       // not a JPEG file
+  EXPECT_EQ(LoadError(""), "JPEG error #42");                          // empty input file
+  EXPECT_EQ(LoadError(test::RandomBytes(4096, 7)), "JPEG error #53");  // not a JPEG file
   EXPECT_EQ(LoadError(test::PngBytes()), "JPEG error #53");
-  EXPECT_EQ(LoadError(std::string("\xFF\xD8", 2)), "JPEG error #51");       // contains no image
+  EXPECT_EQ(LoadError(std::string("\xFF\xD8", 2)), "JPEG error #51");  // contains no image
 }
 
 TEST(JpegCodecHostile, kinds_the_library_cannot_give_as_rgb_are_refused_in_colour_and_grey) {

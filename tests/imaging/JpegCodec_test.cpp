@@ -200,8 +200,7 @@ TEST(JpegCodec, reads_rows_as_stored_in_strips_and_matches_the_whole_decode) {
   EXPECT_EQ(codec.RowsRead(), 21);
   codec.FinishReading();
   // Stored row 0, read as it is, is the upright image's last row mirrored.
-  for (int x = 0; x < 40; ++x)
-    ASSERT_EQ(std::memcmp(rows.pixel(x, 0), whole.pixel(39 - x, 20), 3), 0) << x;
+  for (int x = 0; x < 40; ++x) ASSERT_EQ(std::memcmp(rows.pixel(x, 0), whole.pixel(39 - x, 20), 3), 0) << x;
 
   // Grey output comes as RGB greys; a reading left early ends cleanly.
   codec.Grayscale = true;

@@ -1,11 +1,11 @@
 // Test JPEG files written with libjpeg, and their read-back through the codec.
 #include "JpegFixtures.h"
 
+#include <jpeglib.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
-
-#include <jpeglib.h>
 
 #include "imaging/JpegCodec.h"
 
@@ -36,11 +36,11 @@ std::string ExifWithOrientation(int orientation, bool bigEndian) {
   auto u32 = [&](int v) { return bigEndian ? u16(v >> 16) + u16(v & 0xFFFF) : u16(v & 0xFFFF) + u16(v >> 16); };
   std::string exif("Exif\0\0", 6);
   exif += bigEndian ? "MM" : "II";
-  exif += u16(42) + u32(8);                  // TIFF header, first directory at offset 8
-  exif += u16(1);                            // one entry
-  exif += u16(0x0112) + u16(3) + u32(1);     // Orientation, SHORT, one value
-  exif += u16(orientation) + u16(0);         // the value, left-justified in four bytes
-  exif += u32(0);                            // no next directory
+  exif += u16(42) + u32(8);               // TIFF header, first directory at offset 8
+  exif += u16(1);                         // one entry
+  exif += u16(0x0112) + u16(3) + u32(1);  // Orientation, SHORT, one value
+  exif += u16(orientation) + u16(0);      // the value, left-justified in four bytes
+  exif += u32(0);                         // no next directory
   return exif;
 }
 

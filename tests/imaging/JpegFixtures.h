@@ -21,9 +21,9 @@ Image FlatImage(int width, int height, Rgb colour);
 
 struct JpegOptions {
   bool progressive = false;
-  bool grey = false;       // one component instead of three
+  bool grey = false;  // one component instead of three
   int quality = 95;
-  int orientation = 0;     // EXIF Orientation tag to write; 0 writes no EXIF
+  int orientation = 0;  // EXIF Orientation tag to write; 0 writes no EXIF
 };
 
 // Writes image as a JPEG file straight through libjpeg.

@@ -53,9 +53,8 @@ TEST(Orientation, each_of_the_eight_values_is_placed_upright) {
       {4, 64, 32, 'B', 'W', 'R', 'G'}, {5, 32, 64, 'R', 'B', 'G', 'W'}, {6, 32, 64, 'B', 'R', 'W', 'G'},
       {7, 32, 64, 'W', 'G', 'B', 'R'}, {8, 32, 64, 'G', 'W', 'R', 'B'},
   };
-  const Image stored = test::MakeImage(64, 32, [](int x, int y) {
-    return ColourOf(y < 16 ? (x < 32 ? 'R' : 'G') : (x < 32 ? 'B' : 'W'));
-  });
+  const Image stored = test::MakeImage(
+      64, 32, [](int x, int y) { return ColourOf(y < 16 ? (x < 32 ? 'R' : 'G') : (x < 32 ? 'B' : 'W')); });
   for (const Case& c : cases) {
     SCOPED_TRACE("orientation " + std::to_string(c.orientation));
     int w;

@@ -23,7 +23,7 @@ TEST(PixelFormats, one_bit_keeps_the_nearer_of_black_and_white) {
   EXPECT_EQ(Stored(1, 200, 200, 200), "255,255,255");
   EXPECT_EQ(Stored(1, 255, 0, 0), "0,0,0");
   EXPECT_EQ(Stored(1, 255, 255, 0), "255,255,255");
-  EXPECT_EQ(Stored(1, 127, 127, 128), "0,0,0");  // channel sum 382: nearer to black
+  EXPECT_EQ(Stored(1, 127, 127, 128), "0,0,0");        // channel sum 382: nearer to black
   EXPECT_EQ(Stored(1, 128, 127, 128), "255,255,255");  // 383: nearer to white
 }
 
@@ -39,7 +39,7 @@ TEST(PixelFormats, four_bit_keeps_the_nearest_vga_colour) {
 TEST(PixelFormats, eight_bit_keeps_the_nearest_cube_colour_or_grey) {
   EXPECT_EQ(Stored(3, 30, 60, 90), "51,51,102");
   EXPECT_EQ(Stored(3, 200, 10, 10), "204,0,0");
-  EXPECT_EQ(Stored(3, 60, 60, 60), "62,62,62");   // a ramp grey between cube levels 51 and 102
+  EXPECT_EQ(Stored(3, 60, 60, 60), "62,62,62");  // a ramp grey between cube levels 51 and 102
   EXPECT_EQ(Stored(3, 100, 100, 100), "102,102,102");
   EXPECT_EQ(Stored(3, 255, 255, 255), "255,255,255");
   EXPECT_EQ(Stored(3, 3, 3, 3), "0,0,0");

@@ -88,7 +88,7 @@ TEST(PlainRowStretch, takes_only_the_sampled_rows_in_any_order_and_matches_the_w
   rows.Begin(13, 9, target);
   std::string needed;
   for (int y = 0; y < 9; ++y) needed += rows.Needs(y) ? '1' : '0';
-  EXPECT_EQ(needed, "010101010");  // rows 1, 3, 5 and 7 lie under the target rows' centres
+  EXPECT_EQ(needed, "010101010");                              // rows 1, 3, 5 and 7 lie under the target rows' centres
   for (int y = 8; y >= 0; --y) rows.AddRow(source.row(y), y);  // bottom-up, as an upside-down photo comes
   EXPECT_EQ(Rows(target, 0), "1 3 5 7");
   EXPECT_EQ(Columns(target, 0), Columns(whole, 0));

@@ -85,7 +85,8 @@ TEST(ResizeJob, gives_the_bytes_of_the_whole_image_resize_for_every_kind_orienta
       // stored size differing from its upright one.
       const std::string path = dir / ("p" + std::to_string(orientation) + ".jpg");
       const Image photo = orientation >= 5 ? Detailed(157, 203) : Detailed(203, 157);
-      test::WriteJpeg(path, photo, {.progressive = kind.progressive, .grey = kind.greyFile, .orientation = orientation});
+      test::WriteJpeg(path, photo,
+                      {.progressive = kind.progressive, .grey = kind.greyFile, .orientation = orientation});
       for (const TargetSize& bound : bounds) {
         for (int filter : filters) {
           for (bool generic : {false, true}) {
@@ -103,9 +104,9 @@ TEST(ResizeJob, gives_the_bytes_of_the_whole_image_resize_for_every_kind_orienta
             job.Run(path, s, {}, streamed);
             const std::string whole = ResizeWhole(path, s);
             UseGenericPasses(before);
-            ASSERT_TRUE(streamed == whole) << kind.name << ", orientation " << orientation << ", " << bound.Width << " x "
-                                       << bound.Height << ", filter " << filter << ", format " << s.PixelFormat
-                                       << (generic ? ", portable passes" : "");
+            ASSERT_TRUE(streamed == whole)
+                << kind.name << ", orientation " << orientation << ", " << bound.Width << " x " << bound.Height
+                << ", filter " << filter << ", format " << s.PixelFormat << (generic ? ", portable passes" : "");
             ++runs;
           }
         }

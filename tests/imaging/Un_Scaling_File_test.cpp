@@ -39,8 +39,8 @@ TEST(tscaling_file, writes_every_size_of_the_table) {
   tscaling_file w = MakeWriter(out, files, 2);
   w.Create_images();
   for (std::size_t i = 0; i < files.size(); ++i) {
-    const test::JpegFacts f = test::ReadFacts(out / ("n_" + std::to_string(sources[i].first) + "x" +
-                                                     std::to_string(sources[i].second) + ".jpg"));
+    const test::JpegFacts f = test::ReadFacts(
+        out / ("n_" + std::to_string(sources[i].first) + "x" + std::to_string(sources[i].second) + ".jpg"));
     EXPECT_EQ(std::to_string(f.width) + "x" + std::to_string(f.height), expected[i]);
   }
 }

@@ -1,7 +1,6 @@
 // Running the image writers in tests and recording what they reported.
 #pragma once
 
-
 #include <filesystem>
 #include <functional>
 #include <string>

@@ -16,8 +16,8 @@ TEST(ColorToHex, gives_red_green_blue_in_uppercase) {
 }
 
 TEST(ColorToHex, resolves_a_negative_value_as_the_system_colour_of_its_low_byte) {
-  EXPECT_EQ(Color_to_hex(kClWindow), "FFFFFF");       // 0xFF000005, the window background
-  EXPECT_EQ(Color_to_hex(0x80000005u), "FFFFFF");     // negative: only the low byte names the colour
+  EXPECT_EQ(Color_to_hex(kClWindow), "FFFFFF");        // 0xFF000005, the window background
+  EXPECT_EQ(Color_to_hex(0x80000005u), "FFFFFF");      // negative: only the low byte names the colour
   EXPECT_EQ(Color_to_hex(SystemColor(13)), "0078D7");  // highlight
   InstallSystemColorResolver([](int index) { return index == 5 ? Color{0x00332211} : Color{0}; });
   EXPECT_EQ(Color_to_hex(kClWindow), "112233");

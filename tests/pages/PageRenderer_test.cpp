@@ -62,7 +62,8 @@ TEST(PageRenderer, a_page_that_cannot_be_created_raises_the_file_error) {
     WritePage(dir / "missing", "page1.htm", "a\r\n");
     FAIL() << "no error";
   } catch (const Error& e) {
-    EXPECT_EQ(std::string(e.what()), "Cannot create file \"" + dir.str() + "/missing/page1.htm\". No such file or directory");
+    EXPECT_EQ(std::string(e.what()),
+              "Cannot create file \"" + dir.str() + "/missing/page1.htm\". No such file or directory");
   }
 }
 

@@ -6,8 +6,8 @@
 #include <sstream>
 #include <utility>
 
-#include "core/Error.h"
 #include "core/DefaultTemplates.h"
+#include "core/Error.h"
 #include "support/SmallDisk.h"
 #include "support/TempDir.h"
 
@@ -229,8 +229,8 @@ TEST(timage_page, thumbnail_pages_first_middle_and_last) {
  created using
  <a href="http://www.fotoloom.org">Pagewright</a></p>
 )";
-  EXPECT_EQ(ReadFile(dir / "page3.htm"), Crlf(ThumbTop("    <title>Trip & <Co> page 3 of 3</title>\n") + nav3 +
-                                              table3 + nav3 + credit + kThumbEnd));
+  EXPECT_EQ(ReadFile(dir / "page3.htm"),
+            Crlf(ThumbTop("    <title>Trip & <Co> page 3 of 3</title>\n") + nav3 + table3 + nav3 + credit + kThumbEnd));
 }
 
 TEST(timage_page, a_single_thumbnail_page_links_onwards_and_has_no_credit) {
@@ -282,7 +282,8 @@ TEST(timage_page, image_pages_first_middle_and_last) {
   Configure(pages, dir, 5, 1, 2);
   pages.Create_pages();
 
-  EXPECT_EQ(ReadFile(dir / "image1.htm"), Crlf(ImageTop("    <title>Gallery image 1 of 5</title>\n") + R"(  <h1>IMG_0001</h1>
+  EXPECT_EQ(ReadFile(dir / "image1.htm"),
+            Crlf(ImageTop("    <title>Gallery image 1 of 5</title>\n") + R"(  <h1>IMG_0001</h1>
   <hr width="100%">
   <table>
     <tr>
@@ -317,7 +318,8 @@ TEST(timage_page, image_pages_first_middle_and_last) {
 
 )"));
 
-  EXPECT_EQ(ReadFile(dir / "image3.htm"), Crlf(ImageTop("    <title>Gallery image 3 of 5</title>\n") + R"(  <h1>IMG_0003</h1>
+  EXPECT_EQ(ReadFile(dir / "image3.htm"),
+            Crlf(ImageTop("    <title>Gallery image 3 of 5</title>\n") + R"(  <h1>IMG_0003</h1>
   <hr width="100%">
   <table>
     <tr>
@@ -354,7 +356,8 @@ TEST(timage_page, image_pages_first_middle_and_last) {
 
 )"));
 
-  EXPECT_EQ(ReadFile(dir / "image5.htm"), Crlf(ImageTop("    <title>Gallery image 5 of 5</title>\n") + R"(  <h1>IMG_0005</h1>
+  EXPECT_EQ(ReadFile(dir / "image5.htm"),
+            Crlf(ImageTop("    <title>Gallery image 5 of 5</title>\n") + R"(  <h1>IMG_0005</h1>
   <hr width="100%">
   <table>
     <tr>
@@ -395,7 +398,8 @@ TEST(timage_page, a_single_image_page_links_to_image_2_and_image_1) {
   timage_page pages;
   Configure(pages, dir, 1, 3, 4);
   pages.Create_pages();
-  EXPECT_EQ(ReadFile(dir / "image1.htm"), Crlf(ImageTop("    <title>Gallery image 1 of 1</title>\n") + R"(  <h1>IMG_0001</h1>
+  EXPECT_EQ(ReadFile(dir / "image1.htm"),
+            Crlf(ImageTop("    <title>Gallery image 1 of 1</title>\n") + R"(  <h1>IMG_0001</h1>
   <hr width="100%">
   <table>
     <tr>
@@ -539,8 +543,8 @@ TEST(timage_page, cancelled_is_tested_without_a_progress_handler) {
 
 TEST(timage_page, subtitle_choices) {
   const std::pair<int, std::string> cases[] = {
-      {0, "</a>|</td>|"},       {1, "</a>|<br>a.jpg.jpg|</td>|"}, {2, "</a>|<br>a|</td>|"},
-      {3, "</a>|</td>|"},       {4, "</a>|<br>2|</td>|"},         {7, "</a>|</td>|"},
+      {0, "</a>|</td>|"}, {1, "</a>|<br>a.jpg.jpg|</td>|"}, {2, "</a>|<br>a|</td>|"},
+      {3, "</a>|</td>|"}, {4, "</a>|<br>2|</td>|"},         {7, "</a>|</td>|"},
   };
   for (const auto& [choice, expected] : cases) {
     TempDir dir;
@@ -606,15 +610,16 @@ TEST(timage_page, names_from_disk_cannot_break_the_markup_or_the_links) {
   pages.SetHTMLImages({"<img src=\"@image_smaller@\" alt=\"@image_smaller@\">", "<a href=\"@image_big@\">",
                        "<h1>@image_org@</h1> @image_org_ext@"});
   pages.Create_pages();
-  EXPECT_EQ(ReadFile(dir / "page1.htm"),
-            "<tr>\r\n"
-            "<td class=\"thumbcells\" >\r\n<a href=\"image1.htm\">\r\n"
-            "<img src=\"t_Tom%20&amp;%20Jerry.jpg\" border=0 alt=\"Tom &amp; Jerry.jpg\">\r\n"
-            "</a>\r\n<br>Tom &amp; Jerry\r\n</td>\r\n"
-            "<td class=\"thumbcells\" >\r\n<a href=\"image2.htm\">\r\n"
-            "<img src=\"t_100%25%20%231%20&quot;&lt;b&gt;&quot;.JPG\" border=0 alt=\"100% #1 &quot;&lt;b&gt;&quot;.JPG\">\r\n"
-            "</a>\r\n<br>100% #1 &quot;&lt;b&gt;&quot;\r\n</td>\r\n"
-            "</tr>\r\n\r\n");
+  EXPECT_EQ(
+      ReadFile(dir / "page1.htm"),
+      "<tr>\r\n"
+      "<td class=\"thumbcells\" >\r\n<a href=\"image1.htm\">\r\n"
+      "<img src=\"t_Tom%20&amp;%20Jerry.jpg\" border=0 alt=\"Tom &amp; Jerry.jpg\">\r\n"
+      "</a>\r\n<br>Tom &amp; Jerry\r\n</td>\r\n"
+      "<td class=\"thumbcells\" >\r\n<a href=\"image2.htm\">\r\n"
+      "<img src=\"t_100%25%20%231%20&quot;&lt;b&gt;&quot;.JPG\" border=0 alt=\"100% #1 &quot;&lt;b&gt;&quot;.JPG\">\r\n"
+      "</a>\r\n<br>100% #1 &quot;&lt;b&gt;&quot;\r\n</td>\r\n"
+      "</tr>\r\n\r\n");
   EXPECT_EQ(ReadFile(dir / "image2.htm"),
             "<img src=\"n_100%25%20%231%20&quot;&lt;b&gt;&quot;.JPG\" "
             "alt=\"n_100%25%20%231%20&quot;&lt;b&gt;&quot;.JPG\">\r\n"

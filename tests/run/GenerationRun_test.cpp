@@ -22,12 +22,12 @@ namespace fotoloom {
 namespace {
 
 namespace fs = std::filesystem;
-using ::testing::ElementsAre;
-using ::testing::HasSubstr;
 using test::ReadFile;
 using test::RecordingDesktop;
 using test::TempDir;
 using test::WriteFile;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 
 // Records what the run shows, as short lines ("max 2 = 30", "pos 4 = 1",
 // "first page", "buttons", "close"); OnBar runs after every bar move.
@@ -155,7 +155,8 @@ TEST(GenerationRun, processes_only_the_first_thumbnail_page_in_mode_1) {
   EXPECT_EQ(CountStartingWith(out, "t_"), 12u);
   EXPECT_EQ(CountStartingWith(out, "b_"), 12u);
   EXPECT_EQ(f.run.ElementsCount(), 12);
-  EXPECT_THAT(f.view.Calls, ElementsAre("max 1 = 3", "max 2 = 30", "max 3 = 12", "max 4 = 12", "max 5 = 12", "buttons"));
+  EXPECT_THAT(f.view.Calls,
+              ElementsAre("max 1 = 3", "max 2 = 30", "max 3 = 12", "max 4 = 12", "max 5 = 12", "buttons"));
   EXPECT_TRUE(f.desktop.Opened.empty());
 }
 

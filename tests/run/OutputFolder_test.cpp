@@ -150,7 +150,7 @@ TEST(Copy_additional_elements, goes_on_after_an_entry_that_fails) {
   WriteFile(extra / "a.gif", "a");
   WriteFile(extra / "b.gif", "b");
   WriteFile(extra / "c.gif", "c");
-  ::chmod((extra / "b.gif").c_str(), 0);  // unreadable (root can still read it)
+  ::chmod((extra / "b.gif").c_str(), 0);         // unreadable (root can still read it)
   fs::create_directories(out.path() / "a.gif");  // a folder where the file should go
 
   RecordingDesktop desktop;
