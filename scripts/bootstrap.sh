@@ -8,5 +8,5 @@ build=${FOTOLOOM_BUILD_DIR:-$top/build}
 mapfile -t wanted < <(grep -vE '^\s*(#|$)' "$top/scripts/apt-packages.txt")
 "$top/scripts/apt-install-missing.sh" "${wanted[@]}"
 
-cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFOTOLOOM_WERROR=ON >/dev/null
 cmake --build "$build" -j "$(nproc)"
