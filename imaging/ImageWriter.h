@@ -6,20 +6,28 @@
 #include <string>
 #include <vector>
 
+#include "imaging/PhotoPipeline.h"
 #include "imaging/ResizeJob.h"
 
 namespace fotoloom {
 
 // The common part of tscaling_file and tthumb_file. For each of the first
-// ImageCount entries of ImageFiles it decodes the JPEG file, resizes it,
-// encodes it and writes prefix + input name into OutputPath, then fires
-// OnProgress. With Jobs above 1 the images are worked on by that many threads
-// while the calling thread writes the files and fires the events in index
-// order; the files are byte for byte those of Jobs = 1.
+// ImageCount entries of ImageFiles it writes the resized copy named prefix +
+// input name into OutputPath, then fires OnProgress. With Jobs above 1 the
+// images are worked on by that many threads while the calling thread writes
+// the files and fires the events in index order; the files are byte for byte
+// those of Jobs = 1. ImageStages drives two writers from one decode per photo.
 class ImageWriter {
  public:
   using ProgressEvent = std::function<void(ImageWriter& sender, int index, bool& cancelled)>;
   using WorkingEvent = std::function<void(ImageWriter& sender, bool& cancelled)>;
+
+  // What makes the scaled-image writer and the thumbnail writer differ.
+  struct Kind {
+    const char* Prefix;  // "n_" or "t_"
+    TargetSize (*SizeRule)(int width, int height, int maxWidth, int maxHeight);
+    unsigned CancelPhases;  // where the filtered stretch honours a cancel
+  };
 
   bool Cancelled = false;
   std::vector<std::string> ImageFiles;
@@ -36,31 +44,38 @@ class ImageWriter {
   std::uint8_t PixelFormat = 0;  // outside 0..7: Device
   // Images worked on at once; 1 works on the calling thread only.
   int Jobs = DefaultJobs();
+  // The clock OnWorking's interval is measured on while the writer waits or
+  // decodes; empty means the steady clock. Tests set their own.
+  BusyClockFunction BusyClock;
 
   virtual ~ImageWriter() = default;
 
   // The number of hardware threads, at least 1.
   static int DefaultJobs();
 
- protected:
-  struct Kind {
-    const char* Prefix;  // "n_" or "t_"
-    TargetSize (*SizeRule)(int width, int height, int maxWidth, int maxHeight);
-    unsigned CancelPhases;  // where the filtered stretch honours a cancel
-  };
+  const Kind& WriterKind() const { return kind_; }
+  // How every image is resized, from the fields as they are now.
+  ResizeSettings CurrentSettings() const;
+  // The images a run works on, from the fields as they are now: the first
+  // ImageCount entries of ImageFiles.
+  std::vector<std::string> FilesToWrite() const;
+  // The output file of the input image at inputPath.
+  std::string OutputFileOf(const std::string& inputPath) const;
 
-  // Processes the images as described above. Any error ends the run after
-  // the images before the failing one have been written and reported.
-  // A cancel (Cancelled found set after OnProgress, or set through OnWorking)
-  // starts no further image; images already started are still finished,
-  // written and reported, even when their stretch was cut short.
-  void WriteImages(const Kind& kind);
+ protected:
+  explicit ImageWriter(const Kind& kind) : kind_(kind) {}
+
+  // For each of the images it decodes the JPEG file, resizes it, encodes it
+  // and writes prefix + input name into OutputPath, then fires OnProgress.
+  // Any error ends the run after the images before the failing one have been
+  // written and reported. A cancel (Cancelled found set after OnProgress, or
+  // set through OnWorking) starts no further image; images already started
+  // are still finished, written and reported, even when their stretch was
+  // cut short.
+  void WriteImages();
 
  private:
-  ResizeSettings Settings(const Kind& kind) const;
-  void WriteSequentially(const Kind& kind, const ResizeSettings& settings, const std::vector<std::string>& files);
-  void WriteInParallel(const Kind& kind, const ResizeSettings& settings, const std::vector<std::string>& files,
-                       int jobs);
+  Kind kind_;
 };
 
 }  // namespace fotoloom

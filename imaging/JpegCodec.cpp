@@ -57,14 +57,17 @@ void InitErrorManager(ErrorManager& err) {
 // Calls the codec's OnBusy from inside the library's long calls. The library
 // reaches this struct through cinfo.progress, so jpeg_progress_mgr comes first.
 struct BusyMonitor {
+  using Clock = std::function<std::chrono::steady_clock::time_point()>;
+
   jpeg_progress_mgr pub;
   std::function<void()> onBusy;
   std::chrono::steady_clock::duration interval;
+  Clock clock;
   std::chrono::steady_clock::time_point last;
   std::exception_ptr error;  // the first exception of onBusy; it is not called again
 
-  BusyMonitor(const std::function<void()>& busy, std::chrono::steady_clock::duration every)
-      : pub(), onBusy(busy), interval(every), last(std::chrono::steady_clock::now()) {}
+  BusyMonitor(const std::function<void()>& busy, std::chrono::steady_clock::duration every, const Clock& now)
+      : pub(), onBusy(busy), interval(every), clock(now ? now : Clock(std::chrono::steady_clock::now)), last(clock()) {}
   BusyMonitor(const BusyMonitor&) = delete;
   BusyMonitor& operator=(const BusyMonitor&) = delete;
 };
@@ -73,7 +76,7 @@ struct BusyMonitor {
 extern "C" void OnProgressMonitor(j_common_ptr cinfo) {
   auto* m = reinterpret_cast<BusyMonitor*>(cinfo->progress);
   if (m->error) return;
-  const auto now = std::chrono::steady_clock::now();
+  const auto now = m->clock();
   if (now - m->last < m->interval) return;
   m->last = now;
   try {
@@ -282,7 +285,7 @@ void JpegCodec::Start(const std::string& path) {
   components_ = d.cinfo.num_components;
   orientation_ = FindOrientation(d.cinfo);
   if (OnBusy) {
-    reading->monitor = std::make_unique<BusyMonitor>(OnBusy, BusyInterval);
+    reading->monitor = std::make_unique<BusyMonitor>(OnBusy, BusyInterval, BusyClock);
     AttachMonitor(reinterpret_cast<j_common_ptr>(&d.cinfo), reading->monitor.get());
   }
   // A progressive file is read whole here, before its first row comes out.
@@ -355,7 +358,7 @@ void JpegCodec::Encode(const Image& image, std::string& jpeg) {
   CheckEncodableSize(image.width(), image.height());
   Encoder e;
   std::unique_ptr<BusyMonitor> monitor;
-  if (OnBusy) monitor = std::make_unique<BusyMonitor>(OnBusy, BusyInterval);
+  if (OnBusy) monitor = std::make_unique<BusyMonitor>(OnBusy, BusyInterval, BusyClock);
   e.monitor = monitor.get();
   const bool done = Compress(&e, &image, Quality, Grayscale, progressive_);
   warnings_ = e.err.warnings;

@@ -38,6 +38,9 @@ class JpegCodec {
   // decoding or encoding and is raised when the library call returns.
   std::function<void()> OnBusy;
   std::chrono::steady_clock::duration BusyInterval = std::chrono::milliseconds(10);
+  // The clock OnBusy's interval is measured on; empty means the steady clock.
+  // Tests set their own, to measure the gaps between calls in time they control.
+  std::function<std::chrono::steady_clock::time_point()> BusyClock;
 
   // Decodes the file at full size into image, turned and mirrored upright as
   // its EXIF Orientation tag says. Colour files decode to RGB; with Grayscale

@@ -1,4 +1,4 @@
-// The per-image work shared by the scaled-image and thumbnail writers.
+// The per-photo work shared by the scaled-image and thumbnail writers: one decode feeding every copy.
 #include "imaging/ResizeJob.h"
 
 #include <algorithm>
@@ -20,42 +20,101 @@ constexpr int kStripRows = kHorizontalRowBlock;
 
 void ResizeJob::Run(const std::string& inputPath, const ResizeSettings& settings, const StretchHooks& hooks,
                     std::string& jpeg) {
-  codec_.Grayscale = settings.Grayscale;
+  const CopyRequest request{&settings, hooks};
+  CopyResult result;
+  result.Jpeg = std::move(jpeg);  // its memory is used again
   // Decoding and encoding a large photo take far longer than a caller on
   // the GUI thread may go without OnWorking; the stretch calls it itself.
-  codec_.OnBusy = hooks.OnWorking;
-  codec_.Start(inputPath);
-  if (TurnsRows(codec_.Orientation()))
-    StretchWhole(settings, hooks);
-  else
-    StretchStreamed(settings, hooks);
-  ReduceToPixelFormat(target_, settings.PixelFormat);
-  codec_.Quality = settings.Quality;
-  codec_.Encode(target_, jpeg);
+  Run(inputPath, {&request, 1}, hooks.OnWorking, {&result, 1});
+  jpeg = std::move(result.Jpeg);
+  if (result.Error) std::rethrow_exception(result.Error);
 }
 
-TargetSize ResizeJob::SizeTarget(const ResizeSettings& settings, int sourceWidth, int sourceHeight) {
-  const TargetSize size = settings.SizeRule(sourceWidth, sourceHeight, settings.MaxWidth, settings.MaxHeight);
-  // Refuse a size the encoder cannot take before its memory is touched; a
-  // damaged file is still reported as such first.
+void ResizeJob::Run(const std::string& inputPath, std::span<const CopyRequest> requests,
+                    const std::function<void()>& onBusy, std::span<CopyResult> results) {
+  if (copies_.size() < requests.size()) copies_.resize(requests.size());
+  std::vector<Copy*> copies;
+  for (std::size_t k = 0; k < requests.size(); ++k) {
+    results[k].Jpeg.clear();
+    results[k].Error = nullptr;
+    if (requests[k].Settings == nullptr) continue;
+    // Each request index keeps its own working objects, so a writer's kept
+    // tap lists serve the next photo of the same writer.
+    if (!copies_[k]) copies_[k] = std::make_unique<Copy>();
+    Copy& copy = *copies_[k];
+    copy.request = &requests[k];
+    copy.result = &results[k];
+    copy.failed = false;
+    copy.taking = false;
+    copy.sizeError = nullptr;
+    copies.push_back(&copy);
+  }
+  if (copies.empty()) return;
+
+  codec_.Grayscale = copies.front()->request->Settings->Grayscale;
+  codec_.OnBusy = onBusy;
+  codec_.BusyClock = BusyClock;
+  try {
+    codec_.Start(inputPath);
+    if (TurnsRows(codec_.Orientation()))
+      RunWhole(copies);
+    else
+      RunStreamed(copies);
+  } catch (...) {
+    // The file itself failed: that is the error of every copy that had not
+    // failed for a reason of its own before (a size it cannot take is only
+    // reported once the file proved sound).
+    for (Copy* copy : copies)
+      if (!copy->failed) {
+        copy->result->Error = std::current_exception();
+        copy->failed = true;
+      }
+    return;
+  }
+  Encode(copies);
+}
+
+namespace {
+
+// Ends a copy with the exception being handled.
+template <typename CopyT>
+void Fail(CopyT& copy) {
+  copy.result->Error = std::current_exception();
+  copy.failed = true;
+  copy.taking = false;
+}
+
+}  // namespace
+
+bool ResizeJob::SizeTarget(Copy& copy, int sourceWidth, int sourceHeight) {
+  const ResizeSettings& s = *copy.request->Settings;
+  const TargetSize size = s.SizeRule(sourceWidth, sourceHeight, s.MaxWidth, s.MaxHeight);
+  // Refuse a size the encoder cannot take before its memory is touched.
   try {
     JpegCodec::CheckEncodableSize(size.Width, size.Height);
-  } catch (const Error&) {
-    codec_.FinishReading();
-    throw;
+  } catch (...) {
+    copy.sizeError = std::current_exception();
+    return false;
   }
-  target_.Resize(size.Width, size.Height);
-  return size;
+  copy.target.Resize(size.Width, size.Height);
+  return true;
 }
 
-void ResizeJob::StretchWhole(const ResizeSettings& settings, const StretchHooks& hooks) {
+void ResizeJob::RunWhole(const std::vector<Copy*>& copies) {
   codec_.ReadAll(source_);
-  SizeTarget(settings, source_.width(), source_.height());
-  if (settings.UseFilter) {
-    const FilterEntry& filter = FilterFor(settings.FilterIndex);
-    ResampleStretch(hooks, source_, target_, filter.Function, filter.Support, scratch_);
-  } else {
-    PlainStretch(source_, target_);
+  for (Copy* copy : copies) {
+    if (!SizeTarget(*copy, source_.width(), source_.height())) continue;
+    const ResizeSettings& s = *copy->request->Settings;
+    try {
+      if (s.UseFilter) {
+        const FilterEntry& filter = FilterFor(s.FilterIndex);
+        ResampleStretch(copy->request->Hooks, source_, copy->target, filter.Function, filter.Support, copy->scratch);
+      } else {
+        PlainStretch(source_, copy->target);
+      }
+    } catch (...) {
+      Fail(*copy);
+    }
   }
 }
 
@@ -77,37 +136,77 @@ int ResizeJob::ReadStrip(int& firstRow) {
   return count;
 }
 
-void ResizeJob::StretchStreamed(const ResizeSettings& settings, const StretchHooks& hooks) {
+void ResizeJob::RunStreamed(const std::vector<Copy*>& copies) {
   const int width = codec_.StoredWidth();
   const int height = codec_.StoredHeight();
-  SizeTarget(settings, width, height);
   strip_.Resize(width, kStripRows);
   stripRows_.resize(kStripRows);
-  if (settings.UseFilter) {
-    const FilterEntry& filter = FilterFor(settings.FilterIndex);
-    RowStretch stretch;
-    bool going = stretch.Begin(hooks, width, height, target_, filter.Function, filter.Support, scratch_);
-    while (going && codec_.RowsRead() < height) {
-      int firstRow = 0;
-      const int count = ReadStrip(firstRow);
-      if (count == 0) break;
-      going = stretch.AddRows(strip_, 0, count, firstRow);
+  for (Copy* copy : copies) {
+    if (!SizeTarget(*copy, width, height)) continue;
+    const ResizeSettings& s = *copy->request->Settings;
+    try {
+      if (s.UseFilter) {
+        const FilterEntry& filter = FilterFor(s.FilterIndex);
+        copy->taking = copy->stretch.Begin(copy->request->Hooks, width, height, copy->target, filter.Function,
+                                           filter.Support, copy->scratch);
+      } else {
+        copy->plain.Begin(width, height, copy->target);
+        copy->taking = true;
+      }
+    } catch (...) {
+      Fail(*copy);
     }
-    // A cancelled stretch still reads the rest, so a damaged file fails as
-    // it would have before any resizing.
-    codec_.FinishReading();
-    stretch.Finish();
-  } else {
-    PlainRowStretch plain;
-    plain.Begin(width, height, target_);
-    while (codec_.RowsRead() < height) {
-      int firstRow = 0;
-      const int count = ReadStrip(firstRow);
-      if (count == 0) break;
-      for (int i = 0; i < count; ++i)
-        if (plain.Needs(firstRow + i)) plain.AddRow(strip_.row(i), firstRow + i);
+  }
+  const auto anyTaking = [&copies] {
+    return std::any_of(copies.begin(), copies.end(), [](const Copy* c) { return c->taking; });
+  };
+  while (anyTaking() && codec_.RowsRead() < height) {
+    int firstRow = 0;
+    const int count = ReadStrip(firstRow);
+    if (count == 0) break;
+    for (Copy* copy : copies) {
+      if (!copy->taking) continue;
+      try {
+        if (copy->request->Settings->UseFilter) {
+          copy->taking = copy->stretch.AddRows(strip_, 0, count, firstRow);
+        } else {
+          for (int i = 0; i < count; ++i)
+            if (copy->plain.Needs(firstRow + i)) copy->plain.AddRow(strip_.row(i), firstRow + i);
+        }
+      } catch (...) {
+        Fail(*copy);
+      }
     }
-    codec_.FinishReading();
+  }
+  // Copies whose stretch was cancelled still have the rest read, so a
+  // damaged file fails as it would have before any resizing.
+  codec_.FinishReading();
+  for (Copy* copy : copies) {
+    if (copy->failed || copy->sizeError || !copy->request->Settings->UseFilter) continue;
+    try {
+      copy->stretch.Finish();
+    } catch (...) {
+      Fail(*copy);
+    }
+  }
+}
+
+void ResizeJob::Encode(const std::vector<Copy*>& copies) {
+  for (Copy* copy : copies) {
+    if (copy->failed) continue;
+    if (copy->sizeError) {
+      copy->result->Error = copy->sizeError;
+      copy->failed = true;
+      continue;
+    }
+    const ResizeSettings& s = *copy->request->Settings;
+    try {
+      ReduceToPixelFormat(copy->target, s.PixelFormat);
+      codec_.Quality = s.Quality;
+      codec_.Encode(copy->target, copy->result->Jpeg);
+    } catch (...) {
+      Fail(*copy);
+    }
   }
 }
 

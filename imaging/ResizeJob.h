@@ -1,12 +1,18 @@
-// One image of the scaled-image and thumbnail writers: decode, size, stretch, reduce, encode.
+// One photo of the scaled-image and thumbnail writers: decode once, then size, stretch, reduce and encode each copy.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
+#include <exception>
+#include <functional>
+#include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "imaging/Image.h"
 #include "imaging/JpegCodec.h"
+#include "imaging/PlainStretch.h"
 #include "imaging/TargetSize.h"
 #include "imaging/resample.h"
 
@@ -23,16 +29,34 @@ struct ResizeSettings {
   int PixelFormat = 0;
   // How the target size follows from the source size and the bounds.
   TargetSize (*SizeRule)(int width, int height, int maxWidth, int maxHeight) = nullptr;
+
+  bool operator==(const ResizeSettings&) const = default;
+};
+
+// One resized copy wanted of a photo, and how its stretch pauses and learns
+// of a cancel.
+struct CopyRequest {
+  const ResizeSettings* Settings = nullptr;  // null: this copy is not wanted
+  StretchHooks Hooks;
+};
+
+// What became of one copy: its JPEG data, or the error that stopped it.
+struct CopyResult {
+  std::string Jpeg;
+  std::exception_ptr Error;
 };
 
 // The working objects of one writer thread: a codec, a strip of source rows,
-// the target image and the stretch's scratch memory, kept from one image to
-// the next so their memory is allocated and touched once. Photos whose rows
-// stay rows when turned upright are resized as they are decoded, a strip of
-// rows at a time, so the decoded photo is never held whole; photos stored
-// turned by a quarter are decoded whole first.
+// and per copy a target image and the stretch's scratch memory, kept from one
+// photo to the next so their memory is allocated and touched once. Photos
+// whose rows stay rows when turned upright are resized as they are decoded, a
+// strip of rows at a time, so the decoded photo is never held whole; photos
+// stored turned by a quarter are decoded whole first.
 class ResizeJob {
  public:
+  // The clock the codec measures its busy interval on (empty: the steady clock).
+  std::function<std::chrono::steady_clock::time_point()> BusyClock;
+
   // Turns the JPEG file at inputPath into the JPEG data of its resized copy
   // in jpeg. hooks.OnWorking is also called while the photo is decoded and
   // encoded. A cancel seen by the filtered stretch through hooks ends the
@@ -40,13 +64,37 @@ class ResizeJob {
   // codec's errors and the stretch's "Source bitmap too small".
   void Run(const std::string& inputPath, const ResizeSettings& settings, const StretchHooks& hooks, std::string& jpeg);
 
+  // Makes every wanted copy of requests from one decode of the file, each
+  // exactly as the one-copy Run would make it alone, into the result of the
+  // same index. Nothing raises: each copy's error goes into its result, and
+  // the other copies go on; an error of the file itself goes to every wanted
+  // copy. With no copy wanted, the file is not opened. The wanted copies
+  // must share Grayscale, which is how the file is decoded. onBusy is called
+  // while the photo is decoded and encoded.
+  void Run(const std::string& inputPath, std::span<const CopyRequest> requests, const std::function<void()>& onBusy,
+           std::span<CopyResult> results);
+
  private:
-  // Sizes the target for a sourceWidth x sourceHeight upright photo. Raises
-  // the encoder's error, after reading the rest of the file, for a size it
-  // cannot take.
-  TargetSize SizeTarget(const ResizeSettings& settings, int sourceWidth, int sourceHeight);
-  void StretchStreamed(const ResizeSettings& settings, const StretchHooks& hooks);
-  void StretchWhole(const ResizeSettings& settings, const StretchHooks& hooks);
+  // The working objects and the state of one copy.
+  struct Copy {
+    Image target;
+    StretchScratch scratch;
+    RowStretch stretch;
+    PlainRowStretch plain;
+    const CopyRequest* request = nullptr;
+    CopyResult* result = nullptr;
+    bool failed = false;           // result->Error is final
+    bool taking = false;           // still takes decoded rows
+    std::exception_ptr sizeError;  // raised unless the file itself fails first
+  };
+
+  void RunStreamed(const std::vector<Copy*>& copies);
+  void RunWhole(const std::vector<Copy*>& copies);
+  // Sizes copy's target for a sourceWidth x sourceHeight upright photo;
+  // false, with sizeError set, for a size the encoder cannot take.
+  static bool SizeTarget(Copy& copy, int sourceWidth, int sourceHeight);
+  // Reduces and encodes each copy that has not failed.
+  void Encode(const std::vector<Copy*>& copies);
   // Reads the next strip of rows (at most strip_'s height) into strip_ in
   // upright order; returns how many and sets the upright row of the first.
   int ReadStrip(int& firstRow);
@@ -55,8 +103,7 @@ class ResizeJob {
   Image source_;  // the whole photo, for photos turned by a quarter
   Image strip_;   // a few decoded rows
   std::vector<std::uint8_t*> stripRows_;
-  Image target_;
-  StretchScratch scratch_;
+  std::vector<std::unique_ptr<Copy>> copies_;
 };
 
 }  // namespace fotoloom

@@ -3,6 +3,8 @@
 
 namespace fotoloom {
 
-void tscaling_file::Create_images() { WriteImages({"n_", ScaledImageSize, kScalingCancelPhases}); }
+tscaling_file::tscaling_file() : ImageWriter({"n_", ScaledImageSize, kScalingCancelPhases}) {}
+
+void tscaling_file::Create_images() { WriteImages(); }
 
 }  // namespace fotoloom

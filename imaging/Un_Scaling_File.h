@@ -9,6 +9,7 @@ namespace fotoloom {
 // MaxWidth and MaxHeight to the image bounds (800 x 600 at start-up).
 class tscaling_file : public ImageWriter {
  public:
+  tscaling_file();
   // Writes "n_" + input name for the first ImageCount images. The target
   // size follows ScaledImageSize; the filtered stretch honours a cancel while
   // it builds its tap lists, except the horizontal lists of a target narrower

@@ -3,6 +3,8 @@
 
 namespace fotoloom {
 
-void tthumb_file::Create_thumbnails() { WriteImages({"t_", ThumbnailSize, kThumbCancelPhases}); }
+tthumb_file::tthumb_file() : ImageWriter({"t_", ThumbnailSize, kThumbCancelPhases}) {}
+
+void tthumb_file::Create_thumbnails() { WriteImages(); }
 
 }  // namespace fotoloom

@@ -9,6 +9,7 @@ namespace fotoloom {
 // MaxWidth and MaxHeight both to the thumbnail size.
 class tthumb_file : public ImageWriter {
  public:
+  tthumb_file();
   // Writes "t_" + input name for the first ImageCount images. The target
   // size follows ThumbnailSize; the filtered stretch honours a cancel during
   // the horizontal pass and the shrinking vertical tap lists

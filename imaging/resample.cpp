@@ -6,6 +6,7 @@
 
 #include "core/Error.h"
 #include "imaging/resample_passes.h"
+#include "imaging/resample_tap_cache.h"
 #include "imaging/resample_taps.h"
 
 namespace fotoloom {
@@ -114,13 +115,16 @@ const FilterEntry& FilterFor(int filterIndex) {
 
 struct StretchScratch::Buffers {
   IntermediateImage Intermediate;
-  AxisTaps Horizontal;
-  AxisTaps Vertical;
+  TapCache Taps;
+  std::shared_ptr<const AxisTaps> Horizontal;  // the lists of the stretch going on
+  std::shared_ptr<const AxisTaps> Vertical;
   std::vector<float> RowBuffer;
 };
 
 StretchScratch::StretchScratch() : buffers_(std::make_unique<Buffers>()) {}
 StretchScratch::~StretchScratch() = default;
+std::size_t StretchScratch::AxesBuilt() const { return buffers_->Taps.Built(); }
+std::size_t StretchScratch::AxesReused() const { return buffers_->Taps.Found(); }
 
 namespace {
 
@@ -147,7 +151,8 @@ bool RowStretch::Begin(const StretchHooks& worker, int sourceWidth, int sourceHe
   const AxisScale horizontal = MakeAxisScale(sourceWidth, target.width(), support);
   StretchScratch::Buffers& work = scratch.buffers();
   const unsigned horizontalTaps = horizontal.Shrinking ? kHorizontalTapsShrinking : kHorizontalTapsEnlarging;
-  if (!BuildAxisTaps(horizontal, kernel, work.Horizontal, [&] { return Pause(worker, horizontalTaps); })) return false;
+  work.Horizontal = work.Taps.Lists(horizontal, kernel, [&] { return Pause(worker, horizontalTaps); });
+  if (!work.Horizontal) return false;
   work.Intermediate.Resize(target.width(), sourceHeight);
   active_ = true;
   return true;
@@ -156,7 +161,7 @@ bool RowStretch::Begin(const StretchHooks& worker, int sourceWidth, int sourceHe
 bool RowStretch::AddRows(const Image& rows, int from, int count, int firstRow) {
   if (!active_) return false;
   StretchScratch::Buffers& work = scratch_->buffers();
-  HorizontalPass(rows, work.Horizontal, work.Intermediate, from, from + count, firstRow, work.RowBuffer);
+  HorizontalPass(rows, *work.Horizontal, work.Intermediate, from, from + count, firstRow, work.RowBuffer);
   for (int row = 0; row < count; ++row)
     if (Pause(*worker_, kHorizontalPass)) {
       active_ = false;
@@ -173,11 +178,12 @@ void RowStretch::Finish() {
   const int targetWidth = target.width();
   const AxisScale vertical = MakeAxisScale(sourceHeight_, target.height(), support_);
   const unsigned verticalTaps = vertical.Shrinking ? kVerticalTapsShrinking : kVerticalTapsEnlarging;
-  if (!BuildAxisTaps(vertical, kernel_, work.Vertical, [&] { return Pause(*worker_, verticalTaps); })) return;
+  work.Vertical = work.Taps.Lists(vertical, kernel_, [&] { return Pause(*worker_, verticalTaps); });
+  if (!work.Vertical) return;
 
   for (int x = 0; x < targetWidth; x += kVerticalColumnBlock) {
     const int end = std::min(x + kVerticalColumnBlock, targetWidth);
-    VerticalPass(work.Intermediate, work.Vertical, target, x, end);
+    VerticalPass(work.Intermediate, *work.Vertical, target, x, end);
     for (int column = x; column < end; ++column)
       if (Pause(*worker_, kVerticalPass)) return;
   }

@@ -85,7 +85,9 @@ void ResampleStretch(const StretchHooks& worker, const Image& source, Image& tar
 
 // Working memory of the stretch (intermediate image, tap arrays, row buffers)
 // kept from one call to the next, so that a worker resizing many photos
-// allocates and faults in that memory once. It carries no results.
+// allocates and faults in that memory once. It also keeps the tap lists of
+// the last few geometries, which photos of one size share; they are exactly
+// the lists a new build would give, so it carries no results.
 class StretchScratch {
  public:
   StretchScratch();
@@ -95,6 +97,10 @@ class StretchScratch {
 
   struct Buffers;
   Buffers& buffers() { return *buffers_; }
+
+  // Axes whose tap lists were built, and axes whose kept lists were used again.
+  std::size_t AxesBuilt() const;
+  std::size_t AxesReused() const;
 
  private:
   std::unique_ptr<Buffers> buffers_;

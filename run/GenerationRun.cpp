@@ -12,9 +12,11 @@
 #include "core/Error.h"
 #include "core/ImageOrdering.h"
 #include "core/IniFile.h"
+#include "imaging/ImageStages.h"
 #include "imaging/Un_Copy_File.h"
 #include "imaging/Un_Scaling_File.h"
 #include "imaging/Un_Thumb_File.h"
+#include "imaging/WaitingThumbnails.h"
 #include "pages/PageNames.h"
 #include "pages/Un_image.h"
 #include "run/OutputFolder.h"
@@ -27,6 +29,8 @@ struct GenerationRun::Components {
   tcopy_file Copy;
   tscaling_file Scaling;
   tthumb_file Thumbs;
+  // Drives the two image writers from one decode per photo.
+  ImageStages Stages{Scaling, Thumbs};
 };
 
 namespace {
@@ -54,6 +58,23 @@ int PixelSize(const std::string& text) {
   return value;
 }
 
+// The thumbnail size: one of the fixed sizes, or the user's own (raising
+// PixelSize's errors when that is not a size).
+int ThumbnailSizeOf(const GallerySettings& o) {
+  const int choice = o.ThumbSizeChoice();
+  return (choice >= 0 && choice < int(kFixedThumbSizes.size())) ? kFixedThumbSizes[std::size_t(choice)]
+                                                                : PixelSize(o.MaxSizeThumbnails());
+}
+
+// The thumbnail size when it can be read, without raising.
+std::optional<int> ThumbnailSizeIfValid(const GallerySettings& o) {
+  try {
+    return ThumbnailSizeOf(o);
+  } catch (const Error&) {
+    return std::nullopt;
+  }
+}
+
 // The folder that holds path's last level ("." when path has only one level).
 std::string ParentOf(std::string path) {
   while (path.size() > 1 && path.back() == '/') path.pop_back();
@@ -76,6 +97,14 @@ void ConfigureImageWriter(ImageWriter& writer, const GallerySettings& o, const s
   const int pixelFormat = (o.Pixelformat() >= 0 && o.Pixelformat() <= 7) ? o.Pixelformat() : 0;
   writer.PixelFormat = static_cast<std::uint8_t>(pixelFormat);
   writer.Jobs = std::max(1, jobs);
+}
+
+void ConfigureThumbnailWriter(tthumb_file& thumbs, const GallerySettings& o, const std::vector<std::string>& imageFiles,
+                              int imageCount, int jobs, int thumbSize) {
+  ConfigureImageWriter(thumbs, o, imageFiles, imageCount, jobs);
+  thumbs.MaxWidth = thumbSize;
+  thumbs.MaxHeight = thumbSize;
+  thumbs.Quality = static_cast<std::uint8_t>(o.QualityThumbnails());
 }
 
 }  // namespace
@@ -137,6 +166,7 @@ RunOutcome GenerationRun::Start() {
   struct Idle {
     GenerationRun& run;
     ~Idle() {
+      run.c_->Stages.Forget();
       run.imageFiles_.clear();
       run.imageFiles_.shrink_to_fit();
       run.options_.reset();
@@ -166,6 +196,8 @@ RunOutcome GenerationRun::Start() {
     // Only the last level is made; its parent must exist.
     if (::mkdir(o.OutputPath().c_str(), 0777) != 0) throw Error(FolderCreationMessage(o.OutputPath(), errno));
   }
+  // A run that crashed while thumbnails waited in a file may have left it.
+  WaitingThumbnails::RemoveLeftovers(o.OutputPath());
 
   TMyFindFile& search = c_->Search;
   search.Cancelled = false;
@@ -255,28 +287,30 @@ void GenerationRun::Create_gallery(TMyFindFile& Sender) {
 
     SetBarMaximum(RunBar::ScaledImages, elementsCount_);
     tscaling_file& scaling = c_->Scaling;
+    tthumb_file& thumbs = c_->Thumbs;
+    ImageStages& stages = c_->Stages;
     ConfigureImageWriter(scaling, o, imageFiles_, elementsCount_, Jobs);
     scaling.MaxWidth = PixelSize(o.MaxWidthImage());
     scaling.MaxHeight = PixelSize(o.MaxHeightImage());
     scaling.Quality = static_cast<std::uint8_t>(o.QualityImages());
+    // The thumbnail writer is set up now too, so that each photo's thumbnail
+    // comes from the decode that makes its scaled image. A thumbnail size
+    // that is not one is still reported where the thumbnail stage starts,
+    // after the scaled images; those thumbnails are not made along.
+    const std::optional<int> thumbSize = ThumbnailSizeIfValid(o);
+    if (thumbSize) ConfigureThumbnailWriter(thumbs, o, imageFiles_, elementsCount_, Jobs, *thumbSize);
+    stages.ThumbnailsAlong = thumbSize.has_value();
     scaling.Cancelled = pages.Cancelled;
-    if (!scaling.Cancelled) RunImageStage([&scaling] { scaling.Create_images(); });
+    if (!scaling.Cancelled) RunImageStage([&stages] { stages.Create_images(); });
     if (scaling.Cancelled) {
       outcome_ = RunOutcome::Cancelled;
       return;
     }
 
     SetBarMaximum(RunBar::Thumbnails, elementsCount_);
-    tthumb_file& thumbs = c_->Thumbs;
-    ConfigureImageWriter(thumbs, o, imageFiles_, elementsCount_, Jobs);
-    const int choice = o.ThumbSizeChoice();
-    const int thumbSize = (choice >= 0 && choice < int(kFixedThumbSizes.size())) ? kFixedThumbSizes[std::size_t(choice)]
-                                                                                 : PixelSize(o.MaxSizeThumbnails());
-    thumbs.MaxWidth = thumbSize;
-    thumbs.MaxHeight = thumbSize;
-    thumbs.Quality = static_cast<std::uint8_t>(o.QualityThumbnails());
+    ConfigureThumbnailWriter(thumbs, o, imageFiles_, elementsCount_, Jobs, ThumbnailSizeOf(o));
     thumbs.Cancelled = scaling.Cancelled;
-    if (!thumbs.Cancelled) RunImageStage([&thumbs] { thumbs.Create_thumbnails(); });
+    if (!thumbs.Cancelled) RunImageStage([&stages] { stages.Create_thumbnails(); });
     if (thumbs.Cancelled) {
       outcome_ = RunOutcome::Cancelled;
       return;

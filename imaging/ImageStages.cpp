@@ -1,0 +1,132 @@
+// Both image stages from one decode per photo: scaled images written, thumbnails kept, then written.
+#include "imaging/ImageStages.h"
+
+#include "core/TextFile.h"
+#include "imaging/PhotoPipeline.h"
+
+namespace fotoloom {
+
+namespace {
+
+// Where each copy of a photo goes in its PhotoCopies.
+constexpr std::size_t kScaledCopy = 0;
+constexpr std::size_t kThumbnailCopy = 1;
+
+}  // namespace
+
+ImageStages::ImageStages(tscaling_file& scaling, tthumb_file& thumbs) : scaling_(scaling), thumbs_(thumbs) {}
+
+PhotoNeeds ImageStages::NeedsOf(int index) const {
+  return static_cast<std::size_t>(index) < Needs.size() ? Needs[static_cast<std::size_t>(index)] : PhotoNeeds{};
+}
+
+void ImageStages::Forget() {
+  waiting_.Clear();
+  keptFiles_.clear();
+}
+
+void ImageStages::Create_images() {
+  Forget();
+  // Copies of the lists and settings, so that event handlers changing the
+  // writers' fields cannot pull them from under the workers.
+  const std::vector<std::string> files = scaling_.FilesToWrite();
+  const ResizeSettings scaled = scaling_.CurrentSettings();
+  const ResizeSettings thumb = thumbs_.CurrentSettings();
+  const std::vector<PhotoNeeds> needs = [&] {
+    std::vector<PhotoNeeds> all;
+    for (int i = 0; i < static_cast<int>(files.size()); ++i) all.push_back(NeedsOf(i));
+    return all;
+  }();
+  // One decode serves both copies only when both want it decoded alike.
+  const bool along = ThumbnailsAlong && thumb.Grayscale == scaled.Grayscale;
+  if (along) {
+    waiting_.Begin(scaling_.OutputPath, static_cast<int>(files.size()));
+    keptFiles_ = files;
+    keptSettings_ = thumb;
+  }
+  const unsigned cancelPhases = scaling_.WriterKind().CancelPhases;
+
+  PhotoPipeline pipeline;
+  pipeline.Count = static_cast<int>(files.size());
+  pipeline.Jobs = scaling_.Jobs;
+  pipeline.Clock = scaling_.BusyClock;
+  pipeline.Make = [&](const PhotoTask& task, PhotoCopies& copies) {
+    const PhotoNeeds need = needs[static_cast<std::size_t>(task.Index)];
+    std::array<CopyRequest, kMaxCopies> requests;
+    if (need.ScaledImage) requests[kScaledCopy] = {&scaled, {task.OnWorking, task.IsCancelled, cancelPhases}};
+    // The thumbnail is written only if this stage ends without a cancel, so
+    // its stretch never stops for one: it must be whole when it is written.
+    if (along && need.Thumbnail) requests[kThumbnailCopy] = {&thumb, {task.OnWorking, {}, 0}};
+    task.Job.Run(files[static_cast<std::size_t>(task.Index)], requests, task.OnWorking, copies);
+    return copies[kScaledCopy].Error != nullptr;
+  };
+  pipeline.Deliver = [&](int index, PhotoCopies& copies) {
+    const PhotoNeeds need = needs[static_cast<std::size_t>(index)];
+    if (need.ScaledImage) {
+      if (copies[kScaledCopy].Error) std::rethrow_exception(copies[kScaledCopy].Error);
+      WriteWholeFile(scaling_.OutputFileOf(files[static_cast<std::size_t>(index)]), copies[kScaledCopy].Jpeg);
+    }
+    if (along && need.Thumbnail) {
+      CopyResult& t = copies[kThumbnailCopy];
+      if (t.Error)
+        waiting_.KeepError(index, t.Error);
+      else
+        waiting_.Keep(index, std::move(t.Jpeg));
+    }
+    if (scaling_.OnProgress) scaling_.OnProgress(scaling_, index, scaling_.Cancelled);
+  };
+  if (scaling_.OnWorking) pipeline.OnWorking = [this] { scaling_.OnWorking(scaling_, scaling_.Cancelled); };
+  pipeline.Run(scaling_.Cancelled);
+}
+
+void ImageStages::Create_thumbnails() {
+  // The kept thumbnails go on every way out of this stage.
+  struct ForgetOnExit {
+    ImageStages& stages;
+    ~ForgetOnExit() { stages.Forget(); }
+  } forget{*this};
+
+  const std::vector<std::string> files = thumbs_.FilesToWrite();
+  const ResizeSettings thumb = thumbs_.CurrentSettings();
+  const bool sameSettings = !keptFiles_.empty() && keptSettings_ == thumb;
+  // Decided before any worker starts, so that workers never look at the store.
+  std::vector<PhotoNeeds> needs;
+  std::vector<bool> waiting;
+  bool anyToMake = false;
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    needs.push_back(NeedsOf(static_cast<int>(i)));
+    waiting.push_back(sameSettings && i < keptFiles_.size() && keptFiles_[i] == files[i] &&
+                      waiting_.Holds(static_cast<int>(i)));
+    anyToMake = anyToMake || (needs.back().Thumbnail && !waiting.back());
+  }
+  const unsigned cancelPhases = thumbs_.WriterKind().CancelPhases;
+
+  PhotoPipeline pipeline;
+  pipeline.Count = static_cast<int>(files.size());
+  // Writing kept thumbnails needs no worker.
+  pipeline.Jobs = anyToMake ? thumbs_.Jobs : 1;
+  pipeline.Clock = thumbs_.BusyClock;
+  pipeline.Make = [&](const PhotoTask& task, PhotoCopies& copies) {
+    const std::size_t i = static_cast<std::size_t>(task.Index);
+    if (!needs[i].Thumbnail || waiting[i]) return false;
+    const CopyRequest request{&thumb, {task.OnWorking, task.IsCancelled, cancelPhases}};
+    task.Job.Run(files[i], {&request, 1}, task.OnWorking, {copies.data(), 1});
+    return copies[0].Error != nullptr;
+  };
+  pipeline.Deliver = [&](int index, PhotoCopies& copies) {
+    const std::size_t i = static_cast<std::size_t>(index);
+    if (needs[i].Thumbnail) {
+      std::string& jpeg = copies[0].Jpeg;
+      if (waiting[i])
+        waiting_.Take(index, jpeg);
+      else if (copies[0].Error)
+        std::rethrow_exception(copies[0].Error);
+      WriteWholeFile(thumbs_.OutputFileOf(files[i]), jpeg);
+    }
+    if (thumbs_.OnProgress) thumbs_.OnProgress(thumbs_, index, thumbs_.Cancelled);
+  };
+  if (thumbs_.OnWorking) pipeline.OnWorking = [this] { thumbs_.OnWorking(thumbs_, thumbs_.Cancelled); };
+  pipeline.Run(thumbs_.Cancelled);
+}
+
+}  // namespace fotoloom

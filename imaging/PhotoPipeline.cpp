@@ -1,0 +1,203 @@
+// The run over photos on the calling thread or on worker threads, handed on in order.
+#include "imaging/PhotoPipeline.h"
+
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <exception>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace fotoloom {
+
+namespace {
+
+using SteadyClock = std::chrono::steady_clock;
+
+// How often the waiting calling thread fires OnWorking: well inside the
+// 20 ms a user starts to notice.
+constexpr std::chrono::milliseconds kWorkingInterval{10};
+
+// Photos a worker may finish ahead of the oldest one not yet handed on, per
+// job. Finished photos wait as encoded files of a few hundred kilobytes, so
+// this bounds memory while letting one large photo be overtaken by the small
+// ones after it: a 24-megapixel progressive file takes as long as a dozen
+// ordinary photos, and a smaller window leaves the other cores idle.
+constexpr int kLookaheadPerJob = 16;
+
+// Encoded bytes finished photos may hold while they wait to be handed on.
+// The default sizes never come near it; outputs of several megabytes each
+// would otherwise let the look-ahead hold hundreds of megabytes.
+constexpr std::size_t kLookaheadBytes = std::size_t{32} << 20;
+
+std::size_t BytesOf(const PhotoCopies& copies) {
+  std::size_t bytes = 0;
+  for (const CopyResult& copy : copies) bytes += copy.Jpeg.size();
+  return bytes;
+}
+
+// One photo's outcome, handed from a worker thread to the calling thread.
+struct Outcome {
+  bool done = false;
+  PhotoCopies copies;
+};
+
+// State shared by the calling thread and the worker threads; every field
+// but cancelled is guarded by mutex.
+struct Shared {
+  std::mutex mutex;
+  std::condition_variable workAvailable;  // a worker may start a photo
+  std::condition_variable outcomeReady;   // a photo is finished
+  int count = 0;
+  int next = 0;    // the next photo to start
+  int handed = 0;  // photos handed on so far
+  int lookahead = 0;
+  std::size_t waitingBytes = 0;  // encoded bytes of the finished photos not yet handed on
+  bool stop = false;             // start no further photo
+  std::vector<Outcome> outcomes;
+  std::atomic<bool> cancelled{false};  // the writer's flag, as the stretches see it
+};
+
+void WorkerLoop(Shared& s, const PhotoPipeline& pipeline, const BusyClockFunction& clock) {
+  ResizeJob job;
+  job.BusyClock = clock;
+  const std::function<bool()> isCancelled = [&s] { return s.cancelled.load(std::memory_order_relaxed); };
+  for (;;) {
+    int index;
+    {
+      std::unique_lock lock(s.mutex);
+      // With nothing ahead of the oldest photo not handed on nothing waits,
+      // so the look-ahead never keeps that photo from being started.
+      s.workAvailable.wait(lock, [&s] {
+        return s.stop || s.next >= s.count || (s.next - s.handed < s.lookahead && s.waitingBytes < kLookaheadBytes);
+      });
+      if (s.stop || s.next >= s.count) return;
+      index = s.next++;
+    }
+    Outcome outcome;
+    const bool last = pipeline.Make(PhotoTask{job, index, {}, isCancelled}, outcome.copies);
+    {
+      std::lock_guard lock(s.mutex);
+      outcome.done = true;
+      if (last) s.stop = true;  // photos after one that ends the run are never handed on
+      s.waitingBytes += BytesOf(outcome.copies);
+      s.outcomes[static_cast<std::size_t>(index)] = std::move(outcome);
+    }
+    s.outcomeReady.notify_one();
+  }
+}
+
+// Stops the workers and waits for them on every way out of the run.
+class WorkerThreads {
+ public:
+  explicit WorkerThreads(Shared& s) : s_(s) {}
+  WorkerThreads(const WorkerThreads&) = delete;
+  WorkerThreads& operator=(const WorkerThreads&) = delete;
+  ~WorkerThreads() {
+    {
+      std::lock_guard lock(s_.mutex);
+      s_.stop = true;
+    }
+    s_.workAvailable.notify_all();
+    for (std::thread& t : threads_) t.join();
+  }
+  void Add(std::thread t) { threads_.push_back(std::move(t)); }
+
+ private:
+  Shared& s_;
+  std::vector<std::thread> threads_;
+};
+
+}  // namespace
+
+void PhotoPipeline::Run(bool& cancelled) const {
+  if (Count <= 0) return;
+  const int jobs = std::min(std::max(Jobs, 1), Count);
+  // A flag already set before the start lets exactly one photo through, as
+  // the loop on the calling thread does; that needs no threads.
+  if (jobs == 1 || cancelled)
+    RunOnCaller(cancelled);
+  else
+    RunInParallel(cancelled, jobs);
+}
+
+void PhotoPipeline::RunOnCaller(bool& cancelled) const {
+  ResizeJob job;
+  job.BusyClock = Clock;
+  const std::function<bool()> isCancelled = [&cancelled] { return cancelled; };
+  PhotoCopies copies;
+  for (int i = 0; i < Count; ++i) {
+    Make(PhotoTask{job, i, OnWorking, isCancelled}, copies);
+    Deliver(i, copies);
+    if (cancelled) return;
+  }
+}
+
+void PhotoPipeline::RunInParallel(bool& cancelled, int jobs) const {
+  Shared s;
+  s.count = Count;
+  s.lookahead = jobs * kLookaheadPerJob;
+  s.outcomes.resize(static_cast<std::size_t>(Count));
+  s.cancelled = cancelled;
+
+  // Called on this thread after each event: a cancel reaches the stretches
+  // at once and stops new photos from starting.
+  auto noteCancel = [&] {
+    if (!cancelled) return;
+    s.cancelled = true;
+    {
+      std::lock_guard lock(s.mutex);
+      s.stop = true;
+    }
+    s.workAvailable.notify_all();
+  };
+
+  const BusyClockFunction now = Clock ? Clock : BusyClockFunction(SteadyClock::now);
+  WorkerThreads threads(s);
+  for (int j = 0; j < jobs; ++j) threads.Add(std::thread(WorkerLoop, std::ref(s), std::cref(*this), std::cref(Clock)));
+
+  SteadyClock::time_point nextWorking = now() + kWorkingInterval;
+  for (int i = 0; i < Count; ++i) {
+    Outcome outcome;
+    {
+      std::unique_lock lock(s.mutex);
+      for (;;) {
+        Outcome& slot = s.outcomes[static_cast<std::size_t>(i)];
+        if (slot.done) {
+          outcome = std::move(slot);
+          break;
+        }
+        // Never started, and nothing will start it: the run was stopped.
+        if (s.stop && i >= s.next) return;
+        // Other photos finishing wake this thread too; OnWorking follows the
+        // clock, which a test may have set, so the wait itself is bounded.
+        const SteadyClock::duration left = nextWorking - now();
+        s.outcomeReady.wait_for(
+            lock, std::clamp<SteadyClock::duration>(left, SteadyClock::duration::zero(), kWorkingInterval));
+        if (now() >= nextWorking) {
+          if (OnWorking) {
+            lock.unlock();
+            OnWorking();
+            noteCancel();
+            lock.lock();
+          }
+          nextWorking = now() + kWorkingInterval;
+        }
+      }
+    }
+    const std::size_t bytes = BytesOf(outcome.copies);
+    // An error raised here leaves through the destructor of threads, which
+    // waits for the photos still being made; they are dropped.
+    Deliver(i, outcome.copies);
+    {
+      std::lock_guard lock(s.mutex);
+      s.handed = i + 1;
+      s.waitingBytes -= bytes;
+    }
+    s.workAvailable.notify_all();
+    noteCancel();
+  }
+}
+
+}  // namespace fotoloom
