@@ -1,11 +1,16 @@
 // Times the scaled-image and thumbnail writers over a folder of photos, or the floor they cannot beat.
 //
 // Usage: writers_bench floor DIR
+//        writers_bench floor1 DIR
 //        writers_bench writers DIR OUT_DIR FILTER(0|1) JOBS
+//        writers_bench stages DIR OUT_DIR FILTER(0|1) JOBS
 // "floor" decodes every photo twice at full size and encodes the two outputs
-// (800 x 600 and 160 thumbnails at quality 90), which is the least any
-// writer pair must do. "writers" runs tscaling_file and then tthumb_file with
-// the default settings. Each prints one line: wall seconds, images, the
+// (800 x 600 and 160 thumbnails at quality 90), which is the least a writer
+// pair that decodes each photo once per output must do; "floor1" decodes
+// each photo once, the least any writer pair must do. "writers" runs
+// tscaling_file and then tthumb_file on their own with the default
+// settings, each decoding every photo; "stages" runs them as the generation
+// run does, through ImageStages, from one decode per photo. Each prints one line: wall seconds, images, the
 // process's peak resident memory in MiB and its processor seconds. Run it once per configuration, so the
 // peak belongs to that configuration alone (bench/run_writers.sh does).
 #include <sys/resource.h>
@@ -19,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "imaging/ImageStages.h"
 #include "imaging/JpegCodec.h"
 #include "imaging/PlainStretch.h"
 #include "imaging/TargetSize.h"
@@ -56,7 +62,7 @@ double CpuSeconds() {
 
 double Seconds(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
-int Floor(const std::vector<std::string>& files) {
+int Floor(const std::vector<std::string>& files, int decodes) {
   JpegCodec codec;
   Image source;
   Image scaled;
@@ -64,10 +70,9 @@ int Floor(const std::vector<std::string>& files) {
   std::string jpeg;
   double total = 0;
   for (const std::string& file : files) {
-    // Two full-size decodes, one for each writer.
+    // One full-size decode for each output, or one for both.
     auto start = Clock::now();
-    codec.Load(file, source);
-    codec.Load(file, source);
+    for (int d = 0; d < decodes; ++d) codec.Load(file, source);
     total += Seconds(start);
     // The outputs' pixels, made outside the timing: the floor counts only their encoding.
     const auto s = fotoloom::ScaledImageSize(source.width(), source.height(), 800, 600);
@@ -86,7 +91,7 @@ int Floor(const std::vector<std::string>& files) {
   return 0;
 }
 
-int Writers(const std::vector<std::string>& files, const std::string& out, bool filter, int jobs) {
+int Writers(const std::vector<std::string>& files, const std::string& out, bool filter, int jobs, bool fused) {
   std::filesystem::create_directories(out);
   fotoloom::tscaling_file scaling;
   fotoloom::tthumb_file thumbs;
@@ -105,9 +110,15 @@ int Writers(const std::vector<std::string>& files, const std::string& out, bool 
   scaling.MaxHeight = 600;
   thumbs.MaxWidth = 160;
   thumbs.MaxHeight = 160;
+  fotoloom::ImageStages stages(scaling, thumbs);
   const auto start = Clock::now();
-  scaling.Create_images();
-  thumbs.Create_thumbnails();
+  if (fused) {
+    stages.Create_images();
+    stages.Create_thumbnails();
+  } else {
+    scaling.Create_images();
+    thumbs.Create_thumbnails();
+  }
   std::printf("%.3f s %zu images %.0f MiB %.3f cpu-s\n", Seconds(start), files.size(), PeakMiB(), CpuSeconds());
   return 0;
 }
@@ -115,9 +126,11 @@ int Writers(const std::vector<std::string>& files, const std::string& out, bool 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 3 && std::strcmp(argv[1], "floor") == 0) return Floor(Photos(argv[2]));
-  if (argc == 6 && std::strcmp(argv[1], "writers") == 0)
-    return Writers(Photos(argv[2]), argv[3], std::atoi(argv[4]) != 0, std::atoi(argv[5]));
-  std::fprintf(stderr, "usage: writers_bench floor DIR | writers DIR OUT_DIR FILTER(0|1) JOBS\n");
+  if (argc == 3 && std::strcmp(argv[1], "floor") == 0) return Floor(Photos(argv[2]), 2);
+  if (argc == 3 && std::strcmp(argv[1], "floor1") == 0) return Floor(Photos(argv[2]), 1);
+  const bool writers = argc == 6 && std::strcmp(argv[1], "writers") == 0;
+  if (writers || (argc == 6 && std::strcmp(argv[1], "stages") == 0))
+    return Writers(Photos(argv[2]), argv[3], std::atoi(argv[4]) != 0, std::atoi(argv[5]), !writers);
+  std::fprintf(stderr, "usage: writers_bench floor|floor1 DIR | writers|stages DIR OUT_DIR FILTER(0|1) JOBS\n");
   return 2;
 }

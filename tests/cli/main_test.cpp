@@ -195,6 +195,7 @@ TEST(fotoloom_cli, ctrl_c_stops_the_run_and_keeps_what_was_written) {
   EXPECT_EQ(Count(dir / "out", "image"), 60u);
   EXPECT_LT(Count(dir / "out", "n_"), 60u);
   EXPECT_EQ(Count(dir / "out", "t_"), 0u);
+  EXPECT_EQ(Count(dir / "out", "."), 0u);  // no temporary file of any kind is left
 }
 
 TEST(fotoloom_cli, defaults_and_resave_write_settings_files) {

@@ -76,7 +76,10 @@ TEST(ResizeJob, gives_the_bytes_of_the_whole_image_resize_for_every_kind_orienta
   // Shrinking, enlarging, keeping the size, and a one-row target.
   const TargetSize bounds[] = {{61, 47}, {311, 233}, {203, 157}, {90, 1}};
   const int filters[] = {-1, 0, 3, 5, 6};  // off, Box, Bell, Lanczos3, Mitchell
-  ResizeJob job;  // one job for all: its kept buffers must not leak from one photo into the next
+  // One job for each path: their kept buffers and tap lists must not leak
+  // from one photo into the next.
+  ResizeJob job;
+  ResizeJob alone;
   int format = 0;
   int runs = 0;
   for (const Kind& kind : kinds) {
@@ -87,26 +90,50 @@ TEST(ResizeJob, gives_the_bytes_of_the_whole_image_resize_for_every_kind_orienta
       const Image photo = orientation >= 5 ? Detailed(157, 203) : Detailed(203, 157);
       test::WriteJpeg(path, photo,
                       {.progressive = kind.progressive, .grey = kind.greyFile, .orientation = orientation});
-      for (const TargetSize& bound : bounds) {
-        for (int filter : filters) {
+      for (std::size_t b = 0; b < std::size(bounds); ++b) {
+        for (std::size_t f = 0; f < std::size(filters); ++f) {
           for (bool generic : {false, true}) {
             ResizeSettings s;
-            s.MaxWidth = bound.Width;
-            s.MaxHeight = bound.Height;
-            s.UseFilter = filter >= 0;
-            s.FilterIndex = filter;
+            s.MaxWidth = bounds[b].Width;
+            s.MaxHeight = bounds[b].Height;
+            s.UseFilter = filters[f] >= 0;
+            s.FilterIndex = filters[f];
             s.Quality = 85;
             s.Grayscale = kind.greySetting;
             s.PixelFormat = format++ % 8;
             s.SizeRule = ExactSize;
+            // The second copy made from the same decode: another size, filter
+            // and format, as a thumbnail beside a scaled image.
+            ResizeSettings t = s;
+            t.MaxWidth = bounds[(b + 1) % std::size(bounds)].Width;
+            t.MaxHeight = bounds[(b + 1) % std::size(bounds)].Height;
+            t.UseFilter = filters[(f + 2) % std::size(filters)] >= 0;
+            t.FilterIndex = filters[(f + 2) % std::size(filters)];
+            t.Quality = 70;
+            t.PixelFormat = (s.PixelFormat + 3) % 8;
             const bool before = UseGenericPasses(generic);
+            const CopyRequest requests[] = {{&s, {}}, {&t, {}}};
+            CopyResult fused[2];
+            job.Run(path, requests, {}, fused);
+            // Two passes: each copy from a decode of its own, streamed and whole.
             std::string streamed;
-            job.Run(path, s, {}, streamed);
+            std::string thumb;
+            alone.Run(path, s, {}, streamed);
+            alone.Run(path, t, {}, thumb);
             const std::string whole = ResizeWhole(path, s);
+            const std::string thumbWhole = ResizeWhole(path, t);
             UseGenericPasses(before);
-            ASSERT_TRUE(streamed == whole)
-                << kind.name << ", orientation " << orientation << ", " << bound.Width << " x " << bound.Height
-                << ", filter " << filter << ", format " << s.PixelFormat << (generic ? ", portable passes" : "");
+            const auto where = [&] {
+              return std::string(kind.name) + ", orientation " + std::to_string(orientation) + ", " +
+                     std::to_string(s.MaxWidth) + " x " + std::to_string(s.MaxHeight) + ", filter " +
+                     std::to_string(s.FilterIndex) + " and " + std::to_string(t.FilterIndex) + ", format " +
+                     std::to_string(s.PixelFormat) + (generic ? ", portable passes" : "");
+            };
+            ASSERT_FALSE(fused[0].Error || fused[1].Error) << where();
+            ASSERT_TRUE(streamed == whole) << where();
+            ASSERT_TRUE(thumb == thumbWhole) << where();
+            ASSERT_TRUE(fused[0].Jpeg == streamed) << where();
+            ASSERT_TRUE(fused[1].Jpeg == thumb) << where();
             ++runs;
           }
         }
@@ -194,6 +221,80 @@ TEST(ResizeJob, a_target_too_large_to_encode_is_refused_after_the_file_proves_so
   s.MaxWidth = 20;
   EXPECT_EQ(ErrorOf([&] { job.Run(dir / "a.jpg", s, {}, out); }), "no error");
   EXPECT_EQ(out, ResizeWhole(dir / "a.jpg", s));
+}
+
+std::string ErrorOf(const CopyResult& result) {
+  return result.Error ? ErrorOf([&] { std::rethrow_exception(result.Error); }) : "no error";
+}
+
+TEST(ResizeJob, each_copy_of_one_decode_keeps_its_own_error_and_a_damaged_file_fails_them_all) {
+  TempDir dir;
+  test::WriteJpeg(dir / "a.jpg", Detailed(30, 20));
+  ResizeSettings huge;
+  huge.MaxWidth = 70000;  // more than a JPEG file can hold
+  huge.MaxHeight = 10;
+  huge.Quality = 90;
+  huge.SizeRule = ExactSize;
+  ResizeSettings fine = huge;
+  fine.MaxWidth = 20;
+  fine.UseFilter = true;
+  fine.FilterIndex = 5;
+  ResizeJob job;
+  const CopyRequest requests[] = {{&huge, {}}, {&fine, {}}};
+  CopyResult results[2];
+  job.Run(dir / "a.jpg", requests, {}, results);
+  EXPECT_EQ(ErrorOf(results[0]), "JPEG error #41");
+  EXPECT_EQ(ErrorOf(results[1]), "no error");
+  EXPECT_EQ(results[1].Jpeg, ResizeWhole(dir / "a.jpg", fine));
+
+  // The file fails after its rows: that is both copies' error, even the one
+  // whose size was refused first.
+  std::string jpeg = test::WellFormedJpeg(203, 157);
+  std::string table("\xFF\xC4\x00\x13\x00", 5);
+  table.append(16, '\xFF');
+  jpeg.insert(jpeg.size() - 2, table);
+  test::WriteFile(dir / "late.jpg", jpeg);
+  job.Run(dir / "late.jpg", requests, {}, results);
+  EXPECT_EQ(ErrorOf(results[0]), "JPEG error #8");
+  EXPECT_EQ(ErrorOf(results[1]), "JPEG error #8");
+  EXPECT_TRUE(results[1].Jpeg.empty());
+
+  // With no copy wanted the file is not even opened.
+  const CopyRequest none[] = {{nullptr, {}}, {nullptr, {}}};
+  job.Run(dir / "missing.jpg", none, {}, results);
+  EXPECT_EQ(ErrorOf(results[0]), "no error");
+  EXPECT_EQ(ErrorOf(results[1]), "no error");
+  // One wanted copy of a missing file fails alone.
+  const CopyRequest second[] = {{nullptr, {}}, {&fine, {}}};
+  job.Run(dir / "missing.jpg", second, {}, results);
+  EXPECT_EQ(ErrorOf(results[0]), "no error");
+  EXPECT_EQ(ErrorOf(results[1]), "Cannot open file \"" + (dir / "missing.jpg") + "\". No such file or directory");
+}
+
+TEST(ResizeJob, a_cancel_cuts_only_the_copy_that_honours_it) {
+  TempDir dir;
+  test::WriteJpeg(dir / "c.jpg", Detailed(203, 157), {.orientation = 3});
+  ResizeSettings s;
+  s.MaxWidth = 70;
+  s.MaxHeight = 50;
+  s.UseFilter = true;
+  s.FilterIndex = 5;
+  s.Quality = 90;
+  s.SizeRule = ExactSize;
+  ResizeSettings t = s;
+  t.MaxWidth = 40;
+  t.MaxHeight = 30;
+  StretchHooks cancelAt100;
+  int asked = 0;
+  cancelAt100.IsCancelled = [&] { return ++asked >= 100; };
+  cancelAt100.CancelPhases = ~0u;
+  ResizeJob fresh;  // untouched target pixels are zero, as in the reference
+  const CopyRequest requests[] = {{&s, cancelAt100}, {&t, {}}};
+  CopyResult results[2];
+  fresh.Run(dir / "c.jpg", requests, {}, results);
+  asked = 0;
+  EXPECT_EQ(results[0].Jpeg, ResizeWhole(dir / "c.jpg", s, cancelAt100));
+  EXPECT_EQ(results[1].Jpeg, ResizeWhole(dir / "c.jpg", t));
 }
 
 }  // namespace

@@ -568,5 +568,55 @@ TEST(GenerationRun, a_cancel_at_any_pump_ends_the_run_with_whole_files_only) {
   }
 }
 
+TEST(GenerationRun, a_cancel_at_any_pump_of_the_scaled_image_stage_leaves_no_thumbnail) {
+  for (int jobs : {1, 2}) {
+    SCOPED_TRACE(jobs);
+    // The pumps made while the scaled images are written, after bar 4 got its
+    // maximum and before bar 5 got its own; the filtered stretch pumps often.
+    std::vector<int> stagePumps;
+    {
+      Fixture f(6);
+      f.settings.SetUseFilter(true);
+      f.run.Jobs = jobs;
+      f.desktop.OnPump = [&](int pump) {
+        if (f.view.Maximum[int(RunBar::ScaledImages)] == 6 && f.view.Maximum[int(RunBar::Thumbnails)] == -1)
+          stagePumps.push_back(pump);
+      };
+      ASSERT_EQ(f.run.Start(), RunOutcome::Finished);
+    }
+    ASSERT_GE(stagePumps.size(), 6u);
+    // Some forty of them, spread over the whole stage, the first and last included.
+    std::vector<int> tried;
+    const std::size_t step = std::max<std::size_t>(1, stagePumps.size() / 40);
+    for (std::size_t i = 0; i < stagePumps.size(); i += step) tried.push_back(stagePumps[i]);
+    tried.push_back(stagePumps.back());
+    for (int k : tried) {
+      SCOPED_TRACE(k);
+      Fixture f(6);
+      f.settings.SetUseFilter(true);
+      f.run.Jobs = jobs;
+      f.desktop.OnPump = [&](int pump) {
+        if (pump == k) f.run.Cancel();
+      };
+      EXPECT_EQ(f.run.Start(), RunOutcome::Cancelled);
+      EXPECT_GE(CountStartingWith(f.out.str(), "n_"), 1u);
+      EXPECT_EQ(CountStartingWith(f.out.str(), "t_"), 0u);
+      EXPECT_EQ(CountStartingWith(f.out.str(), "."), 0u);
+    }
+  }
+}
+
+TEST(GenerationRun, removes_the_waiting_thumbnails_a_crashed_run_left_in_the_output_folder) {
+  for (int mode : {0, 2}) {
+    Fixture f(2);
+    f.settings.SetElementsMode(mode);
+    WriteFile(f.out / ".fotoloom-waiting-thumbnails-Xy12ab", "left by a crash");
+    WriteFile(f.out / ".hidden", "the user's");
+    EXPECT_EQ(f.run.Start(), RunOutcome::Finished);
+    EXPECT_FALSE(fs::exists(f.out / ".fotoloom-waiting-thumbnails-Xy12ab"));
+    EXPECT_EQ(ReadFile(f.out / ".hidden"), "the user's");
+  }
+}
+
 }  // namespace
 }  // namespace fotoloom
