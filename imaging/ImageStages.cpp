@@ -50,6 +50,10 @@ void ImageStages::Create_images() {
   pipeline.Count = static_cast<int>(files.size());
   pipeline.Jobs = scaling_.Jobs;
   pipeline.Clock = scaling_.BusyClock;
+  pipeline.Cost = [&](int index) {
+    const PhotoNeeds need = needs[static_cast<std::size_t>(index)];
+    return need.ScaledImage || (along && need.Thumbnail) ? EstimatedWork(files[static_cast<std::size_t>(index)]) : 0;
+  };
   pipeline.Make = [&](const PhotoTask& task, PhotoCopies& copies) {
     const PhotoNeeds need = needs[static_cast<std::size_t>(task.Index)];
     std::array<CopyRequest, kMaxCopies> requests;
@@ -106,6 +110,10 @@ void ImageStages::Create_thumbnails() {
   // Writing kept thumbnails needs no worker.
   pipeline.Jobs = anyToMake ? thumbs_.Jobs : 1;
   pipeline.Clock = thumbs_.BusyClock;
+  pipeline.Cost = [&](int index) {
+    const std::size_t i = static_cast<std::size_t>(index);
+    return needs[i].Thumbnail && !waiting[i] ? EstimatedWork(files[i]) : 0;
+  };
   pipeline.Make = [&](const PhotoTask& task, PhotoCopies& copies) {
     const std::size_t i = static_cast<std::size_t>(task.Index);
     if (!needs[i].Thumbnail || waiting[i]) return false;

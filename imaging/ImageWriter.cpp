@@ -45,6 +45,7 @@ void ImageWriter::WriteImages() {
   pipeline.Count = static_cast<int>(files.size());
   pipeline.Jobs = Jobs;
   pipeline.Clock = BusyClock;
+  pipeline.Cost = [&files](int index) { return EstimatedWork(files[static_cast<std::size_t>(index)]); };
   pipeline.Make = [&](const PhotoTask& task, PhotoCopies& copies) {
     const CopyRequest request{&settings, {task.OnWorking, task.IsCancelled, kind_.CancelPhases}};
     task.Job.Run(files[static_cast<std::size_t>(task.Index)], {&request, 1}, task.OnWorking, {copies.data(), 1});

@@ -1,6 +1,8 @@
 // The JPEG codec over libjpeg's IJG interface: the only file that talks to the library.
 #include "imaging/JpegCodec.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <csetjmp>
 #include <cstdio>
@@ -147,6 +149,13 @@ bool ReadHeader(Decoder* d, std::FILE* file) {
   return true;
 }
 
+// Whether the file whose header d read holds several scans. False after a library error.
+bool HasMultipleScans(Decoder* d, bool* multiple) {
+  if (setjmp(d->err.jump)) return false;
+  *multiple = jpeg_has_multiple_scans(&d->cinfo) != 0;
+  return true;
+}
+
 // Chooses the output colours and starts decompression. False after a library error.
 bool StartDecoding(Decoder* d, bool grey, bool* progressive) {
   if (setjmp(d->err.jump)) return false;
@@ -244,6 +253,18 @@ int FindOrientation(const jpeg_decompress_struct& cinfo) {
 }
 
 }  // namespace
+
+bool JpegCodec::PeekHeader(const std::string& path, int& width, int& height, bool& progressive) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rbe"));
+  if (!file) return false;
+  Decoder d;
+  if (!ReadHeader(&d, file.get())) return false;
+  width = static_cast<int>(d.cinfo.image_width);
+  height = static_cast<int>(d.cinfo.image_height);
+  return HasMultipleScans(&d, &progressive);
+}
 
 void JpegCodec::CheckEncodableSize(int width, int height) {
   if (width < 1 || height < 1) ThrowJpegError(JERR_EMPTY_IMAGE);

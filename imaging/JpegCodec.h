@@ -92,6 +92,11 @@ class JpegCodec {
   // Raises the library's "JPEG error #n" for a size it refuses to encode.
   static void CheckEncodableSize(int width, int height);
 
+  // Reads only the header of the regular file at path: its stored size and
+  // whether it is progressive. False, without raising, for anything else (a
+  // pipe is not even opened, so this never waits for a writer).
+  static bool PeekHeader(const std::string& path, int& width, int& height, bool& progressive);
+
  private:
   bool progressive_ = false;
   int components_ = 0;

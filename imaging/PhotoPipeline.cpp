@@ -46,45 +46,96 @@ struct Outcome {
 // State shared by the calling thread and the worker threads; every field
 // but cancelled is guarded by mutex.
 struct Shared {
+  enum class Estimate : std::uint8_t { None, Making, Known };
+
   std::mutex mutex;
   std::condition_variable workAvailable;  // a worker may start a photo
   std::condition_variable outcomeReady;   // a photo is finished
   int count = 0;
-  int next = 0;    // the next photo to start
+  int lowest = 0;  // the lowest photo not started
+  int limit = 0;   // no photo from here on is started: one before it ends the run
   int handed = 0;  // photos handed on so far
   int lookahead = 0;
   std::size_t waitingBytes = 0;  // encoded bytes of the finished photos not yet handed on
   bool stop = false;             // start no further photo
+  std::vector<bool> started;
+  std::vector<Estimate> estimated;
+  std::vector<std::uint64_t> cost;
   std::vector<Outcome> outcomes;
   std::atomic<bool> cancelled{false};  // the writer's flag, as the stretches see it
+
+  // A worker may start photos from the lowest not started to the end of the
+  // look-ahead window.
+  int WindowEnd() const { return std::min({limit, count, handed + lookahead}); }
+  // With nothing ahead of the oldest photo not handed on nothing waits, so
+  // the byte bound never keeps that photo from being started.
+  bool CanStart() const { return lowest < WindowEnd() && (lowest == handed || waitingBytes < kLookaheadBytes); }
+  // The photo the calling thread waits for if nobody makes it yet, else the
+  // costliest one in the window (the lowest of equals).
+  int Pick() const {
+    if (lowest == handed) return lowest;
+    int best = lowest;
+    for (int i = lowest + 1; i < WindowEnd(); ++i)
+      if (!started[static_cast<std::size_t>(i)] &&
+          cost[static_cast<std::size_t>(i)] > cost[static_cast<std::size_t>(best)])
+        best = i;
+    return best;
+  }
+  void Start(int index) {
+    started[static_cast<std::size_t>(index)] = true;
+    while (lowest < count && started[static_cast<std::size_t>(lowest)]) ++lowest;
+  }
 };
+
+// Estimates the photos of the window whose cost is not known yet, one at a
+// time and outside the lock: reading a header may take a while.
+void EstimateWindow(Shared& s, const PhotoPipeline& pipeline) {
+  if (!pipeline.Cost) return;
+  for (;;) {
+    int index = -1;
+    {
+      std::lock_guard lock(s.mutex);
+      for (int i = s.lowest; i < s.WindowEnd() && index < 0; ++i)
+        if (!s.started[static_cast<std::size_t>(i)] &&
+            s.estimated[static_cast<std::size_t>(i)] == Shared::Estimate::None)
+          index = i;
+      if (index < 0) return;
+      s.estimated[static_cast<std::size_t>(index)] = Shared::Estimate::Making;
+    }
+    const std::uint64_t cost = pipeline.Cost(index);
+    std::lock_guard lock(s.mutex);
+    s.cost[static_cast<std::size_t>(index)] = cost;
+    s.estimated[static_cast<std::size_t>(index)] = Shared::Estimate::Known;
+  }
+}
 
 void WorkerLoop(Shared& s, const PhotoPipeline& pipeline, const BusyClockFunction& clock) {
   ResizeJob job;
   job.BusyClock = clock;
   const std::function<bool()> isCancelled = [&s] { return s.cancelled.load(std::memory_order_relaxed); };
   for (;;) {
+    EstimateWindow(s, pipeline);
     int index;
     {
       std::unique_lock lock(s.mutex);
-      // With nothing ahead of the oldest photo not handed on nothing waits,
-      // so the look-ahead never keeps that photo from being started.
-      s.workAvailable.wait(lock, [&s] {
-        return s.stop || s.next >= s.count || (s.next - s.handed < s.lookahead && s.waitingBytes < kLookaheadBytes);
-      });
-      if (s.stop || s.next >= s.count) return;
-      index = s.next++;
+      s.workAvailable.wait(lock, [&s] { return s.stop || s.lowest >= s.limit || s.CanStart(); });
+      if (s.stop || s.lowest >= s.limit) return;
+      index = s.Pick();
+      s.Start(index);
     }
     Outcome outcome;
     const bool last = pipeline.Make(PhotoTask{job, index, {}, isCancelled}, outcome.copies);
     {
       std::lock_guard lock(s.mutex);
       outcome.done = true;
-      if (last) s.stop = true;  // photos after one that ends the run are never handed on
+      // Photos after one that ends the run are never handed on; those before
+      // it still are, so they are still started.
+      if (last) s.limit = std::min(s.limit, index + 1);
       s.waitingBytes += BytesOf(outcome.copies);
       s.outcomes[static_cast<std::size_t>(index)] = std::move(outcome);
     }
     s.outcomeReady.notify_one();
+    if (last) s.workAvailable.notify_all();
   }
 }
 
@@ -137,7 +188,11 @@ void PhotoPipeline::RunOnCaller(bool& cancelled) const {
 void PhotoPipeline::RunInParallel(bool& cancelled, int jobs) const {
   Shared s;
   s.count = Count;
+  s.limit = Count;
   s.lookahead = jobs * kLookaheadPerJob;
+  s.started.assign(static_cast<std::size_t>(Count), false);
+  s.estimated.assign(static_cast<std::size_t>(Count), Shared::Estimate::None);
+  s.cost.assign(static_cast<std::size_t>(Count), 0);
   s.outcomes.resize(static_cast<std::size_t>(Count));
   s.cancelled = cancelled;
 
@@ -169,7 +224,7 @@ void PhotoPipeline::RunInParallel(bool& cancelled, int jobs) const {
           break;
         }
         // Never started, and nothing will start it: the run was stopped.
-        if (s.stop && i >= s.next) return;
+        if ((s.stop || i >= s.limit) && !s.started[static_cast<std::size_t>(i)]) return;
         // Other photos finishing wake this thread too; OnWorking follows the
         // clock, which a test may have set, so the wait itself is bounded.
         const SteadyClock::duration left = nextWorking - now();

@@ -4,6 +4,7 @@
 #include <array>
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 
 #include "imaging/ResizeJob.h"
@@ -30,16 +31,24 @@ struct PhotoTask {
 
 // A run over photos 0 .. Count-1. With one job the calling thread makes
 // each photo and hands it on before the next. With more, that many worker
-// threads make the photos, each up to 16 photos per job ahead of the oldest
-// one not yet handed on and while the copies finished ahead hold less than
+// threads make the photos, up to 16 photos per job ahead of the oldest one
+// not yet handed on and while the copies finished ahead hold less than
 // 32 MiB, while the calling thread hands them on in index order and fires
 // OnWorking about every 10 ms of Clock while it waits; what it hands on is
-// the same either way. After each Deliver and OnWorking the run reads the
-// cancel flag: once set, no further photo is started, and the photos already
-// started are still made and handed on in order.
+// the same either way. A free worker starts the photo the calling thread
+// waits for when nobody has started it, and otherwise the costliest photo
+// ahead (by Cost), so that no large photo is left to be made alone at the
+// end while the other workers have nothing to do. After each Deliver and
+// OnWorking the run reads the cancel flag: once set, no further photo is
+// started, and the photos already started are still made and handed on in
+// order up to the first one that was not.
 struct PhotoPipeline {
   int Count = 0;
   int Jobs = 1;
+  // An estimate of the work photo index takes, comparable between photos;
+  // empty: all alike, taken in index order. Called on worker threads, about
+  // once per photo, and must not raise.
+  std::function<std::uint64_t(int index)> Cost;
   // Makes the photo's copies. Runs on a worker thread or the calling thread
   // and must not raise: errors go into the copies. Returns true when no later
   // photo is wanted (the copies hold the error that ends the run).

@@ -18,6 +18,17 @@ constexpr int kStripRows = kHorizontalRowBlock;
 
 }  // namespace
 
+std::uint64_t EstimatedWork(const std::string& path) {
+  // How much longer a progressive photo takes per pixel than a baseline one.
+  constexpr std::uint64_t kProgressiveFactor = 3;
+  int width = 0;
+  int height = 0;
+  bool progressive = false;
+  if (!JpegCodec::PeekHeader(path, width, height, progressive)) return 0;
+  const std::uint64_t pixels = static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height);
+  return progressive ? pixels * kProgressiveFactor : pixels;
+}
+
 void ResizeJob::Run(const std::string& inputPath, const ResizeSettings& settings, const StretchHooks& hooks,
                     std::string& jpeg) {
   const CopyRequest request{&settings, hooks};

@@ -46,6 +46,13 @@ struct CopyResult {
   std::exception_ptr Error;
 };
 
+// An estimate of the work of resizing the photo at path, comparable between
+// photos: its pixels, three times over for a progressive file, which the
+// library decodes scan by scan through a buffer of the whole photo (about
+// three times as long per pixel on photos from cameras). 0 when its header
+// cannot be read, or it is not a regular file.
+std::uint64_t EstimatedWork(const std::string& path);
+
 // The working objects of one writer thread: a codec, a strip of source rows,
 // and per copy a target image and the stretch's scratch memory, kept from one
 // photo to the next so their memory is allocated and touched once. Photos
