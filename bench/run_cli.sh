@@ -9,17 +9,8 @@
 # FOTOLOOM_BENCH_OTHER_CLI to another build's fotoloom-cli to time it beside
 # this one (its lines are marked "other").
 set -euo pipefail
-top=$(cd "$(dirname "$0")/.." && pwd)
-build=${FOTOLOOM_BUILD_DIR:-$top/build}
-corpus=${FOTOLOOM_CORPUS:-$HOME/.cache/fotoloom/corpus}
-make_corpus=${FOTOLOOM_MAKE_CORPUS:-$top/../shared/make_corpus.sh}
+source "$(dirname "$0")/bench_common.sh"
 other=${FOTOLOOM_BENCH_OTHER_CLI:-}
-
-if ! ls "$corpus"/*.jpg >/dev/null 2>&1; then
-  [ -x "$make_corpus" ] || { echo "no corpus in $corpus and no $make_corpus to make one (set FOTOLOOM_MAKE_CORPUS)" >&2; exit 2; }
-  echo "building the corpus in $corpus"
-  "$make_corpus" "$corpus"
-fi
 "$top/scripts/apt-install-missing.sh" time
 
 cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
@@ -29,14 +20,11 @@ cli=$build/cli/fotoloom-cli
 out=$(mktemp -d /tmp/cli_bench.XXXXXX)
 trap 'rm -rf "$out"' EXIT
 
-calc() { awk "BEGIN { printf \"%.6f\", $1 }"; }
-
 # The default settings, with the filter off and on.
 "$cli" defaults "$out/filter0.fl"
 sed 's/^Usefilter=0/Usefilter=1/' "$out/filter0.fl" >"$out/filter1.fl"
 grep -q '^Usefilter=1' "$out/filter1.fl" || { echo "cannot switch the filter on in $out/filter1.fl" >&2; exit 1; }
 
-rounds=${FOTOLOOM_BENCH_ROUNDS:-3}
 configs=(floor2 floor1 f0-j1 f0-j2 f1-j1 f1-j2)
 [ -n "$other" ] && configs+=(o0-j1 o0-j2 o1-j1 o1-j2)
 declare -A secs mems cpus
@@ -56,20 +44,13 @@ run_config() {  # prints "wall-seconds MiB cpu-seconds" of one run
 n=$(find "$corpus" -maxdepth 1 -name '*.jpg' | wc -l)
 echo "corpus: $n photos; $(nproc) cores; load average $(cut -d' ' -f1-3 /proc/loadavg) before"
 echo "(fastest of $rounds interleaved rounds; wall and processor seconds)"
-for ((round = 0; round < rounds; ++round)); do
-  for c in "${configs[@]}"; do
-    read -r s m p < <(run_config "$c")
-    if [ -z "${secs[$c]:-}" ] || awk "BEGIN { exit !($s < ${secs[$c]}) }"; then
-      secs[$c]=$s; mems[$c]=$m; cpus[$c]=$p
-    fi
-  done
-done
+run_rounds
 echo "load average $(cut -d' ' -f1-3 /proc/loadavg) after"
 
 floor=${secs[floor2]}
 floor_cpu=${cpus[floor2]}
 line() {  # name config
-  printf '%-44s %8.3f s %8.3f cpu-s %6.0f MiB   %.2f x floor (cpu %.2f x)\n' "$1" "${secs[$2]}" "${cpus[$2]}" \
+  printf '%-50s %8.3f s %8.3f cpu-s %6.0f MiB   %.2f x floor (cpu %.2f x)\n' "$1" "${secs[$2]}" "${cpus[$2]}" \
     "${mems[$2]}" "$(calc "${secs[$2]} / $floor")" "$(calc "${cpus[$2]} / $floor_cpu")"
 }
 line "floor, 2 decodes + 2 encodes per photo" floor2

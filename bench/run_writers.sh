@@ -6,16 +6,7 @@
 # configuration in its own process and prints seconds, peak memory and the
 # ratios.
 set -euo pipefail
-top=$(cd "$(dirname "$0")/.." && pwd)
-build=${FOTOLOOM_BUILD_DIR:-$top/build}
-corpus=${FOTOLOOM_CORPUS:-$HOME/.cache/fotoloom/corpus}
-make_corpus=${FOTOLOOM_MAKE_CORPUS:-$top/../shared/make_corpus.sh}
-
-if ! ls "$corpus"/*.jpg >/dev/null 2>&1; then
-  [ -x "$make_corpus" ] || { echo "no corpus in $corpus and no $make_corpus to make one (set FOTOLOOM_MAKE_CORPUS)" >&2; exit 2; }
-  echo "building the corpus in $corpus"
-  "$make_corpus" "$corpus"
-fi
+source "$(dirname "$0")/bench_common.sh"
 "$top/scripts/apt-install-missing.sh" imagemagick
 
 cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
@@ -24,13 +15,6 @@ bench=$build/bench/writers_bench
 out=$(mktemp -d /tmp/writers_bench.XXXXXX)
 trap 'rm -rf "$out"' EXIT
 
-calc() { awk "BEGIN { printf \"%.6f\", $1 }"; }
-
-# Every configuration runs once per round, one after the other, for $rounds
-# rounds; each keeps its fastest run. Interleaving them means a change in the
-# machine's load during the run falls on all of them alike, so the ratios
-# between them stay fair.
-rounds=${FOTOLOOM_BENCH_ROUNDS:-3}
 configs=(floor f0-j1 f0-j2 f1-j1 f1-j2)
 declare -A secs mems cpus
 run_config() {  # prints "wall-seconds MiB cpu-seconds" of one run
@@ -45,14 +29,7 @@ n=$(find "$corpus" -maxdepth 1 -name '*.jpg' | wc -l)
 mp=$(identify -format '%[fx:w*h/1000000]\n' "$corpus"/*.jpg | awk '{s+=$1} END{printf "%.1f", s}')
 echo "corpus: $n photos, $mp MP; $(nproc) cores; load average $(cut -d' ' -f1-3 /proc/loadavg)"
 echo "(fastest of $rounds interleaved rounds; wall and processor seconds, the processor ratios being the steadier ones on a busy machine)"
-for ((round = 0; round < rounds; ++round)); do
-  for c in "${configs[@]}"; do
-    read -r s m p < <(run_config "$c")
-    if [ -z "${secs[$c]:-}" ] || awk "BEGIN { exit !($s < ${secs[$c]}) }"; then
-      secs[$c]=$s; mems[$c]=$m; cpus[$c]=$p
-    fi
-  done
-done
+run_rounds
 
 floor=${secs[floor]}
 floor_cpu=${cpus[floor]}
