@@ -70,8 +70,8 @@ class ImageWriter {
   // Any error ends the run after the images before the failing one have been
   // written and reported. A cancel (Cancelled found set after OnProgress, or
   // set through OnWorking) starts no further image; images already started
-  // are still finished, written and reported, even when their stretch was
-  // cut short.
+  // are still finished, and written and reported in order up to the first
+  // one that was not started, even when their stretch was cut short.
   void WriteImages();
 
  private:
