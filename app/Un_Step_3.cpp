@@ -106,7 +106,7 @@ TFrame_Step_3::TFrame_Step_3(GallerySettings& settings, WizardDialogs& dialogs, 
   RG_Subtitle->setGeometry(414, 20, 208, 150);
   RG_Subtitle_items = MakeRadioGroup(RG_Subtitle, "RG_Subtitle", kSubtitleNames);
 
-  for (int f = 0; f <= static_cast<int>(SettingsField::ElementsMode); ++f) Redraw(static_cast<SettingsField>(f));
+  for (int f = 0; f < kSettingsFieldCount; ++f) Redraw(static_cast<SettingsField>(f));
 
   connect(Button1, &QPushButton::clicked, this,
           [this] { ChooseColor(&GallerySettings::BackgroundColor, &GallerySettings::SetBackgroundColor); });

@@ -48,6 +48,10 @@ enum class SettingsField {
   ElementsMode,
 };
 
+// The number of fields: SettingsField values run from 0 to kSettingsFieldCount - 1.
+// ElementsMode must stay the last field.
+inline constexpr int kSettingsFieldCount = static_cast<int>(SettingsField::ElementsMode) + 1;
+
 // The captions of the fixed choice lists, in index order.
 inline constexpr std::array<std::string_view, 7> kFilterNames = {
     "BoxFilter", "TriangleFilter", "HermiteFilter", "BellFilter", "SplineFilter", "Lanczos3Filter", "MitchellFilter"};
