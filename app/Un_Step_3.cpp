@@ -14,7 +14,6 @@
 #include "app/PaletteColors.h"
 #include "app/RadioGroup.h"
 #include "app/WizardDialogs.h"
-#include "core/Error.h"
 
 namespace fotoloom {
 namespace {
@@ -126,11 +125,7 @@ void TFrame_Step_3::ChooseColor(Color (GallerySettings::*get)() const, void (Gal
   const std::optional<QColor> chosen = dialogs_.ChooseColor(this, ToQColor((settings_.*get)()));
   if (!chosen) return;
   (settings_.*set)(FromQColor(*chosen));
-  try {
-    Create_preview();
-  } catch (const Error& e) {
-    ShowErrorBox(window(), QString::fromStdString(e.what()));
-  }
+  ShowingErrors(window(), [this] { Create_preview(); });
 }
 
 void TFrame_Step_3::Create_preview() {

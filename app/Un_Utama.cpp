@@ -10,6 +10,7 @@
 #include "app/MessageBoxes.h"
 #include "app/ProgramFolder.h"
 #include "app/QtDesktop.h"
+#include "app/ScopeExit.h"
 #include "app/Un_About.h"
 #include "app/Un_Step_1.h"
 #include "app/Un_Step_2.h"
@@ -19,7 +20,6 @@
 #include "app/Un_Step_6.h"
 #include "app/WizardDialogs.h"
 #include "app/WizardRunView.h"
-#include "core/Error.h"
 #include "core/SettingsFile.h"
 #include "run/GenerationRun.h"
 #include "run/OutputFolder.h"
@@ -120,13 +120,7 @@ Tfrm_utama::~Tfrm_utama() {
   }
 }
 
-void Tfrm_utama::Guarded(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const Error& e) {
-    ShowErrorBox(this, QString::fromStdString(e.what()));
-  }
-}
+void Tfrm_utama::Guarded(const std::function<void()>& action) { ShowingErrors(this, action); }
 
 void Tfrm_utama::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
@@ -224,7 +218,7 @@ void Tfrm_utama::bit_aboutClick() {
 }
 
 void Tfrm_utama::bit_helpClick() {
-  desktop_->OpenDocument(ManualPath(QCoreApplication::applicationDirPath()).toStdString());
+  Guarded([this] { desktop_->OpenDocument(ManualPath(QCoreApplication::applicationDirPath()).toStdString()); });
 }
 
 void Tfrm_utama::closeEvent(QCloseEvent* event) {
@@ -253,13 +247,16 @@ void Tfrm_utama::StartGenerationRun() {
   // the window are handled while it pumps events.
   runGoing_ = true;
   closeAfterRun_ = false;
-  try {
-    run_->Start();
-  } catch (const Error& e) {
-    // Page 6 stays with its bottom buttons hidden; Cancel leads back to page 1.
-    if (!closeAfterRun_) ShowErrorBox(this, QString::fromStdString(e.what()));
+  {
+    // The run is over on every way out of this block, an exception included.
+    const ScopeExit idle([this] { runGoing_ = false; });
+    try {
+      run_->Start();
+    } catch (const std::exception& e) {
+      // Page 6 stays with its bottom buttons hidden; Cancel leads back to page 1.
+      if (!closeAfterRun_) ShowErrorBox(this, QString::fromStdString(e.what()));
+    }
   }
-  runGoing_ = false;
   if (closeAfterRun_) close();
 }
 

@@ -69,7 +69,7 @@ class Tfrm_utama : public QWidget {
  private:
   void FormShow();
   void ShowStep(int step);
-  // Runs action and shows an Error it raises in the application's error box.
+  // Runs action and shows any std::exception it raises in the application's error box.
   void Guarded(const std::function<void()>& action);
   void StartGenerationRun();
 

@@ -17,10 +17,14 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <new>
+#include <system_error>
 
 #include "app/Un_About.h"
 #include "app/WizardTestSupport.h"
+#include "core/Desktop.h"
 #include "core/SettingsFile.h"
+#include "run/GenerationRun.h"
 #include "support/TempDir.h"
 
 using namespace fotoloom;
@@ -73,6 +77,30 @@ class OpenRecorder : public QObject {
   QList<QUrl> opened;
  public slots:
   void Open(const QUrl& url) { opened << url; }
+};
+
+// A desktop whose services fail the way the machine can make them fail: the
+// pump raises a std::system_error (as starting a worker thread does when none
+// can be had) and the question raises std::bad_alloc, while armed.
+class FailingDesktop : public Desktop {
+ public:
+  bool pumpFails = true;
+  bool questionFails = true;
+  int pumps = 0;
+  void ShowMessage(Icon, const std::string&) override {}
+  bool AskYesNo(Icon, const std::string&) override {
+    if (questionFails) throw std::bad_alloc();
+    return true;
+  }
+  void OpenDocument(const std::string&) override {}
+  void ProcessPendingEvents() override {
+    ++pumps;
+    if (pumpFails) throw ThreadError();
+  }
+  static std::system_error ThreadError() {
+    return std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again),
+                             "Cannot start a worker thread");
+  }
 };
 
 // Options for a run over in/ into out/ of the wizard's folder, then steps to page 5.
@@ -334,6 +362,52 @@ class MainWindowTest : public QObject {
     QCOMPARE(w.Buttons(), QString("------"));
     w.On<QPushButton>(6, "btn_cancel")->click();
     QCOMPARE(w.VisiblePage(), 1);
+  }
+
+  // Failures that are not fotoloom::Error (a thread that cannot be started, memory
+  // running out) reach the error box, not Qt's event loop, and the window is
+  // ready for the next run.
+  void system_errors_are_shown_and_leave_the_wizard_usable() {
+    test::TempDir folder;
+    auto* desktop = new FailingDesktop;
+    Tfrm_utama window(std::make_unique<test::FakeDialogs>(), QString::fromStdString(folder.str() + "/"),
+                      std::unique_ptr<Desktop>(desktop));
+    window.show();
+    QVERIFY(test::MakeJpegs(folder / "in", 3));
+    QDir().mkpath(QString::fromStdString(folder / "out"));
+    test::WriteFile(folder / "out/old.htm", "old");
+    window.Settings().SetInputPath(folder / "in");
+    window.Settings().SetOutputPath(folder / "out");
+    window.Settings().SetAutoBrowserStart(false);
+    for (int step = 2; step <= 5; ++step) window.btn_nextClick();
+
+    // Page 5's Clear button: the question raises std::bad_alloc.
+    std::vector<test::SeenBox> seen;
+    test::AnswerNextBox("OK", &seen);
+    test::Find<QPushButton>(test::Find(&window, "Frame_Step_5"), "btn_Clear")->click();
+    QCOMPARE(seen.size(), std::size_t{1});
+    QCOMPARE(seen[0].title, QString("Fotoloom"));
+    QCOMPARE(seen[0].text, QString("std::bad_alloc."));
+    QVERIFY(QFile::exists(QString::fromStdString(folder / "out/old.htm")));
+
+    // The run: its first pump raises the std::system_error.
+    test::AnswerNextBox("OK", &seen);
+    window.btn_nextClick();
+    QCOMPARE(seen.size(), std::size_t{2});
+    QCOMPARE(seen[1].text, QString::fromStdString(FailingDesktop::ThreadError().what()) + ".");
+    QVERIFY(desktop->pumps > 0);
+    QVERIFY(!window.RunGoing());
+    QVERIFY(!window.Run().Running());
+    QCOMPARE(window.CurrentStep(), 6);
+    test::Find<QPushButton>(test::Find(&window, "Frame_Step_6"), "btn_cancel")->click();
+    QCOMPARE(window.CurrentStep(), 1);
+
+    // The next run goes through.
+    desktop->pumpFails = false;
+    for (int step = 2; step <= 6; ++step) window.btn_nextClick();
+    QVERIFY(!window.RunGoing());
+    QVERIFY(QFile::exists(QString::fromStdString(folder / "out/page1.htm")));
+    QCOMPARE(seen.size(), std::size_t{2});
   }
 
   void cancel_during_a_run_stops_it_on_page_1() {
