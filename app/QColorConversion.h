@@ -1,20 +1,17 @@
-// System colours taken from the Qt palette, so symbolic colours match the desktop.
+// Conversions between the record's colours and Qt's.
 #pragma once
 
-#include <QPalette>
+#include <QColor>
 
 #include "core/Color.h"
 
 namespace fotoloom {
 
-// The colour the desktop uses for a system colour index, read from palette;
-// indexes without a palette role fall back to DefaultSystemColor.
-Color PaletteSystemColor(const QPalette& palette, int index);
-
-// Makes ResolveColor read the application's palette from now on.
-void InstallPaletteColorResolver();
-
-// Converts between the record's 0x00BBGGRR colours and QColor (system colours resolved).
+// Converts between the record's 0x00BBGGRR colours and QColor. A system colour
+// is resolved through the fixed table of classic desktop colours (ResolveColor),
+// never through the desktop's palette: the pages, the preview and the swatches
+// show the same colours on a light and on a dark desktop theme, and the same
+// as the command-line runner writes.
 QColor ToQColor(Color c);
 Color FromQColor(const QColor& c);
 

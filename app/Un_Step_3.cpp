@@ -11,9 +11,10 @@
 
 #include "app/ColorPreview.h"
 #include "app/MessageBoxes.h"
-#include "app/PaletteColors.h"
+#include "app/QColorConversion.h"
 #include "app/RadioGroup.h"
 #include "app/WizardDialogs.h"
+#include "app/WizardFonts.h"
 
 namespace fotoloom {
 namespace {
@@ -75,7 +76,7 @@ TFrame_Step_3::TFrame_Step_3(GallerySettings& settings, WizardDialogs& dialogs, 
   WebBrowser1->setFrameStyle(QFrame::NoFrame);
   WebBrowser1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   WebBrowser1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  QFont previewFont(QStringLiteral("Times New Roman"), 12);
+  QFont previewFont(SerifFamily(), 12);
   previewFont.setBold(false);
   WebBrowser1->setFont(previewFont);
   auto* layout = new QVBoxLayout(Panel1);

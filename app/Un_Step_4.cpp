@@ -7,6 +7,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "app/WizardFonts.h"
 #include "pages/MacroReference.h"
 
 namespace fotoloom {
@@ -74,9 +75,7 @@ QString EditorText(const std::vector<std::string>& lines) {
 TFrame_Step_4::TFrame_Step_4(GallerySettings& settings, QWidget* parent)
     : QWidget(parent), settings_(settings), binding_(settings, [this](SettingsField f) { Redraw(f); }) {
   setObjectName(QStringLiteral("Frame_Step_4"));
-  QFont regular(QStringLiteral("Times New Roman"));
-  regular.setPixelSize(11);
-  regular.setBold(false);
+  const QFont regular = SerifFont(11, false);
 
   t = new QTabWidget(this);
   t->setObjectName(QStringLiteral("t"));

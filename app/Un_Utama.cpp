@@ -3,6 +3,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QStyle>
@@ -19,6 +20,7 @@
 #include "app/Un_Step_5.h"
 #include "app/Un_Step_6.h"
 #include "app/WizardDialogs.h"
+#include "app/WizardFonts.h"
 #include "app/WizardRunView.h"
 #include "core/SettingsFile.h"
 #include "run/GenerationRun.h"
@@ -49,9 +51,7 @@ Tfrm_utama::Tfrm_utama(std::unique_ptr<WizardDialogs> dialogs, QString programFo
   setObjectName(QStringLiteral("frm_utama"));
   setWindowTitle(QStringLiteral("Fotoloom"));
   setFixedSize(645, 476);
-  QFont font(QStringLiteral("Times New Roman"));
-  font.setPixelSize(11);
-  font.setBold(true);
+  const QFont font = SerifFont(11, true);
   setFont(font);
 
   pnl_header = new QLabel(StepCaption(1), this);
@@ -107,6 +107,8 @@ Tfrm_utama::Tfrm_utama(std::unique_ptr<WizardDialogs> dialogs, QString programFo
           [this] { Guarded([this] { Clear_output_folder(settings_, *desktop_); }); });
   connect(Frame_Step_5, &TFrame_Step_5::OpenFirstPageRequested, this,
           [this] { Guarded([this] { Open_first_page(settings_, *desktop_); }); });
+  // Without a font of the widths the layout was made for, smaller captions rather than cut ones.
+  ShrinkTextToFit(this);
 }
 
 Tfrm_utama::~Tfrm_utama() {
@@ -120,7 +122,7 @@ Tfrm_utama::~Tfrm_utama() {
   }
 }
 
-void Tfrm_utama::Guarded(const std::function<void()>& action) { ShowingErrors(this, action); }
+bool Tfrm_utama::Guarded(const std::function<void()>& action) { return ShowingErrors(this, action); }
 
 void Tfrm_utama::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
@@ -199,16 +201,22 @@ void Tfrm_utama::Frame_Step_61btn_cancelClick() {
   Return_to_first_page();
 }
 
+QString Tfrm_utama::SettingsDialogFolder() const {
+  return settingsFolder_.isEmpty() ? DocumentsFolder() : settingsFolder_;
+}
+
 void Tfrm_utama::bit_loadClick() {
-  const std::optional<QString> path = dialogs_->ChooseSettingsToLoad(this, programFolder_);
+  const std::optional<QString> path = dialogs_->ChooseSettingsToLoad(this, SettingsDialogFolder());
   if (!path) return;
-  Guarded([&] { Read_settings_file(path->toStdString(), settings_, [this] { Frame_Step_3->Create_preview(); }); });
+  if (Guarded([&] { Read_settings_file(path->toStdString(), settings_, [this] { Frame_Step_3->Create_preview(); }); }))
+    settingsFolder_ = QFileInfo(*path).absolutePath();
 }
 
 void Tfrm_utama::bit_saveClick() {
-  const std::optional<QString> path = dialogs_->ChooseSettingsToSave(this, programFolder_);
+  const std::optional<QString> path = dialogs_->ChooseSettingsToSave(this, SettingsDialogFolder());
   if (!path) return;
-  Guarded([&] { Write_settings_file(path->toStdString(), settings_); });
+  if (Guarded([&] { Write_settings_file(path->toStdString(), settings_); }))
+    settingsFolder_ = QFileInfo(*path).absolutePath();
 }
 
 void Tfrm_utama::bit_aboutClick() {

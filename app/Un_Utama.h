@@ -30,8 +30,9 @@ class Tfrm_utama : public QWidget {
   Q_OBJECT
  public:
   // dialogs answers the file, folder and colour choosers (Qt's own when null);
-  // programFolder (ending in "/") holds the preview and is where the settings
-  // dialogs open (ProgramFolder() when empty); desktop shows the run's
+  // programFolder (ending in "/") holds the preview (ProgramFolder() when
+  // empty); the settings dialogs open in the folder of the settings file
+  // last loaded or saved, at first in DocumentsFolder(); desktop shows the run's
   // messages, opens documents and pumps events (a QtDesktop on this window
   // when null).
   explicit Tfrm_utama(std::unique_ptr<WizardDialogs> dialogs = nullptr, QString programFolder = QString(),
@@ -69,13 +70,17 @@ class Tfrm_utama : public QWidget {
  private:
   void FormShow();
   void ShowStep(int step);
-  // Runs action and shows any std::exception it raises in the application's error box.
-  void Guarded(const std::function<void()>& action);
+  // Runs action and shows any std::exception it raises in the application's
+  // error box; false when it raised.
+  bool Guarded(const std::function<void()>& action);
+  // Where the Load and Save Settings dialogs open.
+  QString SettingsDialogFolder() const;
   void StartGenerationRun();
 
   GallerySettings settings_;
   std::unique_ptr<WizardDialogs> dialogs_;
   QString programFolder_;
+  QString settingsFolder_;  // of the settings file last loaded or saved; empty before the first
   std::unique_ptr<Desktop> desktop_;
   std::unique_ptr<WizardRunView> runView_;
   std::unique_ptr<GenerationRun> run_;

@@ -3,7 +3,6 @@
 #include <QIcon>
 #include <QScreen>
 
-#include "app/PaletteColors.h"
 #include "app/SingleInstance.h"
 #include "app/Un_Utama.h"
 
@@ -16,7 +15,6 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationDisplayName(QStringLiteral("Fotoloom"));
   QApplication::setDesktopFileName(QStringLiteral("fotoloom"));
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/fotoloom.png")));
-  fotoloom::InstallPaletteColorResolver();
   fotoloom::Tfrm_utama window;
   // Centred on the desktop.
   if (const QScreen* screen = QGuiApplication::primaryScreen())

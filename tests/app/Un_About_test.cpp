@@ -1,6 +1,8 @@
 // Tests of the About window: the machine-wide store decides the notice, support caption and link.
 #include "app/Un_About.h"
 
+#include <QApplication>
+#include <QEnterEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QSettings>
@@ -112,6 +114,27 @@ class AboutTest : public QObject {
     box.show();
     QTRY_COMPARE(seen.size(), std::size_t{2});
     QCOMPARE(seen[1].text, QString("Invalid data type for 'website_address'"));
+  }
+
+  // Black on a light theme, light on a dark one; blue under the mouse.
+  void link_is_in_the_window_text_colour_of_the_palette() {
+    WriteStore("website_exist=1\nwebsite_address=www.example.org\n");
+    for (const QPalette& palette : {QApplication::palette(), test::DarkPalette()}) {
+      const test::ScopedPalette scoped(palette);
+      RecordingDesktop desktop;
+      TAboutBox box(desktop);
+      box.show();
+      auto* link = test::Find<QLabel>(&box, "Label1");
+      const QColor text = palette.color(QPalette::WindowText);
+      QCOMPARE(link->palette().color(QPalette::WindowText), text);
+      QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+      QApplication::sendEvent(link, &enter);
+      QCOMPARE(link->palette().color(QPalette::WindowText), QColor(Qt::blue));
+      QEvent leave(QEvent::Leave);
+      QApplication::sendEvent(link, &leave);
+      QCOMPARE(link->palette().color(QPalette::WindowText), text);
+    }
+    QCOMPARE(QApplication::palette().color(QPalette::WindowText), QColor(Qt::black));
   }
 
   void ok_hides_the_window() {

@@ -20,6 +20,7 @@
 #include <new>
 #include <system_error>
 
+#include "app/ProgramFolder.h"
 #include "app/Un_About.h"
 #include "app/WizardTestSupport.h"
 #include "core/Desktop.h"
@@ -210,7 +211,7 @@ class MainWindowTest : public QObject {
 
     w.dialogs->files = {QString::fromStdString(file)};
     w.Button("bit_load")->click();
-    QCOMPARE(w.dialogs->fileFolders, QStringList{QString::fromStdString(w.folder.str() + "/")});
+    QCOMPARE(w.dialogs->fileFolders, QStringList{DocumentsFolder()});
     QCOMPARE(w.On<QLineEdit>(1, "edt_input")->text(), QString("/photos/in"));
     QCOMPARE(w.On<QLineEdit>(1, "edt_image")->text(), QString("bild"));
     QVERIFY(w.Button("btn_next")->isEnabled());
@@ -437,6 +438,108 @@ class MainWindowTest : public QObject {
     QVERIFY(!w.window.isVisible());  // ...and done once the run has returned
     QVERIFY(!w.window.RunGoing());
     QCOMPARE(QDir(QString::fromStdString(w.folder / "out")).entryList(QDir::Files), QStringList{});
+  }
+
+  // The dialogs start in the documents folder, then where the last settings
+  // file was loaded or saved; a failed load or save does not move them.
+  void settings_dialogs_open_where_the_last_file_was() {
+    Wizard w;
+    w.window.show();
+    const QString documents = DocumentsFolder();
+    QVERIFY(!documents.isEmpty() && QDir(documents).exists());
+    QDir().mkpath(QString::fromStdString(w.folder / "a"));
+    QDir().mkpath(QString::fromStdString(w.folder / "b"));
+    const QString saved = QString::fromStdString(w.folder / "a/one.fl");
+    std::vector<test::SeenBox> seen;
+    w.dialogs->files = {std::nullopt, saved, QString("/nonexistent-folder-for-save/x.fl"),
+                        QString::fromStdString(w.folder / "b/bad.fl"), saved};
+    test::WriteFile(w.folder / "b/bad.fl", "[Step3]\r\nTextColor=no colour\r\n");
+    w.Button("bit_load")->click();  // cancelled
+    w.Button("bit_save")->click();
+    test::AnswerNextBox("OK", &seen);
+    w.Button("bit_save")->click();  // fails
+    test::AnswerNextBox("OK", &seen);
+    w.Button("bit_load")->click();  // fails: not a colour
+    w.Button("bit_load")->click();
+    QCOMPARE(seen.size(), std::size_t{2});
+    const QString a = QString::fromStdString(w.folder / "a");
+    QCOMPARE(w.dialogs->fileFolders, (QStringList{documents, documents, a, a, a}));
+    // The preview stays in the program folder.
+    QVERIFY(QFile::exists(QString::fromStdString(w.folder / "preview.html")));
+    QVERIFY(!QFile::exists(a + "/preview.html"));
+  }
+
+  // Symbolic colours resolve through the classic table, not the desktop's
+  // palette: a dark theme gives the same preview and pages as a light one.
+  void dark_palette_writes_the_same_preview_and_pages() {
+    test::TempDir photos;
+    QVERIFY(test::MakeJpegs(photos / "in", 2));
+    // Runs a gallery into out; returns the preview file and the background swatch's colour.
+    const auto run = [&](const std::string& out) {
+      Wizard w;
+      w.window.show();
+      w.window.Settings().SetInputPath(photos / "in");
+      w.window.Settings().SetOutputPath(photos / out);
+      w.window.Settings().SetAutoBrowserStart(false);
+      QDir().mkpath(QString::fromStdString(photos / out));
+      for (int step = 2; step <= 6; ++step) w.Button("btn_next")->click();
+      return std::make_pair(test::ReadFile(w.folder / "preview.html"),
+                            w.On<QLineEdit>(3, "Edit1")->palette().color(QPalette::Disabled, QPalette::Base));
+    };
+    const auto light = run("light");
+    std::pair<std::string, QColor> dark;
+    {
+      const test::ScopedPalette scoped(test::DarkPalette());
+      dark = run("dark");
+    }
+    QCOMPARE(dark.first, light.first);
+    QVERIFY(light.first.find("background-color:FFFFFF;") != std::string::npos);
+    QCOMPARE(dark.second, QColor(Qt::white));
+    QCOMPARE(light.second, QColor(Qt::white));
+    for (const std::string page : {"page1.htm", "image1.htm", "image2.htm"})
+      QCOMPARE(test::ReadFile(photos / ("dark/" + page)), test::ReadFile(photos / ("light/" + page)));
+    QVERIFY(test::ReadFile(photos / "light/page1.htm").find("FFFFFF") != std::string::npos);
+  }
+
+  // Tab into a radio group lands on its checked button and the next Tab leaves
+  // the group; the arrow keys still move the choice.
+  void tab_into_a_radio_group_lands_on_the_checked_button() {
+    Wizard w;
+    w.window.Settings().SetInputPath("in");
+    w.window.Settings().SetOutputPath("out");
+    w.window.Settings().SetSortingMethodIndex(2);
+    w.window.show();
+    QApplication::setActiveWindow(&w.window);
+    QVERIFY(QTest::qWaitForWindowActive(&w.window));
+    struct Group {
+      int page;
+      const char* name;
+      int checked;
+    };
+    for (const Group& g :
+         {Group{2, "RG_Thumb_Size_items", 3}, Group{2, "RG_Img_Sort_items", 2}, Group{3, "RG_Subtitle_items", 2}}) {
+      while (w.window.CurrentStep() < g.page) w.Button("btn_next")->click();
+      auto* group = w.On<QButtonGroup>(g.page, g.name);
+      const QList<QAbstractButton*> buttons = group->buttons();
+      // The control before the group in the tab order.
+      QWidget* before = buttons.front()->previousInFocusChain();
+      while (!(before->focusPolicy() & Qt::TabFocus) || !before->isVisible() || !before->isEnabled())
+        before = before->previousInFocusChain();
+      before->setFocus(Qt::TabFocusReason);
+      QTest::keyClick(before, Qt::Key_Tab);
+      QCOMPARE(QApplication::focusWidget(), group->button(g.checked));
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      QVERIFY2(!buttons.contains(qobject_cast<QAbstractButton*>(QApplication::focusWidget())), g.name);
+    }
+    auto* subtitle = w.On<QButtonGroup>(3, "RG_Subtitle_items");
+    subtitle->button(2)->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(subtitle->button(2), Qt::Key_Down);
+    QCOMPARE(w.window.Settings().SubtitleIndex(), 3);
+    // Tab now lands on the new choice.
+    QWidget* before = w.On<QLineEdit>(3, "edt_num_row");
+    before->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(before, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), subtitle->button(3));
   }
 
   void help_opens_the_manual() {
