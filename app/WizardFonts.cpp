@@ -12,6 +12,8 @@
 #include <QRadioButton>
 #include <QStyle>
 #include <QStyleOption>
+#include <QTabBar>
+#include <QTabWidget>
 #include <optional>
 
 namespace fotoloom {
@@ -79,12 +81,28 @@ std::optional<TextPlace> ComboBoxPlace(const QComboBox& combo) {
   return TextPlace{combo.rect(), combo.sizeHint(), Qt::AlignLeft | Qt::AlignTop};
 }
 
+// The tabs of a tab control stand side by side in its full width.
+std::optional<TextPlace> TabBarPlace(const QTabBar& bar) {
+  const auto* tabs = qobject_cast<const QTabWidget*>(bar.parentWidget());
+  if (!tabs || bar.count() == 0) return std::nullopt;
+  return TextPlace{QRect(0, 0, tabs->width(), bar.sizeHint().height()), bar.sizeHint(), Qt::AlignLeft | Qt::AlignTop};
+}
+
 std::optional<TextPlace> PlaceOf(const QWidget& widget) {
+  if (const auto* bar = qobject_cast<const QTabBar*>(&widget)) return TabBarPlace(*bar);
   if (const auto* label = qobject_cast<const QLabel*>(&widget)) return LabelPlace(*label);
   if (const auto* button = qobject_cast<const QAbstractButton*>(&widget)) return ButtonPlace(*button);
   if (const auto* box = qobject_cast<const QGroupBox*>(&widget)) return GroupBoxPlace(*box);
   if (const auto* combo = qobject_cast<const QComboBox*>(&widget)) return ComboBoxPlace(*combo);
   return std::nullopt;
+}
+
+QFont FontOf(const QString& family, QFont::StyleHint hint, int pixelSize, bool bold) {
+  QFont font(family);
+  font.setStyleHint(hint);
+  font.setPixelSize(pixelSize);
+  font.setBold(bold);
+  return font;
 }
 
 // Where widget draws its text, in its parent's coordinates.
@@ -99,7 +117,7 @@ QRect TextRectInParent(const QWidget& widget, const TextPlace& place) {
 bool Fits(const QWidget& widget, const TextPlace& place) {
   if (place.needed.width() > place.area.width() || place.needed.height() > place.area.height()) return false;
   const QWidget* parent = widget.parentWidget();
-  if (!parent || widget.isWindow()) return true;
+  if (!parent || widget.isWindow() || qobject_cast<const QTabBar*>(&widget)) return true;
   const QRect text = TextRectInParent(widget, place);
   if (!parent->rect().contains(text)) return false;
   for (const QObject* child : parent->children()) {
@@ -153,21 +171,9 @@ QString SerifFamily() { return FirstInstalledFamily(TimesCompatibleFamilies(), Q
 
 QString SansFamily() { return FirstInstalledFamily(ArialCompatibleFamilies(), QStringLiteral("sans-serif")); }
 
-QFont SerifFont(int pixelSize, bool bold) {
-  QFont font(SerifFamily());
-  font.setStyleHint(QFont::Serif);
-  font.setPixelSize(pixelSize);
-  font.setBold(bold);
-  return font;
-}
+QFont SerifFont(int pixelSize, bool bold) { return FontOf(SerifFamily(), QFont::Serif, pixelSize, bold); }
 
-QFont SansFont(int pixelSize, bool bold) {
-  QFont font(SansFamily());
-  font.setStyleHint(QFont::SansSerif);
-  font.setPixelSize(pixelSize);
-  font.setBold(bold);
-  return font;
-}
+QFont SansFont(int pixelSize, bool bold) { return FontOf(SansFamily(), QFont::SansSerif, pixelSize, bold); }
 
 int ShrinkTextToFit(QWidget* root) {
   QList<QWidget*> widgets = root->findChildren<QWidget*>();  // parents before their children

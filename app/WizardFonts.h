@@ -32,8 +32,8 @@ QFont SansFont(int pixelSize, bool bold);
 // The smallest pixel size ShrinkTextToFit gives a control.
 inline constexpr int kSmallestTextPixelSize = 7;
 
-// Gives every label, check box, radio button, push button, group box title
-// and drop-down box under root (root included) whose text would not fit its
+// Gives every label, check box, radio button, push button, group box title,
+// drop-down box and row of tabs under root (root included) whose text would not fit its
 // place (its own text area, the part of its parent left free by the controls
 // beside it) the largest smaller pixel size at which it fits, down to
 // kSmallestTextPixelSize. Controls that fit keep their font, so with the

@@ -1,5 +1,6 @@
-// Every caption of every page and of the About box fits its control, with the installed fonts and (run again with
-// FOTOLOOM_TEST_FALLBACK_FONTS=1 and a font configuration without any Times-compatible font) with the fallback.
+// Every caption (and every row of tabs) of every page and of the About box fits its control, with the installed fonts
+// and (run again with FOTOLOOM_TEST_FALLBACK_FONTS=1 and a font configuration without any Times-compatible font) with
+// the fallback.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontInfo>
@@ -10,6 +11,7 @@
 #include <QSettings>
 #include <QStyle>
 #include <QStyleOption>
+#include <QTabBar>
 #include <QTest>
 
 #include "app/Un_About.h"
@@ -50,6 +52,13 @@ std::optional<QRect> NeededRect(const QWidget& w) {
     return QRect(0, 0, box->minimumSizeHint().width(), box->fontMetrics().height());
   }
   if (const auto* combo = qobject_cast<const QComboBox*>(&w)) return QRect(QPoint(0, 0), combo->sizeHint());
+  if (const auto* bar = qobject_cast<const QTabBar*>(&w)) {
+    // All tabs side by side within the tab control, with no scroll buttons.
+    if (bar->count() == 0) return std::nullopt;
+    const int width = bar->parentWidget() ? bar->parentWidget()->width() : bar->width();
+    if (bar->sizeHint().width() > width) return QRect(0, 0, bar->sizeHint().width(), bar->height());
+    return QRect();
+  }
   return std::nullopt;
 }
 
@@ -59,7 +68,7 @@ QString Describe(const QWidget& w);
 // control, sticking out of its parent, or covered by a control beside it.
 QString Misfit(const QWidget& w) {
   const std::optional<QRect> needed = NeededRect(w);
-  if (!needed) return {};
+  if (!needed || needed->isNull()) return {};
   if (!w.rect().contains(*needed))
     return QStringLiteral("needs %1x%2, has %3x%4")
         .arg(needed->width())
@@ -86,6 +95,7 @@ QString Describe(const QWidget& w) {
   if (const auto* button = qobject_cast<const QAbstractButton*>(&w)) text = button->text();
   if (const auto* box = qobject_cast<const QGroupBox*>(&w)) text = box->title();
   if (const auto* combo = qobject_cast<const QComboBox*>(&w)) text = combo->currentText();
+  if (const auto* bar = qobject_cast<const QTabBar*>(&w)) text = bar->tabText(bar->count() - 1);
   return QStringLiteral("%1 \"%2\" (%3, %4 px)")
       .arg(w.metaObject()->className(), text, QFontInfo(w.font()).family())
       .arg(QFontInfo(w.font()).pixelSize());
