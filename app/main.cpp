@@ -13,7 +13,7 @@ int main(int argc, char* argv[]) {
   if (!lock) return 0;
   QApplication::setApplicationName(QStringLiteral("Fotoloom"));
   QApplication::setApplicationDisplayName(QStringLiteral("Fotoloom"));
-  QApplication::setDesktopFileName(QStringLiteral("fotoloom"));
+  QApplication::setDesktopFileName(QStringLiteral("org.fotoloom.Fotoloom"));
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/fotoloom.png")));
   fotoloom::Tfrm_utama window;
   // Centred on the desktop.
