@@ -9,9 +9,6 @@
 #include <QTest>
 
 #include "app/Un_About.h"
-#include "app/Un_Step_1.h"
-#include "app/Un_Step_4.h"
-#include "app/Un_Step_6.h"
 #include "app/Un_Utama.h"
 #include "app/WizardTestSupport.h"
 #include "support/TempDir.h"
@@ -54,9 +51,9 @@ class ScreenshotsTest : public QObject {
       Save(&window, QStringLiteral("page%1.png").arg(step));
     }
     window.btn_backClick();
-    window.Frame_Step_4->t->setCurrentIndex(1);
+    test::Find<QTabWidget>(&window, "t")->setCurrentIndex(1);
     Save(&window, "page4_macros.png");
-    window.Frame_Step_4->t->setCurrentIndex(3);
+    test::Find<QTabWidget>(&window, "t")->setCurrentIndex(3);
     Save(&window, "page4_image_macros.png");
     window.btn_nextClick();
 
@@ -65,8 +62,9 @@ class ScreenshotsTest : public QObject {
     Save(&window, "page6.png");
 
     window.bit_aboutClick();
-    QVERIFY(QTest::qWaitForWindowExposed(window.AboutBox));
-    Save(window.AboutBox, "about.png");
+    auto* about = test::Find<TAboutBox>(&window, "AboutBox");
+    QVERIFY(QTest::qWaitForWindowExposed(about));
+    Save(about, "about.png");
   }
 };
 
