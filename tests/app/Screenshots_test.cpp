@@ -2,11 +2,13 @@
 #include <QDir>
 #include <QImage>
 #include <QLineEdit>
+#include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSettings>
 #include <QTabWidget>
 #include <QTest>
+#include <QToolButton>
 
 #include "app/Un_About.h"
 #include "app/Un_Step_1.h"
@@ -54,6 +56,13 @@ class ScreenshotsTest : public QObject {
       Save(&window, QStringLiteral("page%1.png").arg(step));
     }
     window.btn_backClick();
+    // The template set menu, open over page 4.
+    auto* templateSets = window.findChild<QToolButton*>("TemplateSetButton");
+    QVERIFY(templateSets != nullptr);
+    templateSets->menu()->popup(templateSets->mapToGlobal(QPoint(0, templateSets->height())));
+    QVERIFY(QTest::qWaitForWindowExposed(templateSets->menu()));
+    Save(templateSets->menu(), "page4_template_set_menu.png");
+    templateSets->menu()->hide();
     window.Frame_Step_4->t->setCurrentIndex(1);
     Save(&window, "page4_macros.png");
     window.Frame_Step_4->t->setCurrentIndex(3);
