@@ -142,6 +142,8 @@ TFrame_Step_4::TFrame_Step_4(GallerySettings& settings, QWidget* parent)
   });
 }
 
+void TFrame_Step_4::ShowFirstTab() { t->setCurrentIndex(0); }
+
 void TFrame_Step_4::TabSheet2Show() { FillGrid(StringGrid1, kThumbnailMacroReference); }
 
 void TFrame_Step_4::TabSheet4Show() { FillGrid(StringGrid2, kImageMacroReference); }

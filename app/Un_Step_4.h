@@ -20,6 +20,10 @@ class TFrame_Step_4 : public QWidget {
  public:
   explicit TFrame_Step_4(GallerySettings& settings, QWidget* parent = nullptr);
 
+  // Selects the first template tab (done each time the main window is first shown).
+  void ShowFirstTab();
+
+ private:
   QTabWidget* t = nullptr;
   QWidget* TabSheet1 = nullptr;
   QWidget* TabSheet2 = nullptr;
@@ -33,8 +37,6 @@ class TFrame_Step_4 : public QWidget {
   // Refill the reference grids; run each time their tab is shown.
   void TabSheet2Show();
   void TabSheet4Show();
-
- private:
   void Redraw(SettingsField field);
   // Replaces both templates with the built-in set at index, asking first
   // when the templates match no set (the user's edits would be lost).

@@ -11,9 +11,6 @@
 #include <QToolButton>
 
 #include "app/Un_About.h"
-#include "app/Un_Step_1.h"
-#include "app/Un_Step_4.h"
-#include "app/Un_Step_6.h"
 #include "app/Un_Utama.h"
 #include "app/WizardTestSupport.h"
 #include "support/TempDir.h"
@@ -57,15 +54,14 @@ class ScreenshotsTest : public QObject {
     }
     window.btn_backClick();
     // The template set menu, open over page 4.
-    auto* templateSets = window.findChild<QToolButton*>("TemplateSetButton");
-    QVERIFY(templateSets != nullptr);
+    auto* templateSets = test::Find<QToolButton>(&window, "TemplateSetButton");
     templateSets->menu()->popup(templateSets->mapToGlobal(QPoint(0, templateSets->height())));
     QVERIFY(QTest::qWaitForWindowExposed(templateSets->menu()));
     Save(templateSets->menu(), "page4_template_set_menu.png");
     templateSets->menu()->hide();
-    window.Frame_Step_4->t->setCurrentIndex(1);
+    test::Find<QTabWidget>(&window, "t")->setCurrentIndex(1);
     Save(&window, "page4_macros.png");
-    window.Frame_Step_4->t->setCurrentIndex(3);
+    test::Find<QTabWidget>(&window, "t")->setCurrentIndex(3);
     Save(&window, "page4_image_macros.png");
     window.btn_nextClick();
 
@@ -74,8 +70,9 @@ class ScreenshotsTest : public QObject {
     Save(&window, "page6.png");
 
     window.bit_aboutClick();
-    QVERIFY(QTest::qWaitForWindowExposed(window.AboutBox));
-    Save(window.AboutBox, "about.png");
+    auto* about = test::Find<TAboutBox>(&window, "AboutBox");
+    QVERIFY(QTest::qWaitForWindowExposed(about));
+    Save(about, "about.png");
   }
 };
 

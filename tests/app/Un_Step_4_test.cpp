@@ -61,11 +61,7 @@ QStringList Checked(const TFrame_Step_4& page) {
   return names;
 }
 
-QAction* Item(const TFrame_Step_4& page, const char* name) {
-  auto* item = page.findChild<QAction*>(name);
-  if (item == nullptr) qFatal("no menu item %s", name);
-  return item;
-}
+QAction* Item(const TFrame_Step_4& page, const char* name) { return test::Find<QAction>(&page, name); }
 
 }  // namespace
 
@@ -75,46 +71,47 @@ class Step4Test : public QObject {
   void editors_show_the_default_templates() {
     GallerySettings settings;
     TFrame_Step_4 page(settings);
-    QCOMPARE(page.t->count(), 4);
-    QCOMPARE(page.t->tabText(0), QString("HTML Thumbnailpages"));
-    QCOMPARE(page.t->tabText(3), QString("Macros for Imagepages"));
-    QCOMPARE(EditorLines(page.Memo1->toPlainText()), DefaultThumbnailTemplate());
-    QCOMPARE(EditorLines(page.Memo2->toPlainText()), DefaultImageTemplate());
+    QCOMPARE(test::Find<QTabWidget>(&page, "t")->count(), 4);
+    QCOMPARE(test::Find<QTabWidget>(&page, "t")->tabText(0), QString("HTML Thumbnailpages"));
+    QCOMPARE(test::Find<QTabWidget>(&page, "t")->tabText(3), QString("Macros for Imagepages"));
+    QCOMPARE(EditorLines(test::Find<QPlainTextEdit>(&page, "Memo1")->toPlainText()), DefaultThumbnailTemplate());
+    QCOMPARE(EditorLines(test::Find<QPlainTextEdit>(&page, "Memo2")->toPlainText()), DefaultImageTemplate());
   }
 
   void editing_writes_the_template_and_loading_redraws() {
     GallerySettings settings;
     TFrame_Step_4 page(settings);
-    page.Memo1->setPlainText("<p>@cp@</p>\n  <b>@tp@</b>\n");
+    test::Find<QPlainTextEdit>(&page, "Memo1")->setPlainText("<p>@cp@</p>\n  <b>@tp@</b>\n");
     QCOMPARE(settings.HTMLThumbnails(), (std::vector<std::string>{"<p>@cp@</p>", "  <b>@tp@</b>", ""}));
-    page.Memo2->clear();
+    test::Find<QPlainTextEdit>(&page, "Memo2")->clear();
     QVERIFY(settings.HTMLImages().empty());
     settings.SetHTMLImages({"a", "", "b"});
-    QCOMPARE(page.Memo2->toPlainText(), QString("a\n\nb"));
+    QCOMPARE(test::Find<QPlainTextEdit>(&page, "Memo2")->toPlainText(), QString("a\n\nb"));
   }
 
   void reference_grids_fill_when_their_tab_is_shown() {
     GallerySettings settings;
     TFrame_Step_4 page(settings);
-    page.t->setCurrentIndex(1);
-    QCOMPARE(page.StringGrid1->rowCount(), 17);
-    QCOMPARE(page.StringGrid1->horizontalHeaderItem(0)->text(), QString("Macro"));
-    QCOMPARE(page.StringGrid1->horizontalHeaderItem(1)->text(), QString("Description"));
-    QCOMPARE(page.StringGrid1->item(16, 0)->text(), QString("@title@"));
-    QCOMPARE(page.StringGrid1->item(16, 1)->text(), QString("a title for thumbnail pages"));
-    QCOMPARE(page.StringGrid1->columnWidth(1), 402);
-    page.t->setCurrentIndex(3);
-    QCOMPARE(page.StringGrid2->rowCount(), 21);
-    QCOMPARE(page.StringGrid2->item(20, 0)->text(), QString("@exifcomment@"));
-    QCOMPARE(page.StringGrid2->item(20, 1)->text(),
+    test::Find<QTabWidget>(&page, "t")->setCurrentIndex(1);
+    QCOMPARE(test::Find<QTableWidget>(&page, "StringGrid1")->rowCount(), 17);
+    QCOMPARE(test::Find<QTableWidget>(&page, "StringGrid1")->horizontalHeaderItem(0)->text(), QString("Macro"));
+    QCOMPARE(test::Find<QTableWidget>(&page, "StringGrid1")->horizontalHeaderItem(1)->text(), QString("Description"));
+    QCOMPARE(test::Find<QTableWidget>(&page, "StringGrid1")->item(16, 0)->text(), QString("@title@"));
+    QCOMPARE(test::Find<QTableWidget>(&page, "StringGrid1")->item(16, 1)->text(),
+             QString("a title for thumbnail pages"));
+    QCOMPARE(test::Find<QTableWidget>(&page, "StringGrid1")->columnWidth(1), 402);
+    test::Find<QTabWidget>(&page, "t")->setCurrentIndex(3);
+    QCOMPARE(test::Find<QTableWidget>(&page, "StringGrid2")->rowCount(), 21);
+    QCOMPARE(test::Find<QTableWidget>(&page, "StringGrid2")->item(20, 0)->text(), QString("@exifcomment@"));
+    QCOMPARE(test::Find<QTableWidget>(&page, "StringGrid2")->item(20, 1)->text(),
              QString("the contents of comment section of the images exifinformation"));
-    QCOMPARE(page.StringGrid2->columnWidth(0), 115);
-    QCOMPARE(page.StringGrid2->editTriggers(), QAbstractItemView::NoEditTriggers);
+    QCOMPARE(test::Find<QTableWidget>(&page, "StringGrid2")->columnWidth(0), 115);
+    QCOMPARE(test::Find<QTableWidget>(&page, "StringGrid2")->editTriggers(), QAbstractItemView::NoEditTriggers);
     // A cell changed by hand comes back when the tab is shown again.
-    page.StringGrid2->item(0, 0)->setText("changed");
-    page.t->setCurrentIndex(0);
-    page.t->setCurrentIndex(3);
-    QCOMPARE(page.StringGrid2->item(0, 0)->text(), QString("@cp@"));
+    test::Find<QTableWidget>(&page, "StringGrid2")->item(0, 0)->setText("changed");
+    test::Find<QTabWidget>(&page, "t")->setCurrentIndex(0);
+    test::Find<QTabWidget>(&page, "t")->setCurrentIndex(3);
+    QCOMPARE(test::Find<QTableWidget>(&page, "StringGrid2")->item(0, 0)->text(), QString("@cp@"));
   }
 
   void template_set_choice_shows_the_set_both_templates_equal() {
@@ -125,8 +122,8 @@ class Step4Test : public QObject {
     QCOMPARE(Checked(page), QStringList{});
     settings.SetHTMLThumbnails(ResponsiveThumbnailTemplate());
     QCOMPARE(Checked(page), QStringList{"Responsive"});
-    QCOMPARE(page.findChild<QToolButton*>("TemplateSetButton")->toolTip(), QString("Template set: Responsive"));
-    page.Memo2->appendPlainText("<!-- mine -->");
+    QCOMPARE(test::Find<QToolButton>(&page, "TemplateSetButton")->toolTip(), QString("Template set: Responsive"));
+    test::Find<QPlainTextEdit>(&page, "Memo2")->appendPlainText("<!-- mine -->");
     QCOMPARE(Checked(page), QStringList{});
     // A loaded settings file writes both fields; the choice follows.
     settings.SetHTMLThumbnails(DefaultThumbnailTemplate());
@@ -144,10 +141,10 @@ class Step4Test : public QObject {
     }
     QCOMPARE(settings.HTMLThumbnails(), ResponsiveThumbnailTemplate());
     QCOMPARE(settings.HTMLImages(), ResponsiveImageTemplate());
-    QCOMPARE(EditorLines(page.Memo1->toPlainText()), ResponsiveThumbnailTemplate());
+    QCOMPARE(EditorLines(test::Find<QPlainTextEdit>(&page, "Memo1")->toPlainText()), ResponsiveThumbnailTemplate());
     QCOMPARE(Checked(page), QStringList{"Responsive"});
 
-    page.Memo1->setPlainText("<p>my own page @cp@</p>");
+    test::Find<QPlainTextEdit>(&page, "Memo1")->setPlainText("<p>my own page @cp@</p>");
     const std::vector<std::string> edited = settings.HTMLThumbnails();
     {
       NoToEveryBox boxes;
@@ -175,12 +172,10 @@ class Step4Test : public QObject {
     Tfrm_utama window(std::unique_ptr<WizardDialogs>(dialogs), QString::fromStdString(folder.str() + "/"));
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    auto* page = window.findChild<TFrame_Step_4*>("Frame_Step_4");
-    QVERIFY(page != nullptr);
+    auto* page = test::Find<TFrame_Step_4>(&window, "Frame_Step_4");
     page->show();
-    auto* tabs = page->findChild<QTabWidget*>("t");
-    auto* button = page->findChild<QToolButton*>("TemplateSetButton");
-    QVERIFY(tabs != nullptr && button != nullptr);
+    auto* tabs = test::Find<QTabWidget>(page, "t");
+    auto* button = test::Find<QToolButton>(page, "TemplateSetButton");
     QCOMPARE(tabs->geometry(), QRect(0, 0, 634, 389));
     // Every tab is shown whole, left of the button, with no scroll arrows.
     QTabBar* bar = tabs->tabBar();
@@ -189,14 +184,14 @@ class Step4Test : public QObject {
     QVERIFY(button->geometry().right() < tabs->width());
     QVERIFY(button->fontMetrics().horizontalAdvance(button->text()) < button->width());
     // The editor begins below the tab row, as without the button.
-    QVERIFY(page->Memo1->mapTo(tabs, QPoint(0, 0)).y() > button->geometry().bottom());
+    QVERIFY(test::Find<QPlainTextEdit>(page, "Memo1")->mapTo(tabs, QPoint(0, 0)).y() > button->geometry().bottom());
 
     GallerySettings responsive;
     responsive.SetHTMLThumbnails(ResponsiveThumbnailTemplate());
     responsive.SetHTMLImages(ResponsiveImageTemplate());
     Write_settings_file(folder / "responsive.fl", responsive);
     dialogs->files.push_back(QString::fromStdString(folder / "responsive.fl"));
-    window.findChild<QPushButton*>("bit_load")->click();
+    test::Find<QPushButton>(&window, "bit_load")->click();
     QCOMPARE(Checked(*page), QStringList{"Responsive"});
   }
 };
