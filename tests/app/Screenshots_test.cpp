@@ -2,11 +2,13 @@
 #include <QDir>
 #include <QImage>
 #include <QLineEdit>
+#include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSettings>
 #include <QTabWidget>
 #include <QTest>
+#include <QToolButton>
 
 #include "app/Un_About.h"
 #include "app/Un_Utama.h"
@@ -51,6 +53,12 @@ class ScreenshotsTest : public QObject {
       Save(&window, QStringLiteral("page%1.png").arg(step));
     }
     window.btn_backClick();
+    // The template set menu, open over page 4.
+    auto* templateSets = test::Find<QToolButton>(&window, "TemplateSetButton");
+    templateSets->menu()->popup(templateSets->mapToGlobal(QPoint(0, templateSets->height())));
+    QVERIFY(QTest::qWaitForWindowExposed(templateSets->menu()));
+    Save(templateSets->menu(), "page4_template_set_menu.png");
+    templateSets->menu()->hide();
     test::Find<QTabWidget>(&window, "t")->setCurrentIndex(1);
     Save(&window, "page4_macros.png");
     test::Find<QTabWidget>(&window, "t")->setCurrentIndex(3);
