@@ -9,6 +9,7 @@
 #include <QSlider>
 
 #include "app/RadioGroup.h"
+#include "imaging/resample.h"
 
 namespace fotoloom {
 namespace {
@@ -66,7 +67,7 @@ TFrame_Step_2::TFrame_Step_2(GallerySettings& settings, QWidget* parent)
   Caption(image, QStringLiteral("Filter for Resampling"), 10, 132);
   cmb_filter = new QComboBox(image);
   cmb_filter->setObjectName(QStringLiteral("cmb_filter"));
-  FillCombo(cmb_filter, kFilterNames);
+  for (const FilterEntry& filter : FilterTable) cmb_filter->addItem(QString::fromLatin1(filter.Caption));
   cmb_filter->setGeometry(130, 130, 112, 22);
   use_filter = new QCheckBox(QStringLiteral("Use Filter"), image);
   use_filter->setObjectName(QStringLiteral("use_filter"));

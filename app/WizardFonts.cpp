@@ -53,8 +53,9 @@ std::optional<TextPlace> ButtonPlace(const QAbstractButton& button) {
     const QRect area = button.style()->subElementRect(QStyle::SE_PushButtonContents, &option, &button);
     return TextPlace{area, needed, Qt::AlignCenter};
   }
-  const QStyle::SubElement contents =
-      qobject_cast<const QRadioButton*>(&button) ? QStyle::SE_RadioButtonContents : QStyle::SE_CheckBoxContents;
+  const bool radio = qobject_cast<const QRadioButton*>(&button) != nullptr;
+  if (!radio && !qobject_cast<const QCheckBox*>(&button)) return std::nullopt;  // a tool button sizes itself
+  const QStyle::SubElement contents = radio ? QStyle::SE_RadioButtonContents : QStyle::SE_CheckBoxContents;
   const QRect area = button.style()->subElementRect(contents, &option, &button);
   // Qt keeps 4 pixels around the label of a check box or radio button (its size hint).
   needed.rwidth() += 4;
@@ -81,11 +82,15 @@ std::optional<TextPlace> ComboBoxPlace(const QComboBox& combo) {
   return TextPlace{combo.rect(), combo.sizeHint(), Qt::AlignLeft | Qt::AlignTop};
 }
 
-// The tabs of a tab control stand side by side in its full width.
+// The tabs of a tab control stand side by side in its width less its corner controls.
 std::optional<TextPlace> TabBarPlace(const QTabBar& bar) {
   const auto* tabs = qobject_cast<const QTabWidget*>(bar.parentWidget());
   if (!tabs || bar.count() == 0) return std::nullopt;
-  return TextPlace{QRect(0, 0, tabs->width(), bar.sizeHint().height()), bar.sizeHint(), Qt::AlignLeft | Qt::AlignTop};
+  int width = tabs->width();
+  for (Qt::Corner corner : {Qt::TopLeftCorner, Qt::TopRightCorner})
+    if (const QWidget* inCorner = tabs->cornerWidget(corner); inCorner && !inCorner->isHidden())
+      width -= inCorner->sizeHint().width();
+  return TextPlace{QRect(0, 0, width, bar.sizeHint().height()), bar.sizeHint(), Qt::AlignLeft | Qt::AlignTop};
 }
 
 std::optional<TextPlace> PlaceOf(const QWidget& widget) {

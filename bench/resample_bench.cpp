@@ -119,7 +119,7 @@ int main(int argc, char** argv) {
   Image source;
   const double decode = BestSeconds(repeat, [&] { Decode(jpeg, source); });
   std::printf("source 6000x4000, %zu bytes of JPEG; full-size decode %.1f ms\n", jpeg.size(), decode * 1e3);
-  std::printf("%-9s %-8s %10s %7s %12s %7s\n", "filter", "target", "stretch ms", "ratio", "reference ms", "ratio");
+  std::printf("%-14s %-8s %10s %7s %12s %7s\n", "filter", "target", "stretch ms", "ratio", "reference ms", "ratio");
 
   fotoloom::StretchScratch scratch;
   const int sizes[2][2] = {{800, 533}, {160, 106}};
@@ -128,7 +128,7 @@ int main(int argc, char** argv) {
       Image target(size[0], size[1]);
       const double fast = BestSeconds(
           repeat, [&] { fotoloom::ResampleStretch({}, source, target, filter.Function, filter.Support, scratch); });
-      std::printf("%-9s %4dx%-3d %10.1f %7.2f", filter.Name, size[0], size[1], fast * 1e3, fast / decode);
+      std::printf("%-14s %4dx%-3d %10.1f %7.2f", filter.Caption, size[0], size[1], fast * 1e3, fast / decode);
       const bool runReference =
           reference == "all" || (reference == "lanczos" && filter.Function == fotoloom::Lanczos3Filter);
       if (runReference) {

@@ -10,9 +10,9 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 build=${FOTOLOOM_BUILD_DIR:-$top/build}
 corpus=${FOTOLOOM_CORPUS:-$HOME/.cache/fotoloom/corpus}
 make_corpus=${FOTOLOOM_MAKE_CORPUS:-$top/../shared/make_corpus.sh}
-[ -x "$make_corpus" ] || make_corpus=/work/shared/make_corpus.sh
 
 if ! ls "$corpus"/*.jpg >/dev/null 2>&1; then
+  [ -x "$make_corpus" ] || { echo "no corpus in $corpus and no $make_corpus to make one (set FOTOLOOM_MAKE_CORPUS)" >&2; exit 2; }
   echo "building the corpus in $corpus"
   "$make_corpus" "$corpus"
 fi

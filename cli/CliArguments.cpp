@@ -4,6 +4,8 @@
 #include <charconv>
 #include <string_view>
 
+#include "core/TemplateSets.h"
+
 namespace fotoloom::cli {
 namespace {
 
@@ -24,6 +26,14 @@ void ParseSize(const std::string& text, int& width, int& height) {
   if (x == std::string::npos) throw UsageError("--size needs WIDTHxHEIGHT, not '" + text + "'");
   width = NumberOption("--size", text.substr(0, x), 1, 65500);
   height = NumberOption("--size", text.substr(x + 1), 1, 65500);
+}
+
+// The index of the built-in template set named by a --templates value.
+std::size_t TemplateSetOption(const std::string& text) {
+  if (const auto index = FindTemplateSet(text)) return *index;
+  std::string words;
+  for (const TemplateSet& set : TemplateSets()) words += (words.empty() ? "" : " or ") + std::string(set.word);
+  throw UsageError("--templates needs " + words + ", not '" + text + "'");
 }
 
 // Walks the words after the command, splitting options from file names.
@@ -126,6 +136,8 @@ CliCommand ParseArguments(const std::vector<std::string>& args) {
     } else if (cmd.Kind == CommandKind::Run && (w == "--quiet" || w == "-q")) {
       words.NoValue(w);
       cmd.Quiet = true;
+    } else if (cmd.Kind == CommandKind::Defaults && w == "--templates") {
+      cmd.TemplateSet = TemplateSetOption(words.Value(w));
     } else if (cmd.Kind == CommandKind::Resample && w == "--filter") {
       cmd.Filter = NumberOption(w, words.Value(w), 0, 6);
     } else if (cmd.Kind == CommandKind::Resample && w == "--size") {
@@ -166,7 +178,7 @@ std::string UsageText() {
   return R"(Usage:
   fotoloom-cli run [SETTINGS.fl] [--input DIR] [--output DIR] [--elements 0|1|2]
                    [--jobs N] [--yes] [--open] [--quiet]
-  fotoloom-cli defaults FILE.fl
+  fotoloom-cli defaults [--templates classic|responsive] FILE.fl
   fotoloom-cli resave IN.fl OUT.fl
   fotoloom-cli resample IN OUT.ppm --filter N --size WIDTHxHEIGHT
   fotoloom-cli --help | --version
@@ -185,6 +197,9 @@ Commands:
               --quiet         print nothing but errors
             The settings' automatic browser start is not used; see --open.
   defaults  Writes a settings file holding the start-up values.
+              --templates SET the page templates of the built-in set SET:
+                              classic (the start-up templates) or
+                              responsive (for phones and today's browsers)
   resave    Reads a settings file and writes it again as the program
             understood it (normalises a hand-edited file).
   resample  Resizes IN (JPEG, or binary PPM) to WIDTHxHEIGHT with filter N

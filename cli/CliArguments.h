@@ -29,6 +29,9 @@ struct CliCommand {
   bool Open = false;
   bool Quiet = false;
 
+  // defaults: the index of the template set of --templates (see TemplateSets)
+  std::optional<std::size_t> TemplateSet;
+
   // defaults, resave and resample: the files named
   std::string InFile;
   std::string OutFile;

@@ -135,7 +135,7 @@ void GallerySettings::SetMaxHeightImage(std::string value) {
 }
 
 void GallerySettings::SetFilterIndex(int value) {
-  StoreInt(v_.FilterIndex, IndexOrNone(value, int(kFilterNames.size()) - 1), SettingsField::FilterIndex);
+  StoreInt(v_.FilterIndex, IndexOrNone(value, kFilterCount - 1), SettingsField::FilterIndex);
 }
 
 void GallerySettings::SetUseFilter(bool value) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/Color.h"
+#include "core/FilterChoice.h"
 
 namespace fotoloom {
 
@@ -53,8 +54,6 @@ enum class SettingsField {
 inline constexpr int kSettingsFieldCount = static_cast<int>(SettingsField::ElementsMode) + 1;
 
 // The captions of the fixed choice lists, in index order.
-inline constexpr std::array<std::string_view, 7> kFilterNames = {
-    "BoxFilter", "TriangleFilter", "HermiteFilter", "BellFilter", "SplineFilter", "Lanczos3Filter", "MitchellFilter"};
 inline constexpr std::array<std::string_view, 8> kPixelformatNames = {"Device", "  1 Bit ", "  4 Bit", "  8 Bit",
                                                                       "15 Bit", "16 Bit",   "24 Bit",  "32 Bit"};
 inline constexpr std::array<std::string_view, 4> kThumbSizeChoiceNames = {"120 x 120", "140 x 140", "160 x 160",
@@ -127,7 +126,8 @@ class GallerySettings {
   void SetMaxWidthImage(std::string value);
   const std::string& MaxHeightImage() const { return v_.MaxHeightImage; }
   void SetMaxHeightImage(std::string value);
-  // Index into kFilterNames; anything outside 0..6 stores -1 (no filter chosen).
+  // Index into the resampler's filter table; anything outside 0 .. kFilterCount - 1
+  // stores -1 (no filter chosen).
   int FilterIndex() const { return v_.FilterIndex; }
   void SetFilterIndex(int value);
   bool UseFilter() const { return v_.UseFilter; }
@@ -205,7 +205,7 @@ class GallerySettings {
     int QualityImages = 90;
     std::string MaxWidthImage = "800";
     std::string MaxHeightImage = "600";
-    int FilterIndex = 5;
+    int FilterIndex = kDefaultFilterIndex;
     bool UseFilter = false;
     int QualityThumbnails = 90;
     int ThumbSizeChoice = 3;

@@ -30,7 +30,7 @@ class JpegCodec {
   bool Grayscale = false;
   // Quality 1..100 of the next encoding; the library clamps other values.
   int Quality = 75;
-  // Files declaring more pixels than this are refused by Load.
+  // Files declaring more pixels than this are refused by Load and by Start.
   long long MaxPixels = kMaxDecodePixels;
   // Called on the decoding or encoding thread while the library works, at
   // most once per BusyInterval, so a caller on the GUI thread can keep its

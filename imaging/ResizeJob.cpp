@@ -13,17 +13,10 @@ namespace fotoloom {
 
 namespace {
 
-constexpr int kDefaultFilterIndex = 5;  // Lanczos3
-
 // Rows decoded at a time: one block of the horizontal pass.
 constexpr int kStripRows = kHorizontalRowBlock;
 
 }  // namespace
-
-const FilterEntry& FilterFor(int filterIndex) {
-  const bool inTable = filterIndex >= 0 && static_cast<std::size_t>(filterIndex) < FilterTable.size();
-  return FilterTable[static_cast<std::size_t>(inTable ? filterIndex : kDefaultFilterIndex)];
-}
 
 void ResizeJob::Run(const std::string& inputPath, const ResizeSettings& settings, const StretchHooks& hooks,
                     std::string& jpeg) {

@@ -59,8 +59,4 @@ class ResizeJob {
   StretchScratch scratch_;
 };
 
-// The kernel table entry a FilterIndex selects; an index outside the table
-// selects Lanczos3, the filter the options start with.
-const FilterEntry& FilterFor(int filterIndex);
-
 }  // namespace fotoloom

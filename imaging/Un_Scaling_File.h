@@ -11,7 +11,8 @@ class tscaling_file : public ImageWriter {
  public:
   // Writes "n_" + input name for the first ImageCount images. The target
   // size follows ScaledImageSize; the filtered stretch honours a cancel while
-  // it builds its tap lists (kScalingCancelPhases).
+  // it builds its tap lists, except the horizontal lists of a target narrower
+  // than its source (kScalingCancelPhases).
   void Create_images();
 };
 

@@ -97,15 +97,20 @@ float MitchellFilter(float x) {
   return 0;
 }
 
-const std::array<FilterEntry, 7> FilterTable = {{
-    {"Box", BoxFilter, 0.5f},
-    {"Triangle", TriangleFilter, 1.0f},
-    {"Hermite", HermiteFilter, 1.0f},
-    {"Bell", BellFilter, 1.5f},
-    {"B-Spline", SplineFilter, 2.0f},
-    {"Lanczos3", Lanczos3Filter, 3.0f},
-    {"Mitchell", MitchellFilter, 2.0f},
+const std::array<FilterEntry, kFilterCount> FilterTable = {{
+    {"BoxFilter", BoxFilter, 0.5f},
+    {"TriangleFilter", TriangleFilter, 1.0f},
+    {"HermiteFilter", HermiteFilter, 1.0f},
+    {"BellFilter", BellFilter, 1.5f},
+    {"SplineFilter", SplineFilter, 2.0f},
+    {"Lanczos3Filter", Lanczos3Filter, 3.0f},
+    {"MitchellFilter", MitchellFilter, 2.0f},
 }};
+
+const FilterEntry& FilterFor(int filterIndex) {
+  const bool inTable = filterIndex >= 0 && filterIndex < kFilterCount;
+  return FilterTable[static_cast<std::size_t>(inTable ? filterIndex : kDefaultFilterIndex)];
+}
 
 struct StretchScratch::Buffers {
   IntermediateImage Intermediate;

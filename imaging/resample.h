@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "core/FilterChoice.h"
 #include "imaging/Image.h"
 
 namespace fotoloom {
@@ -23,14 +24,18 @@ float Lanczos3Filter(float x);
 float MitchellFilter(float x);
 
 struct FilterEntry {
-  const char* Name;  // display name; nothing reads it but people
+  const char* Caption;  // as the wizard's filter box lists it
   Kernel Function;
   float Support;  // half-width in source pixels at scale 1
 };
 
 // Indexed by the FilterIndex option: Box, Triangle, Hermite, Bell, B-Spline,
-// Lanczos3, Mitchell.
-extern const std::array<FilterEntry, 7> FilterTable;
+// Lanczos3, Mitchell. The only place a filter is chosen.
+extern const std::array<FilterEntry, kFilterCount> FilterTable;
+
+// The entry a FilterIndex selects; an index outside the table (no filter
+// chosen) selects kDefaultFilterIndex, the filter the options start with.
+const FilterEntry& FilterFor(int filterIndex);
 
 // One tap: a source pixel index along the filtered axis and its weight.
 struct Tap {
@@ -38,8 +43,8 @@ struct Tap {
   float Weight;
 };
 
-// The taps of one target position. Taps holds Capacity entries, fixed when the
-// list is started; the first Count of them are in use.
+// The taps of one target position. Taps is sized once per axis, to the
+// axis's AxisScale::Capacity; the first Count entries are in use.
 struct TapList {
   std::int32_t Count = 0;
   std::vector<Tap> Taps;

@@ -22,6 +22,7 @@
 #include "imaging/resample_passes.h"
 
 #include <algorithm>
+#include <atomic>
 
 #include "imaging/resample_blocks.h"
 
@@ -33,11 +34,12 @@ using HorizontalBlock = void (*)(const float*, int, const Image&, const AxisTaps
                                  int, int);
 using VerticalBlock = void (*)(const IntermediateImage&, const AxisTaps&, Image&, std::size_t, std::size_t);
 
-bool gForceGeneric = false;
+// Set by tests on their own thread while writer threads read it.
+std::atomic<bool> gForceGeneric{false};
 
 bool UseAvx2() {
   static const bool has = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
-  return has && !gForceGeneric;
+  return has && !gForceGeneric.load(std::memory_order_relaxed);
 }
 
 // List groups of the horizontal pass done together: the source pixels they
@@ -46,11 +48,7 @@ constexpr int kStripGroups = 8;
 
 }  // namespace
 
-bool UseGenericPasses(bool generic) {
-  const bool before = gForceGeneric;
-  gForceGeneric = generic;
-  return before;
-}
+bool UseGenericPasses(bool generic) { return gForceGeneric.exchange(generic, std::memory_order_relaxed); }
 
 void IntermediateImage::Resize(int width, int height) {
   Width = width;

@@ -19,6 +19,12 @@ std::string PageFileName(std::string_view base, long long number, std::string_vi
   return name;
 }
 
+int ThumbnailPageCount(long long imageCount, long long cellsPerPage) {
+  if (cellsPerPage < 1) cellsPerPage = 1;
+  if (imageCount <= cellsPerPage) return 1;
+  return static_cast<int>(imageCount / cellsPerPage + (imageCount % cellsPerPage != 0 ? 1 : 0));
+}
+
 std::string OutputFilePath(std::string_view folder, std::string_view name) {
   std::string path(folder);
   if (!path.empty() && path.back() != '/') path += '/';

@@ -14,6 +14,11 @@ std::string NormalizedExtension(std::string_view extension);
 // are formatted the same way. The extension is used as given.
 std::string PageFileName(std::string_view base, long long number, std::string_view extension);
 
+// The number of thumbnail pages that hold imageCount images at cellsPerPage
+// (rows x columns, at least 1) a page; at least 1, since a gallery always has
+// its first page.
+int ThumbnailPageCount(long long imageCount, long long cellsPerPage);
+
 // folder + name with one "/" between them when folder does not end with one.
 // An empty folder gives the bare name (the current folder).
 std::string OutputFilePath(std::string_view folder, std::string_view name);

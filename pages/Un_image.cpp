@@ -92,7 +92,7 @@ void timage_page::Create_pages() {
   WebSiteExtension = NormalizedExtension(WebSiteExtension);
   const long long perPage = static_cast<long long>(RowsCount) * ColsCount;
   const int count = ImageCount;
-  const int pages = count <= perPage ? 1 : static_cast<int>(count / perPage + (count % perPage != 0 ? 1 : 0));
+  const int pages = ThumbnailPageCount(count, perPage);
   thumbTable_.clear();
 
   // The run state lives exactly as long as this call, whichever way it ends.

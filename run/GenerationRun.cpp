@@ -15,6 +15,7 @@
 #include "imaging/Un_Copy_File.h"
 #include "imaging/Un_Scaling_File.h"
 #include "imaging/Un_Thumb_File.h"
+#include "pages/PageNames.h"
 #include "pages/Un_image.h"
 #include "run/OutputFolder.h"
 
@@ -29,9 +30,6 @@ struct GenerationRun::Components {
 };
 
 namespace {
-
-// The filter the options start with; a run with no filter chosen uses it.
-constexpr int kFallbackFilterIndex = 5;
 
 bool IsFolder(const std::string& path) {
   struct stat st {};
@@ -62,6 +60,22 @@ std::string ParentOf(std::string path) {
   const std::size_t slash = path.rfind('/');
   if (slash == std::string::npos) return ".";
   return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// Sets what the scaled-image and the thumbnail writer take alike from the
+// options and the run: the images, where to write, the resampling and the
+// output format. Their sizes and qualities are their own.
+void ConfigureImageWriter(ImageWriter& writer, const GallerySettings& o, const std::vector<std::string>& imageFiles,
+                          int imageCount, int jobs) {
+  writer.ImageFiles = imageFiles;
+  writer.ImageCount = imageCount;
+  writer.OutputPath = o.OutputPath();
+  writer.FilterIndex = o.FilterIndex();  // -1, no filter chosen, resizes with the default one
+  writer.UseFilter = o.UseFilter();
+  writer.Grayscale = o.isgrayscale();
+  const int pixelFormat = (o.Pixelformat() >= 0 && o.Pixelformat() <= 7) ? o.Pixelformat() : 0;
+  writer.PixelFormat = static_cast<std::uint8_t>(pixelFormat);
+  writer.Jobs = std::max(1, jobs);
 }
 
 }  // namespace
@@ -192,7 +206,7 @@ void GenerationRun::Create_gallery(TMyFindFile& Sender) {
   if (cells == 0) throw Error("Division by zero");
   if (rows < 1) throw Error("'" + o.RowsCount() + "' is not a valid number of rows: it must be at least 1");
   if (cols < 1) throw Error("'" + o.ColsCount() + "' is not a valid number of columns: it must be at least 1");
-  thumbPageCount_ = cells > imageCount_ ? 1 : static_cast<int>((imageCount_ + cells - 1) / cells);
+  thumbPageCount_ = ThumbnailPageCount(imageCount_, cells);
   SetBarMaximum(RunBar::ThumbnailPages, thumbPageCount_);
   SetBarMaximum(RunBar::ImagePages, imageCount_);
 
@@ -222,8 +236,6 @@ void GenerationRun::Create_gallery(TMyFindFile& Sender) {
 
   if (o.ElementsMode() != 2) {
     elementsCount_ = o.ElementsMode() == 0 ? imageCount_ : static_cast<int>(std::min<std::int64_t>(imageCount_, cells));
-    const int filterIndex = (o.FilterIndex() >= 0 && o.FilterIndex() <= 6) ? o.FilterIndex() : kFallbackFilterIndex;
-    const int pixelFormat = (o.Pixelformat() >= 0 && o.Pixelformat() <= 7) ? o.Pixelformat() : 0;
 
     if (o.CopyOrgSizedImages()) {
       SetBarMaximum(RunBar::Originals, elementsCount_);
@@ -243,17 +255,10 @@ void GenerationRun::Create_gallery(TMyFindFile& Sender) {
 
     SetBarMaximum(RunBar::ScaledImages, elementsCount_);
     tscaling_file& scaling = c_->Scaling;
-    scaling.ImageFiles = imageFiles_;
-    scaling.ImageCount = elementsCount_;
-    scaling.OutputPath = o.OutputPath();
+    ConfigureImageWriter(scaling, o, imageFiles_, elementsCount_, Jobs);
     scaling.MaxWidth = PixelSize(o.MaxWidthImage());
     scaling.MaxHeight = PixelSize(o.MaxHeightImage());
     scaling.Quality = static_cast<std::uint8_t>(o.QualityImages());
-    scaling.FilterIndex = filterIndex;
-    scaling.UseFilter = o.UseFilter();
-    scaling.Grayscale = o.isgrayscale();
-    scaling.PixelFormat = static_cast<std::uint8_t>(pixelFormat);
-    scaling.Jobs = std::max(1, Jobs);
     scaling.Cancelled = pages.Cancelled;
     if (!scaling.Cancelled) RunImageStage([&scaling] { scaling.Create_images(); });
     if (scaling.Cancelled) {
@@ -263,20 +268,13 @@ void GenerationRun::Create_gallery(TMyFindFile& Sender) {
 
     SetBarMaximum(RunBar::Thumbnails, elementsCount_);
     tthumb_file& thumbs = c_->Thumbs;
-    thumbs.ImageFiles = imageFiles_;
-    thumbs.ImageCount = elementsCount_;
-    thumbs.OutputPath = o.OutputPath();
+    ConfigureImageWriter(thumbs, o, imageFiles_, elementsCount_, Jobs);
     const int choice = o.ThumbSizeChoice();
     const int thumbSize = (choice >= 0 && choice < int(kFixedThumbSizes.size())) ? kFixedThumbSizes[std::size_t(choice)]
                                                                                  : PixelSize(o.MaxSizeThumbnails());
     thumbs.MaxWidth = thumbSize;
     thumbs.MaxHeight = thumbSize;
     thumbs.Quality = static_cast<std::uint8_t>(o.QualityThumbnails());
-    thumbs.FilterIndex = filterIndex;
-    thumbs.UseFilter = o.UseFilter();
-    thumbs.Grayscale = o.isgrayscale();
-    thumbs.PixelFormat = static_cast<std::uint8_t>(pixelFormat);
-    thumbs.Jobs = std::max(1, Jobs);
     thumbs.Cancelled = scaling.Cancelled;
     if (!thumbs.Cancelled) RunImageStage([&thumbs] { thumbs.Create_thumbnails(); });
     if (thumbs.Cancelled) {

@@ -97,8 +97,8 @@ class GenerationRun {
   std::unique_ptr<GallerySettings> options_;  // the record as the running run read it
   std::vector<ImageEntry> entries_;
   std::vector<std::string> imageFiles_;  // the gallery order, while a run is going
-  int nextImage_ = 0;
-  std::array<int, 5> barMaximum_{};  // the image the running image writer works on
+  int nextImage_ = 0;                    // the image the running image writer works on
+  std::array<int, 5> barMaximum_{};      // each bar's maximum, in RunBar order
   bool running_ = false;
   RunOutcome outcome_ = RunOutcome::NotStarted;
   std::string failedImage_;

@@ -3,9 +3,11 @@
 // configuration without Times-compatible fonts) into its fallback-fonts/ subfolder.
 #include <QDir>
 #include <QImage>
+#include <QMenu>
 #include <QSettings>
 #include <QTabWidget>
 #include <QTest>
+#include <QToolButton>
 
 #include "app/Un_About.h"
 #include "app/Un_Utama.h"
@@ -43,6 +45,12 @@ class ScreenshotsTest : public QObject {
       Save(&window, prefix + QStringLiteral("page%1.png").arg(step));
     }
     window.btn_backClick();
+    // The template set menu, open over page 4.
+    auto* templateSets = test::Find<QToolButton>(&window, "TemplateSetButton");
+    templateSets->menu()->popup(templateSets->mapToGlobal(QPoint(0, templateSets->height())));
+    QVERIFY(QTest::qWaitForWindowExposed(templateSets->menu()));
+    Save(templateSets->menu(), prefix + "page4_template_set_menu.png");
+    templateSets->menu()->hide();
     test::Find<QTabWidget>(&window, "t")->setCurrentIndex(1);
     Save(&window, prefix + "page4_macros.png");
     test::Find<QTabWidget>(&window, "t")->setCurrentIndex(3);

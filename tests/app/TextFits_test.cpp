@@ -12,6 +12,7 @@
 #include <QStyle>
 #include <QStyleOption>
 #include <QTabBar>
+#include <QTabWidget>
 #include <QTest>
 
 #include "app/Un_About.h"
@@ -53,10 +54,14 @@ std::optional<QRect> NeededRect(const QWidget& w) {
   }
   if (const auto* combo = qobject_cast<const QComboBox*>(&w)) return QRect(QPoint(0, 0), combo->sizeHint());
   if (const auto* bar = qobject_cast<const QTabBar*>(&w)) {
-    // All tabs side by side within the tab control, with no scroll buttons.
-    if (bar->count() == 0) return std::nullopt;
-    const int width = bar->parentWidget() ? bar->parentWidget()->width() : bar->width();
-    if (bar->sizeHint().width() > width) return QRect(0, 0, bar->sizeHint().width(), bar->height());
+    // All tabs side by side, with no scroll buttons, beside the controls in
+    // the tab control's corners (a hidden page's tab bar is not laid out yet).
+    const auto* tabs = qobject_cast<const QTabWidget*>(bar->parentWidget());
+    if (bar->count() == 0 || !tabs) return std::nullopt;
+    int room = tabs->width();
+    for (Qt::Corner corner : {Qt::TopLeftCorner, Qt::TopRightCorner})
+      if (const QWidget* inCorner = tabs->cornerWidget(corner)) room -= inCorner->sizeHint().width();
+    if (bar->sizeHint().width() > room) return QRect(0, 0, bar->sizeHint().width(), bar->height());
     return QRect();
   }
   return std::nullopt;

@@ -49,10 +49,10 @@ TEST(ResampleEquality, production_matches_reference_on_random_cases) {
     const std::size_t bytes = fast.stride() * static_cast<std::size_t>(dh);
     const std::vector<std::uint8_t> expected(reference.data(), reference.data() + bytes);
     ASSERT_EQ(std::vector<std::uint8_t>(fast.data(), fast.data() + bytes), expected)
-        << "case " << n << ": " << FilterTable[filter].Name << " " << sw << "x" << sh << " -> " << dw << "x" << dh;
+        << "case " << n << ": " << FilterTable[filter].Caption << " " << sw << "x" << sh << " -> " << dw << "x" << dh;
     ASSERT_EQ(std::vector<std::uint8_t>(portable.data(), portable.data() + bytes), expected)
-        << "portable, case " << n << ": " << FilterTable[filter].Name << " " << sw << "x" << sh << " -> " << dw << "x"
-        << dh;
+        << "portable, case " << n << ": " << FilterTable[filter].Caption << " " << sw << "x" << sh << " -> " << dw
+        << "x" << dh;
   }
   // Every direction on every axis was covered many times.
   EXPECT_GT(shrinkX, 3000);

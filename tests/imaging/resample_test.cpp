@@ -119,7 +119,7 @@ TEST(ResampleStretch, interpolating_filters_reproduce_the_image_at_the_same_size
     Image target = Stretch(source, 37, 9, filter);
     EXPECT_EQ(std::vector<std::uint8_t>(target.data(), target.data() + target.stride() * 9),
               std::vector<std::uint8_t>(source.data(), source.data() + source.stride() * 9))
-        << FilterTable[filter].Name;
+        << FilterTable[filter].Caption;
   }
 }
 

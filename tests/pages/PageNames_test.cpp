@@ -19,6 +19,17 @@ TEST(PageNames, page_numbers_are_plain_decimal) {
   EXPECT_EQ(PageFileName("image", 10001, ".html"), "image10001.html");
 }
 
+TEST(PageNames, thumbnail_pages_round_up_and_are_never_fewer_than_one) {
+  EXPECT_EQ(ThumbnailPageCount(0, 12), 1);
+  EXPECT_EQ(ThumbnailPageCount(1, 12), 1);
+  EXPECT_EQ(ThumbnailPageCount(12, 12), 1);
+  EXPECT_EQ(ThumbnailPageCount(13, 12), 2);
+  EXPECT_EQ(ThumbnailPageCount(24, 12), 2);
+  EXPECT_EQ(ThumbnailPageCount(25, 12), 3);
+  EXPECT_EQ(ThumbnailPageCount(5, 1), 5);
+  EXPECT_EQ(ThumbnailPageCount(2147483647, 4294967296LL), 1);  // a grid larger than any int
+}
+
 TEST(PageNames, output_path_gets_one_separator) {
   EXPECT_EQ(OutputFilePath("/out", "page1.htm"), "/out/page1.htm");
   EXPECT_EQ(OutputFilePath("/out/", "page1.htm"), "/out/page1.htm");
