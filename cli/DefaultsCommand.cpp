@@ -1,11 +1,13 @@
 // fotoloom-cli defaults: a settings file with the start-up values.
 #include "cli/Commands.h"
+#include "cli/SettingOverrides.h"
 #include "core/SettingsFile.h"
 
 namespace fotoloom::cli {
 
 int DefaultsCommand(const CliCommand& cmd) {
-  const GallerySettings startUp;
+  GallerySettings startUp;
+  ApplySettingOverrides(cmd.Settings, startUp);
   Write_settings_file(cmd.OutFile, startUp);
   return kExitDone;
 }
