@@ -23,19 +23,16 @@ bool ReadText(S& s, std::string_view value) {
   return true;
 }
 
-template <void (S::*Set)(int)>
-bool ReadInteger(S& s, std::string_view value) {
-  const std::optional<int> n = ParseIniInteger(value);
-  if (!n) return false;
-  (s.*Set)(*n);
-  return true;
-}
+// A whole number goes into an integer field as it is, into a yes/no field as
+// yes exactly when it is 1.
+void StoreNumber(S& s, void (S::*set)(int), int n) { (s.*set)(n); }
+void StoreNumber(S& s, void (S::*set)(bool), int n) { (s.*set)(n == 1); }
 
-template <void (S::*Set)(bool)>
-bool ReadYesNo(S& s, std::string_view value) {
+template <auto Set>
+bool ReadNumber(S& s, std::string_view value) {
   const std::optional<int> n = ParseIniInteger(value);
   if (!n) return false;
-  (s.*Set)(*n == 1);
+  StoreNumber(s, Set, *n);
   return true;
 }
 
@@ -94,12 +91,12 @@ constexpr SettingsKey Text(std::string_view section, std::string_view name, std:
 
 template <auto Get, auto Set>
 constexpr SettingsKey Integer(std::string_view section, std::string_view name, std::string_view fallback) {
-  return {section, name, Kind::Integer, fallback, &ReadInteger<Set>, &WriteInteger<Get>};
+  return {section, name, Kind::Integer, fallback, &ReadNumber<Set>, &WriteInteger<Get>};
 }
 
 template <auto Get, auto Set>
 constexpr SettingsKey YesNo(std::string_view section, std::string_view name, std::string_view fallback) {
-  return {section, name, Kind::YesNo, fallback, &ReadYesNo<Set>, &WriteYesNo<Get>};
+  return {section, name, Kind::YesNo, fallback, &ReadNumber<Set>, &WriteYesNo<Get>};
 }
 
 template <auto Get, auto Set>
