@@ -149,11 +149,7 @@ void TAboutBox::ReadSupportDetails() {
 
 void TAboutBox::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  try {
-    ReadSupportDetails();
-  } catch (const Error& e) {
-    ShowErrorBox(this, QString::fromStdString(e.what()));
-  }
+  ShowingErrors(this, [this] { ReadSupportDetails(); });
 }
 
 void TAboutBox::Label1Click() { desktop_.OpenDocument(Label1->text().toStdString()); }

@@ -14,7 +14,6 @@
 #include "app/PaletteColors.h"
 #include "app/RadioGroup.h"
 #include "app/WizardDialogs.h"
-#include "core/Error.h"
 
 namespace fotoloom {
 namespace {
@@ -106,7 +105,7 @@ TFrame_Step_3::TFrame_Step_3(GallerySettings& settings, WizardDialogs& dialogs, 
   RG_Subtitle->setGeometry(414, 20, 208, 150);
   RG_Subtitle_items = MakeRadioGroup(RG_Subtitle, "RG_Subtitle", kSubtitleNames);
 
-  for (int f = 0; f <= static_cast<int>(SettingsField::ElementsMode); ++f) Redraw(static_cast<SettingsField>(f));
+  for (int f = 0; f < kSettingsFieldCount; ++f) Redraw(static_cast<SettingsField>(f));
 
   connect(Button1, &QPushButton::clicked, this,
           [this] { ChooseColor(&GallerySettings::BackgroundColor, &GallerySettings::SetBackgroundColor); });
@@ -126,11 +125,7 @@ void TFrame_Step_3::ChooseColor(Color (GallerySettings::*get)() const, void (Gal
   const std::optional<QColor> chosen = dialogs_.ChooseColor(this, ToQColor((settings_.*get)()));
   if (!chosen) return;
   (settings_.*set)(FromQColor(*chosen));
-  try {
-    Create_preview();
-  } catch (const Error& e) {
-    ShowErrorBox(window(), QString::fromStdString(e.what()));
-  }
+  ShowingErrors(window(), [this] { Create_preview(); });
 }
 
 void TFrame_Step_3::Create_preview() {

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "cli/SettingOverrides.h"
+#include "core/TemplateSets.h"
 
 namespace fotoloom::cli {
 namespace {
@@ -26,6 +27,14 @@ void ParseSize(const std::string& text, int& width, int& height) {
   if (x == std::string::npos) throw UsageError("--size needs WIDTHxHEIGHT, not '" + text + "'");
   width = NumberOption("--size", text.substr(0, x), 1, 65500);
   height = NumberOption("--size", text.substr(x + 1), 1, 65500);
+}
+
+// The index of the built-in template set named by a --templates value.
+std::size_t TemplateSetOption(const std::string& text) {
+  if (const auto index = FindTemplateSet(text)) return *index;
+  std::string words;
+  for (const TemplateSet& set : TemplateSets()) words += (words.empty() ? "" : " or ") + std::string(set.word);
+  throw UsageError("--templates needs " + words + ", not '" + text + "'");
 }
 
 // Walks the words after the command, splitting options from file names.
@@ -133,6 +142,8 @@ CliCommand ParseArguments(const std::vector<std::string>& args) {
       cmd.DryRun = true;
     } else if (cmd.Kind != CommandKind::Resample && w == "--set") {
       cmd.Settings.push_back(ParseSettingOverride(words.Value(w)));
+    } else if (cmd.Kind == CommandKind::Defaults && w == "--templates") {
+      cmd.TemplateSet = TemplateSetOption(words.Value(w));
     } else if (cmd.Kind == CommandKind::Resample && w == "--filter") {
       cmd.Filter = NumberOption(w, words.Value(w), 0, 6);
     } else if (cmd.Kind == CommandKind::Resample && w == "--size") {
@@ -174,7 +185,7 @@ std::string UsageText() {
   return R"(Usage:
   fotoloom-cli run [SETTINGS.fl] [--set KEY=VALUE]... [--input DIR] [--output DIR]
                    [--elements 0|1|2] [--jobs N] [--yes] [--open] [--quiet] [--dry-run]
-  fotoloom-cli defaults FILE.fl [--set KEY=VALUE]...
+  fotoloom-cli defaults [--templates classic|responsive] FILE.fl [--set KEY=VALUE]...
   fotoloom-cli resave IN.fl OUT.fl [--set KEY=VALUE]...
   fotoloom-cli resample IN OUT.ppm --filter N --size WIDTHxHEIGHT
   fotoloom-cli --help | --version
@@ -206,6 +217,9 @@ Commands:
             percentage and the time left; otherwise one line per stage.
   defaults  Writes a settings file holding the start-up values, with any
             --set KEY=VALUE applied.
+              --templates SET the page templates of the built-in set SET:
+                              classic (the start-up templates) or
+                              responsive (for phones and today's browsers)
   resave    Reads a settings file and writes it again as the program
             understood it (normalises a hand-edited file), with any
             --set KEY=VALUE applied.

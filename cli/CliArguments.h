@@ -40,6 +40,9 @@ struct CliCommand {
   // run, defaults and resave: every --set in the order given
   std::vector<SettingOverride> Settings;
 
+  // defaults: the index of the template set of --templates (see TemplateSets)
+  std::optional<std::size_t> TemplateSet;
+
   // defaults, resave and resample: the files named
   std::string InFile;
   std::string OutFile;

@@ -81,7 +81,7 @@ class ColorPreviewTest : public QObject {
     page.resize(634, 389);
     page.show();
     QVERIFY(QTest::qWaitForWindowExposed(&page));
-    const QImage shot = page.Panel1->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage shot = test::Find<QFrame>(&page, "Panel1")->grab().toImage().convertToFormat(QImage::Format_RGB32);
     QDir().mkpath(QStringLiteral(FOTOLOOM_SCREENSHOT_DIR));
     shot.save(QStringLiteral(FOTOLOOM_SCREENSHOT_DIR "/page3_preview_panel.png"));
     const auto count = [&](QRgb want, int tolerance) {

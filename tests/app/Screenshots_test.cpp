@@ -2,16 +2,15 @@
 #include <QDir>
 #include <QImage>
 #include <QLineEdit>
+#include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSettings>
 #include <QTabWidget>
 #include <QTest>
+#include <QToolButton>
 
 #include "app/Un_About.h"
-#include "app/Un_Step_1.h"
-#include "app/Un_Step_4.h"
-#include "app/Un_Step_6.h"
 #include "app/Un_Utama.h"
 #include "app/WizardTestSupport.h"
 #include "support/TempDir.h"
@@ -54,9 +53,15 @@ class ScreenshotsTest : public QObject {
       Save(&window, QStringLiteral("page%1.png").arg(step));
     }
     window.btn_backClick();
-    window.Frame_Step_4->t->setCurrentIndex(1);
+    // The template set menu, open over page 4.
+    auto* templateSets = test::Find<QToolButton>(&window, "TemplateSetButton");
+    templateSets->menu()->popup(templateSets->mapToGlobal(QPoint(0, templateSets->height())));
+    QVERIFY(QTest::qWaitForWindowExposed(templateSets->menu()));
+    Save(templateSets->menu(), "page4_template_set_menu.png");
+    templateSets->menu()->hide();
+    test::Find<QTabWidget>(&window, "t")->setCurrentIndex(1);
     Save(&window, "page4_macros.png");
-    window.Frame_Step_4->t->setCurrentIndex(3);
+    test::Find<QTabWidget>(&window, "t")->setCurrentIndex(3);
     Save(&window, "page4_image_macros.png");
     window.btn_nextClick();
 
@@ -65,8 +70,9 @@ class ScreenshotsTest : public QObject {
     Save(&window, "page6.png");
 
     window.bit_aboutClick();
-    QVERIFY(QTest::qWaitForWindowExposed(window.AboutBox));
-    Save(window.AboutBox, "about.png");
+    auto* about = test::Find<TAboutBox>(&window, "AboutBox");
+    QVERIFY(QTest::qWaitForWindowExposed(about));
+    Save(about, "about.png");
   }
 };
 

@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
+#include <QtGlobal>
 #include <deque>
 #include <functional>
 #include <optional>
@@ -14,6 +15,15 @@
 #include "app/WizardDialogs.h"
 
 namespace fotoloom::test {
+
+// The descendant of root named name (its objectName) of type T. A test that
+// asks for a control that is not there ends at once with the name it wanted.
+template <typename T = QWidget>
+T* Find(const QObject* root, const QString& name) {
+  T* found = root->findChild<T*>(name);
+  if (!found) qFatal("no %s named \"%s\"", T::staticMetaObject.className(), qPrintable(name));
+  return found;
+}
 
 // Choosers that return scripted answers (nothing = the user cancelled) and record their captions.
 class FakeDialogs : public WizardDialogs {

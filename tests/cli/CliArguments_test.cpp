@@ -49,6 +49,16 @@ TEST(ParseArguments, reads_the_file_commands) {
   EXPECT_EQ(ParseArguments({"run", "--input", "x", "--help"}).Kind, CommandKind::Help);
 }
 
+TEST(ParseArguments, reads_the_template_set_of_defaults) {
+  EXPECT_EQ(ParseArguments({"defaults", "a.fl"}).TemplateSet, std::nullopt);
+  EXPECT_EQ(ParseArguments({"defaults", "--templates", "responsive", "a.fl"}).TemplateSet, 1u);
+  EXPECT_EQ(ParseArguments({"defaults", "a.fl", "--templates=classic"}).TemplateSet, 0u);
+  EXPECT_EQ(UsageMessage({"defaults", "--templates", "Responsive", "a.fl"}),
+            "--templates needs classic or responsive, not 'Responsive'");
+  EXPECT_EQ(UsageMessage({"defaults", "a.fl", "--templates"}), "--templates needs a value");
+  EXPECT_EQ(UsageMessage({"run", "--templates", "classic"}), "run: unknown option '--templates'");
+}
+
 TEST(ParseArguments, says_what_is_wrong_with_a_command_line) {
   EXPECT_EQ(UsageMessage({}), "no command given");
   EXPECT_EQ(UsageMessage({"make"}), "unknown command 'make'");

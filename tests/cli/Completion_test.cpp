@@ -101,10 +101,12 @@ TEST(BashCompletion, offers_the_commands_and_the_options_each_takes) {
       if (option == "--input" || option == "--output" || option == "--size")
         args.push_back(option == "--size" ? "4x4" : "d");
       if (option == "--elements" || option == "--jobs" || option == "--filter") args.push_back("1");
+      if (option == "--templates") args.push_back("responsive");
       EXPECT_NO_THROW(ParseArguments(args)) << option;
     }
   }
   EXPECT_THAT(Complete(dir, {"run", "--elements", ""}), ElementsAreArray({"0", "1", "2"}));
+  EXPECT_THAT(Complete(dir, {"defaults", "--templates", "r"}), ElementsAreArray({"responsive"}));
 }
 
 TEST(BashCompletion, offers_settings_files_and_folders) {

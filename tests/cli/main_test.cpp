@@ -13,6 +13,7 @@
 #include "CliProcess.h"
 #include "core/GallerySettings.h"
 #include "core/SettingsFile.h"
+#include "core/TemplateSets.h"
 #include "imaging/Image.h"
 #include "imaging/JpegCodec.h"
 #include "support/TempDir.h"
@@ -218,6 +219,24 @@ TEST(fotoloom_cli, defaults_and_resave_write_settings_files) {
   const auto missing = RunCli({"resave", dir / "none.fl", dir / "x.fl"});
   EXPECT_EQ(missing.Status, 1);
   EXPECT_FALSE(fs::exists(dir / "x.fl"));
+}
+
+TEST(fotoloom_cli, defaults_writes_the_chosen_template_set) {
+  TempDir dir;
+  EXPECT_EQ(RunCli({"defaults", "--templates", "classic", dir / "classic.fl"}).Status, 0);
+  Write_settings_file(dir / "expected.fl", GallerySettings());
+  EXPECT_EQ(ReadFile(dir / "classic.fl"), ReadFile(dir / "expected.fl"));
+
+  EXPECT_EQ(RunCli({"defaults", dir / "responsive.fl", "--templates=responsive"}).Status, 0);
+  GallerySettings responsive;
+  UseTemplateSet(responsive, 1);
+  Write_settings_file(dir / "expected.fl", responsive);
+  EXPECT_EQ(ReadFile(dir / "responsive.fl"), ReadFile(dir / "expected.fl"));
+
+  const auto wrong = RunCli({"defaults", "--templates", "modern", dir / "modern.fl"});
+  EXPECT_EQ(wrong.Status, 2);
+  EXPECT_THAT(wrong.Err, HasSubstr("--templates needs classic or responsive, not 'modern'"));
+  EXPECT_FALSE(fs::exists(dir / "modern.fl"));
 }
 
 TEST(fotoloom_cli, resample_writes_a_ppm_of_the_asked_size) {
