@@ -258,7 +258,7 @@ struct JpegCodec::Reading {
 JpegCodec::JpegCodec() = default;
 JpegCodec::~JpegCodec() = default;
 
-void JpegCodec::Start(const std::string& path) {
+std::unique_ptr<JpegCodec::Reading> JpegCodec::OpenHeader(const std::string& path) {
   reading_.reset();
   progressive_ = false;
   components_ = 0;
@@ -281,6 +281,20 @@ void JpegCodec::Start(const std::string& path) {
                 std::to_string(d.cinfo.image_height) + " pixels (at most " + std::to_string(MaxPixels) + ")");
   components_ = d.cinfo.num_components;
   orientation_ = FindOrientation(d.cinfo);
+  return reading;
+}
+
+void JpegCodec::Inspect(const std::string& path) {
+  const std::unique_ptr<Reading> reading = OpenHeader(path);
+  const jpeg_decompress_struct& c = reading->decoder.cinfo;
+  // Decoding at full size gives rows of the declared size.
+  storedWidth_ = static_cast<int>(c.image_width);
+  storedHeight_ = static_cast<int>(c.image_height);
+}
+
+void JpegCodec::Start(const std::string& path) {
+  std::unique_ptr<Reading> reading = OpenHeader(path);
+  Decoder& d = reading->decoder;
   if (OnBusy) {
     reading->monitor = std::make_unique<BusyMonitor>(OnBusy, BusyInterval);
     AttachMonitor(reinterpret_cast<j_common_ptr>(&d.cinfo), reading->monitor.get());

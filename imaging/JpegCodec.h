@@ -64,6 +64,12 @@ class JpegCodec {
   // After Start, with no rows read yet: decodes the whole file into image,
   // upright, and ends the reading, as Load does.
   void ReadAll(Image& image);
+  // Reads the header of the file at path and no pixel: StoredWidth,
+  // StoredHeight, Orientation and Components then describe the
+  // file as Start would, with Start's errors for a file that cannot be
+  // opened, has no readable header or declares more than MaxPixels. Data
+  // damaged after the header is not noticed. Ends any reading in progress.
+  void Inspect(const std::string& path);
   // Stored size and rows decoded so far of the file being read.
   int StoredWidth() const { return storedWidth_; }
   int StoredHeight() const { return storedHeight_; }
@@ -98,6 +104,8 @@ class JpegCodec {
   int storedHeight_ = 0;
   int rowsRead_ = 0;
   struct Reading;  // the open file and the library's decoder
+  // Opens path and reads its header and its orientation, after resetting the facts.
+  std::unique_ptr<Reading> OpenHeader(const std::string& path);
   std::unique_ptr<Reading> reading_;
   std::vector<std::uint8_t> row_;  // one decoded row when it cannot go straight into the image
 };

@@ -29,6 +29,7 @@ for f in usr/bin/fotoloom usr/bin/fotoloom-cli usr/share/fotoloom/manual.html \
          usr/share/icons/hicolor/128x128/apps/fotoloom.png usr/share/icons/hicolor/256x256/apps/fotoloom.png \
          usr/share/icons/hicolor/scalable/apps/fotoloom.svg \
          usr/share/man/man1/fotoloom.1.gz usr/share/man/man1/fotoloom-cli.1.gz \
+         usr/share/bash-completion/completions/fotoloom-cli \
          usr/share/doc/fotoloom/copyright usr/share/doc/fotoloom/changelog.gz; do
   [ -s "$root/$f" ] || fail "missing /$f"
 done
