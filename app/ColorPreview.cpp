@@ -57,6 +57,11 @@ QString NormalizeForTextView(const QString& html) {
     last = m.capturedEnd();
   }
   result += html.mid(last);
+  // A browser ignores a line break right after <pre>; the Qt view shows it as
+  // a blank first line, which pushes the last line against the panel's edge.
+  static const QRegularExpression preBreak(QStringLiteral("(<pre(?:\\s[^>]*)?>)\\r?\\n"),
+                                           QRegularExpression::CaseInsensitiveOption);
+  result.replace(preBreak, QStringLiteral("\\1"));
   // Browsers take "color:FF0000" as "#FF0000"; the Qt view does not.
   static const QRegularExpression bareHex(QStringLiteral("(color\\s*:\\s*)([0-9A-Fa-f]{6})(?![0-9A-Za-z])"),
                                           QRegularExpression::CaseInsensitiveOption);

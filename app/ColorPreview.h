@@ -19,7 +19,8 @@ std::string WritePreviewFile(const std::string& folder, const GallerySettings& s
 
 // The page text as Qt's rich-text view can show it: a style sheet wrapped in
 // "<!-- -->" is unwrapped, and a bare six-digit colour after "color:" gets
-// its "#", which the view would otherwise paint black. Everything else is
+// its "#", which the view would otherwise paint black, and the line break
+// right after "<pre>" goes, as in a browser. Everything else is
 // left as it is; the file on disk is never changed.
 QString NormalizeForTextView(const QString& html);
 

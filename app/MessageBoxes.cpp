@@ -3,6 +3,7 @@
 
 #include <QMessageBox>
 #include <QPushButton>
+#include <exception>
 
 namespace fotoloom {
 namespace {
@@ -27,6 +28,16 @@ void ShowErrorBox(QWidget* parent, const QString& message) {
   box.setText(ErrorBoxText(message));
   box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
   box.exec();
+}
+
+bool ShowingErrors(QWidget* parent, const std::function<void()>& action) {
+  try {
+    action();
+    return true;
+  } catch (const std::exception& e) {
+    ShowErrorBox(parent, QString::fromStdString(e.what()));
+    return false;
+  }
 }
 
 void ShowStandardMessage(QWidget* parent, bool warning, const QString& text) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 class QWidget;
 
@@ -12,6 +13,13 @@ QString ErrorBoxText(const QString& message);
 
 // The application's error box: titled "Fotoloom", error icon, one OK button. Blocks until answered.
 void ShowErrorBox(QWidget* parent, const QString& message);
+
+// Runs action. Any std::exception it raises (fotoloom::Error with its message
+// for the user, or a failure of the machine such as std::bad_alloc or a
+// std::system_error from starting a thread) is shown in the application's
+// error box and goes no further, so it never reaches Qt's event loop.
+// Returns false when action raised.
+bool ShowingErrors(QWidget* parent, const std::function<void()>& action);
 
 // The standard dialog with a warning icon (titled "Warning") or an error icon
 // (titled "Error") and one "OK" button. Blocks until answered.

@@ -1,4 +1,4 @@
-// The program folder: where the settings dialogs open and the colour preview is written.
+// The program folder, where the colour preview is written, and the other folders the wizard starts in.
 #include "app/ProgramFolder.h"
 
 #include <QCoreApplication>
@@ -15,7 +15,10 @@ QString WithSlash(const QString& folder) { return folder.endsWith('/') ? folder 
 
 QString ChooseProgramFolder(const QString& executableFolder, const QString& fallback) {
   const QFileInfo info(executableFolder);
-  if (info.isDir() && info.isWritable()) return WithSlash(executableFolder);
+  // An installed copy (its manual in <prefix>/share/fotoloom) never writes
+  // into its bin folder, not even when root runs it.
+  const bool installed = ManualPath(executableFolder) != WithSlash(executableFolder) + QStringLiteral("manual.html");
+  if (!installed && info.isDir() && info.isWritable()) return WithSlash(executableFolder);
   QDir().mkpath(fallback);
   return WithSlash(fallback);
 }
@@ -23,6 +26,11 @@ QString ChooseProgramFolder(const QString& executableFolder, const QString& fall
 QString ProgramFolder() {
   return ChooseProgramFolder(QCoreApplication::applicationDirPath(),
                              QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+}
+
+QString DocumentsFolder() {
+  const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  return !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : QDir::homePath();
 }
 
 QString ManualPath(const QString& executableFolder) {

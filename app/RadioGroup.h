@@ -8,8 +8,23 @@
 
 namespace fotoloom {
 
+// Tab reaches the group at its checked button (at the first one while none is
+// checked) and the next Tab leaves the group; the arrow keys move between the
+// buttons, as on other desktops. Only the button Tab may land on takes tab focus.
+inline void TabToCheckedButton(QButtonGroup* group) {
+  const auto update = [group] {
+    const QList<QAbstractButton*> buttons = group->buttons();
+    QAbstractButton* target = group->checkedButton();
+    if (!target && !buttons.isEmpty()) target = buttons.front();
+    for (QAbstractButton* b : buttons) b->setFocusPolicy(b == target ? Qt::StrongFocus : Qt::ClickFocus);
+  };
+  QObject::connect(group, &QButtonGroup::buttonToggled, group, update);
+  update();
+}
+
 // Builds a group box named name with one radio button per item (ids 0..n-1),
-// items from top, spaced step pixels apart. Returns the button group.
+// items from top, spaced step pixels apart, with TabToCheckedButton. Returns
+// the button group.
 template <typename Items>
 QButtonGroup* MakeRadioGroup(QGroupBox* box, const char* name, const Items& items, int top = 22, int step = 24) {
   box->setObjectName(QString::fromLatin1(name));
@@ -21,6 +36,7 @@ QButtonGroup* MakeRadioGroup(QGroupBox* box, const char* name, const Items& item
     radio->setGeometry(10, top + id * step, box->width() - 20, 20);
     group->addButton(radio, id++);
   }
+  TabToCheckedButton(group);
   return group;
 }
 

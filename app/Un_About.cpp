@@ -9,8 +9,10 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QStyle>
+#include <optional>
 
 #include "app/MessageBoxes.h"
+#include "app/WizardFonts.h"
 #include "core/Desktop.h"
 #include "core/Error.h"
 
@@ -23,12 +25,19 @@ QString Notice(const QString& address) {
   return first.trimmed() + QStringLiteral("\nUse it at your own risk.");
 }
 
-void SetLinkLook(QLabel* label, int points, const QColor& color) {
+// The link in points and a colour of its own, or (without one) in the window
+// text colour of the palette it inherits: black on a light theme, light on a
+// dark one.
+void SetLinkLook(QLabel* label, int points, std::optional<QColor> color = std::nullopt) {
   QFont font = label->font();
   font.setPointSize(points);
   label->setFont(font);
+  if (!color) {
+    label->setPalette(QPalette());
+    return;
+  }
   QPalette palette = label->palette();
-  palette.setColor(QPalette::WindowText, color);
+  palette.setColor(QPalette::WindowText, *color);
   label->setPalette(palette);
 }
 
@@ -49,7 +58,7 @@ void AboutLink::enterEvent(QEnterEvent* event) {
 }
 
 void AboutLink::leaveEvent(QEvent* event) {
-  SetLinkLook(this, 8, Qt::black);
+  SetLinkLook(this, 8);
   QLabel::leaveEvent(event);
 }
 
@@ -63,8 +72,7 @@ TAboutBox::TAboutBox(Desktop& desktop, QWidget* parent) : QDialog(parent), deskt
   setWindowTitle(QStringLiteral("About"));
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
   setFixedSize(298, 213);
-  QFont font(QStringLiteral("Liberation Sans"));
-  font.setPixelSize(11);
+  const QFont font = SansFont(11, false);
   setFont(font);
 
   auto* panel = new QFrame(this);
@@ -102,7 +110,7 @@ TAboutBox::TAboutBox(Desktop& desktop, QWidget* parent) : QDialog(parent), deskt
   Label1 = new AboutLink(panel);
   Label1->setObjectName(QStringLiteral("Label1"));
   Label1->setGeometry(12, 126, 260, 22);
-  SetLinkLook(Label1, 8, Qt::black);
+  SetLinkLook(Label1, 8);
   Label1->hide();
 
   OKButton = new QPushButton(QStringLiteral("OK"), this);
@@ -149,11 +157,8 @@ void TAboutBox::ReadSupportDetails() {
 
 void TAboutBox::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  try {
-    ReadSupportDetails();
-  } catch (const Error& e) {
-    ShowErrorBox(this, QString::fromStdString(e.what()));
-  }
+  ShowingErrors(this, [this] { ReadSupportDetails(); });
+  ShrinkTextToFit(this);
 }
 
 void TAboutBox::Label1Click() { desktop_.OpenDocument(Label1->text().toStdString()); }

@@ -32,6 +32,17 @@ class TAboutBox : public QDialog {
   // desktop opens the link; the store is read anew on every showing.
   TAboutBox(Desktop& desktop, QWidget* parent = nullptr);
 
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  // The show steps: reads "website_exist" and "website_address" from the
+  // system-scope settings of "Fotoloom" and sets the notice, the support
+  // caption and the link. A value of the wrong type raises "Invalid data type
+  // for '<name>'" and leaves the labels as they were.
+  void ReadSupportDetails();
+  void Label1Click();
+
   QLabel* ProgramIcon = nullptr;
   QLabel* ProductName = nullptr;
   QLabel* Version = nullptr;
@@ -39,19 +50,6 @@ class TAboutBox : public QDialog {
   QLabel* Support = nullptr;
   AboutLink* Label1 = nullptr;
   QPushButton* OKButton = nullptr;
-
-  // The show steps: reads "website_exist" and "website_address" from the
-  // system-scope settings of "Fotoloom" and sets the notice, the support
-  // caption and the link. A value of the wrong type raises "Invalid data type
-  // for '<name>'" and leaves the labels as they were.
-  void ReadSupportDetails();
-
- protected:
-  void showEvent(QShowEvent* event) override;
-
- private:
-  void Label1Click();
-
   Desktop& desktop_;
 };
 

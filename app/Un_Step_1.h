@@ -19,6 +19,11 @@ class TFrame_Step_1 : public QWidget {
  public:
   TFrame_Step_1(GallerySettings& settings, WizardDialogs& dialogs, QWidget* parent = nullptr);
 
+ signals:
+  // The input or the output folder text changed (the main window enables Next).
+  void FolderTextsChanged();
+
+ private:
   QLineEdit* edt_input = nullptr;
   QLineEdit* edt_output = nullptr;
   QLineEdit* edt_optional = nullptr;
@@ -29,11 +34,6 @@ class TFrame_Step_1 : public QWidget {
   QPushButton* btn_brw_output = nullptr;
   QPushButton* btn_brw_optional = nullptr;
 
- signals:
-  // The input or the output folder text changed (the main window enables Next).
-  void FolderTextsChanged();
-
- private:
   void btn_brw_inputClick();
   void btn_brw_outputClick();
   void btn_brw_optionalClick();

@@ -102,7 +102,7 @@ TFrame_Step_2::TFrame_Step_2(GallerySettings& settings, QWidget* parent)
   FillCombo(cmb_pixel, kPixelformatNames);
   cmb_pixel->setGeometry(10, 266, 120, 22);
 
-  for (int f = 0; f <= static_cast<int>(SettingsField::ElementsMode); ++f) Redraw(static_cast<SettingsField>(f));
+  for (int f = 0; f < kSettingsFieldCount; ++f) Redraw(static_cast<SettingsField>(f));
 
   // Track_qualityChange, Track_Quality_1Change: the number label follows via the record.
   connect(Track_quality, &QSlider::valueChanged, this, [this](int v) { settings_.SetQualityImages(v); });

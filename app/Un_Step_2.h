@@ -20,6 +20,7 @@ class TFrame_Step_2 : public QWidget {
  public:
   explicit TFrame_Step_2(GallerySettings& settings, QWidget* parent = nullptr);
 
+ private:
   QSlider* Track_quality = nullptr;
   QLabel* Label4 = nullptr;
   QLineEdit* Edt_max_width = nullptr;
@@ -38,7 +39,6 @@ class TFrame_Step_2 : public QWidget {
   QCheckBox* is_grayscale = nullptr;
   QComboBox* cmb_pixel = nullptr;
 
- private:
   void Redraw(SettingsField field);
 
   GallerySettings& settings_;

@@ -11,10 +11,10 @@
 
 #include "app/ColorPreview.h"
 #include "app/MessageBoxes.h"
-#include "app/PaletteColors.h"
+#include "app/QColorConversion.h"
 #include "app/RadioGroup.h"
 #include "app/WizardDialogs.h"
-#include "core/Error.h"
+#include "app/WizardFonts.h"
 
 namespace fotoloom {
 namespace {
@@ -76,7 +76,7 @@ TFrame_Step_3::TFrame_Step_3(GallerySettings& settings, WizardDialogs& dialogs, 
   WebBrowser1->setFrameStyle(QFrame::NoFrame);
   WebBrowser1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   WebBrowser1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  QFont previewFont(QStringLiteral("Times New Roman"), 12);
+  QFont previewFont(SerifFamily(), 12);
   previewFont.setBold(false);
   WebBrowser1->setFont(previewFont);
   auto* layout = new QVBoxLayout(Panel1);
@@ -106,7 +106,7 @@ TFrame_Step_3::TFrame_Step_3(GallerySettings& settings, WizardDialogs& dialogs, 
   RG_Subtitle->setGeometry(414, 20, 208, 150);
   RG_Subtitle_items = MakeRadioGroup(RG_Subtitle, "RG_Subtitle", kSubtitleNames);
 
-  for (int f = 0; f <= static_cast<int>(SettingsField::ElementsMode); ++f) Redraw(static_cast<SettingsField>(f));
+  for (int f = 0; f < kSettingsFieldCount; ++f) Redraw(static_cast<SettingsField>(f));
 
   connect(Button1, &QPushButton::clicked, this,
           [this] { ChooseColor(&GallerySettings::BackgroundColor, &GallerySettings::SetBackgroundColor); });
@@ -126,11 +126,7 @@ void TFrame_Step_3::ChooseColor(Color (GallerySettings::*get)() const, void (Gal
   const std::optional<QColor> chosen = dialogs_.ChooseColor(this, ToQColor((settings_.*get)()));
   if (!chosen) return;
   (settings_.*set)(FromQColor(*chosen));
-  try {
-    Create_preview();
-  } catch (const Error& e) {
-    ShowErrorBox(window(), QString::fromStdString(e.what()));
-  }
+  ShowingErrors(window(), [this] { Create_preview(); });
 }
 
 void TFrame_Step_3::Create_preview() {

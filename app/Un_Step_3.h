@@ -28,6 +28,7 @@ class TFrame_Step_3 : public QWidget {
   // it showed.
   void Create_preview();
 
+ private:
   QPushButton* Button1 = nullptr;
   QPushButton* Button2 = nullptr;
   QPushButton* Button3 = nullptr;
@@ -44,7 +45,6 @@ class TFrame_Step_3 : public QWidget {
   QGroupBox* RG_Subtitle = nullptr;
   QButtonGroup* RG_Subtitle_items = nullptr;
 
- private:
   // Button1Click .. Button4Click: the colour chooser for one colour field.
   void ChooseColor(Color (GallerySettings::*get)() const, void (GallerySettings::*set)(Color));
   void Redraw(SettingsField field);

@@ -1,16 +1,24 @@
-// Page 4 of the wizard: the two page template editors and their macro reference grids.
+// Page 4 of the wizard: the two page template editors, their macro reference grids and the template set choice.
 #include "app/Un_Step_4.h"
 
+#include <QActionGroup>
 #include <QHeaderView>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QToolButton>
 #include <QVBoxLayout>
 
+#include "app/MessageBoxes.h"
+#include "app/WizardFonts.h"
+#include "core/TemplateSets.h"
 #include "pages/MacroReference.h"
 
 namespace fotoloom {
 namespace {
+
+QString Text(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 QPlainTextEdit* Editor(QWidget* tab, const char* name, const QFont& font) {
   auto* memo = new QPlainTextEdit(tab);
@@ -49,10 +57,9 @@ template <std::size_t N>
 void FillGrid(QTableWidget* grid, const std::array<MacroReferenceRow, N>& rows) {
   grid->setHorizontalHeaderLabels({QStringLiteral("Macro"), QStringLiteral("Description")});
   grid->setRowCount(static_cast<int>(N));
-  const auto text = [](std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); };
   for (std::size_t i = 0; i < N; ++i) {
-    grid->setItem(static_cast<int>(i), 0, new QTableWidgetItem(text(rows[i].macro)));
-    grid->setItem(static_cast<int>(i), 1, new QTableWidgetItem(text(rows[i].description)));
+    grid->setItem(static_cast<int>(i), 0, new QTableWidgetItem(Text(rows[i].macro)));
+    grid->setItem(static_cast<int>(i), 1, new QTableWidgetItem(Text(rows[i].description)));
   }
 }
 
@@ -74,9 +81,7 @@ QString EditorText(const std::vector<std::string>& lines) {
 TFrame_Step_4::TFrame_Step_4(GallerySettings& settings, QWidget* parent)
     : QWidget(parent), settings_(settings), binding_(settings, [this](SettingsField f) { Redraw(f); }) {
   setObjectName(QStringLiteral("Frame_Step_4"));
-  QFont regular(QStringLiteral("Times New Roman"));
-  regular.setPixelSize(11);
-  regular.setBold(false);
+  const QFont regular = SerifFont(11, false);
 
   t = new QTabWidget(this);
   t->setObjectName(QStringLiteral("t"));
@@ -98,6 +103,31 @@ TFrame_Step_4::TFrame_Step_4(GallerySettings& settings, QWidget* parent)
   StringGrid1 = Grid(TabSheet2, "StringGrid1", 17, 100, 402, regular);
   StringGrid2 = Grid(TabSheet4, "StringGrid2", 21, 115, 375, regular);
 
+  // The choice of a built-in template set sits in the tab row's free right
+  // end, so the tabs and the editors keep their places.
+  templateSetButton_ = new QToolButton(t);
+  templateSetButton_->setObjectName(QStringLiteral("TemplateSetButton"));
+  templateSetButton_->setText(QStringLiteral("Template set"));
+  templateSetButton_->setPopupMode(QToolButton::InstantPopup);
+  templateSetButton_->setAutoRaise(true);
+  templateSetButton_->setCursor(Qt::PointingHandCursor);
+  auto* menu = new QMenu(templateSetButton_);
+  menu->setObjectName(QStringLiteral("TemplateSetMenu"));
+  menu->setFont(font());  // a popup window does not take its font from the page
+  auto* group = new QActionGroup(menu);
+  group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+  for (std::size_t i = 0; i < TemplateSets().size(); ++i) {
+    const QString name = Text(TemplateSets()[i].name);
+    QAction* item = menu->addAction(name);
+    item->setObjectName(QStringLiteral("TemplateSet") + name);
+    item->setCheckable(true);
+    group->addAction(item);
+    connect(item, &QAction::triggered, this, [this, i] { TemplateSetChosen(i); });
+    templateSetItems_.push_back(item);
+  }
+  templateSetButton_->setMenu(menu);
+  t->setCornerWidget(templateSetButton_, Qt::TopRightCorner);
+
   Redraw(SettingsField::HTMLThumbnails);
   Redraw(SettingsField::HTMLImages);
 
@@ -111,6 +141,8 @@ TFrame_Step_4::TFrame_Step_4(GallerySettings& settings, QWidget* parent)
   });
 }
 
+void TFrame_Step_4::ShowFirstTab() { t->setCurrentIndex(0); }
+
 void TFrame_Step_4::TabSheet2Show() { FillGrid(StringGrid1, kThumbnailMacroReference); }
 
 void TFrame_Step_4::TabSheet4Show() { FillGrid(StringGrid2, kImageMacroReference); }
@@ -122,6 +154,23 @@ void TFrame_Step_4::Redraw(SettingsField field) {
   };
   if (field == SettingsField::HTMLThumbnails) show(Memo1, settings_.HTMLThumbnails());
   if (field == SettingsField::HTMLImages) show(Memo2, settings_.HTMLImages());
+  if (field == SettingsField::HTMLThumbnails || field == SettingsField::HTMLImages) ShowTemplateSet();
+}
+
+void TFrame_Step_4::TemplateSetChosen(std::size_t index) {
+  const std::optional<std::size_t> current = TemplateSetOf(settings_.HTMLThumbnails(), settings_.HTMLImages());
+  if (current == index) return ShowTemplateSet();
+  const QString question =
+      QStringLiteral("Replace both templates with the %1 set?").arg(Text(TemplateSets()[index].name));
+  if (!current && !AskStandardQuestion(this, true, question)) return ShowTemplateSet();
+  UseTemplateSet(settings_, index);
+}
+
+void TFrame_Step_4::ShowTemplateSet() {
+  const std::optional<std::size_t> current = TemplateSetOf(settings_.HTMLThumbnails(), settings_.HTMLImages());
+  for (std::size_t i = 0; i < templateSetItems_.size(); ++i) templateSetItems_[i]->setChecked(current == i);
+  templateSetButton_->setToolTip(current ? QStringLiteral("Template set: ") + templateSetItems_[*current]->text()
+                                         : QStringLiteral("Template set: none (the templates were edited)"));
 }
 
 }  // namespace fotoloom

@@ -1,11 +1,15 @@
-// Page 4 of the wizard: the two page template editors and their macro reference grids.
+// Page 4 of the wizard: the two page template editors, their macro reference grids and the template set choice.
 #pragma once
 
 #include <QWidget>
+#include <cstddef>
+#include <vector>
 
 #include "app/SettingsBinding.h"
 
+class QAction;
 class QPlainTextEdit;
+class QToolButton;
 class QTabWidget;
 class QTableWidget;
 
@@ -16,6 +20,10 @@ class TFrame_Step_4 : public QWidget {
  public:
   explicit TFrame_Step_4(GallerySettings& settings, QWidget* parent = nullptr);
 
+  // Selects the first template tab (done each time the main window is first shown).
+  void ShowFirstTab();
+
+ private:
   QTabWidget* t = nullptr;
   QWidget* TabSheet1 = nullptr;
   QWidget* TabSheet2 = nullptr;
@@ -29,12 +37,18 @@ class TFrame_Step_4 : public QWidget {
   // Refill the reference grids; run each time their tab is shown.
   void TabSheet2Show();
   void TabSheet4Show();
-
- private:
   void Redraw(SettingsField field);
+  // Replaces both templates with the built-in set at index, asking first
+  // when the templates match no set (the user's edits would be lost).
+  void TemplateSetChosen(std::size_t index);
+  // Checks the menu item of the set both templates equal, or none.
+  void ShowTemplateSet();
 
   GallerySettings& settings_;
   SettingsBinding binding_;
+  // "Template set" in the free end of the tab row, with one item per set.
+  QToolButton* templateSetButton_ = nullptr;
+  std::vector<QAction*> templateSetItems_;
 };
 
 // An editor's text as template lines (split at line breaks; an empty text has none) and back.

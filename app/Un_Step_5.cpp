@@ -36,6 +36,8 @@ TFrame_Step_5::TFrame_Step_5(GallerySettings& settings, QWidget* parent)
   Redraw(SettingsField::ElementsMode);
   connect(Check_show_first_page, &QCheckBox::toggled, this, [this](bool on) { settings_.SetAutoBrowserStart(on); });
   connect(Rg_Elements_items, &QButtonGroup::idClicked, this, [this](int id) { settings_.SetElementsMode(id); });
+  connect(btn_Clear, &QPushButton::clicked, this, &TFrame_Step_5::ClearOutputFolderRequested);
+  connect(Button1, &QPushButton::clicked, this, &TFrame_Step_5::OpenFirstPageRequested);
 }
 
 void TFrame_Step_5::Redraw(SettingsField field) {

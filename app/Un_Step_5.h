@@ -12,21 +12,26 @@ class QPushButton;
 
 namespace fotoloom {
 
-// The buttons' actions belong to the main window, which connects to them.
+// The buttons' actions belong to the main window: the page only says what the user asked for.
 class TFrame_Step_5 : public QWidget {
   Q_OBJECT
  public:
   explicit TFrame_Step_5(GallerySettings& settings, QWidget* parent = nullptr);
+
+ signals:
+  // "Clear Output Folder" was pressed.
+  void ClearOutputFolderRequested();
+  // "Show first page in Webbrowser" was pressed.
+  void OpenFirstPageRequested();
+
+ private:
+  void Redraw(SettingsField field);
 
   QPushButton* btn_Clear = nullptr;
   QCheckBox* Check_show_first_page = nullptr;
   QGroupBox* Rg_Elements = nullptr;
   QButtonGroup* Rg_Elements_items = nullptr;
   QPushButton* Button1 = nullptr;
-
- private:
-  void Redraw(SettingsField field);
-
   GallerySettings& settings_;
   SettingsBinding binding_;
 };

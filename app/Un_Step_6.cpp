@@ -40,7 +40,7 @@ TFrame_Step_6::TFrame_Step_6(QWidget* parent) : QWidget(parent) {
     progress->setRange(0, 100);
     progress->setValue(0);
     progress->setTextVisible(false);
-    bars_[static_cast<std::size_t>(index - 1)] = progress;
+    bars_[static_cast<std::size_t>(which)] = progress;
   };
   auto* pages = new QGroupBox(Q(kCreatingWebpageCaption), this);
   pages->setGeometry(0, 84, 614, 86);
@@ -56,10 +56,15 @@ TFrame_Step_6::TFrame_Step_6(QWidget* parent) : QWidget(parent) {
   btn_cancel->setObjectName(QStringLiteral("btn_cancel"));
   btn_cancel->setGeometry(270, 312, 75, 25);
   btn_cancel->setCursor(Qt::PointingHandCursor);
+  connect(btn_cancel, &QPushButton::clicked, this, &TFrame_Step_6::CancelRequested);
 }
 
-void TFrame_Step_6::SetBarMaximum(int bar, int maximum) { Bar(bar)->setMaximum(maximum); }
+void TFrame_Step_6::ShowInputPath(const QString& text) { lbl_input_path->setText(text); }
 
-void TFrame_Step_6::SetBarPosition(int bar, int position) { Bar(bar)->setValue(position); }
+void TFrame_Step_6::ShowFound(const QString& text) { lbl_found->setText(text); }
+
+void TFrame_Step_6::SetBarMaximum(RunBar bar, int maximum) { Bar(bar)->setMaximum(maximum); }
+
+void TFrame_Step_6::SetBarPosition(RunBar bar, int position) { Bar(bar)->setValue(position); }
 
 }  // namespace fotoloom

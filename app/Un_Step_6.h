@@ -4,28 +4,35 @@
 #include <QWidget>
 #include <array>
 
+#include "app/ProgressDisplay.h"
+
 class QLabel;
 class QProgressBar;
 class QPushButton;
 
 namespace fotoloom {
 
-class TFrame_Step_6 : public QWidget {
+class TFrame_Step_6 : public QWidget, public ProgressDisplay {
   Q_OBJECT
  public:
   explicit TFrame_Step_6(QWidget* parent = nullptr);
 
-  // Sets bar (1..5)'s maximum or position.
-  void SetBarMaximum(int bar, int maximum);
-  void SetBarPosition(int bar, int position);
-  QProgressBar* Bar(int bar) const { return bars_.at(static_cast<std::size_t>(bar - 1)); }
+  void ShowInputPath(const QString& text) override;
+  void ShowFound(const QString& text) override;
+  void SetBarMaximum(RunBar bar, int maximum) override;
+  void SetBarPosition(RunBar bar, int position) override;
+
+ signals:
+  // Cancel was pressed (the main window stops the run and goes back to page 1).
+  void CancelRequested();
+
+ private:
+  QProgressBar* Bar(RunBar bar) const { return bars_.at(static_cast<std::size_t>(bar)); }
 
   QLabel* lbl_input_path = nullptr;
   QLabel* lbl_found = nullptr;
   QPushButton* btn_cancel = nullptr;
-
- private:
-  std::array<QProgressBar*, 5> bars_{};
+  std::array<QProgressBar*, kRunBars.size()> bars_{};
 };
 
 }  // namespace fotoloom

@@ -3,14 +3,15 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QStyle>
-#include <QTabWidget>
 
 #include "app/MessageBoxes.h"
 #include "app/ProgramFolder.h"
+#include "app/QtDesktop.h"
+#include "app/ScopeExit.h"
 #include "app/Un_About.h"
 #include "app/Un_Step_1.h"
 #include "app/Un_Step_2.h"
@@ -19,8 +20,8 @@
 #include "app/Un_Step_5.h"
 #include "app/Un_Step_6.h"
 #include "app/WizardDialogs.h"
+#include "app/WizardFonts.h"
 #include "app/WizardRunView.h"
-#include "core/Error.h"
 #include "core/SettingsFile.h"
 #include "run/GenerationRun.h"
 #include "run/OutputFolder.h"
@@ -41,18 +42,16 @@ QString StepCaption(int step) { return QStringLiteral("Step %1 of 5").arg(step);
 
 }  // namespace
 
-Tfrm_utama::Tfrm_utama(std::unique_ptr<WizardDialogs> dialogs, QString programFolder)
+Tfrm_utama::Tfrm_utama(std::unique_ptr<WizardDialogs> dialogs, QString programFolder, std::unique_ptr<Desktop> desktop)
     : QWidget(nullptr, Qt::Window | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                            Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       dialogs_(dialogs ? std::move(dialogs) : std::make_unique<QtWizardDialogs>()),
       programFolder_(programFolder.isEmpty() ? ProgramFolder() : std::move(programFolder)),
-      desktop_(this) {
+      desktop_(desktop ? std::move(desktop) : std::make_unique<QtDesktop>(this)) {
   setObjectName(QStringLiteral("frm_utama"));
   setWindowTitle(QStringLiteral("Fotoloom"));
   setFixedSize(645, 476);
-  QFont font(QStringLiteral("Times New Roman"));
-  font.setPixelSize(11);
-  font.setBold(true);
+  const QFont font = SerifFont(11, true);
   setFont(font);
 
   pnl_header = new QLabel(StepCaption(1), this);
@@ -94,7 +93,7 @@ Tfrm_utama::Tfrm_utama(std::unique_ptr<WizardDialogs> dialogs, QString programFo
   btn_back->hide();
   btn_next->setEnabled(false);
 
-  AboutBox = new TAboutBox(desktop_, this);
+  AboutBox = new TAboutBox(*desktop_, this);
 
   connect(btn_next, &QPushButton::clicked, this, &Tfrm_utama::btn_nextClick);
   connect(btn_back, &QPushButton::clicked, this, &Tfrm_utama::btn_backClick);
@@ -103,11 +102,13 @@ Tfrm_utama::Tfrm_utama(std::unique_ptr<WizardDialogs> dialogs, QString programFo
   connect(bit_about, &QPushButton::clicked, this, &Tfrm_utama::bit_aboutClick);
   connect(bit_help, &QPushButton::clicked, this, &Tfrm_utama::bit_helpClick);
   connect(Frame_Step_1, &TFrame_Step_1::FolderTextsChanged, this, &Tfrm_utama::Frame_Step_11edt_inputChange);
-  connect(Frame_Step_6->btn_cancel, &QPushButton::clicked, this, &Tfrm_utama::Frame_Step_61btn_cancelClick);
-  connect(Frame_Step_5->btn_Clear, &QPushButton::clicked, this,
-          [this] { Guarded([this] { Clear_output_folder(settings_, desktop_); }); });
-  connect(Frame_Step_5->Button1, &QPushButton::clicked, this,
-          [this] { Guarded([this] { Open_first_page(settings_, desktop_); }); });
+  connect(Frame_Step_6, &TFrame_Step_6::CancelRequested, this, &Tfrm_utama::Frame_Step_61btn_cancelClick);
+  connect(Frame_Step_5, &TFrame_Step_5::ClearOutputFolderRequested, this,
+          [this] { Guarded([this] { Clear_output_folder(settings_, *desktop_); }); });
+  connect(Frame_Step_5, &TFrame_Step_5::OpenFirstPageRequested, this,
+          [this] { Guarded([this] { Open_first_page(settings_, *desktop_); }); });
+  // Without a font of the widths the layout was made for, smaller captions rather than cut ones.
+  ShrinkTextToFit(this);
 }
 
 Tfrm_utama::~Tfrm_utama() {
@@ -121,14 +122,7 @@ Tfrm_utama::~Tfrm_utama() {
   }
 }
 
-template <typename Action>
-void Tfrm_utama::Guarded(Action&& action) {
-  try {
-    action();
-  } catch (const Error& e) {
-    ShowErrorBox(this, QString::fromStdString(e.what()));
-  }
-}
+bool Tfrm_utama::Guarded(const std::function<void()>& action) { return ShowingErrors(this, action); }
 
 void Tfrm_utama::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
@@ -141,9 +135,9 @@ void Tfrm_utama::showEvent(QShowEvent* event) {
 void Tfrm_utama::FormShow() {
   currentStep_ = 1;
   // The run components live from the first showing to the window's end.
-  runView_ = std::make_unique<WizardRunView>(*this);
-  run_ = std::make_unique<GenerationRun>(settings_, desktop_, *runView_);
-  Frame_Step_4->t->setCurrentIndex(0);
+  runView_ = std::make_unique<WizardRunView>(*this, *Frame_Step_6);
+  run_ = std::make_unique<GenerationRun>(settings_, *desktop_, *runView_);
+  Frame_Step_4->ShowFirstTab();
   Guarded([this] { Frame_Step_3->Create_preview(); });
 }
 
@@ -158,7 +152,7 @@ void Tfrm_utama::ShowStep(int step) {
 }
 
 void Tfrm_utama::Frame_Step_11edt_inputChange() {
-  btn_next->setEnabled(!Frame_Step_1->edt_input->text().isEmpty() && !Frame_Step_1->edt_output->text().isEmpty());
+  btn_next->setEnabled(!settings_.InputPath().empty() && !settings_.OutputPath().empty());
 }
 
 void Tfrm_utama::btn_nextClick() {
@@ -207,16 +201,22 @@ void Tfrm_utama::Frame_Step_61btn_cancelClick() {
   Return_to_first_page();
 }
 
+QString Tfrm_utama::SettingsDialogFolder() const {
+  return settingsFolder_.isEmpty() ? DocumentsFolder() : settingsFolder_;
+}
+
 void Tfrm_utama::bit_loadClick() {
-  const std::optional<QString> path = dialogs_->ChooseSettingsToLoad(this, programFolder_);
+  const std::optional<QString> path = dialogs_->ChooseSettingsToLoad(this, SettingsDialogFolder());
   if (!path) return;
-  Guarded([&] { Read_settings_file(path->toStdString(), settings_, [this] { Frame_Step_3->Create_preview(); }); });
+  if (Guarded([&] { Read_settings_file(path->toStdString(), settings_, [this] { Frame_Step_3->Create_preview(); }); }))
+    settingsFolder_ = QFileInfo(*path).absolutePath();
 }
 
 void Tfrm_utama::bit_saveClick() {
-  const std::optional<QString> path = dialogs_->ChooseSettingsToSave(this, programFolder_);
+  const std::optional<QString> path = dialogs_->ChooseSettingsToSave(this, SettingsDialogFolder());
   if (!path) return;
-  Guarded([&] { Write_settings_file(path->toStdString(), settings_); });
+  if (Guarded([&] { Write_settings_file(path->toStdString(), settings_); }))
+    settingsFolder_ = QFileInfo(*path).absolutePath();
 }
 
 void Tfrm_utama::bit_aboutClick() {
@@ -226,7 +226,7 @@ void Tfrm_utama::bit_aboutClick() {
 }
 
 void Tfrm_utama::bit_helpClick() {
-  desktop_.OpenDocument(ManualPath(QCoreApplication::applicationDirPath()).toStdString());
+  Guarded([this] { desktop_->OpenDocument(ManualPath(QCoreApplication::applicationDirPath()).toStdString()); });
 }
 
 void Tfrm_utama::closeEvent(QCloseEvent* event) {
@@ -255,13 +255,16 @@ void Tfrm_utama::StartGenerationRun() {
   // the window are handled while it pumps events.
   runGoing_ = true;
   closeAfterRun_ = false;
-  try {
-    run_->Start();
-  } catch (const Error& e) {
-    // Page 6 stays with its bottom buttons hidden; Cancel leads back to page 1.
-    if (!closeAfterRun_) ShowErrorBox(this, QString::fromStdString(e.what()));
+  {
+    // The run is over on every way out of this block, an exception included.
+    const ScopeExit idle([this] { runGoing_ = false; });
+    try {
+      run_->Start();
+    } catch (const std::exception& e) {
+      // Page 6 stays with its bottom buttons hidden; Cancel leads back to page 1.
+      if (!closeAfterRun_) ShowErrorBox(this, QString::fromStdString(e.what()));
+    }
   }
-  runGoing_ = false;
   if (closeAfterRun_) close();
 }
 

@@ -4,10 +4,11 @@
 #include <QString>
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <memory>
 
-#include "app/QtDesktop.h"
 #include "app/WizardDialogs.h"
+#include "core/Desktop.h"
 #include "core/GallerySettings.h"
 
 class QLabel;
@@ -29,9 +30,13 @@ class Tfrm_utama : public QWidget {
   Q_OBJECT
  public:
   // dialogs answers the file, folder and colour choosers (Qt's own when null);
-  // programFolder (ending in "/") holds the preview and is where the settings
-  // dialogs open (ProgramFolder() when empty).
-  explicit Tfrm_utama(std::unique_ptr<WizardDialogs> dialogs = nullptr, QString programFolder = QString());
+  // programFolder (ending in "/") holds the preview (ProgramFolder() when
+  // empty); the settings dialogs open in the folder of the settings file
+  // last loaded or saved, at first in DocumentsFolder(); desktop shows the run's
+  // messages, opens documents and pumps events (a QtDesktop on this window
+  // when null).
+  explicit Tfrm_utama(std::unique_ptr<WizardDialogs> dialogs = nullptr, QString programFolder = QString(),
+                      std::unique_ptr<Desktop> desktop = nullptr);
   ~Tfrm_utama() override;
 
   GallerySettings& Settings() { return settings_; }
@@ -58,6 +63,27 @@ class Tfrm_utama : public QWidget {
   // Closes the window now, or once the running run has returned.
   void CloseAfterRun();
 
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void FormShow();
+  void ShowStep(int step);
+  // Runs action and shows any std::exception it raises in the application's
+  // error box; false when it raised.
+  bool Guarded(const std::function<void()>& action);
+  // Where the Load and Save Settings dialogs open.
+  QString SettingsDialogFolder() const;
+  void StartGenerationRun();
+
+  GallerySettings settings_;
+  std::unique_ptr<WizardDialogs> dialogs_;
+  QString programFolder_;
+  QString settingsFolder_;  // of the settings file last loaded or saved; empty before the first
+  std::unique_ptr<Desktop> desktop_;
+  std::unique_ptr<WizardRunView> runView_;
+  std::unique_ptr<GenerationRun> run_;
   QLabel* pnl_header = nullptr;
   QPushButton* bit_load = nullptr;
   QPushButton* bit_save = nullptr;
@@ -72,25 +98,6 @@ class Tfrm_utama : public QWidget {
   TFrame_Step_5* Frame_Step_5 = nullptr;
   TFrame_Step_6* Frame_Step_6 = nullptr;
   TAboutBox* AboutBox = nullptr;
-
- protected:
-  void showEvent(QShowEvent* event) override;
-  void closeEvent(QCloseEvent* event) override;
-
- private:
-  void FormShow();
-  void ShowStep(int step);
-  // Runs action and shows an Error it raises in the application's error box.
-  template <typename Action>
-  void Guarded(Action&& action);
-  void StartGenerationRun();
-
-  GallerySettings settings_;
-  std::unique_ptr<WizardDialogs> dialogs_;
-  QString programFolder_;
-  QtDesktop desktop_;
-  std::unique_ptr<WizardRunView> runView_;
-  std::unique_ptr<GenerationRun> run_;
   int currentStep_ = 1;
   std::array<QWidget*, 7> pages_{};  // index 1..6
   bool shown_ = false;

@@ -5,12 +5,13 @@
 
 namespace fotoloom {
 
+class ProgressDisplay;
 class Tfrm_utama;
 
-// Forwards what the run shows to the progress page and the main window.
+// Forwards what the run shows to the progress page and the page changes to the main window.
 class WizardRunView : public RunView {
  public:
-  explicit WizardRunView(Tfrm_utama& window) : window_(window) {}
+  WizardRunView(Tfrm_utama& window, ProgressDisplay& progress) : window_(window), progress_(progress) {}
 
   void SetInputPathLabel(const std::string& text) override;
   void SetFoundLabel(const std::string& text) override;
@@ -23,9 +24,7 @@ class WizardRunView : public RunView {
 
  private:
   Tfrm_utama& window_;
+  ProgressDisplay& progress_;
 };
-
-// The progress page's bar number (1..5) for a bar of the run.
-int BarNumber(RunBar bar);
 
 }  // namespace fotoloom

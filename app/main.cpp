@@ -3,7 +3,6 @@
 #include <QIcon>
 #include <QScreen>
 
-#include "app/PaletteColors.h"
 #include "app/SingleInstance.h"
 #include "app/Un_Utama.h"
 
@@ -14,9 +13,8 @@ int main(int argc, char* argv[]) {
   if (!lock) return 0;
   QApplication::setApplicationName(QStringLiteral("Fotoloom"));
   QApplication::setApplicationDisplayName(QStringLiteral("Fotoloom"));
-  QApplication::setDesktopFileName(QStringLiteral("fotoloom"));
+  QApplication::setDesktopFileName(QStringLiteral("org.fotoloom.Fotoloom"));
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/fotoloom.png")));
-  fotoloom::InstallPaletteColorResolver();
   fotoloom::Tfrm_utama window;
   // Centred on the desktop.
   if (const QScreen* screen = QGuiApplication::primaryScreen())

@@ -4,6 +4,9 @@
 #include <charconv>
 #include <string_view>
 
+#include "cli/SettingOverrides.h"
+#include "core/TemplateSets.h"
+
 namespace fotoloom::cli {
 namespace {
 
@@ -24,6 +27,14 @@ void ParseSize(const std::string& text, int& width, int& height) {
   if (x == std::string::npos) throw UsageError("--size needs WIDTHxHEIGHT, not '" + text + "'");
   width = NumberOption("--size", text.substr(0, x), 1, 65500);
   height = NumberOption("--size", text.substr(x + 1), 1, 65500);
+}
+
+// The index of the built-in template set named by a --templates value.
+std::size_t TemplateSetOption(const std::string& text) {
+  if (const auto index = FindTemplateSet(text)) return *index;
+  std::string words;
+  for (const TemplateSet& set : TemplateSets()) words += (words.empty() ? "" : " or ") + std::string(set.word);
+  throw UsageError("--templates needs " + words + ", not '" + text + "'");
 }
 
 // Walks the words after the command, splitting options from file names.
@@ -126,6 +137,13 @@ CliCommand ParseArguments(const std::vector<std::string>& args) {
     } else if (cmd.Kind == CommandKind::Run && (w == "--quiet" || w == "-q")) {
       words.NoValue(w);
       cmd.Quiet = true;
+    } else if (cmd.Kind == CommandKind::Run && w == "--dry-run") {
+      words.NoValue(w);
+      cmd.DryRun = true;
+    } else if (cmd.Kind != CommandKind::Resample && w == "--set") {
+      cmd.Settings.push_back(ParseSettingOverride(words.Value(w)));
+    } else if (cmd.Kind == CommandKind::Defaults && w == "--templates") {
+      cmd.TemplateSet = TemplateSetOption(words.Value(w));
     } else if (cmd.Kind == CommandKind::Resample && w == "--filter") {
       cmd.Filter = NumberOption(w, words.Value(w), 0, 6);
     } else if (cmd.Kind == CommandKind::Resample && w == "--size") {
@@ -140,6 +158,7 @@ CliCommand ParseArguments(const std::vector<std::string>& args) {
     case CommandKind::Run:
       if (files.size() > 1) throw UsageError("run: unexpected '" + files[1] + "'");
       if (!files.empty()) cmd.SettingsFile = files[0];
+      if (cmd.DryRun && cmd.Open) throw UsageError("--dry-run writes no page for --open to open");
       break;
     case CommandKind::Defaults:
       ExpectFiles(files, 1, command, "the settings file to write");
@@ -164,10 +183,10 @@ CliCommand ParseArguments(const std::vector<std::string>& args) {
 
 std::string UsageText() {
   return R"(Usage:
-  fotoloom-cli run [SETTINGS.fl] [--input DIR] [--output DIR] [--elements 0|1|2]
-                   [--jobs N] [--yes] [--open] [--quiet]
-  fotoloom-cli defaults FILE.fl
-  fotoloom-cli resave IN.fl OUT.fl
+  fotoloom-cli run [SETTINGS.fl] [--set KEY=VALUE]... [--input DIR] [--output DIR]
+                   [--elements 0|1|2] [--jobs N] [--yes] [--open] [--quiet] [--dry-run]
+  fotoloom-cli defaults [--templates classic|responsive] FILE.fl [--set KEY=VALUE]...
+  fotoloom-cli resave IN.fl OUT.fl [--set KEY=VALUE]...
   fotoloom-cli resample IN OUT.ppm --filter N --size WIDTHxHEIGHT
   fotoloom-cli --help | --version
 
@@ -175,24 +194,46 @@ Commands:
   run       Generates the gallery: loads the settings file if one is given
             (otherwise the start-up values), applies the options below and
             writes the pages and images into the output folder.
-              --input DIR     folder of the JPEG photos
-              --output DIR    folder the gallery is written to
+              --set KEY=VALUE
+                              one key of the settings file (see below),
+                              applied after the settings file and before
+                              --input and --output; may be repeated
+              --input DIR     folder of the JPEG photos (or the key InputPath)
+              --output DIR    folder the gallery is written to (or the key
+                              OutputPath)
               --elements N    0 everything, 1 pages and the images of the
                               first thumbnail page only, 2 pages only
               --jobs N        photos resized at once (default: one per core)
               --yes           create a missing output folder without asking
               --open          open the first page in the web browser afterwards
               --quiet         print nothing but errors
+              --dry-run       check the folders, find, order and size the
+                              photos as the run would, and print the number
+                              of thumbnail and image pages and each photo's
+                              "n_" and "t_" sizes; writes nothing and creates
+                              no folder
             The settings' automatic browser start is not used; see --open.
-  defaults  Writes a settings file holding the start-up values.
+            Progress goes to stderr: on a terminal with a bar, the
+            percentage and the time left; otherwise one line per stage.
+  defaults  Writes a settings file holding the start-up values, with any
+            --set KEY=VALUE applied.
+              --templates SET the page templates of the built-in set SET:
+                              classic (the start-up templates) or
+                              responsive (for phones and today's browsers)
   resave    Reads a settings file and writes it again as the program
-            understood it (normalises a hand-edited file).
+            understood it (normalises a hand-edited file), with any
+            --set KEY=VALUE applied.
   resample  Resizes IN (JPEG, or binary PPM) to WIDTHxHEIGHT with filter N
             (0 Box, 1 Triangle, 2 Hermite, 3 Bell, 4 B-Spline, 5 Lanczos3,
             6 Mitchell) and writes a binary PPM.
 
-Exit status: 0 done, 1 the run failed or did not start, 2 bad usage,
-130 interrupted by Ctrl-C (what was written stays).
+Keys for --set, in any letter case, values as a settings file holds them
+(the template lines are set in a settings file only):
+)" + SettingsKeysHelp() +
+         R"(
+Exit status: 0 done, 1 the run failed or did not start, 2 bad usage (also
+a missing input or output folder, a bad --set), 130 interrupted by Ctrl-C
+(what was written stays).
 )";
 }
 

@@ -14,6 +14,13 @@ class UsageError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// One --set KEY=VALUE, checked: the key as the settings file writes it and
+// the value as its reader takes it.
+struct SettingOverride {
+  std::string Key;
+  std::string Value;
+};
+
 enum class CommandKind { Help, Version, Run, Defaults, Resave, Resample };
 
 struct CliCommand {
@@ -28,6 +35,13 @@ struct CliCommand {
   bool Yes = false;
   bool Open = false;
   bool Quiet = false;
+  bool DryRun = false;
+
+  // run, defaults and resave: every --set in the order given
+  std::vector<SettingOverride> Settings;
+
+  // defaults: the index of the template set of --templates (see TemplateSets)
+  std::optional<std::size_t> TemplateSet;
 
   // defaults, resave and resample: the files named
   std::string InFile;

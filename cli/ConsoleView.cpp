@@ -1,7 +1,51 @@
 // Progress lines of fotoloom-cli.
 #include "cli/ConsoleView.h"
 
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
 namespace fotoloom::cli {
+namespace {
+
+// Characters of the bar between its brackets.
+constexpr int kBarWidth = 20;
+
+// "0:07", "12:34" or "1:02:03".
+std::string Clock(std::int64_t seconds) {
+  char text[32];
+  const auto h = seconds / 3600;
+  const auto m = seconds / 60 % 60;
+  const auto s = seconds % 60;
+  if (h > 0)
+    std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", static_cast<long long>(h), static_cast<long long>(m),
+                  static_cast<long long>(s));
+  else
+    std::snprintf(text, sizeof text, "%lld:%02lld", static_cast<long long>(m), static_cast<long long>(s));
+  return text;
+}
+
+}  // namespace
+
+std::string ProgressLineText(const std::string& counts, int position, int maximum, ProgressClock::duration elapsed,
+                             int columns) {
+  if (maximum <= 0) return counts;
+  const std::int64_t done = position < 0 ? 0 : position > maximum ? maximum : position;
+  const auto filled = static_cast<std::size_t>(done * kBarWidth / maximum);
+  const std::string bar = " [" + std::string(filled, '#') + std::string(kBarWidth - filled, '-') + "]";
+  char percent[8];
+  std::snprintf(percent, sizeof percent, " %3d%%", static_cast<int>(done * 100 / maximum));
+  std::string left;
+  if (done >= kEstimateAfter && done < maximum) {
+    const double seconds = std::chrono::duration<double>(elapsed).count() * double(maximum - done) / double(done);
+    left = " " + Clock(static_cast<std::int64_t>(std::ceil(std::max(seconds, 0.0)))) + " left";
+  }
+  const auto fits = [columns](const std::string& line) { return columns <= 0 || int(line.size()) < columns; };
+  if (const std::string line = counts + bar + percent + left; fits(line)) return line;
+  if (const std::string line = counts + percent + left; fits(line)) return line;
+  if (const std::string line = counts + percent; fits(line)) return line;
+  return counts;
+}
 
 ConsoleView::ConsoleView(std::FILE* out, bool live, bool quiet) : out_(out), live_(live), quiet_(quiet) {}
 
@@ -28,33 +72,45 @@ void ConsoleView::SetInputPathLabel(const std::string& text) {
   // The label is set again for every file found; it is shown once.
   if (text == inputLabel_) return;
   inputLabel_ = text;
-  Show(Line::InputPath, text);
+  Show(Line::InputPath, text, text);
 }
 
-void ConsoleView::SetFoundLabel(const std::string& text) { Show(Line::Found, text); }
+void ConsoleView::SetFoundLabel(const std::string& text) { Show(Line::Found, text, text); }
 
 void ConsoleView::SetBarMaximum(RunBar bar, int maximum) {
   maximum_[std::size_t(bar)] = maximum;
   position_[std::size_t(bar)] = 0;
-  const RunBar first = LineOf(bar) == Line::Pages ? RunBar::ThumbnailPages : bar;
-  Show(LineOf(bar), BarText(first));
+  if (live_) started_[std::size_t(bar)] = now_();
+  ShowBar(bar);
 }
 
 void ConsoleView::SetBarPosition(RunBar bar, int position) {
   position_[std::size_t(bar)] = position;
   // The run puts every bar back to 0 before its stages; that starts no line.
   if (LineOf(bar) != current_) return;
-  const RunBar first = LineOf(bar) == Line::Pages ? RunBar::ThumbnailPages : bar;
-  Show(LineOf(bar), BarText(first));
+  ShowBar(bar);
 }
 
-void ConsoleView::Show(Line line, const std::string& text) {
+void ConsoleView::ShowBar(RunBar bar) {
+  // The pages line shows both page counts; its bar follows the image pages,
+  // of which there are the most.
+  const bool pages = LineOf(bar) == Line::Pages;
+  const std::string text = BarText(pages ? RunBar::ThumbnailPages : bar);
+  if (!live_) {
+    Show(LineOf(bar), text, text);
+    return;
+  }
+  const std::size_t i = std::size_t(pages ? RunBar::ImagePages : bar);
+  Show(LineOf(bar), text, ProgressLineText(text, position_[i], maximum_[i], now_() - started_[i], columns_));
+}
+
+void ConsoleView::Show(Line line, const std::string& text, const std::string& liveText) {
   if (quiet_) return;
   if (line != current_) Finish();
   current_ = line;
   text_ = text;
   if (live_) {
-    std::fprintf(out_, "\r%s\x1b[K", text_.c_str());
+    std::fprintf(out_, "\r%s\x1b[K", liveText.c_str());
     std::fflush(out_);
   }
 }

@@ -2,12 +2,31 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <cstdio>
+#include <functional>
 #include <string>
 
 #include "run/RunView.h"
 
 namespace fotoloom::cli {
+
+using ProgressClock = std::chrono::steady_clock;
+
+// A stage's line on a terminal: counts (the plain line's text), then a bar
+// of position out of maximum, the percentage and, once at least
+// kEstimateAfter items are done and before the last, the time left at the
+// pace so far (elapsed since the stage began), rounded up to whole seconds:
+//   "Creating Scaling Image 3/6 [##########----------]  50% 0:12 left"
+// A maximum of 0 adds nothing to counts. When columns is above 0 the line
+// is kept shorter than columns (a full-width line makes the terminal wrap),
+// leaving out the bar first and then the time left; counts always stay.
+std::string ProgressLineText(const std::string& counts, int position, int maximum, ProgressClock::duration elapsed,
+                             int columns = 0);
+
+// Items a stage finishes before its time left is estimated: the first
+// photos carry the start-up cost of the stage and would mislead.
+inline constexpr int kEstimateAfter = 3;
 
 // Shows the labels and bars of the progress page as lines of text:
 //   Input Path : photos
@@ -16,11 +35,17 @@ namespace fotoloom::cli {
 //   Creating Scaling Image 6/6
 //   Creating Thumbnail Image 6/6
 // On a terminal (live) the line of the running stage is rewritten in place
-// as its counts move; otherwise each line is written once, when its stage
-// ends. Quiet shows nothing. Page changes mean nothing on a console.
+// as its counts move, with ProgressLineText's bar, percentage and time
+// left; otherwise each line is written once, plain, when its stage ends.
+// Quiet shows nothing. Page changes mean nothing on a console.
 class ConsoleView : public RunView {
  public:
   ConsoleView(std::FILE* out, bool live, bool quiet);
+
+  // The clock stages are timed by (steady_clock::now unless set) and the
+  // terminal's width in columns (0, unknown, unless set).
+  void SetClock(std::function<ProgressClock::time_point()> now) { now_ = std::move(now); }
+  void SetColumns(int columns) { columns_ = columns; }
 
   void SetInputPathLabel(const std::string& text) override;
   void SetFoundLabel(const std::string& text) override;
@@ -37,16 +62,21 @@ class ConsoleView : public RunView {
   enum class Line { None, InputPath, Found, Pages, Originals, ScaledImages, Thumbnails };
   static Line LineOf(RunBar bar);
   std::string BarText(RunBar bar) const;
-  void Show(Line line, const std::string& text);
+  // Shows the line of bar's stage: plain text, and the live text on a terminal.
+  void ShowBar(RunBar bar);
+  void Show(Line line, const std::string& text, const std::string& liveText);
 
   std::FILE* out_;
   bool live_;
   bool quiet_;
+  std::function<ProgressClock::time_point()> now_ = [] { return ProgressClock::now(); };
+  int columns_ = 0;
   Line current_ = Line::None;
   std::string text_;
   std::string inputLabel_;
   std::array<int, 5> maximum_{};
   std::array<int, 5> position_{};
+  std::array<ProgressClock::time_point, 5> started_{};
 };
 
 }  // namespace fotoloom::cli

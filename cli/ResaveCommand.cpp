@@ -2,6 +2,7 @@
 
 #include "cli/Commands.h"
 #include "cli/InputFile.h"
+#include "cli/SettingOverrides.h"
 #include "core/SettingsFile.h"
 
 namespace fotoloom::cli {
@@ -12,6 +13,7 @@ int ResaveCommand(const CliCommand& cmd) {
   RequireReadableFile(cmd.InFile);
   GallerySettings settings;
   Read_settings_file(cmd.InFile, settings);
+  ApplySettingOverrides(cmd.Settings, settings);
   Write_settings_file(cmd.OutFile, settings);
   return kExitDone;
 }

@@ -13,14 +13,22 @@
 
 using namespace fotoloom::cli;
 
+namespace {
+
+int Usage(const UsageError& e) {
+  std::fprintf(stderr, "fotoloom-cli: %s\nTry 'fotoloom-cli --help'.\n", e.what());
+  return kExitUsage;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
   CliCommand cmd;
   try {
     cmd = ParseArguments(args);
   } catch (const UsageError& e) {
-    std::fprintf(stderr, "fotoloom-cli: %s\nTry 'fotoloom-cli --help'.\n", e.what());
-    return kExitUsage;
+    return Usage(e);
   }
   try {
     switch (cmd.Kind) {
@@ -31,6 +39,9 @@ int main(int argc, char** argv) {
       case CommandKind::Resave: return ResaveCommand(cmd);
       case CommandKind::Resample: return ResampleCommand(cmd);
     }
+  } catch (const UsageError& e) {
+    // Found only once the settings are loaded: a folder that is not given.
+    return Usage(e);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "%s\n", e.what());
   }

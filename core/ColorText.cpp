@@ -65,15 +65,6 @@ constexpr std::array<ColorName, 52> kColorNames = {{
     {"clDefault", 0x20000000},
 }};
 
-bool EqualNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 std::span<const ColorName> ColorNames() { return kColorNames; }
@@ -88,7 +79,7 @@ std::string ColorToText(Color c) {
 
 std::optional<Color> TextToColor(std::string_view text) {
   for (const ColorName& entry : kColorNames)
-    if (EqualNoCase(entry.Name, text)) return entry.Value;
+    if (IniNamesMatch(entry.Name, text)) return entry.Value;
   while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
   if (const std::optional<int> n = ParseIniInteger(text)) return static_cast<Color>(*n);
   return std::nullopt;

@@ -49,6 +49,10 @@ enum class SettingsField {
   ElementsMode,
 };
 
+// The number of fields: SettingsField values run from 0 to kSettingsFieldCount - 1.
+// ElementsMode must stay the last field.
+inline constexpr int kSettingsFieldCount = static_cast<int>(SettingsField::ElementsMode) + 1;
+
 // The captions of the fixed choice lists, in index order.
 inline constexpr std::array<std::string_view, 8> kPixelformatNames = {"Device", "  1 Bit ", "  4 Bit", "  8 Bit",
                                                                       "15 Bit", "16 Bit",   "24 Bit",  "32 Bit"};

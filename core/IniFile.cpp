@@ -19,21 +19,6 @@ std::string_view Trim(std::string_view s) {
   return s;
 }
 
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-  return true;
-}
-
-std::string ValueOf(std::string_view raw) {
-  std::string_view v = Trim(raw);
-  if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) v = v.substr(1, v.size() - 2);
-  return std::string(v);
-}
-
 int HexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -64,7 +49,7 @@ IniFile::IniFile(std::string_view text) {
     }
     const std::size_t eq = line.find('=');
     if (current == nullptr || eq == std::string_view::npos) continue;
-    current->Entries.push_back(Entry{std::string(Trim(line.substr(0, eq))), ValueOf(line.substr(eq + 1))});
+    current->Entries.push_back(Entry{std::string(Trim(line.substr(0, eq))), IniValueText(line.substr(eq + 1))});
   }
 }
 
@@ -98,14 +83,14 @@ IniFile IniFile::Load(const std::string& path) {
 
 const IniFile::Section* IniFile::Find(std::string_view section) const {
   for (const Section& s : sections_)
-    if (EqualNoCase(s.Name, section)) return &s;
+    if (IniNamesMatch(s.Name, section)) return &s;
   return nullptr;
 }
 
 std::optional<std::string> IniFile::Value(std::string_view section, std::string_view key) const {
   if (const Section* s = Find(section))
     for (const Entry& e : s->Entries)
-      if (EqualNoCase(e.Key, key)) return e.Value;
+      if (IniNamesMatch(e.Key, key)) return e.Value;
   return std::nullopt;
 }
 
@@ -127,6 +112,20 @@ bool IniFile::ReadBool(std::string_view section, std::string_view key, bool fall
 std::vector<IniFile::Entry> IniFile::SectionEntries(std::string_view section) const {
   const Section* s = Find(section);
   return s ? s->Entries : std::vector<Entry>{};
+}
+
+bool IniNamesMatch(std::string_view a, std::string_view b) {
+  const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; };
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (lower(a[i]) != lower(b[i])) return false;
+  return true;
+}
+
+std::string IniValueText(std::string_view raw) {
+  std::string_view v = Trim(raw);
+  if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) v = v.substr(1, v.size() - 2);
+  return std::string(v);
 }
 
 std::optional<int> ParseIniInteger(std::string_view text) {

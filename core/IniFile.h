@@ -57,6 +57,13 @@ class IniFile {
   std::vector<Section> sections_;
 };
 
+// Whether two section names or keys are the same one: equal but for ASCII letter case.
+bool IniNamesMatch(std::string_view a, std::string_view b);
+
+// The value of a key line whose text after the first "=" is raw: blanks and
+// tabs removed at both ends, then one pair of enclosing quotes dropped.
+std::string IniValueText(std::string_view raw);
+
 // A whole number as the settings file holds it: an optional "+" or "-", then
 // decimal digits, or hexadecimal digits after "0x", "0X" or "$" (up to eight,
 // taken as the 32 bits of the number, so "$FFFFFFFF" is -1). Nothing when the

@@ -1,7 +1,8 @@
 // The settings file: its exact line layout when written, its load order when read.
 #include "core/SettingsFile.h"
 
-#include <string_view>
+#include <array>
+#include <optional>
 #include <vector>
 
 #include "core/ColorText.h"
@@ -11,7 +12,132 @@
 namespace fotoloom {
 namespace {
 
-std::string Flag(bool b) { return b ? "1" : "0"; }
+using S = GallerySettings;
+using Kind = SettingsValueKind;
+
+// Reading one value of each kind into a setter; false when the reader does not take it.
+
+template <void (S::*Set)(std::string)>
+bool ReadText(S& s, std::string_view value) {
+  (s.*Set)(std::string(value));
+  return true;
+}
+
+// A whole number goes into an integer field as it is, into a yes/no field as
+// yes exactly when it is 1.
+void StoreNumber(S& s, void (S::*set)(int), int n) { (s.*set)(n); }
+void StoreNumber(S& s, void (S::*set)(bool), int n) { (s.*set)(n == 1); }
+
+template <auto Set>
+bool ReadNumber(S& s, std::string_view value) {
+  const std::optional<int> n = ParseIniInteger(value);
+  if (!n) return false;
+  StoreNumber(s, Set, *n);
+  return true;
+}
+
+template <void (S::*Set)(Color)>
+bool ReadColor(S& s, std::string_view value) {
+  const std::optional<Color> c = TextToColor(value);
+  if (!c) return false;
+  (s.*Set)(*c);
+  return true;
+}
+
+// 120, 140 and 160 are the fixed choices; any other size is user defined.
+bool ReadThumbnailSize(S& s, std::string_view value) {
+  const std::optional<int> size = ParseIniInteger(value);
+  if (!size) return false;
+  int choice = 3;
+  for (std::size_t i = 0; i < kFixedThumbSizes.size(); ++i)
+    if (kFixedThumbSizes[i] == *size) choice = int(i);
+  s.SetThumbSizeChoice(choice);
+  if (choice == 3) s.SetMaxSizeThumbnails(std::to_string(*size));
+  return true;
+}
+
+// Writing each kind.
+
+template <const std::string& (S::*Get)() const>
+std::string WriteText(const S& s) {
+  return (s.*Get)();
+}
+
+template <int (S::*Get)() const>
+std::string WriteInteger(const S& s) {
+  return std::to_string((s.*Get)());
+}
+
+template <bool (S::*Get)() const>
+std::string WriteYesNo(const S& s) {
+  return (s.*Get)() ? "1" : "0";
+}
+
+template <Color (S::*Get)() const>
+std::string WriteColor(const S& s) {
+  return ColorToText((s.*Get)());
+}
+
+std::string WriteThumbnailSize(const S& s) {
+  const int choice = s.ThumbSizeChoice();
+  return choice >= 0 && choice < int(kFixedThumbSizes.size()) ? std::to_string(kFixedThumbSizes[std::size_t(choice)])
+                                                              : s.MaxSizeThumbnails();
+}
+
+template <auto Get, auto Set>
+constexpr SettingsKey Text(std::string_view section, std::string_view name, std::string_view fallback) {
+  return {section, name, Kind::Text, fallback, &ReadText<Set>, &WriteText<Get>};
+}
+
+template <auto Get, auto Set>
+constexpr SettingsKey Integer(std::string_view section, std::string_view name, std::string_view fallback) {
+  return {section, name, Kind::Integer, fallback, &ReadNumber<Set>, &WriteInteger<Get>};
+}
+
+template <auto Get, auto Set>
+constexpr SettingsKey YesNo(std::string_view section, std::string_view name, std::string_view fallback) {
+  return {section, name, Kind::YesNo, fallback, &ReadNumber<Set>, &WriteYesNo<Get>};
+}
+
+template <auto Get, auto Set>
+constexpr SettingsKey ColorKey(std::string_view name) {
+  return {"Step3", name, Kind::ColorValue, "clwindow", &ReadColor<Set>, &WriteColor<Get>};
+}
+
+// The key lines in file order. The fallbacks are those of a missing key,
+// which differ from the start-up values for the three switches UseExif,
+// CopyOrgSizedImages and isgrayscale and for three colours.
+// clang-format off: one key a line
+constexpr auto kKeys = std::to_array<SettingsKey>({
+    Text<&S::InputPath, &S::SetInputPath>("Step1", "InputPath", ""),
+    Text<&S::OutputPath, &S::SetOutputPath>("Step1", "OutputPath", ""),
+    Text<&S::AdditionalPath, &S::SetAdditionalPath>("Step1", "AdditionalPath", ""),
+    Text<&S::ThumbPagesName, &S::SetThumbPagesName>("Step1", "ThumbPagesName", "page"),
+    Text<&S::ImagePagesName, &S::SetImagePagesName>("Step1", "ImagePagesName", "image"),
+    Text<&S::WebSiteExtension, &S::SetWebSiteExtension>("Step1", "WebSiteExtension", ".htm"),
+    Integer<&S::QualityImages, &S::SetQualityImages>("Step2", "QualityImages", "90"),
+    Text<&S::MaxWidthImage, &S::SetMaxWidthImage>("Step2", "MaxWidthImage", "800"),
+    Text<&S::MaxHeightImage, &S::SetMaxHeightImage>("Step2", "MaxHeightImage", "600"),
+    Integer<&S::FilterIndex, &S::SetFilterIndex>("Step2", "FilterIndex", "5"),
+    YesNo<&S::UseFilter, &S::SetUseFilter>("Step2", "Usefilter", "0"),
+    Integer<&S::QualityThumbnails, &S::SetQualityThumbnails>("Step2", "QualityThumbnails", "90"),
+    SettingsKey{"Step2", "MaxSizeThumbnails", Kind::ThumbnailSize, "160", &ReadThumbnailSize, &WriteThumbnailSize},
+    Integer<&S::SortingMethodIndex, &S::SetSortingMethodIndex>("Step2", "SortingMethodIndex", "0"),
+    YesNo<&S::UseExif, &S::SetUseExif>("Step2", "UseExif", "1"),
+    YesNo<&S::CopyOrgSizedImages, &S::SetCopyOrgSizedImages>("Step2", "CopyOrgSizedImages", "1"),
+    YesNo<&S::isgrayscale, &S::Setisgrayscale>("Step2", "isgrayscale", "1"),
+    Integer<&S::Pixelformat, &S::SetPixelformat>("Step2", "Pixelformat", "0"),
+    ColorKey<&S::BackgroundColor, &S::SetBackgroundColor>("BackgroundColor"),
+    ColorKey<&S::TextColor, &S::SetTextColor>("TextColor"),
+    ColorKey<&S::LinkColor, &S::SetLinkColor>("LinkColor"),
+    ColorKey<&S::VisitedLinkColor, &S::SetVisitedLinkColor>("VisitedLinkColor"),
+    Text<&S::RowsCount, &S::SetRowsCount>("Step3", "RowsCount", "3"),
+    Text<&S::ColsCount, &S::SetColsCount>("Step3", "ColsCount", "4"),
+    Text<&S::Title, &S::SetTitle>("Step3", "Title", "Place your gallery title here"),
+    Integer<&S::SubtitleIndex, &S::SetSubtitleIndex>("Step3", "SubtitleIndex", "2"),
+    YesNo<&S::AutoBrowserStart, &S::SetAutoBrowserStart>("Step5", "AutoBrowserStart", "1"),
+});
+// clang-format on
 
 std::string TemplatePrefix(std::size_t index) { return "Line" + std::to_string(index) + "=d"; }
 
@@ -36,46 +162,29 @@ std::vector<std::string> ReadTemplate(const IniFile& ini, std::string_view secti
 
 }  // namespace
 
+std::span<const SettingsKey> SettingsKeys() { return kKeys; }
+
+const SettingsKey* FindSettingsKey(std::string_view name) {
+  for (const SettingsKey& key : kKeys)
+    if (IniNamesMatch(key.Name, name)) return &key;
+  return nullptr;
+}
+
+bool StoreSettingsValue(const SettingsKey& key, std::string_view value, GallerySettings& settings) {
+  return key.Read(settings, value);
+}
+
 void Write_settings_file(const std::string& path, const GallerySettings& s) {
-  std::vector<std::string> out = {
-      "[Step1]",
-      "InputPath=" + s.InputPath(),
-      "OutputPath=" + s.OutputPath(),
-      "AdditionalPath=" + s.AdditionalPath(),
-      "ThumbPagesName=" + s.ThumbPagesName(),
-      "ImagePagesName=" + s.ImagePagesName(),
-      "WebSiteExtension=" + s.WebSiteExtension(),
-      "[Step2]",
-      "QualityImages=" + std::to_string(s.QualityImages()),
-      "MaxWidthImage=" + s.MaxWidthImage(),
-      "MaxHeightImage=" + s.MaxHeightImage(),
-      "FilterIndex=" + std::to_string(s.FilterIndex()),
-      "Usefilter=" + Flag(s.UseFilter()),
-      "QualityThumbnails=" + std::to_string(s.QualityThumbnails()),
-  };
-  const int choice = s.ThumbSizeChoice();
-  out.push_back("MaxSizeThumbnails=" + (choice >= 0 && choice < int(kFixedThumbSizes.size())
-                                            ? std::to_string(kFixedThumbSizes[std::size_t(choice)])
-                                            : s.MaxSizeThumbnails()));
-  out.insert(out.end(), {
-                            "SortingMethodIndex=" + std::to_string(s.SortingMethodIndex()),
-                            "UseExif=" + Flag(s.UseExif()),
-                            "CopyOrgSizedImages=" + Flag(s.CopyOrgSizedImages()),
-                            "isgrayscale=" + Flag(s.isgrayscale()),
-                            "Pixelformat=" + std::to_string(s.Pixelformat()),
-                            "[Step3]",
-                            "BackgroundColor=" + ColorToText(s.BackgroundColor()),
-                            "TextColor=" + ColorToText(s.TextColor()),
-                            "LinkColor=" + ColorToText(s.LinkColor()),
-                            "VisitedLinkColor=" + ColorToText(s.VisitedLinkColor()),
-                            "RowsCount=" + s.RowsCount(),
-                            "ColsCount=" + s.ColsCount(),
-                            "Title=" + s.Title(),
-                            "SubtitleIndex=" + std::to_string(s.SubtitleIndex()),
-                            "[Step5]",
-                            "AutoBrowserStart=" + Flag(s.AutoBrowserStart()),
-                            "[HTMLThumbnails]",
-                        });
+  std::vector<std::string> out;
+  std::string_view section;
+  for (const SettingsKey& key : kKeys) {
+    if (key.Section != section) {
+      section = key.Section;
+      out.push_back("[" + std::string(section) + "]");
+    }
+    out.push_back(std::string(key.Name) + "=" + key.Write(s));
+  }
+  out.push_back("[HTMLThumbnails]");
   AppendTemplate(out, s.HTMLThumbnails());
   out.push_back("[HTMLImages]");
   AppendTemplate(out, s.HTMLImages());
@@ -84,45 +193,19 @@ void Write_settings_file(const std::string& path, const GallerySettings& s) {
 
 void Read_settings_file(const std::string& path, GallerySettings& s, const std::function<void()>& afterColors) {
   const IniFile ini = IniFile::Load(path);
-
-  s.SetInputPath(ini.ReadString("Step1", "InputPath", ""));
-  s.SetOutputPath(ini.ReadString("Step1", "OutputPath", ""));
-  s.SetAdditionalPath(ini.ReadString("Step1", "AdditionalPath", ""));
-  s.SetThumbPagesName(ini.ReadString("Step1", "ThumbPagesName", "page"));
-  s.SetImagePagesName(ini.ReadString("Step1", "ImagePagesName", "image"));
-  s.SetWebSiteExtension(ini.ReadString("Step1", "WebSiteExtension", ".htm"));
-
-  s.SetQualityImages(ini.ReadInteger("Step2", "QualityImages", 90));
-  s.SetMaxWidthImage(ini.ReadString("Step2", "MaxWidthImage", "800"));
-  s.SetMaxHeightImage(ini.ReadString("Step2", "MaxHeightImage", "600"));
-  s.SetFilterIndex(ini.ReadInteger("Step2", "FilterIndex", 5));
-  s.SetUseFilter(ini.ReadBool("Step2", "UseFilter", false));
-  s.SetQualityThumbnails(ini.ReadInteger("Step2", "QualityThumbnails", 90));
-  // 120, 140 and 160 are the fixed choices; any other size is user defined.
-  const int size = ini.ReadInteger("Step2", "MaxSizeThumbnails", 160);
-  int choice = 3;
-  for (std::size_t i = 0; i < kFixedThumbSizes.size(); ++i)
-    if (kFixedThumbSizes[i] == size) choice = int(i);
-  s.SetThumbSizeChoice(choice);
-  if (choice == 3) s.SetMaxSizeThumbnails(std::to_string(size));
-  s.SetSortingMethodIndex(ini.ReadInteger("Step2", "SortingMethodIndex", 0));
-  s.SetUseExif(ini.ReadBool("Step2", "UseExif", true));
-  s.SetCopyOrgSizedImages(ini.ReadBool("Step2", "CopyOrgSizedImages", true));
-  s.Setisgrayscale(ini.ReadBool("Step2", "isgrayscale", true));
-  s.SetPixelformat(ini.ReadInteger("Step2", "Pixelformat", 0));
-
-  s.SetBackgroundColor(ColorFromText(ini.ReadString("Step3", "BackgroundColor", "clwindow")));
-  s.SetTextColor(ColorFromText(ini.ReadString("Step3", "TextColor", "clwindow")));
-  s.SetLinkColor(ColorFromText(ini.ReadString("Step3", "LinkColor", "clwindow")));
-  s.SetVisitedLinkColor(ColorFromText(ini.ReadString("Step3", "VisitedLinkColor", "clwindow")));
-  if (afterColors) afterColors();
-
-  s.SetRowsCount(ini.ReadString("Step3", "RowsCount", "3"));
-  s.SetColsCount(ini.ReadString("Step3", "ColsCount", "4"));
-  s.SetTitle(ini.ReadString("Step3", "Title", "Place your gallery title here"));
-  s.SetSubtitleIndex(ini.ReadInteger("Step3", "SubtitleIndex", 2));
-  s.SetAutoBrowserStart(ini.ReadBool("Step5", "AutoBrowserStart", true));
-
+  for (std::size_t i = 0; i < kKeys.size(); ++i) {
+    const SettingsKey& key = kKeys[i];
+    const std::optional<std::string> value = ini.Value(key.Section, key.Name);
+    if (!value || !StoreSettingsValue(key, *value, s)) {
+      // A colour that is not one stops the load with the colour reader's
+      // error; any other value not taken reads as a missing key.
+      if (value && key.Kind == Kind::ColorValue) (void)ColorFromText(*value);
+      StoreSettingsValue(key, key.Fallback, s);
+    }
+    const bool lastColor =
+        key.Kind == Kind::ColorValue && (i + 1 == kKeys.size() || kKeys[i + 1].Kind != Kind::ColorValue);
+    if (lastColor && afterColors) afterColors();
+  }
   s.SetHTMLThumbnails(ReadTemplate(ini, "HTMLThumbnails"));
   s.SetHTMLImages(ReadTemplate(ini, "HTMLImages"));
 }

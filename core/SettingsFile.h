@@ -2,11 +2,48 @@
 #pragma once
 
 #include <functional>
+#include <span>
 #include <string>
+#include <string_view>
 
 #include "core/GallerySettings.h"
 
 namespace fotoloom {
+
+// How the reader turns the value of a key into the record.
+enum class SettingsValueKind {
+  Text,           // stored as it is, through the record's rules
+  Integer,        // a whole number (ParseIniInteger); the record clamps it
+  YesNo,          // a whole number: 1 is yes, any other number no
+  ColorValue,     // a name of the colour name table or a number (TextToColor)
+  ThumbnailSize,  // a whole number: 120, 140, 160 pick a fixed choice, any other a size of its own
+};
+
+// One key line of the settings file; the template lines are not among them.
+struct SettingsKey {
+  std::string_view Section;  // "Step1", "Step2", "Step3" or "Step5"
+  std::string_view Name;     // as the writer writes it ("Usefilter"); found in any letter case
+  SettingsValueKind Kind;
+  std::string_view Fallback;  // what a missing key reads as
+  // The key's own reading and writing; use StoreSettingsValue and Write_settings_file.
+  bool (*Read)(GallerySettings& settings, std::string_view value);
+  std::string (*Write)(const GallerySettings& settings);
+};
+
+// Every key line of the settings file, in the order written and read.
+std::span<const SettingsKey> SettingsKeys();
+
+// The key named name in any letter case, or nullptr.
+const SettingsKey* FindSettingsKey(std::string_view name);
+
+// Stores value, the value of key's line after the reading rules (trimmed,
+// enclosing quotes dropped), into settings through the record's setters,
+// exactly as loading a file with that line does. Returns false and stores
+// nothing when the reader does not take the value: for an integer, yes/no
+// or thumbnail-size key a value that is not a whole number (the loader then
+// uses the key's fallback), for a colour one that is neither a name nor a
+// number (the loader then stops). A text value is always taken.
+bool StoreSettingsValue(const SettingsKey& key, std::string_view value, GallerySettings& settings);
 
 // Writes every field but ElementsMode to path, replacing the file: fixed
 // sections and keys in a fixed order, colours as colour text, template lines

@@ -15,7 +15,9 @@ using SystemColorResolver = std::function<Color(int index)>;
 Color DefaultSystemColor(int index);
 
 // Installs the resolver used by ResolveColor from now on; an empty function
-// restores the default table. The GUI installs one that reads its palette.
+// restores the default table. The wizard and the command-line runner both keep
+// the default table, so the same settings give the same bytes on every desktop
+// theme; tests install their own.
 void InstallSystemColorResolver(SystemColorResolver resolver);
 
 // A plain colour unchanged; a system colour through the installed resolver.

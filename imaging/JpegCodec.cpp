@@ -1,8 +1,6 @@
 // The JPEG codec over libjpeg's IJG interface: the only file that talks to the library.
 #include "imaging/JpegCodec.h"
 
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <csetjmp>
 #include <cstdio>
@@ -254,18 +252,6 @@ int FindOrientation(const jpeg_decompress_struct& cinfo) {
 
 }  // namespace
 
-bool JpegCodec::PeekHeader(const std::string& path, int& width, int& height, bool& progressive) {
-  struct stat st {};
-  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-  const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rbe"));
-  if (!file) return false;
-  Decoder d;
-  if (!ReadHeader(&d, file.get())) return false;
-  width = static_cast<int>(d.cinfo.image_width);
-  height = static_cast<int>(d.cinfo.image_height);
-  return HasMultipleScans(&d, &progressive);
-}
-
 void JpegCodec::CheckEncodableSize(int width, int height) {
   if (width < 1 || height < 1) ThrowJpegError(JERR_EMPTY_IMAGE);
   if (width > kJpegMaxDimension || height > kJpegMaxDimension) ThrowJpegError(JERR_IMAGE_TOO_BIG);
@@ -282,7 +268,7 @@ struct JpegCodec::Reading {
 JpegCodec::JpegCodec() = default;
 JpegCodec::~JpegCodec() = default;
 
-void JpegCodec::Start(const std::string& path) {
+std::unique_ptr<JpegCodec::Reading> JpegCodec::OpenHeader(const std::string& path) {
   reading_.reset();
   progressive_ = false;
   components_ = 0;
@@ -305,6 +291,21 @@ void JpegCodec::Start(const std::string& path) {
                 std::to_string(d.cinfo.image_height) + " pixels (at most " + std::to_string(MaxPixels) + ")");
   components_ = d.cinfo.num_components;
   orientation_ = FindOrientation(d.cinfo);
+  return reading;
+}
+
+void JpegCodec::Inspect(const std::string& path) {
+  const std::unique_ptr<Reading> reading = OpenHeader(path);
+  const jpeg_decompress_struct& c = reading->decoder.cinfo;
+  // Decoding at full size gives rows of the declared size.
+  storedWidth_ = static_cast<int>(c.image_width);
+  storedHeight_ = static_cast<int>(c.image_height);
+  if (!HasMultipleScans(&reading->decoder, &progressive_)) ThrowJpegError(reading->decoder.err.code);
+}
+
+void JpegCodec::Start(const std::string& path) {
+  std::unique_ptr<Reading> reading = OpenHeader(path);
+  Decoder& d = reading->decoder;
   if (OnBusy) {
     reading->monitor = std::make_unique<BusyMonitor>(OnBusy, BusyInterval, BusyClock);
     AttachMonitor(reinterpret_cast<j_common_ptr>(&d.cinfo), reading->monitor.get());

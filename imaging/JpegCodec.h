@@ -67,6 +67,12 @@ class JpegCodec {
   // After Start, with no rows read yet: decodes the whole file into image,
   // upright, and ends the reading, as Load does.
   void ReadAll(Image& image);
+  // Reads the header of the file at path and no pixel: StoredWidth,
+  // StoredHeight, Orientation, Components and Progressive then describe the
+  // file as Start would, with Start's errors for a file that cannot be
+  // opened, has no readable header or declares more than MaxPixels. Data
+  // damaged after the header is not noticed. Ends any reading in progress.
+  void Inspect(const std::string& path);
   // Stored size and rows decoded so far of the file being read.
   int StoredWidth() const { return storedWidth_; }
   int StoredHeight() const { return storedHeight_; }
@@ -92,11 +98,6 @@ class JpegCodec {
   // Raises the library's "JPEG error #n" for a size it refuses to encode.
   static void CheckEncodableSize(int width, int height);
 
-  // Reads only the header of the regular file at path: its stored size and
-  // whether it is progressive. False, without raising, for anything else (a
-  // pipe is not even opened, so this never waits for a writer).
-  static bool PeekHeader(const std::string& path, int& width, int& height, bool& progressive);
-
  private:
   bool progressive_ = false;
   int components_ = 0;
@@ -106,6 +107,8 @@ class JpegCodec {
   int storedHeight_ = 0;
   int rowsRead_ = 0;
   struct Reading;  // the open file and the library's decoder
+  // Opens path and reads its header and its orientation, after resetting the facts.
+  std::unique_ptr<Reading> OpenHeader(const std::string& path);
   std::unique_ptr<Reading> reading_;
   std::vector<std::uint8_t> row_;  // one decoded row when it cannot go straight into the image
 };

@@ -209,10 +209,12 @@ void PhotoPipeline::RunInParallel(bool& cancelled, int jobs) const {
   };
 
   const BusyClockFunction now = Clock ? Clock : BusyClockFunction(SteadyClock::now);
+  // Counted from before any work starts, and from the start of each call,
+  // so that work done meanwhile never delays the next call.
+  SteadyClock::time_point nextWorking = now() + kWorkingInterval;
   WorkerThreads threads(s);
   for (int j = 0; j < jobs; ++j) threads.Add(std::thread(WorkerLoop, std::ref(s), std::cref(*this), std::cref(Clock)));
 
-  SteadyClock::time_point nextWorking = now() + kWorkingInterval;
   for (int i = 0; i < Count; ++i) {
     Outcome outcome;
     {
@@ -230,14 +232,15 @@ void PhotoPipeline::RunInParallel(bool& cancelled, int jobs) const {
         const SteadyClock::duration left = nextWorking - now();
         s.outcomeReady.wait_for(
             lock, std::clamp<SteadyClock::duration>(left, SteadyClock::duration::zero(), kWorkingInterval));
-        if (now() >= nextWorking) {
+        const SteadyClock::time_point time = now();
+        if (time >= nextWorking) {
+          nextWorking = time + kWorkingInterval;
           if (OnWorking) {
             lock.unlock();
             OnWorking();
             noteCancel();
             lock.lock();
           }
-          nextWorking = now() + kWorkingInterval;
         }
       }
     }

@@ -1,6 +1,8 @@
 // The per-photo work shared by the scaled-image and thumbnail writers: one decode feeding every copy.
 #include "imaging/ResizeJob.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 
 #include "core/Error.h"
@@ -21,12 +23,18 @@ constexpr int kStripRows = kHorizontalRowBlock;
 std::uint64_t EstimatedWork(const std::string& path) {
   // How much longer a progressive photo takes per pixel than a baseline one.
   constexpr std::uint64_t kProgressiveFactor = 3;
-  int width = 0;
-  int height = 0;
-  bool progressive = false;
-  if (!JpegCodec::PeekHeader(path, width, height, progressive)) return 0;
-  const std::uint64_t pixels = static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height);
-  return progressive ? pixels * kProgressiveFactor : pixels;
+  // A pipe is not opened: that would wait for its writer.
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return 0;
+  JpegCodec codec;
+  try {
+    codec.Inspect(path);
+  } catch (const std::exception&) {
+    return 0;
+  }
+  const std::uint64_t pixels =
+      static_cast<std::uint64_t>(codec.StoredWidth()) * static_cast<std::uint64_t>(codec.StoredHeight());
+  return codec.Progressive() ? pixels * kProgressiveFactor : pixels;
 }
 
 void ResizeJob::Run(const std::string& inputPath, const ResizeSettings& settings, const StretchHooks& hooks,

@@ -32,6 +32,15 @@ std::uint8_t ExactSum(const std::uint8_t* values, std::size_t step, const std::i
 // Extended-path filtering of one pixel of source row `in` with list `list`.
 void ExactPixel(const std::uint8_t* in, const AxisTaps& taps, int list, std::uint8_t* out);
 
+// The extended path for what a block could not filter exactly in its vector
+// lanes, shared by every version: column `column` of source rows first ..
+// first+rows-1 into rows outFirst .. of `out` (horizontal pass), and values
+// first .. first+count-1 of target row j (vertical pass).
+void ExactColumn(const Image& source, const AxisTaps& taps, int column, IntermediateImage& out, int first, int rows,
+                 int outFirst);
+void ExactValues(const IntermediateImage& in, const AxisTaps& taps, Image& target, int j, std::size_t first,
+                 std::size_t count);
+
 // Source rows filtered together by the horizontal blocks: one vector of four
 // doubles (portable) or eight floats (AVX2) holds one channel of one pixel in
 // every row of the block.

@@ -58,8 +58,11 @@ FOTOLOOM_AVX2_INLINE __m256i ToInts(__m256 sum) {
   return _mm256_cvtps_epi32(_mm256_max_ps(_mm256_min_ps(sum, _mm256_set1_ps(255.0f)), _mm256_setzero_ps()));
 }
 
+// Floats of one interleaved pixel: three channels of kAvx2Rows rows.
+constexpr int kAvx2Pixel = 3 * kAvx2Rows;
+
 // Sums of one column group: red, green and blue of the eight rows of each
-// column, matching the interleaved layout of a pixel (24 floats).
+// column, matching the interleaved layout of a pixel (kAvx2Pixel floats).
 struct ColumnSums {
   __m256 c[kColumnsAtOnce][3];
 };
@@ -80,7 +83,7 @@ __attribute__((target("avx2,fma"), noinline)) void CheckedColumnStep(const float
                                                                      std::size_t k, ColumnSums& sums, __m256i& unsafe) {
   for (int q = 0; q < kColumnsAtOnce; ++q) {
     const std::size_t slot = static_cast<std::size_t>(q) * stride + k;
-    const float* pixel = buffer + static_cast<std::size_t>(index[slot] - bufferX) * (3 * kAvx2Rows);
+    const float* pixel = buffer + static_cast<std::size_t>(index[slot] - bufferX) * kAvx2Pixel;
     for (int c = 0; c < 3; ++c) {
       const __m256 value = _mm256_loadu_ps(pixel + c * kAvx2Rows);
       if (checked[slot])
@@ -91,63 +94,69 @@ __attribute__((target("avx2,fma"), noinline)) void CheckedColumnStep(const float
   }
 }
 
+// The unflagged step of one list: a float fused multiply-add per channel.
+FOTOLOOM_AVX2_INLINE void PlainColumnStep(const float* buffer, int bufferX, const std::int32_t* index,
+                                          const float* weight, std::size_t slot, __m256 (&sum)[3]) {
+  const __m256 w = _mm256_broadcast_ss(weight + slot);
+  const float* pixel = buffer + static_cast<std::size_t>(index[slot] - bufferX) * kAvx2Pixel;
+#pragma GCC unroll 3
+  for (int c = 0; c < 3; ++c) sum[c] = _mm256_fmadd_ps(_mm256_loadu_ps(pixel + c * kAvx2Rows), w, sum[c]);
+}
+
 // Sums the four lists of group i over the interleaved rows; returns whether a
-// step needs the extended path. The twelve sums are named variables so that
-// the compiler keeps them in registers.
+// step needs the extended path. The loops over lists and channels are
+// unrolled, so every sum has a constant place and stays in a register; only
+// the out-of-line checked step gets a copy of them in memory.
 FOTOLOOM_AVX2_INLINE bool SumColumns(const float* buffer, int bufferX, const AxisTaps& taps, int i, ColumnSums& out) {
-  static_assert(kColumnsAtOnce == 4 && kAvx2Rows == 8);
   const std::size_t stride = static_cast<std::size_t>(taps.Stride);
   const std::size_t base = static_cast<std::size_t>(i) * stride;
   const std::int32_t* index = taps.Index.data() + base;
   const float* weight = taps.Weight.data() + base;
   const std::uint8_t* checked = taps.Checked.data() + base;
-  __m256 r0 = _mm256_setzero_ps(), g0 = r0, b0 = r0, r1 = r0, g1 = r0, b1 = r0, r2 = r0, g2 = r0, b2 = r0, r3 = r0,
-         g3 = r0, b3 = r0;
+  ColumnSums sums;
+#pragma GCC unroll 4
+  for (int q = 0; q < kColumnsAtOnce; ++q)
+#pragma GCC unroll 3
+    for (int c = 0; c < 3; ++c) sums.c[q][c] = _mm256_setzero_ps();
   __m256i unsafe = _mm256_setzero_si256();
   for (std::size_t k = 0; k < stride; ++k) {
-    const unsigned flags = checked[k] | checked[stride + k] | checked[2 * stride + k] | checked[3 * stride + k];
+    unsigned flags = 0;
+#pragma GCC unroll 4
+    for (int q = 0; q < kColumnsAtOnce; ++q) flags |= checked[static_cast<std::size_t>(q) * stride + k];
     bool needsCheck = flags != 0;
     if (flags == AxisTaps::kCheckedIfSumSmall) {
       // Exact after all when every sum is 0 or large enough for its weight.
-      const __m256 l0 = Least(weight[k]), l1 = Least(weight[stride + k]);
-      const __m256 l2 = Least(weight[2 * stride + k]), l3 = Least(weight[3 * stride + k]);
-      const __m256 small = _mm256_or_ps(_mm256_or_ps(_mm256_or_ps(TooSmall(r0, l0), TooSmall(g0, l0)),
-                                                     _mm256_or_ps(TooSmall(b0, l0), TooSmall(r1, l1))),
-                                        _mm256_or_ps(_mm256_or_ps(_mm256_or_ps(TooSmall(g1, l1), TooSmall(b1, l1)),
-                                                                  _mm256_or_ps(TooSmall(r2, l2), TooSmall(g2, l2))),
-                                                     _mm256_or_ps(_mm256_or_ps(TooSmall(b2, l2), TooSmall(r3, l3)),
-                                                                  _mm256_or_ps(TooSmall(g3, l3), TooSmall(b3, l3)))));
+      __m256 small = _mm256_setzero_ps();
+#pragma GCC unroll 4
+      for (int q = 0; q < kColumnsAtOnce; ++q) {
+        const __m256 least = Least(weight[static_cast<std::size_t>(q) * stride + k]);
+#pragma GCC unroll 3
+        for (int c = 0; c < 3; ++c) small = _mm256_or_ps(small, TooSmall(sums.c[q][c], least));
+      }
       needsCheck = !_mm256_testz_ps(small, small);
     }
     if (needsCheck) {
-      ColumnSums sums = {{{r0, g0, b0}, {r1, g1, b1}, {r2, g2, b2}, {r3, g3, b3}}};
-      CheckedColumnStep(buffer, bufferX, index, weight, checked, stride, k, sums, unsafe);
-      r0 = sums.c[0][0], g0 = sums.c[0][1], b0 = sums.c[0][2], r1 = sums.c[1][0], g1 = sums.c[1][1];
-      b1 = sums.c[1][2], r2 = sums.c[2][0], g2 = sums.c[2][1], b2 = sums.c[2][2], r3 = sums.c[3][0];
-      g3 = sums.c[3][1], b3 = sums.c[3][2];
+      ColumnSums inMemory = sums;
+      CheckedColumnStep(buffer, bufferX, index, weight, checked, stride, k, inMemory, unsafe);
+      sums = inMemory;
       continue;
     }
-#define FOTOLOOM_COLUMN(q, r, g, b)                                                               \
-  {                                                                                               \
-    const __m256 w = _mm256_broadcast_ss(weight + (q)*stride + k);                                \
-    const float* pixel = buffer + static_cast<std::size_t>(index[(q)*stride + k] - bufferX) * 24; \
-    r = _mm256_fmadd_ps(_mm256_loadu_ps(pixel), w, r);                                            \
-    g = _mm256_fmadd_ps(_mm256_loadu_ps(pixel + 8), w, g);                                        \
-    b = _mm256_fmadd_ps(_mm256_loadu_ps(pixel + 16), w, b);                                       \
+#pragma GCC unroll 4
+    for (int q = 0; q < kColumnsAtOnce; ++q)
+      PlainColumnStep(buffer, bufferX, index, weight, static_cast<std::size_t>(q) * stride + k, sums.c[q]);
   }
-    FOTOLOOM_COLUMN(0, r0, g0, b0)
-    FOTOLOOM_COLUMN(1, r1, g1, b1)
-    FOTOLOOM_COLUMN(2, r2, g2, b2)
-    FOTOLOOM_COLUMN(3, r3, g3, b3)
-#undef FOTOLOOM_COLUMN
-  }
-  out = {{{r0, g0, b0}, {r1, g1, b1}, {r2, g2, b2}, {r3, g3, b3}}};
+  out = sums;
   return !_mm256_testz_si256(unsafe, unsafe);
 }
 
-// Sums of the values of a vertical block, eight per vector.
+// Floats in one AVX vector.
+constexpr int kFloatLanes = 8;
+// Vectors that hold the sums of a vertical block's values.
+constexpr int kValueVectors = kValuesAtOnce / kFloatLanes;
+
+// Sums of the values of a vertical block, one float lane per value.
 struct ValueSums {
-  __m256 v[kValuesAtOnce / 8];
+  __m256 v[kValueVectors];
 };
 
 // Eight bytes widened to floats.
@@ -158,8 +167,8 @@ FOTOLOOM_AVX2_INLINE __m256 LoadBytes(const std::uint8_t* values) {
 // A flagged step of a vertical list, out of line like CheckedColumnStep.
 __attribute__((target("avx2,fma"), noinline)) void CheckedValueStep(const std::uint8_t* values, float weight,
                                                                     ValueSums& sums, __m256i& unsafe) {
-  for (int v = 0; v < kValuesAtOnce / 8; ++v) {
-    const __m256 x = LoadBytes(values + 8 * v);
+  for (int v = 0; v < kValueVectors; ++v) {
+    const __m256 x = LoadBytes(values + kFloatLanes * v);
     const __m128 low = CheckedStep(_mm256_castps256_ps128(sums.v[v]), _mm256_castps256_ps128(x), weight, unsafe);
     const __m128 high = CheckedStep(_mm256_extractf128_ps(sums.v[v], 1), _mm256_extractf128_ps(x, 1), weight, unsafe);
     sums.v[v] = _mm256_set_m128(high, low);
@@ -167,43 +176,38 @@ __attribute__((target("avx2,fma"), noinline)) void CheckedValueStep(const std::u
 }
 
 // Sums values first .. first+kValuesAtOnce-1 over the taps of target row j;
-// returns whether a step needs the extended path.
+// returns whether a step needs the extended path. As in SumColumns, the
+// unrolled loops keep every sum in a register of its own.
 FOTOLOOM_AVX2_INLINE bool SumValues(const IntermediateImage& in, const AxisTaps& taps, int j, std::size_t first,
                                     ValueSums& out) {
-  static_assert(kValuesAtOnce == 64);
   const std::size_t stride = static_cast<std::size_t>(taps.Stride);
   const std::size_t base = static_cast<std::size_t>(j) * stride;
-  __m256 s0 = _mm256_setzero_ps(), s1 = s0, s2 = s0, s3 = s0, s4 = s0, s5 = s0, s6 = s0, s7 = s0;
+  ValueSums sums;
+#pragma GCC unroll 8
+  for (int v = 0; v < kValueVectors; ++v) sums.v[v] = _mm256_setzero_ps();
   __m256i unsafe = _mm256_setzero_si256();
   for (std::size_t k = 0; k < stride; ++k) {
     const std::uint8_t* values = in.Row(taps.Index[base + k]) + first;
     bool needsCheck = taps.Checked[base + k] != 0;
     if (taps.Checked[base + k] == AxisTaps::kCheckedIfSumSmall) {
       const __m256 least = Least(taps.Weight[base + k]);
-      const __m256 small = _mm256_or_ps(_mm256_or_ps(_mm256_or_ps(TooSmall(s0, least), TooSmall(s1, least)),
-                                                     _mm256_or_ps(TooSmall(s2, least), TooSmall(s3, least))),
-                                        _mm256_or_ps(_mm256_or_ps(TooSmall(s4, least), TooSmall(s5, least)),
-                                                     _mm256_or_ps(TooSmall(s6, least), TooSmall(s7, least))));
+      __m256 small = _mm256_setzero_ps();
+#pragma GCC unroll 8
+      for (int v = 0; v < kValueVectors; ++v) small = _mm256_or_ps(small, TooSmall(sums.v[v], least));
       needsCheck = !_mm256_testz_ps(small, small);
     }
     if (needsCheck) {
-      ValueSums sums = {{s0, s1, s2, s3, s4, s5, s6, s7}};
-      CheckedValueStep(values, taps.Weight[base + k], sums, unsafe);
-      s0 = sums.v[0], s1 = sums.v[1], s2 = sums.v[2], s3 = sums.v[3];
-      s4 = sums.v[4], s5 = sums.v[5], s6 = sums.v[6], s7 = sums.v[7];
+      ValueSums inMemory = sums;
+      CheckedValueStep(values, taps.Weight[base + k], inMemory, unsafe);
+      sums = inMemory;
       continue;
     }
     const __m256 w = _mm256_broadcast_ss(&taps.Weight[base + k]);
-    s0 = _mm256_fmadd_ps(LoadBytes(values), w, s0);
-    s1 = _mm256_fmadd_ps(LoadBytes(values + 8), w, s1);
-    s2 = _mm256_fmadd_ps(LoadBytes(values + 16), w, s2);
-    s3 = _mm256_fmadd_ps(LoadBytes(values + 24), w, s3);
-    s4 = _mm256_fmadd_ps(LoadBytes(values + 32), w, s4);
-    s5 = _mm256_fmadd_ps(LoadBytes(values + 40), w, s5);
-    s6 = _mm256_fmadd_ps(LoadBytes(values + 48), w, s6);
-    s7 = _mm256_fmadd_ps(LoadBytes(values + 56), w, s7);
+#pragma GCC unroll 8
+    for (int v = 0; v < kValueVectors; ++v)
+      sums.v[v] = _mm256_fmadd_ps(LoadBytes(values + kFloatLanes * v), w, sums.v[v]);
   }
-  out = {{s0, s1, s2, s3, s4, s5, s6, s7}};
+  out = sums;
   return !_mm256_testz_si256(unsafe, unsafe);
 }
 
@@ -245,8 +249,7 @@ FOTOLOOM_AVX2 void HorizontalAvx2(const float* buffer, int bufferX, const Image&
     for (int q = 0; q < kColumnsAtOnce && i + q < out.Width; ++q) {
       const int column = i + q;
       if (unsafe || taps.ExactOnly[static_cast<std::size_t>(column)]) {
-        for (int r = 0; r < rows; ++r)
-          ExactPixel(source.row(first + r), taps, column, out.Row(outFirst + r) + 3 * column);
+        ExactColumn(source, taps, column, out, first, rows, outFirst);
         continue;
       }
       alignas(32) std::int32_t bytes[3][kAvx2Rows];
@@ -266,14 +269,9 @@ FOTOLOOM_AVX2 void VerticalAvx2(const IntermediateImage& in, const AxisTaps& tap
   const std::size_t count = end - first < kValuesAtOnce ? end - first : kValuesAtOnce;
   for (int j = 0; j < target.height(); ++j) {
     ValueSums sums;
-    const std::size_t list = static_cast<std::size_t>(j);
     const bool unsafe = SumValues(in, taps, j, first, sums);
-    std::uint8_t* out = target.row(j);
-    if (unsafe || taps.ExactOnly[list]) {
-      const std::size_t base = list * static_cast<std::size_t>(taps.Stride);
-      for (std::size_t v = first; v < first + count; ++v)
-        out[v] = ExactSum(in.Bytes.data() + v, in.Stride, taps.Index.data() + base, taps.Weight.data() + base,
-                          taps.Count[list]);
+    if (unsafe || taps.ExactOnly[static_cast<std::size_t>(j)]) {
+      ExactValues(in, taps, target, j, first, count);
       continue;
     }
     alignas(32) std::uint8_t bytes[kValuesAtOnce];
@@ -285,7 +283,7 @@ FOTOLOOM_AVX2 void VerticalAvx2(const IntermediateImage& in, const AxisTaps& tap
       const __m128i packed = _mm_packus_epi16(_mm256_castsi256_si128(words), _mm256_extracti128_si256(words, 1));
       _mm_store_si128(reinterpret_cast<__m128i*>(bytes + 16 * v), packed);
     }
-    std::memcpy(out + first, bytes, count);
+    std::memcpy(target.row(j) + first, bytes, count);
   }
 }
 

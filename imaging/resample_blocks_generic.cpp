@@ -11,6 +11,9 @@ using v4f = float __attribute__((vector_size(16)));
 using v4i64 = long long __attribute__((vector_size(32)));
 using v4u8 = unsigned char __attribute__((vector_size(4)));
 
+// Floats of one interleaved pixel: three channels of kGenericRows rows.
+constexpr int kGenericPixel = 3 * kGenericRows;
+
 // One step of four sums: float(sum + value x weight), kept as doubles. With
 // kChecked, marks in `unsafe` the lanes whose double sum was inexact and on a
 // float midpoint. Fast2Sum in both orders finds an inexact sum: for the
@@ -46,10 +49,10 @@ inline void ColumnStep(const float* buffer, int bufferX, const std::int32_t* ind
   for (int q = 0; q < kColumnsAtOnce; ++q) {
     const double w = weight[static_cast<std::size_t>(q) * stride + k];
     const float* pixel =
-        buffer + static_cast<std::size_t>(index[static_cast<std::size_t>(q) * stride + k] - bufferX) * 12;
+        buffer + static_cast<std::size_t>(index[static_cast<std::size_t>(q) * stride + k] - bufferX) * kGenericPixel;
     for (int c = 0; c < 3; ++c) {
       v4f channel;
-      std::memcpy(&channel, pixel + 4 * c, sizeof channel);
+      std::memcpy(&channel, pixel + kGenericRows * c, sizeof channel);
       Step<kChecked>(sum[q][c], __builtin_convertvector(channel, v4d), w, unsafe);
     }
   }
@@ -112,6 +115,21 @@ void ExactPixel(const std::uint8_t* in, const AxisTaps& taps, int list, std::uin
                       taps.Count[static_cast<std::size_t>(list)]);
 }
 
+void ExactColumn(const Image& source, const AxisTaps& taps, int column, IntermediateImage& out, int first, int rows,
+                 int outFirst) {
+  for (int r = 0; r < rows; ++r) ExactPixel(source.row(first + r), taps, column, out.Row(outFirst + r) + 3 * column);
+}
+
+void ExactValues(const IntermediateImage& in, const AxisTaps& taps, Image& target, int j, std::size_t first,
+                 std::size_t count) {
+  const std::size_t list = static_cast<std::size_t>(j);
+  const std::size_t base = list * static_cast<std::size_t>(taps.Stride);
+  std::uint8_t* out = target.row(j);
+  for (std::size_t v = first; v < first + count; ++v)
+    out[v] =
+        ExactSum(in.Bytes.data() + v, in.Stride, taps.Index.data() + base, taps.Weight.data() + base, taps.Count[list]);
+}
+
 void InterleaveGeneric(const Image& source, int first, int rows, int fromX, int toX, float* buffer) {
   const std::uint8_t* row[kGenericRows];
   for (int r = 0; r < kGenericRows; ++r) row[r] = source.pixel(fromX, first + (r < rows ? r : rows - 1));
@@ -128,8 +146,7 @@ void HorizontalGeneric(const float* buffer, int bufferX, const Image& source, co
     for (int q = 0; q < kColumnsAtOnce && i + q < out.Width; ++q) {
       const int column = i + q;
       if (unsafe || taps.ExactOnly[static_cast<std::size_t>(column)]) {
-        for (int r = 0; r < rows; ++r)
-          ExactPixel(source.row(first + r), taps, column, out.Row(outFirst + r) + 3 * column);
+        ExactColumn(source, taps, column, out, first, rows, outFirst);
         continue;
       }
       for (int c = 0; c < 3; ++c) ToBytes(sum[q][c], out.Row(outFirst) + 3 * column + c, out.Stride, rows);
@@ -142,19 +159,14 @@ void VerticalGeneric(const IntermediateImage& in, const AxisTaps& taps, Image& t
   const std::size_t count = end - first < kValuesAtOnce ? end - first : kValuesAtOnce;
   for (int j = 0; j < target.height(); ++j) {
     v4d sum[kValuesAtOnce / 4] = {};
-    const std::size_t list = static_cast<std::size_t>(j);
     const bool unsafe = SumValues(in, taps, j, first, sum);
-    std::uint8_t* out = target.row(j);
-    if (unsafe || taps.ExactOnly[list]) {
-      const std::size_t base = list * static_cast<std::size_t>(taps.Stride);
-      for (std::size_t v = first; v < first + count; ++v)
-        out[v] = ExactSum(in.Bytes.data() + v, in.Stride, taps.Index.data() + base, taps.Weight.data() + base,
-                          taps.Count[list]);
+    if (unsafe || taps.ExactOnly[static_cast<std::size_t>(j)]) {
+      ExactValues(in, taps, target, j, first, count);
       continue;
     }
     std::uint8_t bytes[kValuesAtOnce];
     for (int v = 0; v < kValuesAtOnce / 4; ++v) ToBytes(sum[v], bytes + 4 * v, 1, 4);
-    std::memcpy(out + first, bytes, count);
+    std::memcpy(target.row(j) + first, bytes, count);
   }
 }
 

@@ -2,6 +2,7 @@
 #include "run/GenerationRun.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -13,6 +14,8 @@
 #include "core/ImageOrdering.h"
 #include "core/IniFile.h"
 #include "imaging/ImageStages.h"
+#include "imaging/JpegCodec.h"
+#include "imaging/Orientation.h"
 #include "imaging/Un_Copy_File.h"
 #include "imaging/Un_Scaling_File.h"
 #include "imaging/Un_Thumb_File.h"
@@ -58,21 +61,27 @@ int PixelSize(const std::string& text) {
   return value;
 }
 
-// The thumbnail size: one of the fixed sizes, or the user's own (raising
-// PixelSize's errors when that is not a size).
-int ThumbnailSizeOf(const GallerySettings& o) {
+// The thumbnail side in pixels: the fixed size of the choice, or the size typed.
+int ThumbnailBound(const GallerySettings& o) {
   const int choice = o.ThumbSizeChoice();
   return (choice >= 0 && choice < int(kFixedThumbSizes.size())) ? kFixedThumbSizes[std::size_t(choice)]
                                                                 : PixelSize(o.MaxSizeThumbnails());
 }
 
-// The thumbnail size when it can be read, without raising.
-std::optional<int> ThumbnailSizeIfValid(const GallerySettings& o) {
+// The thumbnail side when it can be read, without raising.
+std::optional<int> ThumbnailBoundIfValid(const GallerySettings& o) {
   try {
-    return ThumbnailSizeOf(o);
+    return ThumbnailBound(o);
   } catch (const Error&) {
     return std::nullopt;
   }
+}
+
+// The photos whose images a run writes: all of them in ElementsMode 0, those
+// of the first thumbnail page in mode 1, none in mode 2.
+int ElementsCountOf(int elementsMode, int imageCount, std::int64_t cells) {
+  if (elementsMode == 2) return 0;
+  return elementsMode == 0 ? imageCount : static_cast<int>(std::min<std::int64_t>(imageCount, cells));
 }
 
 // The folder that holds path's last level ("." when path has only one level).
@@ -121,6 +130,18 @@ std::string FolderCreationMessage(const std::string& folder, int err) {
   }
 }
 
+int FolderCreationError(const std::string& folder) {
+  if (folder.empty()) return ENOENT;
+  struct stat st {};
+  if (::lstat(folder.c_str(), &st) == 0) return EEXIST;
+  if (errno != ENOENT) return errno;  // a level of the path is a file, cannot be searched, ...
+  const std::string parent = ParentOf(folder);
+  if (::stat(parent.c_str(), &st) != 0) return errno;
+  if (!S_ISDIR(st.st_mode)) return ENOTDIR;
+  if (::access(parent.c_str(), W_OK | X_OK) != 0) return errno;
+  return 0;
+}
+
 GenerationRun::GenerationRun(const GallerySettings& settings, Desktop& desktop, RunView& view)
     : Jobs(ImageWriter::DefaultJobs()), settings_(settings), desktop_(desktop), view_(view), c_(new Components) {
   c_->Search.OnFileFound = [this](TMyFindFile& sender, const std::string& folder, const FoundFile& file,
@@ -160,7 +181,11 @@ void GenerationRun::Cancel() {
   c_->Thumbs.Cancelled = true;
 }
 
-RunOutcome GenerationRun::Start() {
+RunOutcome GenerationRun::Start() { return Go(nullptr); }
+
+RunOutcome GenerationRun::Plan(RunPlan& plan) { return Go(&plan); }
+
+RunOutcome GenerationRun::Go(RunPlan* plan) {
   if (running_) throw Error("A gallery is being generated already");
   // Whatever way Start is left, the run is idle afterwards and holds no list.
   struct Idle {
@@ -170,10 +195,13 @@ RunOutcome GenerationRun::Start() {
       run.imageFiles_.clear();
       run.imageFiles_.shrink_to_fit();
       run.options_.reset();
+      run.plan_ = nullptr;
       run.running_ = false;
     }
   } idle{*this};
   running_ = true;
+  plan_ = plan;
+  if (plan_) *plan_ = RunPlan{};
   outcome_ = RunOutcome::NotStarted;
   failedImage_.clear();
   entries_.clear();
@@ -194,10 +222,16 @@ RunOutcome GenerationRun::Start() {
       return outcome_;
     }
     // Only the last level is made; its parent must exist.
-    if (::mkdir(o.OutputPath().c_str(), 0777) != 0) throw Error(FolderCreationMessage(o.OutputPath(), errno));
+    if (plan_) {
+      if (const int err = FolderCreationError(o.OutputPath())) throw Error(FolderCreationMessage(o.OutputPath(), err));
+      plan_->CreatesOutputFolder = true;
+    } else if (::mkdir(o.OutputPath().c_str(), 0777) != 0) {
+      throw Error(FolderCreationMessage(o.OutputPath(), errno));
+    }
   }
-  // A run that crashed while thumbnails waited in a file may have left it.
-  WaitingThumbnails::RemoveLeftovers(o.OutputPath());
+  // A run that crashed while thumbnails waited in a file may have left it;
+  // a dry run removes nothing.
+  if (!plan_) WaitingThumbnails::RemoveLeftovers(o.OutputPath());
 
   TMyFindFile& search = c_->Search;
   search.Cancelled = false;
@@ -239,6 +273,10 @@ void GenerationRun::Create_gallery(TMyFindFile& Sender) {
   if (rows < 1) throw Error("'" + o.RowsCount() + "' is not a valid number of rows: it must be at least 1");
   if (cols < 1) throw Error("'" + o.ColsCount() + "' is not a valid number of columns: it must be at least 1");
   thumbPageCount_ = ThumbnailPageCount(imageCount_, cells);
+  if (plan_) {
+    PlanImages(cells);
+    return;
+  }
   SetBarMaximum(RunBar::ThumbnailPages, thumbPageCount_);
   SetBarMaximum(RunBar::ImagePages, imageCount_);
 
@@ -267,7 +305,7 @@ void GenerationRun::Create_gallery(TMyFindFile& Sender) {
   }
 
   if (o.ElementsMode() != 2) {
-    elementsCount_ = o.ElementsMode() == 0 ? imageCount_ : static_cast<int>(std::min<std::int64_t>(imageCount_, cells));
+    elementsCount_ = ElementsCountOf(o.ElementsMode(), imageCount_, cells);
 
     if (o.CopyOrgSizedImages()) {
       SetBarMaximum(RunBar::Originals, elementsCount_);
@@ -297,7 +335,7 @@ void GenerationRun::Create_gallery(TMyFindFile& Sender) {
     // comes from the decode that makes its scaled image. A thumbnail size
     // that is not one is still reported where the thumbnail stage starts,
     // after the scaled images; those thumbnails are not made along.
-    const std::optional<int> thumbSize = ThumbnailSizeIfValid(o);
+    const std::optional<int> thumbSize = ThumbnailBoundIfValid(o);
     if (thumbSize) ConfigureThumbnailWriter(thumbs, o, imageFiles_, elementsCount_, Jobs, *thumbSize);
     stages.ThumbnailsAlong = thumbSize.has_value();
     scaling.Cancelled = pages.Cancelled;
@@ -308,7 +346,7 @@ void GenerationRun::Create_gallery(TMyFindFile& Sender) {
     }
 
     SetBarMaximum(RunBar::Thumbnails, elementsCount_);
-    ConfigureThumbnailWriter(thumbs, o, imageFiles_, elementsCount_, Jobs, ThumbnailSizeOf(o));
+    ConfigureThumbnailWriter(thumbs, o, imageFiles_, elementsCount_, Jobs, ThumbnailBound(o));
     thumbs.Cancelled = scaling.Cancelled;
     if (!thumbs.Cancelled) RunImageStage([&stages] { stages.Create_thumbnails(); });
     if (thumbs.Cancelled) {
@@ -326,6 +364,52 @@ void GenerationRun::Create_gallery(TMyFindFile& Sender) {
   } else {
     view_.ShowBottomButtons();
   }
+}
+
+void GenerationRun::PlanImages(std::int64_t cells) {
+  const GallerySettings& o = *options_;
+  RunPlan& plan = *plan_;
+  plan.ThumbPageCount = thumbPageCount_;
+  plan.ImagePageCount = imageCount_;
+  elementsCount_ = ElementsCountOf(o.ElementsMode(), imageCount_, cells);
+  plan.ElementsCount = elementsCount_;
+  plan.CopiesOriginals = elementsCount_ > 0 && o.CopyOrgSizedImages();
+  plan.CopiesAdditionalElements = o.ElementsMode() != 2 && !o.AdditionalPath().empty();
+  // The bounds raise here what the image stages would raise.
+  int maxWidth = 0;
+  int maxHeight = 0;
+  int thumbSize = 0;
+  if (elementsCount_ > 0) {
+    maxWidth = PixelSize(o.MaxWidthImage());
+    maxHeight = PixelSize(o.MaxHeightImage());
+    thumbSize = ThumbnailBound(o);
+  }
+  JpegCodec codec;
+  for (std::size_t i = 0; i < imageFiles_.size(); ++i) {
+    PlannedPhoto photo;
+    photo.Path = imageFiles_[i];
+    photo.ImagesWritten = i < std::size_t(elementsCount_);
+    if (photo.ImagesWritten) {
+      desktop_.ProcessPendingEvents();
+      if (c_->Search.Cancelled) {
+        outcome_ = RunOutcome::Cancelled;
+        return;
+      }
+      // The writers size the upright photo, which the header and orientation tell.
+      try {
+        codec.Inspect(photo.Path);
+        int width = 0;
+        int height = 0;
+        UprightSize(codec.Orientation(), codec.StoredWidth(), codec.StoredHeight(), width, height);
+        photo.Scaled = ScaledImageSize(width, height, maxWidth, maxHeight);
+        photo.Thumbnail = ThumbnailSize(width, height, thumbSize, thumbSize);
+      } catch (const Error& e) {
+        photo.Problem = e.what();
+      }
+    }
+    plan.Photos.push_back(std::move(photo));
+  }
+  outcome_ = RunOutcome::Finished;
 }
 
 void GenerationRun::SetBarMaximum(RunBar bar, int maximum) {

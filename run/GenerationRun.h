@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -10,6 +11,7 @@
 #include "core/Desktop.h"
 #include "core/GallerySettings.h"
 #include "core/Un_MyFindFile.h"
+#include "run/RunPlan.h"
 #include "run/RunView.h"
 
 namespace fotoloom {
@@ -61,6 +63,17 @@ class GenerationRun {
   // stages wrote stays. Calling Start while a run is going raises an error.
   RunOutcome Start();
 
+  // A dry run: does what Start does before it writes anything (the folder
+  // checks and the question, the search, the order, the grid and the image
+  // bounds), with the same messages, outcomes and errors, and then reads
+  // the header of each photo whose images would be written instead of
+  // writing. Fills plan when it returns Finished. Creates no folder and
+  // writes no file; a missing output folder the user agrees to create is
+  // checked for whether it could be made. A photo whose header cannot be
+  // read is noted in the plan, not raised. Pumps the desktop once per file
+  // found and per header read.
+  RunOutcome Plan(RunPlan& plan);
+
   // Sets the cancel flag of all five components. The caller then returns to
   // page 1 itself. Also allowed when no run is going; the next run starts afresh.
   void Cancel();
@@ -84,6 +97,10 @@ class GenerationRun {
   // The search's handlers: one entry per file found; the rest of the run when the search ends.
   void Add_found_image(TMyFindFile& Sender, const std::string& Folder, const FoundFile& File, bool& Cancelled);
   void Create_gallery(TMyFindFile& Sender);
+  // Start and Plan: everything up to the search, which ends in Create_gallery.
+  RunOutcome Go(RunPlan* plan);
+  // The dry run's end of Create_gallery, in place of every writer.
+  void PlanImages(std::int64_t cells);
   // The bars' maxima are kept so that a position never goes beyond one.
   void SetBarMaximum(RunBar bar, int maximum);
   void MoveBar(RunBar bar, int position);
@@ -95,6 +112,7 @@ class GenerationRun {
   RunView& view_;
   std::unique_ptr<Components> c_;
   std::unique_ptr<GallerySettings> options_;  // the record as the running run read it
+  RunPlan* plan_ = nullptr;                   // set while a dry run is going
   std::vector<ImageEntry> entries_;
   std::vector<std::string> imageFiles_;  // the gallery order, while a run is going
   int nextImage_ = 0;                    // the image the running image writer works on
@@ -109,5 +127,10 @@ class GenerationRun {
 
 // "I/O error %d" and the other texts for an errno of creating the output folder.
 std::string FolderCreationMessage(const std::string& folder, int err);
+
+// The errno that creating folder (its last level only) would meet, found
+// without creating it: the parent missing, not a folder or not writable, or
+// something already there. 0 when nothing stands in the way.
+int FolderCreationError(const std::string& folder);
 
 }  // namespace fotoloom

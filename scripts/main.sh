@@ -7,7 +7,8 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${FOTOLOOM_BUILD_DIR:-$top/build}
 gallery=${FOTOLOOM_GALLERY_DIR:-$top/out/gallery}
-"$top/scripts/bootstrap.sh"
+# Only the two programs: the test command builds the tests.
+"$top/scripts/bootstrap.sh" fotoloom fotoloom-cli
 
 # With a display the wizard is the main job.
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ -x "$build/app/fotoloom" ]; then

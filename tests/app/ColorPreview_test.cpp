@@ -1,9 +1,11 @@
 // Tests of the colour preview: the file's 20 lines, the view normalisation, and the four colours on screen.
 #include "app/ColorPreview.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QDir>
 #include <QImage>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextBrowser>
 
 #include "app/Un_Step_3.h"
@@ -63,6 +65,11 @@ class ColorPreviewTest : public QObject {
     QCOMPARE(NormalizeForTextView("a { color:#123456; }"), QString("a { color:#123456; }"));
     QCOMPARE(NormalizeForTextView("a { color:1234567; }"), QString("a { color:1234567; }"));
     QCOMPARE(NormalizeForTextView("<p>ABCDEF</p>"), QString("<p>ABCDEF</p>"));
+    // The line break right after <pre> goes (a browser ignores it); others stay.
+    QCOMPARE(NormalizeForTextView("<BODY>\r\n<pre>\r\n<font>A</font>\r\n</pre>"),
+             QString("<BODY>\r\n<pre><font>A</font>\r\n</pre>"));
+    QCOMPARE(NormalizeForTextView("<PRE class=x>\nA\n"), QString("<PRE class=x>A\n"));
+    QCOMPARE(NormalizeForTextView("<prefix>\nA"), QString("<prefix>\nA"));
     QCOMPARE(NormalizeForTextView("<style>\n<!--\nbody { color:#111111; }\n-->\n</style><!-- kept -->"),
              QString("<style>\n\nbody { color:#111111; }\n\n</style><!-- kept -->"));
   }
@@ -81,7 +88,7 @@ class ColorPreviewTest : public QObject {
     page.resize(634, 389);
     page.show();
     QVERIFY(QTest::qWaitForWindowExposed(&page));
-    const QImage shot = page.Panel1->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage shot = test::Find<QFrame>(&page, "Panel1")->grab().toImage().convertToFormat(QImage::Format_RGB32);
     QDir().mkpath(QStringLiteral(FOTOLOOM_SCREENSHOT_DIR));
     shot.save(QStringLiteral(FOTOLOOM_SCREENSHOT_DIR "/page3_preview_panel.png"));
     const auto count = [&](QRgb want, int tolerance) {
@@ -100,6 +107,22 @@ class ColorPreviewTest : public QObject {
     QVERIFY2(count(qRgb(255, 0, 0), 40) > 10, "no red text");
     QVERIFY2(count(qRgb(0, 0, 255), 40) > 10, "no blue link");
     QVERIFY2(count(qRgb(0, 0x99, 0), 40) > 10, "no green visited link");
+    // All three lines stand fully inside the panel, the last one clear of its bottom edge.
+    auto* view = test::Find<QTextBrowser>(&page, "WebBrowser1");
+    const QRect inside = view->viewport()->rect();
+    QStringList lines;
+    for (QTextBlock block = view->document()->begin(); block.isValid(); block = block.next()) {
+      if (block.text().trimmed().isEmpty()) continue;
+      lines << block.text().trimmed();
+      const QRectF box = view->document()->documentLayout()->blockBoundingRect(block);
+      QVERIFY2(inside.contains(box.toAlignedRect()), qPrintable(block.text()));
+    }
+    QCOMPARE(lines, (QStringList{"Text Color", "normal Link", "visited Link"}));
+    int lowestGreen = 0;
+    for (int y = 0; y < shot.height(); ++y)
+      for (int x = 0; x < shot.width(); ++x)
+        if (qAbs(qGreen(shot.pixel(x, y)) - 0x99) <= 40 && qRed(shot.pixel(x, y)) < 60) lowestGreen = y;
+    QVERIFY2(lowestGreen < shot.height() - 10, qPrintable(QString::number(lowestGreen)));
   }
 };
 

@@ -25,6 +25,16 @@ class ProgramFolderTest : public QObject {
     QVERIFY(QDir(folder + "/data/Fotoloom").exists());
   }
 
+  // Not even root, who may write there, gets the preview in an installed copy's bin folder.
+  void installed_copy_writes_into_the_data_folder() {
+    test::TempDir dir;
+    const QString prefix = QString::fromStdString(dir.str());
+    QDir().mkpath(prefix + "/bin");
+    QDir().mkpath(prefix + "/share/fotoloom");
+    test::WriteFile(dir / "share/fotoloom/manual.html", "<html></html>");
+    QCOMPARE(ChooseProgramFolder(prefix + "/bin", prefix + "/data"), prefix + "/data/");
+  }
+
   void manual_beside_the_program_or_in_the_installed_data_folder() {
     test::TempDir dir;
     const QString prefix = QString::fromStdString(dir.str());

@@ -1,17 +1,15 @@
-// Writes screenshots of the six pages and the About box into the build's screenshots folder, for review by eye.
+// Writes screenshots of the six pages and the About box into the build's screenshots folder, for review by eye:
+// with the desktop's light palette and with a dark one, and (with FOTOLOOM_TEST_FALLBACK_FONTS=1, run with a font
+// configuration without Times-compatible fonts) into its fallback-fonts/ subfolder.
 #include <QDir>
 #include <QImage>
-#include <QLineEdit>
-#include <QProgressBar>
-#include <QPushButton>
+#include <QMenu>
 #include <QSettings>
 #include <QTabWidget>
 #include <QTest>
+#include <QToolButton>
 
 #include "app/Un_About.h"
-#include "app/Un_Step_1.h"
-#include "app/Un_Step_4.h"
-#include "app/Un_Step_6.h"
 #include "app/Un_Utama.h"
 #include "app/WizardTestSupport.h"
 #include "support/TempDir.h"
@@ -20,13 +18,53 @@ using namespace fotoloom;
 
 class ScreenshotsTest : public QObject {
   Q_OBJECT
-  const QString dir_ = QStringLiteral(FOTOLOOM_SCREENSHOT_DIR);
+  const QString dir_ = QStringLiteral(FOTOLOOM_SCREENSHOT_DIR) +
+                       (qEnvironmentVariableIntValue("FOTOLOOM_TEST_FALLBACK_FONTS") == 1 ? "/fallback-fonts" : "");
   test::TempDir store_;
 
   void Save(QWidget* widget, const QString& name) {
     const QImage image = widget->grab().toImage();
     QVERIFY(!image.isNull());
     QVERIFY(image.save(dir_ + "/" + name));
+  }
+
+  // Shoots pages 1 to 6 (page 4 with each of its tabs) and the About box, each name starting with prefix.
+  void ShootAll(const QString& prefix) {
+    test::TempDir folder;
+    Tfrm_utama window(std::make_unique<test::FakeDialogs>(), QString::fromStdString(folder.str() + "/"));
+    QVERIFY(test::MakeJpegs(folder / "Holiday 2026", 13));
+    QDir().mkpath(QString::fromStdString(folder / "holiday"));
+    window.Settings().SetInputPath(folder / "Holiday 2026");
+    window.Settings().SetOutputPath(folder / "holiday");
+    window.Settings().SetAutoBrowserStart(false);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    Save(&window, prefix + "page1.png");
+    for (int step = 2; step <= 5; ++step) {
+      window.btn_nextClick();
+      Save(&window, prefix + QStringLiteral("page%1.png").arg(step));
+    }
+    window.btn_backClick();
+    // The template set menu, open over page 4.
+    auto* templateSets = test::Find<QToolButton>(&window, "TemplateSetButton");
+    templateSets->menu()->popup(templateSets->mapToGlobal(QPoint(0, templateSets->height())));
+    QVERIFY(QTest::qWaitForWindowExposed(templateSets->menu()));
+    Save(templateSets->menu(), prefix + "page4_template_set_menu.png");
+    templateSets->menu()->hide();
+    test::Find<QTabWidget>(&window, "t")->setCurrentIndex(1);
+    Save(&window, prefix + "page4_macros.png");
+    test::Find<QTabWidget>(&window, "t")->setCurrentIndex(3);
+    Save(&window, prefix + "page4_image_macros.png");
+    window.btn_nextClick();
+
+    // Page 6 as a finished run leaves it.
+    window.btn_nextClick();
+    Save(&window, prefix + "page6.png");
+
+    window.bit_aboutClick();
+    auto* about = test::Find<TAboutBox>(&window, "AboutBox");
+    QVERIFY(QTest::qWaitForWindowExposed(about));
+    Save(about, prefix + "about.png");
   }
 
  private slots:
@@ -38,35 +76,11 @@ class ScreenshotsTest : public QObject {
     test::WriteFile(store_ / "Fotoloom/Fotoloom.ini", "[General]\nwebsite_exist=1\nwebsite_address=www.example.org\n");
   }
 
-  void pages_and_about_box() {
-    test::TempDir folder;
-    Tfrm_utama window(std::make_unique<test::FakeDialogs>(), QString::fromStdString(folder.str() + "/"));
-    QVERIFY(test::MakeJpegs(folder / "Holiday 2026", 13));
-    QDir().mkpath(QString::fromStdString(folder / "holiday"));
-    window.Settings().SetInputPath(folder / "Holiday 2026");
-    window.Settings().SetOutputPath(folder / "holiday");
-    window.Settings().SetAutoBrowserStart(false);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    Save(&window, "page1.png");
-    for (int step = 2; step <= 5; ++step) {
-      window.btn_nextClick();
-      Save(&window, QStringLiteral("page%1.png").arg(step));
-    }
-    window.btn_backClick();
-    window.Frame_Step_4->t->setCurrentIndex(1);
-    Save(&window, "page4_macros.png");
-    window.Frame_Step_4->t->setCurrentIndex(3);
-    Save(&window, "page4_image_macros.png");
-    window.btn_nextClick();
+  void pages_and_about_box() { ShootAll(QString()); }
 
-    // Page 6 as a finished run leaves it.
-    window.btn_nextClick();
-    Save(&window, "page6.png");
-
-    window.bit_aboutClick();
-    QVERIFY(QTest::qWaitForWindowExposed(window.AboutBox));
-    Save(window.AboutBox, "about.png");
+  void pages_and_about_box_with_a_dark_palette() {
+    const test::ScopedPalette dark(test::DarkPalette());
+    ShootAll(QStringLiteral("dark_"));
   }
 };
 

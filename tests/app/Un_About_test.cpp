@@ -1,6 +1,8 @@
 // Tests of the About window: the machine-wide store decides the notice, support caption and link.
 #include "app/Un_About.h"
 
+#include <QApplication>
+#include <QEnterEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QSettings>
@@ -57,15 +59,15 @@ class AboutTest : public QObject {
     box.show();
     QCOMPARE(box.windowTitle(), QString("About"));
     QCOMPARE(box.size(), QSize(298, 213));
-    QCOMPARE(box.ProductName->text(), QString("Fotoloom"));
-    QCOMPARE(box.Version->text(), QString("Version 1.0"));
-    QVERIFY(!box.Support->isVisible());
-    QVERIFY(!box.Label1->isVisible());
-    QVERIFY(!box.Copyright->text().contains("www."));
+    QCOMPARE(test::Find<QLabel>(&box, "ProductName")->text(), QString("Fotoloom"));
+    QCOMPARE(test::Find<QLabel>(&box, "Version")->text(), QString("Version 1.0"));
+    QVERIFY(!test::Find<QLabel>(&box, "Support")->isVisible());
+    QVERIFY(!test::Find<QLabel>(&box, "Label1")->isVisible());
+    QVERIFY(!test::Find<QLabel>(&box, "Copyright")->text().contains("www."));
     WriteStore("website_exist=0\nwebsite_address=www.example.org\n");
     box.hide();
     box.show();
-    QVERIFY(!box.Label1->isVisible());
+    QVERIFY(!test::Find<QLabel>(&box, "Label1")->isVisible());
   }
 
   void stored_address_is_the_link_and_opens_on_click() {
@@ -73,19 +75,19 @@ class AboutTest : public QObject {
     RecordingDesktop desktop;
     TAboutBox box(desktop);
     box.show();
-    QVERIFY(box.Support->isVisible());
-    QCOMPARE(box.Support->text(), QString("Support/Contact Details :"));
-    QVERIFY(box.Label1->isVisible());
-    QCOMPARE(box.Label1->text(), QString("http://www.example.org"));
-    QVERIFY(box.Copyright->text().section('\n', 0, 0).endsWith("www.example.org"));
-    QTest::mouseClick(box.Label1, Qt::LeftButton);
+    QVERIFY(test::Find<QLabel>(&box, "Support")->isVisible());
+    QCOMPARE(test::Find<QLabel>(&box, "Support")->text(), QString("Support/Contact Details :"));
+    QVERIFY(test::Find<QLabel>(&box, "Label1")->isVisible());
+    QCOMPARE(test::Find<QLabel>(&box, "Label1")->text(), QString("http://www.example.org"));
+    QVERIFY(test::Find<QLabel>(&box, "Copyright")->text().section('\n', 0, 0).endsWith("www.example.org"));
+    QTest::mouseClick(test::Find<QLabel>(&box, "Label1"), Qt::LeftButton);
     QCOMPARE(desktop.opened, std::vector<std::string>{"http://www.example.org"});
     // The store is read again only when the window is shown again.
     WriteStore("website_exist=1\nwebsite_address=\n");
-    QCOMPARE(box.Label1->text(), QString("http://www.example.org"));
+    QCOMPARE(test::Find<QLabel>(&box, "Label1")->text(), QString("http://www.example.org"));
     box.hide();
     box.show();
-    QCOMPARE(box.Label1->text(), "http://" + DefaultWebAddress());
+    QCOMPARE(test::Find<QLabel>(&box, "Label1")->text(), "http://" + DefaultWebAddress());
     QCOMPARE(DefaultWebAddress(), QString("www.Fotoloom.org"));
   }
 
@@ -103,8 +105,8 @@ class AboutTest : public QObject {
     QCOMPARE(seen[0].title, QString("Fotoloom"));
     QCOMPARE(seen[0].text, QString("Invalid data type for 'website_exist'"));
     QVERIFY(box.isVisible());
-    QCOMPARE(box.Label1->text(), QString("http://www.example.org"));
-    QVERIFY(box.Label1->isVisible());
+    QCOMPARE(test::Find<QLabel>(&box, "Label1")->text(), QString("http://www.example.org"));
+    QVERIFY(test::Find<QLabel>(&box, "Label1")->isVisible());
 
     box.hide();
     WriteStore("website_exist=1\nwebsite_address=a, b\n");
@@ -114,12 +116,33 @@ class AboutTest : public QObject {
     QCOMPARE(seen[1].text, QString("Invalid data type for 'website_address'"));
   }
 
+  // Black on a light theme, light on a dark one; blue under the mouse.
+  void link_is_in_the_window_text_colour_of_the_palette() {
+    WriteStore("website_exist=1\nwebsite_address=www.example.org\n");
+    for (const QPalette& palette : {QApplication::palette(), test::DarkPalette()}) {
+      const test::ScopedPalette scoped(palette);
+      RecordingDesktop desktop;
+      TAboutBox box(desktop);
+      box.show();
+      auto* link = test::Find<QLabel>(&box, "Label1");
+      const QColor text = palette.color(QPalette::WindowText);
+      QCOMPARE(link->palette().color(QPalette::WindowText), text);
+      QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+      QApplication::sendEvent(link, &enter);
+      QCOMPARE(link->palette().color(QPalette::WindowText), QColor(Qt::blue));
+      QEvent leave(QEvent::Leave);
+      QApplication::sendEvent(link, &leave);
+      QCOMPARE(link->palette().color(QPalette::WindowText), text);
+    }
+    QCOMPARE(QApplication::palette().color(QPalette::WindowText), QColor(Qt::black));
+  }
+
   void ok_hides_the_window() {
     WriteStore("");
     RecordingDesktop desktop;
     TAboutBox box(desktop);
     box.show();
-    box.OKButton->click();
+    test::Find<QPushButton>(&box, "OKButton")->click();
     QVERIFY(!box.isVisible());
   }
 };

@@ -20,12 +20,12 @@ class Step1Test : public QObject {
     GallerySettings settings;
     test::FakeDialogs dialogs;
     TFrame_Step_1 page(settings, dialogs);
-    QCOMPARE(page.edt_input->text(), QString(""));
-    QCOMPARE(page.edt_thumbnail->text(), QString("page"));
-    QCOMPARE(page.edt_image->text(), QString("image"));
-    QCOMPARE(page.cmb_ext->currentText(), QString(".htm"));
-    QCOMPARE(page.cmb_ext->count(), 2);
-    QCOMPARE(page.cmb_ext->itemText(1), QString(".html"));
+    QCOMPARE(test::Find<QLineEdit>(&page, "edt_input")->text(), QString(""));
+    QCOMPARE(test::Find<QLineEdit>(&page, "edt_thumbnail")->text(), QString("page"));
+    QCOMPARE(test::Find<QLineEdit>(&page, "edt_image")->text(), QString("image"));
+    QCOMPARE(test::Find<QComboBox>(&page, "cmb_ext")->currentText(), QString(".htm"));
+    QCOMPARE(test::Find<QComboBox>(&page, "cmb_ext")->count(), 2);
+    QCOMPARE(test::Find<QComboBox>(&page, "cmb_ext")->itemText(1), QString(".html"));
   }
 
   void typing_goes_to_the_record_and_emptied_names_come_back() {
@@ -33,16 +33,16 @@ class Step1Test : public QObject {
     test::FakeDialogs dialogs;
     TFrame_Step_1 page(settings, dialogs);
     QSignalSpy folders(&page, &TFrame_Step_1::FolderTextsChanged);
-    QTest::keyClicks(page.edt_input, "/in");
+    QTest::keyClicks(test::Find<QLineEdit>(&page, "edt_input"), "/in");
     QCOMPARE(settings.InputPath(), std::string("/in"));
     QCOMPARE(folders.count(), 3);
-    page.edt_thumbnail->clear();
-    QCOMPARE(page.edt_thumbnail->text(), QString("page"));
+    test::Find<QLineEdit>(&page, "edt_thumbnail")->clear();
+    QCOMPARE(test::Find<QLineEdit>(&page, "edt_thumbnail")->text(), QString("page"));
     QCOMPARE(settings.ThumbPagesName(), std::string("page"));
-    page.edt_image->selectAll();
-    QTest::keyClick(page.edt_image, Qt::Key_Delete);
-    QCOMPARE(page.edt_image->text(), QString("image"));
-    page.cmb_ext->setEditText("shtml");
+    test::Find<QLineEdit>(&page, "edt_image")->selectAll();
+    QTest::keyClick(test::Find<QLineEdit>(&page, "edt_image"), Qt::Key_Delete);
+    QCOMPARE(test::Find<QLineEdit>(&page, "edt_image")->text(), QString("image"));
+    test::Find<QComboBox>(&page, "cmb_ext")->setEditText("shtml");
     QCOMPARE(settings.WebSiteExtension(), std::string("shtml"));
   }
 
@@ -53,9 +53,9 @@ class Step1Test : public QObject {
     settings.SetOutputPath("/out");
     settings.SetAdditionalPath("/extra");
     settings.SetWebSiteExtension(".html");
-    QCOMPARE(page.edt_output->text(), QString("/out"));
-    QCOMPARE(page.edt_optional->text(), QString("/extra"));
-    QCOMPARE(page.cmb_ext->currentText(), QString(".html"));
+    QCOMPARE(test::Find<QLineEdit>(&page, "edt_output")->text(), QString("/out"));
+    QCOMPARE(test::Find<QLineEdit>(&page, "edt_optional")->text(), QString("/extra"));
+    QCOMPARE(test::Find<QComboBox>(&page, "cmb_ext")->currentText(), QString(".html"));
   }
 
   void folder_chooser_starts_in_and_changes_the_working_folder() {
@@ -70,9 +70,9 @@ class Step1Test : public QObject {
     test::FakeDialogs dialogs;
     TFrame_Step_1 page(settings, dialogs);
     dialogs.folders = {first, std::nullopt, second};
-    page.btn_brw_input->click();
-    page.btn_brw_optional->click();  // cancelled
-    page.btn_brw_output->click();
+    test::Find<QPushButton>(&page, "btn_brw_input")->click();
+    test::Find<QPushButton>(&page, "btn_brw_optional")->click();  // cancelled
+    test::Find<QPushButton>(&page, "btn_brw_output")->click();
     QDir::setCurrent(before);
 
     QCOMPARE(dialogs.folderCaptions,
@@ -81,7 +81,7 @@ class Step1Test : public QObject {
     QCOMPARE(settings.InputPath(), first.toStdString());
     QCOMPARE(settings.AdditionalPath(), std::string(""));
     QCOMPARE(settings.OutputPath(), second.toStdString());
-    QCOMPARE(page.edt_output->text(), second);
+    QCOMPARE(test::Find<QLineEdit>(&page, "edt_output")->text(), second);
   }
 };
 

@@ -11,8 +11,6 @@
 #include <functional>
 #include <string>
 
-#include "app/Un_Step_1.h"
-#include "app/Un_Step_6.h"
 #include "app/Un_Utama.h"
 #include "app/WizardTestSupport.h"
 #include "imaging/Image.h"
@@ -67,7 +65,7 @@ struct Wizard {
     window.Settings().SetAutoBrowserStart(false);
     window.Settings().SetCopyOrgSizedImages(true);
     QDir().mkpath(QString::fromStdString(Out()));
-    for (int step = 2; step <= 5; ++step) window.btn_next->click();
+    for (int step = 2; step <= 5; ++step) test::Find<QPushButton>(&window, "btn_next")->click();
   }
   std::string Out() const { return folder / "out"; }
 };
@@ -101,7 +99,7 @@ class MainWindowLoadTest : public QObject {
     QVERIFY(test::MakeJpegs(input_.str(), kPhotos));
     Wizard w(input_.str());
     MomentTrigger count(INT_MAX, [] {});
-    w.window.btn_next->click();
+    test::Find<QPushButton>(&w.window, "btn_next")->click();
     QVERIFY(!w.window.RunGoing());
     passes_ = count.Ticks();
     // The run pumps the events at most every few milliseconds, so the number
@@ -117,13 +115,14 @@ class MainWindowLoadTest : public QObject {
     for (int i = 0; i < rounds; ++i) {
       Wizard w(input_.str());
       const int at = 1 + static_cast<int>((static_cast<long long>(passes_) * i + passes_ / 2) / rounds);
-      MomentTrigger cancel(at, [&] { w.window.Frame_Step_6->btn_cancel->click(); });
-      w.window.btn_next->click();
+      MomentTrigger cancel(
+          at, [&] { test::Find<QPushButton>(test::Find(&w.window, "Frame_Step_6"), "btn_cancel")->click(); });
+      test::Find<QPushButton>(&w.window, "btn_next")->click();
       const QByteArray where = QString("moment %1").arg(at).toLatin1();
       QVERIFY2(!w.window.RunGoing(), where);
       if (cancel.Fired()) {
         ++interrupted;
-        QVERIFY2(w.window.Frame_Step_1->isVisible(), where);
+        QVERIFY2(test::Find(&w.window, "Frame_Step_1")->isVisible(), where);
       }
       QVERIFY2(OnlyWholeFiles(w.Out()), where);
     }
@@ -137,7 +136,7 @@ class MainWindowLoadTest : public QObject {
       Wizard w(input_.str());
       const int at = 1 + static_cast<int>((static_cast<long long>(passes_) * i + passes_ / 3) / rounds);
       MomentTrigger close(at, [&] { w.window.close(); });
-      w.window.btn_next->click();
+      test::Find<QPushButton>(&w.window, "btn_next")->click();
       const QByteArray where = QString("moment %1").arg(at).toLatin1();
       QVERIFY2(!w.window.RunGoing(), where);
       if (close.Fired()) {

@@ -17,16 +17,15 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <new>
+#include <system_error>
 
+#include "app/ProgramFolder.h"
 #include "app/Un_About.h"
-#include "app/Un_Step_1.h"
-#include "app/Un_Step_2.h"
-#include "app/Un_Step_3.h"
-#include "app/Un_Step_4.h"
-#include "app/Un_Step_5.h"
-#include "app/Un_Step_6.h"
 #include "app/WizardTestSupport.h"
+#include "core/Desktop.h"
 #include "core/SettingsFile.h"
+#include "run/GenerationRun.h"
 #include "support/TempDir.h"
 
 using namespace fotoloom;
@@ -39,16 +38,16 @@ struct Wizard {
   test::FakeDialogs* dialogs = new test::FakeDialogs;
   Tfrm_utama window{std::unique_ptr<WizardDialogs>(dialogs), QString::fromStdString(folder.str() + "/")};
 
-  QWidget* Page(int n) const {
-    QWidget* pages[] = {nullptr,
-                        window.Frame_Step_1,
-                        window.Frame_Step_2,
-                        window.Frame_Step_3,
-                        window.Frame_Step_4,
-                        window.Frame_Step_5,
-                        window.Frame_Step_6};
-    return pages[n];
+  QWidget* Page(int n) const { return test::Find(&window, QStringLiteral("Frame_Step_%1").arg(n)); }
+  // The control named name on page n.
+  template <typename T>
+  T* On(int n, const QString& name) const {
+    return test::Find<T>(Page(n), name);
   }
+  QPushButton* Button(const char* name) const { return test::Find<QPushButton>(&window, name); }
+  QProgressBar* Bar(int n) const { return On<QProgressBar>(6, QStringLiteral("ProgressBar%1").arg(n)); }
+  QString Header() const { return test::Find<QLabel>(&window, "pnl_header")->text(); }
+  TAboutBox* About() const { return test::Find<TAboutBox>(&window, "AboutBox"); }
   int VisiblePage() const {
     int shown = 0;
     for (int n = 1; n <= 6; ++n)
@@ -58,9 +57,8 @@ struct Wizard {
   // Which of Back, Next, Load, Save, About, Help are shown, as a word of six letters.
   QString Buttons() const {
     QString s;
-    for (QPushButton* b :
-         {window.btn_back, window.btn_next, window.bit_load, window.bit_save, window.bit_about, window.bit_help})
-      s += b->isVisible() ? 'x' : '-';
+    for (const char* name : {"btn_back", "btn_next", "bit_load", "bit_save", "bit_about", "bit_help"})
+      s += Button(name)->isVisible() ? 'x' : '-';
     return s;
   }
 };
@@ -82,13 +80,37 @@ class OpenRecorder : public QObject {
   void Open(const QUrl& url) { opened << url; }
 };
 
+// A desktop whose services fail the way the machine can make them fail: the
+// pump raises a std::system_error (as starting a worker thread does when none
+// can be had) and the question raises std::bad_alloc, while armed.
+class FailingDesktop : public Desktop {
+ public:
+  bool pumpFails = true;
+  bool questionFails = true;
+  int pumps = 0;
+  void ShowMessage(Icon, const std::string&) override {}
+  bool AskYesNo(Icon, const std::string&) override {
+    if (questionFails) throw std::bad_alloc();
+    return true;
+  }
+  void OpenDocument(const std::string&) override {}
+  void ProcessPendingEvents() override {
+    ++pumps;
+    if (pumpFails) throw ThreadError();
+  }
+  static std::system_error ThreadError() {
+    return std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again),
+                             "Cannot start a worker thread");
+  }
+};
+
 // Options for a run over in/ into out/ of the wizard's folder, then steps to page 5.
 void PrepareRun(Wizard& w, int photos, bool autoBrowser) {
   QVERIFY(test::MakeJpegs(w.folder / "in", photos));
   w.window.Settings().SetInputPath(w.folder / "in");
   w.window.Settings().SetOutputPath(w.folder / "out");
   w.window.Settings().SetAutoBrowserStart(autoBrowser);
-  for (int step = 2; step <= 5; ++step) w.window.btn_next->click();
+  for (int step = 2; step <= 5; ++step) w.Button("btn_next")->click();
 }
 
 }  // namespace
@@ -103,18 +125,18 @@ class MainWindowTest : public QObject {
     QCOMPARE(w.window.windowTitle(), QString("Fotoloom"));
     QCOMPARE(w.window.size(), QSize(645, 476));
     QCOMPARE(w.window.minimumSize(), w.window.maximumSize());
-    QCOMPARE(w.window.pnl_header->text(), QString("Step 1 of 5"));
+    QCOMPARE(w.Header(), QString("Step 1 of 5"));
     QCOMPARE(w.VisiblePage(), 1);
     QCOMPARE(w.Buttons(), QString("-xxxxx"));
-    QVERIFY(!w.window.btn_next->isEnabled());
-    QCOMPARE(w.window.bit_load->text(), QString("&Load Settings..."));
-    QCOMPARE(w.window.bit_save->text(), QString("&Save Settings..."));
-    QCOMPARE(w.window.btn_next->geometry(), QRect(561, 6, 75, 25));
-    QCOMPARE(w.window.bit_help->geometry(), QRect(324, 6, 75, 25));
-    QCOMPARE(w.window.Frame_Step_6->geometry(), QRect(11, 50, 634, 389));
-    QCOMPARE(w.window.Frame_Step_4->t->currentIndex(), 0);
-    QCOMPARE(w.window.Frame_Step_6->lbl_input_path->text(), QString("Input Path : "));
-    QCOMPARE(w.window.Frame_Step_6->lbl_found->text(), QString("Found :"));
+    QVERIFY(!w.Button("btn_next")->isEnabled());
+    QCOMPARE(w.Button("bit_load")->text(), QString("&Load Settings..."));
+    QCOMPARE(w.Button("bit_save")->text(), QString("&Save Settings..."));
+    QCOMPARE(w.Button("btn_next")->geometry(), QRect(561, 6, 75, 25));
+    QCOMPARE(w.Button("bit_help")->geometry(), QRect(324, 6, 75, 25));
+    QCOMPARE(w.Page(6)->geometry(), QRect(11, 50, 634, 389));
+    QCOMPARE(w.On<QTabWidget>(4, "t")->currentIndex(), 0);
+    QCOMPARE(w.On<QLabel>(6, "lbl_input_path")->text(), QString("Input Path : "));
+    QCOMPARE(w.On<QLabel>(6, "lbl_found")->text(), QString("Found :"));
     // The preview was written into the program folder when the window was first shown.
     QVERIFY(test::ReadFile(w.folder / "preview.html").starts_with("<HTML>\r\n"));
   }
@@ -130,7 +152,7 @@ class MainWindowTest : public QObject {
     QVERIFY(seen[0].text.startsWith("Cannot create file \"/nonexistent-program-folder/preview.html\". "));
     dialogs->colors = {QColor(0, 255, 0)};
     test::AnswerNextBox("OK", &seen);
-    window.Frame_Step_3->Button1->click();
+    test::Find<QPushButton>(test::Find(&window, "Frame_Step_3"), "Button1")->click();
     QCOMPARE(seen.size(), std::size_t{2});
     QCOMPARE(window.Settings().BackgroundColor(), Rgb(0, 255, 0));
   }
@@ -138,14 +160,14 @@ class MainWindowTest : public QObject {
   void next_is_enabled_only_with_both_folder_texts() {
     Wizard w;
     w.window.show();
-    QTest::keyClicks(w.window.Frame_Step_1->edt_input, "in");
-    QVERIFY(!w.window.btn_next->isEnabled());
-    QTest::keyClicks(w.window.Frame_Step_1->edt_output, "o");
-    QVERIFY(w.window.btn_next->isEnabled());
-    QTest::keyClick(w.window.Frame_Step_1->edt_output, Qt::Key_Backspace);
-    QVERIFY(!w.window.btn_next->isEnabled());
-    QTest::keyClicks(w.window.Frame_Step_1->edt_output, " ");
-    QVERIFY(w.window.btn_next->isEnabled());  // a blank counts as text
+    QTest::keyClicks(w.On<QLineEdit>(1, "edt_input"), "in");
+    QVERIFY(!w.Button("btn_next")->isEnabled());
+    QTest::keyClicks(w.On<QLineEdit>(1, "edt_output"), "o");
+    QVERIFY(w.Button("btn_next")->isEnabled());
+    QTest::keyClick(w.On<QLineEdit>(1, "edt_output"), Qt::Key_Backspace);
+    QVERIFY(!w.Button("btn_next")->isEnabled());
+    QTest::keyClicks(w.On<QLineEdit>(1, "edt_output"), " ");
+    QVERIFY(w.Button("btn_next")->isEnabled());  // a blank counts as text
   }
 
   void next_and_back_walk_the_five_option_pages() {
@@ -154,15 +176,15 @@ class MainWindowTest : public QObject {
     w.window.Settings().SetInputPath("in");
     w.window.Settings().SetOutputPath("out");
     for (int step = 2; step <= 5; ++step) {
-      w.window.btn_next->click();
+      w.Button("btn_next")->click();
       QCOMPARE(w.window.CurrentStep(), step);
-      QCOMPARE(w.window.pnl_header->text(), QString("Step %1 of 5").arg(step));
+      QCOMPARE(w.Header(), QString("Step %1 of 5").arg(step));
       QCOMPARE(w.VisiblePage(), step);
       QCOMPARE(w.Buttons(), QString("xxxxxx"));
     }
     for (int step = 4; step >= 1; --step) {
-      w.window.btn_back->click();
-      QCOMPARE(w.window.pnl_header->text(), QString("Step %1 of 5").arg(step));
+      w.Button("btn_back")->click();
+      QCOMPARE(w.Header(), QString("Step %1 of 5").arg(step));
       QCOMPARE(w.VisiblePage(), step);
     }
     QCOMPARE(w.Buttons(), QString("-xxxxx"));
@@ -188,20 +210,20 @@ class MainWindowTest : public QObject {
     Write_settings_file(file, saved);
 
     w.dialogs->files = {QString::fromStdString(file)};
-    w.window.bit_load->click();
-    QCOMPARE(w.dialogs->fileFolders, QStringList{QString::fromStdString(w.folder.str() + "/")});
-    QCOMPARE(w.window.Frame_Step_1->edt_input->text(), QString("/photos/in"));
-    QCOMPARE(w.window.Frame_Step_1->edt_image->text(), QString("bild"));
-    QVERIFY(w.window.btn_next->isEnabled());
-    QCOMPARE(w.window.Frame_Step_2->Label4->text(), QString("55"));
-    QCOMPARE(w.window.Frame_Step_2->edt_user_size->text(), QString("140"));
-    QVERIFY(w.window.Frame_Step_2->edt_user_size->isReadOnly());
-    QVERIFY(!w.window.Frame_Step_2->Check_EXIF->isEnabled());
-    QCOMPARE(w.window.Frame_Step_3->edt_num_row->text(), QString("5"));
-    QCOMPARE(w.window.Frame_Step_3->Edt_title->text(), QString("Holiday"));
-    QCOMPARE(w.window.Frame_Step_3->Edit2->palette().color(QPalette::Disabled, QPalette::Base), QColor(255, 0, 0));
-    QCOMPARE(w.window.Frame_Step_4->Memo1->toPlainText(), QString("<p>@title@</p>"));
-    QVERIFY(!w.window.Frame_Step_5->Check_show_first_page->isChecked());
+    w.Button("bit_load")->click();
+    QCOMPARE(w.dialogs->fileFolders, QStringList{DocumentsFolder()});
+    QCOMPARE(w.On<QLineEdit>(1, "edt_input")->text(), QString("/photos/in"));
+    QCOMPARE(w.On<QLineEdit>(1, "edt_image")->text(), QString("bild"));
+    QVERIFY(w.Button("btn_next")->isEnabled());
+    QCOMPARE(w.On<QLabel>(2, "Label4")->text(), QString("55"));
+    QCOMPARE(w.On<QLineEdit>(2, "edt_user_size")->text(), QString("140"));
+    QVERIFY(w.On<QLineEdit>(2, "edt_user_size")->isReadOnly());
+    QVERIFY(!w.On<QCheckBox>(2, "Check_EXIF")->isEnabled());
+    QCOMPARE(w.On<QLineEdit>(3, "edt_num_row")->text(), QString("5"));
+    QCOMPARE(w.On<QLineEdit>(3, "Edt_title")->text(), QString("Holiday"));
+    QCOMPARE(w.On<QLineEdit>(3, "Edit2")->palette().color(QPalette::Disabled, QPalette::Base), QColor(255, 0, 0));
+    QCOMPARE(w.On<QPlainTextEdit>(4, "Memo1")->toPlainText(), QString("<p>@title@</p>"));
+    QVERIFY(!w.On<QCheckBox>(5, "Check_show_first_page")->isChecked());
     // The preview was renewed with the loaded colours.
     QVERIFY(test::ReadFile(w.folder / "preview.html").find("#FF0000") != std::string::npos);
   }
@@ -212,9 +234,9 @@ class MainWindowTest : public QObject {
     w.window.Settings().SetTextColor(Rgb(255, 0, 0));
     const std::string file = w.folder / "out.fl";
     w.dialogs->files = {std::nullopt, QString::fromStdString(file)};
-    w.window.bit_save->click();
+    w.Button("bit_save")->click();
     QVERIFY(test::ReadFile(file).empty());
-    w.window.bit_save->click();
+    w.Button("bit_save")->click();
     const std::string text = test::ReadFile(file);
     QVERIFY(text.starts_with("[Step1]\r\nInputPath=\r\n"));
     QVERIFY(text.find("TextColor=clRed\r\n") != std::string::npos);
@@ -226,7 +248,7 @@ class MainWindowTest : public QObject {
     w.dialogs->files = {QString("/nonexistent-folder-for-save/x.fl")};
     std::vector<test::SeenBox> seen;
     test::AnswerNextBox("OK", &seen);
-    w.window.bit_save->click();
+    w.Button("bit_save")->click();
     QCOMPARE(seen.size(), std::size_t{1});
     QCOMPARE(seen[0].title, QString("Fotoloom"));
     QVERIFY(seen[0].text.startsWith("Cannot create file \"/nonexistent-folder-for-save/x.fl\". "));
@@ -236,9 +258,9 @@ class MainWindowTest : public QObject {
     Wizard w;
     w.window.show();
     w.dialogs->colors = {std::nullopt, QColor(255, 0, 0)};
-    w.window.Frame_Step_3->Button2->click();
+    w.On<QPushButton>(3, "Button2")->click();
     QCOMPARE(w.window.Settings().TextColor(), kClBlack);
-    w.window.Frame_Step_3->Button2->click();
+    w.On<QPushButton>(3, "Button2")->click();
     QCOMPARE(w.window.Settings().TextColor(), Rgb(255, 0, 0));
     QVERIFY(test::ReadFile(w.folder / "preview.html").find("<font color=\"#FF0000\">Text Color</font>") !=
             std::string::npos);
@@ -247,10 +269,10 @@ class MainWindowTest : public QObject {
   void about_opens_one_window_without_blocking() {
     Wizard w;
     w.window.show();
-    w.window.bit_about->click();
-    w.window.bit_about->click();
-    QVERIFY(w.window.AboutBox->isVisible());
-    QVERIFY(!w.window.AboutBox->isModal());
+    w.Button("bit_about")->click();
+    w.Button("bit_about")->click();
+    QVERIFY(w.About()->isVisible());
+    QVERIFY(!w.About()->isModal());
     QCOMPARE(w.window.findChildren<TAboutBox*>().size(), 1);
   }
 
@@ -260,40 +282,39 @@ class MainWindowTest : public QObject {
     PrepareRun(w, 13, false);
     std::vector<test::SeenBox> seen;
     test::AnswerNextBox("&Yes", &seen);  // create the missing output folder
-    w.window.btn_next->click();
+    w.Button("btn_next")->click();
     QCOMPARE(seen.size(), std::size_t{1});
     QVERIFY(seen[0].text.startsWith("Output folder \""));
     QVERIFY(!w.window.RunGoing());
     QCOMPARE(w.VisiblePage(), 6);
-    QCOMPARE(w.window.pnl_header->text(), QString("Please Wait ..."));
+    QCOMPARE(w.Header(), QString("Please Wait ..."));
     QCOMPARE(w.Buttons(), QString("xxxxxx"));
-    QCOMPARE(w.window.Frame_Step_6->lbl_found->text(), QString("Found : 13"));
-    QCOMPARE(w.window.Frame_Step_6->lbl_input_path->text(),
-             QString::fromStdString("Input Path : " + (w.folder / "in")));
+    QCOMPARE(w.On<QLabel>(6, "lbl_found")->text(), QString("Found : 13"));
+    QCOMPARE(w.On<QLabel>(6, "lbl_input_path")->text(), QString::fromStdString("Input Path : " + (w.folder / "in")));
     // 13 photos on a 3 x 4 grid: two thumbnail pages.
-    QCOMPARE(w.window.Frame_Step_6->Bar(1)->maximum(), 2);
-    QCOMPARE(w.window.Frame_Step_6->Bar(1)->value(), 2);
+    QCOMPARE(w.Bar(1)->maximum(), 2);
+    QCOMPARE(w.Bar(1)->value(), 2);
     for (int bar : {2, 4, 5}) {
-      QCOMPARE(w.window.Frame_Step_6->Bar(bar)->maximum(), 13);
-      QCOMPARE(w.window.Frame_Step_6->Bar(bar)->value(), 13);
+      QCOMPARE(w.Bar(bar)->maximum(), 13);
+      QCOMPARE(w.Bar(bar)->value(), 13);
     }
     QVERIFY(QFile::exists(QString::fromStdString(w.folder / "out/page2.htm")));
     QVERIFY(QFile::exists(QString::fromStdString(w.folder / "out/t_photo13.jpg")));
 
     // Back leads to page 5; from there Next runs again.
-    w.window.btn_back->click();
+    w.Button("btn_back")->click();
     QCOMPARE(w.VisiblePage(), 5);
-    QCOMPARE(w.window.pnl_header->text(), QString("Step 5 of 5"));
-    w.window.btn_next->click();
+    QCOMPARE(w.Header(), QString("Step 5 of 5"));
+    w.Button("btn_next")->click();
     QCOMPARE(w.VisiblePage(), 6);
     QCOMPARE(w.Buttons(), QString("xxxxxx"));
     // Next on the finished progress page starts a new run too.
     QFile::remove(QString::fromStdString(w.folder / "out/page1.htm"));
-    w.window.btn_next->click();
+    w.Button("btn_next")->click();
     QVERIFY(QFile::exists(QString::fromStdString(w.folder / "out/page1.htm")));
     QCOMPARE(w.VisiblePage(), 6);
     // Cancel after the run returns to page 1.
-    w.window.Frame_Step_6->btn_cancel->click();
+    w.On<QPushButton>(6, "btn_cancel")->click();
     QCOMPARE(w.VisiblePage(), 1);
     QCOMPARE(w.Buttons(), QString("-xxxxx"));
   }
@@ -304,7 +325,7 @@ class MainWindowTest : public QObject {
     w.window.show();
     PrepareRun(w, 2, true);
     QDir().mkpath(QString::fromStdString(w.folder / "out"));
-    w.window.btn_next->click();
+    w.Button("btn_next")->click();
     QCOMPARE(recorder.opened, QList<QUrl>{QUrl::fromLocalFile(QString::fromStdString(w.folder / "out/page1.htm"))});
     QVERIFY(!w.window.isVisible());
   }
@@ -314,16 +335,16 @@ class MainWindowTest : public QObject {
     w.window.show();
     w.window.Settings().SetInputPath(w.folder / "nothing");
     w.window.Settings().SetOutputPath(w.folder.str());
-    for (int step = 2; step <= 5; ++step) w.window.btn_next->click();
+    for (int step = 2; step <= 5; ++step) w.Button("btn_next")->click();
     std::vector<test::SeenBox> seen;
     test::AnswerNextBox("OK", &seen);
-    w.window.btn_next->click();
+    w.Button("btn_next")->click();
     QCOMPARE(seen.size(), std::size_t{1});
     QCOMPARE(seen[0].title, QString("Warning"));
     QCOMPARE(seen[0].text, QString::fromStdString("Incorrect path for input : " + (w.folder / "nothing")));
     QCOMPARE(w.VisiblePage(), 1);
     QCOMPARE(w.Buttons(), QString("-xxxxx"));
-    QCOMPARE(w.window.pnl_header->text(), QString("Step 1 of 5"));
+    QCOMPARE(w.Header(), QString("Step 1 of 5"));
   }
 
   void bad_row_count_shows_the_error_box_and_cancel_leads_back() {
@@ -334,14 +355,60 @@ class MainWindowTest : public QObject {
     QDir().mkpath(QString::fromStdString(w.folder / "out"));
     std::vector<test::SeenBox> seen;
     test::AnswerNextBox("OK", &seen);
-    w.window.btn_next->click();
+    w.Button("btn_next")->click();
     QCOMPARE(seen.size(), std::size_t{1});
     QCOMPARE(seen[0].title, QString("Fotoloom"));
     QCOMPARE(seen[0].text, QString("'x' is not a valid integer value."));
     QCOMPARE(w.VisiblePage(), 6);
     QCOMPARE(w.Buttons(), QString("------"));
-    w.window.Frame_Step_6->btn_cancel->click();
+    w.On<QPushButton>(6, "btn_cancel")->click();
     QCOMPARE(w.VisiblePage(), 1);
+  }
+
+  // Failures that are not fotoloom::Error (a thread that cannot be started, memory
+  // running out) reach the error box, not Qt's event loop, and the window is
+  // ready for the next run.
+  void system_errors_are_shown_and_leave_the_wizard_usable() {
+    test::TempDir folder;
+    auto* desktop = new FailingDesktop;
+    Tfrm_utama window(std::make_unique<test::FakeDialogs>(), QString::fromStdString(folder.str() + "/"),
+                      std::unique_ptr<Desktop>(desktop));
+    window.show();
+    QVERIFY(test::MakeJpegs(folder / "in", 3));
+    QDir().mkpath(QString::fromStdString(folder / "out"));
+    test::WriteFile(folder / "out/old.htm", "old");
+    window.Settings().SetInputPath(folder / "in");
+    window.Settings().SetOutputPath(folder / "out");
+    window.Settings().SetAutoBrowserStart(false);
+    for (int step = 2; step <= 5; ++step) window.btn_nextClick();
+
+    // Page 5's Clear button: the question raises std::bad_alloc.
+    std::vector<test::SeenBox> seen;
+    test::AnswerNextBox("OK", &seen);
+    test::Find<QPushButton>(test::Find(&window, "Frame_Step_5"), "btn_Clear")->click();
+    QCOMPARE(seen.size(), std::size_t{1});
+    QCOMPARE(seen[0].title, QString("Fotoloom"));
+    QCOMPARE(seen[0].text, QString("std::bad_alloc."));
+    QVERIFY(QFile::exists(QString::fromStdString(folder / "out/old.htm")));
+
+    // The run: its first pump raises the std::system_error.
+    test::AnswerNextBox("OK", &seen);
+    window.btn_nextClick();
+    QCOMPARE(seen.size(), std::size_t{2});
+    QCOMPARE(seen[1].text, QString::fromStdString(FailingDesktop::ThreadError().what()) + ".");
+    QVERIFY(desktop->pumps > 0);
+    QVERIFY(!window.RunGoing());
+    QVERIFY(!window.Run().Running());
+    QCOMPARE(window.CurrentStep(), 6);
+    test::Find<QPushButton>(test::Find(&window, "Frame_Step_6"), "btn_cancel")->click();
+    QCOMPARE(window.CurrentStep(), 1);
+
+    // The next run goes through.
+    desktop->pumpFails = false;
+    for (int step = 2; step <= 6; ++step) window.btn_nextClick();
+    QVERIFY(!window.RunGoing());
+    QVERIFY(QFile::exists(QString::fromStdString(folder / "out/page1.htm")));
+    QCOMPARE(seen.size(), std::size_t{2});
   }
 
   void cancel_during_a_run_stops_it_on_page_1() {
@@ -350,12 +417,12 @@ class MainWindowTest : public QObject {
     PrepareRun(w, 5, false);
     QDir().mkpath(QString::fromStdString(w.folder / "out"));
     // Pressed from the run's first pump, while the search goes.
-    QTimer::singleShot(0, w.window.Frame_Step_6->btn_cancel, &QPushButton::click);
-    w.window.btn_next->click();
+    QTimer::singleShot(0, w.On<QPushButton>(6, "btn_cancel"), &QPushButton::click);
+    w.Button("btn_next")->click();
     QVERIFY(!w.window.RunGoing());
     QCOMPARE(w.VisiblePage(), 1);
     QCOMPARE(w.Buttons(), QString("-xxxxx"));
-    for (int bar = 1; bar <= 5; ++bar) QCOMPARE(w.window.Frame_Step_6->Bar(bar)->value(), 0);
+    for (int bar = 1; bar <= 5; ++bar) QCOMPARE(w.Bar(bar)->value(), 0);
     QCOMPARE(QDir(QString::fromStdString(w.folder / "out")).entryList(QDir::Files), QStringList{});
   }
 
@@ -366,18 +433,120 @@ class MainWindowTest : public QObject {
     QDir().mkpath(QString::fromStdString(w.folder / "out"));
     bool closedWhileRunning = true;
     QTimer::singleShot(0, &w.window, [&] { closedWhileRunning = w.window.close(); });
-    w.window.btn_next->click();
+    w.Button("btn_next")->click();
     QVERIFY(!closedWhileRunning);    // the close inside the run is put off...
     QVERIFY(!w.window.isVisible());  // ...and done once the run has returned
     QVERIFY(!w.window.RunGoing());
     QCOMPARE(QDir(QString::fromStdString(w.folder / "out")).entryList(QDir::Files), QStringList{});
   }
 
+  // The dialogs start in the documents folder, then where the last settings
+  // file was loaded or saved; a failed load or save does not move them.
+  void settings_dialogs_open_where_the_last_file_was() {
+    Wizard w;
+    w.window.show();
+    const QString documents = DocumentsFolder();
+    QVERIFY(!documents.isEmpty() && QDir(documents).exists());
+    QDir().mkpath(QString::fromStdString(w.folder / "a"));
+    QDir().mkpath(QString::fromStdString(w.folder / "b"));
+    const QString saved = QString::fromStdString(w.folder / "a/one.fl");
+    std::vector<test::SeenBox> seen;
+    w.dialogs->files = {std::nullopt, saved, QString("/nonexistent-folder-for-save/x.fl"),
+                        QString::fromStdString(w.folder / "b/bad.fl"), saved};
+    test::WriteFile(w.folder / "b/bad.fl", "[Step3]\r\nTextColor=no colour\r\n");
+    w.Button("bit_load")->click();  // cancelled
+    w.Button("bit_save")->click();
+    test::AnswerNextBox("OK", &seen);
+    w.Button("bit_save")->click();  // fails
+    test::AnswerNextBox("OK", &seen);
+    w.Button("bit_load")->click();  // fails: not a colour
+    w.Button("bit_load")->click();
+    QCOMPARE(seen.size(), std::size_t{2});
+    const QString a = QString::fromStdString(w.folder / "a");
+    QCOMPARE(w.dialogs->fileFolders, (QStringList{documents, documents, a, a, a}));
+    // The preview stays in the program folder.
+    QVERIFY(QFile::exists(QString::fromStdString(w.folder / "preview.html")));
+    QVERIFY(!QFile::exists(a + "/preview.html"));
+  }
+
+  // Symbolic colours resolve through the classic table, not the desktop's
+  // palette: a dark theme gives the same preview and pages as a light one.
+  void dark_palette_writes_the_same_preview_and_pages() {
+    test::TempDir photos;
+    QVERIFY(test::MakeJpegs(photos / "in", 2));
+    // Runs a gallery into out; returns the preview file and the background swatch's colour.
+    const auto run = [&](const std::string& out) {
+      Wizard w;
+      w.window.show();
+      w.window.Settings().SetInputPath(photos / "in");
+      w.window.Settings().SetOutputPath(photos / out);
+      w.window.Settings().SetAutoBrowserStart(false);
+      QDir().mkpath(QString::fromStdString(photos / out));
+      for (int step = 2; step <= 6; ++step) w.Button("btn_next")->click();
+      return std::make_pair(test::ReadFile(w.folder / "preview.html"),
+                            w.On<QLineEdit>(3, "Edit1")->palette().color(QPalette::Disabled, QPalette::Base));
+    };
+    const auto light = run("light");
+    std::pair<std::string, QColor> dark;
+    {
+      const test::ScopedPalette scoped(test::DarkPalette());
+      dark = run("dark");
+    }
+    QCOMPARE(dark.first, light.first);
+    QVERIFY(light.first.find("background-color:FFFFFF;") != std::string::npos);
+    QCOMPARE(dark.second, QColor(Qt::white));
+    QCOMPARE(light.second, QColor(Qt::white));
+    for (const std::string page : {"page1.htm", "image1.htm", "image2.htm"})
+      QCOMPARE(test::ReadFile(photos / ("dark/" + page)), test::ReadFile(photos / ("light/" + page)));
+    QVERIFY(test::ReadFile(photos / "light/page1.htm").find("FFFFFF") != std::string::npos);
+  }
+
+  // Tab into a radio group lands on its checked button and the next Tab leaves
+  // the group; the arrow keys still move the choice.
+  void tab_into_a_radio_group_lands_on_the_checked_button() {
+    Wizard w;
+    w.window.Settings().SetInputPath("in");
+    w.window.Settings().SetOutputPath("out");
+    w.window.Settings().SetSortingMethodIndex(2);
+    w.window.show();
+    QApplication::setActiveWindow(&w.window);
+    QVERIFY(QTest::qWaitForWindowActive(&w.window));
+    struct Group {
+      int page;
+      const char* name;
+      int checked;
+    };
+    for (const Group& g :
+         {Group{2, "RG_Thumb_Size_items", 3}, Group{2, "RG_Img_Sort_items", 2}, Group{3, "RG_Subtitle_items", 2}}) {
+      while (w.window.CurrentStep() < g.page) w.Button("btn_next")->click();
+      auto* group = w.On<QButtonGroup>(g.page, g.name);
+      const QList<QAbstractButton*> buttons = group->buttons();
+      // The control before the group in the tab order.
+      QWidget* before = buttons.front()->previousInFocusChain();
+      while (!(before->focusPolicy() & Qt::TabFocus) || !before->isVisible() || !before->isEnabled())
+        before = before->previousInFocusChain();
+      before->setFocus(Qt::TabFocusReason);
+      QTest::keyClick(before, Qt::Key_Tab);
+      QCOMPARE(QApplication::focusWidget(), group->button(g.checked));
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      QVERIFY2(!buttons.contains(qobject_cast<QAbstractButton*>(QApplication::focusWidget())), g.name);
+    }
+    auto* subtitle = w.On<QButtonGroup>(3, "RG_Subtitle_items");
+    subtitle->button(2)->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(subtitle->button(2), Qt::Key_Down);
+    QCOMPARE(w.window.Settings().SubtitleIndex(), 3);
+    // Tab now lands on the new choice.
+    QWidget* before = w.On<QLineEdit>(3, "edt_num_row");
+    before->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(before, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), subtitle->button(3));
+  }
+
   void help_opens_the_manual() {
     OpenRecorder recorder;
     Wizard w;
     w.window.show();
-    w.window.bit_help->click();
+    w.Button("bit_help")->click();
     QCOMPARE(recorder.opened.size(), 1);
     QVERIFY(recorder.opened[0].isLocalFile());
     QCOMPARE(QFileInfo(recorder.opened[0].toLocalFile()).fileName(), QString("manual.html"));

@@ -5,8 +5,10 @@
 #include <QDir>
 #include <QImage>
 #include <QMessageBox>
+#include <QPalette>
 #include <QPushButton>
 #include <QTimer>
+#include <QtGlobal>
 #include <deque>
 #include <functional>
 #include <optional>
@@ -14,6 +16,54 @@
 #include "app/WizardDialogs.h"
 
 namespace fotoloom::test {
+
+// The descendant of root named name (its objectName) of type T. A test that
+// asks for a control that is not there ends at once with the name it wanted.
+template <typename T = QWidget>
+T* Find(const QObject* root, const QString& name) {
+  T* found = root->findChild<T*>(name);
+  if (!found) qFatal("no %s named \"%s\"", T::staticMetaObject.className(), qPrintable(name));
+  return found;
+}
+
+// A dark desktop theme's palette: light text on dark grey windows.
+inline QPalette DarkPalette() {
+  QPalette p;
+  const QColor window(0x24, 0x24, 0x24), base(0x1E, 0x1E, 0x1E), text(0xEE, 0xEE, 0xEE), grey(0x80, 0x80, 0x80);
+  for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+    const bool disabled = g == QPalette::Disabled;
+    p.setColor(g, QPalette::Window, window);
+    p.setColor(g, QPalette::WindowText, disabled ? grey : text);
+    p.setColor(g, QPalette::Base, base);
+    p.setColor(g, QPalette::AlternateBase, window);
+    p.setColor(g, QPalette::Text, disabled ? grey : text);
+    p.setColor(g, QPalette::Button, QColor(0x30, 0x30, 0x30));
+    p.setColor(g, QPalette::ButtonText, disabled ? grey : text);
+    p.setColor(g, QPalette::Light, QColor(0x50, 0x50, 0x50));
+    p.setColor(g, QPalette::Midlight, QColor(0x40, 0x40, 0x40));
+    p.setColor(g, QPalette::Mid, QColor(0x20, 0x20, 0x20));
+    p.setColor(g, QPalette::Dark, QColor(0x18, 0x18, 0x18));
+    p.setColor(g, QPalette::Shadow, Qt::black);
+    p.setColor(g, QPalette::Highlight, QColor(0x35, 0x84, 0xE4));
+    p.setColor(g, QPalette::HighlightedText, Qt::white);
+    p.setColor(g, QPalette::Link, QColor(0x78, 0xAE, 0xED));
+    p.setColor(g, QPalette::ToolTipBase, window);
+    p.setColor(g, QPalette::ToolTipText, text);
+  }
+  return p;
+}
+
+// Sets the application's palette for as long as it lives, then puts the old one back.
+class ScopedPalette {
+ public:
+  explicit ScopedPalette(const QPalette& palette) : old_(QApplication::palette()) { QApplication::setPalette(palette); }
+  ~ScopedPalette() { QApplication::setPalette(old_); }
+  ScopedPalette(const ScopedPalette&) = delete;
+  ScopedPalette& operator=(const ScopedPalette&) = delete;
+
+ private:
+  QPalette old_;
+};
 
 // Choosers that return scripted answers (nothing = the user cancelled) and record their captions.
 class FakeDialogs : public WizardDialogs {

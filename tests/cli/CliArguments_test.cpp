@@ -31,7 +31,8 @@ TEST(ParseArguments, reads_every_option_of_run_in_any_order) {
   const CliCommand bare = ParseArguments({"run"});
   EXPECT_EQ(bare.SettingsFile, "");
   EXPECT_FALSE(bare.Input || bare.Output || bare.Elements || bare.Jobs);
-  EXPECT_FALSE(bare.Yes || bare.Open || bare.Quiet);
+  EXPECT_FALSE(bare.Yes || bare.Open || bare.Quiet || bare.DryRun);
+  EXPECT_TRUE(bare.Settings.empty());
 }
 
 TEST(ParseArguments, reads_the_file_commands) {
@@ -46,6 +47,16 @@ TEST(ParseArguments, reads_the_file_commands) {
   EXPECT_EQ(r.Height, 480);
   EXPECT_EQ(ParseArguments({"--version"}).Kind, CommandKind::Version);
   EXPECT_EQ(ParseArguments({"run", "--input", "x", "--help"}).Kind, CommandKind::Help);
+}
+
+TEST(ParseArguments, reads_the_template_set_of_defaults) {
+  EXPECT_EQ(ParseArguments({"defaults", "a.fl"}).TemplateSet, std::nullopt);
+  EXPECT_EQ(ParseArguments({"defaults", "--templates", "responsive", "a.fl"}).TemplateSet, 1u);
+  EXPECT_EQ(ParseArguments({"defaults", "a.fl", "--templates=classic"}).TemplateSet, 0u);
+  EXPECT_EQ(UsageMessage({"defaults", "--templates", "Responsive", "a.fl"}),
+            "--templates needs classic or responsive, not 'Responsive'");
+  EXPECT_EQ(UsageMessage({"defaults", "a.fl", "--templates"}), "--templates needs a value");
+  EXPECT_EQ(UsageMessage({"run", "--templates", "classic"}), "run: unknown option '--templates'");
 }
 
 TEST(ParseArguments, says_what_is_wrong_with_a_command_line) {
@@ -65,6 +76,55 @@ TEST(ParseArguments, says_what_is_wrong_with_a_command_line) {
             "--size needs WIDTHxHEIGHT, not '44'");
   EXPECT_EQ(UsageMessage({"resample", "a", "b", "--filter", "2", "--size", "0x4"}),
             "--size needs a whole number from 1 to 65500, not '0'");
+}
+
+TEST(ParseArguments, reads_set_as_the_settings_file_reader_reads_a_value) {
+  const CliCommand c = ParseArguments({"run", "--set", "usefilter=yes", "--set=Title= 'My trip' ", "--set",
+                                       "BACKGROUNDCOLOR=clblack", "--set", "QualityImages=$20", "--dry-run"});
+  ASSERT_EQ(c.Settings.size(), 4u);
+  EXPECT_EQ(c.Settings[0].Key, "Usefilter");
+  EXPECT_EQ(c.Settings[0].Value, "1");
+  EXPECT_EQ(c.Settings[1].Key, "Title");
+  EXPECT_EQ(c.Settings[1].Value, "My trip");
+  EXPECT_EQ(c.Settings[2].Key, "BackgroundColor");
+  EXPECT_EQ(c.Settings[2].Value, "clblack");
+  EXPECT_EQ(c.Settings[3].Value, "$20");
+  EXPECT_TRUE(c.DryRun);
+  EXPECT_EQ(ParseArguments({"run", "--set", "UseExif=No"}).Settings[0].Value, "0");
+  // Values the reader takes and the record then clamps are taken.
+  EXPECT_EQ(ParseArguments({"run", "--set", "QualityImages=500"}).Settings[0].Value, "500");
+  EXPECT_EQ(ParseArguments({"run", "--set", "Usefilter=2"}).Settings[0].Value, "2");
+  EXPECT_EQ(ParseArguments({"run", "--set", "ThumbPagesName="}).Settings[0].Value, "");
+  EXPECT_EQ(ParseArguments({"defaults", "a.fl", "--set", "Title=x"}).Settings.size(), 1u);
+  EXPECT_EQ(ParseArguments({"resave", "--set", "Title=x", "a.fl", "b.fl"}).Settings.size(), 1u);
+}
+
+TEST(ParseArguments, says_which_set_cannot_be_followed) {
+  EXPECT_EQ(UsageMessage({"run", "--set", "Title"}), "--set needs KEY=VALUE, not 'Title'");
+  EXPECT_EQ(UsageMessage({"run", "--set"}), "--set needs a value");
+  EXPECT_EQ(UsageMessage({"run", "--set", "Colour=red"}),
+            "--set Colour=red: 'Colour' is not a key of the settings file");
+  EXPECT_EQ(UsageMessage({"run", "--set", "ElementsMode=1"}),
+            "--set ElementsMode=1: 'ElementsMode' is not a key of the settings file");
+  EXPECT_EQ(UsageMessage({"run", "--set", "line3=<p>"}),
+            "--set line3=<p>: the template lines cannot be set on the command line; use a settings file");
+  EXPECT_EQ(UsageMessage({"run", "--set", "HTMLImages=x"}),
+            "--set HTMLImages=x: the template lines cannot be set on the command line; use a settings file");
+  EXPECT_EQ(UsageMessage({"run", "--set", "QualityImages=high"}),
+            "--set QualityImages=high: 'high' is not a whole number");
+  EXPECT_EQ(UsageMessage({"run", "--set", "QualityImages="}), "--set QualityImages=: '' is not a whole number");
+  EXPECT_EQ(UsageMessage({"run", "--set", "MaxSizeThumbnails=1 60"}),
+            "--set MaxSizeThumbnails=1 60: '1 60' is not a whole number");
+  EXPECT_EQ(UsageMessage({"run", "--set", "Usefilter=true"}),
+            "--set Usefilter=true: 'true' is not yes, no or a whole number (1 is yes)");
+  EXPECT_EQ(UsageMessage({"run", "--set", "TextColor=reddish"}),
+            "--set TextColor=reddish: 'reddish' is neither a colour name nor a number");
+  EXPECT_EQ(UsageMessage({"run", "--set", "Title=a\nb"}),
+            "--set Title=a\nb: a settings file value cannot hold a line break");
+  EXPECT_EQ(UsageMessage({"resample", "a", "b", "--set", "Title=x"}), "resample: unknown option '--set'");
+  EXPECT_EQ(UsageMessage({"run", "--dry-run=yes"}), "--dry-run takes no value");
+  EXPECT_EQ(UsageMessage({"run", "--dry-run", "--open"}), "--dry-run writes no page for --open to open");
+  EXPECT_EQ(UsageMessage({"defaults", "a.fl", "--dry-run"}), "defaults: unknown option '--dry-run'");
 }
 
 }  // namespace

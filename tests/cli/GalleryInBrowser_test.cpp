@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "Chromium.h"
 #include "CliProcess.h"
 #include "core/GallerySettings.h"
 #include "core/SettingsFile.h"
@@ -24,31 +25,6 @@ namespace fs = std::filesystem;
 using test::ReadFile;
 using test::TempDir;
 using test::WriteFile;
-
-// The browser to drive: $FOTOLOOM_CHROMIUM, else "chromium" on the PATH.
-std::string FindChromium() {
-  if (const char* given = std::getenv("FOTOLOOM_CHROMIUM")) return given;
-  const char* path = std::getenv("PATH");
-  std::stringstream dirs(path != nullptr ? path : "");
-  for (std::string dir; std::getline(dirs, dir, ':');) {
-    const fs::path candidate = fs::path(dir) / "chromium";
-    if (::access(candidate.c_str(), X_OK) == 0) return candidate.string();
-  }
-  return {};
-}
-
-std::string PercentDecoded(const std::string& text) {
-  std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '%' && i + 2 < text.size()) {
-      out += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
-      i += 2;
-    } else {
-      out += text[i];
-    }
-  }
-  return out;
-}
 
 // A page that opens every gallery page in a frame, one after the other, and
 // lists what the browser made of it: for each image its file path and pixel
@@ -93,38 +69,23 @@ std::map<std::string, PageReport> LoadInBrowser(const std::string& chromium, con
   std::string probe = kProbe;
   probe.replace(probe.find("PAGES"), 5, list);
   WriteFile(dir / "probe.html", probe);
-  const std::string command = "timeout 120 '" + chromium +
-                              "' --headless --no-sandbox --disable-gpu --allow-file-access-from-files"
-                              " --virtual-time-budget=30000 --user-data-dir='" +
-                              (dir / "profile") + "' --dump-dom 'file://" + (dir / "probe.html") + "' 2>/dev/null";
-  std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
-  std::string dom;
-  char buffer[4096];
-  for (std::size_t n; pipe && (n = std::fread(buffer, 1, sizeof buffer, pipe.get())) > 0;) dom.append(buffer, n);
+  const std::string dom = test::DumpDom(chromium, dir / "profile", dir / "probe.html", 30000);
 
   std::map<std::string, PageReport> reports;
-  std::istringstream lines(dom);
   std::string current;
-  for (std::string line; std::getline(lines, line);) {
-    // Records begin with "@@"; the first one follows the markup of the dump.
-    const std::size_t at = line.find("@@");
-    if (at == std::string::npos) continue;
-    line.erase(0, at + 2);
-    const std::size_t space = line.find(' ');
-    if (space == std::string::npos) continue;
-    const std::string kind = line.substr(0, space);
-    const std::string value = PercentDecoded(line.substr(space + 1));
-    if (kind == "PAGE") {
+  for (const test::ProbeRecord& record : test::ProbeRecords(dom)) {
+    const std::string value = record.fields.empty() ? std::string() : record.fields[0];
+    if (record.kind == "PAGE") {
       current = value;
       reports[current];
-    } else if (kind == "IMG") {
+    } else if (record.kind == "IMG") {
       const std::size_t bar = value.rfind('|');
       reports[current].images.emplace_back(value.substr(0, bar), std::stoi(value.substr(bar + 1)));
-    } else if (kind == "LINK") {
+    } else if (record.kind == "LINK") {
       reports[current].links.push_back(value);
-    } else if (kind == "TEXT") {
+    } else if (record.kind == "TEXT") {
       reports[current].text = value;
-    } else if (kind == "END") {
+    } else if (record.kind == "END") {
       reports["END"];
     }
   }
@@ -145,7 +106,7 @@ std::map<std::string, PageReport> LoadAllInBrowser(const std::string& chromium, 
 }
 
 TEST(GalleryInBrowser, odd_names_show_as_they_are_and_every_image_and_link_resolves) {
-  const std::string chromium = FindChromium();
+  const std::string chromium = test::FindChromium();
   if (chromium.empty()) GTEST_SKIP() << "no chromium installed (scripts/bootstrap.sh installs it)";
   const char* data = std::getenv("FOTOLOOM_TEST_DATA");
   ASSERT_NE(data, nullptr) << "FOTOLOOM_TEST_DATA is not set";

@@ -7,10 +7,13 @@
 #include <filesystem>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "CliProcess.h"
 #include "core/GallerySettings.h"
 #include "core/SettingsFile.h"
+#include "core/TemplateSets.h"
 #include "imaging/Image.h"
 #include "imaging/JpegCodec.h"
 #include "support/TempDir.h"
@@ -219,6 +222,24 @@ TEST(fotoloom_cli, defaults_and_resave_write_settings_files) {
   EXPECT_FALSE(fs::exists(dir / "x.fl"));
 }
 
+TEST(fotoloom_cli, defaults_writes_the_chosen_template_set) {
+  TempDir dir;
+  EXPECT_EQ(RunCli({"defaults", "--templates", "classic", dir / "classic.fl"}).Status, 0);
+  Write_settings_file(dir / "expected.fl", GallerySettings());
+  EXPECT_EQ(ReadFile(dir / "classic.fl"), ReadFile(dir / "expected.fl"));
+
+  EXPECT_EQ(RunCli({"defaults", dir / "responsive.fl", "--templates=responsive"}).Status, 0);
+  GallerySettings responsive;
+  UseTemplateSet(responsive, 1);
+  Write_settings_file(dir / "expected.fl", responsive);
+  EXPECT_EQ(ReadFile(dir / "responsive.fl"), ReadFile(dir / "expected.fl"));
+
+  const auto wrong = RunCli({"defaults", "--templates", "modern", dir / "modern.fl"});
+  EXPECT_EQ(wrong.Status, 2);
+  EXPECT_THAT(wrong.Err, HasSubstr("--templates needs classic or responsive, not 'modern'"));
+  EXPECT_FALSE(fs::exists(dir / "modern.fl"));
+}
+
 TEST(fotoloom_cli, resample_writes_a_ppm_of_the_asked_size) {
   TempDir dir;
   // A flat grey PPM stays flat under the box filter.
@@ -240,6 +261,196 @@ TEST(fotoloom_cli, resample_writes_a_ppm_of_the_asked_size) {
   const auto bad = RunCli({"resample", dir / "bad.jpg", dir / "k.ppm", "--filter", "1", "--size", "4x4"});
   EXPECT_EQ(bad.Status, 1);
   EXPECT_THAT(bad.Err, StartsWith("JPEG error #"));
+}
+
+// The width and height a JPEG file's header gives.
+std::pair<int, int> SizeOf(const std::string& path) {
+  JpegCodec codec;
+  codec.Inspect(path);
+  return {codec.StoredWidth(), codec.StoredHeight()};
+}
+
+TEST(fotoloom_cli, set_takes_every_kind_of_value_as_a_settings_file_does) {
+  TempDir dir;
+  fs::create_directories(dir.path() / "in");
+  WritePhotos(dir / "in", 3, 40, 30);
+  const std::string out = dir / "out";
+  const auto r = RunCli({"run", "--input", dir / "in", "--output", out, "--yes", "--quiet", "--set",
+                         "MaxWidthImage=20",                    // a number
+                         "--set", "backgroundcolor=clBlack",    // a colour name, in any letter case
+                         "--set", "TextColor=$000000FF",        // a hexadecimal colour: red
+                         "--set", "CopyOrgSizedImages=yes",     // yes/no
+                         "--set", "Title=A trip to the sea"});  // a text with spaces
+  EXPECT_EQ(r.Status, 0) << r.Err;
+  const std::string page = ReadFile(out + "/page1.htm");
+  EXPECT_THAT(page, HasSubstr("<title>A trip to the sea page 1 of 1</title>"));
+  EXPECT_THAT(page, HasSubstr("background-color:#000000;"));
+  EXPECT_THAT(page, HasSubstr(" color:#FF0000;"));
+  EXPECT_EQ(SizeOf(out + "/n_p001.jpg"), std::make_pair(20, 15));
+  EXPECT_EQ(Count(out, "b_"), 3u);
+
+  // defaults and resave write what --set gave, as a settings file would have.
+  EXPECT_EQ(RunCli({"defaults", dir / "d.fl", "--set", "QualityImages=0x20", "--set", "Usefilter=yes", "--set",
+                    "VisitedLinkColor=255", "--set", "Title=\"Quoted, then trimmed\""})
+                .Status,
+            0);
+  GallerySettings expected;
+  expected.SetQualityImages(32);
+  expected.SetUseFilter(true);
+  expected.SetVisitedLinkColor(0x0000FF);
+  expected.SetTitle("Quoted, then trimmed");
+  Write_settings_file(dir / "expected.fl", expected);
+  EXPECT_EQ(ReadFile(dir / "d.fl"), ReadFile(dir / "expected.fl"));
+  EXPECT_EQ(
+      RunCli({"resave", dir / "d.fl", dir / "r.fl", "--set", "usefilter=no", "--set", "MaxSizeThumbnails=140"}).Status,
+      0);
+  expected.SetUseFilter(false);
+  expected.SetThumbSizeChoice(1);
+  Write_settings_file(dir / "expected.fl", expected);
+  EXPECT_EQ(ReadFile(dir / "r.fl"), ReadFile(dir / "expected.fl"));
+}
+
+TEST(fotoloom_cli, set_comes_after_the_settings_file_and_before_input_and_output) {
+  TempDir dir;
+  fs::create_directories(dir.path() / "in");
+  fs::create_directories(dir.path() / "out");
+  WritePhotos(dir / "in", 2);
+  GallerySettings s;
+  s.SetInputPath(dir / "nowhere");
+  s.SetOutputPath(dir / "out");
+  s.SetTitle("From the file");
+  Write_settings_file(dir / "g.fl", s);
+  const auto r = RunCli({"run", dir / "g.fl", "--input", dir / "in", "--set", "InputPath=" + dir / "elsewhere", "--set",
+                         "Title=First", "--set", "Title=Last", "--elements", "2"});
+  EXPECT_EQ(r.Status, 0) << r.Err;
+  EXPECT_THAT(ReadFile(dir / "out/page1.htm"), HasSubstr("<title>Last page 1 of 1</title>"));
+}
+
+TEST(fotoloom_cli, a_bad_set_is_a_usage_error_that_writes_nothing) {
+  TempDir dir;
+  fs::create_directories(dir.path() / "in");
+  WritePhotos(dir / "in", 1);
+  const struct {
+    const char* set;
+    const char* message;
+  } cases[] = {
+      {"Colour=red", "fotoloom-cli: --set Colour=red: 'Colour' is not a key of the settings file\n"},
+      {"QualityImages=best", "fotoloom-cli: --set QualityImages=best: 'best' is not a whole number\n"},
+      {"LinkColor=bluish", "fotoloom-cli: --set LinkColor=bluish: 'bluish' is neither a colour name nor a number\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.set);
+    const auto run = RunCli({"run", "--input", dir / "in", "--output", dir / "out", "--yes", "--set", c.set});
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_EQ(run.Err, c.message + std::string("Try 'fotoloom-cli --help'.\n"));
+    EXPECT_FALSE(fs::exists(dir / "out"));
+    EXPECT_EQ(RunCli({"defaults", dir / "d.fl", "--set", c.set}).Status, 2);
+    EXPECT_FALSE(fs::exists(dir / "d.fl"));
+  }
+}
+
+TEST(fotoloom_cli, a_missing_folder_is_a_usage_error_that_says_how_to_give_it) {
+  TempDir dir;
+  fs::create_directories(dir.path() / "in");
+  const auto noOutput = RunCli({"run", "--input", dir / "in", "--yes"});
+  EXPECT_EQ(noOutput.Status, 2);
+  EXPECT_THAT(noOutput.Err, StartsWith("fotoloom-cli: no output folder given: give --output DIR, or the settings "
+                                       "file key OutputPath\n"));
+  const auto noInput = RunCli({"run", "--output", dir / "out", "--yes"});
+  EXPECT_EQ(noInput.Status, 2);
+  EXPECT_THAT(noInput.Err, StartsWith("fotoloom-cli: no input folder given: give --input DIR, or the settings file "
+                                      "key InputPath\n"));
+  // Also when the settings file or --set leaves one empty.
+  GallerySettings s;
+  s.SetInputPath(dir / "in");
+  s.SetOutputPath(dir / "out");
+  Write_settings_file(dir / "g.fl", s);
+  const auto emptied = RunCli({"run", dir / "g.fl", "--set", "OutputPath=", "--set", "InputPath=", "--dry-run"});
+  EXPECT_EQ(emptied.Status, 2);
+  EXPECT_THAT(emptied.Err, StartsWith("fotoloom-cli: no input and no output folder given: give --input DIR and "
+                                      "--output DIR, or the settings file keys InputPath and OutputPath\n"));
+  EXPECT_FALSE(fs::exists(dir / "out"));
+}
+
+// The value after "label: " on the report's line that begins with label.
+std::string ReportValue(const std::string& report, const std::string& label) {
+  const std::size_t at = report.find("\n" + label + ": ");
+  if (at == std::string::npos) return "";
+  const std::size_t start = at + label.size() + 3;
+  return report.substr(start, report.find('\n', start) - start);
+}
+
+TEST(fotoloom_cli, dry_run_writes_nothing_and_reports_what_the_run_then_writes) {
+  TempDir dir;
+  fs::create_directories(dir.path() / "in");
+  fs::create_directories(dir.path() / "out");
+  WritePhotos(dir / "in", 5, 64, 48);
+  WriteFile(dir / "in/p002.jpg", Jpeg(30, 90));
+  WriteFile(dir / "out/kept.txt", "x");
+  const std::vector<std::string> options = {"--input",  dir / "in",
+                                            "--output", dir / "out",
+                                            "--set",    "RowsCount=1",
+                                            "--set",    "ColsCount=2",
+                                            "--set",    "MaxWidthImage=50",
+                                            "--set",    "MaxHeightImage=45",
+                                            "--set",    "CopyOrgSizedImages=1"};
+  const auto listing = [&] {
+    std::vector<std::pair<std::string, fs::file_time_type>> entries = {{"", fs::last_write_time(dir / "out")}};
+    for (const auto& e : fs::directory_iterator(dir / "out"))
+      entries.emplace_back(e.path().filename().string(), e.last_write_time());
+    return entries;
+  };
+  const auto before = listing();
+  std::vector<std::string> dry = {"run", "--dry-run"};
+  dry.insert(dry.end(), options.begin(), options.end());
+  const auto plan = RunCli(dry);
+  EXPECT_EQ(plan.Status, 0) << plan.Err;
+  EXPECT_EQ(listing(), before);
+  EXPECT_THAT(plan.Out, StartsWith("Dry run: nothing was written.\nOutput folder: " + dir / "out" + "\n"));
+  EXPECT_THAT(plan.Out, HasSubstr("\n  p002.jpg  n_ 15x45  t_ 30x90  b_ copy\n"));
+
+  std::vector<std::string> real = {"run", "--quiet"};
+  real.insert(real.end(), options.begin(), options.end());
+  ASSERT_EQ(RunCli(real).Status, 0);
+  const std::string out = dir / "out";
+  EXPECT_EQ(ReportValue(plan.Out, "Thumbnail pages"), std::to_string(Count(out, "page")));
+  EXPECT_EQ(ReportValue(plan.Out, "Image pages"), std::to_string(Count(out, "image")));
+  for (int i = 1; i <= 5; ++i) {
+    const std::string name = "p00" + std::to_string(i) + ".jpg";
+    const auto [nw, nh] = SizeOf(out + "/n_" + name);
+    const auto [tw, th] = SizeOf(out + "/t_" + name);
+    EXPECT_THAT(plan.Out, HasSubstr("\n  " + name + "  n_ " + std::to_string(nw) + "x" + std::to_string(nh) + "  t_ " +
+                                    std::to_string(tw) + "x" + std::to_string(th) + "  b_ copy\n"));
+    EXPECT_TRUE(fs::exists(out + "/b_" + name));
+  }
+}
+
+TEST(fotoloom_cli, dry_run_creates_no_folder_and_fails_where_the_run_would) {
+  TempDir dir;
+  fs::create_directories(dir.path() / "in");
+  WritePhotos(dir / "in", 2);
+  const std::string out = dir / "new";
+  const auto asked = RunCli({"run", "--dry-run", "--input", dir / "in", "--output", out});
+  EXPECT_EQ(asked.Status, 1);
+  EXPECT_THAT(asked.Err, StartsWith("Output folder \"" + out + "\" is not exist."));
+  EXPECT_EQ(asked.Out, "");
+  const auto yes = RunCli({"run", "--dry-run", "--input", dir / "in", "--output", out, "--yes", "--quiet"});
+  EXPECT_EQ(yes.Status, 0) << yes.Err;
+  EXPECT_THAT(yes.Out, HasSubstr("Output folder: " + out + " (would be created)\n"));
+  EXPECT_THAT(yes.Out, HasSubstr("\nFirst page: " + out + "/page1.htm\n"));
+  EXPECT_FALSE(fs::exists(out));
+
+  const auto grid =
+      RunCli({"run", "--dry-run", "--input", dir / "in", "--output", out, "--yes", "--set", "RowsCount=0"});
+  EXPECT_EQ(grid.Status, 1);
+  EXPECT_THAT(grid.Err, EndsWith("\nDivision by zero\n"));
+
+  WriteFile(dir / "in/p002.jpg", "broken");
+  const auto broken = RunCli({"run", "--dry-run", "--input", dir / "in", "--output", out, "--yes", "--quiet"});
+  EXPECT_EQ(broken.Status, 1);
+  EXPECT_THAT(broken.Out, HasSubstr("\n  p002.jpg  cannot be read: JPEG error #"));
+  EXPECT_THAT(broken.Err, StartsWith("The run would stop at this photo:\n" + dir / "in" + "/p002.jpg:\nJPEG error #"));
+  EXPECT_FALSE(fs::exists(out));
 }
 
 }  // namespace

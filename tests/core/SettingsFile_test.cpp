@@ -8,6 +8,7 @@
 
 #include "core/DefaultTemplates.h"
 #include "core/Error.h"
+#include "core/IniFile.h"
 #include "support/TempDir.h"
 
 namespace fotoloom {
@@ -346,6 +347,80 @@ TEST(SettingsFile, a_file_that_cannot_be_created_raises_the_reason_and_writes_no
     EXPECT_EQ(std::string(e.what()), "Cannot create file \"" + path + "\". No such file or directory");
   }
   EXPECT_FALSE(std::filesystem::exists(dir / "missing"));
+}
+
+TEST(SettingsKeys, are_found_in_any_letter_case_and_leave_out_the_template_lines) {
+  ASSERT_EQ(SettingsKeys().size(), 27u);
+  EXPECT_EQ(FindSettingsKey("UseFilter"), FindSettingsKey("usefilter"));
+  ASSERT_NE(FindSettingsKey("USEFILTER"), nullptr);
+  EXPECT_EQ(FindSettingsKey("USEFILTER")->Name, "Usefilter");
+  EXPECT_EQ(FindSettingsKey("backgroundcolor")->Kind, SettingsValueKind::ColorValue);
+  EXPECT_EQ(FindSettingsKey("MaxSizeThumbnails")->Kind, SettingsValueKind::ThumbnailSize);
+  EXPECT_EQ(FindSettingsKey("Line0"), nullptr);
+  EXPECT_EQ(FindSettingsKey("HTMLThumbnails"), nullptr);
+  EXPECT_EQ(FindSettingsKey("ElementsMode"), nullptr);
+  EXPECT_EQ(FindSettingsKey(""), nullptr);
+}
+
+// Storing one value into a loaded record gives the record that loading the
+// file with that one line changed gives; a value not taken changes nothing.
+TEST(SettingsKeys, storing_a_value_is_loading_a_file_with_that_line) {
+  TempDir dir;
+  Write_settings_file(dir / "base.fl", GallerySettings());
+  const std::string base = ReadFile(dir / "base.fl");
+  struct Case {
+    std::string_view key;
+    std::string line;  // the value as it stands after "=" in the file
+    bool taken;
+  };
+  const Case cases[] = {
+      {"QualityImages", "0x20", true},
+      {"QualityImages", "500", true},
+      {"qualityimages", " 42 ", true},
+      {"QualityImages", "abc", false},
+      {"QualityImages", "", false},
+      {"QualityImages", "4 2", false},
+      {"Usefilter", "1", true},
+      {"UseFilter", "2", true},
+      {"UseExif", "$1", true},
+      {"Usefilter", "yes", false},
+      {"MaxSizeThumbnails", "140", true},
+      {"MaxSizeThumbnails", "0150", true},
+      {"MaxSizeThumbnails", "big", false},
+      {"FilterIndex", "9", true},
+      {"SubtitleIndex", "-3", true},
+      {"BackgroundColor", "clblack", true},
+      {"TextColor", "$00C08040", true},
+      {"LinkColor", "-1", true},
+      {"VisitedLinkColor", "reddish", false},
+      {"Title", "'A quoted title'", true},
+      {"Title", "", true},
+      {"ThumbPagesName", "", true},
+      {"MaxWidthImage", "abc", true},
+      {"RowsCount", " 0 ", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.key) + "=" + c.line);
+    const SettingsKey* key = FindSettingsKey(c.key);
+    ASSERT_NE(key, nullptr);
+    GallerySettings stored;
+    Read_settings_file(dir / "base.fl", stored);
+    EXPECT_EQ(StoreSettingsValue(*key, IniValueText(c.line), stored), c.taken);
+    Write_settings_file(dir / "stored.fl", stored);
+    if (!c.taken) {
+      EXPECT_EQ(ReadFile(dir / "stored.fl"), base);
+      continue;
+    }
+    const std::string name = "\r\n" + std::string(key->Name) + "=";
+    std::string edited = base;
+    const std::size_t at = edited.find(name) + name.size();
+    edited.replace(at, edited.find("\r\n", at) - at, c.line);
+    WriteFile(dir / "edited.fl", edited);
+    GallerySettings loaded;
+    Read_settings_file(dir / "edited.fl", loaded);
+    Write_settings_file(dir / "loaded.fl", loaded);
+    EXPECT_EQ(ReadFile(dir / "stored.fl"), ReadFile(dir / "loaded.fl"));
+  }
 }
 
 }  // namespace

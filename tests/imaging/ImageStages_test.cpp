@@ -122,10 +122,15 @@ TEST(ImageStages, a_cancel_in_the_scaled_image_stage_leaves_no_thumbnail) {
     SCOPED_TRACE(jobs);
     TempDir out;
     Writers w(files, out.str(), jobs, true);
+    // With one job inside a stretch; with two, where the calling thread
+    // surely passes: after the second photo.
     const RunRecord r = RunWriter(
-        w.scaling, [&] { w.stages.Create_images(); }, {},
-        [](int call, bool& cancelled) {
-          if (call == 5) cancelled = true;
+        w.scaling, [&] { w.stages.Create_images(); },
+        [jobs](int index, bool& cancelled) {
+          if (jobs == 2 && index == 1) cancelled = true;
+        },
+        [jobs](int call, bool& cancelled) {
+          if (jobs == 1 && call == 5) cancelled = true;
         });
     const int n = static_cast<int>(r.progress.size());
     EXPECT_LT(n, 30);

@@ -6,6 +6,7 @@
 #include <set>
 #include <vector>
 
+#include "HostileJpegs.h"
 #include "JpegFixtures.h"
 #include "core/Error.h"
 #include "support/TempDir.h"
@@ -177,6 +178,38 @@ TEST(JpegCodec, reads_the_orientation_tag_and_loads_the_photo_upright) {
   EXPECT_EQ(codec.Orientation(), 6);
   EXPECT_EQ(image.width(), 20);
   EXPECT_EQ(image.height(), 40);
+}
+
+TEST(JpegCodec, inspect_reads_the_facts_of_start_from_the_header_alone) {
+  TempDir dir;
+  JpegCodec inspected;
+  JpegCodec started;
+  for (int orientation = 0; orientation <= 8; ++orientation) {
+    SCOPED_TRACE(orientation);
+    const std::string path = dir / ("o" + std::to_string(orientation) + ".jpg");
+    test::WriteJpeg(path, Gradient(40, 20), {.grey = orientation == 3, .orientation = orientation});
+    inspected.Inspect(path);
+    started.Start(path);
+    EXPECT_EQ(inspected.StoredWidth(), started.StoredWidth());
+    EXPECT_EQ(inspected.StoredHeight(), started.StoredHeight());
+    EXPECT_EQ(inspected.Orientation(), started.Orientation());
+    EXPECT_EQ(inspected.Components(), started.Components());
+    started.FinishReading();
+  }
+  EXPECT_EQ(inspected.StoredWidth(), 40);
+  EXPECT_EQ(inspected.Orientation(), 8);
+  // A header declaring 256 megapixels is read at once: no pixel is decoded.
+  test::WriteFile(dir / "huge.jpg", test::WithDeclaredSize(test::WellFormedJpeg(16, 16), 16384, 16384));
+  inspected.Inspect(dir / "huge.jpg");
+  EXPECT_EQ(inspected.StoredWidth(), 16384);
+  EXPECT_EQ(inspected.StoredHeight(), 16384);
+  // Start's errors.
+  test::WriteFile(dir / "text.jpg", "this is not a JPEG file");
+  EXPECT_EQ(ErrorOf([&] { inspected.Inspect(dir / "text.jpg"); }), "JPEG error #53");
+  EXPECT_EQ(ErrorOf([&] { inspected.Inspect(dir / "missing.jpg"); }),
+            "Cannot open file \"" + (dir / "missing.jpg") + "\". No such file or directory");
+  inspected.MaxPixels = 255;
+  EXPECT_EQ(ErrorOf([&] { inspected.Inspect(dir / "o1.jpg"); }), "Image too large: 40 x 20 pixels (at most 255)");
 }
 
 TEST(JpegCodec, reads_rows_as_stored_in_strips_and_matches_the_whole_decode) {

@@ -2,15 +2,18 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "JpegFixtures.h"
 #include "core/Error.h"
 #include "core/RecordingDesktop.h"
 #include "imaging/Image.h"
@@ -615,6 +618,159 @@ TEST(GenerationRun, removes_the_waiting_thumbnails_a_crashed_run_left_in_the_out
     EXPECT_EQ(f.run.Start(), RunOutcome::Finished);
     EXPECT_FALSE(fs::exists(f.out / ".fotoloom-waiting-thumbnails-Xy12ab"));
     EXPECT_EQ(ReadFile(f.out / ".hidden"), "the user's");
+  }
+}
+
+// The folder and every entry in it with its size and modification time, to see that nothing was touched.
+std::map<std::string, std::pair<std::uintmax_t, fs::file_time_type>> Listing(const std::string& folder) {
+  std::map<std::string, std::pair<std::uintmax_t, fs::file_time_type>> entries;
+  entries[folder] = {0, fs::last_write_time(folder)};
+  for (const auto& e : fs::recursive_directory_iterator(folder))
+    entries[e.path().string()] = {e.is_regular_file() ? e.file_size() : 0, e.last_write_time()};
+  return entries;
+}
+
+std::string PlanError(Fixture& f, RunPlan& plan) {
+  try {
+    f.run.Plan(plan);
+  } catch (const Error& e) {
+    return e.what();
+  }
+  return "";
+}
+
+// A dry run's numbers are those of the run that follows it, in every mode,
+// for photos turned by their EXIF tag, of every shape, and with copies.
+TEST(GenerationRun, plan_writes_nothing_and_tells_what_the_run_then_writes) {
+  for (int mode = 0; mode <= 2; ++mode) {
+    SCOPED_TRACE(mode);
+    Fixture f(5);
+    test::WriteJpeg(f.in / "img02.jpg", test::FlatImage(90, 40, {10, 20, 30}), {.orientation = 6});
+    test::WriteJpeg(f.in / "img03.jpg", test::FlatImage(33, 61, {10, 20, 30}), {.orientation = 3});
+    test::WriteJpeg(f.in / "img04.jpg", test::FlatImage(172, 129, {10, 20, 30}));
+    f.settings.SetElementsMode(mode);
+    f.settings.SetRowsCount("1");
+    f.settings.SetColsCount("2");
+    f.settings.SetMaxWidthImage("50");
+    f.settings.SetMaxHeightImage("35");
+    f.settings.SetThumbSizeChoice(3);
+    f.settings.SetMaxSizeThumbnails("23");
+    f.settings.SetCopyOrgSizedImages(true);
+    f.settings.SetAutoBrowserStart(true);
+    const auto before = Listing(f.out.str());
+
+    RunPlan plan;
+    EXPECT_EQ(f.run.Plan(plan), RunOutcome::Finished);
+    EXPECT_EQ(Listing(f.out.str()), before);
+    EXPECT_TRUE(f.desktop.Opened.empty());
+    EXPECT_FALSE(f.run.Running());
+    EXPECT_FALSE(plan.CreatesOutputFolder);
+    EXPECT_EQ(plan.ProblemCount(), 0);
+
+    EXPECT_EQ(f.run.Start(), RunOutcome::Finished);
+    const std::string out = f.out.str();
+    EXPECT_EQ(plan.ThumbPageCount, int(CountStartingWith(out, "page")));
+    EXPECT_EQ(plan.ImagePageCount, int(CountStartingWith(out, "image")));
+    EXPECT_EQ(plan.ElementsCount, int(CountStartingWith(out, "n_")));
+    EXPECT_EQ(plan.ElementsCount, mode == 0 ? 5 : mode == 1 ? 2 : 0);
+    EXPECT_EQ(plan.CopiesOriginals, CountStartingWith(out, "b_") > 0);
+    ASSERT_EQ(plan.Photos.size(), 5u);
+    JpegCodec codec;
+    for (const PlannedPhoto& photo : plan.Photos) {
+      const std::string name = fs::path(photo.Path).filename().string();
+      SCOPED_TRACE(name);
+      EXPECT_EQ(photo.ImagesWritten, fs::exists(out + "/n_" + name));
+      if (!photo.ImagesWritten) continue;
+      codec.Inspect(out + "/n_" + name);
+      EXPECT_EQ(photo.Scaled.Width, codec.StoredWidth());
+      EXPECT_EQ(photo.Scaled.Height, codec.StoredHeight());
+      codec.Inspect(out + "/t_" + name);
+      EXPECT_EQ(photo.Thumbnail.Width, codec.StoredWidth());
+      EXPECT_EQ(photo.Thumbnail.Height, codec.StoredHeight());
+    }
+  }
+}
+
+TEST(GenerationRun, plan_stops_where_the_run_stops_before_writing) {
+  {
+    Fixture f(1);
+    f.settings.SetInputPath(f.in / "missing");
+    RunPlan plan;
+    EXPECT_EQ(f.run.Plan(plan), RunOutcome::NotStarted);
+    EXPECT_THAT(f.desktop.Shown, ElementsAre("W: Incorrect path for input : " + f.in.str() + "/missing"));
+  }
+  {
+    Fixture f(0);
+    RunPlan plan;
+    EXPECT_EQ(f.run.Plan(plan), RunOutcome::NoImages);
+    EXPECT_THAT(f.desktop.Shown, ElementsAre("E: No Images Could be found"));
+  }
+  {
+    // The question is asked; a No stops, a Yes plans the folder without making it.
+    Fixture f(2);
+    const std::string target = f.out / "gallery";
+    f.settings.SetOutputPath(target);
+    RunPlan plan;
+    EXPECT_EQ(f.run.Plan(plan), RunOutcome::NotStarted);
+    EXPECT_EQ(f.desktop.Shown.size(), 1u);
+    f.desktop.Answer = true;
+    EXPECT_EQ(f.run.Plan(plan), RunOutcome::Finished);
+    EXPECT_TRUE(plan.CreatesOutputFolder);
+    EXPECT_EQ(plan.Photos.size(), 2u);
+    EXPECT_FALSE(fs::exists(target));
+    // A folder that could not be made fails as the run would.
+    f.settings.SetOutputPath(f.out / "no/such/parent");
+    EXPECT_EQ(PlanError(f, plan), "Invalid filename");
+  }
+  {
+    Fixture f(2);
+    f.settings.SetRowsCount("0");
+    RunPlan plan;
+    EXPECT_EQ(PlanError(f, plan), "Division by zero");
+    f.settings.SetRowsCount("1");
+    f.settings.SetMaxWidthImage("wide");
+    EXPECT_EQ(PlanError(f, plan), "'wide' is not a valid integer value");
+    // Writing pages only never reads the sizes.
+    f.settings.SetElementsMode(2);
+    EXPECT_EQ(PlanError(f, plan), "");
+    EXPECT_TRUE(fs::is_empty(f.out.path()));
+  }
+}
+
+TEST(GenerationRun, plan_notes_each_photo_whose_header_cannot_be_read) {
+  Fixture f(3);
+  WriteFile(f.in / "img02.jpg", "not a JPEG file");
+  RunPlan plan;
+  EXPECT_EQ(f.run.Plan(plan), RunOutcome::Finished);
+  ASSERT_EQ(plan.Photos.size(), 3u);
+  EXPECT_EQ(plan.ProblemCount(), 1);
+  EXPECT_EQ(plan.Photos[1].Problem, "JPEG error #53");
+  EXPECT_EQ(plan.Photos[2].Scaled.Width, 48);
+  EXPECT_EQ(plan.Photos[2].Problem, "");
+}
+
+TEST(GenerationRun, a_cancel_stops_the_plan) {
+  Fixture f(4);
+  // The search pumps once per photo found; the plan then once per header.
+  f.desktop.OnPump = [&](int pump) {
+    if (pump == 6) f.run.Cancel();
+  };
+  RunPlan plan;
+  EXPECT_EQ(f.run.Plan(plan), RunOutcome::Cancelled);
+  EXPECT_FALSE(f.run.Running());
+}
+
+TEST(FolderCreationError, foresees_what_creating_the_folder_meets) {
+  TempDir dir;
+  WriteFile(dir / "file", "x");
+  fs::create_directories(dir.path() / "folder");
+  for (const std::string& path :
+       {dir / "new", dir / "new/", dir / "a/b", dir / "file", dir / "file/b", dir / "folder", std::string()}) {
+    SCOPED_TRACE(path);
+    const int foreseen = FolderCreationError(path);
+    const int met = ::mkdir(path.c_str(), 0777) == 0 ? 0 : errno;
+    EXPECT_EQ(foreseen, met);
+    if (met == 0) ::rmdir(path.c_str());
   }
 }
 

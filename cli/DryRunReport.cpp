@@ -1,0 +1,43 @@
+// The text of a dry run's plan.
+#include "cli/DryRunReport.h"
+
+#include <algorithm>
+
+#include "imaging/OutputName.h"
+#include "run/OutputFolder.h"
+
+namespace fotoloom::cli {
+namespace {
+
+std::string SizeText(const TargetSize& size) { return std::to_string(size.Width) + "x" + std::to_string(size.Height); }
+
+// The photo's name, padded to width so that the sizes line up, and what is written of it.
+std::string PhotoLine(const PlannedPhoto& photo, bool copies, std::size_t width) {
+  std::string line = "  " + FileNameOf(photo.Path);
+  line.resize(std::max(line.size(), width + 2), ' ');
+  line += "  ";
+  if (!photo.Problem.empty()) return line + "cannot be read: " + photo.Problem;
+  if (!photo.ImagesWritten) return line + "pages only";
+  line += "n_ " + SizeText(photo.Scaled) + "  t_ " + SizeText(photo.Thumbnail);
+  if (copies) line += "  b_ copy";
+  return line;
+}
+
+}  // namespace
+
+std::string DryRunReport(const RunPlan& plan, const GallerySettings& settings) {
+  std::string text = "Dry run: nothing was written.\n";
+  text += "Output folder: " + settings.OutputPath() + (plan.CreatesOutputFolder ? " (would be created)\n" : "\n");
+  text += "Thumbnail pages: " + std::to_string(plan.ThumbPageCount) + "\n";
+  text += "Image pages: " + std::to_string(plan.ImagePageCount) + "\n";
+  text += "Photos in gallery order: " + std::to_string(plan.Photos.size()) + ", images written for " +
+          std::to_string(plan.ElementsCount) + "\n";
+  std::size_t width = 0;
+  for (const PlannedPhoto& photo : plan.Photos) width = std::max(width, FileNameOf(photo.Path).size());
+  for (const PlannedPhoto& photo : plan.Photos) text += PhotoLine(photo, plan.CopiesOriginals, width) + "\n";
+  if (plan.CopiesAdditionalElements) text += "Additional elements: copied from " + settings.AdditionalPath() + "\n";
+  text += "First page: " + First_page_path(settings) + "\n";
+  return text;
+}
+
+}  // namespace fotoloom::cli

@@ -1,0 +1,28 @@
+// What fotoloom-cli run --dry-run prints: the plan of a run, as lines of text.
+#pragma once
+
+#include <string>
+
+#include "core/GallerySettings.h"
+#include "run/RunPlan.h"
+
+namespace fotoloom::cli {
+
+// The report of a dry run over settings, one fact a line, in sections:
+//   Dry run: nothing was written.
+//   Output folder: out (would be created)
+//   Thumbnail pages: 2
+//   Image pages: 6
+//   Photos in gallery order: 6, images written for 6
+//     p001.jpg    n_ 800x600  t_ 160x120  b_ copy
+//     broken.jpg  cannot be read: JPEG error #53
+//     p003.jpg    pages only
+//   Additional elements: copied from extras
+//   First page: out/page1.htm
+// The names are padded to the longest so that the sizes line up. "b_ copy"
+// shows when the originals are copied, "pages only" for a photo whose
+// images the elements mode leaves out. Sections of later kinds of
+// run go after the photos.
+std::string DryRunReport(const RunPlan& plan, const GallerySettings& settings);
+
+}  // namespace fotoloom::cli

@@ -1,0 +1,44 @@
+// What a generation run would write, found by a dry run that writes nothing.
+#pragma once
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "imaging/TargetSize.h"
+
+namespace fotoloom {
+
+// One photo of the gallery, in gallery order.
+struct PlannedPhoto {
+  std::string Path;  // the input photo
+  // Whether its images are written; ElementsMode 1 writes them for the
+  // photos of the first thumbnail page only, mode 2 for none.
+  bool ImagesWritten = false;
+  TargetSize Scaled{};     // of its "n_" scaled image, when written
+  TargetSize Thumbnail{};  // of its "t_" thumbnail, when written
+  // Why its header could not be read (the codec's message): the run would
+  // stop with this error at this photo. Empty when the header was read.
+  std::string Problem;
+};
+
+// Everything a dry run finds out. Sizes come from the photos' headers and
+// EXIF orientation through the writers' own size rules; data damaged past a
+// header only shows in a real run.
+struct RunPlan {
+  bool CreatesOutputFolder = false;  // the output folder is missing and would be made
+  int ThumbPageCount = 0;
+  int ImagePageCount = 0;                 // one per photo
+  int ElementsCount = 0;                  // photos whose images are written
+  bool CopiesOriginals = false;           // a "b_" copy beside each written photo
+  bool CopiesAdditionalElements = false;  // the contents of AdditionalPath are copied
+  std::vector<PlannedPhoto> Photos;
+
+  // The number of photos whose header could not be read.
+  int ProblemCount() const {
+    return static_cast<int>(
+        std::count_if(Photos.begin(), Photos.end(), [](const PlannedPhoto& p) { return !p.Problem.empty(); }));
+  }
+};
+
+}  // namespace fotoloom
