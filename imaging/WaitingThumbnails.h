@@ -19,7 +19,9 @@ namespace fotoloom {
 // it if the program never got there (RemoveLeftovers). Used by one thread.
 class WaitingThumbnails {
  public:
-  static constexpr std::size_t kDefaultMemoryLimit = std::size_t{64} << 20;
+  // 48 MiB, thousands of thumbnails: with the working memory a second copy
+  // per photo adds, a run stays within 64 MiB of one without it.
+  static constexpr std::size_t kDefaultMemoryLimit = std::size_t{48} << 20;
   static constexpr const char* kFilePrefix = ".fotoloom-waiting-thumbnails-";
 
   // Encoded bytes held in memory at most.

@@ -20,7 +20,7 @@ class TapCache {
   // Axes kept, and the bytes their lists may take together. An axis whose
   // lists alone are larger is built every time and never kept.
   static constexpr std::size_t kMaxAxes = 8;
-  static constexpr std::size_t kMaxBytes = std::size_t{4} << 20;
+  static constexpr std::size_t kMaxBytes = std::size_t{2} << 20;
 
   // The lists of the axis: kept ones, or built now and kept. afterList() is
   // called after each list in both cases, so a stretch pauses and honours a
