@@ -5,8 +5,10 @@
 
 #include "app/SingleInstance.h"
 #include "app/Un_Utama.h"
+#include "imaging/HeapReuse.h"
 
 int main(int argc, char* argv[]) {
+  fotoloom::KeepFreedMemoryForNextPhoto();
   QApplication app(argc, argv);
   // A second copy ends at once and silently while the first one runs.
   const std::unique_ptr<QLockFile> lock = fotoloom::TakeSingleInstanceLock(fotoloom::SingleInstanceLockPath());

@@ -24,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "imaging/HeapReuse.h"
 #include "imaging/ImageStages.h"
 #include "imaging/JpegCodec.h"
 #include "imaging/PlainStretch.h"
@@ -126,6 +127,8 @@ int Writers(const std::vector<std::string>& files, const std::string& out, bool 
 }  // namespace
 
 int main(int argc, char** argv) {
+  // The same heap policy as the programs, so the floors are measured alike.
+  fotoloom::KeepFreedMemoryForNextPhoto();
   if (argc == 3 && std::strcmp(argv[1], "floor") == 0) return Floor(Photos(argv[2]), 2);
   if (argc == 3 && std::strcmp(argv[1], "floor1") == 0) return Floor(Photos(argv[2]), 1);
   const bool writers = argc == 6 && std::strcmp(argv[1], "writers") == 0;

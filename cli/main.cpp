@@ -6,6 +6,7 @@
 
 #include "cli/CliArguments.h"
 #include "cli/Commands.h"
+#include "imaging/HeapReuse.h"
 
 #ifndef FOTOLOOM_VERSION
 #define FOTOLOOM_VERSION "unknown"
@@ -23,6 +24,7 @@ int Usage(const UsageError& e) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  fotoloom::KeepFreedMemoryForNextPhoto();
   const std::vector<std::string> args(argv + 1, argv + argc);
   CliCommand cmd;
   try {
