@@ -42,14 +42,25 @@ run() {  # output-folder [--update]: prints "wall-seconds MiB cpu-seconds"
 
 # The gallery the updates work on, made by a first update.
 run "$work/gallery" --update >/dev/null
-stamp=1600000000
+# run_config runs in a subshell, so the changing photo's next time lives in a file.
+echo 1600000000 >"$work/stamp"
+changed_image=$work/gallery/n_$(basename "$changing")
 configs=(full nothing one)
 declare -A secs mems cpus
 run_config() {
   case $1 in
     full) rm -rf "$work/full"; run "$work/full" ;;
     nothing) run "$work/gallery" --update ;;
-    one) stamp=$((stamp + 1)); touch -d "@$stamp" "$changing"; run "$work/gallery" --update ;;
+    one)
+      local stamp before
+      stamp=$(($(cat "$work/stamp") + 1))
+      echo "$stamp" >"$work/stamp"
+      touch -d "@$stamp" "$changing"
+      before=$(stat -c '%i %Y.%y' "$changed_image")
+      run "$work/gallery" --update
+      # An update that did not make the photo's image again measured nothing.
+      [ "$(stat -c '%i %Y.%y' "$changed_image")" != "$before" ] || { echo "the changed photo's image was not made again" >&2; exit 1; }
+      ;;
   esac
 }
 
