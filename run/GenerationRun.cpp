@@ -110,6 +110,15 @@ void ConfigureImageWriter(ImageWriter& writer, const GallerySettings& o, const s
   writer.Jobs = std::max(1, jobs);
 }
 
+// Raises the conversion error of an image size that is not a number.
+void ConfigureScaledImageWriter(tscaling_file& scaling, const GallerySettings& o,
+                                const std::vector<std::string>& imageFiles, int imageCount, int jobs) {
+  ConfigureImageWriter(scaling, o, imageFiles, imageCount, jobs);
+  scaling.MaxWidth = PixelSize(o.MaxWidthImage());
+  scaling.MaxHeight = PixelSize(o.MaxHeightImage());
+  scaling.Quality = static_cast<std::uint8_t>(o.QualityImages());
+}
+
 void ConfigureThumbnailWriter(tthumb_file& thumbs, const GallerySettings& o, const std::vector<std::string>& imageFiles,
                               int imageCount, int jobs, int thumbSize) {
   ConfigureImageWriter(thumbs, o, imageFiles, imageCount, jobs);
@@ -359,10 +368,7 @@ void GenerationRun::Create_gallery(TMyFindFile& Sender) {
     tscaling_file& scaling = c_->Scaling;
     tthumb_file& thumbs = c_->Thumbs;
     ImageStages& stages = c_->Stages;
-    ConfigureImageWriter(scaling, o, imageFiles_, elementsCount_, Jobs);
-    scaling.MaxWidth = PixelSize(o.MaxWidthImage());
-    scaling.MaxHeight = PixelSize(o.MaxHeightImage());
-    scaling.Quality = static_cast<std::uint8_t>(o.QualityImages());
+    ConfigureScaledImageWriter(scaling, o, imageFiles_, elementsCount_, Jobs);
     // The thumbnail writer is set up now too, so that each photo's thumbnail
     // comes from the decode that makes its scaled image. A thumbnail size
     // that is not one is still reported where the thumbnail stage starts,
@@ -510,10 +516,7 @@ void GenerationRun::PlanUpdate() {
     if (!o.AdditionalPath().empty()) Copy_additional_elements(o, desktop_, *update_);
     tscaling_file& scaling = c_->Scaling;
     tthumb_file& thumbs = c_->Thumbs;
-    ConfigureImageWriter(scaling, o, imageFiles_, elementsCount_, Jobs);
-    scaling.MaxWidth = PixelSize(o.MaxWidthImage());
-    scaling.MaxHeight = PixelSize(o.MaxHeightImage());
-    scaling.Quality = static_cast<std::uint8_t>(o.QualityImages());
+    ConfigureScaledImageWriter(scaling, o, imageFiles_, elementsCount_, Jobs);
     ConfigureThumbnailWriter(thumbs, o, imageFiles_, elementsCount_, Jobs, ThumbnailBound(o));
     const std::string scaledRecipe = OutputRecipe(scaling.CurrentSettings(), "n_");
     const std::string thumbRecipe = OutputRecipe(thumbs.CurrentSettings(), "t_");

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/Error.h"
+#include "core/PercentEscape.h"
 #include "core/TextFile.h"
 
 namespace fotoloom {
@@ -27,19 +28,7 @@ std::string StatePath(const std::string& folder) {
 std::string Escaped(std::string_view text) {
   if (text.empty()) return "-";
   if (text == "-") return "%2D";
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  std::string out;
-  for (const char ch : text) {
-    const auto c = static_cast<unsigned char>(ch);
-    if (c <= 0x20 || c == '%' || c == 0x7F) {
-      out += '%';
-      out += kHex[c >> 4];
-      out += kHex[c & 15];
-    } else {
-      out += ch;
-    }
-  }
-  return out;
+  return PercentEscaped(text, [](unsigned char c) { return c <= 0x20 || c == '%' || c == 0x7F; });
 }
 
 int HexDigit(char c) {
