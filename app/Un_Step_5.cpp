@@ -32,9 +32,18 @@ TFrame_Step_5::TFrame_Step_5(GallerySettings& settings, QWidget* parent)
   Button1->setGeometry(16, 194, 220, 25);
   Button1->setCursor(Qt::PointingHandCursor);
 
+  // Below the choice of what to create and its button, where the page was
+  // empty: no control of the page moves.
+  Check_only_changed = new QCheckBox(QStringLiteral("Only update what has changed"), this);
+  Check_only_changed->setObjectName(QStringLiteral("Check_only_changed"));
+  Check_only_changed->setGeometry(16, 234, 602, 20);
+  Check_only_changed->setCursor(Qt::PointingHandCursor);
+
   Redraw(SettingsField::AutoBrowserStart);
   Redraw(SettingsField::ElementsMode);
+  Redraw(SettingsField::UpdateOnlyChanged);
   connect(Check_show_first_page, &QCheckBox::toggled, this, [this](bool on) { settings_.SetAutoBrowserStart(on); });
+  connect(Check_only_changed, &QCheckBox::toggled, this, [this](bool on) { settings_.SetUpdateOnlyChanged(on); });
   connect(Rg_Elements_items, &QButtonGroup::idClicked, this, [this](int id) { settings_.SetElementsMode(id); });
   connect(btn_Clear, &QPushButton::clicked, this, &TFrame_Step_5::ClearOutputFolderRequested);
   connect(Button1, &QPushButton::clicked, this, &TFrame_Step_5::OpenFirstPageRequested);
@@ -44,6 +53,8 @@ void TFrame_Step_5::Redraw(SettingsField field) {
   if (field == SettingsField::AutoBrowserStart && Check_show_first_page->isChecked() != settings_.AutoBrowserStart())
     Check_show_first_page->setChecked(settings_.AutoBrowserStart());
   if (field == SettingsField::ElementsMode) ShowChoice(Rg_Elements_items, settings_.ElementsMode());
+  if (field == SettingsField::UpdateOnlyChanged && Check_only_changed->isChecked() != settings_.UpdateOnlyChanged())
+    Check_only_changed->setChecked(settings_.UpdateOnlyChanged());
 }
 
 }  // namespace fotoloom

@@ -32,6 +32,7 @@ class TFrame_Step_5 : public QWidget {
   QGroupBox* Rg_Elements = nullptr;
   QButtonGroup* Rg_Elements_items = nullptr;
   QPushButton* Button1 = nullptr;
+  QCheckBox* Check_only_changed = nullptr;
   GallerySettings& settings_;
   SettingsBinding binding_;
 };

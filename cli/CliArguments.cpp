@@ -140,6 +140,9 @@ CliCommand ParseArguments(const std::vector<std::string>& args) {
     } else if (cmd.Kind == CommandKind::Run && w == "--dry-run") {
       words.NoValue(w);
       cmd.DryRun = true;
+    } else if (cmd.Kind == CommandKind::Run && w == "--update") {
+      words.NoValue(w);
+      cmd.Update = true;
     } else if (cmd.Kind != CommandKind::Resample && w == "--set") {
       cmd.Settings.push_back(ParseSettingOverride(words.Value(w)));
     } else if (cmd.Kind == CommandKind::Defaults && w == "--templates") {
@@ -185,6 +188,7 @@ std::string UsageText() {
   return R"(Usage:
   fotoloom-cli run [SETTINGS.fl] [--set KEY=VALUE]... [--input DIR] [--output DIR]
                    [--elements 0|1|2] [--jobs N] [--yes] [--open] [--quiet] [--dry-run]
+                   [--update]
   fotoloom-cli defaults [--templates classic|responsive] FILE.fl [--set KEY=VALUE]...
   fotoloom-cli resave IN.fl OUT.fl [--set KEY=VALUE]...
   fotoloom-cli resample IN OUT.ppm --filter N --size WIDTHxHEIGHT
@@ -211,7 +215,19 @@ Commands:
                               photos as the run would, and print the number
                               of thumbnail and image pages and each photo's
                               "n_" and "t_" sizes; writes nothing and creates
-                              no folder
+                              no folder; with --update also what the update
+                              would make again and delete
+              --update        only what changed since the last update: writes
+                              the images of new and changed photos (and of
+                              changed image settings), pages whose text
+                              changed, and deletes the files Fotoloom wrote
+                              that a full run would no longer leave (when
+                              unchanged since); the folder then holds what a
+                              full run into an empty folder leaves, plus the
+                              files Fotoloom did not write and one hidden state
+                              file, .fotoloom-update-state. Without a usable
+                              state it writes everything. Also the settings
+                              file's [Update] OnlyChanged=yes
             The settings' automatic browser start is not used; see --open.
             Progress goes to stderr: on a terminal with a bar, the
             percentage and the time left; otherwise one line per stage.

@@ -36,6 +36,7 @@ struct CliCommand {
   bool Open = false;
   bool Quiet = false;
   bool DryRun = false;
+  bool Update = false;  // only what changed since the last update (the settings' OnlyChanged)
 
   // run, defaults and resave: every --set in the order given
   std::vector<SettingOverride> Settings;

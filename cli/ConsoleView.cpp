@@ -91,6 +91,13 @@ void ConsoleView::SetBarPosition(RunBar bar, int position) {
   ShowBar(bar);
 }
 
+void ConsoleView::ShowImagesUpToDate(int upToDate, int total) {
+  if (quiet_) return;
+  Finish();
+  std::fprintf(out_, "%d of %d images up to date\n", upToDate, total);
+  std::fflush(out_);
+}
+
 void ConsoleView::ShowBar(RunBar bar) {
   // The pages line shows both page counts; its bar follows the image pages,
   // of which there are the most.

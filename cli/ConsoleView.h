@@ -54,6 +54,8 @@ class ConsoleView : public RunView {
   void Return_to_first_page() override {}
   void ShowBottomButtons() override {}
   void CloseMainWindow() override {}
+  // "N of M images up to date", on a line of its own.
+  void ShowImagesUpToDate(int upToDate, int total) override;
 
   // Ends the line of the running stage; call it when the run has returned.
   void Finish();

@@ -23,6 +23,27 @@ std::string PhotoLine(const PlannedPhoto& photo, bool copies, std::size_t width)
   return line;
 }
 
+// What an update would make again and delete.
+std::string UpdateSection(const RunPlan& plan, std::size_t width) {
+  const PlannedUpdate& u = plan.Update;
+  std::string text = "Update: " + std::to_string(u.UpToDate) + " of " + std::to_string(plan.ElementsCount) +
+                     " images up to date" + (u.StateFound ? "" : " (no state of an earlier update: a full run)") + "\n";
+  for (const PlannedPhoto& photo : plan.Photos) {
+    if (!photo.ImagesWritten || !photo.Problem.empty()) continue;
+    std::string what;
+    if (photo.RedoScaled) what += " n_";
+    if (photo.RedoThumbnail) what += " t_";
+    if (photo.RedoCopy) what += " b_";
+    if (what.empty()) continue;
+    std::string line = "  " + FileNameOf(photo.Path);
+    line.resize(std::max(line.size(), width + 2), ' ');
+    text += line + "  made again:" + what + "\n";
+  }
+  text += "Deleted: " + std::to_string(u.Deleted.size()) + "\n";
+  for (const std::string& name : u.Deleted) text += "  " + name + "\n";
+  return text;
+}
+
 }  // namespace
 
 std::string DryRunReport(const RunPlan& plan, const GallerySettings& settings) {
@@ -36,6 +57,7 @@ std::string DryRunReport(const RunPlan& plan, const GallerySettings& settings) {
   for (const PlannedPhoto& photo : plan.Photos) width = std::max(width, FileNameOf(photo.Path).size());
   for (const PlannedPhoto& photo : plan.Photos) text += PhotoLine(photo, plan.CopiesOriginals, width) + "\n";
   if (plan.CopiesAdditionalElements) text += "Additional elements: copied from " + settings.AdditionalPath() + "\n";
+  if (plan.Updates) text += UpdateSection(plan, width);
   text += "First page: " + First_page_path(settings) + "\n";
   return text;
 }

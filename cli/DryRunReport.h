@@ -18,11 +18,17 @@ namespace fotoloom::cli {
 //     broken.jpg  cannot be read: JPEG error #53
 //     p003.jpg    pages only
 //   Additional elements: copied from extras
+//   Update: 4 of 6 images up to date
+//     p001.jpg    made again: n_ t_
+//   Deleted: 2
+//     n_gone.jpg
+//     page3.htm
 //   First page: out/page1.htm
 // The names are padded to the longest so that the sizes line up. "b_ copy"
 // shows when the originals are copied, "pages only" for a photo whose
-// images the elements mode leaves out. Sections of later kinds of
-// run go after the photos.
+// images the elements mode leaves out. The "Update" and "Deleted" sections
+// show for an update only: each photo with something made again, and the
+// files it would delete.
 std::string DryRunReport(const RunPlan& plan, const GallerySettings& settings);
 
 }  // namespace fotoloom::cli

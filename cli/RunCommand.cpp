@@ -30,6 +30,7 @@ void LoadSettings(const CliCommand& cmd, GallerySettings& settings) {
   if (cmd.Input) settings.SetInputPath(*cmd.Input);
   if (cmd.Output) settings.SetOutputPath(*cmd.Output);
   if (cmd.Elements) settings.SetElementsMode(*cmd.Elements);
+  if (cmd.Update) settings.SetUpdateOnlyChanged(true);
   // Opening the browser is --open's job here, not the settings'.
   settings.SetAutoBrowserStart(false);
 }

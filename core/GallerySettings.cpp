@@ -224,6 +224,10 @@ void GallerySettings::SetAutoBrowserStart(bool value) {
   StoreBool(v_.AutoBrowserStart, value, SettingsField::AutoBrowserStart);
 }
 
+void GallerySettings::SetUpdateOnlyChanged(bool value) {
+  StoreBool(v_.UpdateOnlyChanged, value, SettingsField::UpdateOnlyChanged);
+}
+
 void GallerySettings::SetElementsMode(int value) {
   StoreInt(v_.ElementsMode, std::clamp(value, 0, int(kElementsModeNames.size()) - 1), SettingsField::ElementsMode);
 }

@@ -46,6 +46,7 @@ enum class SettingsField {
   AutoBrowserStart,
   HTMLThumbnails,
   HTMLImages,
+  UpdateOnlyChanged,
   ElementsMode,
 };
 
@@ -191,6 +192,10 @@ class GallerySettings {
   // Page 5. ElementsMode is clamped into 0..2 and is not part of the settings file.
   bool AutoBrowserStart() const { return v_.AutoBrowserStart; }
   void SetAutoBrowserStart(bool value);
+  // A run redoes only what changed since the last run into the output folder
+  // (the run/GalleryUpdate rules); off, every run writes everything.
+  bool UpdateOnlyChanged() const { return v_.UpdateOnlyChanged; }
+  void SetUpdateOnlyChanged(bool value);
   int ElementsMode() const { return v_.ElementsMode; }
   void SetElementsMode(int value);
 
@@ -224,6 +229,7 @@ class GallerySettings {
     std::string Title = "Place your gallery title here";
     int SubtitleIndex = 2;
     bool AutoBrowserStart = true;
+    bool UpdateOnlyChanged = false;
     std::vector<std::string> HTMLThumbnails;
     std::vector<std::string> HTMLImages;
     int ElementsMode = 0;

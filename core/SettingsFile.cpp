@@ -36,6 +36,16 @@ bool ReadNumber(S& s, std::string_view value) {
   return true;
 }
 
+// "yes" or "no" in any letter case, or a whole number (1 is yes).
+template <void (S::*Set)(bool)>
+bool ReadYesNoWord(S& s, std::string_view value) {
+  if (IniNamesMatch(value, "yes") || IniNamesMatch(value, "no")) {
+    (s.*Set)(IniNamesMatch(value, "yes"));
+    return true;
+  }
+  return ReadNumber<Set>(s, value);
+}
+
 template <void (S::*Set)(Color)>
 bool ReadColor(S& s, std::string_view value) {
   const std::optional<Color> c = TextToColor(value);
@@ -71,6 +81,11 @@ std::string WriteInteger(const S& s) {
 template <bool (S::*Get)() const>
 std::string WriteYesNo(const S& s) {
   return (s.*Get)() ? "1" : "0";
+}
+
+template <bool (S::*Get)() const>
+std::string WriteYesNoWord(const S& s) {
+  return (s.*Get)() ? "yes" : "no";
 }
 
 template <Color (S::*Get)() const>
@@ -139,6 +154,16 @@ constexpr auto kKeys = std::to_array<SettingsKey>({
 });
 // clang-format on
 
+// Keys of sections of their own after the templates, each written only when
+// its value is not the fallback (the option is on), so that a file saved with
+// them off is byte for byte the file saved before they existed, and a file
+// without them loads them off.
+// Their switches are written "yes" and read as yes from "yes" or 1.
+constexpr auto kOptionalKeys = std::to_array<SettingsKey>({
+    SettingsKey{"Update", "OnlyChanged", Kind::YesNo, "no", &ReadYesNoWord<&S::SetUpdateOnlyChanged>,
+                &WriteYesNoWord<&S::UpdateOnlyChanged>},
+});
+
 std::string TemplatePrefix(std::size_t index) { return "Line" + std::to_string(index) + "=d"; }
 
 // "Line<i>=d<line>" for each line: the guard "d" keeps leading blanks and tabs
@@ -164,6 +189,8 @@ std::vector<std::string> ReadTemplate(const IniFile& ini, std::string_view secti
 
 std::span<const SettingsKey> SettingsKeys() { return kKeys; }
 
+std::span<const SettingsKey> OptionalSettingsKeys() { return kOptionalKeys; }
+
 const SettingsKey* FindSettingsKey(std::string_view name) {
   for (const SettingsKey& key : kKeys)
     if (IniNamesMatch(key.Name, name)) return &key;
@@ -188,6 +215,12 @@ void Write_settings_file(const std::string& path, const GallerySettings& s) {
   AppendTemplate(out, s.HTMLThumbnails());
   out.push_back("[HTMLImages]");
   AppendTemplate(out, s.HTMLImages());
+  for (const SettingsKey& key : kOptionalKeys) {
+    const std::string value = key.Write(s);
+    if (value == key.Fallback) continue;
+    out.push_back("[" + std::string(key.Section) + "]");
+    out.push_back(std::string(key.Name) + "=" + value);
+  }
   WriteTextFile(path, out);
 }
 
@@ -208,6 +241,10 @@ void Read_settings_file(const std::string& path, GallerySettings& s, const std::
   }
   s.SetHTMLThumbnails(ReadTemplate(ini, "HTMLThumbnails"));
   s.SetHTMLImages(ReadTemplate(ini, "HTMLImages"));
+  for (const SettingsKey& key : kOptionalKeys) {
+    const std::optional<std::string> value = ini.Value(key.Section, key.Name);
+    if (!value || !StoreSettingsValue(key, *value, s)) StoreSettingsValue(key, key.Fallback, s);
+  }
 }
 
 }  // namespace fotoloom

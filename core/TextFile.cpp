@@ -1,12 +1,17 @@
 // Whole-file writing through a temporary file and rename.
 #include "core/TextFile.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <string_view>
+#include <vector>
 
 #include "core/Error.h"
 
@@ -18,8 +23,6 @@ void AppendCrLfLines(std::string& out, const std::vector<std::string>& lines) {
     out += "\r\n";
   }
 }
-
-namespace {
 
 // The temporary file beside path: path + ".fotoloom-<pid>.tmp", or, when that
 // name would pass the file system's limit of 255 bytes while path itself
@@ -36,7 +39,49 @@ std::string TemporaryPathFor(const std::string& path) {
   return path.substr(0, nameStart) + ".fotoloom-" + pid + "-" + std::to_string(counter++) + ".tmp";
 }
 
+namespace {
+
+// The process id in a temporary file's name, or 0 when the name is not one
+// TemporaryPathFor gives: "<x>.fotoloom-<pid>.tmp" or ".fotoloom-<pid>-<n>.tmp".
+long TemporaryFileProcess(std::string_view name) {
+  constexpr std::string_view kMark = ".fotoloom-";
+  constexpr std::string_view kEnd = ".tmp";
+  if (name.size() <= kEnd.size() || name.substr(name.size() - kEnd.size()) != kEnd) return 0;
+  const std::size_t mark = name.rfind(kMark);
+  if (mark == std::string_view::npos) return 0;
+  std::string_view rest = name.substr(mark + kMark.size(), name.size() - mark - kMark.size() - kEnd.size());
+  const bool shortName = mark == 0 && rest.find('-') != std::string_view::npos;
+  if (shortName) {
+    const std::string_view count = rest.substr(rest.find('-') + 1);
+    if (count.empty() || count.find_first_not_of("0123456789") != std::string_view::npos) return 0;
+    rest = rest.substr(0, rest.find('-'));
+  } else if (mark == 0) {
+    return 0;  // ".fotoloom-<pid>.tmp" names no file of its own
+  }
+  if (rest.empty() || rest.size() > 9 || rest.find_first_not_of("0123456789") != std::string_view::npos) return 0;
+  return std::stol(std::string(rest));
+}
+
 }  // namespace
+
+int RemoveLeftoverTemporaryFiles(const std::string& folder) {
+  DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+  if (dir == nullptr) return 0;
+  std::vector<std::string> leftovers;
+  while (const dirent* e = ::readdir(dir)) {
+    const long pid = TemporaryFileProcess(e->d_name);
+    // A running process (ours included) may still be writing it.
+    if (pid > 0 && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) leftovers.emplace_back(e->d_name);
+  }
+  ::closedir(dir);
+  int removed = 0;
+  for (const std::string& name : leftovers) {
+    const std::string path = (folder.empty() || folder.back() == '/' ? folder : folder + "/") + name;
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::unlink(path.c_str()) == 0) ++removed;
+  }
+  return removed;
+}
 
 void WriteWholeFile(const std::string& path, std::string_view bytes) {
   // The temporary name lives beside the target so that rename() stays on one

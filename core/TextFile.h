@@ -17,6 +17,16 @@ void AppendCrLfLines(std::string& out, const std::vector<std::string>& lines);
 // under the final name.
 void WriteWholeFile(const std::string& path, std::string_view bytes);
 
+// The temporary file WriteWholeFile writes before it renames it to path:
+// path + ".fotoloom-<pid>.tmp", or ".fotoloom-<pid>-<n>.tmp" in the folder of
+// path when that name would be too long for the file system.
+std::string TemporaryPathFor(const std::string& path);
+
+// Removes from folder (not its subfolders) the temporary files named as
+// TemporaryPathFor names them whose process is no longer running: the files a
+// program killed while it wrote left behind. Returns how many it removed.
+int RemoveLeftoverTemporaryFiles(const std::string& folder);
+
 // The lines, each followed by CR LF, as one file: 8-bit text, no byte-order mark.
 void WriteTextFile(const std::string& path, const std::vector<std::string>& lines);
 

@@ -15,6 +15,7 @@
 
 #include "core/Error.h"
 #include "imaging/Orientation.h"
+#include "imaging/OutputRecipe.h"
 
 namespace fotoloom {
 
@@ -387,6 +388,14 @@ void JpegCodec::Encode(const Image& image, std::string& jpeg) {
   if (!done) ThrowJpegError(e.err.code);
   RethrowBusyError(monitor.get());
   jpeg.assign(reinterpret_cast<const char*>(e.buffer), e.size);
+}
+
+int JpegLibraryVersion() {
+#ifdef LIBJPEG_TURBO_VERSION_NUMBER
+  return LIBJPEG_TURBO_VERSION_NUMBER;
+#else
+  return JPEG_LIB_VERSION;
+#endif
 }
 
 }  // namespace fotoloom

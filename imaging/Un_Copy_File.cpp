@@ -7,8 +7,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <vector>
 
+#include "core/TextFile.h"
 #include "imaging/OutputName.h"
 
 namespace fotoloom {
@@ -92,6 +94,26 @@ bool CopyFileNoReplace(const std::string& from, const std::string& to) {
   return ok;
 }
 
+// Copies from to a temporary file beside to, then renames it to to: over an
+// existing file when replace is set, else only when to does not exist. The
+// temporary file goes on every failure. Returns whether the copy was made.
+bool CopyFileWhole(const std::string& from, const std::string& to, bool replace) {
+  struct stat st {};
+  if (!replace && ::lstat(to.c_str(), &st) == 0) return false;
+  const std::string temp = TemporaryPathFor(to);
+  ::unlink(temp.c_str());
+  if (!CopyFileNoReplace(from, temp)) return false;
+  bool renamed = false;
+  if (replace) {
+    renamed = std::rename(temp.c_str(), to.c_str()) == 0;
+  } else {
+    // A link fails when to exists, so a file that appeared meanwhile is kept.
+    renamed = ::link(temp.c_str(), to.c_str()) == 0;
+  }
+  ::unlink(temp.c_str());
+  return renamed;
+}
+
 }  // namespace
 
 void tcopy_file::Copy_originals() {
@@ -99,9 +121,21 @@ void tcopy_file::Copy_originals() {
       static_cast<int>(std::clamp<std::int64_t>(ImageCount, 0, static_cast<std::int64_t>(ImageFiles.size())));
   // The run works on its own copy of the list: an OnProgress handler may change the field.
   const std::vector<std::string> files(ImageFiles.begin(), ImageFiles.begin() + count);
+  const std::vector<OriginalCopy> actions = Actions;
+  Made.assign(static_cast<std::size_t>(count), false);
   for (int i = 0; i < count; ++i) {
     const std::string& input = files[static_cast<std::size_t>(i)];
-    CopyFileNoReplace(input, OutputFilePath(OutputPath, "b_", input));
+    const std::string target = OutputFilePath(OutputPath, "b_", input);
+    const OriginalCopy action = static_cast<std::size_t>(i) < actions.size() ? actions[static_cast<std::size_t>(i)]
+                                                                             : OriginalCopy::UnlessPresent;
+    bool made = false;
+    switch (action) {
+      case OriginalCopy::UnlessPresent: made = CopyFileNoReplace(input, target); break;
+      case OriginalCopy::UnlessPresentWhole: made = CopyFileWhole(input, target, false); break;
+      case OriginalCopy::ReplaceWhole: made = CopyFileWhole(input, target, true); break;
+      case OriginalCopy::Skip: break;
+    }
+    if (static_cast<std::size_t>(i) < Made.size()) Made[static_cast<std::size_t>(i)] = made;
     if (OnProgress) OnProgress(*this, i, Cancelled);
     if (Cancelled) return;
   }

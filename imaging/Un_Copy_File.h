@@ -8,6 +8,14 @@
 
 namespace fotoloom {
 
+// What Copy_originals does with one photo.
+enum class OriginalCopy : std::uint8_t {
+  UnlessPresent,       // copies it unless a file of its name is there
+  UnlessPresentWhole,  // the same, but a copy appears under its name only when whole
+  ReplaceWhole,        // replaces the file of its name with a whole copy
+  Skip,                // leaves it alone
+};
+
 class tcopy_file {
  public:
   using ProgressEvent = std::function<void(tcopy_file& sender, int index, bool& cancelled)>;
@@ -17,12 +25,20 @@ class tcopy_file {
   std::string OutputPath;
   ProgressEvent OnProgress;     // after each copy attempt, failed or not
   std::int32_t ImageCount = 0;  // clipped to 0..ImageFiles.size()
+  // What to do with each photo, by index; photos past its end are copied
+  // UnlessPresent. The "Whole" actions copy into a temporary file beside the
+  // target first and rename it, so that no crash leaves part of a copy
+  // under the target's name.
+  std::vector<OriginalCopy> Actions;
+  // Set by Copy_originals before each OnProgress: whether a copy of each
+  // photo was made (false for one skipped, present or failed).
+  std::vector<bool> Made;
 
   // Copies the first ImageCount files byte for byte to OutputPath as "b_" +
   // file name, keeping their modification time. An existing "b_" file is
-  // never replaced. A copy that fails is not reported as an error, leaves no
-  // partial file and still fires OnProgress. Stops after OnProgress when
-  // Cancelled is set.
+  // never replaced unless Actions says so. A copy that fails is not reported
+  // as an error, leaves no partial file and still fires OnProgress. Stops
+  // after OnProgress when Cancelled is set.
   void Copy_originals();
 };
 

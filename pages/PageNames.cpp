@@ -1,6 +1,7 @@
 // Page file names, the output path of a page, the names derived from an image path and their page forms.
 #include "pages/PageNames.h"
 
+#include "core/PercentEscape.h"
 #include "pages/RemoveText.h"
 
 namespace fotoloom {
@@ -64,21 +65,9 @@ std::string HtmlEscaped(std::string_view text) {
 }
 
 std::string LinkEscaped(std::string_view fileName) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  std::string out;
-  out.reserve(fileName.size());
-  for (const char c : fileName) {
-    const auto byte = static_cast<unsigned char>(c);
-    const bool breaksLink = byte < 0x20 || byte == 0x7F || c == '%' || c == '#' || c == '?' || c == ' ' || c == '\\';
-    if (breaksLink) {
-      out += '%';
-      out += kHex[byte >> 4];
-      out += kHex[byte & 0x0F];
-    } else {
-      out += c;
-    }
-  }
-  return out;
+  return PercentEscaped(fileName, [](unsigned char byte) {
+    return byte < 0x20 || byte == 0x7F || byte == '%' || byte == '#' || byte == '?' || byte == ' ' || byte == '\\';
+  });
 }
 
 PageImageValues PageValuesOfImage(std::string_view path) {

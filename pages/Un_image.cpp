@@ -126,6 +126,13 @@ void timage_page::Create_pages() {
   }
 }
 
+void timage_page::Output(const std::string& fileName, const std::string& text) {
+  if (PageOutput)
+    PageOutput(fileName, text);
+  else
+    WritePage(OutputPath, fileName, text);
+}
+
 void timage_page::AddCellLines(const std::string& imagePageName) {
   // Names come from disk and may hold "&", "<", '"', "#", "%" ...: the cell
   // takes their escaped page forms.
@@ -175,7 +182,7 @@ void timage_page::Write_thumb_page(int k, int T, const std::string& fileName,
     state.thumbsCount = T;
   }
   const std::string& text = state.thumbs.Render(PositionInSequence(k, T), list.subspan(kThumbFixedMacros));
-  WritePage(OutputPath, fileName, text);
+  Output(fileName, text);
 }
 
 void timage_page::Write_image_page(int j, int N, int firstNumber, const std::string& pageFileName,
@@ -208,7 +215,7 @@ void timage_page::Write_image_page(int j, int N, int firstNumber, const std::str
     state.imagesCount = N;
   }
   const std::string& text = state.images.Render(PositionInSequence(j, N), list.subspan(kImageFixedMacros));
-  WritePage(OutputPath, pageFileName, text);
+  Output(pageFileName, text);
 }
 
 }  // namespace fotoloom

@@ -21,6 +21,8 @@ class timage_page {
   // CurrentImage at that moment, pageIndex the 0-based thumbnail page; cancel
   // is this object's Cancelled field, so a handler can stop the run.
   using ProgressHandler = std::function<void(timage_page& sender, int imageIndex, int pageIndex, bool& cancel)>;
+  // Puts the text of a page into the file name of OutputPath.
+  using PageOutputHandler = std::function<void(const std::string& fileName, const std::string& text)>;
 
   timage_page();
   ~timage_page();
@@ -39,6 +41,9 @@ class timage_page {
   std::int32_t SubtitleIndex = 0;  // 0 none, 1 name, 2 name without extension, 3 none, 4 number
   std::int32_t CurrentImage = 0;   // 0-based index of the image being placed
   ProgressHandler OnProgress;      // may be empty
+  // Writes each page in place of WritePage when set (an update writes only
+  // the pages whose text differs from the file).
+  PageOutputHandler PageOutput;
   Color BackgroundColor = 0;
   Color TextColor = 0;
   Color LinkColor = 0;
@@ -77,6 +82,7 @@ class timage_page {
   // The path at CurrentImage; raises an error when there is none.
   const std::string& CurrentImagePath() const;
   void AddCellLines(const std::string& imagePageName);
+  void Output(const std::string& fileName, const std::string& text);
 
   std::vector<std::string> imageFiles_;
   std::vector<std::string> htmlThumbnails_;

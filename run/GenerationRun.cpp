@@ -16,6 +16,8 @@
 #include "imaging/ImageStages.h"
 #include "imaging/JpegCodec.h"
 #include "imaging/Orientation.h"
+#include "imaging/OutputName.h"
+#include "imaging/OutputRecipe.h"
 #include "imaging/Un_Copy_File.h"
 #include "imaging/Un_Scaling_File.h"
 #include "imaging/Un_Thumb_File.h"
@@ -108,6 +110,15 @@ void ConfigureImageWriter(ImageWriter& writer, const GallerySettings& o, const s
   writer.Jobs = std::max(1, jobs);
 }
 
+// Raises the conversion error of an image size that is not a number.
+void ConfigureScaledImageWriter(tscaling_file& scaling, const GallerySettings& o,
+                                const std::vector<std::string>& imageFiles, int imageCount, int jobs) {
+  ConfigureImageWriter(scaling, o, imageFiles, imageCount, jobs);
+  scaling.MaxWidth = PixelSize(o.MaxWidthImage());
+  scaling.MaxHeight = PixelSize(o.MaxHeightImage());
+  scaling.Quality = static_cast<std::uint8_t>(o.QualityImages());
+}
+
 void ConfigureThumbnailWriter(tthumb_file& thumbs, const GallerySettings& o, const std::vector<std::string>& imageFiles,
                               int imageCount, int jobs, int thumbSize) {
   ConfigureImageWriter(thumbs, o, imageFiles, imageCount, jobs);
@@ -152,16 +163,27 @@ GenerationRun::GenerationRun(const GallerySettings& settings, Desktop& desktop, 
     MoveBar(RunBar::ImagePages, imageIndex + 1);
     MoveBar(RunBar::ThumbnailPages, pageIndex + 1);
   };
-  c_->Copy.OnProgress = [this](tcopy_file&, int index, bool&) {
+  c_->Copy.OnProgress = [this](tcopy_file& copy, int index, bool&) {
+    const std::size_t i = static_cast<std::size_t>(index);
+    if (update_ && i < copy.Made.size() && copy.Made[i])
+      update_->Written("b_" + FileNameOf(imageFiles_[i]), PhotoOf(i), "copy");
     desktop_.ProcessPendingEvents();
     MoveBar(RunBar::Originals, index + 1);
   };
-  c_->Scaling.OnProgress = [this](ImageWriter&, int index, bool&) {
+  // A file an update wrote is recorded before the pump, and only when no
+  // cancel came before it: a cancel may have cut its stretch short.
+  c_->Scaling.OnProgress = [this](ImageWriter&, int index, bool& cancelled) {
+    const std::size_t i = static_cast<std::size_t>(index);
+    if (update_ && !cancelled && i < needs_.size() && needs_[i].ScaledImage)
+      update_->Written("n_" + FileNameOf(imageFiles_[i]), PhotoOf(i), scaledRecipe_);
     desktop_.ProcessPendingEvents();
     nextImage_ = index + 1;
     MoveBar(RunBar::ScaledImages, index + 1);
   };
-  c_->Thumbs.OnProgress = [this](ImageWriter&, int index, bool&) {
+  c_->Thumbs.OnProgress = [this](ImageWriter&, int index, bool& cancelled) {
+    const std::size_t i = static_cast<std::size_t>(index);
+    if (update_ && !cancelled && i < needs_.size() && needs_[i].Thumbnail)
+      update_->Written("t_" + FileNameOf(imageFiles_[i]), PhotoOf(i), thumbRecipe_);
     desktop_.ProcessPendingEvents();
     nextImage_ = index + 1;
     MoveBar(RunBar::Thumbnails, index + 1);
@@ -191,6 +213,10 @@ RunOutcome GenerationRun::Go(RunPlan* plan) {
   struct Idle {
     GenerationRun& run;
     ~Idle() {
+      // The update writes its state whole before anything it refers to goes.
+      run.update_.reset();
+      run.photos_.clear();
+      run.needs_.clear();
       run.c_->Stages.Forget();
       run.imageFiles_.clear();
       run.imageFiles_.shrink_to_fit();
@@ -232,6 +258,7 @@ RunOutcome GenerationRun::Go(RunPlan* plan) {
   // A run that crashed while thumbnails waited in a file may have left it;
   // a dry run removes nothing.
   if (!plan_) WaitingThumbnails::RemoveLeftovers(o.OutputPath());
+  if (o.UpdateOnlyChanged()) update_ = std::make_unique<GalleryUpdate>(o.OutputPath(), plan_ == nullptr, UpdateNow);
 
   TMyFindFile& search = c_->Search;
   search.Cancelled = false;
@@ -297,6 +324,9 @@ void GenerationRun::Create_gallery(TMyFindFile& Sender) {
   pages.ImagePagesName = o.ImagePagesName();
   pages.ThumbPagesName = o.ThumbPagesName();
   pages.WebSiteExtension = o.WebSiteExtension();
+  pages.PageOutput = nullptr;
+  if (update_)
+    pages.PageOutput = [this](const std::string& name, const std::string& text) { update_->WritePage(name, text); };
   pages.Cancelled = Sender.Cancelled;
   if (!pages.Cancelled) pages.Create_pages();
   if (pages.Cancelled) {
@@ -313,7 +343,12 @@ void GenerationRun::Create_gallery(TMyFindFile& Sender) {
       copy.ImageFiles = imageFiles_;
       copy.ImageCount = elementsCount_;
       copy.OutputPath = o.OutputPath();
+      copy.Actions.clear();
       copy.Cancelled = pages.Cancelled;
+      if (update_ && !copy.Cancelled && !DecideCopies()) {
+        outcome_ = RunOutcome::Cancelled;
+        return;
+      }
       if (!copy.Cancelled) copy.Copy_originals();
       if (copy.Cancelled) {
         outcome_ = RunOutcome::Cancelled;
@@ -321,16 +356,19 @@ void GenerationRun::Create_gallery(TMyFindFile& Sender) {
       }
     }
 
-    if (!o.AdditionalPath().empty()) Copy_additional_elements(o, desktop_);
+    if (!o.AdditionalPath().empty()) {
+      if (update_)
+        Copy_additional_elements(o, desktop_, *update_);
+      else
+        Copy_additional_elements(o, desktop_);
+    }
 
-    SetBarMaximum(RunBar::ScaledImages, elementsCount_);
+    // An update first says how many images are up to date.
+    if (!update_) SetBarMaximum(RunBar::ScaledImages, elementsCount_);
     tscaling_file& scaling = c_->Scaling;
     tthumb_file& thumbs = c_->Thumbs;
     ImageStages& stages = c_->Stages;
-    ConfigureImageWriter(scaling, o, imageFiles_, elementsCount_, Jobs);
-    scaling.MaxWidth = PixelSize(o.MaxWidthImage());
-    scaling.MaxHeight = PixelSize(o.MaxHeightImage());
-    scaling.Quality = static_cast<std::uint8_t>(o.QualityImages());
+    ConfigureScaledImageWriter(scaling, o, imageFiles_, elementsCount_, Jobs);
     // The thumbnail writer is set up now too, so that each photo's thumbnail
     // comes from the decode that makes its scaled image. A thumbnail size
     // that is not one is still reported where the thumbnail stage starts,
@@ -338,7 +376,19 @@ void GenerationRun::Create_gallery(TMyFindFile& Sender) {
     const std::optional<int> thumbSize = ThumbnailBoundIfValid(o);
     if (thumbSize) ConfigureThumbnailWriter(thumbs, o, imageFiles_, elementsCount_, Jobs, *thumbSize);
     stages.ThumbnailsAlong = thumbSize.has_value();
+    stages.Needs.clear();
     scaling.Cancelled = pages.Cancelled;
+    if (update_ && !scaling.Cancelled) {
+      // A thumbnail size that is not one raises at the thumbnail stage, as
+      // without the update; its thumbnails count as to be made till then.
+      if (!DecideImages(OutputRecipe(scaling.CurrentSettings(), "n_"),
+                        thumbSize ? OutputRecipe(thumbs.CurrentSettings(), "t_") : std::string())) {
+        outcome_ = RunOutcome::Cancelled;
+        return;
+      }
+      stages.Needs = needs_;
+    }
+    if (update_) SetBarMaximum(RunBar::ScaledImages, elementsCount_);
     if (!scaling.Cancelled) RunImageStage([&stages] { stages.Create_images(); });
     if (scaling.Cancelled) {
       outcome_ = RunOutcome::Cancelled;
@@ -354,6 +404,10 @@ void GenerationRun::Create_gallery(TMyFindFile& Sender) {
       return;
     }
   }
+
+  // What the state recorded and a full run would not leave goes last, once
+  // everything the full run writes is there.
+  if (update_) update_->DeleteUnwanted([this] { desktop_.ProcessPendingEvents(); });
 
   imageFiles_.clear();
   imageFiles_.shrink_to_fit();
@@ -409,7 +463,79 @@ void GenerationRun::PlanImages(std::int64_t cells) {
     }
     plan.Photos.push_back(std::move(photo));
   }
+  if (update_) PlanUpdate();
+  if (outcome_ == RunOutcome::Cancelled) return;
   outcome_ = RunOutcome::Finished;
+}
+
+const PhotoIdentity& GenerationRun::PhotoOf(std::size_t i) {
+  if (photos_.size() < imageFiles_.size()) photos_.resize(imageFiles_.size());
+  if (!photos_[i]) photos_[i] = update_->Observe(imageFiles_[i]);
+  return *photos_[i];
+}
+
+bool GenerationRun::DecideCopies() {
+  tcopy_file& copy = c_->Copy;
+  copy.Actions.clear();
+  for (int i = 0; i < elementsCount_; ++i) {
+    desktop_.ProcessPendingEvents();
+    if (copy.Cancelled) return false;
+    copy.Actions.push_back(update_->DecideCopy(PhotoOf(std::size_t(i))));
+  }
+  return true;
+}
+
+bool GenerationRun::DecideImages(const std::string& scaledRecipe, const std::string& thumbRecipe) {
+  scaledRecipe_ = scaledRecipe;
+  thumbRecipe_ = thumbRecipe;
+  needs_.clear();
+  int upToDate = 0;
+  const std::vector<OriginalCopy>& copies = c_->Copy.Actions;
+  for (int i = 0; i < elementsCount_; ++i) {
+    desktop_.ProcessPendingEvents();
+    if (c_->Scaling.Cancelled) return false;
+    const std::size_t k = std::size_t(i);
+    needs_.push_back(update_->DecideImages(PhotoOf(k), scaledRecipe, thumbRecipe));
+    const bool copied = options_->CopyOrgSizedImages() && k < copies.size() && copies[k] != OriginalCopy::Skip;
+    if (!needs_.back().ScaledImage && !needs_.back().Thumbnail && !copied) ++upToDate;
+  }
+  view_.ShowImagesUpToDate(upToDate, elementsCount_);
+  return true;
+}
+
+void GenerationRun::PlanUpdate() {
+  const GallerySettings& o = *options_;
+  RunPlan& plan = *plan_;
+  plan.Updates = true;
+  plan.Update.StateFound = update_->HadState();
+  // Every page and image a full run leaves, and the additional elements.
+  const std::string ext = NormalizedExtension(o.WebSiteExtension());
+  for (int k = 1; k <= thumbPageCount_; ++k) update_->Want(PageFileName(o.ThumbPagesName(), k, ext));
+  for (int j = 1; j <= imageCount_; ++j) update_->Want(PageFileName(o.ImagePagesName(), j, ext));
+  if (elementsCount_ > 0) {
+    if (!o.AdditionalPath().empty()) Copy_additional_elements(o, desktop_, *update_);
+    tscaling_file& scaling = c_->Scaling;
+    tthumb_file& thumbs = c_->Thumbs;
+    ConfigureScaledImageWriter(scaling, o, imageFiles_, elementsCount_, Jobs);
+    ConfigureThumbnailWriter(thumbs, o, imageFiles_, elementsCount_, Jobs, ThumbnailBound(o));
+    const std::string scaledRecipe = OutputRecipe(scaling.CurrentSettings(), "n_");
+    const std::string thumbRecipe = OutputRecipe(thumbs.CurrentSettings(), "t_");
+    for (int i = 0; i < elementsCount_; ++i) {
+      desktop_.ProcessPendingEvents();
+      if (c_->Search.Cancelled) {
+        outcome_ = RunOutcome::Cancelled;
+        return;
+      }
+      PlannedPhoto& photo = plan.Photos[std::size_t(i)];
+      const PhotoIdentity& identity = PhotoOf(std::size_t(i));
+      photo.RedoCopy = o.CopyOrgSizedImages() && update_->DecideCopy(identity) != OriginalCopy::Skip;
+      const PhotoNeeds needs = update_->DecideImages(identity, scaledRecipe, thumbRecipe);
+      photo.RedoScaled = needs.ScaledImage;
+      photo.RedoThumbnail = needs.Thumbnail;
+      if (!photo.RedoScaled && !photo.RedoThumbnail && !photo.RedoCopy) ++plan.Update.UpToDate;
+    }
+  }
+  plan.Update.Deleted = update_->Unwanted();
 }
 
 void GenerationRun::SetBarMaximum(RunBar bar, int maximum) {

@@ -5,12 +5,14 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "core/Desktop.h"
 #include "core/GallerySettings.h"
 #include "core/Un_MyFindFile.h"
+#include "run/GalleryUpdate.h"
 #include "run/RunPlan.h"
 #include "run/RunView.h"
 
@@ -50,6 +52,10 @@ class GenerationRun {
   // Images the scaled-image and thumbnail writers work on at once; the files
   // are the same for every value. Defaults to the number of hardware threads.
   int Jobs;
+
+  // The clock an update dates photos by (GalleryUpdate); empty: the real
+  // time. Tests set their own.
+  UpdateClock UpdateNow;
 
   // Runs one whole generation and returns when it has ended. Problems the
   // user is told about in a message box (bad input folder, no images) end
@@ -106,13 +112,26 @@ class GenerationRun {
   void MoveBar(RunBar bar, int position);
   // Runs one image writer, noting which image it failed on when it raises.
   void RunImageStage(const std::function<void()>& stage);
+  // An update's part of the run: which photos' images to make again, one
+  // photo at a time with a pump before each; false when cancelled meanwhile.
+  bool DecideCopies();
+  bool DecideImages(const std::string& scaledRecipe, const std::string& thumbRecipe);
+  // The identity of photo i as the update first saw it in this run.
+  const PhotoIdentity& PhotoOf(std::size_t i);
+  // The dry run's update plan, after its photos' sizes.
+  void PlanUpdate();
 
   const GallerySettings& settings_;
   Desktop& desktop_;
   RunView& view_;
   std::unique_ptr<Components> c_;
-  std::unique_ptr<GallerySettings> options_;  // the record as the running run read it
-  RunPlan* plan_ = nullptr;                   // set while a dry run is going
+  std::unique_ptr<GallerySettings> options_;          // the record as the running run read it
+  RunPlan* plan_ = nullptr;                           // set while a dry run is going
+  std::unique_ptr<GalleryUpdate> update_;             // set while an update is going
+  std::vector<std::optional<PhotoIdentity>> photos_;  // the update's photos, by index
+  std::vector<PhotoNeeds> needs_;                     // the update's images to make, by index
+  std::string scaledRecipe_;
+  std::string thumbRecipe_;
   std::vector<ImageEntry> entries_;
   std::vector<std::string> imageFiles_;  // the gallery order, while a run is going
   int nextImage_ = 0;                    // the image the running image writer works on

@@ -42,14 +42,18 @@ std::optional<FolderId> IdOf(const fs::path& p) {
 
 class TreeCopier {
  public:
-  TreeCopier(Desktop& desktop, std::optional<FolderId> outputFolder) : desktop_(desktop), output_(outputFolder) {}
+  TreeCopier(Desktop& desktop, std::optional<FolderId> outputFolder, AdditionalElementsTarget* target)
+      : desktop_(desktop), output_(outputFolder), target_(target) {}
 
   // Copies one file over whatever file of its name is at target; a source that
   // is the target itself (same file) is left alone.
   void CopyFile(const fs::path& source, const fs::path& target) {
     std::error_code ec;
     if (fs::exists(target, ec) && fs::equivalent(source, target, ec)) return;
-    fs::copy_file(source, target, fs::copy_options::overwrite_existing, ec);
+    if (target_)
+      target_->CopyFile(source.string(), target.string());
+    else
+      fs::copy_file(source, target, fs::copy_options::overwrite_existing, ec);
     desktop_.ProcessPendingEvents();
   }
 
@@ -61,8 +65,12 @@ class TreeCopier {
     const std::optional<FolderId> id = IdOf(source);
     if (!id || (output_ && *id == *output_) || active_.count(*id) != 0) return;
     std::error_code ec;
-    fs::create_directory(target, ec);
-    if (ec || !fs::is_directory(target, ec)) return;
+    if (target_) {
+      if (!target_->MakeFolder(target.string())) return;
+    } else {
+      fs::create_directory(target, ec);
+      if (ec || !fs::is_directory(target, ec)) return;
+    }
     active_.insert(*id);
     for (const fs::directory_entry& entry : ListFolder(source)) {
       const fs::path to = target / entry.path().filename();
@@ -88,7 +96,8 @@ class TreeCopier {
  private:
   Desktop& desktop_;
   std::optional<FolderId> output_;
-  std::set<FolderId> active_;  // the folders being copied, from the top down
+  AdditionalElementsTarget* target_;  // null: copy as they are
+  std::set<FolderId> active_;         // the folders being copied, from the top down
 };
 
 // ---- deleting -----------------------------------------------------------
@@ -157,6 +166,24 @@ void DeleteEntry(int dirFd, const std::string& name, Desktop& desktop) {
   ::unlinkat(dirFd, name.c_str(), AT_REMOVEDIR);
 }
 
+// Copy_additional_elements, through target when it is set.
+void CopyAdditionalElements(const GallerySettings& settings, Desktop& desktop, AdditionalElementsTarget* target) {
+  if (settings.AdditionalPath().empty()) return;
+  const fs::path source = WithSlash(settings.AdditionalPath());
+  const fs::path output = settings.OutputPath().empty() ? fs::path(".") : fs::path(settings.OutputPath());
+  TreeCopier copier(desktop, IdOf(output), target);
+  std::error_code ec;
+  for (const fs::directory_entry& entry : TreeCopier::ListFolder(source)) {
+    const std::string name = entry.path().filename().string();
+    if (Hidden(name)) continue;
+    const fs::path to = output / name;
+    if (entry.is_directory(ec))
+      copier.CopyFolder(entry.path(), to);
+    else if (entry.is_regular_file(ec))
+      copier.CopyFile(entry.path(), to);
+  }
+}
+
 }  // namespace
 
 std::string First_page_path(const GallerySettings& settings) {
@@ -169,20 +196,11 @@ void Open_first_page(const GallerySettings& settings, Desktop& desktop) {
 }
 
 void Copy_additional_elements(const GallerySettings& settings, Desktop& desktop) {
-  if (settings.AdditionalPath().empty()) return;
-  const fs::path source = WithSlash(settings.AdditionalPath());
-  const fs::path output = settings.OutputPath().empty() ? fs::path(".") : fs::path(settings.OutputPath());
-  TreeCopier copier(desktop, IdOf(output));
-  std::error_code ec;
-  for (const fs::directory_entry& entry : TreeCopier::ListFolder(source)) {
-    const std::string name = entry.path().filename().string();
-    if (Hidden(name)) continue;
-    const fs::path to = output / name;
-    if (entry.is_directory(ec))
-      copier.CopyFolder(entry.path(), to);
-    else if (entry.is_regular_file(ec))
-      copier.CopyFile(entry.path(), to);
-  }
+  CopyAdditionalElements(settings, desktop, nullptr);
+}
+
+void Copy_additional_elements(const GallerySettings& settings, Desktop& desktop, AdditionalElementsTarget& target) {
+  CopyAdditionalElements(settings, desktop, &target);
 }
 
 std::string ClearOutputFolderQuestion(const std::string& folder) {

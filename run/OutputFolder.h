@@ -27,6 +27,20 @@ void Open_first_page(const GallerySettings& settings, Desktop& desktop);
 // is never copied onto itself. Does nothing when AdditionalPath is empty.
 void Copy_additional_elements(const GallerySettings& settings, Desktop& desktop);
 
+// Where Copy_additional_elements puts the files and folders it copies; an
+// update writes only what differs and notes what it wrote.
+class AdditionalElementsTarget {
+ public:
+  virtual ~AdditionalElementsTarget() = default;
+  // Puts the content of the file source at target, replacing a file there.
+  virtual void CopyFile(const std::string& source, const std::string& target) = 0;
+  // Makes the folder target unless one is there; true when target is a folder afterwards.
+  virtual bool MakeFolder(const std::string& target) = 0;
+};
+
+// Copy_additional_elements with every file and folder put through target.
+void Copy_additional_elements(const GallerySettings& settings, Desktop& desktop, AdditionalElementsTarget& target);
+
 // Empties OutputPath after asking the user. Nothing happens (and nothing is
 // asked) when OutputPath is empty, missing, not a folder or holds nothing.
 // On Yes every entry whose name does not begin with "." is deleted for good,

@@ -20,6 +20,19 @@ struct PlannedPhoto {
   // Why its header could not be read (the codec's message): the run would
   // stop with this error at this photo. Empty when the header was read.
   std::string Problem;
+  // An update's plan for its written images: which are made again.
+  bool RedoScaled = true;
+  bool RedoThumbnail = true;
+  bool RedoCopy = true;  // its "b_" copy is made or replaced
+};
+
+// What an update would do besides the photos' images.
+struct PlannedUpdate {
+  bool StateFound = false;  // false: the update would be a full run
+  int UpToDate = 0;         // photos whose images need nothing made again
+  // Files and folders Fotoloom wrote that the full run would not leave, and
+  // that are unchanged since: the update would delete them.
+  std::vector<std::string> Deleted;
 };
 
 // Everything a dry run finds out. Sizes come from the photos' headers and
@@ -33,6 +46,8 @@ struct RunPlan {
   bool CopiesOriginals = false;           // a "b_" copy beside each written photo
   bool CopiesAdditionalElements = false;  // the contents of AdditionalPath are copied
   std::vector<PlannedPhoto> Photos;
+  bool Updates = false;  // a dry run of an update: Update is filled in
+  PlannedUpdate Update;
 
   // The number of photos whose header could not be read.
   int ProblemCount() const {

@@ -47,6 +47,9 @@ class RunView {
   // Closes the main window (after a run that opened the first page); the
   // window must not be destroyed before the run has returned.
   virtual void CloseMainWindow() = 0;
+  // An update found upToDate of the total photos whose images it would
+  // write with nothing to make again (they count as done on the bars).
+  virtual void ShowImagesUpToDate(int /*upToDate*/, int /*total*/) {}
 };
 
 }  // namespace fotoloom

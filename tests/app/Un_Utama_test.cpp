@@ -1,6 +1,8 @@
 // Tests of the main window: layout, navigation and captions, the Next rule, settings files, About, closing.
 #include "app/Un_Utama.h"
 
+#include <sys/stat.h>
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -274,6 +276,56 @@ class MainWindowTest : public QObject {
     QVERIFY(w.About()->isVisible());
     QVERIFY(!w.About()->isModal());
     QCOMPARE(w.window.findChildren<TAboutBox*>().size(), 1);
+  }
+
+  // The update check box sits in the free part of page 5 and is saved only
+  // when on; a second run with it keeps the unchanged images and fills the bars.
+  void only_update_check_box_updates_the_next_run() {
+    Wizard w;
+    w.window.show();
+    PrepareRun(w, 3, false);
+    QCheckBox* box = w.On<QCheckBox>(5, "Check_only_changed");
+    QCOMPARE(box->text(), QString("Only update what has changed"));
+    QVERIFY(box->isVisible());
+    QVERIFY(!box->isChecked());
+    QVERIFY(w.Page(5)->rect().contains(box->geometry()));
+    for (const QWidget* other : w.Page(5)->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+      if (other != box && other->isVisible())
+        QVERIFY2(!other->geometry().intersects(box->geometry()), qPrintable(other->objectName()));
+
+    const std::string off = w.folder / "off.fl";
+    const std::string on = w.folder / "on.fl";
+    w.dialogs->files = {QString::fromStdString(off), QString::fromStdString(on)};
+    w.Button("bit_save")->click();
+    box->click();
+    QVERIFY(w.window.Settings().UpdateOnlyChanged());
+    w.Button("bit_save")->click();
+    QVERIFY(test::ReadFile(off).find("[Update]") == std::string::npos);
+    QVERIFY(test::ReadFile(on).ends_with("[Update]\r\nOnlyChanged=yes\r\n"));
+
+    QDir().mkpath(QString::fromStdString(w.folder / "out"));
+    w.Button("btn_next")->click();
+    const std::string image = w.folder / "out/n_photo2.jpg";
+    struct stat first {};
+    QCOMPARE(::stat(image.c_str(), &first), 0);
+    QVERIFY(QFile::exists(QString::fromStdString(w.folder / "out/.fotoloom-update-state")));
+    w.Button("btn_back")->click();
+    w.Button("btn_next")->click();
+    struct stat second {};
+    QCOMPARE(::stat(image.c_str(), &second), 0);
+    QCOMPARE(second.st_ino, first.st_ino);
+    QCOMPARE(second.st_mtim.tv_nsec, first.st_mtim.tv_nsec);
+    QCOMPARE(second.st_mtim.tv_sec, first.st_mtim.tv_sec);
+    for (int bar : {4, 5}) {
+      QCOMPARE(w.Bar(bar)->maximum(), 3);
+      QCOMPARE(w.Bar(bar)->value(), 3);
+    }
+
+    // A file without the section loads with the box off.
+    w.dialogs->files = {QString::fromStdString(off)};
+    w.Button("bit_load")->click();
+    QVERIFY(!box->isChecked());
+    QVERIFY(!w.window.Settings().UpdateOnlyChanged());
   }
 
   void run_from_page_5_fills_the_bars_and_stays_on_page_6() {

@@ -455,3 +455,46 @@ TEST(fotoloom_cli, dry_run_creates_no_folder_and_fails_where_the_run_would) {
 
 }  // namespace
 }  // namespace fotoloom
+
+namespace fotoloom {
+namespace {
+
+TEST(fotoloom_cli, update_tells_what_is_up_to_date_and_its_dry_run_what_it_would_redo_and_delete) {
+  TempDir dir;
+  fs::create_directories(dir.path() / "in");
+  WritePhotos(dir / "in", 3);
+  const std::string out = dir / "out";
+  const std::vector<std::string> run = {"run", "--input", dir / "in", "--output", out, "--yes", "--update"};
+  const auto first = RunCli(run);
+  ASSERT_EQ(first.Status, 0) << first.Err;
+  EXPECT_THAT(first.Err, HasSubstr("\n0 of 3 images up to date\n"));
+  const auto second = RunCli(run);
+  EXPECT_THAT(second.Err, HasSubstr("\n3 of 3 images up to date\n"));
+  std::vector<std::string> quiet = run;
+  quiet.push_back("--quiet");
+  EXPECT_EQ(RunCli(quiet).Err, "");
+
+  fs::remove(dir / "in/p001.jpg");
+  WriteFile(dir / "in/p002.jpg", Jpeg(30, 20));
+  std::vector<std::string> dry = run;
+  dry.push_back("--dry-run");
+  const auto names = [&out] {
+    std::vector<std::string> all;
+    for (const auto& e : fs::directory_iterator(out)) all.push_back(e.path().filename().string());
+    std::sort(all.begin(), all.end());
+    return all;
+  };
+  const std::vector<std::string> before = names();
+  const auto plan = RunCli(dry);
+  EXPECT_EQ(plan.Status, 0) << plan.Err;
+  EXPECT_EQ(names(), before);
+  EXPECT_THAT(plan.Out, HasSubstr("\nUpdate: 1 of 2 images up to date\n  p002.jpg  made again: n_ t_\n"
+                                  "Deleted: 3\n  image3.htm\n  n_p001.jpg\n  t_p001.jpg\nFirst page: "));
+  ASSERT_EQ(RunCli(run).Status, 0);
+  EXPECT_FALSE(fs::exists(out + "/n_p001.jpg"));
+  EXPECT_FALSE(fs::exists(out + "/image3.htm"));
+  EXPECT_TRUE(fs::exists(out + "/image2.htm"));
+}
+
+}  // namespace
+}  // namespace fotoloom

@@ -425,3 +425,36 @@ TEST(SettingsKeys, storing_a_value_is_loading_a_file_with_that_line) {
 
 }  // namespace
 }  // namespace fotoloom
+
+namespace fotoloom {
+namespace {
+
+TEST(SettingsFile, the_update_switch_is_a_section_of_its_own_written_only_when_on) {
+  test::TempDir dir;
+  GallerySettings s;
+  Write_settings_file(dir / "off.fl", s);
+  s.SetUpdateOnlyChanged(true);
+  Write_settings_file(dir / "on.fl", s);
+  const std::string off = test::ReadFile(dir / "off.fl");
+  EXPECT_EQ(test::ReadFile(dir / "on.fl"), off + "[Update]\r\nOnlyChanged=yes\r\n");
+  EXPECT_EQ(off.find("Update"), std::string::npos);
+
+  GallerySettings loaded;
+  Read_settings_file(dir / "on.fl", loaded);
+  EXPECT_TRUE(loaded.UpdateOnlyChanged());
+  Read_settings_file(dir / "off.fl", loaded);
+  EXPECT_FALSE(loaded.UpdateOnlyChanged());
+  for (const auto& [value, on] : std::vector<std::pair<std::string, bool>>{
+           {"YES", true}, {"1", true}, {"no", false}, {"2", false}, {"maybe", false}}) {
+    test::WriteFile(dir / "x.fl", off + "[update]\r\nonlychanged=" + value + "\r\n");
+    Read_settings_file(dir / "x.fl", loaded);
+    EXPECT_EQ(loaded.UpdateOnlyChanged(), on) << value;
+  }
+  // Not among the keys --set takes: the run's --update is its command-line form.
+  EXPECT_EQ(FindSettingsKey("OnlyChanged"), nullptr);
+  ASSERT_EQ(OptionalSettingsKeys().size(), 1u);
+  EXPECT_EQ(OptionalSettingsKeys()[0].Section, "Update");
+}
+
+}  // namespace
+}  // namespace fotoloom

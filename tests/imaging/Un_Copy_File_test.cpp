@@ -113,3 +113,39 @@ TEST(tcopy_file, image_count_and_cancel_limit_the_copies) {
 
 }  // namespace
 }  // namespace fotoloom
+
+namespace fotoloom {
+namespace {
+
+TEST(tcopy_file, actions_make_replace_or_skip_each_copy_whole) {
+  test::TempDir in;
+  test::TempDir out;
+  std::vector<std::string> files;
+  for (const char* name : {"a.jpg", "b.jpg", "c.jpg", "d.jpg"}) {
+    test::WriteFile(in / name, std::string("new ") + name);
+    files.push_back(in / name);
+  }
+  for (const char* name : {"b_b.jpg", "b_c.jpg", "b_d.jpg"}) test::WriteFile(out / name, "old");
+  tcopy_file copy;
+  copy.ImageFiles = files;
+  copy.ImageCount = 4;
+  copy.OutputPath = out.str();
+  copy.Actions = {OriginalCopy::UnlessPresentWhole, OriginalCopy::UnlessPresentWhole, OriginalCopy::ReplaceWhole,
+                  OriginalCopy::Skip};
+  std::vector<bool> madeAtProgress;
+  copy.OnProgress = [&madeAtProgress](tcopy_file& sender, int index, bool&) {
+    madeAtProgress.push_back(sender.Made[static_cast<std::size_t>(index)]);
+  };
+  copy.Copy_originals();
+  EXPECT_EQ(test::ReadFile(out / "b_a.jpg"), "new a.jpg");
+  EXPECT_EQ(test::ReadFile(out / "b_b.jpg"), "old");
+  EXPECT_EQ(test::ReadFile(out / "b_c.jpg"), "new c.jpg");
+  EXPECT_EQ(test::ReadFile(out / "b_d.jpg"), "old");
+  EXPECT_EQ(madeAtProgress, (std::vector<bool>{true, false, true, false}));
+  // A replaced copy keeps its photo's time, and no temporary stays.
+  EXPECT_EQ(std::filesystem::last_write_time(out / "b_c.jpg"), std::filesystem::last_write_time(in / "c.jpg"));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(out.path()), std::filesystem::directory_iterator()), 4);
+}
+
+}  // namespace
+}  // namespace fotoloom

@@ -1,0 +1,339 @@
+// An update's decisions, writes, records and deletions over one output folder.
+#include "run/GalleryUpdate.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <ctime>
+#include <filesystem>
+#include <system_error>
+
+#include "core/ContentHash.h"
+#include "core/Error.h"
+#include "core/TextFile.h"
+#include "imaging/OutputName.h"
+
+namespace fotoloom {
+namespace {
+
+namespace fs = std::filesystem;
+
+FileTime RealTimeNow() {
+  timespec ts{};
+  ::clock_gettime(CLOCK_REALTIME, &ts);
+  return {ts.tv_sec, ts.tv_nsec};
+}
+
+// Whether every folder on the way from the output folder to name is a real
+// folder, so that nothing reached through a link is touched.
+bool PlainFoldersUpTo(const std::string& folder, const std::string& name) {
+  std::size_t slash = name.find('/');
+  while (slash != std::string::npos) {
+    struct stat st {};
+    const std::string path = (folder.empty() ? std::string() : folder + "/") + name.substr(0, slash);
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return false;
+    slash = name.find('/', slash + 1);
+  }
+  return true;
+}
+
+// Whether the file at path holds exactly bytes.
+bool HoldsExactly(const std::string& path, const std::string& bytes) {
+  const std::optional<FileFacts> facts = RegularFileFacts(path);
+  if (!facts || facts->Size != static_cast<std::int64_t>(bytes.size())) return false;
+  const std::optional<std::uint64_t> hash = FileContentHash(path);
+  // The hash only says they differ for sure; equal ones are compared in full.
+  if (!hash || *hash != ContentHash(bytes)) return false;
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (f == nullptr) return false;
+  std::string content(bytes.size(), '\0');
+  const std::size_t n = std::fread(content.data(), 1, content.size(), f);
+  const bool more = std::fgetc(f) != EOF;
+  std::fclose(f);
+  return n == bytes.size() && !more && content == bytes;
+}
+
+}  // namespace
+
+bool IsPlainRelativeName(const std::string& name) {
+  if (name.empty() || name.front() == '/') return false;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t slash = name.find('/', start);
+    const std::string part = name.substr(start, slash == std::string::npos ? std::string::npos : slash - start);
+    if (part.empty() || part == "." || part == "..") return false;
+    if (slash == std::string::npos) return true;
+    start = slash + 1;
+  }
+}
+
+GalleryUpdate::GalleryUpdate(std::string outputFolder, bool write, UpdateClock now)
+    : folder_(std::move(outputFolder)), write_(write), now_(now ? std::move(now) : UpdateClock(RealTimeNow)) {
+  while (folder_.size() > 1 && folder_.back() == '/') folder_.pop_back();
+  if (std::optional<UpdateState> state = ReadUpdateState(folder_)) {
+    state_ = std::move(*state);
+    hadState_ = true;
+  }
+  if (!write_) return;
+  RemoveLeftoverTemporaryFiles(folder_);
+  file_ = std::make_unique<UpdateStateFile>(folder_);
+  // Every line from here on is appended to a file that holds what was read.
+  file_->Rewrite(state_);
+}
+
+GalleryUpdate::~GalleryUpdate() {
+  try {
+    Finish();
+  } catch (...) {  // the state is a help, never a reason to fail
+  }
+}
+
+std::string GalleryUpdate::PathOf(const std::string& name) const {
+  return folder_.empty() ? name : folder_ + "/" + name;
+}
+
+std::string GalleryUpdate::NameOf(const std::string& path) const {
+  const fs::path base = folder_.empty() ? fs::path(".") : fs::path(folder_);
+  const std::string name = fs::path(path).lexically_relative(base).generic_string();
+  return IsPlainRelativeName(name) ? name : std::string();
+}
+
+Ownership GalleryUpdate::OwnershipOfName(const std::string& name) const {
+  const auto it = state_.Entries.find(name);
+  const OwnedEntry* entry = it == state_.Entries.end() ? nullptr : &it->second;
+  const std::string path = PathOf(name);
+  if (!PlainFoldersUpTo(folder_, name)) return Ownership::NotOurs;
+  return OwnershipOf(entry, RegularFileFacts(path), state_.Written, [&path] { return FileContentHash(path); });
+}
+
+void GalleryUpdate::Record(const std::string& name, const OwnedEntry& entry) {
+  if (name.empty()) return;
+  state_.Entries[name] = entry;
+  if (file_) file_->Append(UpdateEntryLine(name, entry));
+}
+
+void GalleryUpdate::Forget(const std::string& name) {
+  if (state_.Entries.erase(name) != 0 && file_) file_->Append(UpdateForgetLine(name));
+}
+
+void GalleryUpdate::Want(const std::string& name) { wanted_.insert(name); }
+
+PhotoIdentity GalleryUpdate::Observe(const std::string& photoPath) const {
+  PhotoIdentity photo;
+  photo.Path = photoPath;
+  struct stat st {};
+  if (::stat(photoPath.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+    photo.Facts.Size = -1;  // matches no recorded photo
+    photo.Racy = true;
+    return photo;
+  }
+  photo.Facts = {static_cast<std::int64_t>(st.st_size),
+                 {st.st_mtim.tv_sec, st.st_mtim.tv_nsec},
+                 static_cast<std::uint64_t>(st.st_ino)};
+  photo.Racy = WithinOneTick(photo.Facts.Modified, now_());
+  if (photo.Racy) {
+    // Taken before the photo is read for its images: a change after it
+    // shows as another fingerprint.
+    const std::optional<std::uint64_t> hash = FileContentHash(photoPath);
+    photo.Hash = hash.value_or(0);
+    if (!hash) photo.Facts.Size = -1;
+  }
+  return photo;
+}
+
+const OwnedEntry* GalleryUpdate::EntryOf(const std::string& name) const {
+  const auto it = state_.Entries.find(name);
+  return it == state_.Entries.end() ? nullptr : &it->second;
+}
+
+bool GalleryUpdate::FromSamePhoto(const std::string& name, const PhotoIdentity& photo) {
+  const OwnedEntry* entry = EntryOf(name);
+  if (entry == nullptr) return false;
+  if (!SamePhoto(entry->Photo, photo, [&photo] { return FileContentHash(photo.Path); })) return false;
+  if (entry->Photo.Racy && !photo.Racy) {
+    // The content checked out past the tick: its facts now tell it alone.
+    OwnedEntry settled = *entry;
+    settled.Photo = photo;
+    Record(name, settled);
+  }
+  return true;
+}
+
+OriginalCopy GalleryUpdate::DecideCopy(const PhotoIdentity& photo) {
+  const std::string b = "b_" + FileNameOf(photo.Path);
+  Want(b);
+  const Ownership own = OwnershipOfName(b);
+  const OriginalCopy action = OriginalCopyAction(own, own == Ownership::Ours && FromSamePhoto(b, photo));
+  if (own == Ownership::NotOurs) NotOurs(b);
+  return action;
+}
+
+PhotoNeeds GalleryUpdate::DecideImages(const PhotoIdentity& photo, const std::string& scaledRecipe,
+                                       const std::string& thumbRecipe) {
+  const std::string file = FileNameOf(photo.Path);
+  const std::string n = "n_" + file;
+  const std::string t = "t_" + file;
+  Want(n);
+  Want(t);
+  PhotoNeeds needs;
+  const Ownership ownN = OwnershipOfName(n);
+  const Ownership ownT = OwnershipOfName(t);
+  needs.ScaledImage =
+      MustEncodeAgain(EntryOf(n), ownN, ownN == Ownership::Ours && FromSamePhoto(n, photo), scaledRecipe);
+  needs.Thumbnail = MustEncodeAgain(EntryOf(t), ownT, ownT == Ownership::Ours && FromSamePhoto(t, photo), thumbRecipe);
+  return needs;
+}
+
+void GalleryUpdate::WritePage(const std::string& name, const std::string& text) {
+  const std::string path = OutputFilePath(folder_, "", name);
+  Want(NameOf(path));
+  if (!HoldsExactly(path, text)) {
+    if (!write_) return;
+    WriteWholeFile(path, text);
+  }
+  // A page holding exactly the text is Fotoloom's, written now or before.
+  const std::optional<FileFacts> facts = RegularFileFacts(path);
+  const std::string key = NameOf(path);
+  if (!facts || key.empty()) return;
+  const auto it = state_.Entries.find(key);
+  if (it != state_.Entries.end() && !it->second.Folder && it->second.Facts == *facts) return;
+  OwnedEntry entry;
+  entry.Facts = *facts;
+  entry.Hash = ContentHash(text);
+  Record(key, entry);
+}
+
+void GalleryUpdate::Written(const std::string& name, const PhotoIdentity& photo, const std::string& recipe) {
+  const std::string path = PathOf(name);
+  const std::optional<FileFacts> facts = RegularFileFacts(path);
+  const std::optional<std::uint64_t> hash = FileContentHash(path);
+  if (!facts || !hash) {
+    Forget(name);
+    return;
+  }
+  OwnedEntry entry;
+  entry.Facts = *facts;
+  entry.Hash = *hash;
+  entry.Photo = photo;
+  entry.Recipe = recipe;
+  Record(name, entry);
+}
+
+void GalleryUpdate::NotOurs(const std::string& name) { Forget(name); }
+
+void GalleryUpdate::CopyFile(const std::string& source, const std::string& target) {
+  const std::string name = NameOf(target);
+  if (!name.empty()) Want(name);
+  struct stat src {};
+  struct stat dst {};
+  if (::stat(source.c_str(), &src) != 0 || !S_ISREG(src.st_mode)) return;
+  const bool present = ::lstat(target.c_str(), &dst) == 0;
+  // The source itself, reached through a link: never copied or recorded.
+  if (present && src.st_dev == dst.st_dev && src.st_ino == dst.st_ino) return;
+  if (present && !S_ISREG(dst.st_mode)) return;
+  const std::optional<std::uint64_t> sourceHash = FileContentHash(source);
+  if (!sourceHash) return;
+  const bool same = present && dst.st_size == src.st_size && FileContentHash(target) == sourceHash;
+  if (!same) {
+    if (!write_) return;
+    const std::string temp = TemporaryPathFor(target);
+    std::error_code ec;
+    if (!fs::copy_file(source, temp, fs::copy_options::overwrite_existing, ec) || ec ||
+        std::rename(temp.c_str(), target.c_str()) != 0) {
+      ::unlink(temp.c_str());
+      return;
+    }
+  }
+  const std::optional<FileFacts> facts = RegularFileFacts(target);
+  const std::optional<std::uint64_t> hash = same ? sourceHash : FileContentHash(target);
+  if (!facts || !hash || name.empty()) return;
+  const auto it = state_.Entries.find(name);
+  if (it != state_.Entries.end() && !it->second.Folder && it->second.Facts == *facts && it->second.Hash == *hash)
+    return;
+  OwnedEntry entry;
+  entry.Facts = *facts;
+  entry.Hash = *hash;
+  Record(name, entry);
+}
+
+bool GalleryUpdate::MakeFolder(const std::string& target) {
+  const std::string name = NameOf(target);
+  if (!name.empty()) Want(name);
+  std::error_code ec;
+  if (fs::is_directory(target, ec)) return true;
+  if (!write_) return false;
+  const bool made = fs::create_directory(target, ec);
+  if (ec || !fs::is_directory(target, ec)) return false;
+  if (made && !name.empty()) {
+    if (const std::optional<std::uint64_t> inode = FolderInode(target)) {
+      OwnedEntry entry;
+      entry.Folder = true;
+      entry.Facts.Inode = *inode;
+      Record(name, entry);
+    }
+  }
+  return true;
+}
+
+std::vector<std::string> GalleryUpdate::Unwanted() const {
+  std::vector<std::string> names;
+  for (const auto& [name, entry] : state_.Entries) {
+    if (wanted_.count(name) != 0) continue;
+    if (entry.Folder) {
+      if (PlainFoldersUpTo(folder_, name) && FolderInode(PathOf(name)) == entry.Facts.Inode) names.push_back(name);
+    } else if (MayDelete(OwnershipOfName(name))) {
+      names.push_back(name);
+    }
+  }
+  return names;
+}
+
+int GalleryUpdate::DeleteUnwanted(const std::function<void()>& pump) {
+  if (!write_) return 0;
+  std::vector<std::string> files;
+  std::vector<std::string> folders;
+  for (const auto& [name, entry] : state_.Entries) {
+    if (wanted_.count(name) != 0) continue;
+    (entry.Folder ? folders : files).push_back(name);
+  }
+  int deleted = 0;
+  for (const std::string& name : files) {
+    const Ownership own = OwnershipOfName(name);
+    if (MayDelete(own)) {
+      if (::unlink(PathOf(name).c_str()) != 0) continue;
+      ++deleted;
+      if (pump) pump();
+    }
+    // A file deleted, gone, or no longer the one written: not Fotoloom's to keep track of.
+    Forget(name);
+  }
+  // The deepest folders first, so that a parent is empty when its turn comes.
+  std::sort(folders.begin(), folders.end(), std::greater<>());
+  for (const std::string& name : folders) {
+    const std::string path = PathOf(name);
+    if (!PlainFoldersUpTo(folder_, name) || FolderInode(path) != state_.Entries[name].Facts.Inode) {
+      Forget(name);
+    } else if (::rmdir(path.c_str()) == 0) {
+      ++deleted;
+      Forget(name);
+      if (pump) pump();
+    }  // a folder someone put files into stays, and stays recorded
+  }
+  return deleted;
+}
+
+void GalleryUpdate::Finish() {
+  if (finished_ || !write_) return;
+  finished_ = true;
+  UpdateState kept;
+  for (const auto& [name, entry] : state_.Entries) {
+    const std::string path = PathOf(name);
+    const bool onDisk = entry.Folder ? FolderInode(path) == entry.Facts.Inode : RegularFileFacts(path) == entry.Facts;
+    if (onDisk) kept.Entries.emplace(name, entry);
+  }
+  if (file_) file_->Rewrite(kept);
+  file_.reset();
+}
+
+}  // namespace fotoloom

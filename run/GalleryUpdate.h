@@ -1,0 +1,114 @@
+// An update of a gallery: what to redo, writing only what differs, deleting what a full run would not leave.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "imaging/ImageStages.h"
+#include "imaging/Un_Copy_File.h"
+#include "run/OutputFolder.h"
+#include "run/UpdateRules.h"
+#include "run/UpdateState.h"
+
+namespace fotoloom {
+
+// The clock an update reads "now" from, as the file system dates files;
+// empty: the system's real-time clock.
+using UpdateClock = std::function<FileTime()>;
+
+// The state of one output folder while a run updates it (or a dry run plans
+// an update). The run tells it every file a full run with the same settings
+// would leave (Want, and every page and additional element it puts through
+// here); at the end of a finished run DeleteUnwanted removes the files the
+// state recorded that are not among them, if unchanged since. A state that
+// is missing, unreadable, damaged, of another version or of another folder
+// counts as none: every file is then made as a full run makes it, and only
+// files this run writes are recorded. Nothing here raises for the state.
+class GalleryUpdate : public AdditionalElementsTarget {
+ public:
+  // Reads the state of outputFolder. A writing update also removes the
+  // temporary files a killed run left, and starts the state file anew from
+  // what it read; a planning one (write false) writes nothing.
+  GalleryUpdate(std::string outputFolder, bool write, UpdateClock now = {});
+  ~GalleryUpdate() override;
+  GalleryUpdate(const GalleryUpdate&) = delete;
+  GalleryUpdate& operator=(const GalleryUpdate&) = delete;
+
+  // Whether a usable state was found.
+  bool HadState() const { return hadState_; }
+
+  // The photo at path as it is now (its facts followed through a link).
+  PhotoIdentity Observe(const std::string& photoPath) const;
+
+  // What becomes of the "b_" copy of a photo whose copy a full run makes;
+  // marks it as wanted. A file of its name that is not Fotoloom's is forgotten.
+  OriginalCopy DecideCopy(const PhotoIdentity& photo);
+
+  // Which of the "n_" and "t_" files of a photo whose images a full run
+  // writes are encoded again, given their recipes; marks both as wanted.
+  PhotoNeeds DecideImages(const PhotoIdentity& photo, const std::string& scaledRecipe, const std::string& thumbRecipe);
+
+  // Marks the file name as one the full run leaves.
+  void Want(const std::string& name);
+
+  // Writes a page unless the file already holds exactly text, and records
+  // it. The page writer's output in an update.
+  void WritePage(const std::string& name, const std::string& text);
+
+  // After the run wrote the "n_", "t_" or "b_" file name from photo with
+  // recipe: records it as it is now on disk.
+  void Written(const std::string& name, const PhotoIdentity& photo, const std::string& recipe);
+  // The "b_" file name is not Fotoloom's: forgets any entry of it.
+  void NotOurs(const std::string& name);
+
+  // The additional elements: each file written only when its content
+  // differs; folders made are recorded.
+  void CopyFile(const std::string& source, const std::string& target) override;
+  bool MakeFolder(const std::string& target) override;
+
+  // The files and folders the state recorded, that nothing wanted, and
+  // that are still as Fotoloom left them: what DeleteUnwanted deletes.
+  std::vector<std::string> Unwanted() const;
+  // Deletes those, files first and folders (when empty) after, calling
+  // pump after each; returns how many it deleted.
+  int DeleteUnwanted(const std::function<void()>& pump);
+
+  // Writes the state whole: every entry whose file is still the one
+  // recorded. Also done by the destructor.
+  void Finish();
+
+  // The state as it stands, for tests.
+  const UpdateState& State() const { return state_; }
+
+ private:
+  std::string PathOf(const std::string& name) const;
+  // name relative to the output folder for a path inside it; "" when it is
+  // outside or not a plain relative name (such files are never recorded).
+  std::string NameOf(const std::string& path) const;
+  Ownership OwnershipOfName(const std::string& name) const;
+  const OwnedEntry* EntryOf(const std::string& name) const;
+  // Whether the entry of name was made from photo as it is now; an entry
+  // whose racy photo proves unchanged is recorded settled.
+  bool FromSamePhoto(const std::string& name, const PhotoIdentity& photo);
+  void Record(const std::string& name, const OwnedEntry& entry);
+  void Forget(const std::string& name);
+
+  std::string folder_;
+  bool write_;
+  UpdateClock now_;
+  bool hadState_ = false;
+  UpdateState state_;
+  std::set<std::string> wanted_;
+  std::unique_ptr<UpdateStateFile> file_;
+  bool finished_ = false;
+};
+
+// Whether name is a plain relative name inside a folder: not empty, not
+// absolute, and no part of it empty, "." or "..".
+bool IsPlainRelativeName(const std::string& name);
+
+}  // namespace fotoloom

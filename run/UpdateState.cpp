@@ -1,0 +1,250 @@
+// The update state's text, its reading and its writing.
+#include "run/UpdateState.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <charconv>
+#include <cstdio>
+#include <vector>
+
+#include "core/Error.h"
+#include "core/PercentEscape.h"
+#include "core/TextFile.h"
+
+namespace fotoloom {
+namespace {
+
+constexpr std::string_view kMagic = "fotoloom-update-state";
+
+std::string StatePath(const std::string& folder) {
+  return (folder.empty() || folder.back() == '/' ? folder : folder + "/") + std::string(kUpdateStateFileName);
+}
+
+// One field: "-" for an empty text, bytes that would split or confuse a
+// line written "%XX".
+std::string Escaped(std::string_view text) {
+  if (text.empty()) return "-";
+  if (text == "-") return "%2D";
+  return PercentEscaped(text, [](unsigned char c) { return c <= 0x20 || c == '%' || c == 0x7F; });
+}
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+std::optional<std::string> Unescaped(std::string_view field) {
+  if (field == "-") return std::string();
+  std::string out;
+  for (std::size_t i = 0; i < field.size(); ++i) {
+    if (field[i] != '%') {
+      out += field[i];
+      continue;
+    }
+    if (i + 2 >= field.size()) return std::nullopt;
+    const int hi = HexDigit(field[i + 1]);
+    const int lo = HexDigit(field[i + 2]);
+    if (hi < 0 || lo < 0) return std::nullopt;
+    out += static_cast<char>(hi * 16 + lo);
+    i += 2;
+  }
+  return out;
+}
+
+template <typename T>
+std::optional<T> Number(std::string_view field, int base = 10) {
+  T value{};
+  const auto [end, ec] = std::from_chars(field.data(), field.data() + field.size(), value, base);
+  if (ec != std::errc() || end != field.data() + field.size() || field.empty()) return std::nullopt;
+  return value;
+}
+
+std::vector<std::string_view> Fields(std::string_view line) {
+  std::vector<std::string_view> fields;
+  std::size_t start = 0;
+  while (start <= line.size()) {
+    const std::size_t space = line.find(' ', start);
+    const std::size_t end = space == std::string_view::npos ? line.size() : space;
+    fields.push_back(line.substr(start, end - start));
+    if (space == std::string_view::npos) break;
+    start = space + 1;
+  }
+  return fields;
+}
+
+std::string FactsText(const FileFacts& f) {
+  return std::to_string(f.Size) + " " + std::to_string(f.Modified.Sec) + " " + std::to_string(f.Modified.Nsec) + " " +
+         std::to_string(f.Inode);
+}
+
+std::optional<FileFacts> FactsFrom(const std::vector<std::string_view>& fields, std::size_t first) {
+  const auto size = Number<std::int64_t>(fields[first]);
+  const auto sec = Number<std::int64_t>(fields[first + 1]);
+  const auto nsec = Number<std::int64_t>(fields[first + 2]);
+  const auto inode = Number<std::uint64_t>(fields[first + 3]);
+  if (!size || !sec || !nsec || !inode || *nsec < 0 || *nsec > 999'999'999) return std::nullopt;
+  return FileFacts{*size, {*sec, *nsec}, *inode};
+}
+
+// Applies one whole line to state; false when it is not a line of ours.
+bool ApplyLine(std::string_view line, UpdateState& state) {
+  const std::vector<std::string_view> f = Fields(line);
+  const std::optional<std::string> name = f.size() >= 2 ? Unescaped(f[1]) : std::nullopt;
+  if (!name || name->empty()) return false;
+  if (f[0] == "D" && f.size() == 2) {
+    state.Entries.erase(*name);
+    return true;
+  }
+  if (f[0] == "M" && f.size() == 3) {
+    const auto inode = Number<std::uint64_t>(f[2]);
+    if (!inode) return false;
+    OwnedEntry e;
+    e.Folder = true;
+    e.Facts.Inode = *inode;
+    state.Entries[*name] = e;
+    return true;
+  }
+  if (f[0] != "F" || f.size() != 14) return false;
+  OwnedEntry e;
+  const auto facts = FactsFrom(f, 2);
+  const auto hash = Number<std::uint64_t>(f[6], 16);
+  const auto photo = Unescaped(f[7]);
+  const auto photoFacts = FactsFrom(f, 8);
+  const auto recipe = Unescaped(f[13]);
+  // The photo's fingerprint, "-" when it was not racy.
+  const bool racy = f[12] != "-";
+  const auto photoHash = racy ? Number<std::uint64_t>(f[12], 16) : std::optional<std::uint64_t>(0);
+  if (!facts || !hash || !photo || !photoFacts || !recipe || !photoHash) return false;
+  e.Facts = *facts;
+  e.Hash = *hash;
+  e.Photo = {*photo, *photoFacts, racy, *photoHash};
+  e.Recipe = *recipe;
+  state.Entries[*name] = e;
+  return true;
+}
+
+std::string Header(std::uint64_t folderInode) {
+  return std::string(kMagic) + " " + std::to_string(kUpdateStateVersion) + " folder " + std::to_string(folderInode) +
+         "\n";
+}
+
+}  // namespace
+
+std::optional<FileFacts> RegularFileFacts(const std::string& path) {
+  struct stat st {};
+  if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+  return FileFacts{static_cast<std::int64_t>(st.st_size),
+                   {st.st_mtim.tv_sec, st.st_mtim.tv_nsec},
+                   static_cast<std::uint64_t>(st.st_ino)};
+}
+
+std::optional<std::uint64_t> FolderInode(const std::string& path) {
+  struct stat st {};
+  if (::lstat(path.empty() ? "." : path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return std::nullopt;
+  return static_cast<std::uint64_t>(st.st_ino);
+}
+
+std::string UpdateEntryLine(const std::string& name, const OwnedEntry& e) {
+  if (e.Folder) return "M " + Escaped(name) + " " + std::to_string(e.Facts.Inode) + "\n";
+  char hash[17];
+  std::snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(e.Hash));
+  char photoHash[17];
+  std::snprintf(photoHash, sizeof photoHash, "%016llx", static_cast<unsigned long long>(e.Photo.Hash));
+  return "F " + Escaped(name) + " " + FactsText(e.Facts) + " " + hash + " " + Escaped(e.Photo.Path) + " " +
+         FactsText(e.Photo.Facts) + " " + (e.Photo.Racy ? std::string(photoHash) : std::string("-")) + " " +
+         Escaped(e.Recipe) + "\n";
+}
+
+std::string UpdateForgetLine(const std::string& name) { return "D " + Escaped(name) + "\n"; }
+
+std::string UpdateStateText(const UpdateState& state, std::uint64_t folderInode) {
+  std::string text = Header(folderInode);
+  for (const auto& [name, entry] : state.Entries) text += UpdateEntryLine(name, entry);
+  return text;
+}
+
+std::optional<UpdateState> ParseUpdateState(std::string_view text, std::uint64_t folderInode) {
+  const std::string header = Header(folderInode);
+  if (text.substr(0, header.size()) != header) return std::nullopt;
+  UpdateState state;
+  std::size_t start = header.size();
+  for (;;) {
+    const std::size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) break;  // nothing, or an append cut short
+    if (!ApplyLine(text.substr(start, end - start), state)) return std::nullopt;
+    start = end + 1;
+  }
+  return state;
+}
+
+std::optional<UpdateState> ReadUpdateState(const std::string& folder) {
+  const std::optional<std::uint64_t> inode = FolderInode(folder);
+  if (!inode) return std::nullopt;
+  const std::string path = StatePath(folder);
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+  if (fd < 0) return std::nullopt;
+  std::string text;
+  struct stat st {};
+  bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+  char buffer[1 << 16];
+  while (ok) {
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n == 0) break;
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) ok = false;
+    if (n > 0) text.append(buffer, static_cast<std::size_t>(n));
+  }
+  ::close(fd);
+  if (!ok) return std::nullopt;
+  std::optional<UpdateState> state = ParseUpdateState(text, *inode);
+  if (state) state->Written = {st.st_mtim.tv_sec, st.st_mtim.tv_nsec};
+  return state;
+}
+
+UpdateStateFile::UpdateStateFile(std::string folder) : folder_(std::move(folder)), path_(StatePath(folder_)) {}
+
+UpdateStateFile::~UpdateStateFile() { Close(); }
+
+void UpdateStateFile::Close() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+}
+
+bool UpdateStateFile::Rewrite(const UpdateState& state) {
+  const std::optional<std::uint64_t> inode = FolderInode(folder_);
+  if (!inode) return false;
+  try {
+    WriteWholeFile(path_, UpdateStateText(state, *inode));
+  } catch (const Error&) {
+    return false;  // the file is as it was; appends go on to it while open
+  }
+  Close();
+  fd_ = ::open(path_.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC | O_NOFOLLOW);
+  return true;
+}
+
+void UpdateStateFile::Append(const std::string& line) {
+  if (fd_ < 0) return;
+  // One write per line: a run cut short leaves at most the last line partly
+  // written, and the reader leaves out a line without its line end.
+  const char* p = line.data();
+  std::size_t left = line.size();
+  while (left > 0) {
+    const ssize_t n = ::write(fd_, p, left);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      // A line that does not fit leaves the rest unwritten: later lines would
+      // be glued to its part. The next Rewrite starts a whole file again.
+      Close();
+      return;
+    }
+    p += n;
+    left -= static_cast<std::size_t>(n);
+  }
+}
+
+}  // namespace fotoloom

@@ -1,0 +1,663 @@
+#include "run/GalleryUpdate.h"
+
+#include <fcntl.h>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "JpegFixtures.h"
+#include "core/Error.h"
+#include "core/RecordingDesktop.h"
+#include "run/GenerationRun.h"
+#include "support/SmallDisk.h"
+#include "support/TempDir.h"
+
+namespace fotoloom {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ReadFile;
+using test::RecordingDesktop;
+using test::TempDir;
+using test::WriteFile;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+class QuietView : public RunView {
+ public:
+  std::vector<std::string> UpToDate;
+  void SetInputPathLabel(const std::string&) override {}
+  void SetFoundLabel(const std::string&) override {}
+  void SetBarMaximum(RunBar, int) override {}
+  void SetBarPosition(RunBar, int) override {}
+  void Return_to_first_page() override {}
+  void ShowBottomButtons() override {}
+  void CloseMainWindow() override {}
+  void ShowImagesUpToDate(int upToDate, int total) override {
+    UpToDate.push_back(std::to_string(upToDate) + " of " + std::to_string(total));
+  }
+};
+
+// Photos are dated long ago, so that no run reads one within a tick of its
+// time; the tests of that case set their own clock.
+constexpr std::int64_t kPhotoTime = 1'600'000'000;
+
+void SetModified(const std::string& path, std::int64_t sec, long nsec = 0) {
+  const timespec times[2] = {{sec, nsec}, {sec, nsec}};
+  ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0) << path;
+}
+
+// A small photo whose pixels and width follow seed (a resize of each size
+// builds its own tap lists), dated kPhotoTime + seed.
+void WritePhoto(const std::string& path, int seed) {
+  const int width = 36 + seed % 9 * 4;
+  const int height = 30;
+  const Image image = test::MakeImage(width, height, [seed](int x, int y) {
+    return test::Rgb{std::uint8_t(x * 7 + seed * 31), std::uint8_t(y * 5 + seed * 13), std::uint8_t(seed * 57 + x * y)};
+  });
+  test::JpegOptions options;
+  options.quality = 85;
+  test::WriteJpeg(path, image, options);
+  SetModified(path, kPhotoTime + seed);
+}
+
+struct FileSeen {
+  std::string Content;  // "<folder>" for a folder
+  ino_t Inode = 0;
+  timespec Modified{};
+};
+using Listing = std::map<std::string, FileSeen>;
+
+// Every file and folder under folder by relative name, hidden ones left out.
+Listing ListFiles(const std::string& folder) {
+  Listing files;
+  for (auto it = fs::recursive_directory_iterator(folder); it != fs::recursive_directory_iterator(); ++it) {
+    const std::string name = it->path().filename().string();
+    if (name[0] == '.') {
+      if (it->is_directory()) it.disable_recursion_pending();
+      continue;
+    }
+    struct stat st {};
+    ::lstat(it->path().c_str(), &st);
+    FileSeen seen;
+    seen.Content = S_ISDIR(st.st_mode) ? "<folder>" : ReadFile(it->path().string());
+    seen.Inode = st.st_ino;
+    seen.Modified = st.st_mtim;
+    files[it->path().lexically_relative(folder).string()] = seen;
+  }
+  return files;
+}
+
+std::vector<std::string> HiddenNames(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(folder))
+    if (e.path().filename().string()[0] == '.') names.push_back(e.path().filename().string());
+  return names;
+}
+
+// The names whose file kept its inode and modification time.
+std::set<std::string> Kept(const Listing& before, const Listing& after) {
+  std::set<std::string> kept;
+  for (const auto& [name, b] : before) {
+    const auto it = after.find(name);
+    if (it != after.end() && it->second.Inode == b.Inode && it->second.Modified.tv_sec == b.Modified.tv_sec &&
+        it->second.Modified.tv_nsec == b.Modified.tv_nsec)
+      kept.insert(name);
+  }
+  return kept;
+}
+
+std::set<std::string> Names(const Listing& files) {
+  std::set<std::string> names;
+  for (const auto& [name, seen] : files) names.insert(name);
+  return names;
+}
+
+// An input folder, an output folder and a folder of additional elements,
+// with settings that update and one job; the grid holds 4 photos a page.
+struct Gallery {
+  TempDir in;
+  TempDir out;
+  TempDir extra;
+  GallerySettings settings;
+  RecordingDesktop desktop;
+  QuietView view;
+  GenerationRun run{settings, desktop, view};
+
+  explicit Gallery(int photos = 0) {
+    for (int i = 1; i <= photos; ++i) AddPhoto(i);
+    settings.SetInputPath(in.str());
+    settings.SetOutputPath(out.str());
+    settings.SetSortingMethodIndex(2);  // by name
+    settings.SetAutoBrowserStart(false);
+    settings.SetRowsCount("2");
+    settings.SetColsCount("2");
+    settings.SetUpdateOnlyChanged(true);
+    run.Jobs = 1;
+  }
+
+  static std::string PhotoName(int i) { return "p" + std::to_string(100 + i).substr(1) + ".jpg"; }
+  void AddPhoto(int i, int seed = 0) { WritePhoto(in / PhotoName(i), seed ? seed : i); }
+
+  RunOutcome Update() { return run.Start(); }
+};
+
+// The files a full run with the gallery's settings leaves in an empty folder.
+Listing FullRun(const Gallery& g) {
+  TempDir ref;
+  GallerySettings s(g.settings);
+  s.SetOutputPath(ref.str());
+  s.SetUpdateOnlyChanged(false);
+  RecordingDesktop desktop;
+  QuietView view;
+  GenerationRun run(s, desktop, view);
+  run.Jobs = 1;
+  EXPECT_EQ(run.Start(), RunOutcome::Finished);
+  return ListFiles(ref.str());
+}
+
+// The output holds the full run's files with their bytes, the files in
+// userFiles with the content given (they are not Fotoloom's), and no other,
+// hidden ones aside; of those one only: the state.
+void ExpectFiles(const Gallery& g, Listing ref, const std::map<std::string, std::string>& userFiles = {}) {
+  Listing out = ListFiles(g.out.str());
+  for (const auto& [name, content] : userFiles) {
+    EXPECT_EQ(out[name].Content, content) << name;
+    out.erase(name);
+    ref.erase(name);
+  }
+  EXPECT_EQ(Names(out), Names(ref));
+  for (const auto& [name, seen] : ref)
+    if (out.count(name) != 0) {
+      EXPECT_TRUE(out[name].Content == seen.Content) << name << " differs from the full run";
+    }
+  EXPECT_THAT(HiddenNames(g.out.str()), ElementsAre(std::string(kUpdateStateFileName)));
+}
+
+void ExpectFullRunResult(const Gallery& g, const std::map<std::string, std::string>& userFiles = {}) {
+  ExpectFiles(g, FullRun(g), userFiles);
+}
+
+std::set<std::string> Without(std::set<std::string> names, const std::set<std::string>& gone) {
+  for (const std::string& n : gone) names.erase(n);
+  return names;
+}
+
+TEST(GalleryUpdate, nothing_changed_writes_nothing) {
+  Gallery g(5);
+  g.settings.SetCopyOrgSizedImages(true);
+  WriteFile(g.extra / "logo.gif", "logo");
+  fs::create_directories(g.extra.path() / "nav");
+  WriteFile(g.extra / "nav/next.gif", "next");
+  g.settings.SetAdditionalPath(g.extra.str());
+  ASSERT_EQ(g.Update(), RunOutcome::Finished);
+  EXPECT_THAT(g.view.UpToDate, ElementsAre("0 of 5"));
+  ExpectFullRunResult(g);
+  const Listing before = ListFiles(g.out.str());
+
+  g.run.Jobs = 2;
+  ASSERT_EQ(g.Update(), RunOutcome::Finished);
+  EXPECT_THAT(g.view.UpToDate, ElementsAre("0 of 5", "5 of 5"));
+  EXPECT_EQ(Kept(before, ListFiles(g.out.str())), Names(before));
+  ExpectFullRunResult(g);
+}
+
+TEST(GalleryUpdate, photo_edits_redo_the_files_of_those_photos_only) {
+  Gallery g(5);
+  g.settings.SetCopyOrgSizedImages(true);
+  ASSERT_EQ(g.Update(), RunOutcome::Finished);
+  const auto step = [&g](const std::string& what, const std::function<void()>& edit,
+                         const std::set<std::string>& redone) {
+    SCOPED_TRACE(what);
+    const Listing before = ListFiles(g.out.str());
+    edit();
+    ASSERT_EQ(g.Update(), RunOutcome::Finished);
+    ExpectFullRunResult(g);
+    // The images of the other photos stay as they were.
+    std::set<std::string> images;
+    for (const std::string& name : Names(before))
+      if (name.rfind("image", 0) != 0 && name.rfind("page", 0) != 0) images.insert(name);
+    const std::set<std::string> kept = Kept(before, ListFiles(g.out.str()));
+    for (const std::string& name : Without(images, redone)) EXPECT_EQ(kept.count(name), 1u) << name << " rewritten";
+    for (const std::string& name : redone) EXPECT_EQ(kept.count(name), 0u) << name << " kept";
+  };
+  step("added", [&] { g.AddPhoto(6); }, {});
+  step("deleted", [&] { fs::remove(g.in / "p02.jpg"); }, {"n_p02.jpg", "t_p02.jpg", "b_p02.jpg"});
+  step("replaced by another picture", [&] { g.AddPhoto(3, 42); }, {"n_p03.jpg", "t_p03.jpg", "b_p03.jpg"});
+  step("touched", [&] { SetModified(g.in / "p04.jpg", kPhotoTime + 77); }, {"n_p04.jpg", "t_p04.jpg", "b_p04.jpg"});
+  step("renamed", [&] { fs::rename(g.in / "p05.jpg", g.in / "p09.jpg"); }, {"n_p05.jpg", "t_p05.jpg", "b_p05.jpg"});
+  // Another file moved in under an old name, with the old size and time: its inode tells.
+  step("moved in with the same facts",
+       [&] {
+         const std::string other = g.in / "other.tmp";
+         fs::copy_file(g.in / "p01.jpg", other);
+         ::truncate(other.c_str(), static_cast<off_t>(fs::file_size(g.in / "p01.jpg")));
+         SetModified(other, kPhotoTime + 1);
+         fs::rename(other, g.in / "p01.jpg");
+       },
+       {"n_p01.jpg", "t_p01.jpg", "b_p01.jpg"});
+}
+
+TEST(GalleryUpdate, a_setting_redoes_only_the_files_it_reaches) {
+  Gallery g(3);
+  ASSERT_EQ(g.Update(), RunOutcome::Finished);
+  const auto step = [&g](const std::string& what, const std::function<void()>& edit, const std::string& redone) {
+    SCOPED_TRACE(what);
+    const Listing before = ListFiles(g.out.str());
+    edit();
+    ASSERT_EQ(g.Update(), RunOutcome::Finished);
+    ExpectFullRunResult(g);
+    const std::set<std::string> kept = Kept(before, ListFiles(g.out.str()));
+    for (const std::string& name : Names(before)) {
+      const bool pageOrOther = name.rfind("n_", 0) != 0 && name.rfind("t_", 0) != 0;
+      if (pageOrOther) {
+        EXPECT_EQ(kept.count(name), 1u) << name << " rewritten";
+      } else {
+        EXPECT_EQ(kept.count(name), name.rfind(redone, 0) == 0 ? 0u : 1u) << name;
+      }
+    }
+  };
+  step(
+      "quality of the scaled images", [&] { g.settings.SetQualityImages(60); }, "n_");
+  step(
+      "thumbnail size", [&] { g.settings.SetThumbSizeChoice(0); }, "t_");
+  // The filter index reaches no byte while the filter is off.
+  step(
+      "filter index, filter off", [&] { g.settings.SetFilterIndex(1); }, "none");
+  step(
+      "filter on", [&] { g.settings.SetUseFilter(true); }, "");
+}
+
+TEST(GalleryUpdate, outputs_deleted_or_overwritten_by_the_user_are_made_again) {
+  Gallery g(4);
+  g.settings.SetCopyOrgSizedImages(true);
+  ASSERT_EQ(g.Update(), RunOutcome::Finished);
+  fs::remove(g.out / "n_p01.jpg");
+  WriteFile(g.out / "t_p02.jpg", "not a thumbnail");
+  WriteFile(g.out / "page1.htm", "edited");
+  fs::remove(g.out / "image3.htm");
+  fs::remove(g.out / "b_p03.jpg");
+  // A copy overwritten by the user is the user's: never replaced, even when its photo changes.
+  WriteFile(g.out / "b_p04.jpg", "mine");
+  g.AddPhoto(4, 50);
+  ASSERT_EQ(g.Update(), RunOutcome::Finished);
+  ExpectFullRunResult(g, {{"b_p04.jpg", "mine"}});
+}
+
+TEST(GalleryUpdate, files_fotoloom_did_not_write_are_kept) {
+  Gallery g(6);
+  ASSERT_EQ(g.Update(), RunOutcome::Finished);
+  const std::map<std::string, std::string> mine = {
+      {"notes.txt", "notes"}, {"n_mine.jpg", "mine"}, {"page9.htm", "my page"}, {"mine/x.txt", "x"}};
+  fs::create_directories(g.out.path() / "mine");
+  for (const auto& [name, content] : mine) WriteFile(g.out / name, content);
+  // Files Fotoloom wrote and the user changed since are the user's now.
+  WriteFile(g.out / "t_p06.jpg", "my thumbnail");
+  WriteFile(g.out / "image6.htm", "my page");
+  const Listing before = ListFiles(g.out.str());
+  // Fewer photos: a thumbnail page and two image pages fewer.
+  fs::remove(g.in / "p05.jpg");
+  fs::remove(g.in / "p06.jpg");
+  ASSERT_EQ(g.Update(), RunOutcome::Finished);
+  EXPECT_FALSE(fs::exists(g.out / "page2.htm"));
+  EXPECT_FALSE(fs::exists(g.out / "image5.htm"));
+  std::map<std::string, std::string> expected = mine;
+  expected["mine"] = "<folder>";
+  expected["t_p06.jpg"] = "my thumbnail";
+  expected["image6.htm"] = "my page";
+  ExpectFullRunResult(g, expected);
+  const std::set<std::string> kept = Kept(before, ListFiles(g.out.str()));
+  for (const auto& [name, content] : expected) EXPECT_EQ(kept.count(name), 1u) << name;
+}
+
+TEST(GalleryUpdate, a_changed_original_replaces_its_copy) {
+  Gallery g(3);
+  g.settings.SetCopyOrgSizedImages(true);
+  ASSERT_EQ(g.Update(), RunOutcome::Finished);
+  g.AddPhoto(2, 9);
+  ASSERT_EQ(g.Update(), RunOutcome::Finished);
+  EXPECT_EQ(ReadFile(g.out / "b_p02.jpg"), ReadFile(g.in / "p02.jpg"));
+  ExpectFullRunResult(g);
+  // Copies off: the copies Fotoloom made go, as a full run makes none.
+  WriteFile(g.out / "b_user.jpg", "user");
+  g.settings.SetCopyOrgSizedImages(false);
+  ASSERT_EQ(g.Update(), RunOutcome::Finished);
+  ExpectFullRunResult(g, {{"b_user.jpg", "user"}});
+}
+
+TEST(GalleryUpdate, a_damaged_foreign_or_other_version_state_means_a_full_run) {
+  Gallery g(3);
+  ASSERT_EQ(g.Update(), RunOutcome::Finished);
+  const std::string state = g.out / std::string(kUpdateStateFileName);
+  const std::string good = ReadFile(state);
+
+  // A line cut short at the end is an append a crash interrupted: the rest counts.
+  WriteFile(state, good + "F n_p01.jpg 12");
+  EXPECT_TRUE(GalleryUpdate(g.out.str(), false).HadState());
+
+  Gallery other(1);
+  ASSERT_EQ(other.Update(), RunOutcome::Finished);
+  const std::string foreign = ReadFile(other.out / std::string(kUpdateStateFileName));
+  std::string otherVersion = good;
+  otherVersion.replace(otherVersion.find(" 1 folder"), 9, " 9 folder");
+  for (const std::string& bad :
+       {good.substr(0, good.size() / 2) + "\nX\n", std::string("garbage"), foreign, otherVersion, std::string()}) {
+    WriteFile(state, bad);
+    EXPECT_FALSE(GalleryUpdate(g.out.str(), false).HadState());
+    ASSERT_EQ(g.Update(), RunOutcome::Finished);
+    ExpectFullRunResult(g);
+    EXPECT_TRUE(GalleryUpdate(g.out.str(), false).HadState());
+  }
+  // The new state knows the files again: a deleted photo's files go.
+  fs::remove(g.in / "p03.jpg");
+  ASSERT_EQ(g.Update(), RunOutcome::Finished);
+  ExpectFullRunResult(g);
+}
+
+TEST(GalleryUpdate, element_modes_keep_exactly_what_their_full_run_leaves) {
+  Gallery g(6);
+  g.settings.SetCopyOrgSizedImages(true);
+  WriteFile(g.extra / "logo.gif", "logo");
+  g.settings.SetAdditionalPath(g.extra.str());
+  for (const int mode : {0, 1, 2, 1, 0, 2, 0}) {
+    SCOPED_TRACE("mode " + std::to_string(mode));
+    g.settings.SetElementsMode(mode);
+    ASSERT_EQ(g.Update(), RunOutcome::Finished);
+    ExpectFullRunResult(g);
+  }
+  // Mode 1 after a photo joins the first page: the one it pushes off loses its images.
+  g.settings.SetElementsMode(1);
+  g.AddPhoto(0);
+  ASSERT_EQ(g.Update(), RunOutcome::Finished);
+  EXPECT_FALSE(fs::exists(g.out / "n_p04.jpg"));
+  ExpectFullRunResult(g);
+}
+
+TEST(GalleryUpdate, additional_elements_and_page_names_follow_the_settings) {
+  Gallery g(2);
+  WriteFile(g.extra / "logo.gif", "logo");
+  fs::create_directories(g.extra.path() / "nav/deep");
+  WriteFile(g.extra / "nav/deep/a.gif", "a");
+  g.settings.SetAdditionalPath(g.extra.str());
+  ASSERT_EQ(g.Update(), RunOutcome::Finished);
+  const Listing before = ListFiles(g.out.str());
+  WriteFile(g.extra / "logo.gif", "new logo");
+  fs::remove_all(g.extra.path() / "nav");
+  g.settings.SetThumbPagesName("index");
+  ASSERT_EQ(g.Update(), RunOutcome::Finished);
+  EXPECT_FALSE(fs::exists(g.out / "nav"));
+  EXPECT_FALSE(fs::exists(g.out / "page1.htm"));
+  EXPECT_EQ(ReadFile(g.out / "logo.gif"), "new logo");
+  ExpectFullRunResult(g);
+  EXPECT_EQ(Kept(before, ListFiles(g.out.str())).count("n_p01.jpg"), 1u);
+}
+
+// A photo read within a tick of its time may change again in that tick
+// without its facts showing it; an output overwritten in place, with its
+// size, in the tick of its writing likewise. Both are found by content.
+TEST(GalleryUpdate, changes_within_one_tick_of_the_clock_are_found_by_content) {
+  Gallery g(3);
+  // p02 ends in zero bytes the decoder ignores, room for another picture of the same size.
+  const std::string path = g.in / "p02.jpg";
+  const std::string a = ReadFile(path) + std::string(8192, '\0');
+  WriteFile(path, a);
+  SetModified(path, kPhotoTime + 2);
+  g.run.UpdateNow = [] { return FileTime{kPhotoTime + 2, 0}; };  // p01, p02, p03 are racy
+  ASSERT_EQ(g.Update(), RunOutcome::Finished);
+  // p02 becomes another picture, keeping its size, time and inode.
+  WritePhoto(g.in / "scratch.jpg", 77);
+  std::string b = ReadFile(g.in / "scratch.jpg");
+  fs::remove(g.in / "scratch.jpg");
+  ASSERT_LT(b.size(), a.size());
+  b.resize(a.size(), '\0');
+  std::FILE* f = std::fopen(path.c_str(), "r+b");
+  ASSERT_NE(f, nullptr);
+  std::fwrite(b.data(), 1, b.size(), f);
+  std::fclose(f);
+  SetModified(path, kPhotoTime + 2);
+  // n_p01 changes in place with its size and time, just after it was written.
+  const std::string n1 = g.out / "n_p01.jpg";
+  struct stat st {};
+  ::stat(n1.c_str(), &st);
+  std::string scaled = ReadFile(n1);
+  scaled[scaled.size() / 2] ^= 0x55;
+  f = std::fopen(n1.c_str(), "r+b");
+  std::fwrite(scaled.data(), 1, scaled.size(), f);
+  std::fclose(f);
+  SetModified(n1, st.st_mtim.tv_sec, st.st_mtim.tv_nsec);
+
+  g.run.UpdateNow = {};
+  ASSERT_EQ(g.Update(), RunOutcome::Finished);
+  ExpectFullRunResult(g);
+  // p03's content was fingerprinted when racy and still matches: its images stay, now settled.
+  const Listing before = ListFiles(g.out.str());
+  ASSERT_EQ(g.Update(), RunOutcome::Finished);
+  EXPECT_EQ(Kept(before, ListFiles(g.out.str())), Names(before));
+}
+
+// After a cancel at any pump the next update ends at the full run's result.
+TEST(GalleryUpdate, an_update_cancelled_at_any_pump_is_finished_by_the_next) {
+  const auto prepare = [](Gallery& g) {
+    g.settings.SetCopyOrgSizedImages(true);
+    // The filtered stretch pumps while it works: a cancel there cuts it short.
+    g.settings.SetUseFilter(true);
+    g.settings.SetMaxWidthImage("30");
+    WriteFile(g.extra / "logo.gif", "logo");
+    g.settings.SetAdditionalPath(g.extra.str());
+    ASSERT_EQ(g.Update(), RunOutcome::Finished);
+    fs::remove(g.in / "p01.jpg");
+    g.AddPhoto(5);
+    g.AddPhoto(3, 30);
+    g.settings.SetQualityThumbnails(70);
+    WriteFile(g.extra / "logo.gif", "logo 2");
+  };
+  int pumps = 0;
+  Listing full;
+  {
+    Gallery g(3);
+    prepare(g);
+    const int before = g.desktop.Pumps;
+    ASSERT_EQ(g.Update(), RunOutcome::Finished);
+    pumps = g.desktop.Pumps - before;
+    full = FullRun(g);
+  }
+  ASSERT_GT(pumps, 10);
+  for (int k = 1; k <= pumps; ++k) {
+    SCOPED_TRACE("cancelled at pump " + std::to_string(k));
+    Gallery g(3);
+    prepare(g);
+    const int start = g.desktop.Pumps;
+    g.desktop.OnPump = [&g, start, k](int pump) {
+      if (pump - start == k) g.run.Cancel();
+    };
+    g.Update();
+    g.desktop.OnPump = nullptr;
+    ASSERT_EQ(g.Update(), RunOutcome::Finished);
+    ExpectFiles(g, full);
+    if (::testing::Test::HasFailure()) break;
+  }
+}
+
+// A state that cannot be written whole leaves the last one as it was: a
+// later update still knows the files of a photo deleted meanwhile. (Written
+// in place instead, the state would be cut at the limit and be ignored.)
+TEST(GalleryUpdate, a_state_write_that_fails_leaves_the_last_state_whole) {
+  Gallery g(12);
+  ASSERT_EQ(g.Update(), RunOutcome::Finished);
+  const std::string state = g.out / std::string(kUpdateStateFileName);
+  const std::string before = ReadFile(state);
+  std::uintmax_t largest = 0;
+  for (const auto& e : fs::directory_iterator(g.out.path()))
+    if (e.path() != state) largest = std::max(largest, e.file_size());
+  ASSERT_LT(largest + 512, before.size());
+  fs::remove(g.in / "p12.jpg");
+  {
+    // No file of this process may grow past the limit: every page fits, the state does not.
+    rlimit old{};
+    ::getrlimit(RLIMIT_FSIZE, &old);
+    rlimit small = old;
+    small.rlim_cur = largest + 256;
+    const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    g.desktop.OnPump = [&g](int) { g.run.Cancel(); };
+    const RunOutcome outcome = g.Update();
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldSignal);
+    g.desktop.OnPump = nullptr;
+    EXPECT_EQ(outcome, RunOutcome::Cancelled);
+  }
+  EXPECT_EQ(ReadFile(state), before);
+  ASSERT_EQ(g.Update(), RunOutcome::Finished);
+  EXPECT_FALSE(fs::exists(g.out / "n_p12.jpg"));
+  ExpectFullRunResult(g);
+}
+
+// A disk that fills up while an update writes: the update fails, and the
+// next one ends at the full run's result.
+TEST(GalleryUpdate, a_full_disk_is_finished_by_the_next_update) {
+  test::SmallDisk disk(1024);
+  if (!disk.mounted()) GTEST_SKIP() << "mounting a tmpfs needs root";
+  Gallery g(4);
+  g.settings.SetOutputPath(disk.str());
+  ASSERT_EQ(g.Update(), RunOutcome::Finished);
+  // Fill the disk to the last byte.
+  {
+    std::FILE* filler = std::fopen((disk / "filler").c_str(), "wb");
+    const std::string block(4096, 'x');
+    while (std::fwrite(block.data(), 1, block.size(), filler) == block.size() && std::fflush(filler) == 0) {
+    }
+    std::fclose(filler);
+    std::FILE* small = std::fopen((disk / "filler2").c_str(), "wb");
+    while (std::fputc('x', small) != EOF && std::fflush(small) == 0) {
+    }
+    std::fclose(small);
+  }
+  fs::remove(g.in / "p04.jpg");
+  g.settings.SetTitle("A title that changes every page");
+  EXPECT_THROW(g.Update(), Error);
+  fs::remove(disk / "filler");
+  fs::remove(disk / "filler2");
+  ASSERT_EQ(g.Update(), RunOutcome::Finished);
+  EXPECT_FALSE(fs::exists(disk / "n_p04.jpg"));
+  Listing out = ListFiles(disk.str());
+  EXPECT_EQ(Names(out), Names(FullRun(g)));
+}
+
+// Edits, settings and cancels at random, each update checked against a full
+// run. FOTOLOOM_UPDATE_STEPS sets the number of steps (default 300).
+TEST(GalleryUpdate, random_edits_always_end_at_the_full_run_result) {
+  const char* env = std::getenv("FOTOLOOM_UPDATE_STEPS");
+  const int steps = env ? std::atoi(env) : 300;
+  std::mt19937 rng(20261208);
+  const auto pick = [&rng](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+  Gallery g(4);
+  WriteFile(g.extra / "logo.gif", "logo");
+  g.settings.SetAdditionalPath(g.extra.str());
+  int seed = 100;
+  for (int step = 0; step < steps; ++step) {
+    const int photo = 1 + pick(6);
+    const std::string path = g.in / Gallery::PhotoName(photo);
+    const bool present = fs::exists(path);
+    std::string what;
+    switch (pick(16)) {
+      case 0:
+        what = "add or replace " + path;
+        g.AddPhoto(photo, ++seed);
+        break;
+      case 1:
+        what = "delete " + path;
+        fs::remove(path);
+        break;
+      case 2:
+        what = "touch " + path;
+        if (present) SetModified(path, kPhotoTime + ++seed);
+        break;
+      case 3:
+        what = "rename " + path;
+        if (present) fs::rename(path, g.in / Gallery::PhotoName(1 + pick(6)));
+        break;
+      case 4:
+        what = "quality";
+        g.settings.SetQualityImages(50 + pick(3) * 10);
+        break;
+      case 5:
+        what = "thumbnail size";
+        g.settings.SetThumbSizeChoice(pick(3));
+        break;
+      case 6:
+        what = "copies";
+        g.settings.SetCopyOrgSizedImages(pick(2) == 1);
+        break;
+      case 7:
+        what = "mode";
+        g.settings.SetElementsMode(pick(3));
+        break;
+      case 8:
+        what = "grid";
+        g.settings.SetColsCount(std::to_string(1 + pick(3)));
+        break;
+      case 9:
+        what = "user deletes an output";
+        {
+          const Listing files = ListFiles(g.out.str());
+          if (!files.empty()) {
+            auto it = files.begin();
+            std::advance(it, pick(static_cast<int>(files.size())));
+            if (it->second.Content != "<folder>") fs::remove(g.out / it->first);
+          }
+        }
+        break;
+      case 10:
+        what = "title";
+        g.settings.SetTitle("Title " + std::to_string(pick(3)));
+        break;
+      case 11:
+        what = "jobs";
+        g.run.Jobs = 1 + pick(2);
+        break;
+      case 12:
+        what = "additional";
+        WriteFile(g.extra / "logo.gif", "logo " + std::to_string(pick(2)));
+        break;
+      case 13:
+        what = "filter";
+        g.settings.SetUseFilter(pick(2) == 1);
+        break;
+      case 14:
+        what = "grey";
+        g.settings.Setisgrayscale(pick(2) == 1);
+        break;
+      default: {
+        what = "cancel";
+        const int start = g.desktop.Pumps;
+        const int at = 1 + pick(30);
+        g.desktop.OnPump = [&g, start, at](int pump) {
+          if (pump - start == at) g.run.Cancel();
+        };
+        try {
+          g.Update();
+        } catch (const Error&) {  // no photo left: nothing to run over
+        }
+        g.desktop.OnPump = nullptr;
+      }
+    }
+    SCOPED_TRACE("step " + std::to_string(step) + ": " + what);
+    if (fs::is_empty(g.in.path())) g.AddPhoto(1, ++seed);
+    ASSERT_EQ(g.Update(), RunOutcome::Finished);
+    ExpectFullRunResult(g);
+    if (::testing::Test::HasFailure()) break;
+  }
+}
+
+}  // namespace
+}  // namespace fotoloom
