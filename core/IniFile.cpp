@@ -1,12 +1,9 @@
 // The INI reading rules of the settings files, written out by hand.
 #include "core/IniFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdint>
+
+#include "core/TextFile.h"
 
 namespace fotoloom {
 namespace {
@@ -54,31 +51,10 @@ IniFile::IniFile(std::string_view text) {
 }
 
 IniFile IniFile::Load(const std::string& path) {
-  // O_NONBLOCK: opening a FIFO must not wait for a writer. Anything but a
-  // regular file (a FIFO, /dev/zero, a terminal) reads as no file at all
-  // rather than blocking or filling the memory.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return IniFile();
-  struct stat st {};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    ::close(fd);
-    return IniFile();
-  }
-  std::string text;
-  char buffer[65536];
-  for (;;) {
-    const ssize_t n = ::read(fd, buffer, sizeof buffer);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      // A folder or a failing device: read as no file at all.
-      ::close(fd);
-      return IniFile();
-    }
-    if (n == 0) break;
-    text.append(buffer, static_cast<std::size_t>(n));
-  }
-  ::close(fd);
-  return IniFile(text);
+  // Anything but a regular file (a FIFO, /dev/zero, a terminal, a folder)
+  // reads as no file at all rather than blocking or filling the memory.
+  const std::optional<std::string> text = ReadRegularFile(path, LinkAtPath::Follow);
+  return text ? IniFile(*text) : IniFile();
 }
 
 const IniFile::Section* IniFile::Find(std::string_view section) const {

@@ -1,4 +1,4 @@
-// Whole-file writing through a temporary file and rename.
+// Whole-file reading, and whole-file writing through a temporary file and rename.
 #include "core/TextFile.h"
 
 #include <dirent.h>
@@ -113,6 +113,28 @@ void WriteWholeFile(const std::string& path, std::string_view bytes) {
     ::unlink(temp.c_str());
     ThrowCannotCreateFile(path, err);
   }
+}
+
+std::optional<std::string> ReadRegularFile(const std::string& path, LinkAtPath links, timespec* modified) {
+  // O_NONBLOCK: opening a FIFO must not wait for a writer.
+  const int flags = O_RDONLY | O_CLOEXEC | O_NONBLOCK | (links == LinkAtPath::Refuse ? O_NOFOLLOW : 0);
+  const int fd = ::open(path.c_str(), flags);
+  if (fd < 0) return std::nullopt;
+  struct stat st {};
+  bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+  std::string text;
+  char buffer[1 << 16];
+  while (ok) {
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n == 0) break;
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) ok = false;
+    if (n > 0) text.append(buffer, static_cast<std::size_t>(n));
+  }
+  ::close(fd);
+  if (!ok) return std::nullopt;
+  if (modified) *modified = st.st_mtim;
+  return text;
 }
 
 void WriteTextFile(const std::string& path, const std::vector<std::string>& lines) {

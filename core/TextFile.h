@@ -1,6 +1,8 @@
-// Writing whole files: the pages, the settings files and the colour preview.
+// Reading and writing whole files: the pages, the settings files, the colour preview, the update state.
 #pragma once
 
+#include <ctime>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,6 +28,15 @@ std::string TemporaryPathFor(const std::string& path);
 // TemporaryPathFor names them whose process is no longer running: the files a
 // program killed while it wrote left behind. Returns how many it removed.
 int RemoveLeftoverTemporaryFiles(const std::string& folder);
+
+// Whether ReadRegularFile follows a symbolic link that path itself names.
+enum class LinkAtPath { Follow, Refuse };
+
+// The whole content of the regular file at path; nothing when there is no
+// such file or reading it fails. Anything but a regular file (a FIFO, whose
+// writer is not waited for, a device, a folder) reads as no file.
+// modified, when given, receives the file's modification time.
+std::optional<std::string> ReadRegularFile(const std::string& path, LinkAtPath links, timespec* modified = nullptr);
 
 // The lines, each followed by CR LF, as one file: 8-bit text, no byte-order mark.
 void WriteTextFile(const std::string& path, const std::vector<std::string>& lines);

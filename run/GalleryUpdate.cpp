@@ -42,16 +42,8 @@ bool PlainFoldersUpTo(const std::string& folder, const std::string& name) {
 bool HoldsExactly(const std::string& path, const std::string& bytes) {
   const std::optional<FileFacts> facts = RegularFileFacts(path);
   if (!facts || facts->Size != static_cast<std::int64_t>(bytes.size())) return false;
-  const std::optional<std::uint64_t> hash = FileContentHash(path);
-  // The hash only says they differ for sure; equal ones are compared in full.
-  if (!hash || *hash != ContentHash(bytes)) return false;
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (f == nullptr) return false;
-  std::string content(bytes.size(), '\0');
-  const std::size_t n = std::fread(content.data(), 1, content.size(), f);
-  const bool more = std::fgetc(f) != EOF;
-  std::fclose(f);
-  return n == bytes.size() && !more && content == bytes;
+  const std::optional<std::string> content = ReadRegularFile(path, LinkAtPath::Refuse);
+  return content && *content == bytes;
 }
 
 }  // namespace

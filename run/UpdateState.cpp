@@ -184,24 +184,11 @@ std::optional<UpdateState> ParseUpdateState(std::string_view text, std::uint64_t
 std::optional<UpdateState> ReadUpdateState(const std::string& folder) {
   const std::optional<std::uint64_t> inode = FolderInode(folder);
   if (!inode) return std::nullopt;
-  const std::string path = StatePath(folder);
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
-  if (fd < 0) return std::nullopt;
-  std::string text;
-  struct stat st {};
-  bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-  char buffer[1 << 16];
-  while (ok) {
-    const ssize_t n = ::read(fd, buffer, sizeof buffer);
-    if (n == 0) break;
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) ok = false;
-    if (n > 0) text.append(buffer, static_cast<std::size_t>(n));
-  }
-  ::close(fd);
-  if (!ok) return std::nullopt;
-  std::optional<UpdateState> state = ParseUpdateState(text, *inode);
-  if (state) state->Written = {st.st_mtim.tv_sec, st.st_mtim.tv_nsec};
+  timespec modified{};
+  const std::optional<std::string> text = ReadRegularFile(StatePath(folder), LinkAtPath::Refuse, &modified);
+  if (!text) return std::nullopt;
+  std::optional<UpdateState> state = ParseUpdateState(*text, *inode);
+  if (state) state->Written = {modified.tv_sec, modified.tv_nsec};
   return state;
 }
 
