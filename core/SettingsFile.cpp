@@ -122,7 +122,8 @@ constexpr SettingsKey ColorKey(std::string_view name) {
 // The key lines in file order. The fallbacks are those of a missing key,
 // which differ from the start-up values for the three switches UseExif,
 // CopyOrgSizedImages and isgrayscale and for three colours.
-// clang-format off: one key a line
+// One key a line.
+// clang-format off
 constexpr auto kKeys = std::to_array<SettingsKey>({
     Text<&S::InputPath, &S::SetInputPath>("Step1", "InputPath", ""),
     Text<&S::OutputPath, &S::SetOutputPath>("Step1", "OutputPath", ""),

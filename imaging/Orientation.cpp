@@ -50,35 +50,15 @@ void PlaceRow(int orientation, const std::uint8_t* row, int y, int storedWidth, 
   std::ptrdiff_t offset;
   std::ptrdiff_t step;
   switch (orientation) {
-    // clang-format off: laid out by hand as a table
-    case 2:
-      offset = at(w - 1, y);
-      step = -pixel;
-      break;  // mirrored left-right
-    case 3:
-      offset = at(w - 1, h - 1 - y);
-      step = -pixel;
-      break;  // turned 180 degrees
-    case 4:
-      offset = at(0, h - 1 - y);
-      step = pixel;
-      break;  // mirrored top-bottom
-    case 5:
-      offset = at(y, 0);
-      step = line;
-      break;  // transposed
-    case 6:
-      offset = at(h - 1 - y, 0);
-      step = line;
-      break;  // needs a quarter turn clockwise
-    case 7:
-      offset = at(h - 1 - y, w - 1);
-      step = -line;
-      break;  // transversed
-    case 8:
-      offset = at(y, w - 1);
-      step = -line;
-      break;  // needs a quarter turn anticlockwise
+    // laid out by hand as a table
+    // clang-format off
+    case 2: offset = at(w - 1, y); step = -pixel; break;          // mirrored left-right
+    case 3: offset = at(w - 1, h - 1 - y); step = -pixel; break;  // turned 180 degrees
+    case 4: offset = at(0, h - 1 - y); step = pixel; break;       // mirrored top-bottom
+    case 5: offset = at(y, 0); step = line; break;                // transposed
+    case 6: offset = at(h - 1 - y, 0); step = line; break;        // needs a quarter turn clockwise
+    case 7: offset = at(h - 1 - y, w - 1); step = -line; break;   // transversed
+    case 8: offset = at(y, w - 1); step = -line; break;           // needs a quarter turn anticlockwise
     // clang-format on
     default: std::memcpy(upright.row(y), row, static_cast<std::size_t>(w) * 3); return;
   }

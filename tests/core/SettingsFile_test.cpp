@@ -37,39 +37,18 @@ GallerySettings Load(const std::string& text) {
 TEST(SettingsFile, the_start_up_record_is_saved_line_by_line) {
   TempDir dir;
   Write_settings_file(dir / "s.fl", GallerySettings());
-  // clang-format off: laid out by hand as a table
-  std::vector<std::string> expected = {"[Step1]",
-                                       "InputPath=",
-                                       "OutputPath=",
-                                       "AdditionalPath=",
-                                       "ThumbPagesName=page",
-                                       "ImagePagesName=image",
-                                       "WebSiteExtension=.htm",
-                                       "[Step2]",
-                                       "QualityImages=90",
-                                       "MaxWidthImage=800",
-                                       "MaxHeightImage=600",
-                                       "FilterIndex=5",
-                                       "Usefilter=0",
-                                       "QualityThumbnails=90",
-                                       "MaxSizeThumbnails=160",
-                                       "SortingMethodIndex=0",
-                                       "UseExif=0",
-                                       "CopyOrgSizedImages=0",
-                                       "isgrayscale=0",
-                                       "Pixelformat=0",
-                                       "[Step3]",
-                                       "BackgroundColor=clWindow",
-                                       "TextColor=clBlack",
-                                       "LinkColor=clBlue",
-                                       "VisitedLinkColor=clPurple",
-                                       "RowsCount=3",
-                                       "ColsCount=4",
-                                       "Title=Place your gallery title here",
-                                       "SubtitleIndex=2",
-                                       "[Step5]",
-                                       "AutoBrowserStart=1",
-                                       "[HTMLThumbnails]"};
+  // A section a row.
+  // clang-format off
+  std::vector<std::string> expected = {
+      "[Step1]", "InputPath=", "OutputPath=", "AdditionalPath=", "ThumbPagesName=page", "ImagePagesName=image",
+                 "WebSiteExtension=.htm",
+      "[Step2]", "QualityImages=90", "MaxWidthImage=800", "MaxHeightImage=600", "FilterIndex=5", "Usefilter=0",
+                 "QualityThumbnails=90", "MaxSizeThumbnails=160", "SortingMethodIndex=0", "UseExif=0",
+                 "CopyOrgSizedImages=0", "isgrayscale=0", "Pixelformat=0",
+      "[Step3]", "BackgroundColor=clWindow", "TextColor=clBlack", "LinkColor=clBlue", "VisitedLinkColor=clPurple",
+                 "RowsCount=3", "ColsCount=4", "Title=Place your gallery title here", "SubtitleIndex=2",
+      "[Step5]", "AutoBrowserStart=1",
+      "[HTMLThumbnails]"};
   // clang-format on
   for (std::size_t i = 0; i < DefaultThumbnailTemplate().size(); ++i)
     expected.push_back("Line" + std::to_string(i) + "=d" + DefaultThumbnailTemplate()[i]);
