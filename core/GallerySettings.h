@@ -47,6 +47,7 @@ enum class SettingsField {
   HTMLThumbnails,
   HTMLImages,
   UpdateOnlyChanged,
+  OtherFormats,
   ElementsMode,
 };
 
@@ -196,6 +197,10 @@ class GallerySettings {
   // (the run/GalleryUpdate rules); off, every run writes everything.
   bool UpdateOnlyChanged() const { return v_.UpdateOnlyChanged; }
   void SetUpdateOnlyChanged(bool value);
+  // Page 2: the photos are also HEIC, HEIF, AVIF, PNG and WebP files
+  // (core/PhotoFormats); off, only JPEG files.
+  bool OtherFormats() const { return v_.OtherFormats; }
+  void SetOtherFormats(bool value);
   int ElementsMode() const { return v_.ElementsMode; }
   void SetElementsMode(int value);
 
@@ -230,6 +235,7 @@ class GallerySettings {
     int SubtitleIndex = 2;
     bool AutoBrowserStart = true;
     bool UpdateOnlyChanged = false;
+    bool OtherFormats = false;
     std::vector<std::string> HTMLThumbnails;
     std::vector<std::string> HTMLImages;
     int ElementsMode = 0;

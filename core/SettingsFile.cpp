@@ -152,6 +152,8 @@ constexpr auto kKeys = std::to_array<SettingsKey>({
     Text<&S::Title, &S::SetTitle>("Step3", "Title", "Place your gallery title here"),
     Integer<&S::SubtitleIndex, &S::SetSubtitleIndex>("Step3", "SubtitleIndex", "2"),
     YesNo<&S::AutoBrowserStart, &S::SetAutoBrowserStart>("Step5", "AutoBrowserStart", "1"),
+    SettingsKey{"Formats", "OtherFormats", Kind::YesNo, "0", &ReadYesNoWord<&S::SetOtherFormats>,
+                &WriteYesNo<&S::OtherFormats>, true},
 });
 // clang-format on
 
@@ -206,6 +208,7 @@ void Write_settings_file(const std::string& path, const GallerySettings& s) {
   std::vector<std::string> out;
   std::string_view section;
   for (const SettingsKey& key : kKeys) {
+    if (key.OwnSection) continue;
     if (key.Section != section) {
       section = key.Section;
       out.push_back("[" + std::string(section) + "]");
@@ -216,12 +219,15 @@ void Write_settings_file(const std::string& path, const GallerySettings& s) {
   AppendTemplate(out, s.HTMLThumbnails());
   out.push_back("[HTMLImages]");
   AppendTemplate(out, s.HTMLImages());
-  for (const SettingsKey& key : kOptionalKeys) {
+  const auto writeOwnSection = [&](const SettingsKey& key) {
     const std::string value = key.Write(s);
-    if (value == key.Fallback) continue;
+    if (value == key.Fallback) return;
     out.push_back("[" + std::string(key.Section) + "]");
     out.push_back(std::string(key.Name) + "=" + value);
-  }
+  };
+  for (const SettingsKey& key : kOptionalKeys) writeOwnSection(key);
+  for (const SettingsKey& key : kKeys)
+    if (key.OwnSection) writeOwnSection(key);
   WriteTextFile(path, out);
 }
 
@@ -229,6 +235,7 @@ void Read_settings_file(const std::string& path, GallerySettings& s, const std::
   const IniFile ini = IniFile::Load(path);
   for (std::size_t i = 0; i < kKeys.size(); ++i) {
     const SettingsKey& key = kKeys[i];
+    if (key.OwnSection) continue;
     const std::optional<std::string> value = ini.Value(key.Section, key.Name);
     if (!value || !StoreSettingsValue(key, *value, s)) {
       // A colour that is not one stops the load with the colour reader's
@@ -242,10 +249,13 @@ void Read_settings_file(const std::string& path, GallerySettings& s, const std::
   }
   s.SetHTMLThumbnails(ReadTemplate(ini, "HTMLThumbnails"));
   s.SetHTMLImages(ReadTemplate(ini, "HTMLImages"));
-  for (const SettingsKey& key : kOptionalKeys) {
+  const auto readOwnSection = [&](const SettingsKey& key) {
     const std::optional<std::string> value = ini.Value(key.Section, key.Name);
     if (!value || !StoreSettingsValue(key, *value, s)) StoreSettingsValue(key, key.Fallback, s);
-  }
+  };
+  for (const SettingsKey& key : kOptionalKeys) readOwnSection(key);
+  for (const SettingsKey& key : kKeys)
+    if (key.OwnSection) readOwnSection(key);
 }
 
 }  // namespace fotoloom

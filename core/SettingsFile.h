@@ -28,14 +28,19 @@ struct SettingsKey {
   // The key's own reading and writing; use StoreSettingsValue and Write_settings_file.
   bool (*Read)(GallerySettings& settings, std::string_view value);
   std::string (*Write)(const GallerySettings& settings);
+  // The key stands in a section of its own after the templates and is
+  // written only when its value is not the fallback (its option is on).
+  bool OwnSection = false;
 };
 
-// Every key line of the settings file, in the order written and read.
+// Every key --set takes, in the order written and read: the key lines of
+// the fixed sections, then the keys of sections of their own written only
+// when their option is on ("[Formats]" "OtherFormats").
 std::span<const SettingsKey> SettingsKeys();
 
-// The keys of the optional sections after the templates ("[Update]"
-// "OnlyChanged"), each written only when its option is on and read as off
-// when missing. They are not among SettingsKeys(): --set does not take them.
+// The keys of the optional sections after the templates that --set does not
+// take ("[Update]" "OnlyChanged"), each written only when its option is on
+// and read as off when missing. They are not among SettingsKeys().
 std::span<const SettingsKey> OptionalSettingsKeys();
 
 // The key named name in any letter case, or nullptr.
@@ -52,8 +57,8 @@ bool StoreSettingsValue(const SettingsKey& key, std::string_view value, GalleryS
 
 // Writes every field but ElementsMode to path, replacing the file: fixed
 // sections and keys in a fixed order, colours as colour text, template lines
-// as "Line<i>=d<line>", then the optional sections of the options that are
-// on, CR LF line ends, no byte-order mark. Raises
+// as "Line<i>=d<line>", then the sections of their own of the options that
+// are on ("[Update]", "[Formats]"), CR LF line ends, no byte-order mark. Raises
 // "Cannot create file ..." when the file cannot be written; the record is
 // never changed.
 void Write_settings_file(const std::string& path, const GallerySettings& settings);

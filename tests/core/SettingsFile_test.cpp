@@ -329,7 +329,8 @@ TEST(SettingsFile, a_file_that_cannot_be_created_raises_the_reason_and_writes_no
 }
 
 TEST(SettingsKeys, are_found_in_any_letter_case_and_leave_out_the_template_lines) {
-  ASSERT_EQ(SettingsKeys().size(), 27u);
+  // The 27 key lines of the fixed sections and [Formats] OtherFormats.
+  ASSERT_EQ(SettingsKeys().size(), 28u);
   EXPECT_EQ(FindSettingsKey("UseFilter"), FindSettingsKey("usefilter"));
   ASSERT_NE(FindSettingsKey("USEFILTER"), nullptr);
   EXPECT_EQ(FindSettingsKey("USEFILTER")->Name, "Usefilter");
