@@ -13,4 +13,9 @@ std::string FileNameOf(const std::string& inputPath);
 // and the input's file name: OutputFilePath("/out", "n_", "/in/IMG_1.JPG") is "/out/n_IMG_1.JPG".
 std::string OutputFilePath(const std::string& outputFolder, const std::string& prefix, const std::string& inputPath);
 
+// The path of the image named prefix ("n_", "t_" or "b_") that is written
+// for the photo at inputPath into outputFolder, named by ImageFileName:
+// ImageOutputPath("/out", "n_", "/in/IMG_1.HEIC") is "/out/n_IMG_1.HEIC.jpg".
+std::string ImageOutputPath(const std::string& outputFolder, const std::string& prefix, const std::string& inputPath);
+
 }  // namespace fotoloom

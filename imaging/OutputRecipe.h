@@ -10,7 +10,7 @@ namespace fotoloom {
 // The version of the image code. Raise it with every change to the decoding,
 // resampling, colour reduction or encoding that alters a byte of any "n_" or
 // "t_" file, so that updates encode every copy again.
-inline constexpr int kImageCodeVersion = 1;
+inline constexpr int kImageCodeVersion = 2;
 
 // The JPEG library the program was built against, as a number (2001005 for
 // 2.1.5); a new one may encode differently.
