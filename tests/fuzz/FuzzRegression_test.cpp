@@ -32,6 +32,12 @@ TEST(FuzzRegression, every_kept_jpeg_input_decodes_or_is_refused_cleanly) {
   EXPECT_GT(ReplayCorpus("jpeg_decode", fuzz::JpegDecodeInput), 0);
 }
 
+TEST(FuzzRegression, every_kept_photo_of_the_other_formats_decodes_or_is_refused_cleanly) {
+  EXPECT_GT(ReplayCorpus("png_decode", fuzz::PngDecodeInput), 0);
+  EXPECT_GT(ReplayCorpus("webp_decode", fuzz::WebpDecodeInput), 0);
+  EXPECT_GT(ReplayCorpus("heif_decode", fuzz::HeifDecodeInput), 0);
+}
+
 TEST(FuzzRegression, every_kept_settings_file_input_loads_or_is_refused_cleanly) {
   EXPECT_GT(ReplayCorpus("settings_file", fuzz::SettingsFileInput), 0);
 }
