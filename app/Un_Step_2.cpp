@@ -101,6 +101,8 @@ TFrame_Step_2::TFrame_Step_2(GallerySettings& settings, QWidget* parent)
   cmb_pixel->setObjectName(QStringLiteral("cmb_pixel"));
   FillCombo(cmb_pixel, kPixelformatNames);
   cmb_pixel->setGeometry(10, 266, 120, 22);
+  // At the bottom of the group, where it was empty: no control moves.
+  Check_other_formats = check("Check_other_formats", QStringLiteral("also HEIC, AVIF, PNG and WebP photos"), 356);
 
   for (int f = 0; f < kSettingsFieldCount; ++f) Redraw(static_cast<SettingsField>(f));
 
@@ -121,6 +123,7 @@ TFrame_Step_2::TFrame_Step_2(GallerySettings& settings, QWidget* parent)
   connect(Check_copy_org, &QCheckBox::toggled, this, [this](bool on) { settings_.SetCopyOrgSizedImages(on); });
   connect(is_grayscale, &QCheckBox::toggled, this, [this](bool on) { settings_.Setisgrayscale(on); });
   connect(cmb_pixel, &QComboBox::currentIndexChanged, this, [this](int i) { settings_.SetPixelformat(i); });
+  connect(Check_other_formats, &QCheckBox::toggled, this, [this](bool on) { settings_.SetOtherFormats(on); });
 }
 
 void TFrame_Step_2::Redraw(SettingsField field) {
@@ -164,6 +167,7 @@ void TFrame_Step_2::Redraw(SettingsField field) {
       break;
     case SettingsField::CopyOrgSizedImages: showCheck(Check_copy_org, settings_.CopyOrgSizedImages()); break;
     case SettingsField::isgrayscale: showCheck(is_grayscale, settings_.isgrayscale()); break;
+    case SettingsField::OtherFormats: showCheck(Check_other_formats, settings_.OtherFormats()); break;
     case SettingsField::Pixelformat:
       if (cmb_pixel->currentIndex() != settings_.Pixelformat()) cmb_pixel->setCurrentIndex(settings_.Pixelformat());
       break;
