@@ -117,8 +117,10 @@ std::unique_ptr<HeifDecoder::Reading> HeifDecoder::Open(const std::string& path)
   }
   if (colour_.Icc.empty()) {
     heif_color_profile_nclx* nclx = nullptr;
-    if (heif_image_handle_get_nclx_color_profile(handle, &nclx).code == heif_error_Ok && nclx != nullptr) {
-      const std::unique_ptr<heif_color_profile_nclx, NclxDeleter> owned(nclx);
+    const heif_error got = heif_image_handle_get_nclx_color_profile(handle, &nclx);
+    // The library may hand out a description with its error: it is ours either way.
+    const std::unique_ptr<heif_color_profile_nclx, NclxDeleter> owned(nclx);
+    if (got.code == heif_error_Ok && nclx != nullptr) {
       colour_.Primaries = nclx->color_primaries;
       colour_.Transfer = nclx->transfer_characteristics;
     }
