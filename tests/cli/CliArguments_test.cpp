@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "cli/SettingOverrides.h"
+
 namespace fotoloom::cli {
 namespace {
 
@@ -125,6 +127,27 @@ TEST(ParseArguments, says_which_set_cannot_be_followed) {
   EXPECT_EQ(UsageMessage({"run", "--dry-run=yes"}), "--dry-run takes no value");
   EXPECT_EQ(UsageMessage({"run", "--dry-run", "--open"}), "--dry-run writes no page for --open to open");
   EXPECT_EQ(UsageMessage({"defaults", "a.fl", "--dry-run"}), "defaults: unknown option '--dry-run'");
+}
+
+}  // namespace
+}  // namespace fotoloom::cli
+
+namespace fotoloom::cli {
+namespace {
+
+TEST(ParseArguments, sets_the_option_of_other_photo_formats_as_a_settings_file_writes_it) {
+  const CliCommand c = ParseArguments({"run", "--set", "otherformats=yes"});
+  ASSERT_EQ(c.Settings.size(), 1u);
+  EXPECT_EQ(c.Settings[0].Key, "OtherFormats");
+  EXPECT_EQ(c.Settings[0].Value, "1");
+  GallerySettings settings;
+  ApplySettingOverrides(c.Settings, settings);
+  EXPECT_TRUE(settings.OtherFormats());
+  ApplySettingOverrides(ParseArguments({"run", "--set", "OtherFormats=no"}).Settings, settings);
+  EXPECT_FALSE(settings.OtherFormats());
+  EXPECT_NE(SettingsKeysHelp().find("OtherFormats"), std::string::npos);
+  // The update's switch stays --update's alone.
+  EXPECT_THROW(ParseArguments({"run", "--set", "OnlyChanged=yes"}), UsageError);
 }
 
 }  // namespace
