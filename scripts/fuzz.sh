@@ -22,6 +22,8 @@ cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang+
 
 mkdir -p "$build/findings"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+# Leaks inside the decoding libraries themselves are not findings of ours.
+export LSAN_OPTIONS=suppressions=$top/tests/lsan-suppressions.txt
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 for t in "${targets[@]}"; do
   exe=${t}_fuzzer
