@@ -70,12 +70,115 @@ extern "C" void OnHeifProgress(heif_progress_step, int, void* data) {
   }
 }
 
+// 8-bit luma and chroma planes as the codec gives them, turned into RGB a
+// row at a time: the picture is held at 1.5 bytes a pixel (4:2:0) instead
+// of 3, and the library's own conversion, which holds both at once, is not
+// needed. The chroma of a pixel is the sample covering it.
+struct YCbCrPlanes {
+  const std::uint8_t* y = nullptr;
+  const std::uint8_t* cb = nullptr;  // null: grey
+  const std::uint8_t* cr = nullptr;
+  int yStride = 0;
+  int cbStride = 0;
+  int crStride = 0;
+  int shiftX = 0;  // chroma subsampling: 1 halves
+  int shiftY = 0;
+  bool fullRange = true;
+  // Fixed-point factors (kFraction bits) of Cr in red and green, Cb in green and blue.
+  int crRed = 0, crGreen = 0, cbGreen = 0, cbBlue = 0;
+
+  static constexpr int kFraction = 16;
+
+  // Factors of the matrix of an H.273 matrix coefficients code; BT.601 for
+  // codes it does not name (2, unspecified, among them), as the library does.
+  void SetMatrix(int code) {
+    double kr = 0.299;
+    double kb = 0.114;
+    if (code == 1) kr = 0.2126, kb = 0.0722;
+    if (code == 9 || code == 10) kr = 0.2627, kb = 0.0593;
+    if (code == 7) kr = 0.212, kb = 0.087;
+    const double kg = 1.0 - kr - kb;
+    const double one = 1 << kFraction;
+    crRed = static_cast<int>(2 * (1 - kr) * one + 0.5);
+    cbBlue = static_cast<int>(2 * (1 - kb) * one + 0.5);
+    crGreen = static_cast<int>(2 * kr * (1 - kr) / kg * one + 0.5);
+    cbGreen = static_cast<int>(2 * kb * (1 - kb) / kg * one + 0.5);
+  }
+
+  void Row(int row, std::uint8_t* out, int width) const {
+    const std::uint8_t* ys = y + static_cast<std::size_t>(row) * static_cast<std::size_t>(yStride);
+    const auto clamp = [](int v) { return static_cast<std::uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v); };
+    const int half = 1 << (kFraction - 1);
+    if (cb == nullptr) {
+      for (int x = 0; x < width; ++x) {
+        const int l = fullRange ? ys[x] : ((ys[x] - 16) * 255 * 2 + 219) / (2 * 219);
+        out[3 * x] = out[3 * x + 1] = out[3 * x + 2] = clamp(l);
+      }
+      return;
+    }
+    const std::uint8_t* cbs = cb + static_cast<std::size_t>(row >> shiftY) * static_cast<std::size_t>(cbStride);
+    const std::uint8_t* crs = cr + static_cast<std::size_t>(row >> shiftY) * static_cast<std::size_t>(crStride);
+    for (int x = 0; x < width; ++x) {
+      int l = ys[x] << kFraction;
+      int u = cbs[x >> shiftX] - 128;
+      int v = crs[x >> shiftX] - 128;
+      if (!fullRange) {
+        // Video range: luma 16..235, chroma 16..240 around 128.
+        l = ((ys[x] - 16) << kFraction) / 219 * 255;
+        u = u * 255 / 224;
+        v = v * 255 / 224;
+      }
+      out[3 * x] = clamp((l + crRed * v + half) >> kFraction);
+      out[3 * x + 1] = clamp((l - crGreen * v - cbGreen * u + half) >> kFraction);
+      out[3 * x + 2] = clamp((l + cbBlue * u + half) >> kFraction);
+    }
+  }
+};
+
+// The planes of a decoded 8-bit YCbCr or grey picture, and its matrix;
+// false for any other kind, which the library turns into RGB itself.
+bool PlanesOf(const heif_image* image, YCbCrPlanes& p) {
+  const heif_colorspace space = heif_image_get_colorspace(image);
+  const heif_chroma chroma = heif_image_get_chroma_format(image);
+  if (heif_image_get_bits_per_pixel_range(image, heif_channel_Y) != 8) return false;
+  p.y = heif_image_get_plane_readonly(image, heif_channel_Y, &p.yStride);
+  if (p.y == nullptr) return false;
+  if (space == heif_colorspace_monochrome && chroma == heif_chroma_monochrome) return true;
+  if (space != heif_colorspace_YCbCr) return false;
+  switch (chroma) {
+    case heif_chroma_420: p.shiftX = p.shiftY = 1; break;
+    case heif_chroma_422: p.shiftX = 1; break;
+    case heif_chroma_444: break;
+    default: return false;
+  }
+  if (heif_image_get_bits_per_pixel_range(image, heif_channel_Cb) != 8 ||
+      heif_image_get_bits_per_pixel_range(image, heif_channel_Cr) != 8)
+    return false;
+  p.cb = heif_image_get_plane_readonly(image, heif_channel_Cb, &p.cbStride);
+  p.cr = heif_image_get_plane_readonly(image, heif_channel_Cr, &p.crStride);
+  if (p.cb == nullptr || p.cr == nullptr) return false;
+  int matrix = 6;
+  heif_color_profile_nclx* nclx = nullptr;
+  const heif_error got = heif_image_get_nclx_color_profile(image, &nclx);
+  const std::unique_ptr<heif_color_profile_nclx, NclxDeleter> owned(nclx);
+  if (got.code == heif_error_Ok && nclx != nullptr) {
+    matrix = nclx->matrix_coefficients;
+    p.fullRange = nclx->full_range_flag != 0;
+  }
+  // No matrix (RGB coded as such) and the ones of other kinds go the library's way.
+  if (matrix == 0 || matrix == 8 || matrix >= 11) return false;
+  p.SetMatrix(matrix);
+  return true;
+}
+
 }  // namespace
 
 struct HeifDecoder::Reading {
   std::unique_ptr<heif_context, ContextDeleter> context;
   std::unique_ptr<heif_image_handle, HandleDeleter> handle;
   std::unique_ptr<heif_image, ImageDeleter> image;
+  bool planar = false;  // planes holds the picture
+  YCbCrPlanes planes;
   const std::uint8_t* plane = nullptr;
   int stride = 0;
   int channels = 3;               // samples a pixel: 3 or 4 (alpha)
@@ -141,13 +244,36 @@ void HeifDecoder::Start(const std::string& path) {
   const heif_chroma chroma =
       deep ? (r->channels == 4 ? heif_chroma_interleaved_RRGGBBAA_LE : heif_chroma_interleaved_RRGGBB_LE)
            : (r->channels == 4 ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB);
-  Busy();
-  heif_image* image = nullptr;
-  const heif_error e = heif_decode_image(r->handle.get(), &image, heif_colorspace_RGB, chroma, options.get());
-  r->image.reset(image);
-  if (r->progress.error) std::rethrow_exception(r->progress.error);
-  if (e.code != heif_error_Ok || image == nullptr) ThrowCannotDecode(path, "HEIF", ReasonOf(e));
-  Busy();
+  const auto decode = [&](heif_colorspace space, heif_chroma wanted) {
+    Busy();
+    heif_image* image = nullptr;
+    const heif_error e = heif_decode_image(r->handle.get(), &image, space, wanted, options.get());
+    r->image.reset(image);
+    if (r->progress.error) std::rethrow_exception(r->progress.error);
+    if (e.code != heif_error_Ok || image == nullptr) ThrowCannotDecode(path, "HEIF", ReasonOf(e));
+    Busy();
+  };
+  // Opaque 8-bit pictures, nearly every photo, are taken as 4:2:0 planes,
+  // as cameras and phones code them, and turned into RGB row by row. A file
+  // of finer chroma loses it here, which no image made from it shows: the
+  // scaled images are far smaller, and every JPEG written is 4:2:0 itself.
+  if (!deep && r->channels == 3) {
+    decode(heif_colorspace_YCbCr, heif_chroma_420);
+    r->planar = PlanesOf(r->image.get(), r->planes);
+    // Anything else is decoded again, by the library into RGB; the first
+    // picture goes before the second is made.
+    if (!r->planar) r->image.reset();
+    if (r->planar) {
+      greyPixels_ = Grayscale || r->planes.cb == nullptr;
+      storedWidth_ = heif_image_get_width(r->image.get(), heif_channel_Y);
+      storedHeight_ = heif_image_get_height(r->image.get(), heif_channel_Y);
+      if (storedWidth_ < 1 || storedHeight_ < 1) ThrowCannotDecode(path, "HEIF", "the image has no pixels");
+      reading_ = std::move(r);
+      return;
+    }
+  }
+  decode(heif_colorspace_RGB, chroma);
+  heif_image* image = r->image.get();
   // The decoded size is the one to hand out; it equals the handle's for any sound file.
   const int width = heif_image_get_width(image, heif_channel_interleaved);
   const int height = heif_image_get_height(image, heif_channel_interleaved);
@@ -169,6 +295,11 @@ int HeifDecoder::ReadRows(std::uint8_t* const* rows, int count) {
   const std::size_t samples = static_cast<std::size_t>(storedWidth_) * static_cast<std::size_t>(r.channels);
   int read = 0;
   for (; read < count && rowsRead_ < storedHeight_; ++read, ++rowsRead_) {
+    if (r.planar) {
+      r.planes.Row(rowsRead_, rows[read], storedWidth_);
+      FinishRow(rows[read], 3, rows[read], storedWidth_);
+      continue;
+    }
     const std::uint8_t* source = r.plane + static_cast<std::size_t>(r.stride) * static_cast<std::size_t>(rowsRead_);
     if (r.bits > 8) {
       // Little-endian words of bits each, rounded to the nearest 8-bit value.

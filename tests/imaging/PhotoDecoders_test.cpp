@@ -232,6 +232,40 @@ TEST(HeifDecoder, heic_and_avif_of_8_10_and_12_bits_and_with_alpha) {
   }
 }
 
+TEST(HeifDecoder, turns_the_codec_planes_into_the_rgb_the_library_would_give) {
+  TempDir dir;
+  const struct {
+    const char* name;
+    test::HeifOptions options;
+  } cases[] = {
+      {"4:2:0", {.chroma = "420"}},
+      {"4:2:2", {.chroma = "422"}},
+      {"4:4:4", {.chroma = "444"}},
+      {"BT.709 video range", {.chroma = "420", .matrix = 1, .limitedRange = true}},
+      {"turned by the container", {.orientation = 8, .chroma = "420"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    // Chroma that changes slowly, as in photos: finer chroma is taken as
+    // 4:2:0, which then shows no difference.
+    const Pixels smooth = [](int x, int y) {
+      return Sample4{std::uint16_t(40 + x * 4), std::uint16_t(30 + y * 6), std::uint16_t(200 - x * 3), 255};
+    };
+    test::WriteHeif(dir / "p.heic", 37, 23, smooth, c.options);
+    const Image library = test::DecodeHeifWithLibrary(dir / "p.heic");
+    // The library rounds its own way in floating point, and its chroma
+    // samples sit a little otherwise once finer chroma was taken as 4:2:0 or
+    // the planes were turned: a few levels. A wrong matrix or range is off
+    // by tens.
+    EXPECT_TRUE(Matches(
+        DecodeWith(dir / "p.heic"), library.width(), library.height(),
+        [&](int x, int y) {
+          return Rgb{library.pixel(x, y)[0], library.pixel(x, y)[1], library.pixel(x, y)[2]};
+        },
+        5));
+  }
+}
+
 TEST(HeifDecoder, deep_samples_are_rounded_not_cut) {
   TempDir dir;
   // Lossless 10-bit RGB: 1020 is 254.25 in 8 bits (dropping two bits gives

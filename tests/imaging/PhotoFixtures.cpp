@@ -429,18 +429,21 @@ void WriteHeif(const std::string& path, int width, int height, const Pixels& pix
   if (options.lossless) {
     CheckHeif(heif_encoder_set_lossless(encoder, 1));
     CheckHeif(heif_encoder_set_parameter(encoder, "chroma", "444"));
+  } else if (options.chroma != nullptr) {
+    CheckHeif(heif_encoder_set_parameter(encoder, "chroma", options.chroma));
   }
   heif_image* image = HeifImage(width, height, pixels, options.depth, options.alpha);
   if (!options.icc.empty())
     CheckHeif(heif_image_set_raw_color_profile(image, "prof", options.icc.data(), options.icc.size()));
   heif_color_profile_nclx* nclx = nullptr;
-  if (options.primaries != 0 || options.lossless) {
+  if (options.primaries != 0 || options.lossless || options.matrix != 0) {
     nclx = heif_nclx_color_profile_alloc();
     nclx->color_primaries = static_cast<heif_color_primaries>(options.primaries != 0 ? options.primaries : 1);
     nclx->transfer_characteristics = heif_transfer_characteristic_IEC_61966_2_1;
-    nclx->matrix_coefficients =
-        options.lossless ? heif_matrix_coefficients_RGB_GBR : heif_matrix_coefficients_ITU_R_BT_601_6;
-    nclx->full_range_flag = 1;
+    nclx->matrix_coefficients = options.lossless
+                                    ? heif_matrix_coefficients_RGB_GBR
+                                    : static_cast<heif_matrix_coefficients>(options.matrix != 0 ? options.matrix : 6);
+    nclx->full_range_flag = options.limitedRange ? 0 : 1;
     CheckHeif(heif_image_set_nclx_color_profile(image, nclx));
   }
   heif_encoding_options* encoding = heif_encoding_options_alloc();
@@ -504,6 +507,26 @@ void WriteCmykJpeg(const std::string& path, int width, int height, std::array<st
   jpeg_finish_compress(&c);
   jpeg_destroy_compress(&c);
   std::fclose(file);
+}
+
+Image DecodeHeifWithLibrary(const std::string& path) {
+  heif_context* context = heif_context_alloc();
+  CheckHeif(heif_context_read_from_file(context, path.c_str(), nullptr));
+  heif_image_handle* handle = nullptr;
+  CheckHeif(heif_context_get_primary_image_handle(context, &handle));
+  heif_image* decoded = nullptr;
+  CheckHeif(heif_decode_image(handle, &decoded, heif_colorspace_RGB, heif_chroma_interleaved_RGB, nullptr));
+  const int width = heif_image_get_width(decoded, heif_channel_interleaved);
+  const int height = heif_image_get_height(decoded, heif_channel_interleaved);
+  int stride = 0;
+  const std::uint8_t* plane = heif_image_get_plane_readonly(decoded, heif_channel_interleaved, &stride);
+  Image image(width, height);
+  for (int y = 0; y < height; ++y)
+    std::memcpy(image.row(y), plane + std::size_t(y) * std::size_t(stride), image.stride());
+  heif_image_release(decoded);
+  heif_image_handle_release(handle);
+  heif_context_free(context);
+  return image;
 }
 
 Rgb Centre(const Image& image) {

@@ -69,7 +69,10 @@ struct HeifOptions {
   int exifOrientation = 0;             // an EXIF block with this Orientation; 0 writes none
   const Image* secondImage = nullptr;  // a second image in the file, not the primary one
   int quality = 95;
-  bool lossless = false;  // RGB kept exactly (4:4:4, no YCbCr matrix)
+  bool lossless = false;         // RGB kept exactly (4:4:4, no YCbCr matrix)
+  const char* chroma = nullptr;  // "420", "422" or "444"; null: the encoder's choice
+  int matrix = 0;                // nclx matrix coefficients written; 0: the encoder's
+  bool limitedRange = false;     // luma 16..235 (with matrix)
 };
 void WriteHeif(const std::string& path, int width, int height, const Pixels& pixels, const HeifOptions& options = {});
 
@@ -77,6 +80,9 @@ void WriteHeif(const std::string& path, int width, int height, const Pixels& pix
 // adobe is set (its readers take the values as inverted).
 void WriteCmykJpeg(const std::string& path, int width, int height, std::array<std::uint8_t, 4> inks, bool adobe,
                    bool ycck, const std::string& icc);
+
+// The primary image of a HEIF file decoded to RGB by libheif itself.
+Image DecodeHeifWithLibrary(const std::string& path);
 
 // The centre pixel's colour of an image.
 Rgb Centre(const Image& image);
