@@ -189,14 +189,15 @@ std::string RotatedCmykProfile() {
   return Saved(p);
 }
 
-Rgb ReferenceToSrgb(const std::string& icc, Rgb colour) {
+namespace {
+
+// One colour of the profile's space (in lcms2's floating-point units)
+// converted into sRGB without optimisation, with the program's intent.
+Rgb ExactlyToSrgb(const std::string& icc, const double* in, cmsUInt32Number (*format)(cmsHPROFILE)) {
   cmsHPROFILE source = cmsOpenProfileFromMem(icc.data(), cmsUInt32Number(icc.size()));
   cmsHPROFILE target = cmsCreate_sRGBProfile();
-  const bool grey = cmsGetColorSpace(source) == cmsSigGrayData;
-  cmsHTRANSFORM t = cmsCreateTransform(source, grey ? TYPE_GRAY_DBL : TYPE_RGB_DBL, target, TYPE_RGB_DBL,
-                                       INTENT_RELATIVE_COLORIMETRIC,
+  cmsHTRANSFORM t = cmsCreateTransform(source, format(source), target, TYPE_RGB_DBL, INTENT_RELATIVE_COLORIMETRIC,
                                        cmsFLAGS_BLACKPOINTCOMPENSATION | cmsFLAGS_NOOPTIMIZE | cmsFLAGS_NOCACHE);
-  const double in[3] = {colour.r / 255.0, colour.g / 255.0, colour.b / 255.0};
   double out[3] = {};
   cmsDoTransform(t, in, out, 1);
   cmsDeleteTransform(t);
@@ -205,19 +206,20 @@ Rgb ReferenceToSrgb(const std::string& icc, Rgb colour) {
   return {Byte(out[0]), Byte(out[1]), Byte(out[2])};
 }
 
+}  // namespace
+
+Rgb ReferenceToSrgb(const std::string& icc, Rgb colour) {
+  const double in[3] = {colour.r / 255.0, colour.g / 255.0, colour.b / 255.0};
+  return ExactlyToSrgb(icc, in, [](cmsHPROFILE p) -> cmsUInt32Number {
+    return cmsGetColorSpace(p) == cmsSigGrayData ? TYPE_GRAY_DBL : TYPE_RGB_DBL;
+  });
+}
+
 Rgb ReferenceCmykToSrgb(const std::string& icc, std::array<std::uint8_t, 4> inks, bool inverted) {
-  cmsHPROFILE source = cmsOpenProfileFromMem(icc.data(), cmsUInt32Number(icc.size()));
-  cmsHPROFILE target = cmsCreate_sRGBProfile();
-  cmsHTRANSFORM t = cmsCreateTransform(source, TYPE_CMYK_DBL, target, TYPE_RGB_DBL, INTENT_RELATIVE_COLORIMETRIC,
-                                       cmsFLAGS_BLACKPOINTCOMPENSATION | cmsFLAGS_NOOPTIMIZE | cmsFLAGS_NOCACHE);
+  // lcms2 takes CMYK in per cent of ink.
   double in[4];
   for (int i = 0; i < 4; ++i) in[i] = (inverted ? 255 - inks[std::size_t(i)] : inks[std::size_t(i)]) / 255.0 * 100.0;
-  double out[3] = {};
-  cmsDoTransform(t, in, out, 1);
-  cmsDeleteTransform(t);
-  cmsCloseProfile(target);
-  cmsCloseProfile(source);
-  return {Byte(out[0]), Byte(out[1]), Byte(out[2])};
+  return ExactlyToSrgb(icc, in, [](cmsHPROFILE) -> cmsUInt32Number { return TYPE_CMYK_DBL; });
 }
 
 Pixels FromImage(const Image& image) {
