@@ -2,6 +2,7 @@
 #include "core/PhotoFormats.h"
 
 #include <array>
+#include <unordered_map>
 
 #include "core/Un_MyFindFile.h"
 
@@ -58,6 +59,16 @@ std::string ImageFileName(std::string_view prefix, std::string_view fileName) {
   name += fileName;
   if (FormatOfName(fileName) != PhotoFormat::Jpeg) name += ".jpg";
   return name;
+}
+
+std::pair<std::string, std::string> PhotosSharingImageNames(const std::vector<std::string>& fileNames) {
+  // The prefixes are the same for every photo, so the names without one decide.
+  std::unordered_map<std::string, std::size_t> owner;
+  for (std::size_t i = 0; i < fileNames.size(); ++i) {
+    const auto [at, added] = owner.emplace(ImageFileName("", fileNames[i]), i);
+    if (!added) return {fileNames[at->second], fileNames[i]};
+  }
+  return {};
 }
 
 }  // namespace fotoloom

@@ -3,6 +3,8 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace fotoloom {
 
@@ -31,5 +33,12 @@ std::string_view FormatCaption(PhotoFormat format);
 // every image as JPEG. The image writers, the copy of the originals and the
 // pages all name images through this one rule.
 std::string ImageFileName(std::string_view prefix, std::string_view fileName);
+
+// Two photos whose images would share a name: "a.png" and "a.png.jpg" both
+// give "n_a.png.jpg". Returns the first such pair of file names (in the
+// order given) as {first, second}, or two empty texts when every photo's
+// images have names of their own. A run refuses such a pair before it
+// writes anything, rather than let one photo's images replace the other's.
+std::pair<std::string, std::string> PhotosSharingImageNames(const std::vector<std::string>& fileNames);
 
 }  // namespace fotoloom

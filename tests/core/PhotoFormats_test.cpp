@@ -45,6 +45,14 @@ TEST(PhotoFormats, images_of_jpeg_photos_keep_their_names_and_others_end_in_jpg)
   EXPECT_EQ(ImageFileName("n_", "x.jpg.png"), "n_x.jpg.png");
 }
 
+TEST(PhotoFormats, photos_whose_images_would_share_a_name_are_found) {
+  EXPECT_EQ(PhotosSharingImageNames({"a.jpg", "b.png", "c.HEIC"}), (std::pair<std::string, std::string>{}));
+  EXPECT_EQ(PhotosSharingImageNames({"x.jpg", "a.png", "b.jpg", "a.png.jpg"}),
+            (std::pair<std::string, std::string>{"a.png", "a.png.jpg"}));
+  // Names differing in letter case are different files and different images.
+  EXPECT_EQ(PhotosSharingImageNames({"a.PNG", "a.png.jpg"}), (std::pair<std::string, std::string>{}));
+}
+
 TEST(TMyFindFile, a_mask_of_several_patterns_finds_each_kind_and_keeps_the_hidden_file_rule) {
   test::TempDir dir;
   for (const char* name : {"a.jpg", "b.PNG", ".c.heic", "d.txt", "e.webp"}) test::WriteFile(dir / name, "x");
