@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "core/Error.h"
+#include "core/ScopeExit.h"
 #include "pages/ColorToHex.h"
 #include "pages/LineFilter.h"
 #include "pages/PageNames.h"
@@ -97,10 +98,7 @@ void timage_page::Create_pages() {
 
   // The run state lives exactly as long as this call, whichever way it ends.
   run_ = NewRunState();
-  struct Release {
-    std::unique_ptr<RunState>& run;
-    ~Release() { run.reset(); }
-  } release{run_};
+  const ScopeExit release([this] { run_.reset(); });
 
   for (int p = 0; p < pages; ++p) {
     const std::string thumbPageName = PageFileName(ThumbPagesName, p + 1, WebSiteExtension);

@@ -11,6 +11,7 @@
 
 #include "core/ContentHash.h"
 #include "core/Error.h"
+#include "core/TemporaryFiles.h"
 #include "core/TextFile.h"
 #include "imaging/OutputName.h"
 
@@ -68,7 +69,6 @@ GalleryUpdate::GalleryUpdate(std::string outputFolder, bool write, UpdateClock n
     hadState_ = true;
   }
   if (!write_) return;
-  RemoveLeftoverTemporaryFiles(folder_);
   file_ = std::make_unique<UpdateStateFile>(folder_);
   // Every line from here on is appended to a file that holds what was read.
   file_->Rewrite(state_);

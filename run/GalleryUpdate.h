@@ -30,9 +30,8 @@ using UpdateClock = std::function<FileTime()>;
 // files this run writes are recorded. Nothing here raises for the state.
 class GalleryUpdate : public AdditionalElementsTarget {
  public:
-  // Reads the state of outputFolder. A writing update also removes the
-  // temporary files a killed run left, and starts the state file anew from
-  // what it read; a planning one (write false) writes nothing.
+  // Reads the state of outputFolder. A writing update starts the state file
+  // anew from what it read; a planning one (write false) writes nothing.
   GalleryUpdate(std::string outputFolder, bool write, UpdateClock now = {});
   ~GalleryUpdate() override;
   GalleryUpdate(const GalleryUpdate&) = delete;

@@ -13,6 +13,7 @@
 #include "core/Error.h"
 #include "core/ImageOrdering.h"
 #include "core/IniFile.h"
+#include "core/TemporaryFiles.h"
 #include "imaging/ImageStages.h"
 #include "imaging/JpegCodec.h"
 #include "imaging/Orientation.h"
@@ -21,7 +22,6 @@
 #include "imaging/Un_Copy_File.h"
 #include "imaging/Un_Scaling_File.h"
 #include "imaging/Un_Thumb_File.h"
-#include "imaging/WaitingThumbnails.h"
 #include "pages/PageNames.h"
 #include "pages/Un_image.h"
 #include "run/OutputFolder.h"
@@ -255,9 +255,9 @@ RunOutcome GenerationRun::Go(RunPlan* plan) {
       throw Error(FolderCreationMessage(o.OutputPath(), errno));
     }
   }
-  // A run that crashed while thumbnails waited in a file may have left it;
-  // a dry run removes nothing.
-  if (!plan_) WaitingThumbnails::RemoveLeftovers(o.OutputPath());
+  // Temporary and spill files of a Fotoloom process that was killed; a dry
+  // run removes nothing.
+  if (!plan_) RemoveLeftoverFiles(o.OutputPath());
   if (o.UpdateOnlyChanged()) update_ = std::make_unique<GalleryUpdate>(o.OutputPath(), plan_ == nullptr, UpdateNow);
 
   TMyFindFile& search = c_->Search;

@@ -2,9 +2,13 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -628,6 +632,70 @@ TEST(GenerationRun, removes_the_waiting_thumbnails_a_crashed_run_left_in_the_out
     EXPECT_EQ(f.run.Start(), RunOutcome::Finished);
     EXPECT_FALSE(fs::exists(f.out / ".fotoloom-waiting-thumbnails-Xy12ab"));
     EXPECT_EQ(ReadFile(f.out / ".hidden"), "the user's");
+  }
+}
+
+// Starts f's run in a child process that the file size limit kills while
+// it writes its first page, and returns the child's process id.
+pid_t RunKilledWhileWriting(Fixture& f) {
+  const pid_t child = ::fork();
+  if (child == 0) {
+    const rlimit noCore{0, 0};
+    ::setrlimit(RLIMIT_CORE, &noCore);
+    const rlimit tiny{64, 64};
+    ::setrlimit(RLIMIT_FSIZE, &tiny);
+    std::signal(SIGXFSZ, SIG_DFL);
+    try {
+      f.run.Start();
+    } catch (...) {
+    }
+    ::_exit(0);
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) << "status " << status;
+  return child;
+}
+
+// A run killed while it wrote leaves its temporary file. Every run that
+// writes (full, pages only, update) first removes the temporary and spill
+// files of processes no longer running, and nothing else; a dry run removes
+// nothing.
+TEST(GenerationRun, every_writing_run_first_removes_what_a_killed_run_left) {
+  Fixture f(3);
+  const std::string dead = std::to_string(RunKilledWhileWriting(f));
+  const std::string page = "image1.htm.fotoloom-" + dead + ".tmp";
+  const std::string spill = ".fotoloom-waiting-thumbnails-" + dead + "-Ab12Cd";
+  ASSERT_TRUE(fs::exists(f.out / page)) << "the killed run left no temporary page";
+  const std::string alive = std::to_string(::getpid());
+  const std::map<std::string, std::string> stays = {
+      {"notes.txt.fotoloom-" + alive + ".tmp", "a running process's"},
+      {".fotoloom-waiting-thumbnails-" + alive + "-Ab12Cd", "a running process's"},
+      {"notes.fotoloom-" + dead + "x.tmp", "the user's"},
+      {".fotoloom-waiting-thumbnails-" + dead + "-Ab12C", "the user's"},
+  };
+  for (const auto& [name, content] : stays) WriteFile(f.out / name, content);
+  WriteFile(f.out / spill, "left");
+
+  RunPlan plan;
+  EXPECT_EQ(f.run.Plan(plan), RunOutcome::Finished);
+  EXPECT_TRUE(fs::exists(f.out / page));
+  EXPECT_TRUE(fs::exists(f.out / spill));
+  const struct {
+    const char* what;
+    int mode;
+    bool update;
+  } runs[] = {{"full", 0, false}, {"pages only", 2, false}, {"update", 1, true}};
+  for (const auto& run : runs) {
+    SCOPED_TRACE(run.what);
+    f.settings.SetElementsMode(run.mode);
+    f.settings.SetUpdateOnlyChanged(run.update);
+    EXPECT_EQ(f.run.Start(), RunOutcome::Finished);
+    EXPECT_FALSE(fs::exists(f.out / page));
+    EXPECT_FALSE(fs::exists(f.out / spill));
+    for (const auto& [name, content] : stays) EXPECT_EQ(ReadFile(f.out / name), content) << name;
+    WriteFile(f.out / page, "left");
+    WriteFile(f.out / spill, "left");
   }
 }
 
