@@ -55,6 +55,8 @@ Navigation NavigationOf(const std::string& baseName, long long current, long lon
 }  // namespace
 
 timage_page::timage_page() = default;
+
+timage_page::timage_page(bool& cancelled) : Cancellable(cancelled) {}
 timage_page::~timage_page() = default;
 
 void timage_page::SetImageFiles(const std::vector<std::string>& files) { imageFiles_ = files; }
