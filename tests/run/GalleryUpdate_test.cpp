@@ -19,6 +19,7 @@
 #include "core/Error.h"
 #include "core/RecordingDesktop.h"
 #include "run/GenerationRun.h"
+#include "support/RecordingView.h"
 #include "support/SmallDisk.h"
 #include "support/TempDir.h"
 
@@ -28,25 +29,11 @@ namespace {
 namespace fs = std::filesystem;
 using test::ReadFile;
 using test::RecordingDesktop;
+using test::RecordingView;
 using test::TempDir;
 using test::WriteFile;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
-
-class QuietView : public RunView {
- public:
-  std::vector<std::string> UpToDate;
-  void SetInputPathLabel(const std::string&) override {}
-  void SetFoundLabel(const std::string&) override {}
-  void SetBarMaximum(RunBar, int) override {}
-  void SetBarPosition(RunBar, int) override {}
-  void Return_to_first_page() override {}
-  void ShowBottomButtons() override {}
-  void CloseMainWindow() override {}
-  void ShowImagesUpToDate(int upToDate, int total) override {
-    UpToDate.push_back(std::to_string(upToDate) + " of " + std::to_string(total));
-  }
-};
 
 // Photos are dated long ago, so that no run reads one within a tick of its
 // time; the tests of that case set their own clock.
@@ -131,7 +118,7 @@ struct Gallery {
   TempDir extra;
   GallerySettings settings;
   RecordingDesktop desktop;
-  QuietView view;
+  RecordingView view;
   GenerationRun run{settings, desktop, view};
 
   explicit Gallery(int photos = 0) {
@@ -159,7 +146,7 @@ Listing FullRun(const Gallery& g) {
   s.SetOutputPath(ref.str());
   s.SetUpdateOnlyChanged(false);
   RecordingDesktop desktop;
-  QuietView view;
+  RecordingView view;
   GenerationRun run(s, desktop, view);
   run.Jobs = 1;
   EXPECT_EQ(run.Start(), RunOutcome::Finished);

@@ -22,6 +22,8 @@
 #include "core/RecordingDesktop.h"
 #include "imaging/Image.h"
 #include "imaging/JpegCodec.h"
+#include "support/Photos.h"
+#include "support/RecordingView.h"
 #include "support/SmallDisk.h"
 #include "support/TempDir.h"
 
@@ -31,57 +33,12 @@ namespace {
 namespace fs = std::filesystem;
 using test::ReadFile;
 using test::RecordingDesktop;
+using test::RecordingView;
 using test::TempDir;
 using test::WriteFile;
+using test::WritePhotos;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
-
-// Records what the run shows, as short lines ("max 2 = 30", "pos 4 = 1",
-// "first page", "buttons", "close"); OnBar runs after every bar move.
-class RecordingView : public RunView {
- public:
-  std::vector<std::string> Calls;
-  std::string InputLabel;
-  std::string FoundLabel;
-  int Maximum[5] = {-1, -1, -1, -1, -1};
-  int Position[5] = {-1, -1, -1, -1, -1};
-  std::function<void(RunBar, int)> OnBar;
-
-  void SetInputPathLabel(const std::string& text) override { InputLabel = text; }
-  void SetFoundLabel(const std::string& text) override { FoundLabel = text; }
-  void SetBarMaximum(RunBar bar, int maximum) override {
-    Maximum[int(bar)] = maximum;
-    Calls.push_back("max " + std::to_string(int(bar) + 1) + " = " + std::to_string(maximum));
-  }
-  void SetBarPosition(RunBar bar, int position) override {
-    Position[int(bar)] = position;
-    if (OnBar) OnBar(bar, position);
-  }
-  void Return_to_first_page() override { Calls.push_back("first page"); }
-  void ShowBottomButtons() override { Calls.push_back("buttons"); }
-  void CloseMainWindow() override { Calls.push_back("close"); }
-};
-
-// Writes count small JPEG photos img01.jpg, img02.jpg, ... into folder.
-void WritePhotos(const std::string& folder, int count, int width = 48, int height = 32) {
-  Image image(width, height);
-  JpegCodec codec;
-  codec.Quality = 80;
-  std::string jpeg;
-  for (int i = 1; i <= count; ++i) {
-    for (int y = 0; y < height; ++y)
-      for (int x = 0; x < width; ++x) {
-        std::uint8_t* p = image.pixel(x, y);
-        p[0] = std::uint8_t(x * 5 + i);
-        p[1] = std::uint8_t(y * 7);
-        p[2] = std::uint8_t(i * 8);
-      }
-    codec.Encode(image, jpeg);
-    char name[32];
-    std::snprintf(name, sizeof name, "img%02d.jpg", i);
-    WriteFile(folder + "/" + name, jpeg);
-  }
-}
 
 // The names in folder that begin with prefix, sorted.
 std::vector<std::string> NamesStartingWith(const std::string& folder, const std::string& prefix) {
