@@ -98,6 +98,13 @@ void ConsoleView::ShowImagesUpToDate(int upToDate, int total) {
   std::fflush(out_);
 }
 
+void ConsoleView::ShowWarning(const std::string& text) {
+  // Also with --quiet: the run went on, but the user should know.
+  Finish();
+  std::fprintf(out_, "warning: %s\n", text.c_str());
+  std::fflush(out_);
+}
+
 void ConsoleView::ShowBar(RunBar bar) {
   // The pages line shows both page counts; its bar follows the image pages,
   // of which there are the most.

@@ -56,6 +56,8 @@ class ConsoleView : public RunView {
   void CloseMainWindow() override {}
   // "N of M images up to date", on a line of its own.
   void ShowImagesUpToDate(int upToDate, int total) override;
+  // "warning: " and the text on a line of its own, also when quiet.
+  void ShowWarning(const std::string& text) override;
 
   // Ends the line of the running stage; call it when the run has returned.
   void Finish();
