@@ -229,6 +229,18 @@ Pixels FromImage(const Image& image) {
   };
 }
 
+std::string PngDeclaringSize(const std::string& png, std::uint32_t width, std::uint32_t height) {
+  // Signature (8), IHDR length (4), then "IHDR", width and height, the rest
+  // of its 13 data bytes and its checksum over type and data.
+  constexpr std::size_t kType = 12, kData = 16, kCrc = 29;
+  Check(png.size() > kCrc + 4 && png.compare(kType, 4, "IHDR") == 0, "a PNG starting with its header");
+  std::string out = png;
+  out.replace(kData, 8, U32(width) + U32(height));
+  const auto crc = crc32(0, reinterpret_cast<const Bytef*>(out.data() + kType), uInt(kCrc - kType));
+  out.replace(kCrc, 4, U32(static_cast<std::uint32_t>(crc)));
+  return out;
+}
+
 void WritePng(const std::string& path, int width, int height, const Pixels& pixels, const PngOptions& options) {
   int colourType = PNG_COLOR_TYPE_RGB;
   int channels = 3;

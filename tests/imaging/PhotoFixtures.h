@@ -49,6 +49,9 @@ struct PngOptions {
 // Writes a PNG file with libpng; greys take the red sample, palettes the
 // colours in the order met (at most 256).
 void WritePng(const std::string& path, int width, int height, const Pixels& pixels, const PngOptions& options = {});
+// The bytes of a PNG file whose header declares width x height instead,
+// with the header's checksum made good, so that only its size is wrong.
+std::string PngDeclaringSize(const std::string& png, std::uint32_t width, std::uint32_t height);
 
 struct WebpOptions {
   bool lossless = true;
