@@ -3,7 +3,6 @@
 
 #include <fcntl.h>
 #include <libheif/heif.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <exception>
@@ -12,6 +11,7 @@
 #include <vector>
 
 #include "core/Error.h"
+#include "core/PosixIo.h"
 
 namespace fotoloom {
 
@@ -48,9 +48,8 @@ std::string ReasonOf(const heif_error& e) {
 // Whether the file can be opened, with the system's reason when not: the
 // library's own message for a missing file says nothing of why.
 void CheckReadable(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) ThrowCannotOpenFile(path, errno);
-  ::close(fd);
+  const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (!fd.valid()) ThrowCannotOpenFile(path, errno);
 }
 
 // What the library's progress calls reach: the decoder's Busy, and the first

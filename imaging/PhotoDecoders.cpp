@@ -2,13 +2,14 @@
 #include "imaging/PhotoDecoders.h"
 
 #include <fcntl.h>
-#include <unistd.h>
 
 #include <array>
+#include <cerrno>
 #include <cstring>
 #include <string_view>
 
 #include "core/Error.h"
+#include "core/PosixIo.h"
 #include "imaging/HeifDecoder.h"
 #include "imaging/Orientation.h"
 #include "imaging/PngDecoder.h"
@@ -35,16 +36,11 @@ std::string FileNameOfPath(const std::string& path) {
 
 PhotoFormat FormatOfContent(const std::string& path) {
   std::array<unsigned char, kSignatureBytes> b{};
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return PhotoFormat::Unknown;
-  std::size_t got = 0;
-  while (got < b.size()) {
-    const ssize_t n = ::read(fd, b.data() + got, b.size() - got);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    got += static_cast<std::size_t>(n);
-  }
-  ::close(fd);
+  // Not blocking: a pipe named like a photo is not waited for.
+  const FileDescriptor fd(RetryOnInterrupt([&] { return ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK); }));
+  if (!fd.valid()) return PhotoFormat::Unknown;
+  const ssize_t read = ReadAll(fd.get(), b.data(), b.size());
+  const std::size_t got = read < 0 ? 0 : static_cast<std::size_t>(read);
   if (got >= 3 && b[0] == 0xFF && b[1] == 0xD8 && b[2] == 0xFF) return PhotoFormat::Jpeg;
   if (got >= 8 && std::memcmp(b.data(), "\x89PNG\r\n\x1a\n", 8) == 0) return PhotoFormat::Png;
   if (got >= 12 && std::memcmp(b.data(), "RIFF", 4) == 0 && std::memcmp(b.data() + 8, "WEBP", 4) == 0)

@@ -3,7 +3,6 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 #include <webp/decode.h>
 #include <webp/demux.h>
 
@@ -13,6 +12,7 @@
 #include <vector>
 
 #include "core/Error.h"
+#include "core/PosixIo.h"
 #include "imaging/Orientation.h"
 
 namespace fotoloom {
@@ -28,29 +28,17 @@ constexpr std::size_t kSliceBytes = std::size_t{64} << 10;
 // Enough of the start of a file for its size.
 constexpr std::size_t kHeaderBytes = std::size_t{64} << 10;
 
-struct Closer {
-  int fd;
-  ~Closer() { ::close(fd); }
-};
-
 // Up to limit bytes of the file at path.
 std::string ReadStart(const std::string& path, std::size_t limit) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) ThrowCannotOpenFile(path, errno);
-  const Closer closer{fd};
+  const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (!fd.valid()) ThrowCannotOpenFile(path, errno);
   struct stat st {};
-  if (::fstat(fd, &st) != 0) ThrowCannotOpenFile(path, errno);
+  if (::fstat(fd.get(), &st) != 0) ThrowCannotOpenFile(path, errno);
   if (st.st_size > kMaxFileBytes) ThrowCannotDecode(path, "WebP", "the file is larger than 1 GiB");
   std::string bytes(std::min<std::size_t>(limit, static_cast<std::size_t>(std::max<off_t>(st.st_size, 0))), '\0');
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) ThrowCannotOpenFile(path, errno);
-    if (n == 0) break;
-    done += static_cast<std::size_t>(n);
-  }
-  bytes.resize(done);
+  const ssize_t done = ReadAll(fd.get(), bytes.data(), bytes.size());
+  if (done < 0) ThrowCannotOpenFile(path, errno);
+  bytes.resize(static_cast<std::size_t>(done));
   return bytes;
 }
 

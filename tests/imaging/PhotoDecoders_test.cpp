@@ -1,6 +1,7 @@
 #include "imaging/PhotoDecoders.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cmath>
 #include <cstdlib>
@@ -87,6 +88,9 @@ TEST(FormatOfContent, tells_the_formats_apart_by_their_first_bytes) {
   EXPECT_EQ(FormatOfContent(dir / "mp4"), PhotoFormat::Unknown);
   EXPECT_EQ(FormatOfContent(dir / "short"), PhotoFormat::Unknown);
   EXPECT_EQ(FormatOfContent(dir / "missing"), PhotoFormat::Unknown);
+  // A pipe with no writer is not waited for.
+  ASSERT_EQ(::mkfifo((dir / "pipe.png").c_str(), 0600), 0);
+  EXPECT_EQ(FormatOfContent(dir / "pipe.png"), PhotoFormat::Unknown);
 }
 
 TEST(PhotoDecoders, the_content_chooses_the_decoder_and_must_agree_with_the_name) {
