@@ -94,7 +94,9 @@ std::optional<FileFacts> FactsFrom(const std::vector<std::string_view>& fields, 
 bool ApplyLine(std::string_view line, UpdateState& state) {
   const std::vector<std::string_view> f = Fields(line);
   const std::optional<std::string> name = f.size() >= 2 ? Unescaped(f[1]) : std::nullopt;
-  if (!name || name->empty()) return false;
+  // A name that could lead outside the folder, or to the state itself, was
+  // not written by us: the whole state is not to be trusted.
+  if (!name || OutputNameFault(*name, NameShape::Nested) != NameFault::None) return false;
   if (f[0] == "D" && f.size() == 2) {
     state.Entries.erase(*name);
     return true;

@@ -8,11 +8,9 @@
 #include <string>
 #include <string_view>
 
-namespace fotoloom {
+#include "core/OutputNames.h"
 
-// The state's file in the output folder; hidden, so clearing the folder and
-// copying additional elements leave it alone.
-inline constexpr std::string_view kUpdateStateFileName = ".fotoloom-update-state";
+namespace fotoloom {
 
 // The version of the state's format; a state of another version is ignored.
 inline constexpr int kUpdateStateVersion = 1;
@@ -84,8 +82,9 @@ std::string UpdateForgetLine(const std::string& name);
 
 // Reads the text back, applying the lines in order (a later line of a name
 // replaces an earlier one). Nothing when the header is missing, of another
-// version or of another folder, or any whole line is not one of ours; a last
-// line without its line end (an append cut short) is left out.
+// version or of another folder, or any whole line is not one of ours or
+// names a file the output folder's name rule refuses (OutputNameFault); a
+// last line without its line end (an append cut short) is left out.
 std::optional<UpdateState> ParseUpdateState(std::string_view text, std::uint64_t folderInode);
 
 // The state of the output folder, with Written set; nothing when the file is
