@@ -163,7 +163,7 @@ TEST(ImageStages, a_failing_thumbnail_stops_the_thumbnail_stage_at_its_place) {
     EXPECT_EQ(s.progress, Indexes(0, 6));
     EXPECT_EQ(Written(out, "n_", 6), (std::vector<std::string>{"n_p0.jpg", "n_p1.jpg", "n_p4.jpg"}));
     const RunRecord t = RunWriter(w.thumbs, [&] { w.stages.Create_thumbnails(); });
-    EXPECT_EQ(t.error, "JPEG error #53");
+    EXPECT_EQ(t.error, "JPEG error #53: Not a JPEG file: starts with 0x47 0x49");
     EXPECT_EQ(t.progress, Indexes(0, 3));
     EXPECT_EQ(Written(out, "t_", 6), (std::vector<std::string>{"t_p0.jpg", "t_p1.jpg", "t_p2.jpg"}));
   }

@@ -754,7 +754,7 @@ TEST(GenerationRun, plan_notes_each_photo_whose_header_cannot_be_read) {
   EXPECT_EQ(f.run.Plan(plan), RunOutcome::Finished);
   ASSERT_EQ(plan.Photos.size(), 3u);
   EXPECT_EQ(plan.ProblemCount(), 1);
-  EXPECT_EQ(plan.Photos[1].Problem, "JPEG error #53");
+  EXPECT_EQ(plan.Photos[1].Problem, "JPEG error #53: Not a JPEG file: starts with 0x6e 0x6f");
   EXPECT_EQ(plan.Photos[2].Scaled.Width, 48);
   EXPECT_EQ(plan.Photos[2].Problem, "");
 }
