@@ -1,4 +1,4 @@
-// Checking that a file named on the command line can be read.
+// Checking that a file named on the command line can be read, and loading a settings file so named.
 #include "cli/InputFile.h"
 
 #include <fcntl.h>
@@ -6,8 +6,10 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 
 #include "core/Error.h"
+#include "core/SettingsFile.h"
 
 namespace fotoloom::cli {
 
@@ -18,6 +20,13 @@ void RequireReadableFile(const std::string& path) {
   const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
   ::close(fd);
   if (!regular) ThrowCannotOpenFile(path, EISDIR);
+}
+
+void LoadSettingsFile(const std::string& path, GallerySettings& settings) {
+  // Reading a missing file is no error for the loader; a file named on the
+  // command line must be there.
+  RequireReadableFile(path);
+  if (!Read_settings_file(path, settings)) std::fprintf(stderr, "%s\n", NoSettingsReadWarning(path).c_str());
 }
 
 }  // namespace fotoloom::cli
