@@ -372,6 +372,11 @@ void JpegCodec::Start(const std::string& path) {
   reading_ = std::move(reading);
 }
 
+void JpegCodec::Probe(const std::string& path) {
+  Start(path);
+  reading_.reset();
+}
+
 int JpegCodec::ReadRows(std::uint8_t* const* rows, int count) {
   if (!reading_ || count <= 0) return 0;
   Decoder& d = reading_->decoder;

@@ -75,6 +75,11 @@ class JpegCodec {
   // opened, has no readable header or declares more than MaxPixels. Data
   // damaged after the header is not noticed. Ends any reading in progress.
   void Inspect(const std::string& path);
+  // Whether the file at path can be decoded: opens it and starts decoding as
+  // Start does, with Start's errors (the colour conversion is checked, and a
+  // progressive file's scans are read), then ends the reading without a
+  // row. Damage after the start (a file cut short) shows only in decoding.
+  void Probe(const std::string& path);
   // Stored size and rows decoded so far of the file being read.
   int StoredWidth() const { return storedWidth_; }
   int StoredHeight() const { return storedHeight_; }

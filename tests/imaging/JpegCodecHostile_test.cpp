@@ -112,6 +112,37 @@ TEST(JpegCodecHostile, says_what_a_damaged_file_lacks) {
   }
 }
 
+// A probe refuses what decoding would refuse at its start, and lets through
+// what decodes, damaged or not.
+TEST(JpegCodecHostile, a_probe_refuses_what_cannot_be_decoded_and_reads_no_row) {
+  const std::string whole = test::WellFormedJpeg(32, 24);
+  const std::size_t scan = whole.find("\xFF\xDA");
+  const struct {
+    const char* what;
+    std::string bytes;
+    std::string error;
+  } cases[] = {
+      {"sound", whole, "no error"},
+      {"cut in its scan", test::Truncated(whole, (scan + whole.size()) / 2), "no error"},
+      {"cut before its scan", test::Truncated(whole, scan),
+       "JPEG error #59: Invalid JPEG file structure: missing SOS marker"},
+      {"empty", "", "JPEG error #42: Empty input file"},
+      {"a PNG", test::PngBytes(), "JPEG error #53: Not a JPEG file: starts with 0x89 0x50"},
+      {"CMYK", test::WellFormedJpeg(32, 24, JpegCoding::Cmyk), "JPEG error #27: Unsupported color conversion request"},
+  };
+  JpegCodec codec;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempDir dir;
+    test::WriteFile(dir / "x.jpg", c.bytes);
+    EXPECT_EQ(ErrorOf([&] { codec.Probe(dir / "x.jpg"); }), c.error);
+    EXPECT_EQ(codec.RowsRead(), 0);
+    std::uint8_t row[32 * 3];
+    std::uint8_t* rows[] = {row};
+    EXPECT_EQ(codec.ReadRows(rows, 1), 0);  // nothing left open
+  }
+}
+
 TEST(JpegCodecHostile, a_progressive_file_cut_at_any_byte_decodes_or_gives_the_library_error) {
   const std::string whole = test::WellFormedJpeg(48, 32, JpegCoding::Progressive);
   for (std::size_t keep = 0; keep < whole.size(); keep += 3) {
