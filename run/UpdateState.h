@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "core/OutputNames.h"
+#include "core/PosixIo.h"
 
 namespace fotoloom {
 
@@ -131,11 +132,9 @@ class UpdateStateFile {
   const std::string& Path() const { return path_; }
 
  private:
-  void Close();
-
   std::string folder_;
   std::string path_;
-  int fd_ = -1;
+  FileDescriptor fd_;
 };
 
 }  // namespace fotoloom
