@@ -282,17 +282,23 @@ void Tfrm_utama::StartGenerationRun() {
   runGoing_ = true;
   closeAfterRun_ = false;
   Frame_Step_6->ClearWarnings();
+  RunOutcome outcome = RunOutcome::NotStarted;
   {
     // The run is over on every way out of this block, an exception included.
     const ScopeExit idle([this] { runGoing_ = false; });
     try {
-      run_->Start();
+      outcome = run_->Start();
     } catch (const std::exception& e) {
       // Page 6 stays with its bottom buttons hidden; Cancel leads back to page 1.
       if (!closeAfterRun_) ShowErrorBox(this, QString::fromStdString(e.what()));
     }
   }
-  if (closeAfterRun_) close();
+  if (closeAfterRun_) {
+    close();
+    return;
+  }
+  // Another run writes to the output folder: it said so; nothing was written.
+  if (outcome == RunOutcome::Busy) GoToStep(5);
 }
 
 }  // namespace fotoloom
