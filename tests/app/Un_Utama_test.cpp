@@ -26,6 +26,7 @@
 #include "app/Un_About.h"
 #include "app/WizardTestSupport.h"
 #include "core/Desktop.h"
+#include "core/FolderLock.h"
 #include "core/SettingsFile.h"
 #include "run/GenerationRun.h"
 #include "support/TempDir.h"
@@ -508,6 +509,30 @@ class MainWindowTest : public QObject {
     w.Button("bit_load")->click();
     QVERIFY(!w.Button("btn_next")->isEnabled());
     QVERIFY(reason->text().startsWith("Extension of Websites: '/../../x' cannot be used: "));
+  }
+
+  // Another run writing to the output folder: the wizard says so, writes
+  // nothing and stays on page 5 so the user can try again.
+  void a_run_into_a_folder_another_run_writes_to_stays_on_page_5() {
+    Wizard w;
+    w.window.show();
+    PrepareRun(w, 1, false);
+    QVERIFY(QDir().mkpath(QString::fromStdString(w.folder / "out")));
+    FolderLock other;
+    QVERIFY(other.TryLock(w.folder / "out") == FolderLock::Result::Locked);
+    std::vector<test::SeenBox> seen;
+    test::AnswerNextBox("OK", &seen);
+    w.Button("btn_next")->click();
+    QCOMPARE(seen.size(), std::size_t{1});
+    QCOMPARE(seen[0].title, QString("Warning"));
+    QCOMPARE(seen[0].text, QString::fromStdString("Another Fotoloom run is writing to " + (w.folder / "out")));
+    QCOMPARE(w.window.CurrentStep(), 5);
+    QCOMPARE(w.Buttons(), QString("xxxxxx"));
+    QVERIFY(
+        QDir(QString::fromStdString(w.folder / "out")).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+    other.Release();
+    w.Button("btn_next")->click();
+    QVERIFY(QFile::exists(QString::fromStdString(w.folder / "out/page1.htm")));
   }
 
   void a_settings_file_without_any_known_key_is_loaded_with_a_warning() {

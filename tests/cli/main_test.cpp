@@ -5,6 +5,8 @@
 
 #include <chrono>
 #include <filesystem>
+#include <map>
+#include <memory>
 #include <string>
 #include <thread>
 #include <utility>
@@ -563,6 +565,57 @@ TEST(fotoloom_cli, update_tells_what_is_up_to_date_and_its_dry_run_what_it_would
   EXPECT_FALSE(fs::exists(out + "/n_p001.jpg"));
   EXPECT_FALSE(fs::exists(out + "/image3.htm"));
   EXPECT_TRUE(fs::exists(out + "/image2.htm"));
+}
+
+// The names and bytes of every file in folder.
+std::map<std::string, std::string> FilesOf(const std::string& folder) {
+  std::map<std::string, std::string> files;
+  for (const auto& e : fs::directory_iterator(folder)) files[e.path().filename().string()] = ReadFile(e.path());
+  return files;
+}
+
+// One writing run per output folder: a second one, even of other photos, is
+// refused at once and leaves the first's gallery exactly as a lone run
+// makes it; a run killed with SIGKILL keeps no other run out.
+TEST(fotoloom_cli, a_second_run_into_the_same_output_folder_is_refused_and_a_killed_one_blocks_nothing) {
+  TempDir dir;
+  fs::create_directories(dir.path() / "in");
+  fs::create_directories(dir.path() / "other");
+  fs::create_directories(dir.path() / "out");
+  WritePhotos(dir / "in", 24, 1600, 1200);
+  test::WritePhotos(dir / "other", 3, {.NameFormat = "q%03d.jpg"});
+  // The filtered stretch makes each photo take a while, so the first run is
+  // surely still going when the second starts.
+  GallerySettings s;
+  s.SetUseFilter(true);
+  Write_settings_file(dir / "slow.fl", s);
+  const auto start = [&](const std::string& out) {
+    return std::make_unique<CliProcess>(std::vector<std::string>{"run", dir / "slow.fl", "--input", dir / "in",
+                                                                 "--output", out, "--jobs", "1", "--quiet"});
+  };
+  const auto waitFor = [](CliProcess& run, const std::string& file) {
+    while (run.Running() && !fs::exists(file)) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    return run.Running();
+  };
+
+  std::unique_ptr<CliProcess> first = start(dir / "out");
+  ASSERT_TRUE(waitFor(*first, dir / "out/n_p001.jpg")) << "the run ended before a second one could start";
+  const auto second = RunCli({"run", "--input", dir / "other", "--output", dir / "out", "--update", "--quiet"});
+  EXPECT_EQ(second.Status, 1);
+  EXPECT_EQ(second.Err, "Another Fotoloom run is writing to " + dir / "out" + "\n");
+  ASSERT_EQ(first->Wait(), 0) << first->Err();
+  fs::create_directories(dir.path() / "alone");
+  ASSERT_EQ(RunCli({"run", dir / "slow.fl", "--input", dir / "in", "--output", dir / "alone", "--quiet"}).Status, 0);
+  EXPECT_EQ(FilesOf(dir / "out"), FilesOf(dir / "alone"));
+
+  fs::create_directories(dir.path() / "killed");
+  std::unique_ptr<CliProcess> killed = start(dir / "killed");
+  ASSERT_TRUE(waitFor(*killed, dir / "killed/n_p001.jpg")) << "the run ended before it could be killed";
+  killed->Signal(SIGKILL);
+  EXPECT_EQ(killed->Wait(), 128 + SIGKILL);
+  const auto after = RunCli({"run", "--input", dir / "other", "--output", dir / "killed", "--quiet"});
+  EXPECT_EQ(after.Status, 0) << after.Err;
+  EXPECT_TRUE(fs::exists(dir / "killed/n_q001.jpg"));
 }
 
 }  // namespace
