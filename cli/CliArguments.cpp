@@ -214,7 +214,7 @@ Commands:
               --jobs N        photos resized at once (default: one per core)
               --yes           create a missing output folder without asking
               --open          open the first page in the web browser afterwards
-              --quiet         print nothing but errors
+              --quiet         print nothing but errors and warnings
               --dry-run       check the folders, find, order and size the
                               photos as the run would, and print the number
                               of thumbnail and image pages and each photo's
@@ -255,10 +255,23 @@ Commands:
 Keys for --set, in any letter case, values as a settings file holds them
 (the template lines are set in a settings file only):
 )" + SettingsKeysHelp() +
-         R"(
-Exit status: 0 done, 1 the run failed or did not start, 2 bad usage (also
-a missing input or output folder, a bad --set), 130 interrupted by Ctrl-C
-(what was written stays).
+         R"(    A number the run cannot take is refused: MaxWidthImage, MaxHeightImage
+    and MaxSizeThumbnails from 1 to 65500, RowsCount and ColsCount from 1 to
+    1000, QualityImages and QualityThumbnails from 0 to 100. So is a
+    ThumbPagesName, ImagePagesName or WebSiteExtension holding "/", ".." or
+    NUL, from --set or from the settings file.
+
+Before anything is written, run checks the folders (not one folder, the
+input not inside the output), the page names and every number it reads.
+Only one run at a time writes into an output folder; another is refused
+with "Another Fotoloom run is writing to DIR". Warnings (a damaged photo, a
+photo left out, an update state that could not be used) go to stderr, also
+with --quiet.
+
+Exit status: 0 done, 1 the run failed or did not start (also another run
+writing to the output folder), 2 bad usage (also a missing input or output
+folder, a bad --set, a page name that leaves the output folder), 130
+interrupted by Ctrl-C (what was written stays).
 )";
 }
 
