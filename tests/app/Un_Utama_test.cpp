@@ -116,6 +116,17 @@ void PrepareRun(Wizard& w, int photos, bool autoBrowser) {
   for (int step = 2; step <= 5; ++step) w.Button("btn_next")->click();
 }
 
+// An added check box on page 5: shown, off, inside the page and over no
+// other shown control.
+void VerifyShownUncheckedInFreeSpace(const Wizard& w, const QCheckBox* box) {
+  QVERIFY(box->isVisible());
+  QVERIFY(!box->isChecked());
+  QVERIFY(w.Page(5)->rect().contains(box->geometry()));
+  for (const QWidget* other : w.Page(5)->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    if (other != box && other->isVisible())
+      QVERIFY2(!other->geometry().intersects(box->geometry()), qPrintable(other->objectName()));
+}
+
 }  // namespace
 
 class MainWindowTest : public QObject {
@@ -287,12 +298,7 @@ class MainWindowTest : public QObject {
     PrepareRun(w, 3, false);
     QCheckBox* box = w.On<QCheckBox>(5, "Check_only_changed");
     QCOMPARE(box->text(), QString("Only update what has changed"));
-    QVERIFY(box->isVisible());
-    QVERIFY(!box->isChecked());
-    QVERIFY(w.Page(5)->rect().contains(box->geometry()));
-    for (const QWidget* other : w.Page(5)->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-      if (other != box && other->isVisible())
-        QVERIFY2(!other->geometry().intersects(box->geometry()), qPrintable(other->objectName()));
+    VerifyShownUncheckedInFreeSpace(w, box);
 
     const std::string off = w.folder / "off.fl";
     const std::string on = w.folder / "on.fl";
@@ -558,12 +564,7 @@ class MainWindowTest : public QObject {
     PrepareRun(w, 1, false);
     QCheckBox* box = w.On<QCheckBox>(5, "Check_skip_bad_photos");
     QCOMPARE(box->text(), QString("Skip photos that cannot be read"));
-    QVERIFY(box->isVisible());
-    QVERIFY(!box->isChecked());
-    QVERIFY(w.Page(5)->rect().contains(box->geometry()));
-    for (const QWidget* other : w.Page(5)->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-      if (other != box && other->isVisible())
-        QVERIFY2(!other->geometry().intersects(box->geometry()), qPrintable(other->objectName()));
+    VerifyShownUncheckedInFreeSpace(w, box);
     const std::string on = w.folder / "on.fl";
     w.dialogs->files = {QString::fromStdString(on)};
     box->click();
