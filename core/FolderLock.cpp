@@ -6,31 +6,26 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <utility>
 
 namespace fotoloom {
 
-FolderLock::~FolderLock() { Release(); }
+FolderLock::~FolderLock() = default;
 
 FolderLock::Result FolderLock::TryLock(const std::string& folder) {
   Release();
-  const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return Result::Unavailable;
-  int status = 0;
-  while ((status = ::flock(fd, LOCK_EX | LOCK_NB)) != 0 && errno == EINTR) {
-  }
-  if (status == 0) {
-    fd_ = fd;
+  FileDescriptor fd(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (!fd.valid()) return Result::Unavailable;
+  if (RetryOnInterrupt([&fd] { return ::flock(fd.get(), LOCK_EX | LOCK_NB); }) == 0) {
+    fd_ = std::move(fd);
     return Result::Locked;
   }
-  const bool busy = errno == EWOULDBLOCK;
-  ::close(fd);
-  return busy ? Result::Busy : Result::Unavailable;
+  return errno == EWOULDBLOCK ? Result::Busy : Result::Unavailable;
 }
 
 void FolderLock::Release() {
-  if (fd_ < 0) return;
-  ::close(fd_);  // closing the last descriptor of the open file drops its flock
-  fd_ = -1;
+  // Closing the last descriptor of the open folder drops its flock.
+  fd_ = FileDescriptor();
 }
 
 std::string FolderBusyMessage(const std::string& folder) { return "Another Fotoloom run is writing to " + folder; }

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "core/PosixIo.h"
+
 namespace fotoloom {
 
 // Holds an exclusive flock on a folder, taken through a descriptor of the
@@ -27,10 +29,10 @@ class FolderLock {
   Result TryLock(const std::string& folder);
   // Releases the lock; nothing when none is held.
   void Release();
-  bool Held() const { return fd_ >= 0; }
+  bool Held() const { return fd_.valid(); }
 
  private:
-  int fd_ = -1;
+  FileDescriptor fd_;
 };
 
 // "Another Fotoloom run is writing to <folder>".
