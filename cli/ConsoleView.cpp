@@ -99,9 +99,10 @@ void ConsoleView::ShowImagesUpToDate(int upToDate, int total) {
 }
 
 void ConsoleView::ShowWarning(const std::string& text) {
-  // Also with --quiet: the run went on, but the user should know.
-  Finish();
-  std::fprintf(out_, "warning: %s\n", text.c_str());
+  if (live_ && !quiet_ && current_ != Line::None)
+    std::fprintf(out_, "\r%s\x1b[K\n%s", text.c_str(), liveText_.c_str());
+  else
+    std::fprintf(out_, "%s\n", text.c_str());
   std::fflush(out_);
 }
 
@@ -124,6 +125,7 @@ void ConsoleView::Show(Line line, const std::string& text, const std::string& li
   current_ = line;
   text_ = text;
   if (live_) {
+    liveText_ = liveText;
     std::fprintf(out_, "\r%s\x1b[K", liveText.c_str());
     std::fflush(out_);
   }

@@ -229,6 +229,7 @@ void GallerySettings::SetUpdateOnlyChanged(bool value) {
 }
 
 void GallerySettings::SetOtherFormats(bool value) { StoreBool(v_.OtherFormats, value, SettingsField::OtherFormats); }
+void GallerySettings::SetSkipBadPhotos(bool value) { StoreBool(v_.SkipBadPhotos, value, SettingsField::SkipBadPhotos); }
 
 void GallerySettings::SetElementsMode(int value) {
   StoreInt(v_.ElementsMode, std::clamp(value, 0, int(kElementsModeNames.size()) - 1), SettingsField::ElementsMode);

@@ -48,6 +48,7 @@ enum class SettingsField {
   HTMLImages,
   UpdateOnlyChanged,
   OtherFormats,
+  SkipBadPhotos,
   ElementsMode,
 };
 
@@ -201,6 +202,10 @@ class GallerySettings {
   // (core/PhotoFormats); off, only JPEG files.
   bool OtherFormats() const { return v_.OtherFormats; }
   void SetOtherFormats(bool value);
+  // A photo that cannot be read is left out of the gallery with a warning
+  // and the run goes on; off, such a photo stops the run.
+  bool SkipBadPhotos() const { return v_.SkipBadPhotos; }
+  void SetSkipBadPhotos(bool value);
   int ElementsMode() const { return v_.ElementsMode; }
   void SetElementsMode(int value);
 
@@ -236,6 +241,7 @@ class GallerySettings {
     bool AutoBrowserStart = true;
     bool UpdateOnlyChanged = false;
     bool OtherFormats = false;
+    bool SkipBadPhotos = false;
     std::vector<std::string> HTMLThumbnails;
     std::vector<std::string> HTMLImages;
     int ElementsMode = 0;

@@ -77,6 +77,8 @@ void ImageStages::Create_images() {
       // The photo was read for its thumbnail alone.
       scaling_.Warn(index, copies[kThumbnailCopy].Warnings);
     }
+    // Both copies come from one decode: either tells what the photo lacks.
+    const std::string damage = need.ScaledImage ? copies[kScaledCopy].Damage : copies[kThumbnailCopy].Damage;
     if (along && need.Thumbnail) {
       CopyResult& t = copies[kThumbnailCopy];
       if (t.Error)
@@ -84,6 +86,7 @@ void ImageStages::Create_images() {
       else
         waiting_.Keep(index, std::move(t.Jpeg));
     }
+    if (!damage.empty() && scaling_.OnDamaged) scaling_.OnDamaged(scaling_, index, damage);
     if (scaling_.OnProgress) scaling_.OnProgress(scaling_, index, scaling_.Cancelled);
   };
   if (scaling_.OnWorking) pipeline.OnWorking = [this] { scaling_.OnWorking(scaling_, scaling_.Cancelled); };
@@ -135,6 +138,9 @@ void ImageStages::Create_thumbnails() {
         std::rethrow_exception(copies[0].Error);
       WriteWholeFile(thumbs_.OutputFileOf(files[i]), jpeg);
       thumbs_.Warn(index, copies[0].Warnings);
+      // A thumbnail made here was decoded here; a kept one was told of already.
+      if (!waiting[i] && !copies[0].Damage.empty() && thumbs_.OnDamaged)
+        thumbs_.OnDamaged(thumbs_, index, copies[0].Damage);
     }
     if (thumbs_.OnProgress) thumbs_.OnProgress(thumbs_, index, thumbs_.Cancelled);
   };

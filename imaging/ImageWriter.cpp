@@ -64,6 +64,7 @@ void ImageWriter::WriteImages() {
     if (copies[0].Error) std::rethrow_exception(copies[0].Error);
     WriteWholeFile(OutputFileOf(files[static_cast<std::size_t>(index)]), copies[0].Jpeg);
     Warn(index, copies[0].Warnings);
+    if (OnDamaged && !copies[0].Damage.empty()) OnDamaged(*this, index, copies[0].Damage);
     if (OnProgress) OnProgress(*this, index, Cancelled);
   };
   if (OnWorking) pipeline.OnWorking = [this] { OnWorking(*this, Cancelled); };

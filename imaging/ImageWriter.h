@@ -24,6 +24,7 @@ class ImageWriter : public Cancellable {
   using ProgressEvent = std::function<void(ImageWriter& sender, int index, bool& cancelled)>;
   using WorkingEvent = std::function<void(ImageWriter& sender, bool& cancelled)>;
   using WarningEvent = std::function<void(ImageWriter& sender, int index, const std::string& warning)>;
+  using DamagedEvent = std::function<void(ImageWriter& sender, int index, const std::string& damage)>;
 
   // What makes the scaled-image writer and the thumbnail writer differ.
   struct Kind {
@@ -39,6 +40,9 @@ class ImageWriter : public Cancellable {
   // What the user should hear of an image that was still written (a colour
   // profile ignored), before its OnProgress, on the calling thread only.
   WarningEvent OnWarning;
+  // A photo decoded with warnings (JpegCodec::Damage says what it lacks):
+  // fired on the calling thread after its file is written, before its OnProgress.
+  DamagedEvent OnDamaged;
   std::int32_t MaxWidth = 0;
   std::int32_t MaxHeight = 0;
   std::int32_t FilterIndex = 0;  // outside 0..6: Lanczos3

@@ -6,17 +6,19 @@
 #include <string>
 #include <vector>
 
+#include "core/SettingsCheck.h"
 #include "imaging/Image.h"
 #include "imaging/PhotoDecoder.h"
 
 namespace fotoloom {
 
 // Largest width or height a JPEG file can have; larger targets cannot be encoded.
-constexpr int kJpegMaxDimension = 65500;
+constexpr int kJpegMaxDimension = kMaxImageSide;
 
 // Decodes JPEG files and encodes images as JPEG. One object serves one
 // worker for a whole run; it is not shared between threads. Every library
-// failure is raised as "JPEG error #<message code>"; nothing is printed.
+// failure is raised as "JPEG error #<message code>: <the library's text>"
+// ("JPEG error #53: Not a JPEG file: starts with 0x89 0x50"); nothing is printed.
 // An embedded ICC profile (APP2 segments) is handed on as Colour(); CMYK and
 // YCCK files are turned into sRGB as they are decoded (CmykConversion).
 class JpegCodec : public PhotoDecoder {
@@ -39,6 +41,10 @@ class JpegCodec : public PhotoDecoder {
   int ReadRows(std::uint8_t* const* rows, int count) override;
   void FinishReading() override;
   void Inspect(const std::string& path) override;
+  // As PhotoDecoder's: the colour conversion is checked and a progressive
+  // file's scans are read; the reading then ends without a row, so damage
+  // after the start (a file cut short) shows only in decoding.
+  void Probe(const std::string& path) override;
 
   JpegCodec();
   ~JpegCodec() override;
@@ -52,6 +58,12 @@ class JpegCodec : public PhotoDecoder {
   int Components() const { return components_; }
   // Library warnings (for example corrupt data) of the last Load or Encode.
   int Warnings() const { return warnings_; }
+  // What the file being read or read last lacks when it decoded with
+  // warnings, in words for its user: "premature end of data; the missing
+  // part shows grey" for a file cut short (the decoder makes up the rest),
+  // the library's text of its first warning otherwise. Empty while there
+  // was no warning.
+  const std::string& Damage() const { return damage_; }
 
   // Forgets the file loaded last: the next encoding is sequential.
   void ForgetLoadedFile();
@@ -62,6 +74,7 @@ class JpegCodec : public PhotoDecoder {
  private:
   int components_ = 0;
   int warnings_ = 0;
+  std::string damage_;
   struct Reading;  // the open file and the library's decoder
   // Opens path and reads its header, its orientation and its colour
   // profile, after resetting the facts.

@@ -68,6 +68,11 @@ class PhotoDecoder {
   // file as Start would, with Start's errors for a file that cannot be
   // opened, has no readable header or declares more than MaxPixels.
   virtual void Inspect(const std::string& path) = 0;
+  // Whether the file at path can be decoded, to tell a photo that cannot be
+  // read before anything is written: starts decoding as Start does, with
+  // Start's errors, and hands out no row. The reading may stay open until
+  // the next file is started.
+  virtual void Probe(const std::string& path) { Start(path); }
 
   // After Start, with no rows read yet: decodes the whole file into image,
   // upright, and ends the reading.

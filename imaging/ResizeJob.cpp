@@ -56,6 +56,7 @@ void ResizeJob::Run(const std::string& inputPath, std::span<const CopyRequest> r
     results[k].Jpeg.clear();
     results[k].Error = nullptr;
     results[k].Warnings.clear();
+    results[k].Damage.clear();
     if (requests[k].Settings == nullptr) continue;
     // Each request index keeps its own working objects, so a writer's kept
     // tap lists serve the next photo of the same writer.
@@ -101,6 +102,9 @@ void ResizeJob::Run(const std::string& inputPath, std::span<const CopyRequest> r
       }
     return;
   }
+  // Only the JPEG codec decodes on through damage; the other decoders fail.
+  if (decoder_ == &decoders_.Jpeg())
+    for (Copy* copy : copies) copy->result->Damage = decoders_.Jpeg().Damage();
   Encode(copies);
 }
 

@@ -55,6 +55,9 @@ struct CopyResult {
   std::string Jpeg;
   std::exception_ptr Error;
   std::vector<std::string> Warnings;
+  // What the photo lacks when it decoded with warnings (JpegCodec::Damage);
+  // empty for a sound photo.
+  std::string Damage;
 };
 
 // An estimate of the work of resizing the photo at path, comparable between

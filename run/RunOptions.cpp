@@ -2,10 +2,9 @@
 #include "run/RunOptions.h"
 
 #include <algorithm>
-#include <string_view>
 
 #include "core/Error.h"
-#include "core/IniFile.h"
+#include "core/SettingsCheck.h"
 #include "core/SystemColors.h"
 
 namespace fotoloom {
@@ -38,9 +37,7 @@ std::array<std::uint8_t, 3> BackgroundOf(const GallerySettings& o) {
 }
 
 int TextToInt(const std::string& text) {
-  const std::size_t start = text.find_first_not_of(" \t");
-  const std::optional<int> value =
-      start == std::string::npos ? std::nullopt : ParseIniInteger(std::string_view(text).substr(start));
+  const std::optional<int> value = RunNumberValue(text);
   if (!value) throw Error("'" + text + "' is not a valid integer value");
   return *value;
 }

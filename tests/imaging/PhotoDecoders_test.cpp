@@ -101,8 +101,9 @@ TEST(PhotoDecoders, the_content_chooses_the_decoder_and_must_agree_with_the_name
   test::WritePng(dir / "shot.heic", 8, 8, test::FromImage(image));
   test::WriteFile(dir / "noise.png", "this is no picture of any kind");
   // Without the option every photo is a JPEG, as it always was.
-  EXPECT_EQ(ErrorOf([&] { DecodeWith(dir / "shot.jpg", false); }), "JPEG error #53");
-  EXPECT_EQ(ErrorOf([&] { DecodeWith(dir / "shot.png", false); }), "JPEG error #53");
+  const std::string notJpeg = "JPEG error #53: Not a JPEG file: starts with 0x89 0x50";
+  EXPECT_EQ(ErrorOf([&] { DecodeWith(dir / "shot.jpg", false); }), notJpeg);
+  EXPECT_EQ(ErrorOf([&] { DecodeWith(dir / "shot.png", false); }), notJpeg);
   EXPECT_EQ(ErrorOf([&] { DecodeWith(dir / "shot.png"); }), "");
   EXPECT_EQ(ErrorOf([&] { DecodeWith(dir / "shot.jpg"); }),
             "Cannot read \"" + dir / "shot.jpg" + "\": it holds a PNG image, not the JPEG image its name says");
