@@ -250,7 +250,7 @@ void CmykConversion::ToRgb(const std::uint8_t* cmyk, std::uint8_t* rgb, int widt
 }
 
 std::string DamagedProfileWarning(const std::string& path) {
-  return "\"" + path + "\": its colour profile is damaged or unusable and was ignored; its colours are taken as sRGB";
+  return path + " has a colour profile that cannot be used: it is ignored and the colours are taken as sRGB";
 }
 
 void MakeRowGrey(std::uint8_t* row, int width) {

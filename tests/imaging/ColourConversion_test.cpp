@@ -121,7 +121,7 @@ TEST(SrgbConversion, a_profile_it_cannot_use_is_ignored_and_said_so) {
     EXPECT_FALSE(conversion.Converts()) << c.name;
   }
   EXPECT_EQ(DamagedProfileWarning("/in/a.jpg"),
-            "\"/in/a.jpg\": its colour profile is damaged or unusable and was ignored; its colours are taken as sRGB");
+            "/in/a.jpg has a colour profile that cannot be used: it is ignored and the colours are taken as sRGB");
 }
 
 TEST(CmykConversion, without_a_profile_mixes_plainly_in_both_conventions) {

@@ -975,6 +975,25 @@ TEST(GenerationRun, skips_photos_of_other_formats_that_cannot_be_read) {
   EXPECT_EQ(ReadFile(f.out / "page1.htm").find("cut."), std::string::npos);
 }
 
+// A photo whose colour profile cannot be used is still in the gallery, as
+// if it had none, and the run says so once, though three stages read it.
+TEST(GenerationRun, tells_of_an_unusable_colour_profile_once_and_goes_on) {
+  Fixture f(1);
+  f.settings.SetCopyOrgSizedImages(true);
+  f.settings.SetOtherFormats(true);
+  std::string damaged = test::DisplayP3Profile();
+  damaged.resize(damaged.size() / 2);
+  const Image flat = test::FlatImage(16, 12, {90, 120, 150});
+  test::WriteWebp(f.in / "shot.webp", 16, 12, test::FromImage(flat), {.icc = damaged});
+  ASSERT_EQ(StartError(f), "");
+  EXPECT_THAT(
+      f.view.Warnings,
+      ElementsAre(f.in / "shot.webp" +
+                  " has a colour profile that cannot be used: it is ignored and the colours are taken as sRGB"));
+  for (const char* name : {"n_shot.webp.jpg", "t_shot.webp.jpg", "b_shot.webp.jpg"})
+    EXPECT_TRUE(fs::exists(f.out / name));
+}
+
 TEST(GenerationRun, a_folder_of_photos_none_of_which_can_be_read_has_no_images) {
   Fixture f(0);
   WriteFile(f.in / "empty.jpg", "");
