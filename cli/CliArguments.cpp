@@ -246,7 +246,10 @@ Commands:
 Keys for --set, in any letter case, values as a settings file holds them
 (the template lines are set in a settings file only):
 )" + SettingsKeysHelp() +
-         R"(
+         R"(    UseExif=yes sorts a date order by the moment each photo was taken (its
+    EXIF date and time), else by the file's time; StripLocation=yes writes
+    the "b_" copies of the originals without their GPS position.
+
 Exit status: 0 done, 1 the run failed or did not start, 2 bad usage (also
 a missing input or output folder, a bad --set), 130 interrupted by Ctrl-C
 (what was written stays).

@@ -159,10 +159,13 @@ constexpr auto kKeys = std::to_array<SettingsKey>({
 // its value is not the fallback (the option is on), so that a file saved with
 // them off is byte for byte the file saved before they existed, and a file
 // without them loads them off.
-// Their switches are written "yes" and read as yes from "yes" or 1.
+// Their switches are read as yes from "yes" or 1. The update switch is
+// written "yes" and set on the command line by --update alone.
 constexpr auto kOptionalKeys = std::to_array<SettingsKey>({
     SettingsKey{"Update", "OnlyChanged", Kind::YesNo, "no", &ReadYesNoWord<&S::SetUpdateOnlyChanged>,
-                &WriteYesNoWord<&S::UpdateOnlyChanged>},
+                &WriteYesNoWord<&S::UpdateOnlyChanged>, false},
+    SettingsKey{"Privacy", "StripLocation", Kind::YesNo, "0", &ReadYesNoWord<&S::SetStripLocation>,
+                &WriteYesNo<&S::StripLocation>},
 });
 
 std::string TemplatePrefix(std::size_t index) { return "Line" + std::to_string(index) + "=d"; }
@@ -195,6 +198,8 @@ std::span<const SettingsKey> OptionalSettingsKeys() { return kOptionalKeys; }
 const SettingsKey* FindSettingsKey(std::string_view name) {
   for (const SettingsKey& key : kKeys)
     if (IniNamesMatch(key.Name, name)) return &key;
+  for (const SettingsKey& key : kOptionalKeys)
+    if (key.Settable && IniNamesMatch(key.Name, name)) return &key;
   return nullptr;
 }
 

@@ -310,6 +310,17 @@ TEST(fotoloom_cli, set_takes_every_kind_of_value_as_a_settings_file_does) {
   EXPECT_EQ(ReadFile(dir / "r.fl"), ReadFile(dir / "expected.fl"));
 }
 
+TEST(fotoloom_cli, set_takes_the_location_switch_but_not_the_update_switch) {
+  TempDir dir;
+  EXPECT_EQ(RunCli({"defaults", dir / "on.fl", "--set", "StripLocation=yes"}).Status, 0);
+  EXPECT_EQ(RunCli({"defaults", dir / "off.fl", "--set", "striplocation=0"}).Status, 0);
+  EXPECT_EQ(ReadFile(dir / "on.fl"), ReadFile(dir / "off.fl") + "[Privacy]\r\nStripLocation=1\r\n");
+  const auto update = RunCli({"defaults", dir / "u.fl", "--set", "OnlyChanged=yes"});
+  EXPECT_EQ(update.Status, 2);
+  EXPECT_THAT(update.Err, HasSubstr("'OnlyChanged' is not a key of the settings file"));
+  EXPECT_THAT(RunCli({"--help"}).Out, HasSubstr("StripLocation"));
+}
+
 TEST(fotoloom_cli, set_comes_after_the_settings_file_and_before_input_and_output) {
   TempDir dir;
   fs::create_directories(dir.path() / "in");
