@@ -38,7 +38,7 @@ zcat "$root/usr/share/man/man1/fotoloom-cli.1.gz" | grep -q 'elements' || fail "
 echo "== dependencies"
 depends=$(dpkg-deb --field "$deb" Depends)
 echo "$depends"
-for d in fonts-liberation xdg-utils libc6 libqt6widgets6 libjpeg62-turbo; do
+for d in fonts-liberation xdg-utils libc6 libqt6widgets6 libjpeg62-turbo libexiv2-27; do
   grep -Eq "(^|, )$d( |,|$)" <<<"$depends" || fail "Depends lacks $d"
 done
 
