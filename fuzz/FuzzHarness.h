@@ -26,4 +26,10 @@ void SettingsFileInput(const std::uint8_t* data, std::size_t size);
 // back unchanged from its escaped page forms.
 void TemplateInput(const std::uint8_t* data, std::size_t size);
 
+// Writes the bytes to a temporary file and reads its metadata, then reads
+// it again with the same bytes as its XMP sidecar, and rewrites the bytes
+// without location. Every caption and label must follow the text rules, and
+// a rewritten photo must carry no GPS tag.
+void PhotoMetadataInput(const std::uint8_t* data, std::size_t size);
+
 }  // namespace fotoloom::fuzz
