@@ -3,6 +3,7 @@
 
 #include <sys/stat.h>
 
+#include <cstdint>
 #include <exiv2/exiv2.hpp>
 #include <mutex>
 
@@ -133,6 +134,53 @@ bool EraseGps(Data& data) {
   return erased;
 }
 
+// Whether the bytes show a GPS position anywhere a reader may find one:
+// every APP1 segment before the image data is looked at, not only the
+// first of its kind as the library reads them. EXIF and XMP segments are
+// decoded; an extended XMP chunk, which the library does not decode, counts
+// when it holds the letters "GPS". A file whose segments do not follow one
+// another as the format says counts too, for no reader can be trusted with
+// it.
+bool SegmentsCarryLocation(std::string_view jpeg) {
+  static constexpr std::string_view kExif("Exif\0\0", 6);
+  static constexpr std::string_view kXmp("http://ns.adobe.com/xap/1.0/\0", 29);
+  static constexpr std::string_view kExtendedXmp("http://ns.adobe.com/xmp/extension/\0", 35);
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(jpeg[i]); };
+  if (jpeg.size() < 4 || byte(0) != 0xFF || byte(1) != 0xD8) return true;
+  std::size_t at = 2;
+  for (;;) {
+    if (at + 2 > jpeg.size() || byte(at) != 0xFF) return true;
+    while (at + 1 < jpeg.size() && byte(at + 1) == 0xFF) ++at;  // fill bytes
+    if (at + 2 > jpeg.size()) return true;
+    const unsigned char marker = byte(at + 1);
+    if (marker == 0xDA) return false;  // the image data starts: no metadata follows
+    if (marker == 0xD8 || marker == 0xD9 || marker == 0x00) return true;
+    if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) {
+      at += 2;
+      continue;
+    }
+    if (at + 4 > jpeg.size()) return true;
+    const std::size_t length = (std::size_t(byte(at + 2)) << 8) | byte(at + 3);
+    if (length < 2 || at + 2 + length > jpeg.size()) return true;
+    const std::string_view payload = jpeg.substr(at + 4, length - 2);
+    if (marker == 0xE1) {
+      if (payload.starts_with(kExif)) {
+        Exiv2::ExifData exif;
+        const std::string_view tiff = payload.substr(kExif.size());
+        Exiv2::ExifParser::decode(exif, reinterpret_cast<const Exiv2::byte*>(tiff.data()),
+                                  static_cast<std::uint32_t>(tiff.size()));
+        if (HasGps(exif)) return true;
+      } else if (payload.starts_with(kXmp)) {
+        Exiv2::XmpData xmp;
+        if (Exiv2::XmpParser::decode(xmp, std::string(payload.substr(kXmp.size()))) != 0 || HasGps(xmp)) return true;
+      } else if (payload.starts_with(kExtendedXmp) && payload.find("GPS") != std::string_view::npos) {
+        return true;
+      }
+    }
+    at += 2 + length;
+  }
+}
+
 // Reads the sidecar at path into xmp; false when it is too large or no XMP.
 bool ReadSidecar(const std::string& path, Exiv2::XmpData& xmp) {
   struct stat st {};
@@ -245,7 +293,11 @@ std::optional<std::string> WithoutLocation(std::string_view jpeg) {
     image.readMetadata();
     const bool exifChanged = EraseGps(image.exifData());
     const bool xmpChanged = EraseGps(image.xmpData());
-    if (!exifChanged && !xmpChanged) return std::nullopt;
+    if (!exifChanged && !xmpChanged) {
+      // Nothing the library reads carries a position; another segment may.
+      if (SegmentsCarryLocation(jpeg)) throw Error("its metadata is damaged or repeated");
+      return std::nullopt;
+    }
     // XMP without GPS is written back as it was read, not re-serialised.
     image.writeXmpFromPacket(!xmpChanged);
     image.writeMetadata();
@@ -255,9 +307,9 @@ std::optional<std::string> WithoutLocation(std::string_view jpeg) {
     const long read = out.read(reinterpret_cast<Exiv2::byte*>(bytes.data()), static_cast<long>(bytes.size()));
     out.close();
     if (read != static_cast<long>(bytes.size())) throw Error("the rewritten photo cannot be read back");
+    // What was written is read again as any reader would: not a trace of a position may be left.
+    if (SegmentsCarryLocation(bytes)) throw Error("its metadata is damaged or repeated");
     return bytes;
-  } catch (const Error&) {
-    throw;
   } catch (const std::exception& e) {
     throw Error("The location cannot be removed: " + ErrorText(e));
   }

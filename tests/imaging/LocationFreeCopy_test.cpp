@@ -108,6 +108,33 @@ TEST(CopyWithoutLocation, replaces_an_existing_file_only_when_asked_and_leaves_n
   EXPECT_EQ(files(), (std::vector<std::string>{"b_gps.jpg", "gps.jpg"}));
 }
 
+// A reader that looks past the first EXIF segment would find the position
+// of a second one, which the rewriting does not see: no copy is made.
+TEST(CopyWithoutLocation, never_copies_a_position_that_hides_in_a_second_exif_segment) {
+  const TempDir dir;
+  test::WriteTaggedPhotos(
+      {{dir / "plain.jpg", {"-Make=Plain"}}, {dir / "gps.jpg", {"-GPSLatitude=1", "-GPSLatitudeRef=N"}}});
+  // Where the APP1 segment of the EXIF data starts, and its length with its marker.
+  const auto exifSegment = [](const std::string& jpeg) {
+    const std::size_t start = jpeg.find(std::string("Exif\0\0", 6)) - 4;
+    const std::size_t length =
+        (std::size_t(static_cast<unsigned char>(jpeg[start + 2])) << 8) | static_cast<unsigned char>(jpeg[start + 3]);
+    return std::make_pair(start, 2 + length);
+  };
+  std::string plain = ReadFile(dir / "plain.jpg");
+  const std::string gps = ReadFile(dir / "gps.jpg");
+  const auto [gpsStart, gpsLength] = exifSegment(gps);
+  const auto [plainStart, plainLength] = exifSegment(plain);
+  plain.insert(plainStart + plainLength, gps.substr(gpsStart, gpsLength));
+  WriteFile(dir / "two.jpg", plain);
+  ASSERT_FALSE(ReadPhotoMetadata(dir / "two.jpg").HasLocation);  // the first segment is all a reader takes
+
+  const LocationFreeCopyResult result = CopyWithoutLocation(dir / "two.jpg", dir / "b_two.jpg", false);
+  EXPECT_FALSE(result.Made);
+  EXPECT_NE(result.Problem, "");
+  EXPECT_FALSE(std::filesystem::exists(dir / "b_two.jpg"));
+}
+
 TEST(CopyWithoutLocation, makes_no_copy_of_what_it_cannot_read_or_rewrite) {
   const TempDir dir;
   WriteFile(dir / "not-a-photo.jpg", "GPS? no, not even a JPEG");
