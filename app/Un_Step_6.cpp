@@ -1,4 +1,4 @@
-// Page 6 of the wizard: the progress of a generation run and its Cancel button.
+// Page 6 of the wizard: the progress of a generation run, its Cancel button and what the run tells once.
 #include "app/Un_Step_6.h"
 
 #include <QGroupBox>
@@ -57,6 +57,13 @@ TFrame_Step_6::TFrame_Step_6(QWidget* parent) : QWidget(parent) {
   btn_cancel->setGeometry(270, 312, 75, 25);
   btn_cancel->setCursor(Qt::PointingHandCursor);
   connect(btn_cancel, &QPushButton::clicked, this, &TFrame_Step_6::CancelRequested);
+
+  // What the run tells once, below everything else; empty until then.
+  lbl_notices = new QLabel(this);
+  lbl_notices->setObjectName(QStringLiteral("lbl_notices"));
+  lbl_notices->setGeometry(0, 344, 614, 44);
+  lbl_notices->setWordWrap(true);
+  lbl_notices->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 }
 
 void TFrame_Step_6::ShowInputPath(const QString& text) { lbl_input_path->setText(text); }
@@ -66,5 +73,12 @@ void TFrame_Step_6::ShowFound(const QString& text) { lbl_found->setText(text); }
 void TFrame_Step_6::SetBarMaximum(RunBar bar, int maximum) { Bar(bar)->setMaximum(maximum); }
 
 void TFrame_Step_6::SetBarPosition(RunBar bar, int position) { Bar(bar)->setValue(position); }
+
+void TFrame_Step_6::ShowNotice(const QString& line) {
+  const QString shown = lbl_notices->text();
+  lbl_notices->setText(shown.isEmpty() ? line : shown + QLatin1Char('\n') + line);
+}
+
+void TFrame_Step_6::ClearNotices() { lbl_notices->clear(); }
 
 }  // namespace fotoloom

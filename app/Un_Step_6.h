@@ -21,6 +21,8 @@ class TFrame_Step_6 : public QWidget, public ProgressDisplay {
   void ShowFound(const QString& text) override;
   void SetBarMaximum(RunBar bar, int maximum) override;
   void SetBarPosition(RunBar bar, int position) override;
+  void ShowNotice(const QString& line) override;
+  void ClearNotices() override;
 
  signals:
   // Cancel was pressed (the main window stops the run and goes back to page 1).
@@ -32,6 +34,7 @@ class TFrame_Step_6 : public QWidget, public ProgressDisplay {
   QLabel* lbl_input_path = nullptr;
   QLabel* lbl_found = nullptr;
   QPushButton* btn_cancel = nullptr;
+  QLabel* lbl_notices = nullptr;
   std::array<QProgressBar*, kRunBars.size()> bars_{};
 };
 

@@ -258,6 +258,7 @@ void Tfrm_utama::StartGenerationRun() {
   {
     // The run is over on every way out of this block, an exception included.
     const ScopeExit idle([this] { runGoing_ = false; });
+    Frame_Step_6->ClearNotices();
     try {
       run_->Start();
     } catch (const std::exception& e) {

@@ -22,4 +22,6 @@ void WizardRunView::ShowBottomButtons() { window_.ShowBottomButtons(true); }
 
 void WizardRunView::CloseMainWindow() { window_.CloseAfterRun(); }
 
+void WizardRunView::ShowNotice(const std::string& line) { progress_.ShowNotice(QString::fromStdString(line)); }
+
 }  // namespace fotoloom

@@ -21,6 +21,7 @@ class WizardRunView : public RunView {
   void ShowBottomButtons() override;
   // The window closes once the run has returned, never under it.
   void CloseMainWindow() override;
+  void ShowNotice(const std::string& line) override;
 
  private:
   Tfrm_utama& window_;

@@ -98,6 +98,13 @@ void ConsoleView::ShowImagesUpToDate(int upToDate, int total) {
   std::fflush(out_);
 }
 
+void ConsoleView::ShowNotice(const std::string& line) {
+  if (quiet_) return;
+  Finish();
+  std::fprintf(out_, "%s\n", line.c_str());
+  std::fflush(out_);
+}
+
 void ConsoleView::ShowBar(RunBar bar) {
   // The pages line shows both page counts; its bar follows the image pages,
   // of which there are the most.

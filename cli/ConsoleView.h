@@ -56,6 +56,8 @@ class ConsoleView : public RunView {
   void CloseMainWindow() override {}
   // "N of M images up to date", on a line of its own.
   void ShowImagesUpToDate(int upToDate, int total) override;
+  // The line as it is, on a line of its own.
+  void ShowNotice(const std::string& line) override;
 
   // Ends the line of the running stage; call it when the run has returned.
   void Finish();

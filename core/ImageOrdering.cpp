@@ -89,14 +89,17 @@ std::vector<std::size_t> GalleryOrder(const std::vector<ImageEntry>& entries, in
   return order;
 }
 
+std::string ImagePathOf(const ImageEntry& entry) {
+  std::string path = entry.Folder;
+  if (!path.empty() && path.back() != '/') path += '/';
+  return path + entry.FileName;
+}
+
 std::vector<std::string> Build_image_list(std::vector<ImageEntry> entries, int SortingMethodIndex, bool UseExif) {
   std::vector<std::string> paths;
   paths.reserve(entries.size());
-  for (const std::size_t i : GalleryOrder(entries, SortingMethodIndex, UseExif)) {
-    std::string path = entries[i].Folder;
-    if (!path.empty() && path.back() != '/') path += '/';
-    paths.push_back(path + entries[i].FileName);
-  }
+  for (const std::size_t i : GalleryOrder(entries, SortingMethodIndex, UseExif))
+    paths.push_back(ImagePathOf(entries[i]));
   return paths;
 }
 

@@ -63,6 +63,9 @@ int ListView1Compare(const ImageEntry& Item1, const ImageEntry& Item2, CompareMo
 std::vector<std::size_t> GalleryOrder(const std::vector<ImageEntry>& entries, int SortingMethodIndex,
                                       bool UseExif = false);
 
+// The full path of an entry: Folder and FileName with one "/" between them.
+std::string ImagePathOf(const ImageEntry& entry);
+
 // The full paths of the entries in the order of GalleryOrder.
 std::vector<std::string> Build_image_list(std::vector<ImageEntry> entries, int SortingMethodIndex,
                                           bool UseExif = false);

@@ -5,6 +5,14 @@
 
 namespace fotoloom {
 
+// The version of the copies without location: raise it with every change
+// that alters a byte of one, so that updates make them again.
+inline constexpr int kLocationFreeCopyVersion = 1;
+
+// What decides the bytes of a copy without location besides its photo: this
+// code's version and the metadata library's ("copy without location 1, exiv2 0.27.6").
+std::string LocationFreeCopyRecipe();
+
 // What CopyWithoutLocation did.
 struct LocationFreeCopyResult {
   bool Made = false;     // the copy is in place under its name

@@ -284,6 +284,8 @@ PhotoMetadata ReadPhotoMetadata(const std::string& path) {
   return m;
 }
 
+std::string MetadataLibraryVersion() { return std::string("exiv2 ") + Exiv2::versionString(); }
+
 std::optional<std::string> WithoutLocation(std::string_view jpeg) {
   InitLibrary();
   try {

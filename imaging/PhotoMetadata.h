@@ -67,6 +67,9 @@ inline constexpr long long kMaxSidecarBytes = 16LL << 20;
 // not.
 PhotoMetadata ReadPhotoMetadata(const std::string& path);
 
+// The metadata library and its version, "exiv2 0.27.6".
+std::string MetadataLibraryVersion();
+
 // The bytes of a JPEG file with every GPS tag removed (the EXIF GPS
 // directory and its pointer, and the XMP exif:GPS... properties), the image
 // data and all other metadata kept. Nothing when the file carries no GPS

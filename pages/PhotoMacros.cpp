@@ -21,9 +21,9 @@ std::string PhotoTextOnPage(std::string_view text) {
   return out;
 }
 
-std::array<std::string, 6> PhotoMacroValues(const PhotoTexts& texts, std::string_view nameOnPage) {
+std::array<std::string, 6> PhotoMacroValues(const PhotoTexts& texts, std::string_view name) {
   std::string caption = PhotoTextOnPage(texts.Caption);
-  std::string alt = caption.empty() ? std::string(nameOnPage) : caption;
+  std::string alt = caption.empty() ? PhotoTextOnPage(name) : caption;
   return {std::move(caption),          PhotoTextOnPage(texts.DateTaken), PhotoTextOnPage(texts.Camera),
           PhotoTextOnPage(texts.Lens), PhotoTextOnPage(texts.Exposure),  std::move(alt)};
 }

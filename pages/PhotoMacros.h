@@ -19,10 +19,11 @@ struct PhotoTexts {
   std::string Exposure{};  // "1/250 s, f/5.6, ISO 200, 35 mm"
 };
 
-// The image-page macros of the photo texts, in the order they are replaced
-// after the page's other macros: the caption, the date taken, the camera,
-// the lens, the exposure, and the alternative text of the photo (its caption,
-// else its file name without extension).
+// The image-page macros of the photo texts, in the order they are replaced:
+// the caption, the date taken, the camera, the lens, the exposure, and the
+// alternative text of the photo (its caption, else its file name without
+// extension). Their values hold no "@", so they may be replaced before the
+// page's other macros without forming one.
 inline constexpr std::array<std::string_view, 6> kPhotoMacros = {"@exifcomment@", "@datetaken@", "@camera@",
                                                                  "@lens@",        "@exposure@",  "@image_alt@"};
 
@@ -32,9 +33,9 @@ inline constexpr std::array<std::string_view, 6> kPhotoMacros = {"@exifcomment@"
 std::string PhotoTextOnPage(std::string_view text);
 
 // The values of kPhotoMacros for texts, in the same order, each through
-// PhotoTextOnPage; nameOnPage is the page form of the photo's file name
-// without extension ("@image_org@"), the alternative text without a caption.
-std::array<std::string, 6> PhotoMacroValues(const PhotoTexts& texts, std::string_view nameOnPage);
+// PhotoTextOnPage; name is the photo's file name without extension, the
+// alternative text of a photo without a caption.
+std::array<std::string, 6> PhotoMacroValues(const PhotoTexts& texts, std::string_view name);
 
 // The subtitle line of the thumbnail choice "Exif comment": "<br>" and the
 // caption on its page form; nothing when the photo has no caption.

@@ -14,11 +14,13 @@
 #include "core/TemporaryFiles.h"
 #include "imaging/ImageStages.h"
 #include "imaging/JpegCodec.h"
+#include "imaging/LocationFreeCopy.h"
 #include "imaging/Orientation.h"
 #include "imaging/OutputName.h"
 #include "imaging/OutputRecipe.h"
 #include "imaging/Un_Copy_File.h"
 #include "pages/PageNames.h"
+#include "run/MetadataStage.h"
 #include "run/OutputFolder.h"
 #include "run/RunOptions.h"
 
@@ -45,6 +47,8 @@ struct GenerationRun::Context {
   RunPlan* const Plan;                    // set in a dry run, which fills it instead of writing
   std::unique_ptr<GalleryUpdate> Update;  // set in an update
   std::vector<std::string> ImageFiles;    // the photos in gallery order
+  MetadataUse Uses;                       // what the run uses of the photos' metadata
+  std::vector<PhotoMetadata> Metadata;    // read once per photo when used; in gallery order once ordered
   Grid PageGrid;
   UpdateDecisions Decisions;  // an update's, for the photos whose images the run writes
 };
@@ -109,7 +113,7 @@ GenerationRun::GenerationRun(const GallerySettings& settings, Desktop& desktop, 
     const std::size_t i = static_cast<std::size_t>(index);
     const std::vector<PhotoDecision>& decided = run_->Decisions.Photos;
     if (run_->Update && i < copy.Made.size() && copy.Made[i] && i < decided.size())
-      run_->Update->Written("b_" + FileNameOf(run_->ImageFiles[i]), decided[i].Photo, "copy");
+      run_->Update->Written("b_" + FileNameOf(run_->ImageFiles[i]), decided[i].Photo, run_->Decisions.CopyRecipe);
     desktop_.ProcessPendingEvents();
     MoveBar(RunBar::Originals, index + 1);
   };
@@ -199,24 +203,17 @@ void GenerationRun::Add_found_image(TMyFindFile& Sender, const std::string& Fold
 
 void GenerationRun::Create_gallery(TMyFindFile& /*Sender*/) {
   static constexpr Stage kStages[] = {
-      &GenerationRun::OrderPhotos,
-      &GenerationRun::WritePages,
-      &GenerationRun::DecideUpdate,
-      &GenerationRun::CopyOriginals,
-      &GenerationRun::CopyAdditionalElements,
-      &GenerationRun::WriteScaledImages,
-      &GenerationRun::WriteThumbnails,
-      &GenerationRun::DeleteUnwanted,
+      &GenerationRun::ReadMetadata,      &GenerationRun::OrderPhotos,     &GenerationRun::WritePages,
+      &GenerationRun::DecideUpdate,      &GenerationRun::CopyOriginals,   &GenerationRun::CopyAdditionalElements,
+      &GenerationRun::WriteScaledImages, &GenerationRun::WriteThumbnails, &GenerationRun::DeleteUnwanted,
   };
   if (RunStages(kStages)) Finish();
 }
 
 void GenerationRun::Plan_gallery() {
   static constexpr Stage kStages[] = {
-      &GenerationRun::OrderPhotos,
-      &GenerationRun::PlanPhotos,
-      &GenerationRun::DecideUpdate,
-      &GenerationRun::PlanUpdate,
+      &GenerationRun::ReadMetadata, &GenerationRun::OrderPhotos, &GenerationRun::PlanPhotos,
+      &GenerationRun::DecideUpdate, &GenerationRun::PlanUpdate,
   };
   if (RunStages(kStages)) outcome_ = RunOutcome::Finished;
 }
@@ -225,6 +222,18 @@ bool GenerationRun::RunStages(std::span<const Stage> stages) {
   for (const Stage stage : stages)
     if (!(this->*stage)()) return false;
   return true;
+}
+
+bool GenerationRun::ReadMetadata() {
+  Context& run = *run_;
+  run.Uses = MetadataUseOf(run.Options);
+  if (!run.Uses.Any()) return true;
+  // One reading per photo, before the order that may need its date.
+  run.Metadata = ReadEntriesMetadata(entries_, [this] {
+    desktop_.ProcessPendingEvents();
+    return !c_->Cancelled;
+  });
+  return NotCancelled();
 }
 
 bool GenerationRun::OrderPhotos() {
@@ -238,7 +247,14 @@ bool GenerationRun::OrderPhotos() {
     outcome_ = RunOutcome::NoImages;
     return false;
   }
-  run.ImageFiles = Build_image_list(entries_, run.Options.SortingMethodIndex());
+  // The photos, and what was read of them, in gallery order.
+  const std::vector<std::size_t> order = GalleryOrder(entries_, run.Options.SortingMethodIndex(), run.Uses.Dates);
+  std::vector<PhotoMetadata> read = std::move(run.Metadata);
+  run.Metadata.clear();
+  for (const std::size_t i : order) {
+    run.ImageFiles.push_back(ImagePathOf(entries_[i]));
+    if (i < read.size()) run.Metadata.push_back(std::move(read[i]));
+  }
   // The grid is checked in full before any page is written.
   run.PageGrid = ReadGrid(run.Options);
   thumbPageCount_ = ThumbnailPageCount(imageCount_, run.PageGrid.Cells());
@@ -252,6 +268,10 @@ bool GenerationRun::WritePages() {
   SetBarMaximum(RunBar::ImagePages, imageCount_);
   timage_page& pages = c_->Pages;
   ConfigurePageWriter(pages, run.Options, run.ImageFiles, imageCount_, run.PageGrid);
+  std::vector<PhotoTexts> texts;
+  if (run.Uses.Texts)
+    for (const PhotoMetadata& m : run.Metadata) texts.push_back(PageTextsOf(m));
+  pages.SetPhotoTexts(std::move(texts));
   pages.PageOutput = nullptr;
   if (GalleryUpdate* update = run.Update.get())
     pages.PageOutput = [update](const std::string& name, const std::string& text) { update->WritePage(name, text); };
@@ -263,11 +283,13 @@ bool GenerationRun::DecideUpdate() {
   if (!run.Update || !WritesImages()) return true;
   SetImageRecipes(run.Decisions);
   const bool copies = run.Options.CopyOrgSizedImages();
+  run.Decisions.CopyRecipe = run.Options.StripLocation() ? LocationFreeCopyRecipe() : "copy";
   for (int i = 0; i < elementsCount_; ++i) {
     desktop_.ProcessPendingEvents();
     if (!NotCancelled()) return false;
     run.Decisions.Photos.push_back(run.Update->DecidePhoto(run.ImageFiles[std::size_t(i)], copies,
-                                                           run.Decisions.ScaledRecipe, run.Decisions.ThumbRecipe));
+                                                           run.Decisions.CopyRecipe, run.Decisions.ScaledRecipe,
+                                                           run.Decisions.ThumbRecipe));
   }
   return true;
 }
@@ -281,7 +303,29 @@ bool GenerationRun::CopyOriginals() {
   copy.ImageCount = elementsCount_;
   copy.OutputPath = run.Options.OutputPath();
   copy.Actions = run.Decisions.CopyActions();  // none without an update: every photo is copied unless present
-  return RunUnlessCancelled([&copy] { copy.Copy_originals(); });
+  copy.StripLocation = run.Options.StripLocation();
+  if (!RunUnlessCancelled([&copy] { copy.Copy_originals(); })) return false;
+  TellAboutLocations();
+  return true;
+}
+
+void GenerationRun::TellAboutLocations() {
+  const Context& run = *run_;
+  const tcopy_file& copy = c_->Copy;
+  if (run.Uses.Locations) {
+    int located = 0;
+    for (std::size_t i = 0; i < run.Metadata.size() && i < std::size_t(elementsCount_); ++i)
+      if (run.Metadata[i].HasLocation) ++located;
+    if (const std::string notice = LocationNotice(located, elementsCount_); !notice.empty()) view_.ShowNotice(notice);
+  }
+  std::vector<std::string> notCopied;
+  std::string reason;
+  for (std::size_t i = 0; i < copy.Problems.size(); ++i) {
+    if (copy.Problems[i].empty()) continue;
+    notCopied.push_back(FileNameOf(run.ImageFiles[i]));
+    if (reason.empty()) reason = copy.Problems[i];
+  }
+  if (!notCopied.empty()) view_.ShowNotice(NotCopiedNotice(notCopied, reason));
 }
 
 bool GenerationRun::CopyAdditionalElements() {
@@ -368,6 +412,10 @@ bool GenerationRun::PlanPhotos() {
     PlannedPhoto photo;
     photo.Path = run.ImageFiles[i];
     photo.ImagesWritten = i < std::size_t(elementsCount_);
+    if (i < run.Metadata.size()) {
+      if (run.Uses.Dates) photo.DateUsed = DateUsedText(run.Metadata[i]);
+      if (run.Uses.Texts) photo.CaptionFrom = std::string(CaptionSourceName(run.Metadata[i].CaptionFrom));
+    }
     if (photo.ImagesWritten) {
       desktop_.ProcessPendingEvents();
       if (!NotCancelled()) return false;

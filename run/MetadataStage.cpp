@@ -1,6 +1,7 @@
 // The metadata stage: the uses of a run's options, the reading before the order, and the texts made of it.
 #include "run/MetadataStage.h"
 
+#include "core/ImageOrdering.h"
 #include "imaging/MetadataText.h"
 
 namespace fotoloom {
@@ -19,9 +20,7 @@ std::vector<PhotoMetadata> ReadEntriesMetadata(std::vector<ImageEntry>& entries,
   metadata.reserve(entries.size());
   for (ImageEntry& entry : entries) {
     if (goOn && !goOn()) break;
-    std::string path = entry.Folder;
-    if (!path.empty() && path.back() != '/') path += '/';
-    metadata.push_back(ReadPhotoMetadata(path + entry.FileName));
+    metadata.push_back(ReadPhotoMetadata(ImagePathOf(entry)));
     entry.DateTaken = metadata.back().DateTaken;
   }
   return metadata;
@@ -46,6 +45,16 @@ std::string LocationNotice(int withLocation, int copied) {
   return std::to_string(withLocation) + " of " + std::to_string(copied) +
          " copied originals carry a GPS position. To leave it out, tick \"Remove location from copied "
          "originals\" on step 2, or set StripLocation=yes.";
+}
+
+std::string NotCopiedNotice(const std::vector<std::string>& photos, const std::string& reason) {
+  constexpr std::size_t kNamed = 3;
+  std::string names;
+  for (std::size_t i = 0; i < photos.size() && i < kNamed; ++i) names += (i == 0 ? "" : ", ") + photos[i];
+  if (photos.size() > kNamed) names += " and " + std::to_string(photos.size() - kNamed) + " more";
+  const std::string count = photos.size() == 1 ? "1 original was" : std::to_string(photos.size()) + " originals were";
+  return count + " not copied, as the location could not be removed: " + names + " (" + photos.front() + ": " + reason +
+         ")";
 }
 
 }  // namespace fotoloom

@@ -45,4 +45,10 @@ std::string DateUsedText(const PhotoMetadata& metadata);
 // position and how to leave it out; "" when none does.
 std::string LocationNotice(int withLocation, int copied);
 
+// The one line that names the photos (file names, at least one) whose copy
+// without location was not made, and why the first was not: "2 originals
+// were not copied, as the location could not be removed: a.jpg, b.jpg
+// (a.jpg: <reason>)". Up to three are named, the rest counted.
+std::string NotCopiedNotice(const std::vector<std::string>& photos, const std::string& reason);
+
 }  // namespace fotoloom

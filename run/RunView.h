@@ -50,6 +50,9 @@ class RunView {
   // An update found upToDate of the total photos whose images it would
   // write with nothing to make again (they count as done on the bars).
   virtual void ShowImagesUpToDate(int /*upToDate*/, int /*total*/) {}
+  // One line the user should read about the gallery being made, told once
+  // (how many copied originals carry a GPS position, the copies not made).
+  virtual void ShowNotice(const std::string& /*line*/) {}
 };
 
 }  // namespace fotoloom
