@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "CliProcess.h"
+#include "MetadataFixtures.h"
 #include "core/GallerySettings.h"
 #include "core/SettingsFile.h"
 #include "core/TemplateSets.h"
@@ -430,6 +431,28 @@ TEST(fotoloom_cli, dry_run_writes_nothing_and_reports_what_the_run_then_writes) 
                                     std::to_string(tw) + "x" + std::to_string(th) + "  b_ copy\n"));
     EXPECT_TRUE(fs::exists(out + "/b_" + name));
   }
+}
+
+TEST(fotoloom_cli, tells_the_location_count_and_the_dry_run_tells_dates_and_caption_sources) {
+  TempDir dir;
+  fs::create_directories(dir.path() / "in");
+  test::WriteTaggedPhotos({{dir / "in/a.jpg", {"-DateTimeOriginal=2024:05:17 14:03:07", "-IPTC:Caption-Abstract=x"}},
+                           {dir / "in/b.jpg", {"-GPSLatitude=48.1", "-GPSLatitudeRef=N"}}});
+  const std::vector<std::string> run = {"run",       "--input", dir / "in", "--output",
+                                        dir / "out", "--yes",   "--set",    "CopyOrgSizedImages=1"};
+  const auto copied = RunCli(run);
+  ASSERT_EQ(copied.Status, 0) << copied.Err;
+  EXPECT_THAT(copied.Err, HasSubstr("\n1 of 2 copied originals carry a GPS position. To leave it out, tick \"Remove "
+                                    "location from copied originals\" on step 2, or set StripLocation=yes.\n"));
+
+  std::vector<std::string> dry = run;
+  for (const char* extra :
+       {"--dry-run", "--set", "UseExif=yes", "--set", "SubtitleIndex=3", "--set", "SortingMethodIndex=1"})
+    dry.push_back(extra);
+  const auto plan = RunCli(dry);
+  ASSERT_EQ(plan.Status, 0) << plan.Err;
+  EXPECT_THAT(plan.Out, HasSubstr("b_ copy  taken 2024-05-17 14:03:07  caption: IPTC\n"));
+  EXPECT_THAT(plan.Out, HasSubstr("b_ copy  file date  caption: none\n"));
 }
 
 TEST(fotoloom_cli, dry_run_creates_no_folder_and_fails_where_the_run_would) {
