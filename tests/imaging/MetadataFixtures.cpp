@@ -6,26 +6,10 @@
 #include <cstdlib>
 
 #include "JpegFixtures.h"
+#include "pages/PageNames.h"
 #include "support/TempDir.h"
 
 namespace fotoloom::test {
-namespace {
-
-std::string XmlEscaped(const std::string& text) {
-  std::string out;
-  for (const char c : text) {
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      default: out += c; break;
-    }
-  }
-  return out;
-}
-
-}  // namespace
 
 void WriteTags(const std::vector<TaggedFile>& files) {
   // One argument a line; "-execute" ends the arguments of one file.
@@ -77,7 +61,7 @@ std::string SidecarXmp(const std::vector<std::pair<std::string, std::string>>& d
       "   <dc:description>\n"
       "    <rdf:Alt>\n";
   for (const auto& [lang, text] : descriptions)
-    xmp += "     <rdf:li xml:lang=\"" + lang + "\">" + XmlEscaped(text) + "</rdf:li>\n";
+    xmp += "     <rdf:li xml:lang=\"" + lang + "\">" + HtmlEscaped(text) + "</rdf:li>\n";
   xmp +=
       "    </rdf:Alt>\n"
       "   </dc:description>\n"
