@@ -1,4 +1,4 @@
-// The progress page as the wizard's run view sees it: two labels, five bars and the notices.
+// The progress page as the wizard's run view sees it: two labels and five bars.
 #pragma once
 
 #include <QString>
@@ -15,10 +15,8 @@ class ProgressDisplay {
   // A bar's maximum (its minimum is always 0) and its position.
   virtual void SetBarMaximum(RunBar bar, int maximum) = 0;
   virtual void SetBarPosition(RunBar bar, int position) = 0;
-  // Adds a line to the notices under the bars; ClearNotices empties them
-  // (the main window does so before each run).
-  virtual void ShowNotice(const QString& line) = 0;
-  virtual void ClearNotices() = 0;
+  // Adds one warning line of the run under the bars.
+  virtual void ShowWarning(const QString& text) = 0;
 
  protected:
   ~ProgressDisplay() = default;

@@ -1,8 +1,9 @@
-// Page 6 of the wizard: the progress of a generation run, its Cancel button and what the run tells once.
+// Page 6 of the wizard: the progress of a generation run and its Cancel button.
 #include "app/Un_Step_6.h"
 
 #include <QGroupBox>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 
@@ -58,12 +59,23 @@ TFrame_Step_6::TFrame_Step_6(QWidget* parent) : QWidget(parent) {
   btn_cancel->setCursor(Qt::PointingHandCursor);
   connect(btn_cancel, &QPushButton::clicked, this, &TFrame_Step_6::CancelRequested);
 
-  // What the run tells once, below everything else; empty until then.
-  lbl_notices = new QLabel(this);
-  lbl_notices->setObjectName(QStringLiteral("lbl_notices"));
-  lbl_notices->setGeometry(0, 344, 614, 44);
-  lbl_notices->setWordWrap(true);
-  lbl_notices->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  // Under the Cancel button, where the page was empty; shown once a run warns.
+  mem_warnings = new QPlainTextEdit(this);
+  mem_warnings->setObjectName(QStringLiteral("mem_warnings"));
+  mem_warnings->setGeometry(0, 344, 614, 42);
+  mem_warnings->setReadOnly(true);
+  mem_warnings->setLineWrapMode(QPlainTextEdit::NoWrap);
+  mem_warnings->hide();
+}
+
+void TFrame_Step_6::ShowWarning(const QString& text) {
+  mem_warnings->appendPlainText(text);
+  mem_warnings->show();
+}
+
+void TFrame_Step_6::ClearWarnings() {
+  mem_warnings->clear();
+  mem_warnings->hide();
 }
 
 void TFrame_Step_6::ShowInputPath(const QString& text) { lbl_input_path->setText(text); }
@@ -73,12 +85,5 @@ void TFrame_Step_6::ShowFound(const QString& text) { lbl_found->setText(text); }
 void TFrame_Step_6::SetBarMaximum(RunBar bar, int maximum) { Bar(bar)->setMaximum(maximum); }
 
 void TFrame_Step_6::SetBarPosition(RunBar bar, int position) { Bar(bar)->setValue(position); }
-
-void TFrame_Step_6::ShowNotice(const QString& line) {
-  const QString shown = lbl_notices->text();
-  lbl_notices->setText(shown.isEmpty() ? line : shown + QLatin1Char('\n') + line);
-}
-
-void TFrame_Step_6::ClearNotices() { lbl_notices->clear(); }
 
 }  // namespace fotoloom

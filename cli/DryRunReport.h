@@ -30,7 +30,8 @@ namespace fotoloom::cli {
 // line ends in the date the order used ("taken ..." or "file date"), and
 // when the pages show captions, in the caption's source. The "Update" and "Deleted" sections
 // show for an update only: each photo with something made again, and the
-// files it would delete.
+// files it would delete. A run with SkipBadPhotos adds, after the photos,
+// "Left out, as they cannot be read: N" and a line per photo with why.
 std::string DryRunReport(const RunPlan& plan, const GallerySettings& settings);
 
 }  // namespace fotoloom::cli

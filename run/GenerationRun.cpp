@@ -7,10 +7,14 @@
 #include <algorithm>
 #include <cerrno>
 #include <optional>
+#include <set>
 
 #include "core/Error.h"
+#include "core/FolderCheck.h"
+#include "core/FolderLock.h"
 #include "core/ImageOrdering.h"
 #include "core/ScopeExit.h"
+#include "core/SettingsCheck.h"
 #include "core/TemporaryFiles.h"
 #include "imaging/ImageStages.h"
 #include "imaging/JpegCodec.h"
@@ -45,12 +49,14 @@ struct GenerationRun::Context {
 
   const GallerySettings Options;          // the record as the run read it when it started
   RunPlan* const Plan;                    // set in a dry run, which fills it instead of writing
+  FolderLock Lock;                        // the output folder's, while a writing run goes
   std::unique_ptr<GalleryUpdate> Update;  // set in an update
   std::vector<std::string> ImageFiles;    // the photos in gallery order
   MetadataUse Uses;                       // what the run uses of the photos' metadata
   std::vector<PhotoMetadata> Metadata;    // read once per photo when used; in gallery order once ordered
   Grid PageGrid;
-  UpdateDecisions Decisions;  // an update's, for the photos whose images the run writes
+  UpdateDecisions Decisions;            // an update's, for the photos whose images the run writes
+  std::set<std::string> DamagedPhotos;  // warned about once, whichever stage read them
 };
 
 namespace {
@@ -126,6 +132,9 @@ GenerationRun::GenerationRun(const GallerySettings& settings, Desktop& desktop, 
   const auto working = [this](ImageWriter&, bool&) { desktop_.ProcessPendingEvents(); };
   c_->Scaling.OnWorking = working;
   c_->Thumbs.OnWorking = working;
+  const auto damaged = [this](ImageWriter&, int index, const std::string& damage) { PhotoDamaged(index, damage); };
+  c_->Scaling.OnDamaged = damaged;
+  c_->Thumbs.OnDamaged = damaged;
 }
 
 GenerationRun::~GenerationRun() = default;
@@ -145,14 +154,17 @@ RunOutcome GenerationRun::Go(RunPlan* plan) {
   if (plan) *plan = RunPlan{};
   outcome_ = RunOutcome::NotStarted;
   failedImage_.clear();
+  leftOut_.clear();
   entries_.clear();
   imageCount_ = elementsCount_ = thumbPageCount_ = 0;
   if (!CheckFolders()) return outcome_;
+  RefuseBadOptions();
+  if (!MakeOutputFolder() || !LockOutputFolder()) return outcome_;
   const GallerySettings& o = run_->Options;
   // Temporary and spill files of a Fotoloom process that was killed; a dry
   // run removes nothing.
   if (!plan) RemoveLeftoverFiles(o.OutputPath());
-  if (o.UpdateOnlyChanged()) run_->Update = std::make_unique<GalleryUpdate>(o.OutputPath(), plan == nullptr, UpdateNow);
+  if (o.UpdateOnlyChanged()) StartUpdate();
 
   c_->Cancelled = false;
   TMyFindFile& search = c_->Search;
@@ -164,11 +176,24 @@ RunOutcome GenerationRun::Go(RunPlan* plan) {
 
 bool GenerationRun::CheckFolders() {
   const GallerySettings& o = run_->Options;
-  if (!IsFolder(o.InputPath())) {
-    desktop_.ShowMessage(Desktop::Icon::Warning, "Incorrect path for input : " + o.InputPath());
-    view_.Return_to_first_page();
-    return false;
-  }
+  // A missing input folder, or folders where the gallery would overwrite
+  // or delete the photos.
+  const FolderFault fault = CheckRunFolders(o.InputPath(), o.OutputPath());
+  if (fault == FolderFault::None) return true;
+  desktop_.ShowMessage(Desktop::Icon::Warning, FolderFaultMessage(fault, o.InputPath(), o.OutputPath()));
+  view_.Return_to_first_page();
+  return false;
+}
+
+void GenerationRun::RefuseBadOptions() {
+  const GallerySettings& o = run_->Options;
+  std::optional<ValueFault> fault = CheckPageNames(o);
+  if (!fault) fault = CheckRunNumbers(o);
+  if (fault) throw Error(RunFaultMessage(*fault));
+}
+
+bool GenerationRun::MakeOutputFolder() {
+  const GallerySettings& o = run_->Options;
   if (IsFolder(o.OutputPath())) return true;
   const std::string question = "Output folder \"" + o.OutputPath() + "\" is not exist. Do you want to create it now ?";
   if (!desktop_.AskYesNo(Desktop::Icon::Warning, question)) {
@@ -183,6 +208,25 @@ bool GenerationRun::CheckFolders() {
     throw Error(FolderCreationMessage(o.OutputPath(), errno));
   }
   return true;
+}
+
+bool GenerationRun::LockOutputFolder() {
+  if (run_->Plan) return true;  // a dry run writes nothing
+  const std::string& folder = run_->Options.OutputPath();
+  // Where no lock can be taken at all (a folder that cannot be opened for
+  // reading) the run goes on as it always has.
+  if (run_->Lock.TryLock(folder) != FolderLock::Result::Busy) return true;
+  desktop_.ShowMessage(Desktop::Icon::Warning, FolderBusyMessage(folder));
+  outcome_ = RunOutcome::Busy;
+  return false;
+}
+
+void GenerationRun::StartUpdate() {
+  Context& run = *run_;
+  run.Update = std::make_unique<GalleryUpdate>(run.Options.OutputPath(), run.Plan == nullptr, UpdateNow);
+  run.Update->OnWarning = [this](const std::string& text) { view_.ShowWarning(text); };
+  const std::string trouble = StateTroubleMessage(run.Update->Trouble());
+  if (!trouble.empty()) view_.ShowWarning(trouble);
 }
 
 void GenerationRun::EndRun() {
@@ -203,19 +247,28 @@ void GenerationRun::Add_found_image(TMyFindFile& Sender, const std::string& Fold
 
 void GenerationRun::Create_gallery(TMyFindFile& /*Sender*/) {
   static constexpr Stage kStages[] = {
-      &GenerationRun::ReadMetadata,      &GenerationRun::OrderPhotos,     &GenerationRun::WritePages,
-      &GenerationRun::DecideUpdate,      &GenerationRun::CopyOriginals,   &GenerationRun::CopyAdditionalElements,
-      &GenerationRun::WriteScaledImages, &GenerationRun::WriteThumbnails, &GenerationRun::DeleteUnwanted,
+      &GenerationRun::ReadMetadata,
+      &GenerationRun::OrderPhotos,
+      &GenerationRun::LeaveOutUnreadablePhotos,
+      &GenerationRun::WritePages,
+      &GenerationRun::DecideUpdate,
+      &GenerationRun::CopyOriginals,
+      &GenerationRun::CopyAdditionalElements,
+      &GenerationRun::WriteScaledImages,
+      &GenerationRun::WriteThumbnails,
+      &GenerationRun::DeleteUnwanted,
   };
   if (RunStages(kStages)) Finish();
 }
 
 void GenerationRun::Plan_gallery() {
   static constexpr Stage kStages[] = {
-      &GenerationRun::ReadMetadata, &GenerationRun::OrderPhotos, &GenerationRun::PlanPhotos,
-      &GenerationRun::DecideUpdate, &GenerationRun::PlanUpdate,
+      &GenerationRun::ReadMetadata, &GenerationRun::OrderPhotos,  &GenerationRun::LeaveOutUnreadablePhotos,
+      &GenerationRun::PlanPhotos,   &GenerationRun::DecideUpdate, &GenerationRun::PlanUpdate,
   };
-  if (RunStages(kStages)) outcome_ = RunOutcome::Finished;
+  if (!RunStages(kStages)) return;
+  if (!leftOut_.empty()) view_.ShowWarning(LeftOutSummary());
+  outcome_ = RunOutcome::Finished;
 }
 
 bool GenerationRun::RunStages(std::span<const Stage> stages) {
@@ -257,9 +310,64 @@ bool GenerationRun::OrderPhotos() {
   }
   // The grid is checked in full before any page is written.
   run.PageGrid = ReadGrid(run.Options);
+  CountPages();
+  return true;
+}
+
+bool GenerationRun::LeaveOutUnreadablePhotos() {
+  Context& run = *run_;
+  if (!run.Options.SkipBadPhotos()) return true;
+  // Each photo is started as the image stages start it, so what they would
+  // stop at is found before any page links to it.
+  JpegCodec codec;
+  codec.Grayscale = run.Options.isgrayscale();
+  std::vector<std::string> readable;
+  std::vector<PhotoMetadata> readableMetadata;  // what was read of them stays beside them
+  for (std::size_t i = 0; i < run.ImageFiles.size(); ++i) {
+    const std::string& photo = run.ImageFiles[i];
+    desktop_.ProcessPendingEvents();
+    if (!NotCancelled()) return false;
+    try {
+      codec.Probe(photo);
+      readable.push_back(photo);
+      if (i < run.Metadata.size()) readableMetadata.push_back(std::move(run.Metadata[i]));
+    } catch (const Error& e) {
+      leftOut_.push_back(photo);
+      view_.ShowWarning(photo + " is left out: it cannot be read: " + e.what());
+      if (run.Plan) run.Plan->LeftOut.push_back({photo, e.what()});
+    }
+  }
+  run.ImageFiles = std::move(readable);
+  run.Metadata = std::move(readableMetadata);
+  imageCount_ = static_cast<int>(run.ImageFiles.size());
+  if (imageCount_ < 1) {
+    view_.ShowWarning(LeftOutSummary());
+    desktop_.ShowMessage(Desktop::Icon::Error, "No Images Could be found");
+    view_.Return_to_first_page();
+    outcome_ = RunOutcome::NoImages;
+    return false;
+  }
+  CountPages();
+  return true;
+}
+
+void GenerationRun::CountPages() {
+  const Context& run = *run_;
   thumbPageCount_ = ThumbnailPageCount(imageCount_, run.PageGrid.Cells());
   elementsCount_ = ElementsCountOf(run.Options.ElementsMode(), imageCount_, run.PageGrid.Cells());
-  return true;
+}
+
+std::string GenerationRun::LeftOutSummary() const {
+  const std::size_t n = leftOut_.size();
+  return n == 1 ? "1 photo was left out: it cannot be read"
+                : std::to_string(n) + " photos were left out: they cannot be read";
+}
+
+void GenerationRun::PhotoDamaged(int index, const std::string& damage) {
+  const std::vector<std::string>& photos = run_->ImageFiles;
+  if (index < 0 || std::size_t(index) >= photos.size()) return;
+  const std::string& photo = photos[std::size_t(index)];
+  if (run_->DamagedPhotos.insert(photo).second) view_.ShowWarning(photo + " is damaged: " + damage);
 }
 
 bool GenerationRun::WritePages() {
@@ -316,7 +424,7 @@ void GenerationRun::TellAboutLocations() {
     int located = 0;
     for (std::size_t i = 0; i < run.Metadata.size() && i < std::size_t(elementsCount_); ++i)
       if (run.Metadata[i].HasLocation) ++located;
-    if (const std::string notice = LocationNotice(located, elementsCount_); !notice.empty()) view_.ShowNotice(notice);
+    if (const std::string notice = LocationNotice(located, elementsCount_); !notice.empty()) view_.ShowWarning(notice);
   }
   std::vector<std::string> notCopied;
   std::string reason;
@@ -325,7 +433,7 @@ void GenerationRun::TellAboutLocations() {
     notCopied.push_back(FileNameOf(run.ImageFiles[i]));
     if (reason.empty()) reason = copy.Problems[i];
   }
-  if (!notCopied.empty()) view_.ShowNotice(NotCopiedNotice(notCopied, reason));
+  if (!notCopied.empty()) view_.ShowWarning(NotCopiedNotice(notCopied, reason));
 }
 
 bool GenerationRun::CopyAdditionalElements() {
@@ -380,6 +488,7 @@ void GenerationRun::Finish() {
   Context& run = *run_;
   run.ImageFiles.clear();
   run.ImageFiles.shrink_to_fit();
+  if (!leftOut_.empty()) view_.ShowWarning(LeftOutSummary());
   outcome_ = RunOutcome::Finished;
   if (run.Options.AutoBrowserStart()) {
     Open_first_page(run.Options, desktop_);
