@@ -1016,6 +1016,19 @@ TEST(GenerationRun, a_dry_run_tells_the_date_each_photo_is_ordered_by_and_its_ca
   EXPECT_EQ(plan.Photos[1].CaptionFrom, "IPTC");
 }
 
+TEST(GenerationRun, a_photo_left_out_takes_its_caption_with_it) {
+  Fixture f(0);
+  test::WriteTaggedPhotos({{f.in / "a.jpg", {"-XMP-dc:Description=A"}}, {f.in / "c.jpg", {"-XMP-dc:Description=C"}}});
+  WriteFile(f.in / "b.jpg", "not a photo");
+  f.settings.SetSkipBadPhotos(true);
+  f.settings.SetElementsMode(2);
+  f.settings.SetHTMLImages({"@image_org_ext@|@exifcomment@"});
+  ASSERT_EQ(f.run.Start(), RunOutcome::Finished);
+  EXPECT_EQ(ReadFile(f.out / "image1.htm"), "a.jpg|A\r\n");
+  EXPECT_EQ(ReadFile(f.out / "image2.htm"), "c.jpg|C\r\n");
+  EXPECT_FALSE(fs::exists(f.out / "image3.htm"));
+}
+
 // The same folder for photos and gallery, however written, or the photos
 // below the gallery: refused before anything is written, the photos intact.
 TEST(GenerationRun, refuses_folders_where_the_gallery_would_overwrite_the_photos) {
