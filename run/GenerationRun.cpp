@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string_view>
@@ -213,6 +214,11 @@ RunOutcome GenerationRun::Go(RunPlan* plan) {
   struct Idle {
     GenerationRun& run;
     ~Idle() {
+      run.seconds_ = std::chrono::duration<double>(std::chrono::steady_clock::now() - run.searchStarted_).count();
+      if (run.update_) {
+        run.lastUpdate_->Written = run.update_->FilesWritten();
+        run.lastUpdate_->Deleted = run.update_->FilesDeleted();
+      }
       // The update writes its state whole before anything it refers to goes.
       run.update_.reset();
       run.photos_.clear();
@@ -232,6 +238,8 @@ RunOutcome GenerationRun::Go(RunPlan* plan) {
   failedImage_.clear();
   entries_.clear();
   imageCount_ = elementsCount_ = thumbPageCount_ = 0;
+  searchStarted_ = std::chrono::steady_clock::now();
+  lastUpdate_.reset();
   options_ = std::make_unique<GallerySettings>(settings_);
   const GallerySettings& o = *options_;
 
@@ -258,8 +266,13 @@ RunOutcome GenerationRun::Go(RunPlan* plan) {
   // A run that crashed while thumbnails waited in a file may have left it;
   // a dry run removes nothing.
   if (!plan_) WaitingThumbnails::RemoveLeftovers(o.OutputPath());
-  if (o.UpdateOnlyChanged()) update_ = std::make_unique<GalleryUpdate>(o.OutputPath(), plan_ == nullptr, UpdateNow);
+  if (o.UpdateOnlyChanged()) {
+    update_ = std::make_unique<GalleryUpdate>(o.OutputPath(), plan_ == nullptr, UpdateNow);
+    lastUpdate_.emplace();
+  }
 
+  // The time the user took to answer a question does not count.
+  searchStarted_ = std::chrono::steady_clock::now();
   TMyFindFile& search = c_->Search;
   search.Cancelled = false;
   search.SearchFolder = o.InputPath();
@@ -499,6 +512,7 @@ bool GenerationRun::DecideImages(const std::string& scaledRecipe, const std::str
     const bool copied = options_->CopyOrgSizedImages() && k < copies.size() && copies[k] != OriginalCopy::Skip;
     if (!needs_.back().ScaledImage && !needs_.back().Thumbnail && !copied) ++upToDate;
   }
+  lastUpdate_->UpToDate = upToDate;
   view_.ShowImagesUpToDate(upToDate, elementsCount_);
   return true;
 }
