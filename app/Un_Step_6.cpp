@@ -1,4 +1,4 @@
-// Page 6 of the wizard: the progress of a generation run and its Cancel button.
+// Page 6 of the wizard: the progress of a generation run, its Cancel button and how the run ended.
 #include "app/Un_Step_6.h"
 
 #include <QGroupBox>
@@ -6,6 +6,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+#include "app/WizardFonts.h"
 #include "run/RunView.h"
 
 namespace fotoloom {
@@ -18,6 +19,13 @@ QLabel* Label(QWidget* parent, const QString& text, int x, int y, int w) {
   label->setGeometry(x, y, w, 18);
   return label;
 }
+
+// Below the bars: the summary line, then the buttons of a run that has ended.
+const QRect kSummaryPlace(0, 300, 614, 36);
+const QRect kCancelPlace(270, 312, 75, 25);
+const QRect kOpenGalleryPlace(130, 346, 170, 25);
+const QRect kFirstStepPlace(314, 346, 170, 25);
+const QRect kFirstStepAlonePlace(222, 346, 170, 25);
 
 }  // namespace
 
@@ -54,9 +62,54 @@ TFrame_Step_6::TFrame_Step_6(QWidget* parent) : QWidget(parent) {
 
   btn_cancel = new QPushButton(QStringLiteral("Cancel"), this);
   btn_cancel->setObjectName(QStringLiteral("btn_cancel"));
-  btn_cancel->setGeometry(270, 312, 75, 25);
+  btn_cancel->setGeometry(kCancelPlace);
   btn_cancel->setCursor(Qt::PointingHandCursor);
   connect(btn_cancel, &QPushButton::clicked, this, &TFrame_Step_6::CancelRequested);
+
+  lbl_summary = new QLabel(this);
+  lbl_summary->setObjectName(QStringLiteral("lbl_summary"));
+  lbl_summary->setGeometry(kSummaryPlace);
+  lbl_summary->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+  lbl_summary->setWordWrap(true);
+  lbl_summary->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  lbl_summary->hide();
+
+  btn_open_gallery = new QPushButton(QStringLiteral("Open gallery"), this);
+  btn_open_gallery->setObjectName(QStringLiteral("btn_open_gallery"));
+  btn_open_gallery->setGeometry(kOpenGalleryPlace);
+  btn_open_gallery->setCursor(Qt::PointingHandCursor);
+  btn_open_gallery->hide();
+  connect(btn_open_gallery, &QPushButton::clicked, this, &TFrame_Step_6::OpenGalleryRequested);
+}
+
+void TFrame_Step_6::ShowCancelButton(const QString& caption, const QRect& place) {
+  btn_cancel->setText(caption);
+  btn_cancel->setGeometry(place);
+  // The font is chosen anew for each caption: a smaller one only where this caption needs it.
+  btn_cancel->setFont(QFont());
+  ShrinkTextToFit(btn_cancel);
+}
+
+void TFrame_Step_6::ShowRunGoing() {
+  lbl_summary->hide();
+  btn_open_gallery->hide();
+  ShowCancelButton(QStringLiteral("Cancel"), kCancelPlace);
+}
+
+void TFrame_Step_6::ShowFinished(const QString& summary) {
+  lbl_summary->setText(summary);
+  lbl_summary->show();
+  btn_open_gallery->show();
+  ShowCancelButton(QStringLiteral("Back to the first step"), kFirstStepPlace);
+  btn_open_gallery->setFocus(Qt::OtherFocusReason);
+}
+
+void TFrame_Step_6::ShowStopped(const QString& reason) {
+  lbl_summary->setText(reason);
+  lbl_summary->show();
+  btn_open_gallery->hide();
+  ShowCancelButton(QStringLiteral("Back to the first step"), kFirstStepAlonePlace);
+  btn_cancel->setFocus(Qt::OtherFocusReason);
 }
 
 void TFrame_Step_6::ShowInputPath(const QString& text) { lbl_input_path->setText(text); }

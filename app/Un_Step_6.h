@@ -1,4 +1,4 @@
-// Page 6 of the wizard: the progress of a generation run and its Cancel button.
+// Page 6 of the wizard: the progress of a generation run, its Cancel button and how the run ended.
 #pragma once
 
 #include <QWidget>
@@ -22,16 +22,33 @@ class TFrame_Step_6 : public QWidget, public ProgressDisplay {
   void SetBarMaximum(RunBar bar, int maximum) override;
   void SetBarPosition(RunBar bar, int position) override;
 
+  // While a run goes: the Cancel button, nothing below the bars.
+  void ShowRunGoing();
+  // After a finished run: the summary line below the bars, "Open gallery"
+  // and "Back to the first step", which has the focus.
+  void ShowFinished(const QString& summary);
+  // After a run an error stopped: what stopped it below the bars, and
+  // "Back to the first step".
+  void ShowStopped(const QString& reason);
+
  signals:
-  // Cancel was pressed (the main window stops the run and goes back to page 1).
+  // Cancel, or after a run "Back to the first step", was pressed (the main
+  // window stops the run and goes back to page 1).
   void CancelRequested();
+  // "Open gallery" was pressed.
+  void OpenGalleryRequested();
 
  private:
+  // The Cancel button's caption and place; after a run it leads back to page 1.
+  void ShowCancelButton(const QString& caption, const QRect& place);
+
   QProgressBar* Bar(RunBar bar) const { return bars_.at(static_cast<std::size_t>(bar)); }
 
   QLabel* lbl_input_path = nullptr;
   QLabel* lbl_found = nullptr;
   QPushButton* btn_cancel = nullptr;
+  QLabel* lbl_summary = nullptr;
+  QPushButton* btn_open_gallery = nullptr;
   std::array<QProgressBar*, kRunBars.size()> bars_{};
 };
 
