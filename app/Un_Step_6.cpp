@@ -21,7 +21,7 @@ QLabel* Label(QWidget* parent, const QString& text, int x, int y, int w) {
 }
 
 // Below the bars: the summary line, then the buttons of a run that has ended.
-const QRect kSummaryPlace(0, 300, 614, 36);
+const QRect kSummaryPlace(0, 300, 614, 44);  // three lines, for a reason naming a long path
 const QRect kCancelPlace(270, 312, 75, 25);
 const QRect kOpenGalleryPlace(130, 346, 170, 25);
 const QRect kFirstStepPlace(314, 346, 170, 25);

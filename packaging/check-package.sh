@@ -30,7 +30,8 @@ for f in usr/bin/fotoloom usr/bin/fotoloom-cli usr/share/fotoloom/manual.html \
          usr/share/icons/hicolor/scalable/apps/fotoloom.svg \
          usr/share/man/man1/fotoloom.1.gz usr/share/man/man1/fotoloom-cli.1.gz \
          usr/share/bash-completion/completions/fotoloom-cli \
-         usr/share/doc/fotoloom/copyright usr/share/doc/fotoloom/changelog.gz; do
+         usr/share/doc/fotoloom/copyright usr/share/doc/fotoloom/changelog.gz \
+         usr/share/fotoloom/screenshots/step1.png usr/share/fotoloom/screenshots/step6.png; do
   [ -s "$root/$f" ] || fail "missing /$f"
 done
 zcat "$root/usr/share/man/man1/fotoloom-cli.1.gz" | grep -q 'elements' || fail "the man page of fotoloom-cli lacks its options"
