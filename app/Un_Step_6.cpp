@@ -96,21 +96,17 @@ void TFrame_Step_6::ShowRunGoing() {
   ShowCancelButton(QStringLiteral("Cancel"), kCancelPlace);
 }
 
-void TFrame_Step_6::ShowFinished(const QString& summary) {
-  lbl_summary->setText(summary);
+void TFrame_Step_6::ShowEnd(const QString& line, bool gallery) {
+  lbl_summary->setText(line);
   lbl_summary->show();
-  btn_open_gallery->show();
-  ShowCancelButton(QStringLiteral("Back to the first step"), kFirstStepPlace);
-  btn_open_gallery->setFocus(Qt::OtherFocusReason);
+  btn_open_gallery->setVisible(gallery);
+  ShowCancelButton(QStringLiteral("Back to the first step"), gallery ? kFirstStepPlace : kFirstStepAlonePlace);
+  (gallery ? btn_open_gallery : btn_cancel)->setFocus(Qt::OtherFocusReason);
 }
 
-void TFrame_Step_6::ShowStopped(const QString& reason) {
-  lbl_summary->setText(reason);
-  lbl_summary->show();
-  btn_open_gallery->hide();
-  ShowCancelButton(QStringLiteral("Back to the first step"), kFirstStepAlonePlace);
-  btn_cancel->setFocus(Qt::OtherFocusReason);
-}
+void TFrame_Step_6::ShowFinished(const QString& summary) { ShowEnd(summary, true); }
+
+void TFrame_Step_6::ShowStopped(const QString& reason) { ShowEnd(reason, false); }
 
 void TFrame_Step_6::ShowInputPath(const QString& text) { lbl_input_path->setText(text); }
 

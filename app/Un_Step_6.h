@@ -41,6 +41,9 @@ class TFrame_Step_6 : public QWidget, public ProgressDisplay {
  private:
   // The Cancel button's caption and place; after a run it leads back to page 1.
   void ShowCancelButton(const QString& caption, const QRect& place);
+  // The end of a run: line below the bars, "Back to the first step", and
+  // "Open gallery" (with the focus) when gallery is set.
+  void ShowEnd(const QString& line, bool gallery);
 
   QProgressBar* Bar(RunBar bar) const { return bars_.at(static_cast<std::size_t>(bar)); }
 

@@ -118,6 +118,13 @@ void PrepareRun(Wizard& w, int photos, bool autoBrowser) {
   for (int step = 2; step <= 5; ++step) w.Button("btn_next")->click();
 }
 
+// A shown wizard on page 5, ready for a run into the existing folder out/.
+void PrepareRunIntoOut(Wizard& w, int photos, bool autoBrowser) {
+  w.window.show();
+  PrepareRun(w, photos, autoBrowser);
+  QDir().mkpath(QString::fromStdString(w.folder / "out"));
+}
+
 }  // namespace
 
 class MainWindowTest : public QObject {
@@ -682,9 +689,7 @@ class MainWindowTest : public QObject {
   void closing_after_a_run_asks_without_cancel() {
     OpenRecorder recorder;
     Wizard w;
-    w.window.show();
-    PrepareRun(w, 2, true);
-    QDir().mkpath(QString::fromStdString(w.folder / "out"));
+    PrepareRunIntoOut(w, 2, true);
     std::vector<test::SeenBox> seen;
     w.dialogs->files = {std::nullopt};
     test::AnswerNextBox("&Save", &seen);
@@ -714,9 +719,7 @@ class MainWindowTest : public QObject {
   void finished_run_shows_its_summary_and_opens_the_gallery() {
     OpenRecorder recorder;
     Wizard w;
-    w.window.show();
-    PrepareRun(w, 5, false);
-    QDir().mkpath(QString::fromStdString(w.folder / "out"));
+    PrepareRunIntoOut(w, 5, false);
     w.Button("btn_next")->click();
     QCOMPARE(w.Header(), QString("Finished"));
     auto* summary = w.On<QLabel>(6, "lbl_summary");
@@ -751,21 +754,23 @@ class MainWindowTest : public QObject {
   // summary of an earlier one while it goes.
   void stopped_and_cancelled_runs_leave_no_finished_page() {
     Wizard w;
-    w.window.show();
-    w.window.Settings().SetRowsCount("x");
-    PrepareRun(w, 1, false);
-    QDir().mkpath(QString::fromStdString(w.folder / "out"));
+    PrepareRunIntoOut(w, 1, false);
+    test::WriteFile(w.folder / "in/photo2.jpg", "not a photo");
     test::AnswerNextBox("OK", nullptr);
     w.Button("btn_next")->click();
     QCOMPARE(w.Header(), QString("Stopped by an error"));
-    QCOMPARE(w.On<QLabel>(6, "lbl_summary")->text(), QString("'x' is not a valid integer value."));
+    // The photo, then the error box's message.
+    const QString reason = w.On<QLabel>(6, "lbl_summary")->text();
+    QVERIFY2(reason.startsWith(QString::fromStdString(w.folder / "in/photo2.jpg") + ":\nJPEG error #"),
+             qPrintable(reason));
+    QVERIFY(reason.endsWith('.'));
     QVERIFY(!w.On<QPushButton>(6, "btn_open_gallery")->isVisible());
     QCOMPARE(w.On<QPushButton>(6, "btn_cancel")->text(), QString("Back to the first step"));
     QCOMPARE(w.Buttons(), QString("------"));
     w.On<QPushButton>(6, "btn_cancel")->click();
     QCOMPARE(w.VisiblePage(), 1);
 
-    w.window.Settings().SetRowsCount("3");
+    QFile::remove(QString::fromStdString(w.folder / "in/photo2.jpg"));
     for (int step = 2; step <= 5; ++step) w.Button("btn_next")->click();
     QString captionWhileRunning;
     bool summaryWhileRunning = true;

@@ -108,7 +108,7 @@ struct SeenBox {
   QString text;
   QMessageBox::Icon icon = QMessageBox::NoIcon;
   QStringList buttons;
-  QString defaultButton;  // the text of the button Enter presses
+  QString defaultButton{};  // the text of the button Enter presses
 };
 
 // Waits (polling from a timer) for the next modal message box, records it

@@ -19,6 +19,7 @@
 #include "core/Error.h"
 #include "core/RecordingDesktop.h"
 #include "run/GenerationRun.h"
+#include "support/QuietRunView.h"
 #include "support/SmallDisk.h"
 #include "support/TempDir.h"
 
@@ -33,20 +34,7 @@ using test::WriteFile;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-class QuietView : public RunView {
- public:
-  std::vector<std::string> UpToDate;
-  void SetInputPathLabel(const std::string&) override {}
-  void SetFoundLabel(const std::string&) override {}
-  void SetBarMaximum(RunBar, int) override {}
-  void SetBarPosition(RunBar, int) override {}
-  void Return_to_first_page() override {}
-  void ShowBottomButtons() override {}
-  void CloseMainWindow() override {}
-  void ShowImagesUpToDate(int upToDate, int total) override {
-    UpToDate.push_back(std::to_string(upToDate) + " of " + std::to_string(total));
-  }
-};
+using QuietView = test::QuietRunView;
 
 // Photos are dated long ago, so that no run reads one within a tick of its
 // time; the tests of that case set their own clock.

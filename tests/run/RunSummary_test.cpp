@@ -13,6 +13,7 @@
 #include "JpegFixtures.h"
 #include "core/RecordingDesktop.h"
 #include "run/GenerationRun.h"
+#include "support/QuietRunView.h"
 #include "support/TempDir.h"
 
 namespace fotoloom {
@@ -51,17 +52,6 @@ TEST(DurationText, tenths_under_a_minute_then_minutes_and_hours) {
   for (const auto& [seconds, text] : cases) EXPECT_EQ(DurationText(seconds), text) << seconds;
 }
 
-class SilentView : public RunView {
- public:
-  void SetInputPathLabel(const std::string&) override {}
-  void SetFoundLabel(const std::string&) override {}
-  void SetBarMaximum(RunBar, int) override {}
-  void SetBarPosition(RunBar, int) override {}
-  void Return_to_first_page() override {}
-  void ShowBottomButtons() override {}
-  void CloseMainWindow() override {}
-};
-
 // A photo dated long ago, so that an update trusts its file times.
 void WritePhoto(const std::string& path, int seed) {
   const Image image = test::MakeImage(40 + seed, 30, [seed](int x, int y) {
@@ -90,7 +80,7 @@ struct Gallery {
   TempDir out;
   GallerySettings settings;
   test::RecordingDesktop desktop;
-  SilentView view;
+  test::QuietRunView view;
   GenerationRun run{settings, desktop, view};
 
   explicit Gallery(int photos) {
