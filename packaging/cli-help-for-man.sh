@@ -28,6 +28,6 @@ if [ "${1:-}" = "--version" ]; then exec "$cli" --version; fi
     next
   }
   keys && /^      / { sub(/^ +/, ""); names = names " " $0; next }
-  keys { flush(); keys = 0 }
+  keys && /^$/ { flush(); keys = 0 }
   { print }
 '

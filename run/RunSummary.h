@@ -9,9 +9,9 @@ namespace fotoloom {
 
 class GenerationRun;
 
-// The progress page's header once a run has ended with the wizard open.
+// The progress page's header once a run has ended with the wizard open (a
+// cancelled run goes back to the first page).
 inline constexpr std::string_view kFinishedCaption = "Finished";
-inline constexpr std::string_view kCancelledCaption = "Cancelled";
 inline constexpr std::string_view kFailedCaption = "Stopped by an error";
 
 // What an update did, counted while it went.
