@@ -12,10 +12,12 @@ namespace fotoloom {
 // Watches the main window. Enter (Return or the keypad's Enter) that no
 // control took for itself presses the focused push button or tool button,
 // or else Next; a multi-line editor takes Enter itself, so there it starts
-// a new line. Alt+Left presses Back and Alt+Right Next. A button is pressed
-// only while it is shown and enabled; nothing is pressed while busy() says
-// a run is going, nor by a key held down (its repeats), so that a long
-// press cannot start a run or walk through the pages.
+// a new line. In an editable drop-down box (the window's, when WizardKeys
+// is made) Enter presses Next as in a text box, unless its list is open.
+// Alt+Left presses Back and Alt+Right Next. A button is pressed only while
+// it is shown and enabled; nothing is pressed while busy() says a run is
+// going, nor by a key held down (its repeats), so that a long press cannot
+// start a run or walk through the pages.
 class WizardKeys : public QObject {
  public:
   WizardKeys(QWidget* window, QPushButton* back, QPushButton* next, std::function<bool()> busy);

@@ -116,6 +116,10 @@ class WizardKeysTest : public QObject {
     w.window.Settings().SetOutputPath("out");
     w.Key(Qt::Key_Enter, Qt::KeypadModifier);
     QCOMPARE(w.Header(), QString("Step 2 of 5"));
+    w.window.btn_backClick();
+    QVERIFY(w.TabTo("cmb_ext"));  // the extension's box, whose text is edited too
+    w.Key(Qt::Key_Return);
+    QCOMPARE(w.Header(), QString("Step 2 of 5"));
     QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"), true);
     QApplication::sendEvent(w.Focus(), &repeat);
     QCOMPARE(w.Header(), QString("Step 2 of 5"));
