@@ -215,7 +215,7 @@ RunOutcome GenerationRun::Go(RunPlan* plan) {
     GenerationRun& run;
     ~Idle() {
       run.seconds_ = std::chrono::duration<double>(std::chrono::steady_clock::now() - run.searchStarted_).count();
-      if (run.update_) {
+      if (run.update_ && run.lastUpdate_) {
         run.lastUpdate_->Written = run.update_->FilesWritten();
         run.lastUpdate_->Deleted = run.update_->FilesDeleted();
       }
@@ -268,7 +268,7 @@ RunOutcome GenerationRun::Go(RunPlan* plan) {
   if (!plan_) WaitingThumbnails::RemoveLeftovers(o.OutputPath());
   if (o.UpdateOnlyChanged()) {
     update_ = std::make_unique<GalleryUpdate>(o.OutputPath(), plan_ == nullptr, UpdateNow);
-    lastUpdate_.emplace();
+    if (!plan_) lastUpdate_.emplace();
   }
 
   // The time the user took to answer a question does not count.
@@ -512,7 +512,7 @@ bool GenerationRun::DecideImages(const std::string& scaledRecipe, const std::str
     const bool copied = options_->CopyOrgSizedImages() && k < copies.size() && copies[k] != OriginalCopy::Skip;
     if (!needs_.back().ScaledImage && !needs_.back().Thumbnail && !copied) ++upToDate;
   }
-  lastUpdate_->UpToDate = upToDate;
+  if (lastUpdate_) lastUpdate_->UpToDate = upToDate;
   view_.ShowImagesUpToDate(upToDate, elementsCount_);
   return true;
 }

@@ -100,7 +100,7 @@ class GenerationRun {
   int ThumbPageCount() const { return thumbPageCount_; }
   // Seconds from the start of the search to the end of the last run.
   double Seconds() const { return seconds_; }
-  // What the last run did as an update; empty when it was not one.
+  // What the last run did as an update; empty when it was not one (and after a dry run).
   const std::optional<UpdateCounts>& LastUpdate() const { return lastUpdate_; }
 
  private:

@@ -148,7 +148,11 @@ TEST(SummaryOf, counts_what_an_update_wrote_and_deleted) {
   EXPECT_EQ(g.run.LastUpdate()->Written, changed);
   EXPECT_EQ(g.run.LastUpdate()->Deleted, gone);
 
-  // A run that is not an update has no counts.
+  // Neither a dry run of an update nor a run that is not one has counts.
+  RunPlan plan;
+  ASSERT_EQ(g.run.Plan(plan), RunOutcome::Finished);
+  EXPECT_FALSE(g.run.LastUpdate().has_value());
+  ASSERT_EQ(g.run.Start(), RunOutcome::Finished);
   g.settings.SetUpdateOnlyChanged(false);
   ASSERT_EQ(g.run.Start(), RunOutcome::Finished);
   EXPECT_FALSE(g.run.LastUpdate().has_value());
