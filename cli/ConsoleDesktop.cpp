@@ -7,9 +7,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <csignal>
 #include <string>
+
+#include "core/PosixIo.h"
 
 extern char** environ;
 
@@ -61,8 +62,7 @@ void ConsoleDesktop::OpenDocument(const std::string& pathOrAddress) {
   pid_t pid = 0;
   if (::posix_spawnp(&pid, opener, &actions, nullptr, argv, environ) == 0) {
     int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
+    RetryOnInterrupt([&] { return ::waitpid(pid, &status, 0); });
   }
   posix_spawn_file_actions_destroy(&actions);
 }

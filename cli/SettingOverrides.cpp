@@ -46,10 +46,9 @@ SettingOverride ParseSettingOverride(const std::string& word) {
   if (raw.find_first_of("\r\n") != std::string::npos)
     throw UsageError(where + "a settings file value cannot hold a line break");
   std::string value = IniValueText(raw);
-  if (key->Kind == SettingsValueKind::YesNo) {
-    if (IniNamesMatch(value, "yes")) value = "1";
-    if (IniNamesMatch(value, "no")) value = "0";
-  }
+  // The reader takes numbers for yes/no keys: the words become 1 and 0.
+  if (key->Kind == SettingsValueKind::YesNo)
+    if (const std::optional<bool> yes = ParseIniYesNoWord(value)) value = *yes ? "1" : "0";
   // Stored into a scratch record: whether the reader takes it does not
   // depend on what the record held.
   GallerySettings scratch;

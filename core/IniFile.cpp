@@ -104,6 +104,12 @@ std::string IniValueText(std::string_view raw) {
   return std::string(v);
 }
 
+std::optional<bool> ParseIniYesNoWord(std::string_view text) {
+  if (IniNamesMatch(text, "yes")) return true;
+  if (IniNamesMatch(text, "no")) return false;
+  return std::nullopt;
+}
+
 std::optional<int> ParseIniInteger(std::string_view text) {
   bool negative = false;
   if (!text.empty() && (text.front() == '+' || text.front() == '-')) {

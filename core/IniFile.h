@@ -70,4 +70,9 @@ std::string IniValueText(std::string_view raw);
 // text is not such a number or a decimal one does not fit in 32 bits.
 std::optional<int> ParseIniInteger(std::string_view text);
 
+// The words "yes" (true) and "no" (false) in any letter case, as a settings
+// file's yes/no switches and --set may spell them. Nothing for any other
+// text; numbers are ParseIniInteger's.
+std::optional<bool> ParseIniYesNoWord(std::string_view text);
+
 }  // namespace fotoloom

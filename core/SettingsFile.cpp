@@ -39,8 +39,8 @@ bool ReadNumber(S& s, std::string_view value) {
 // "yes" or "no" in any letter case, or a whole number (1 is yes).
 template <void (S::*Set)(bool)>
 bool ReadYesNoWord(S& s, std::string_view value) {
-  if (IniNamesMatch(value, "yes") || IniNamesMatch(value, "no")) {
-    (s.*Set)(IniNamesMatch(value, "yes"));
+  if (const std::optional<bool> yes = ParseIniYesNoWord(value)) {
+    (s.*Set)(*yes);
     return true;
   }
   return ReadNumber<Set>(s, value);

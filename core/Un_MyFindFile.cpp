@@ -1,36 +1,16 @@
 // The folder search: directory listing, attribute mapping, wildcard match, local file times.
 #include "core/Un_MyFindFile.h"
 
-#include <dirent.h>
 #include <fnmatch.h>
 #include <sys/stat.h>
 
-#include <algorithm>
 #include <ctime>
-#include <memory>
 #include <vector>
+
+#include "core/PosixIo.h"
 
 namespace fotoloom {
 namespace {
-
-// Closes a directory stream on every path out of the listing.
-struct DirCloser {
-  void operator()(DIR* d) const { ::closedir(d); }
-};
-
-// The names in the folder, without "." and "..", in byte order. An unreadable
-// folder gives no names.
-std::vector<std::string> ListNames(const std::string& folder) {
-  std::vector<std::string> names;
-  std::unique_ptr<DIR, DirCloser> dir(::opendir(folder.c_str()));
-  if (!dir) return names;
-  while (const dirent* e = ::readdir(dir.get())) {
-    const std::string name = e->d_name;
-    if (name != "." && name != "..") names.push_back(name);
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
 
 unsigned AttributesOf(const std::string& name, const struct stat& st) {
   unsigned attr = 0;
@@ -85,7 +65,8 @@ void TMyFindFile::Search() {
     std::string folder = SearchFolder;
     if (folder.back() != '/') folder += '/';
     ::tzset();  // file times follow the current TZ setting
-    for (const std::string& name : ListNames(folder)) {
+    // An unreadable folder lists no names.
+    for (const std::string& name : ListFolderNames(folder).value_or(std::vector<std::string>())) {
       if (!MatchesMask(name, Mask)) continue;
       struct stat st {};
       // stat() follows symbolic links; a dangling one fails and is skipped,

@@ -6,6 +6,8 @@
 #include <functional>
 #include <string>
 
+#include "core/Cancellable.h"
+
 namespace fotoloom {
 
 // File attribute bits as the search reports and filters them.
@@ -67,7 +69,7 @@ ImageEntry MakeImageEntry(const std::string& folder, const FoundFile& file);
 // one character; a mask ending in ".*" also admits names without an extension
 // (so "*.*" admits every name). Entries are reported in byte order of their
 // names, so that a gallery comes out the same on every run.
-class TMyFindFile {
+class TMyFindFile : public Cancellable {
  public:
   using FileFoundEvent =
       std::function<void(TMyFindFile& Sender, const std::string& Folder, const FoundFile& File, bool& Cancelled)>;
@@ -75,8 +77,11 @@ class TMyFindFile {
 
   static constexpr unsigned kDefaultAttributes = faReadOnly | faHidden | faSysFile | faArchive;
 
-  // Stop request, tested after each reported file; the caller clears it before a search.
-  bool Cancelled = false;
+  // Cancelled (a stop request) is tested after each reported file; the
+  // caller clears it before a search. A run's search reads the run's flag.
+  TMyFindFile() = default;
+  explicit TMyFindFile(bool& cancelled) : Cancellable(cancelled) {}
+
   // Files reported in the current search.
   std::int32_t FileCount = 0;
   // FileAttribute bits of the kinds of entry admitted.

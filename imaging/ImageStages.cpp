@@ -1,6 +1,7 @@
 // Both image stages from one decode per photo: scaled images written, thumbnails kept, then written.
 #include "imaging/ImageStages.h"
 
+#include "core/ScopeExit.h"
 #include "core/TextFile.h"
 #include "imaging/PhotoPipeline.h"
 
@@ -85,10 +86,7 @@ void ImageStages::Create_images() {
 
 void ImageStages::Create_thumbnails() {
   // The kept thumbnails go on every way out of this stage.
-  struct ForgetOnExit {
-    ImageStages& stages;
-    ~ForgetOnExit() { stages.Forget(); }
-  } forget{*this};
+  const ScopeExit forget([this] { Forget(); });
 
   const std::vector<std::string> files = thumbs_.FilesToWrite();
   const ResizeSettings thumb = thumbs_.CurrentSettings();

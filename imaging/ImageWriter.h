@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/Cancellable.h"
 #include "imaging/PhotoPipeline.h"
 #include "imaging/ResizeJob.h"
 
@@ -17,7 +18,7 @@ namespace fotoloom {
 // images are worked on by that many threads while the calling thread writes
 // the files and fires the events in index order; the files are byte for byte
 // those of Jobs = 1. ImageStages drives two writers from one decode per photo.
-class ImageWriter {
+class ImageWriter : public Cancellable {
  public:
   using ProgressEvent = std::function<void(ImageWriter& sender, int index, bool& cancelled)>;
   using WorkingEvent = std::function<void(ImageWriter& sender, bool& cancelled)>;
@@ -29,7 +30,6 @@ class ImageWriter {
     unsigned CancelPhases;  // where the filtered stretch honours a cancel
   };
 
-  bool Cancelled = false;
   std::vector<std::string> ImageFiles;
   std::string OutputPath;
   ProgressEvent OnProgress;  // after each image's file is written, in index order
@@ -63,7 +63,9 @@ class ImageWriter {
   std::string OutputFileOf(const std::string& inputPath) const;
 
  protected:
+  // Owns its cancel flag, or reads cancelled, a run's.
   explicit ImageWriter(const Kind& kind) : kind_(kind) {}
+  ImageWriter(const Kind& kind, bool& cancelled) : Cancellable(cancelled), kind_(kind) {}
 
   // For each of the images it decodes the JPEG file, resizes it, encodes it
   // and writes prefix + input name into OutputPath, then fires OnProgress.

@@ -10,67 +10,29 @@
 #include <cstdio>
 #include <vector>
 
-#include "core/TextFile.h"
+#include "core/PosixIo.h"
+#include "core/TemporaryFiles.h"
 #include "imaging/OutputName.h"
 
 namespace fotoloom {
 
 namespace {
 
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  ~FileDescriptor() { Close(); }
-  int get() const { return fd_; }
-  bool valid() const { return fd_ >= 0; }
-  // Closes now; false when the close reported a failure (for a written file:
-  // its data may not have reached the disk).
-  bool Close() {
-    if (fd_ < 0) return true;
-    const int fd = fd_;
-    fd_ = -1;
-    return ::close(fd) == 0;
-  }
-
- private:
-  int fd_;
-};
-
-bool WriteAll(int fd, const char* data, std::size_t size) {
-  while (size > 0) {
-    const ssize_t n = ::write(fd, data, size);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data += n;
-    size -= static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
 // Copies the rest of in to out, in the kernel where it can (copy_file_range),
 // through a buffer where it cannot.
 bool CopyContent(int in, int out) {
   for (;;) {
-    const ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, 1 << 30, 0);
+    const ssize_t n = RetryOnInterrupt([&] { return ::copy_file_range(in, nullptr, out, nullptr, 1 << 30, 0); });
     if (n == 0) return true;
     if (n > 0) continue;
-    if (errno == EINTR) continue;
     if (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP) break;
     return false;
   }
   std::vector<char> buffer(1 << 20);
   for (;;) {
-    const ssize_t n = ::read(in, buffer.data(), buffer.size());
-    if (n == 0) return true;
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    if (!WriteAll(out, buffer.data(), static_cast<std::size_t>(n))) return false;
+    const ssize_t n = ReadAll(in, buffer.data(), buffer.size());
+    if (n < 0 || !WriteAll(out, std::string_view(buffer.data(), static_cast<std::size_t>(n)))) return false;
+    if (static_cast<std::size_t>(n) < buffer.size()) return true;
   }
 }
 

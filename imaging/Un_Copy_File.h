@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "core/Cancellable.h"
+
 namespace fotoloom {
 
 // What Copy_originals does with one photo.
@@ -16,11 +18,14 @@ enum class OriginalCopy : std::uint8_t {
   Skip,                // leaves it alone
 };
 
-class tcopy_file {
+class tcopy_file : public Cancellable {
  public:
   using ProgressEvent = std::function<void(tcopy_file& sender, int index, bool& cancelled)>;
 
-  bool Cancelled = false;
+  // Owns its cancel flag, or reads a run's.
+  tcopy_file() = default;
+  explicit tcopy_file(bool& cancelled) : Cancellable(cancelled) {}
+
   std::vector<std::string> ImageFiles;
   std::string OutputPath;
   ProgressEvent OnProgress;     // after each copy attempt, failed or not

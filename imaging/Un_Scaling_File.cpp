@@ -3,7 +3,13 @@
 
 namespace fotoloom {
 
-tscaling_file::tscaling_file() : ImageWriter({"n_", ScaledImageSize, kScalingCancelPhases}) {}
+namespace {
+constexpr ImageWriter::Kind kKind{"n_", ScaledImageSize, kScalingCancelPhases};
+}  // namespace
+
+tscaling_file::tscaling_file() : ImageWriter(kKind) {}
+
+tscaling_file::tscaling_file(bool& cancelled) : ImageWriter(kKind, cancelled) {}
 
 void tscaling_file::Create_images() { WriteImages(); }
 

@@ -10,6 +10,8 @@ namespace fotoloom {
 class tscaling_file : public ImageWriter {
  public:
   tscaling_file();
+  // Reads cancelled, a run's flag, as its own.
+  explicit tscaling_file(bool& cancelled);
   // Writes "n_" + input name for the first ImageCount images. The target
   // size follows ScaledImageSize; the filtered stretch honours a cancel while
   // it builds its tap lists, except the horizontal lists of a target narrower

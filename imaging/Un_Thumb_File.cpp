@@ -3,7 +3,13 @@
 
 namespace fotoloom {
 
-tthumb_file::tthumb_file() : ImageWriter({"t_", ThumbnailSize, kThumbCancelPhases}) {}
+namespace {
+constexpr ImageWriter::Kind kKind{"t_", ThumbnailSize, kThumbCancelPhases};
+}  // namespace
+
+tthumb_file::tthumb_file() : ImageWriter(kKind) {}
+
+tthumb_file::tthumb_file(bool& cancelled) : ImageWriter(kKind, cancelled) {}
 
 void tthumb_file::Create_thumbnails() { WriteImages(); }
 

@@ -10,6 +10,8 @@ namespace fotoloom {
 class tthumb_file : public ImageWriter {
  public:
   tthumb_file();
+  // Reads cancelled, a run's flag, as its own.
+  explicit tthumb_file(bool& cancelled);
   // Writes "t_" + input name for the first ImageCount images. The target
   // size follows ThumbnailSize; the filtered stretch honours a cancel during
   // the horizontal pass and the shrinking vertical tap lists

@@ -7,20 +7,12 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
 
 #include "core/Error.h"
+#include "core/TemporaryFiles.h"
 #include "imaging/OutputName.h"
 
 namespace fotoloom {
-
-namespace {
-
-// mkostemp replaces these six characters of the name with random ones.
-constexpr const char* kRandomPart = "XXXXXX";
-
-}  // namespace
 
 WaitingThumbnails::~WaitingThumbnails() { CloseFile(); }
 
@@ -71,43 +63,32 @@ void WaitingThumbnails::Take(int index, std::string& jpeg) {
     case Where::Nowhere: return;
   }
   jpeg.resize(slot.size);
-  std::size_t done = 0;
-  while (done < slot.size) {
-    const ssize_t n = ::pread(fd_, jpeg.data() + done, slot.size - done, static_cast<off_t>(slot.offset + done));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      const int err = n < 0 ? errno : EIO;
-      throw Error("Cannot read file \"" + path_ + "\". " + std::strerror(err));
-    }
-    done += static_cast<std::size_t>(n);
+  const ssize_t n = ReadAllAt(fd_.get(), jpeg.data(), slot.size, static_cast<off_t>(slot.offset));
+  if (n < 0 || static_cast<std::size_t>(n) != slot.size) {
+    const int err = n < 0 ? errno : EIO;  // the file ended before the thumbnail
+    throw Error("Cannot read file \"" + path_ + "\". " + std::strerror(err));
   }
 }
 
 bool WaitingThumbnails::Append(const std::string& jpeg, std::uint64_t& offset) {
   if (fileFailed_) return false;
-  if (fd_ < 0) {
-    std::string path = OutputFilePath(folder_, kFilePrefix, kRandomPart);
-    const int fd = ::mkostemp(path.data(), O_CLOEXEC);
-    if (fd < 0) {
+  if (!fd_.valid()) {
+    std::string path = OutputFilePath(folder_, "", SpillFileNameTemplate());
+    FileDescriptor fd(::mkostemp(path.data(), O_CLOEXEC));
+    if (!fd.valid()) {
       fileFailed_ = true;
       return false;
     }
-    fd_ = fd;
+    fd_ = std::move(fd);
     path_ = std::move(path);
     // Without a name the file goes with the last descriptor, however the
     // program ends.
     named_ = ::unlink(path_.c_str()) != 0;
   }
-  std::size_t done = 0;
-  while (done < jpeg.size()) {
-    const ssize_t n = ::pwrite(fd_, jpeg.data() + done, jpeg.size() - done, static_cast<off_t>(fileBytes_ + done));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      // A file system that is full now stays so for this run.
-      fileFailed_ = true;
-      return false;
-    }
-    done += static_cast<std::size_t>(n);
+  if (!WriteAllAt(fd_.get(), jpeg, static_cast<off_t>(fileBytes_))) {
+    // A file system that is full now stays so for this run.
+    fileFailed_ = true;
+    return false;
   }
   offset = fileBytes_;
   fileBytes_ += jpeg.size();
@@ -122,27 +103,12 @@ void WaitingThumbnails::Clear() {
 }
 
 void WaitingThumbnails::CloseFile() {
-  if (fd_ >= 0) ::close(fd_);
+  fd_.Close();
   if (named_) ::unlink(path_.c_str());
-  fd_ = -1;
   named_ = false;
   path_.clear();
   fileBytes_ = 0;
   fileFailed_ = false;
-}
-
-void WaitingThumbnails::RemoveLeftovers(const std::string& folder) {
-  const std::string prefix = kFilePrefix;
-  const std::size_t length = prefix.size() + std::strlen(kRandomPart);
-  std::error_code ec;
-  std::filesystem::directory_iterator it(folder.empty() ? "." : folder, ec);
-  for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
-    const std::string name = it->path().filename().string();
-    if (name.size() != length || name.compare(0, prefix.size(), prefix) != 0) continue;
-    std::error_code ignored;
-    if (it->symlink_status(ignored).type() == std::filesystem::file_type::regular)
-      std::filesystem::remove(it->path(), ignored);
-  }
 }
 
 }  // namespace fotoloom

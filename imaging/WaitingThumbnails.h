@@ -7,22 +7,24 @@
 #include <string>
 #include <vector>
 
+#include "core/PosixIo.h"
+
 namespace fotoloom {
 
 // Each photo's thumbnail, by photo index: its JPEG data, or the error that
 // stopped it. The first MemoryLimit bytes wait in memory; later thumbnails
 // wait in one temporary file in the output folder, created under a hidden
-// name (kFilePrefix and six random characters) and unlinked as soon as it is
-// open, so that it takes no room once the program ends, whichever way it
-// ends: done, error, cancel, Ctrl-C or a crash. Where the file system cannot
-// unlink an open file, the name stays until Clear, and the next run removes
-// it if the program never got there (RemoveLeftovers). Used by one thread.
+// name (SpillFileNameTemplate: a prefix, the process id and six random
+// characters) and unlinked as soon as it is open, so that it takes no room
+// once the program ends, whichever way it ends: done, error, cancel, Ctrl-C
+// or a crash. Where the file system cannot unlink an open file, the name
+// stays until Clear, and the next run removes it if the program never got
+// there (RemoveLeftoverFiles). Used by one thread.
 class WaitingThumbnails {
  public:
   // 48 MiB, thousands of thumbnails: with the working memory a second copy
   // per photo adds, a run stays within 64 MiB of one without it.
   static constexpr std::size_t kDefaultMemoryLimit = std::size_t{48} << 20;
-  static constexpr const char* kFilePrefix = ".fotoloom-waiting-thumbnails-";
 
   // Encoded bytes held in memory at most.
   std::size_t MemoryLimit = kDefaultMemoryLimit;
@@ -57,10 +59,6 @@ class WaitingThumbnails {
   // unless the file system refused to unlink the open file.
   const std::string& FilePath() const { return path_; }
 
-  // Removes from folder the files named like this store's file, which only a
-  // run that ended before it could remove its file leaves behind.
-  static void RemoveLeftovers(const std::string& folder);
-
  private:
   enum class Where : std::uint8_t { Nowhere, Memory, File, Failed };
   struct Slot {
@@ -79,7 +77,7 @@ class WaitingThumbnails {
   std::string folder_;
   std::size_t memoryBytes_ = 0;
   std::size_t fileBytes_ = 0;
-  int fd_ = -1;
+  FileDescriptor fd_;
   std::string path_;
   bool named_ = false;       // the file still has its name
   bool fileFailed_ = false;  // no further thumbnail goes to the file this run

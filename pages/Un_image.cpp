@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "core/Error.h"
+#include "core/ScopeExit.h"
 #include "pages/ColorToHex.h"
 #include "pages/LineFilter.h"
 #include "pages/PageNames.h"
@@ -54,6 +55,8 @@ Navigation NavigationOf(const std::string& baseName, long long current, long lon
 }  // namespace
 
 timage_page::timage_page() = default;
+
+timage_page::timage_page(bool& cancelled) : Cancellable(cancelled) {}
 timage_page::~timage_page() = default;
 
 void timage_page::SetImageFiles(const std::vector<std::string>& files) { imageFiles_ = files; }
@@ -97,10 +100,7 @@ void timage_page::Create_pages() {
 
   // The run state lives exactly as long as this call, whichever way it ends.
   run_ = NewRunState();
-  struct Release {
-    std::unique_ptr<RunState>& run;
-    ~Release() { run.reset(); }
-  } release{run_};
+  const ScopeExit release([this] { run_.reset(); });
 
   for (int p = 0; p < pages; ++p) {
     const std::string thumbPageName = PageFileName(ThumbPagesName, p + 1, WebSiteExtension);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/Cancellable.h"
 #include "core/Color.h"
 
 namespace fotoloom {
@@ -15,7 +16,7 @@ namespace fotoloom {
 // cells and writes, for each thumbnail page, first the page of each of its
 // images and then the thumbnail page itself, all flat into OutputPath. It only
 // writes image file names into the pages; it never reads or checks the images.
-class timage_page {
+class timage_page : public Cancellable {
  public:
   // Called after every image and after every finished table. imageIndex is
   // CurrentImage at that moment, pageIndex the 0-based thumbnail page; cancel
@@ -24,12 +25,13 @@ class timage_page {
   // Puts the text of a page into the file name of OutputPath.
   using PageOutputHandler = std::function<void(const std::string& fileName, const std::string& text)>;
 
+  // Owns its cancel flag, or reads a run's.
   timage_page();
+  explicit timage_page(bool& cancelled);
   ~timage_page();
   timage_page(const timage_page&) = delete;
   timage_page& operator=(const timage_page&) = delete;
 
-  bool Cancelled = false;
   std::string OutputPath;
   std::string Title;
   std::string ThumbPagesName;

@@ -11,6 +11,7 @@
 
 #include "core/ContentHash.h"
 #include "core/Error.h"
+#include "core/TemporaryFiles.h"
 #include "core/TextFile.h"
 #include "imaging/OutputName.h"
 
@@ -48,6 +49,23 @@ bool HoldsExactly(const std::string& path, const std::string& bytes) {
 
 }  // namespace
 
+int UpdateDecisions::UpToDate() const {
+  return static_cast<int>(
+      std::count_if(Photos.begin(), Photos.end(), [](const PhotoDecision& d) { return d.UpToDate(); }));
+}
+
+std::vector<OriginalCopy> UpdateDecisions::CopyActions() const {
+  std::vector<OriginalCopy> actions;
+  for (const PhotoDecision& d : Photos) actions.push_back(d.Copy);
+  return actions;
+}
+
+std::vector<PhotoNeeds> UpdateDecisions::Needs() const {
+  std::vector<PhotoNeeds> needs;
+  for (const PhotoDecision& d : Photos) needs.push_back(d.Images);
+  return needs;
+}
+
 bool IsPlainRelativeName(const std::string& name) {
   if (name.empty() || name.front() == '/') return false;
   std::size_t start = 0;
@@ -68,7 +86,6 @@ GalleryUpdate::GalleryUpdate(std::string outputFolder, bool write, UpdateClock n
     hadState_ = true;
   }
   if (!write_) return;
-  RemoveLeftoverTemporaryFiles(folder_);
   file_ = std::make_unique<UpdateStateFile>(folder_);
   // Every line from here on is appended to a file that holds what was read.
   file_->Rewrite(state_);
@@ -152,6 +169,15 @@ bool GalleryUpdate::FromSamePhoto(const std::string& name, const PhotoIdentity& 
   return true;
 }
 
+PhotoDecision GalleryUpdate::DecidePhoto(const std::string& photoPath, bool copies, const std::string& scaledRecipe,
+                                         const std::string& thumbRecipe) {
+  PhotoDecision decision;
+  decision.Photo = Observe(photoPath);
+  if (copies) decision.Copy = DecideCopy(decision.Photo);
+  decision.Images = DecideImages(decision.Photo, scaledRecipe, thumbRecipe);
+  return decision;
+}
+
 OriginalCopy GalleryUpdate::DecideCopy(const PhotoIdentity& photo) {
   const std::string b = "b_" + FileNameOf(photo.Path);
   Want(b);
@@ -168,6 +194,8 @@ PhotoNeeds GalleryUpdate::DecideImages(const PhotoIdentity& photo, const std::st
   const std::string t = "t_" + file;
   Want(n);
   Want(t);
+  imageNames_.insert(n);
+  imageNames_.insert(t);
   PhotoNeeds needs;
   const Ownership ownN = OwnershipOfName(n);
   const Ownership ownT = OwnershipOfName(t);
@@ -219,6 +247,7 @@ void GalleryUpdate::NotOurs(const std::string& name) { Forget(name); }
 void GalleryUpdate::CopyFile(const std::string& source, const std::string& target) {
   const std::string name = NameOf(target);
   if (!name.empty()) Want(name);
+  if (imageNames_.count(name) != 0) return;
   struct stat src {};
   struct stat dst {};
   if (::stat(source.c_str(), &src) != 0 || !S_ISREG(src.st_mode)) return;
@@ -226,6 +255,10 @@ void GalleryUpdate::CopyFile(const std::string& source, const std::string& targe
   // The source itself, reached through a link: never copied or recorded.
   if (present && src.st_dev == dst.st_dev && src.st_ino == dst.st_ino) return;
   if (present && !S_ISREG(dst.st_mode)) return;
+  // Unlike a page, whose text is in memory and is compared with the file
+  // byte for byte (WritePage), an element is a file on both sides, maybe a
+  // large one: it is compared by size and fingerprint, which the state
+  // records anyway, so that each side is read once.
   const std::optional<std::uint64_t> sourceHash = FileContentHash(source);
   if (!sourceHash) return;
   const bool same = present && dst.st_size == src.st_size && FileContentHash(target) == sourceHash;

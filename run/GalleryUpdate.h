@@ -20,6 +20,33 @@ namespace fotoloom {
 // empty: the system's real-time clock.
 using UpdateClock = std::function<FileTime()>;
 
+// What an update does with the outputs of one photo whose images the run
+// writes.
+struct PhotoDecision {
+  // The photo as the update saw it when it decided; every file made from it
+  // is recorded with this.
+  PhotoIdentity Photo;
+  OriginalCopy Copy = OriginalCopy::Skip;  // its "b_" copy (Skip when copies are off)
+  PhotoNeeds Images;                       // which of its "n_" and "t_" files are encoded again
+
+  // Nothing of it is made again.
+  bool UpToDate() const { return Copy == OriginalCopy::Skip && !Images.ScaledImage && !Images.Thumbnail; }
+};
+
+// An update's decisions for the photos whose images the run writes, in
+// gallery order, with the recipes of the "n_" and "t_" files they were made
+// for. The run carries them out; a dry run prints them.
+struct UpdateDecisions {
+  std::vector<PhotoDecision> Photos;
+  std::string ScaledRecipe;
+  std::string ThumbRecipe;
+
+  int UpToDate() const;
+  // The copy of the originals' action and the image stages' needs, by photo.
+  std::vector<OriginalCopy> CopyActions() const;
+  std::vector<PhotoNeeds> Needs() const;
+};
+
 // The state of one output folder while a run updates it (or a dry run plans
 // an update). The run tells it every file a full run with the same settings
 // would leave (Want, and every page and additional element it puts through
@@ -30,9 +57,8 @@ using UpdateClock = std::function<FileTime()>;
 // files this run writes are recorded. Nothing here raises for the state.
 class GalleryUpdate : public AdditionalElementsTarget {
  public:
-  // Reads the state of outputFolder. A writing update also removes the
-  // temporary files a killed run left, and starts the state file anew from
-  // what it read; a planning one (write false) writes nothing.
+  // Reads the state of outputFolder. A writing update starts the state file
+  // anew from what it read; a planning one (write false) writes nothing.
   GalleryUpdate(std::string outputFolder, bool write, UpdateClock now = {});
   ~GalleryUpdate() override;
   GalleryUpdate(const GalleryUpdate&) = delete;
@@ -44,13 +70,16 @@ class GalleryUpdate : public AdditionalElementsTarget {
   // The photo at path as it is now (its facts followed through a link).
   PhotoIdentity Observe(const std::string& photoPath) const;
 
-  // What becomes of the "b_" copy of a photo whose copy a full run makes;
-  // marks it as wanted. A file of its name that is not Fotoloom's is forgotten.
-  OriginalCopy DecideCopy(const PhotoIdentity& photo);
-
-  // Which of the "n_" and "t_" files of a photo whose images a full run
-  // writes are encoded again, given their recipes; marks both as wanted.
-  PhotoNeeds DecideImages(const PhotoIdentity& photo, const std::string& scaledRecipe, const std::string& thumbRecipe);
+  // Decides what becomes of the outputs of the photo at photoPath, whose
+  // images a full run writes: its "b_" copy when copies is set (made when
+  // missing, replaced when Fotoloom's and its photo changed), and which of
+  // its "n_" and "t_" files are encoded again, given their recipes (an empty
+  // one: made again). Marks them as wanted, so that they are not deleted,
+  // and leaves them to the stages that write them: an additional element of
+  // one of their names is not copied over them. A "b_" file of its name that
+  // is not Fotoloom's is forgotten. Writes no file.
+  PhotoDecision DecidePhoto(const std::string& photoPath, bool copies, const std::string& scaledRecipe,
+                            const std::string& thumbRecipe);
 
   // Marks the file name as one the full run leaves.
   void Want(const std::string& name);
@@ -66,7 +95,9 @@ class GalleryUpdate : public AdditionalElementsTarget {
   void NotOurs(const std::string& name);
 
   // The additional elements: each file written only when its content
-  // differs; folders made are recorded.
+  // differs; folders made are recorded. A file of the name of an "n_" or
+  // "t_" file decided here is left to the image stages, which write it after
+  // the additional elements (or keep it) as a full run leaves it.
   void CopyFile(const std::string& source, const std::string& target) override;
   bool MakeFolder(const std::string& target) override;
 
@@ -91,6 +122,8 @@ class GalleryUpdate : public AdditionalElementsTarget {
   const UpdateState& State() const { return state_; }
 
  private:
+  OriginalCopy DecideCopy(const PhotoIdentity& photo);
+  PhotoNeeds DecideImages(const PhotoIdentity& photo, const std::string& scaledRecipe, const std::string& thumbRecipe);
   std::string PathOf(const std::string& name) const;
   // name relative to the output folder for a path inside it; "" when it is
   // outside or not a plain relative name (such files are never recorded).
@@ -109,6 +142,7 @@ class GalleryUpdate : public AdditionalElementsTarget {
   bool hadState_ = false;
   UpdateState state_;
   std::set<std::string> wanted_;
+  std::set<std::string> imageNames_;  // the "n_" and "t_" files decided
   std::unique_ptr<UpdateStateFile> file_;
   bool finished_ = false;
   int written_ = 0;

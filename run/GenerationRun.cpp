@@ -1,4 +1,4 @@
-// The generation run: folder checks, search, order, and the writers driven stage by stage.
+// The generation run: folder checks, search, order, and the stages that write the gallery one after another.
 #include "run/GenerationRun.h"
 
 #include <sys/stat.h>
@@ -7,36 +7,47 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <cstdint>
 #include <optional>
-#include <string_view>
 
 #include "core/Error.h"
 #include "core/ImageOrdering.h"
-#include "core/IniFile.h"
+#include "core/ScopeExit.h"
+#include "core/TemporaryFiles.h"
 #include "imaging/ImageStages.h"
 #include "imaging/JpegCodec.h"
 #include "imaging/Orientation.h"
 #include "imaging/OutputName.h"
 #include "imaging/OutputRecipe.h"
 #include "imaging/Un_Copy_File.h"
-#include "imaging/Un_Scaling_File.h"
-#include "imaging/Un_Thumb_File.h"
-#include "imaging/WaitingThumbnails.h"
 #include "pages/PageNames.h"
-#include "pages/Un_image.h"
 #include "run/OutputFolder.h"
+#include "run/RunOptions.h"
 
 namespace fotoloom {
 
+// The five run components, which all read one cancel flag.
 struct GenerationRun::Components {
-  TMyFindFile Search;
-  timage_page Pages;
-  tcopy_file Copy;
-  tscaling_file Scaling;
-  tthumb_file Thumbs;
+  bool Cancelled = false;
+  TMyFindFile Search{Cancelled};
+  timage_page Pages{Cancelled};
+  tcopy_file Copy{Cancelled};
+  tscaling_file Scaling{Cancelled};
+  tthumb_file Thumbs{Cancelled};
   // Drives the two image writers from one decode per photo.
   ImageStages Stages{Scaling, Thumbs};
+};
+
+// What the stages of one run share, from its start to its end. A stage of a
+// coming feature keeps what it finds for the later stages here.
+struct GenerationRun::Context {
+  Context(const GallerySettings& settings, RunPlan* plan) : Options(settings), Plan(plan) {}
+
+  const GallerySettings Options;          // the record as the run read it when it started
+  RunPlan* const Plan;                    // set in a dry run, which fills it instead of writing
+  std::unique_ptr<GalleryUpdate> Update;  // set in an update
+  std::vector<std::string> ImageFiles;    // the photos in gallery order
+  Grid PageGrid;
+  UpdateDecisions Decisions;  // an update's, for the photos whose images the run writes
 };
 
 namespace {
@@ -46,86 +57,12 @@ bool IsFolder(const std::string& path) {
   return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-// A number typed by the user: leading blanks, then what a settings file may
-// hold (sign, decimal, or hex after "0x" or "$"). Raises "'<text>' is not a
-// valid integer value" for anything else, trailing blanks included.
-int TextToInt(const std::string& text) {
-  const std::size_t start = text.find_first_not_of(" \t");
-  const std::optional<int> value =
-      start == std::string::npos ? std::nullopt : ParseIniInteger(std::string_view(text).substr(start));
-  if (!value) throw Error("'" + text + "' is not a valid integer value");
-  return *value;
-}
-
-// A size in pixels: an integer of at least 1.
-int PixelSize(const std::string& text) {
-  const int value = TextToInt(text);
-  if (value < 1) throw Error("'" + text + "' is not a valid image size: it must be at least 1 pixel");
-  return value;
-}
-
-// The thumbnail side in pixels: the fixed size of the choice, or the size typed.
-int ThumbnailBound(const GallerySettings& o) {
-  const int choice = o.ThumbSizeChoice();
-  return (choice >= 0 && choice < int(kFixedThumbSizes.size())) ? kFixedThumbSizes[std::size_t(choice)]
-                                                                : PixelSize(o.MaxSizeThumbnails());
-}
-
-// The thumbnail side when it can be read, without raising.
-std::optional<int> ThumbnailBoundIfValid(const GallerySettings& o) {
-  try {
-    return ThumbnailBound(o);
-  } catch (const Error&) {
-    return std::nullopt;
-  }
-}
-
-// The photos whose images a run writes: all of them in ElementsMode 0, those
-// of the first thumbnail page in mode 1, none in mode 2.
-int ElementsCountOf(int elementsMode, int imageCount, std::int64_t cells) {
-  if (elementsMode == 2) return 0;
-  return elementsMode == 0 ? imageCount : static_cast<int>(std::min<std::int64_t>(imageCount, cells));
-}
-
 // The folder that holds path's last level ("." when path has only one level).
 std::string ParentOf(std::string path) {
   while (path.size() > 1 && path.back() == '/') path.pop_back();
   const std::size_t slash = path.rfind('/');
   if (slash == std::string::npos) return ".";
   return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-// Sets what the scaled-image and the thumbnail writer take alike from the
-// options and the run: the images, where to write, the resampling and the
-// output format. Their sizes and qualities are their own.
-void ConfigureImageWriter(ImageWriter& writer, const GallerySettings& o, const std::vector<std::string>& imageFiles,
-                          int imageCount, int jobs) {
-  writer.ImageFiles = imageFiles;
-  writer.ImageCount = imageCount;
-  writer.OutputPath = o.OutputPath();
-  writer.FilterIndex = o.FilterIndex();  // -1, no filter chosen, resizes with the default one
-  writer.UseFilter = o.UseFilter();
-  writer.Grayscale = o.isgrayscale();
-  const int pixelFormat = (o.Pixelformat() >= 0 && o.Pixelformat() <= 7) ? o.Pixelformat() : 0;
-  writer.PixelFormat = static_cast<std::uint8_t>(pixelFormat);
-  writer.Jobs = std::max(1, jobs);
-}
-
-// Raises the conversion error of an image size that is not a number.
-void ConfigureScaledImageWriter(tscaling_file& scaling, const GallerySettings& o,
-                                const std::vector<std::string>& imageFiles, int imageCount, int jobs) {
-  ConfigureImageWriter(scaling, o, imageFiles, imageCount, jobs);
-  scaling.MaxWidth = PixelSize(o.MaxWidthImage());
-  scaling.MaxHeight = PixelSize(o.MaxHeightImage());
-  scaling.Quality = static_cast<std::uint8_t>(o.QualityImages());
-}
-
-void ConfigureThumbnailWriter(tthumb_file& thumbs, const GallerySettings& o, const std::vector<std::string>& imageFiles,
-                              int imageCount, int jobs, int thumbSize) {
-  ConfigureImageWriter(thumbs, o, imageFiles, imageCount, jobs);
-  thumbs.MaxWidth = thumbSize;
-  thumbs.MaxHeight = thumbSize;
-  thumbs.Quality = static_cast<std::uint8_t>(o.QualityThumbnails());
 }
 
 }  // namespace
@@ -158,7 +95,12 @@ GenerationRun::GenerationRun(const GallerySettings& settings, Desktop& desktop, 
     : Jobs(ImageWriter::DefaultJobs()), settings_(settings), desktop_(desktop), view_(view), c_(new Components) {
   c_->Search.OnFileFound = [this](TMyFindFile& sender, const std::string& folder, const FoundFile& file,
                                   bool& cancelled) { Add_found_image(sender, folder, file, cancelled); };
-  c_->Search.OnSearchDone = [this](TMyFindFile& sender) { Create_gallery(sender); };
+  c_->Search.OnSearchDone = [this](TMyFindFile& sender) {
+    if (run_->Plan)
+      Plan_gallery();
+    else
+      Create_gallery(sender);
+  };
   c_->Pages.OnProgress = [this](timage_page&, int imageIndex, int pageIndex, bool&) {
     desktop_.ProcessPendingEvents();
     MoveBar(RunBar::ImagePages, imageIndex + 1);
@@ -166,28 +108,17 @@ GenerationRun::GenerationRun(const GallerySettings& settings, Desktop& desktop, 
   };
   c_->Copy.OnProgress = [this](tcopy_file& copy, int index, bool&) {
     const std::size_t i = static_cast<std::size_t>(index);
-    if (update_ && i < copy.Made.size() && copy.Made[i])
-      update_->Written("b_" + FileNameOf(imageFiles_[i]), PhotoOf(i), "copy");
+    const std::vector<PhotoDecision>& decided = run_->Decisions.Photos;
+    if (run_->Update && i < copy.Made.size() && copy.Made[i] && i < decided.size())
+      run_->Update->Written("b_" + FileNameOf(run_->ImageFiles[i]), decided[i].Photo, "copy");
     desktop_.ProcessPendingEvents();
     MoveBar(RunBar::Originals, index + 1);
   };
-  // A file an update wrote is recorded before the pump, and only when no
-  // cancel came before it: a cancel may have cut its stretch short.
   c_->Scaling.OnProgress = [this](ImageWriter&, int index, bool& cancelled) {
-    const std::size_t i = static_cast<std::size_t>(index);
-    if (update_ && !cancelled && i < needs_.size() && needs_[i].ScaledImage)
-      update_->Written("n_" + FileNameOf(imageFiles_[i]), PhotoOf(i), scaledRecipe_);
-    desktop_.ProcessPendingEvents();
-    nextImage_ = index + 1;
-    MoveBar(RunBar::ScaledImages, index + 1);
+    ImageWritten(RunBar::ScaledImages, index, cancelled);
   };
   c_->Thumbs.OnProgress = [this](ImageWriter&, int index, bool& cancelled) {
-    const std::size_t i = static_cast<std::size_t>(index);
-    if (update_ && !cancelled && i < needs_.size() && needs_[i].Thumbnail)
-      update_->Written("t_" + FileNameOf(imageFiles_[i]), PhotoOf(i), thumbRecipe_);
-    desktop_.ProcessPendingEvents();
-    nextImage_ = index + 1;
-    MoveBar(RunBar::Thumbnails, index + 1);
+    ImageWritten(RunBar::Thumbnails, index, cancelled);
   };
   const auto working = [this](ImageWriter&, bool&) { desktop_.ProcessPendingEvents(); };
   c_->Scaling.OnWorking = working;
@@ -196,13 +127,7 @@ GenerationRun::GenerationRun(const GallerySettings& settings, Desktop& desktop, 
 
 GenerationRun::~GenerationRun() = default;
 
-void GenerationRun::Cancel() {
-  c_->Search.Cancelled = true;
-  c_->Copy.Cancelled = true;
-  c_->Pages.Cancelled = true;
-  c_->Scaling.Cancelled = true;
-  c_->Thumbs.Cancelled = true;
-}
+void GenerationRun::Cancel() { c_->Cancelled = true; }
 
 RunOutcome GenerationRun::Start() { return Go(nullptr); }
 
@@ -210,238 +135,239 @@ RunOutcome GenerationRun::Plan(RunPlan& plan) { return Go(&plan); }
 
 RunOutcome GenerationRun::Go(RunPlan* plan) {
   if (running_) throw Error("A gallery is being generated already");
-  // Whatever way Start is left, the run is idle afterwards and holds no list.
-  struct Idle {
-    GenerationRun& run;
-    ~Idle() {
-      run.seconds_ = std::chrono::duration<double>(std::chrono::steady_clock::now() - run.searchStarted_).count();
-      if (run.update_ && run.lastUpdate_) {
-        run.lastUpdate_->Written = run.update_->FilesWritten();
-        run.lastUpdate_->Deleted = run.update_->FilesDeleted();
-      }
-      // The update writes its state whole before anything it refers to goes.
-      run.update_.reset();
-      run.photos_.clear();
-      run.needs_.clear();
-      run.c_->Stages.Forget();
-      run.imageFiles_.clear();
-      run.imageFiles_.shrink_to_fit();
-      run.options_.reset();
-      run.plan_ = nullptr;
-      run.running_ = false;
-    }
-  } idle{*this};
   running_ = true;
-  plan_ = plan;
-  if (plan_) *plan_ = RunPlan{};
+  // Whatever way the run is left, it is idle afterwards and holds no list.
+  const ScopeExit idle([this] { EndRun(); });
+  run_ = std::make_unique<Context>(settings_, plan);
+  if (plan) *plan = RunPlan{};
   outcome_ = RunOutcome::NotStarted;
   failedImage_.clear();
   entries_.clear();
   imageCount_ = elementsCount_ = thumbPageCount_ = 0;
   searchStarted_ = std::chrono::steady_clock::now();
   lastUpdate_.reset();
-  options_ = std::make_unique<GallerySettings>(settings_);
-  const GallerySettings& o = *options_;
+  if (!CheckFolders()) return outcome_;
+  const GallerySettings& o = run_->Options;
+  // Temporary and spill files of a Fotoloom process that was killed; a dry
+  // run removes nothing.
+  if (!plan) RemoveLeftoverFiles(o.OutputPath());
+  if (o.UpdateOnlyChanged()) {
+    run_->Update = std::make_unique<GalleryUpdate>(o.OutputPath(), plan == nullptr, UpdateNow);
+    if (!plan) lastUpdate_.emplace();
+  }
+  // The time the user took to answer a question does not count.
+  searchStarted_ = std::chrono::steady_clock::now();
 
+  c_->Cancelled = false;
+  TMyFindFile& search = c_->Search;
+  search.SearchFolder = o.InputPath();
+  search.Mask = "*.jp*g";
+  search.Search();  // ends in Create_gallery or Plan_gallery
+  return outcome_;
+}
+
+bool GenerationRun::CheckFolders() {
+  const GallerySettings& o = run_->Options;
   if (!IsFolder(o.InputPath())) {
     desktop_.ShowMessage(Desktop::Icon::Warning, "Incorrect path for input : " + o.InputPath());
     view_.Return_to_first_page();
-    return outcome_;
+    return false;
   }
-  if (!IsFolder(o.OutputPath())) {
-    const std::string question =
-        "Output folder \"" + o.OutputPath() + "\" is not exist. Do you want to create it now ?";
-    if (!desktop_.AskYesNo(Desktop::Icon::Warning, question)) {
-      view_.Return_to_first_page();
-      return outcome_;
-    }
-    // Only the last level is made; its parent must exist.
-    if (plan_) {
-      if (const int err = FolderCreationError(o.OutputPath())) throw Error(FolderCreationMessage(o.OutputPath(), err));
-      plan_->CreatesOutputFolder = true;
-    } else if (::mkdir(o.OutputPath().c_str(), 0777) != 0) {
-      throw Error(FolderCreationMessage(o.OutputPath(), errno));
-    }
+  if (IsFolder(o.OutputPath())) return true;
+  const std::string question = "Output folder \"" + o.OutputPath() + "\" is not exist. Do you want to create it now ?";
+  if (!desktop_.AskYesNo(Desktop::Icon::Warning, question)) {
+    view_.Return_to_first_page();
+    return false;
   }
-  // A run that crashed while thumbnails waited in a file may have left it;
-  // a dry run removes nothing.
-  if (!plan_) WaitingThumbnails::RemoveLeftovers(o.OutputPath());
-  if (o.UpdateOnlyChanged()) {
-    update_ = std::make_unique<GalleryUpdate>(o.OutputPath(), plan_ == nullptr, UpdateNow);
-    if (!plan_) lastUpdate_.emplace();
+  // Only the last level is made; its parent must exist.
+  if (RunPlan* plan = run_->Plan) {
+    if (const int err = FolderCreationError(o.OutputPath())) throw Error(FolderCreationMessage(o.OutputPath(), err));
+    plan->CreatesOutputFolder = true;
+  } else if (::mkdir(o.OutputPath().c_str(), 0777) != 0) {
+    throw Error(FolderCreationMessage(o.OutputPath(), errno));
   }
+  return true;
+}
 
-  // The time the user took to answer a question does not count.
-  searchStarted_ = std::chrono::steady_clock::now();
-  TMyFindFile& search = c_->Search;
-  search.Cancelled = false;
-  search.SearchFolder = o.InputPath();
-  search.Mask = "*.jp*g";
-  search.Search();  // ends in Create_gallery
-  return outcome_;
+void GenerationRun::EndRun() {
+  seconds_ = std::chrono::duration<double>(std::chrono::steady_clock::now() - searchStarted_).count();
+  if (run_ && run_->Update && lastUpdate_) {
+    lastUpdate_->Written = run_->Update->FilesWritten();
+    lastUpdate_->Deleted = run_->Update->FilesDeleted();
+  }
+  // The update writes its state whole before anything it refers to goes.
+  if (run_) run_->Update.reset();
+  c_->Stages.Forget();
+  run_.reset();
+  running_ = false;
 }
 
 void GenerationRun::Add_found_image(TMyFindFile& Sender, const std::string& Folder, const FoundFile& File,
                                     bool& /*Cancelled*/) {
   desktop_.ProcessPendingEvents();
-  view_.SetInputPathLabel(std::string(kInputPathLabel) + options_->InputPath());
+  view_.SetInputPathLabel(std::string(kInputPathLabel) + run_->Options.InputPath());
   view_.SetFoundLabel("Found : " + std::to_string(Sender.FileCount));
   entries_.push_back(MakeImageEntry(Folder, File));
 }
 
-void GenerationRun::Create_gallery(TMyFindFile& Sender) {
-  const GallerySettings& o = *options_;
+void GenerationRun::Create_gallery(TMyFindFile& /*Sender*/) {
+  static constexpr Stage kStages[] = {
+      &GenerationRun::OrderPhotos,
+      &GenerationRun::WritePages,
+      &GenerationRun::DecideUpdate,
+      &GenerationRun::CopyOriginals,
+      &GenerationRun::CopyAdditionalElements,
+      &GenerationRun::WriteScaledImages,
+      &GenerationRun::WriteThumbnails,
+      &GenerationRun::DeleteUnwanted,
+  };
+  if (RunStages(kStages)) Finish();
+}
+
+void GenerationRun::Plan_gallery() {
+  static constexpr Stage kStages[] = {
+      &GenerationRun::OrderPhotos,
+      &GenerationRun::PlanPhotos,
+      &GenerationRun::DecideUpdate,
+      &GenerationRun::PlanUpdate,
+  };
+  if (RunStages(kStages)) outcome_ = RunOutcome::Finished;
+}
+
+bool GenerationRun::RunStages(std::span<const Stage> stages) {
+  for (const Stage stage : stages)
+    if (!(this->*stage)()) return false;
+  return true;
+}
+
+bool GenerationRun::OrderPhotos() {
+  Context& run = *run_;
   for (RunBar bar : kRunBars) view_.SetBarPosition(bar, 0);
-  if (Sender.Cancelled) {
-    outcome_ = RunOutcome::Cancelled;
-    return;
-  }
-  imageCount_ = Sender.FileCount;
+  if (!NotCancelled()) return false;
+  imageCount_ = c_->Search.FileCount;
   if (imageCount_ < 1) {
     desktop_.ShowMessage(Desktop::Icon::Error, "No Images Could be found");
     view_.Return_to_first_page();
     outcome_ = RunOutcome::NoImages;
-    return;
+    return false;
   }
-  imageFiles_ = Build_image_list(entries_, o.SortingMethodIndex());
-
+  run.ImageFiles = Build_image_list(entries_, run.Options.SortingMethodIndex());
   // The grid is checked in full before any page is written.
-  const int rows = TextToInt(o.RowsCount());
-  const int cols = TextToInt(o.ColsCount());
-  const std::int64_t cells = std::int64_t{rows} * cols;
-  if (cells == 0) throw Error("Division by zero");
-  if (rows < 1) throw Error("'" + o.RowsCount() + "' is not a valid number of rows: it must be at least 1");
-  if (cols < 1) throw Error("'" + o.ColsCount() + "' is not a valid number of columns: it must be at least 1");
-  thumbPageCount_ = ThumbnailPageCount(imageCount_, cells);
-  if (plan_) {
-    PlanImages(cells);
-    return;
-  }
+  run.PageGrid = ReadGrid(run.Options);
+  thumbPageCount_ = ThumbnailPageCount(imageCount_, run.PageGrid.Cells());
+  elementsCount_ = ElementsCountOf(run.Options.ElementsMode(), imageCount_, run.PageGrid.Cells());
+  return true;
+}
+
+bool GenerationRun::WritePages() {
+  Context& run = *run_;
   SetBarMaximum(RunBar::ThumbnailPages, thumbPageCount_);
   SetBarMaximum(RunBar::ImagePages, imageCount_);
-
   timage_page& pages = c_->Pages;
-  pages.OutputPath = o.OutputPath();
-  pages.BackgroundColor = o.BackgroundColor();
-  pages.TextColor = o.TextColor();
-  pages.LinkColor = o.LinkColor();
-  pages.VisitedLinkColor = o.VisitedLinkColor();
-  pages.SetImageFiles(imageFiles_);
-  pages.ImageCount = imageCount_;
-  pages.ColsCount = cols;
-  pages.RowsCount = rows;
-  pages.SubtitleIndex = o.SubtitleIndex();
-  pages.Title = o.Title();
-  pages.SetHTMLThumbnails(o.HTMLThumbnails());
-  pages.SetHTMLImages(o.HTMLImages());
-  pages.ImagePagesName = o.ImagePagesName();
-  pages.ThumbPagesName = o.ThumbPagesName();
-  pages.WebSiteExtension = o.WebSiteExtension();
+  ConfigurePageWriter(pages, run.Options, run.ImageFiles, imageCount_, run.PageGrid);
   pages.PageOutput = nullptr;
-  if (update_)
-    pages.PageOutput = [this](const std::string& name, const std::string& text) { update_->WritePage(name, text); };
-  pages.Cancelled = Sender.Cancelled;
-  if (!pages.Cancelled) pages.Create_pages();
-  if (pages.Cancelled) {
-    outcome_ = RunOutcome::Cancelled;
-    return;
+  if (GalleryUpdate* update = run.Update.get())
+    pages.PageOutput = [update](const std::string& name, const std::string& text) { update->WritePage(name, text); };
+  return RunUnlessCancelled([&pages] { pages.Create_pages(); });
+}
+
+bool GenerationRun::DecideUpdate() {
+  Context& run = *run_;
+  if (!run.Update || !WritesImages()) return true;
+  SetImageRecipes(run.Decisions);
+  const bool copies = run.Options.CopyOrgSizedImages();
+  for (int i = 0; i < elementsCount_; ++i) {
+    desktop_.ProcessPendingEvents();
+    if (!NotCancelled()) return false;
+    run.Decisions.Photos.push_back(run.Update->DecidePhoto(run.ImageFiles[std::size_t(i)], copies,
+                                                           run.Decisions.ScaledRecipe, run.Decisions.ThumbRecipe));
   }
+  if (lastUpdate_) lastUpdate_->UpToDate = run.Decisions.UpToDate();
+  return true;
+}
 
-  if (o.ElementsMode() != 2) {
-    elementsCount_ = ElementsCountOf(o.ElementsMode(), imageCount_, cells);
+bool GenerationRun::CopyOriginals() {
+  Context& run = *run_;
+  if (!WritesImages() || !run.Options.CopyOrgSizedImages()) return true;
+  SetBarMaximum(RunBar::Originals, elementsCount_);
+  tcopy_file& copy = c_->Copy;
+  copy.ImageFiles = run.ImageFiles;
+  copy.ImageCount = elementsCount_;
+  copy.OutputPath = run.Options.OutputPath();
+  copy.Actions = run.Decisions.CopyActions();  // none without an update: every photo is copied unless present
+  return RunUnlessCancelled([&copy] { copy.Copy_originals(); });
+}
 
-    if (o.CopyOrgSizedImages()) {
-      SetBarMaximum(RunBar::Originals, elementsCount_);
-      tcopy_file& copy = c_->Copy;
-      copy.ImageFiles = imageFiles_;
-      copy.ImageCount = elementsCount_;
-      copy.OutputPath = o.OutputPath();
-      copy.Actions.clear();
-      copy.Cancelled = pages.Cancelled;
-      if (update_ && !copy.Cancelled && !DecideCopies()) {
-        outcome_ = RunOutcome::Cancelled;
-        return;
-      }
-      if (!copy.Cancelled) copy.Copy_originals();
-      if (copy.Cancelled) {
-        outcome_ = RunOutcome::Cancelled;
-        return;
-      }
-    }
+bool GenerationRun::CopyAdditionalElements() {
+  Context& run = *run_;
+  if (!WritesImages() || run.Options.AdditionalPath().empty()) return true;
+  if (run.Update)
+    Copy_additional_elements(run.Options, desktop_, *run.Update);
+  else
+    Copy_additional_elements(run.Options, desktop_);
+  return true;  // a cancel meanwhile stops the run where the scaled images would start
+}
 
-    if (!o.AdditionalPath().empty()) {
-      if (update_)
-        Copy_additional_elements(o, desktop_, *update_);
-      else
-        Copy_additional_elements(o, desktop_);
-    }
-
-    // An update first says how many images are up to date.
-    if (!update_) SetBarMaximum(RunBar::ScaledImages, elementsCount_);
-    tscaling_file& scaling = c_->Scaling;
-    tthumb_file& thumbs = c_->Thumbs;
-    ImageStages& stages = c_->Stages;
-    ConfigureScaledImageWriter(scaling, o, imageFiles_, elementsCount_, Jobs);
-    // The thumbnail writer is set up now too, so that each photo's thumbnail
-    // comes from the decode that makes its scaled image. A thumbnail size
-    // that is not one is still reported where the thumbnail stage starts,
-    // after the scaled images; those thumbnails are not made along.
-    const std::optional<int> thumbSize = ThumbnailBoundIfValid(o);
-    if (thumbSize) ConfigureThumbnailWriter(thumbs, o, imageFiles_, elementsCount_, Jobs, *thumbSize);
-    stages.ThumbnailsAlong = thumbSize.has_value();
-    stages.Needs.clear();
-    scaling.Cancelled = pages.Cancelled;
-    if (update_ && !scaling.Cancelled) {
-      // A thumbnail size that is not one raises at the thumbnail stage, as
-      // without the update; its thumbnails count as to be made till then.
-      if (!DecideImages(OutputRecipe(scaling.CurrentSettings(), "n_"),
-                        thumbSize ? OutputRecipe(thumbs.CurrentSettings(), "t_") : std::string())) {
-        outcome_ = RunOutcome::Cancelled;
-        return;
-      }
-      stages.Needs = needs_;
-    }
-    if (update_) SetBarMaximum(RunBar::ScaledImages, elementsCount_);
-    if (!scaling.Cancelled) RunImageStage([&stages] { stages.Create_images(); });
-    if (scaling.Cancelled) {
-      outcome_ = RunOutcome::Cancelled;
-      return;
-    }
-
-    SetBarMaximum(RunBar::Thumbnails, elementsCount_);
-    ConfigureThumbnailWriter(thumbs, o, imageFiles_, elementsCount_, Jobs, ThumbnailBound(o));
-    thumbs.Cancelled = scaling.Cancelled;
-    if (!thumbs.Cancelled) RunImageStage([&stages] { stages.Create_thumbnails(); });
-    if (thumbs.Cancelled) {
-      outcome_ = RunOutcome::Cancelled;
-      return;
-    }
+bool GenerationRun::WriteScaledImages() {
+  Context& run = *run_;
+  if (!WritesImages()) return true;
+  // An update first says how many images are up to date.
+  if (!run.Update) SetBarMaximum(RunBar::ScaledImages, elementsCount_);
+  ConfigureScaledImageWriter(c_->Scaling, run.Options, run.ImageFiles, elementsCount_, Jobs);
+  // The thumbnail writer is set up now too, so that each photo's thumbnail
+  // comes from the decode that makes its scaled image. A thumbnail size
+  // that is not one is still reported where the thumbnail stage starts,
+  // after the scaled images; those thumbnails are not made along.
+  const std::optional<int> thumbSize = ThumbnailBoundIfValid(run.Options);
+  if (thumbSize) ConfigureThumbnailWriter(c_->Thumbs, run.Options, run.ImageFiles, elementsCount_, Jobs, *thumbSize);
+  ImageStages& stages = c_->Stages;
+  stages.ThumbnailsAlong = thumbSize.has_value();
+  stages.Needs.clear();
+  if (run.Update && !c_->Cancelled) {
+    stages.Needs = run.Decisions.Needs();
+    view_.ShowImagesUpToDate(run.Decisions.UpToDate(), elementsCount_);
   }
+  if (run.Update) SetBarMaximum(RunBar::ScaledImages, elementsCount_);
+  return RunUnlessCancelled([this] { RunImageStage([this] { c_->Stages.Create_images(); }); });
+}
 
+bool GenerationRun::WriteThumbnails() {
+  Context& run = *run_;
+  if (!WritesImages()) return true;
+  SetBarMaximum(RunBar::Thumbnails, elementsCount_);
+  ConfigureThumbnailWriter(c_->Thumbs, run.Options, run.ImageFiles, elementsCount_, Jobs, ThumbnailBound(run.Options));
+  return RunUnlessCancelled([this] { RunImageStage([this] { c_->Stages.Create_thumbnails(); }); });
+}
+
+bool GenerationRun::DeleteUnwanted() {
   // What the state recorded and a full run would not leave goes last, once
   // everything the full run writes is there.
-  if (update_) update_->DeleteUnwanted([this] { desktop_.ProcessPendingEvents(); });
+  if (run_->Update) run_->Update->DeleteUnwanted([this] { desktop_.ProcessPendingEvents(); });
+  return true;
+}
 
-  imageFiles_.clear();
-  imageFiles_.shrink_to_fit();
+void GenerationRun::Finish() {
+  Context& run = *run_;
+  run.ImageFiles.clear();
+  run.ImageFiles.shrink_to_fit();
   outcome_ = RunOutcome::Finished;
-  if (o.AutoBrowserStart()) {
-    Open_first_page(o, desktop_);
+  if (run.Options.AutoBrowserStart()) {
+    Open_first_page(run.Options, desktop_);
     view_.CloseMainWindow();
   } else {
     view_.ShowBottomButtons();
   }
 }
 
-void GenerationRun::PlanImages(std::int64_t cells) {
-  const GallerySettings& o = *options_;
-  RunPlan& plan = *plan_;
+bool GenerationRun::PlanPhotos() {
+  Context& run = *run_;
+  const GallerySettings& o = run.Options;
+  RunPlan& plan = *run.Plan;
   plan.ThumbPageCount = thumbPageCount_;
   plan.ImagePageCount = imageCount_;
-  elementsCount_ = ElementsCountOf(o.ElementsMode(), imageCount_, cells);
   plan.ElementsCount = elementsCount_;
   plan.CopiesOriginals = elementsCount_ > 0 && o.CopyOrgSizedImages();
-  plan.CopiesAdditionalElements = o.ElementsMode() != 2 && !o.AdditionalPath().empty();
+  plan.CopiesAdditionalElements = WritesImages() && !o.AdditionalPath().empty();
   // The bounds raise here what the image stages would raise.
   int maxWidth = 0;
   int maxHeight = 0;
@@ -452,16 +378,13 @@ void GenerationRun::PlanImages(std::int64_t cells) {
     thumbSize = ThumbnailBound(o);
   }
   JpegCodec codec;
-  for (std::size_t i = 0; i < imageFiles_.size(); ++i) {
+  for (std::size_t i = 0; i < run.ImageFiles.size(); ++i) {
     PlannedPhoto photo;
-    photo.Path = imageFiles_[i];
+    photo.Path = run.ImageFiles[i];
     photo.ImagesWritten = i < std::size_t(elementsCount_);
     if (photo.ImagesWritten) {
       desktop_.ProcessPendingEvents();
-      if (c_->Search.Cancelled) {
-        outcome_ = RunOutcome::Cancelled;
-        return;
-      }
+      if (!NotCancelled()) return false;
       // The writers size the upright photo, which the header and orientation tell.
       try {
         codec.Inspect(photo.Path);
@@ -476,80 +399,92 @@ void GenerationRun::PlanImages(std::int64_t cells) {
     }
     plan.Photos.push_back(std::move(photo));
   }
-  if (update_) PlanUpdate();
-  if (outcome_ == RunOutcome::Cancelled) return;
-  outcome_ = RunOutcome::Finished;
-}
-
-const PhotoIdentity& GenerationRun::PhotoOf(std::size_t i) {
-  if (photos_.size() < imageFiles_.size()) photos_.resize(imageFiles_.size());
-  if (!photos_[i]) photos_[i] = update_->Observe(imageFiles_[i]);
-  return *photos_[i];
-}
-
-bool GenerationRun::DecideCopies() {
-  tcopy_file& copy = c_->Copy;
-  copy.Actions.clear();
-  for (int i = 0; i < elementsCount_; ++i) {
-    desktop_.ProcessPendingEvents();
-    if (copy.Cancelled) return false;
-    copy.Actions.push_back(update_->DecideCopy(PhotoOf(std::size_t(i))));
-  }
   return true;
 }
 
-bool GenerationRun::DecideImages(const std::string& scaledRecipe, const std::string& thumbRecipe) {
-  scaledRecipe_ = scaledRecipe;
-  thumbRecipe_ = thumbRecipe;
-  needs_.clear();
-  int upToDate = 0;
-  const std::vector<OriginalCopy>& copies = c_->Copy.Actions;
-  for (int i = 0; i < elementsCount_; ++i) {
-    desktop_.ProcessPendingEvents();
-    if (c_->Scaling.Cancelled) return false;
-    const std::size_t k = std::size_t(i);
-    needs_.push_back(update_->DecideImages(PhotoOf(k), scaledRecipe, thumbRecipe));
-    const bool copied = options_->CopyOrgSizedImages() && k < copies.size() && copies[k] != OriginalCopy::Skip;
-    if (!needs_.back().ScaledImage && !needs_.back().Thumbnail && !copied) ++upToDate;
-  }
-  if (lastUpdate_) lastUpdate_->UpToDate = upToDate;
-  view_.ShowImagesUpToDate(upToDate, elementsCount_);
-  return true;
-}
-
-void GenerationRun::PlanUpdate() {
-  const GallerySettings& o = *options_;
-  RunPlan& plan = *plan_;
+bool GenerationRun::PlanUpdate() {
+  Context& run = *run_;
+  if (!run.Update) return true;
+  const GallerySettings& o = run.Options;
+  RunPlan& plan = *run.Plan;
   plan.Updates = true;
-  plan.Update.StateFound = update_->HadState();
+  plan.Update.StateFound = run.Update->HadState();
   // Every page and image a full run leaves, and the additional elements.
   const std::string ext = NormalizedExtension(o.WebSiteExtension());
-  for (int k = 1; k <= thumbPageCount_; ++k) update_->Want(PageFileName(o.ThumbPagesName(), k, ext));
-  for (int j = 1; j <= imageCount_; ++j) update_->Want(PageFileName(o.ImagePagesName(), j, ext));
-  if (elementsCount_ > 0) {
-    if (!o.AdditionalPath().empty()) Copy_additional_elements(o, desktop_, *update_);
-    tscaling_file& scaling = c_->Scaling;
-    tthumb_file& thumbs = c_->Thumbs;
-    ConfigureScaledImageWriter(scaling, o, imageFiles_, elementsCount_, Jobs);
-    ConfigureThumbnailWriter(thumbs, o, imageFiles_, elementsCount_, Jobs, ThumbnailBound(o));
-    const std::string scaledRecipe = OutputRecipe(scaling.CurrentSettings(), "n_");
-    const std::string thumbRecipe = OutputRecipe(thumbs.CurrentSettings(), "t_");
-    for (int i = 0; i < elementsCount_; ++i) {
-      desktop_.ProcessPendingEvents();
-      if (c_->Search.Cancelled) {
-        outcome_ = RunOutcome::Cancelled;
-        return;
-      }
-      PlannedPhoto& photo = plan.Photos[std::size_t(i)];
-      const PhotoIdentity& identity = PhotoOf(std::size_t(i));
-      photo.RedoCopy = o.CopyOrgSizedImages() && update_->DecideCopy(identity) != OriginalCopy::Skip;
-      const PhotoNeeds needs = update_->DecideImages(identity, scaledRecipe, thumbRecipe);
-      photo.RedoScaled = needs.ScaledImage;
-      photo.RedoThumbnail = needs.Thumbnail;
-      if (!photo.RedoScaled && !photo.RedoThumbnail && !photo.RedoCopy) ++plan.Update.UpToDate;
-    }
+  for (int k = 1; k <= thumbPageCount_; ++k) run.Update->Want(PageFileName(o.ThumbPagesName(), k, ext));
+  for (int j = 1; j <= imageCount_; ++j) run.Update->Want(PageFileName(o.ImagePagesName(), j, ext));
+  if (WritesImages() && !o.AdditionalPath().empty()) Copy_additional_elements(o, desktop_, *run.Update);
+  for (std::size_t i = 0; i < run.Decisions.Photos.size(); ++i) {
+    const PhotoDecision& decided = run.Decisions.Photos[i];
+    PlannedPhoto& photo = plan.Photos[i];
+    photo.RedoCopy = decided.Copy != OriginalCopy::Skip;
+    photo.RedoScaled = decided.Images.ScaledImage;
+    photo.RedoThumbnail = decided.Images.Thumbnail;
   }
-  plan.Update.Deleted = update_->Unwanted();
+  plan.Update.UpToDate = run.Decisions.UpToDate();
+  plan.Update.Deleted = run.Update->Unwanted();
+  return true;
+}
+
+bool GenerationRun::NotCancelled() {
+  if (!c_->Cancelled) return true;
+  outcome_ = RunOutcome::Cancelled;
+  return false;
+}
+
+bool GenerationRun::WritesImages() const { return run_->Options.ElementsMode() != 2; }
+
+bool GenerationRun::RunUnlessCancelled(const std::function<void()>& writer) {
+  if (!NotCancelled()) return false;
+  writer();
+  return NotCancelled();
+}
+
+void GenerationRun::RunImageStage(const std::function<void()>& stage) {
+  // The writers report their images in order and stop at the first failure,
+  // so the failing image is the one after the last reported.
+  nextImage_ = 0;
+  try {
+    stage();
+  } catch (...) {
+    if (nextImage_ >= 0 && std::size_t(nextImage_) < run_->ImageFiles.size())
+      failedImage_ = run_->ImageFiles[std::size_t(nextImage_)];
+    throw;
+  }
+}
+
+void GenerationRun::ImageWritten(RunBar bar, int index, bool cancelled) {
+  // A file an update wrote is recorded before the pump, and only when no
+  // cancel came before it: a cancel may have cut its stretch short.
+  const std::size_t i = static_cast<std::size_t>(index);
+  const UpdateDecisions& decided = run_->Decisions;
+  if (run_->Update && !cancelled && i < decided.Photos.size()) {
+    const bool scaled = bar == RunBar::ScaledImages;
+    const PhotoDecision& photo = decided.Photos[i];
+    if (scaled ? photo.Images.ScaledImage : photo.Images.Thumbnail)
+      run_->Update->Written((scaled ? "n_" : "t_") + FileNameOf(run_->ImageFiles[i]), photo.Photo,
+                            scaled ? decided.ScaledRecipe : decided.ThumbRecipe);
+  }
+  desktop_.ProcessPendingEvents();
+  nextImage_ = index + 1;
+  MoveBar(bar, index + 1);
+}
+
+void GenerationRun::SetImageRecipes(UpdateDecisions& decisions) {
+  // A size that is not one raises where its stage starts, as without the
+  // update; its files count as to be made again till then.
+  const Context& run = *run_;
+  decisions.ScaledRecipe.clear();
+  decisions.ThumbRecipe.clear();
+  try {
+    ConfigureScaledImageWriter(c_->Scaling, run.Options, run.ImageFiles, elementsCount_, Jobs);
+    decisions.ScaledRecipe = OutputRecipe(c_->Scaling.CurrentSettings(), "n_");
+  } catch (const Error&) {
+  }
+  if (const std::optional<int> thumbSize = ThumbnailBoundIfValid(run.Options)) {
+    ConfigureThumbnailWriter(c_->Thumbs, run.Options, run.ImageFiles, elementsCount_, Jobs, *thumbSize);
+    decisions.ThumbRecipe = OutputRecipe(c_->Thumbs.CurrentSettings(), "t_");
+  }
 }
 
 void GenerationRun::SetBarMaximum(RunBar bar, int maximum) {
@@ -560,19 +495,6 @@ void GenerationRun::SetBarMaximum(RunBar bar, int maximum) {
 void GenerationRun::MoveBar(RunBar bar, int position) {
   // The page writer also reports once after the last table, one past the last image.
   view_.SetBarPosition(bar, std::clamp(position, 0, barMaximum_[std::size_t(bar)]));
-}
-
-void GenerationRun::RunImageStage(const std::function<void()>& stage) {
-  // The writers report their images in order and stop at the first failure,
-  // so the failing image is the one after the last reported.
-  nextImage_ = 0;
-  try {
-    stage();
-  } catch (...) {
-    if (nextImage_ >= 0 && std::size_t(nextImage_) < imageFiles_.size())
-      failedImage_ = imageFiles_[std::size_t(nextImage_)];
-    throw;
-  }
 }
 
 }  // namespace fotoloom

@@ -3,10 +3,10 @@
 
 #include <array>
 #include <chrono>
-#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -33,8 +33,10 @@ enum class RunOutcome {
 // entries of a run, and drives them on the caller's thread: folder checks,
 // search, order, pages, then (by ElementsMode) originals, additional elements,
 // scaled images and thumbnails, and finally the first page when
-// AutoBrowserStart is set. It reads the options record when a run starts
-// and never writes it.
+// AutoBrowserStart is set. Each stage is one method that returns whether the
+// run goes on; Create_gallery lists them in order, and a new step of a run
+// is one more stage there. All five components read one cancel flag. It
+// reads the options record when a run starts and never writes it.
 //
 // Everything the user sees goes through Desktop (messages, questions,
 // opening the first page, pumping events) and RunView (labels, bars, page
@@ -82,8 +84,9 @@ class GenerationRun {
   // found and per header read.
   RunOutcome Plan(RunPlan& plan);
 
-  // Sets the cancel flag of all five components. The caller then returns to
-  // page 1 itself. Also allowed when no run is going; the next run starts afresh.
+  // Sets the one cancel flag all five components read. The caller then
+  // returns to page 1 itself. Also allowed when no run is going; the next run
+  // starts afresh.
   void Cancel();
 
   // True from the start of Start until it returns (the components are in use).
@@ -105,43 +108,60 @@ class GenerationRun {
 
  private:
   struct Components;
+  struct Context;
+  // One step of a run; returns whether the run goes on (when it does not,
+  // it has set the outcome).
+  using Stage = bool (GenerationRun::*)();
 
+  // Start and Plan: the folder checks, then the search, which ends in
+  // Create_gallery or, in a dry run, in Plan_gallery.
+  RunOutcome Go(RunPlan* plan);
+  bool CheckFolders();
+  void EndRun();
   // The search's handlers: one entry per file found; the rest of the run when the search ends.
   void Add_found_image(TMyFindFile& Sender, const std::string& Folder, const FoundFile& File, bool& Cancelled);
   void Create_gallery(TMyFindFile& Sender);
-  // Start and Plan: everything up to the search, which ends in Create_gallery.
-  RunOutcome Go(RunPlan* plan);
-  // The dry run's end of Create_gallery, in place of every writer.
-  void PlanImages(std::int64_t cells);
+  void Plan_gallery();
+  bool RunStages(std::span<const Stage> stages);
+
+  // The stages, in the order they run.
+  bool OrderPhotos();
+  bool WritePages();
+  bool DecideUpdate();  // an update's decisions, also in a dry run
+  bool CopyOriginals();
+  bool CopyAdditionalElements();
+  bool WriteScaledImages();
+  bool WriteThumbnails();
+  bool DeleteUnwanted();
+  void Finish();
+  // A dry run's stages in place of the writers.
+  bool PlanPhotos();
+  bool PlanUpdate();
+
+  // Whether the run goes on: false, with the outcome Cancelled, once Cancel was called.
+  bool NotCancelled();
+  // Whether the run writes images (ElementsMode is not 2).
+  bool WritesImages() const;
+  // Runs a stage's writer unless the run is cancelled; whether the run goes on after it.
+  bool RunUnlessCancelled(const std::function<void()>& writer);
+  // Runs one image writer, noting which image it failed on when it raises.
+  void RunImageStage(const std::function<void()>& stage);
+  // The image writers' progress: records what an update wrote, pumps, moves the bar.
+  void ImageWritten(RunBar bar, int index, bool cancelled);
+  // The recipes of the "n_" and "t_" files, set up as the image stages set them up.
+  void SetImageRecipes(UpdateDecisions& decisions);
   // The bars' maxima are kept so that a position never goes beyond one.
   void SetBarMaximum(RunBar bar, int maximum);
   void MoveBar(RunBar bar, int position);
-  // Runs one image writer, noting which image it failed on when it raises.
-  void RunImageStage(const std::function<void()>& stage);
-  // An update's part of the run: which photos' images to make again, one
-  // photo at a time with a pump before each; false when cancelled meanwhile.
-  bool DecideCopies();
-  bool DecideImages(const std::string& scaledRecipe, const std::string& thumbRecipe);
-  // The identity of photo i as the update first saw it in this run.
-  const PhotoIdentity& PhotoOf(std::size_t i);
-  // The dry run's update plan, after its photos' sizes.
-  void PlanUpdate();
 
   const GallerySettings& settings_;
   Desktop& desktop_;
   RunView& view_;
   std::unique_ptr<Components> c_;
-  std::unique_ptr<GallerySettings> options_;          // the record as the running run read it
-  RunPlan* plan_ = nullptr;                           // set while a dry run is going
-  std::unique_ptr<GalleryUpdate> update_;             // set while an update is going
-  std::vector<std::optional<PhotoIdentity>> photos_;  // the update's photos, by index
-  std::vector<PhotoNeeds> needs_;                     // the update's images to make, by index
-  std::string scaledRecipe_;
-  std::string thumbRecipe_;
+  std::unique_ptr<Context> run_;  // while a run is going
   std::vector<ImageEntry> entries_;
-  std::vector<std::string> imageFiles_;  // the gallery order, while a run is going
-  int nextImage_ = 0;                    // the image the running image writer works on
-  std::array<int, 5> barMaximum_{};      // each bar's maximum, in RunBar order
+  int nextImage_ = 0;                // the image the running image writer works on
+  std::array<int, 5> barMaximum_{};  // each bar's maximum, in RunBar order
   bool running_ = false;
   RunOutcome outcome_ = RunOutcome::NotStarted;
   std::string failedImage_;

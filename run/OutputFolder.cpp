@@ -1,20 +1,18 @@
 // Opening the first page, copying the additional elements and clearing the output folder.
 #include "run/OutputFolder.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <filesystem>
-#include <memory>
 #include <optional>
 #include <set>
 #include <system_error>
 #include <utility>
 #include <vector>
 
+#include "core/PosixIo.h"
 #include "pages/PageNames.h"
 
 namespace fotoloom {
@@ -83,13 +81,12 @@ class TreeCopier {
     active_.erase(*id);
   }
 
-  // The entries of a folder, listed before anything is copied into it.
+  // The entries of a folder in byte order of their names, listed before
+  // anything is copied into it.
   static std::vector<fs::directory_entry> ListFolder(const fs::path& folder) {
     std::vector<fs::directory_entry> entries;
-    std::error_code ec;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) entries.push_back(*it);
-    std::sort(entries.begin(), entries.end(),
-              [](const auto& a, const auto& b) { return a.path().filename() < b.path().filename(); });
+    for (const std::string& name : ListFolderNames(folder.string()).value_or(std::vector<std::string>()))
+      entries.emplace_back(folder / name);
     return entries;
   }
 
@@ -102,42 +99,8 @@ class TreeCopier {
 
 // ---- deleting -----------------------------------------------------------
 
-// Closes a file descriptor on every path out of a function.
-class UniqueFd {
- public:
-  explicit UniqueFd(int fd) : fd_(fd) {}
-  ~UniqueFd() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  UniqueFd(const UniqueFd&) = delete;
-  UniqueFd& operator=(const UniqueFd&) = delete;
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
-
-struct DirCloser {
-  void operator()(DIR* d) const { ::closedir(d); }
-};
-
-// The names in the open folder dirFd, without "." and "..", in byte order.
-std::vector<std::string> ListNames(int dirFd) {
-  std::vector<std::string> names;
-  const int listFd = ::dup(dirFd);
-  if (listFd < 0) return names;
-  std::unique_ptr<DIR, DirCloser> dir(::fdopendir(listFd));
-  if (!dir) {
-    ::close(listFd);
-    return names;
-  }
-  while (const dirent* e = ::readdir(dir.get())) {
-    const std::string name = e->d_name;
-    if (name != "." && name != "..") names.push_back(name);
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
+// The names in the open folder dirFd, in byte order; none when it cannot be read.
+std::vector<std::string> ListNames(int dirFd) { return ListFolderNamesAt(dirFd).value_or(std::vector<std::string>()); }
 
 void DeleteEntry(int dirFd, const std::string& name, Desktop& desktop);
 
@@ -160,8 +123,8 @@ void DeleteEntry(int dirFd, const std::string& name, Desktop& desktop) {
   // A folder without full owner rights could not be listed or emptied.
   if ((st.st_mode & S_IRWXU) != S_IRWXU) ::fchmodat(dirFd, name.c_str(), st.st_mode | S_IRWXU, 0);
   {
-    const UniqueFd sub(::openat(dirFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-    if (sub.get() >= 0) DeleteContents(sub.get(), desktop);
+    const FileDescriptor sub(::openat(dirFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (sub.valid()) DeleteContents(sub.get(), desktop);
   }
   ::unlinkat(dirFd, name.c_str(), AT_REMOVEDIR);
 }
@@ -176,8 +139,8 @@ void CountEntry(int dirFd, const std::string& name, EntryCount& count) {
     return;
   }
   ++count.Folders;
-  const UniqueFd sub(::openat(dirFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-  if (sub.get() < 0) return;
+  const FileDescriptor sub(::openat(dirFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+  if (!sub.valid()) return;
   for (const std::string& inner : ListNames(sub.get())) CountEntry(sub.get(), inner, count);
 }
 
@@ -245,8 +208,8 @@ std::string ClearOutputFolderQuestion(const std::string& folder, const EntryCoun
 
 EntryCount CountEntriesToClear(const std::string& folder) {
   EntryCount count;
-  const UniqueFd fd(::open(WithSlash(folder).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (fd.get() < 0) return count;
+  const FileDescriptor fd(::open(WithSlash(folder).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (!fd.valid()) return count;
   for (const std::string& name : ListNames(fd.get()))
     if (!Hidden(name)) CountEntry(fd.get(), name, count);
   return count;
@@ -256,8 +219,8 @@ void Clear_output_folder(const GallerySettings& settings, Desktop& desktop) {
   // An empty path would name the current folder, which is never what the user meant.
   if (settings.OutputPath().empty()) return;
   const std::string folder = WithSlash(settings.OutputPath());
-  const UniqueFd fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (fd.get() < 0) return;
+  const FileDescriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (!fd.valid()) return;
   // A folder holding only entries that are kept would be asked about for nothing.
   const EntryCount count = CountEntriesToClear(folder);
   if (count.Files + count.Folders == 0) return;

@@ -3,15 +3,14 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <vector>
 
 #include "core/Error.h"
 #include "core/PercentEscape.h"
+#include "core/PosixIo.h"
 #include "core/TextFile.h"
 
 namespace fotoloom {
@@ -194,12 +193,7 @@ std::optional<UpdateState> ReadUpdateState(const std::string& folder) {
 
 UpdateStateFile::UpdateStateFile(std::string folder) : folder_(std::move(folder)), path_(StatePath(folder_)) {}
 
-UpdateStateFile::~UpdateStateFile() { Close(); }
-
-void UpdateStateFile::Close() {
-  if (fd_ >= 0) ::close(fd_);
-  fd_ = -1;
-}
+UpdateStateFile::~UpdateStateFile() = default;
 
 bool UpdateStateFile::Rewrite(const UpdateState& state) {
   const std::optional<std::uint64_t> inode = FolderInode(folder_);
@@ -209,29 +203,17 @@ bool UpdateStateFile::Rewrite(const UpdateState& state) {
   } catch (const Error&) {
     return false;  // the file is as it was; appends go on to it while open
   }
-  Close();
-  fd_ = ::open(path_.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC | O_NOFOLLOW);
+  fd_ = FileDescriptor(::open(path_.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC | O_NOFOLLOW));
   return true;
 }
 
 void UpdateStateFile::Append(const std::string& line) {
-  if (fd_ < 0) return;
+  if (!fd_.valid()) return;
   // One write per line: a run cut short leaves at most the last line partly
-  // written, and the reader leaves out a line without its line end.
-  const char* p = line.data();
-  std::size_t left = line.size();
-  while (left > 0) {
-    const ssize_t n = ::write(fd_, p, left);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      // A line that does not fit leaves the rest unwritten: later lines would
-      // be glued to its part. The next Rewrite starts a whole file again.
-      Close();
-      return;
-    }
-    p += n;
-    left -= static_cast<std::size_t>(n);
-  }
+  // written, and the reader leaves out a line without its line end. A line
+  // that does not fit leaves the rest unwritten: later lines would be glued
+  // to its part, so none follows. The next Rewrite starts a whole file again.
+  if (!WriteAll(fd_.get(), line)) fd_.Close();
 }
 
 }  // namespace fotoloom

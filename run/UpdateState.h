@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/PosixIo.h"
+
 namespace fotoloom {
 
 // The state's file in the output folder; hidden, so clearing the folder and
@@ -114,11 +116,9 @@ class UpdateStateFile {
   const std::string& Path() const { return path_; }
 
  private:
-  void Close();
-
   std::string folder_;
   std::string path_;
-  int fd_ = -1;
+  FileDescriptor fd_;
 };
 
 }  // namespace fotoloom

@@ -7,10 +7,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <string>
 #include <vector>
 
+#include "core/PosixIo.h"
 #include "support/TempDir.h"
 
 extern char** environ;
@@ -69,8 +69,7 @@ class CliProcess {
   int Wait() {
     if (!done_ && pid_ > 0) {
       int status = 0;
-      while (::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
-      }
+      RetryOnInterrupt([&] { return ::waitpid(pid_, &status, 0); });
       Finish(status);
     }
     return status_;

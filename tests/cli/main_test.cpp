@@ -16,6 +16,7 @@
 #include "core/TemplateSets.h"
 #include "imaging/Image.h"
 #include "imaging/JpegCodec.h"
+#include "support/Photos.h"
 #include "support/TempDir.h"
 
 namespace fotoloom {
@@ -47,14 +48,9 @@ std::string Jpeg(int width, int height) {
   return jpeg;
 }
 
-// count copies of one photo as p001.jpg, p002.jpg, ...
+// count photos as p001.jpg, p002.jpg, ...
 void WritePhotos(const std::string& folder, int count, int width = 40, int height = 30) {
-  const std::string jpeg = Jpeg(width, height);
-  for (int i = 1; i <= count; ++i) {
-    char name[16];
-    std::snprintf(name, sizeof name, "p%03d.jpg", i);
-    WriteFile(folder + "/" + name, jpeg);
-  }
+  test::WritePhotos(folder, count, {.NameFormat = "p%03d.jpg", .Width = width, .Height = height});
 }
 
 std::size_t Count(const std::string& folder, const std::string& prefix) {

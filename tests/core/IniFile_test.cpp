@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <optional>
 #include <string>
 
 #include "support/TempDir.h"
@@ -122,6 +123,16 @@ TEST(ParseIniInteger, hex_takes_the_32_bits_and_decimal_must_fit) {
   EXPECT_EQ(ParseIniInteger("2147483648"), std::nullopt);
   EXPECT_EQ(ParseIniInteger("$G1"), std::nullopt);
   EXPECT_EQ(ParseIniInteger("-"), std::nullopt);
+}
+
+TEST(ParseIniYesNoWord, takes_yes_and_no_in_any_case_and_nothing_else) {
+  const struct {
+    const char* text;
+    std::optional<bool> value;
+  } cases[] = {{"yes", true}, {"YES", true}, {"Yes", true}, {"no", false}, {"nO", false},
+               {"1", {}},     {"0", {}},     {"", {}},      {"y", {}},     {"yess", {}},
+               {" yes", {}},  {"true", {}},  {"on", {}},    {"n", {}},     {"none", {}}};
+  for (const auto& c : cases) EXPECT_EQ(ParseIniYesNoWord(c.text), c.value) << '"' << c.text << '"';
 }
 
 }  // namespace

@@ -2,10 +2,8 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <set>
 
 #include "core/Error.h"
 #include "support/TempDir.h"
@@ -65,29 +63,6 @@ TEST(TextFile, a_folder_under_the_target_name_is_left_alone) {
   EXPECT_THROW(WriteTextFile(dir / "page1.htm", {"x"}), Error);
   EXPECT_EQ(ReadFile(dir / "page1.htm/keep.txt"), "keep");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
-}
-
-}  // namespace
-}  // namespace fotoloom
-
-namespace fotoloom {
-namespace {
-
-TEST(TextFile, leftover_temporaries_of_ended_processes_are_removed) {
-  test::TempDir dir;
-  // A process id no process has (above the kernel's largest).
-  const std::string dead = "999999999";
-  const std::string alive = std::to_string(::getpid());
-  for (const std::string& name :
-       {"page1.htm.fotoloom-" + dead + ".tmp", ".fotoloom-" + dead + "-3.tmp", "n_a.jpg.fotoloom-" + alive + ".tmp",
-        std::string("notes.fotoloom-12x.tmp"), std::string("page1.htm"), ".fotoloom-" + dead + ".tmp"})
-    test::WriteFile(dir / name, "x");
-  EXPECT_EQ(TemporaryPathFor(dir / "page1.htm"), dir / ("page1.htm.fotoloom-" + alive + ".tmp"));
-  EXPECT_EQ(RemoveLeftoverTemporaryFiles(dir.str()), 2);
-  std::set<std::string> left;
-  for (const auto& e : std::filesystem::directory_iterator(dir.path())) left.insert(e.path().filename().string());
-  EXPECT_EQ(left, (std::set<std::string>{"n_a.jpg.fotoloom-" + alive + ".tmp", "notes.fotoloom-12x.tmp", "page1.htm",
-                                         ".fotoloom-" + dead + ".tmp"}));
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "core/Error.h"
 #include "imaging/JpegCodec.h"
 #include "imaging/Un_Scaling_File.h"
+#include "support/ErrorOf.h"
 #include "support/TempDir.h"
 
 namespace fotoloom {
@@ -17,14 +18,7 @@ namespace {
 using test::JpegCoding;
 using test::TempDir;
 
-std::string ErrorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const Error& e) {
-    return e.what();
-  }
-  return "no error";
-}
+using test::ErrorOf;
 
 // Loads bytes as a file, in colour or in grey, and returns the error text.
 std::string LoadError(const std::string& bytes, bool grey = false) {

@@ -9,6 +9,7 @@
 #include "HostileJpegs.h"
 #include "JpegFixtures.h"
 #include "core/Error.h"
+#include "support/ErrorOf.h"
 #include "support/TempDir.h"
 
 namespace fotoloom {
@@ -24,14 +25,7 @@ Image Gradient(int width, int height) {
   });
 }
 
-std::string ErrorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const Error& e) {
-    return e.what();
-  }
-  return "no error";
-}
+using test::ErrorOf;
 
 TEST(JpegCodec, decodes_colour_files_at_full_size_to_rgb) {
   TempDir dir;

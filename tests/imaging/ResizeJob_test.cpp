@@ -11,6 +11,7 @@
 #include "imaging/PixelFormats.h"
 #include "imaging/PlainStretch.h"
 #include "imaging/resample_passes.h"
+#include "support/ErrorOf.h"
 #include "support/TempDir.h"
 
 namespace fotoloom {
@@ -51,14 +52,7 @@ Image Detailed(int width, int height) {
   });
 }
 
-std::string ErrorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const Error& e) {
-    return e.what();
-  }
-  return "no error";
-}
+using test::ErrorOf;
 
 struct Kind {
   const char* name;

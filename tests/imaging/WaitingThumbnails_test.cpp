@@ -83,22 +83,5 @@ TEST(WaitingThumbnails, a_thumbnail_that_fits_nowhere_is_not_kept) {
   EXPECT_FALSE(w.Holds(0));
 }
 
-TEST(WaitingThumbnails, the_next_run_removes_only_files_named_as_its_file_is) {
-  TempDir out;
-  for (const char* name :
-       {".fotoloom-waiting-thumbnails-a1B2c3", ".fotoloom-waiting-thumbnails-zzzzzz",
-        ".fotoloom-waiting-thumbnails-toolong", ".fotoloom-waiting-thumbnails-short", "n_a.jpg", ".fotoloom-12.tmp"})
-    test::WriteFile(out / name, "x");
-  fs::create_directory(out / ".fotoloom-waiting-thumbnails-folder");
-  fs::create_symlink(out / "n_a.jpg", out / ".fotoloom-waiting-thumbnails-linked");
-  WaitingThumbnails::RemoveLeftovers(out.str());
-  EXPECT_EQ(NamesIn(out),
-            (std::set<std::string>{".fotoloom-waiting-thumbnails-toolong", ".fotoloom-waiting-thumbnails-short",
-                                   "n_a.jpg", ".fotoloom-12.tmp", ".fotoloom-waiting-thumbnails-folder",
-                                   ".fotoloom-waiting-thumbnails-linked"}));
-  EXPECT_EQ(test::ReadFile(out / "n_a.jpg"), "x");
-  WaitingThumbnails::RemoveLeftovers(out / "missing");  // nothing to do, nothing raised
-}
-
 }  // namespace
 }  // namespace fotoloom

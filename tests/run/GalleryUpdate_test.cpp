@@ -19,7 +19,7 @@
 #include "core/Error.h"
 #include "core/RecordingDesktop.h"
 #include "run/GenerationRun.h"
-#include "support/QuietRunView.h"
+#include "support/RecordingView.h"
 #include "support/SmallDisk.h"
 #include "support/TempDir.h"
 
@@ -29,12 +29,11 @@ namespace {
 namespace fs = std::filesystem;
 using test::ReadFile;
 using test::RecordingDesktop;
+using test::RecordingView;
 using test::TempDir;
 using test::WriteFile;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
-
-using QuietView = test::QuietRunView;
 
 // Photos are dated long ago, so that no run reads one within a tick of its
 // time; the tests of that case set their own clock.
@@ -119,7 +118,7 @@ struct Gallery {
   TempDir extra;
   GallerySettings settings;
   RecordingDesktop desktop;
-  QuietView view;
+  RecordingView view;
   GenerationRun run{settings, desktop, view};
 
   explicit Gallery(int photos = 0) {
@@ -147,7 +146,7 @@ Listing FullRun(const Gallery& g) {
   s.SetOutputPath(ref.str());
   s.SetUpdateOnlyChanged(false);
   RecordingDesktop desktop;
-  QuietView view;
+  RecordingView view;
   GenerationRun run(s, desktop, view);
   run.Jobs = 1;
   EXPECT_EQ(run.Start(), RunOutcome::Finished);
@@ -179,6 +178,54 @@ void ExpectFullRunResult(const Gallery& g, const std::map<std::string, std::stri
 std::set<std::string> Without(std::set<std::string> names, const std::set<std::string>& gone) {
   for (const std::string& n : gone) names.erase(n);
   return names;
+}
+
+bool IsImageName(const std::string& name) {
+  return name.rfind("n_", 0) == 0 || name.rfind("t_", 0) == 0 || name.rfind("b_", 0) == 0;
+}
+
+// The "n_", "t_" and "b_" files a dry run says the update makes again.
+std::set<std::string> PlannedImages(const RunPlan& plan) {
+  std::set<std::string> names;
+  for (const PlannedPhoto& photo : plan.Photos) {
+    if (!photo.ImagesWritten) continue;
+    const std::string name = fs::path(photo.Path).filename().string();
+    if (photo.RedoScaled) names.insert("n_" + name);
+    if (photo.RedoThumbnail) names.insert("t_" + name);
+    if (photo.RedoCopy) names.insert("b_" + name);
+  }
+  return names;
+}
+
+// The "n_", "t_" and "b_" files written between two listings: new ones, and
+// those with another inode or time.
+std::set<std::string> ImagesWritten(const Listing& before, const Listing& after) {
+  const std::set<std::string> kept = Kept(before, after);
+  std::set<std::string> written;
+  for (const auto& [name, seen] : after)
+    if (IsImageName(name) && kept.count(name) == 0) written.insert(name);
+  return written;
+}
+
+// The names of before that after no longer has.
+std::set<std::string> Gone(const Listing& before, const Listing& after) {
+  std::set<std::string> gone;
+  for (const auto& [name, seen] : before)
+    if (after.count(name) == 0) gone.insert(name);
+  return gone;
+}
+
+// Makes a dry run of the update and then the update itself, and checks that
+// the dry run listed exactly the images the update wrote and the files it
+// deleted.
+void UpdateAsPlanned(Gallery& g) {
+  RunPlan plan;
+  ASSERT_EQ(g.run.Plan(plan), RunOutcome::Finished);
+  const Listing before = ListFiles(g.out.str());
+  ASSERT_EQ(g.Update(), RunOutcome::Finished);
+  const Listing after = ListFiles(g.out.str());
+  EXPECT_EQ(PlannedImages(plan), ImagesWritten(before, after));
+  EXPECT_EQ(std::set<std::string>(plan.Update.Deleted.begin(), plan.Update.Deleted.end()), Gone(before, after));
 }
 
 TEST(GalleryUpdate, nothing_changed_writes_nothing) {
@@ -390,6 +437,30 @@ TEST(GalleryUpdate, additional_elements_and_page_names_follow_the_settings) {
   EXPECT_EQ(Kept(before, ListFiles(g.out.str())).count("n_p01.jpg"), 1u);
 }
 
+// A full run writes the images over an additional element of their name,
+// so an update leaves such a name to the image stages: it keeps the image
+// (nothing is written twice) and its dry run tells what it then writes. A
+// "b_" copy comes before the additional elements, which overwrite it.
+TEST(GalleryUpdate, an_additional_element_named_like_an_image_is_left_to_the_image_stages) {
+  Gallery g(2);
+  g.settings.SetCopyOrgSizedImages(true);
+  WriteFile(g.extra / "n_p01.jpg", "not a scaled image");
+  WriteFile(g.extra / "t_p02.jpg", "not a thumbnail");
+  WriteFile(g.extra / "b_p01.jpg", "not a copy");
+  g.settings.SetAdditionalPath(g.extra.str());
+  for (int round = 1; round <= 3; ++round) {
+    SCOPED_TRACE("update " + std::to_string(round));
+    const Listing before = ListFiles(g.out.str());
+    UpdateAsPlanned(g);
+    ExpectFullRunResult(g);
+    EXPECT_EQ(ReadFile(g.out / "b_p01.jpg"), "not a copy");
+    if (round == 1) continue;
+    const std::set<std::string> kept = Kept(before, ListFiles(g.out.str()));
+    EXPECT_EQ(kept.count("n_p01.jpg"), 1u);
+    EXPECT_EQ(kept.count("t_p02.jpg"), 1u);
+  }
+}
+
 // A photo read within a tick of its time may change again in that tick
 // without its facts showing it; an output overwritten in place, with its
 // size, in the tick of its writing likewise. Both are found by content.
@@ -542,7 +613,8 @@ TEST(GalleryUpdate, a_full_disk_is_finished_by_the_next_update) {
 }
 
 // Edits, settings and cancels at random, each update checked against a full
-// run. FOTOLOOM_UPDATE_STEPS sets the number of steps (default 300).
+// run and against the dry run made just before it. FOTOLOOM_UPDATE_STEPS
+// sets the number of steps (default 300).
 TEST(GalleryUpdate, random_edits_always_end_at_the_full_run_result) {
   const char* env = std::getenv("FOTOLOOM_UPDATE_STEPS");
   const int steps = env ? std::atoi(env) : 300;
@@ -641,7 +713,7 @@ TEST(GalleryUpdate, random_edits_always_end_at_the_full_run_result) {
     }
     SCOPED_TRACE("step " + std::to_string(step) + ": " + what);
     if (fs::is_empty(g.in.path())) g.AddPhoto(1, ++seed);
-    ASSERT_EQ(g.Update(), RunOutcome::Finished);
+    UpdateAsPlanned(g);
     ExpectFullRunResult(g);
     if (::testing::Test::HasFailure()) break;
   }

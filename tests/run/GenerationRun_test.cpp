@@ -2,9 +2,13 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -18,6 +22,8 @@
 #include "core/RecordingDesktop.h"
 #include "imaging/Image.h"
 #include "imaging/JpegCodec.h"
+#include "support/Photos.h"
+#include "support/RecordingView.h"
 #include "support/SmallDisk.h"
 #include "support/TempDir.h"
 
@@ -27,57 +33,12 @@ namespace {
 namespace fs = std::filesystem;
 using test::ReadFile;
 using test::RecordingDesktop;
+using test::RecordingView;
 using test::TempDir;
 using test::WriteFile;
+using test::WritePhotos;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
-
-// Records what the run shows, as short lines ("max 2 = 30", "pos 4 = 1",
-// "first page", "buttons", "close"); OnBar runs after every bar move.
-class RecordingView : public RunView {
- public:
-  std::vector<std::string> Calls;
-  std::string InputLabel;
-  std::string FoundLabel;
-  int Maximum[5] = {-1, -1, -1, -1, -1};
-  int Position[5] = {-1, -1, -1, -1, -1};
-  std::function<void(RunBar, int)> OnBar;
-
-  void SetInputPathLabel(const std::string& text) override { InputLabel = text; }
-  void SetFoundLabel(const std::string& text) override { FoundLabel = text; }
-  void SetBarMaximum(RunBar bar, int maximum) override {
-    Maximum[int(bar)] = maximum;
-    Calls.push_back("max " + std::to_string(int(bar) + 1) + " = " + std::to_string(maximum));
-  }
-  void SetBarPosition(RunBar bar, int position) override {
-    Position[int(bar)] = position;
-    if (OnBar) OnBar(bar, position);
-  }
-  void Return_to_first_page() override { Calls.push_back("first page"); }
-  void ShowBottomButtons() override { Calls.push_back("buttons"); }
-  void CloseMainWindow() override { Calls.push_back("close"); }
-};
-
-// Writes count small JPEG photos img01.jpg, img02.jpg, ... into folder.
-void WritePhotos(const std::string& folder, int count, int width = 48, int height = 32) {
-  Image image(width, height);
-  JpegCodec codec;
-  codec.Quality = 80;
-  std::string jpeg;
-  for (int i = 1; i <= count; ++i) {
-    for (int y = 0; y < height; ++y)
-      for (int x = 0; x < width; ++x) {
-        std::uint8_t* p = image.pixel(x, y);
-        p[0] = std::uint8_t(x * 5 + i);
-        p[1] = std::uint8_t(y * 7);
-        p[2] = std::uint8_t(i * 8);
-      }
-    codec.Encode(image, jpeg);
-    char name[32];
-    std::snprintf(name, sizeof name, "img%02d.jpg", i);
-    WriteFile(folder + "/" + name, jpeg);
-  }
-}
 
 // The names in folder that begin with prefix, sorted.
 std::vector<std::string> NamesStartingWith(const std::string& folder, const std::string& prefix) {
@@ -628,6 +589,70 @@ TEST(GenerationRun, removes_the_waiting_thumbnails_a_crashed_run_left_in_the_out
     EXPECT_EQ(f.run.Start(), RunOutcome::Finished);
     EXPECT_FALSE(fs::exists(f.out / ".fotoloom-waiting-thumbnails-Xy12ab"));
     EXPECT_EQ(ReadFile(f.out / ".hidden"), "the user's");
+  }
+}
+
+// Starts f's run in a child process that the file size limit kills while
+// it writes its first page, and returns the child's process id.
+pid_t RunKilledWhileWriting(Fixture& f) {
+  const pid_t child = ::fork();
+  if (child == 0) {
+    const rlimit noCore{0, 0};
+    ::setrlimit(RLIMIT_CORE, &noCore);
+    const rlimit tiny{64, 64};
+    ::setrlimit(RLIMIT_FSIZE, &tiny);
+    std::signal(SIGXFSZ, SIG_DFL);
+    try {
+      f.run.Start();
+    } catch (...) {
+    }
+    ::_exit(0);
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) << "status " << status;
+  return child;
+}
+
+// A run killed while it wrote leaves its temporary file. Every run that
+// writes (full, pages only, update) first removes the temporary and spill
+// files of processes no longer running, and nothing else; a dry run removes
+// nothing.
+TEST(GenerationRun, every_writing_run_first_removes_what_a_killed_run_left) {
+  Fixture f(3);
+  const std::string dead = std::to_string(RunKilledWhileWriting(f));
+  const std::string page = "image1.htm.fotoloom-" + dead + ".tmp";
+  const std::string spill = ".fotoloom-waiting-thumbnails-" + dead + "-Ab12Cd";
+  ASSERT_TRUE(fs::exists(f.out / page)) << "the killed run left no temporary page";
+  const std::string alive = std::to_string(::getpid());
+  const std::map<std::string, std::string> stays = {
+      {"notes.txt.fotoloom-" + alive + ".tmp", "a running process's"},
+      {".fotoloom-waiting-thumbnails-" + alive + "-Ab12Cd", "a running process's"},
+      {"notes.fotoloom-" + dead + "x.tmp", "the user's"},
+      {".fotoloom-waiting-thumbnails-" + dead + "-Ab12C", "the user's"},
+  };
+  for (const auto& [name, content] : stays) WriteFile(f.out / name, content);
+  WriteFile(f.out / spill, "left");
+
+  RunPlan plan;
+  EXPECT_EQ(f.run.Plan(plan), RunOutcome::Finished);
+  EXPECT_TRUE(fs::exists(f.out / page));
+  EXPECT_TRUE(fs::exists(f.out / spill));
+  const struct {
+    const char* what;
+    int mode;
+    bool update;
+  } runs[] = {{"full", 0, false}, {"pages only", 2, false}, {"update", 1, true}};
+  for (const auto& run : runs) {
+    SCOPED_TRACE(run.what);
+    f.settings.SetElementsMode(run.mode);
+    f.settings.SetUpdateOnlyChanged(run.update);
+    EXPECT_EQ(f.run.Start(), RunOutcome::Finished);
+    EXPECT_FALSE(fs::exists(f.out / page));
+    EXPECT_FALSE(fs::exists(f.out / spill));
+    for (const auto& [name, content] : stays) EXPECT_EQ(ReadFile(f.out / name), content) << name;
+    WriteFile(f.out / page, "left");
+    WriteFile(f.out / spill, "left");
   }
 }
 

@@ -13,7 +13,7 @@
 #include "JpegFixtures.h"
 #include "core/RecordingDesktop.h"
 #include "run/GenerationRun.h"
-#include "support/QuietRunView.h"
+#include "support/RecordingView.h"
 #include "support/TempDir.h"
 
 namespace fotoloom {
@@ -80,7 +80,7 @@ struct Gallery {
   TempDir out;
   GallerySettings settings;
   test::RecordingDesktop desktop;
-  test::QuietRunView view;
+  test::RecordingView view;
   GenerationRun run{settings, desktop, view};
 
   explicit Gallery(int photos) {

@@ -1,0 +1,110 @@
+// Reading the typed numbers of the options record, and setting the writers up from it.
+#include "run/RunOptions.h"
+
+#include <algorithm>
+#include <string_view>
+
+#include "core/Error.h"
+#include "core/IniFile.h"
+
+namespace fotoloom {
+namespace {
+
+// Sets what the scaled-image and the thumbnail writer take alike from the
+// options and the run: the images, where to write, the resampling and the
+// output format. Their sizes and qualities are their own.
+void ConfigureImageWriter(ImageWriter& writer, const GallerySettings& o, const std::vector<std::string>& imageFiles,
+                          int imageCount, int jobs) {
+  writer.ImageFiles = imageFiles;
+  writer.ImageCount = imageCount;
+  writer.OutputPath = o.OutputPath();
+  writer.FilterIndex = o.FilterIndex();  // -1, no filter chosen, resizes with the default one
+  writer.UseFilter = o.UseFilter();
+  writer.Grayscale = o.isgrayscale();
+  const int pixelFormat = (o.Pixelformat() >= 0 && o.Pixelformat() <= 7) ? o.Pixelformat() : 0;
+  writer.PixelFormat = static_cast<std::uint8_t>(pixelFormat);
+  writer.Jobs = std::max(1, jobs);
+}
+
+}  // namespace
+
+int TextToInt(const std::string& text) {
+  const std::size_t start = text.find_first_not_of(" \t");
+  const std::optional<int> value =
+      start == std::string::npos ? std::nullopt : ParseIniInteger(std::string_view(text).substr(start));
+  if (!value) throw Error("'" + text + "' is not a valid integer value");
+  return *value;
+}
+
+int PixelSize(const std::string& text) {
+  const int value = TextToInt(text);
+  if (value < 1) throw Error("'" + text + "' is not a valid image size: it must be at least 1 pixel");
+  return value;
+}
+
+int ThumbnailBound(const GallerySettings& o) {
+  const int choice = o.ThumbSizeChoice();
+  return (choice >= 0 && choice < int(kFixedThumbSizes.size())) ? kFixedThumbSizes[std::size_t(choice)]
+                                                                : PixelSize(o.MaxSizeThumbnails());
+}
+
+std::optional<int> ThumbnailBoundIfValid(const GallerySettings& o) {
+  try {
+    return ThumbnailBound(o);
+  } catch (const Error&) {
+    return std::nullopt;
+  }
+}
+
+Grid ReadGrid(const GallerySettings& o) {
+  Grid grid;
+  grid.Rows = TextToInt(o.RowsCount());
+  grid.Cols = TextToInt(o.ColsCount());
+  if (grid.Cells() == 0) throw Error("Division by zero");
+  if (grid.Rows < 1) throw Error("'" + o.RowsCount() + "' is not a valid number of rows: it must be at least 1");
+  if (grid.Cols < 1) throw Error("'" + o.ColsCount() + "' is not a valid number of columns: it must be at least 1");
+  return grid;
+}
+
+int ElementsCountOf(int elementsMode, int imageCount, std::int64_t cells) {
+  if (elementsMode == 2) return 0;
+  return elementsMode == 0 ? imageCount : static_cast<int>(std::min<std::int64_t>(imageCount, cells));
+}
+
+void ConfigurePageWriter(timage_page& pages, const GallerySettings& o, const std::vector<std::string>& imageFiles,
+                         int imageCount, const Grid& grid) {
+  pages.OutputPath = o.OutputPath();
+  pages.BackgroundColor = o.BackgroundColor();
+  pages.TextColor = o.TextColor();
+  pages.LinkColor = o.LinkColor();
+  pages.VisitedLinkColor = o.VisitedLinkColor();
+  pages.SetImageFiles(imageFiles);
+  pages.ImageCount = imageCount;
+  pages.ColsCount = grid.Cols;
+  pages.RowsCount = grid.Rows;
+  pages.SubtitleIndex = o.SubtitleIndex();
+  pages.Title = o.Title();
+  pages.SetHTMLThumbnails(o.HTMLThumbnails());
+  pages.SetHTMLImages(o.HTMLImages());
+  pages.ImagePagesName = o.ImagePagesName();
+  pages.ThumbPagesName = o.ThumbPagesName();
+  pages.WebSiteExtension = o.WebSiteExtension();
+}
+
+void ConfigureScaledImageWriter(tscaling_file& scaling, const GallerySettings& o,
+                                const std::vector<std::string>& imageFiles, int imageCount, int jobs) {
+  ConfigureImageWriter(scaling, o, imageFiles, imageCount, jobs);
+  scaling.MaxWidth = PixelSize(o.MaxWidthImage());
+  scaling.MaxHeight = PixelSize(o.MaxHeightImage());
+  scaling.Quality = static_cast<std::uint8_t>(o.QualityImages());
+}
+
+void ConfigureThumbnailWriter(tthumb_file& thumbs, const GallerySettings& o, const std::vector<std::string>& imageFiles,
+                              int imageCount, int jobs, int thumbSize) {
+  ConfigureImageWriter(thumbs, o, imageFiles, imageCount, jobs);
+  thumbs.MaxWidth = thumbSize;
+  thumbs.MaxHeight = thumbSize;
+  thumbs.Quality = static_cast<std::uint8_t>(o.QualityThumbnails());
+}
+
+}  // namespace fotoloom
