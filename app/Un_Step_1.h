@@ -7,6 +7,7 @@
 
 class QComboBox;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -19,9 +20,15 @@ class TFrame_Step_1 : public QWidget {
  public:
   TFrame_Step_1(GallerySettings& settings, WizardDialogs& dialogs, QWidget* parent = nullptr);
 
+  // Whether the page names and the extension can be used in file names
+  // (no "/", "..", NUL); when not, the reason shows under their boxes.
+  bool PageNamesUsable() const;
+
  signals:
   // The input or the output folder text changed (the main window enables Next).
   void FolderTextsChanged();
+  // A page name or the extension changed (the main window enables Next).
+  void PageNamesChanged();
 
  private:
   QLineEdit* edt_input = nullptr;
@@ -30,6 +37,7 @@ class TFrame_Step_1 : public QWidget {
   QLineEdit* edt_thumbnail = nullptr;
   QLineEdit* edt_image = nullptr;
   QComboBox* cmb_ext = nullptr;
+  QLabel* lbl_name_problem = nullptr;
   QPushButton* btn_brw_input = nullptr;
   QPushButton* btn_brw_output = nullptr;
   QPushButton* btn_brw_optional = nullptr;
@@ -41,6 +49,7 @@ class TFrame_Step_1 : public QWidget {
   // stores the folder through store and makes it the current working folder.
   void BrowseFolder(const QString& caption, void (GallerySettings::*store)(std::string));
   void Redraw(SettingsField field);
+  void ShowNameProblem();
 
   GallerySettings& settings_;
   WizardDialogs& dialogs_;

@@ -3,8 +3,10 @@
 
 #include <QGroupBox>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <algorithm>
 
 #include "app/WizardFonts.h"
 #include "run/RunView.h"
@@ -20,12 +22,22 @@ QLabel* Label(QWidget* parent, const QString& text, int x, int y, int w) {
   return label;
 }
 
-// Below the bars: the summary line, then the buttons of a run that has ended.
-const QRect kSummaryPlace(0, 300, 614, 44);  // three lines, for a reason naming a long path
+// Below the bars, while a run goes: Cancel, and the warnings under it.
 const QRect kCancelPlace(270, 312, 75, 25);
-const QRect kOpenGalleryPlace(130, 346, 170, 25);
-const QRect kFirstStepPlace(314, 346, 170, 25);
-const QRect kFirstStepAlonePlace(222, 346, 170, 25);
+const QRect kWarningsPlace(0, 344, 614, 42);
+// Once it has ended, from the top down: the summary line, the buttons side
+// by side (or "Back to the first step" alone) and the warnings.
+constexpr int kBelowBars = 296;
+constexpr int kPageFoot = 388;
+constexpr int kSummaryWidth = 614;
+constexpr int kSummaryMaxHeight = 44;   // three lines, for a reason naming a long path
+constexpr int kWarningsMinHeight = 30;  // one line, the rest scrolls
+constexpr int kGap = 4;
+// Their places without warnings and with a one-line summary; the warnings
+// and the summary's lines move them up or down.
+const QRect kOpenGalleryPlace(130, 318, 170, 25);
+const QRect kFirstStepPlace(314, 318, 170, 25);
+const QRect kFirstStepAlonePlace(222, 318, 170, 25);
 
 }  // namespace
 
@@ -68,7 +80,6 @@ TFrame_Step_6::TFrame_Step_6(QWidget* parent) : QWidget(parent) {
 
   lbl_summary = new QLabel(this);
   lbl_summary->setObjectName(QStringLiteral("lbl_summary"));
-  lbl_summary->setGeometry(kSummaryPlace);
   lbl_summary->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
   lbl_summary->setWordWrap(true);
   lbl_summary->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -80,11 +91,32 @@ TFrame_Step_6::TFrame_Step_6(QWidget* parent) : QWidget(parent) {
   btn_open_gallery->setCursor(Qt::PointingHandCursor);
   btn_open_gallery->hide();
   connect(btn_open_gallery, &QPushButton::clicked, this, &TFrame_Step_6::OpenGalleryRequested);
+
+  // Under the Cancel button, where the page was empty; shown once a run warns.
+  mem_warnings = new QPlainTextEdit(this);
+  mem_warnings->setObjectName(QStringLiteral("mem_warnings"));
+  mem_warnings->setGeometry(kWarningsPlace);
+  mem_warnings->setReadOnly(true);
+  // Wrapped, so that a long line shows whole rather than scrolled to its end.
+  mem_warnings->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  mem_warnings->hide();
+}
+
+void TFrame_Step_6::ShowWarning(const QString& text) {
+  mem_warnings->appendPlainText(text);
+  mem_warnings->show();
+  PlaceBelowBars();
+}
+
+void TFrame_Step_6::ClearWarnings() {
+  mem_warnings->clear();
+  mem_warnings->hide();
 }
 
 void TFrame_Step_6::ShowCancelButton(const QString& caption, const QRect& place) {
   btn_cancel->setText(caption);
   btn_cancel->setGeometry(place);
+  PlaceBelowBars();
   // The font is chosen anew for each caption: a smaller one only where this caption needs it.
   btn_cancel->setFont(QFont());
   ShrinkTextToFit(btn_cancel);
@@ -102,6 +134,25 @@ void TFrame_Step_6::ShowEnd(const QString& line, bool gallery) {
   btn_open_gallery->setVisible(gallery);
   ShowCancelButton(QStringLiteral("Back to the first step"), gallery ? kFirstStepPlace : kFirstStepAlonePlace);
   (gallery ? btn_open_gallery : btn_cancel)->setFocus(Qt::OtherFocusReason);
+}
+
+void TFrame_Step_6::PlaceBelowBars() {
+  if (lbl_summary->isHidden()) {
+    mem_warnings->setGeometry(kWarningsPlace);
+    return;
+  }
+  int lineHeight = std::min(lbl_summary->heightForWidth(kSummaryWidth), kSummaryMaxHeight);
+  // The warnings keep a line of their own; a reason too long for the rest
+  // still shows its first lines, and its whole text is in the error box.
+  const int buttonHeight = btn_cancel->height();
+  if (!mem_warnings->isHidden())
+    lineHeight = std::min(lineHeight, kPageFoot - kWarningsMinHeight - 2 * kGap - buttonHeight - kBelowBars);
+  lbl_summary->setGeometry(0, kBelowBars, kSummaryWidth, lineHeight);
+  const int buttonsTop = kBelowBars + lineHeight + kGap;
+  btn_open_gallery->move(btn_open_gallery->x(), buttonsTop);
+  btn_cancel->move(btn_cancel->x(), buttonsTop);
+  const int warningsTop = buttonsTop + buttonHeight + kGap;
+  mem_warnings->setGeometry(0, warningsTop, kSummaryWidth, kPageFoot - warningsTop);
 }
 
 void TFrame_Step_6::ShowFinished(const QString& summary) { ShowEnd(summary, true); }

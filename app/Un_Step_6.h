@@ -7,6 +7,7 @@
 #include "app/ProgressDisplay.h"
 
 class QLabel;
+class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 
@@ -21,8 +22,13 @@ class TFrame_Step_6 : public QWidget, public ProgressDisplay {
   void ShowFound(const QString& text) override;
   void SetBarMaximum(RunBar bar, int maximum) override;
   void SetBarPosition(RunBar bar, int position) override;
+  // The run's warnings stay in a box under the Cancel button, and under the
+  // buttons of the run's end once it has ended.
+  void ShowWarning(const QString& text) override;
+  // Empties the warnings of the last run and hides their box.
+  void ClearWarnings();
 
-  // While a run goes: the Cancel button, nothing below the bars.
+  // While a run goes: the Cancel button, and below it only the run's warnings.
   void ShowRunGoing();
   // After a finished run: the summary line below the bars, "Open gallery"
   // and "Back to the first step", which has the focus.
@@ -44,6 +50,10 @@ class TFrame_Step_6 : public QWidget, public ProgressDisplay {
   // The end of a run: line below the bars, "Back to the first step", and
   // "Open gallery" (with the focus) when gallery is set.
   void ShowEnd(const QString& line, bool gallery);
+  // Places what is shown below the bars: while a run goes, the warnings
+  // under Cancel; once it has ended, its line as high as its text, the
+  // buttons under it and the warnings below them, down to the page's foot.
+  void PlaceBelowBars();
 
   QProgressBar* Bar(RunBar bar) const { return bars_.at(static_cast<std::size_t>(bar)); }
 
@@ -52,6 +62,7 @@ class TFrame_Step_6 : public QWidget, public ProgressDisplay {
   QPushButton* btn_cancel = nullptr;
   QLabel* lbl_summary = nullptr;
   QPushButton* btn_open_gallery = nullptr;
+  QPlainTextEdit* mem_warnings = nullptr;
   std::array<QProgressBar*, kRunBars.size()> bars_{};
 };
 

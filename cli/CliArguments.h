@@ -36,7 +36,8 @@ struct CliCommand {
   bool Open = false;
   bool Quiet = false;
   bool DryRun = false;
-  bool Update = false;  // only what changed since the last update (the settings' OnlyChanged)
+  bool Update = false;         // only what changed since the last update (the settings' OnlyChanged)
+  bool SkipBadPhotos = false;  // leave out photos that cannot be read (the settings' SkipBadPhotos)
 
   // run, defaults and resave: every --set in the order given
   std::vector<SettingOverride> Settings;

@@ -228,6 +228,8 @@ void GallerySettings::SetUpdateOnlyChanged(bool value) {
   StoreBool(v_.UpdateOnlyChanged, value, SettingsField::UpdateOnlyChanged);
 }
 
+void GallerySettings::SetSkipBadPhotos(bool value) { StoreBool(v_.SkipBadPhotos, value, SettingsField::SkipBadPhotos); }
+
 void GallerySettings::SetElementsMode(int value) {
   StoreInt(v_.ElementsMode, std::clamp(value, 0, int(kElementsModeNames.size()) - 1), SettingsField::ElementsMode);
 }

@@ -47,6 +47,7 @@ enum class SettingsField {
   HTMLThumbnails,
   HTMLImages,
   UpdateOnlyChanged,
+  SkipBadPhotos,
   ElementsMode,
 };
 
@@ -196,6 +197,10 @@ class GallerySettings {
   // (the run/GalleryUpdate rules); off, every run writes everything.
   bool UpdateOnlyChanged() const { return v_.UpdateOnlyChanged; }
   void SetUpdateOnlyChanged(bool value);
+  // A photo that cannot be read is left out of the gallery with a warning
+  // and the run goes on; off, such a photo stops the run.
+  bool SkipBadPhotos() const { return v_.SkipBadPhotos; }
+  void SetSkipBadPhotos(bool value);
   int ElementsMode() const { return v_.ElementsMode; }
   void SetElementsMode(int value);
 
@@ -230,6 +235,7 @@ class GallerySettings {
     int SubtitleIndex = 2;
     bool AutoBrowserStart = true;
     bool UpdateOnlyChanged = false;
+    bool SkipBadPhotos = false;
     std::vector<std::string> HTMLThumbnails;
     std::vector<std::string> HTMLImages;
     int ElementsMode = 0;

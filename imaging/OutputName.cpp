@@ -1,6 +1,8 @@
 // Output file names of the scaled images, thumbnails and original copies.
 #include "imaging/OutputName.h"
 
+#include "core/OutputNames.h"
+
 namespace fotoloom {
 
 std::string FileNameOf(const std::string& inputPath) {
@@ -9,10 +11,7 @@ std::string FileNameOf(const std::string& inputPath) {
 }
 
 std::string OutputFilePath(const std::string& outputFolder, const std::string& prefix, const std::string& inputPath) {
-  std::string path = outputFolder;
-  // An empty folder means the current one, never the root.
-  if (!path.empty() && path.back() != '/') path += '/';
-  return path + prefix + FileNameOf(inputPath);
+  return OutputPathOf(outputFolder, prefix + FileNameOf(inputPath));
 }
 
 }  // namespace fotoloom

@@ -11,6 +11,8 @@ std::string FileNameOf(const std::string& inputPath);
 
 // outputFolder, a "/" unless it is empty or already ends with one, prefix
 // and the input's file name: OutputFilePath("/out", "n_", "/in/IMG_1.JPG") is "/out/n_IMG_1.JPG".
+// The name passes the output folder's name rule (OutputPathOf), which raises
+// for one it refuses.
 std::string OutputFilePath(const std::string& outputFolder, const std::string& prefix, const std::string& inputPath);
 
 }  // namespace fotoloom

@@ -46,6 +46,12 @@ struct RunPlan {
   bool CopiesOriginals = false;           // a "b_" copy beside each written photo
   bool CopiesAdditionalElements = false;  // the contents of AdditionalPath are copied
   std::vector<PlannedPhoto> Photos;
+  // The photos a run with SkipBadPhotos leaves out, with why each cannot be read.
+  struct LeftOutPhoto {
+    std::string Path;
+    std::string Problem;
+  };
+  std::vector<LeftOutPhoto> LeftOut;
   bool Updates = false;  // a dry run of an update: Update is filled in
   PlannedUpdate Update;
 

@@ -20,10 +20,17 @@ std::string PhotosText(const RunSummary& s) {
   return text;
 }
 
+// ", 2 left out" after the photos, ", 2 photos left out" after anything else; nothing when none was.
+std::string LeftOutText(int leftOut, bool afterPhotos) {
+  if (leftOut <= 0) return {};
+  return ", " + (afterPhotos ? std::to_string(leftOut) : Count(leftOut, "photo", "photos")) + " left out";
+}
+
 std::string UpdateText(const RunSummary& s, const UpdateCounts& u) {
-  std::string text = s.ImagesFor == 0 ? PhotosText(s)
+  std::string text = s.ImagesFor == 0 ? PhotosText(s) + LeftOutText(s.LeftOut, true)
                                       : std::to_string(u.UpToDate) + " of " + std::to_string(s.ImagesFor) +
-                                            (s.ImagesFor == 1 ? " image up to date" : " images up to date");
+                                            (s.ImagesFor == 1 ? " image up to date" : " images up to date") +
+                                            LeftOutText(s.LeftOut, false);
   text += u.Written == 0 ? ", nothing written" : ", " + Count(u.Written, "file", "files") + " written";
   if (u.Deleted > 0)
     text += u.Written == 0 ? ", " + Count(u.Deleted, "file", "files") + " deleted"
@@ -40,6 +47,7 @@ RunSummary SummaryOf(const GenerationRun& run) {
   s.ImagesFor = run.ElementsCount();
   s.Seconds = run.Seconds();
   s.Update = run.LastUpdate();
+  s.LeftOut = static_cast<int>(run.LeftOut().size());
   return s;
 }
 
@@ -62,10 +70,10 @@ std::string DurationText(double seconds) {
 }
 
 std::string RunSummaryText(const RunSummary& s) {
-  const std::string what = s.Update
-                               ? UpdateText(s, *s.Update)
-                               : PhotosText(s) + ", " + Count(s.ThumbnailPages, "thumbnail page", "thumbnail pages") +
-                                     ", " + Count(s.Photos, "image page", "image pages");
+  const std::string what = s.Update ? UpdateText(s, *s.Update)
+                                    : PhotosText(s) + LeftOutText(s.LeftOut, true) + ", " +
+                                          Count(s.ThumbnailPages, "thumbnail page", "thumbnail pages") + ", " +
+                                          Count(s.Photos, "image page", "image pages");
   return what + " in " + DurationText(s.Seconds);
 }
 

@@ -28,6 +28,7 @@ struct RunSummary {
   int ImagesFor = 0;                   // photos whose images the run writes (all, those of the first page, or none)
   double Seconds = 0;                  // from the search to the end
   std::optional<UpdateCounts> Update;  // set when the run only updated what changed
+  int LeftOut = 0;                     // photos left out because they cannot be read (not among Photos)
 };
 
 // The summary of the last run of run, read from its getters once Start has returned Finished.
@@ -40,8 +41,11 @@ RunSummary SummaryOf(const GenerationRun& run);
 // and for an update
 //   "239 of 239 images up to date, nothing written in 0.4 s"
 //   "236 of 239 images up to date, 9 files written, 2 deleted in 1.8 s"
-// (an update of pages only starts "24 photos (pages only), "). It does not
-// say where the gallery is: the caller shows the first page itself.
+// (an update of pages only starts "24 photos (pages only), "). Photos left
+// out follow the photos ("22 photos, 2 left out, 2 thumbnail pages, ...")
+// or an update's images ("20 of 22 images up to date, 2 photos left out,
+// ..."). It does not say where the gallery is: the caller shows the first
+// page itself.
 std::string RunSummaryText(const RunSummary& summary);
 
 // A duration as the summary says it: "3.1 s" under a minute, "6 min 52 s"

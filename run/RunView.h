@@ -50,6 +50,10 @@ class RunView {
   // An update found upToDate of the total photos whose images it would
   // write with nothing to make again (they count as done on the bars).
   virtual void ShowImagesUpToDate(int /*upToDate*/, int /*total*/) {}
+  // Something the user should know that does not stop the run, as one line
+  // ("<photo> is damaged: premature end of data; ..."). A view shows every
+  // warning, also one that otherwise shows nothing (quiet).
+  virtual void ShowWarning(const std::string& /*text*/) {}
 };
 
 }  // namespace fotoloom

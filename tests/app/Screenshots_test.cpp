@@ -70,6 +70,11 @@ class ScreenshotsTest : public QObject {
     window.btn_nextClick();
     Save(&window, prefix + "page6_stopped.png");
     window.Frame_Step_61btn_cancelClick();
+    // Finished with the bad photo left out: the warnings under the buttons.
+    window.Settings().SetSkipBadPhotos(true);
+    for (int step = 2; step <= 6; ++step) window.btn_nextClick();
+    Save(&window, prefix + "page6_warnings.png");
+    window.Frame_Step_61btn_cancelClick();
 
     window.bit_aboutClick();
     auto* about = test::Find<TAboutBox>(&window, "AboutBox");

@@ -112,8 +112,10 @@ class WizardKeysTest : public QObject {
     QVERIFY(w.TabTo("edt_input"));
     w.Key(Qt::Key_Return);
     QCOMPARE(w.Header(), QString("Step 1 of 5"));  // Next is disabled
-    w.window.Settings().SetInputPath("in");
-    w.window.Settings().SetOutputPath("out");
+    // Next on page 1 checks that the input folder exists.
+    QDir().mkpath(QString::fromStdString(w.folder / "in"));
+    w.window.Settings().SetInputPath(w.folder / "in");
+    w.window.Settings().SetOutputPath(w.folder / "out");
     w.Key(Qt::Key_Enter, Qt::KeypadModifier);
     QCOMPARE(w.Header(), QString("Step 2 of 5"));
     w.window.btn_backClick();
@@ -134,9 +136,11 @@ class WizardKeysTest : public QObject {
   void template_editors_let_tab_move_on() {
     Wizard w;
     QVERIFY(QTest::qWaitForWindowActive(&w.window));
-    w.window.Settings().SetInputPath("in");
-    w.window.Settings().SetOutputPath("out");
+    QDir().mkpath(QString::fromStdString(w.folder / "in"));
+    w.window.Settings().SetInputPath(w.folder / "in");
+    w.window.Settings().SetOutputPath(w.folder / "out");
     for (int step = 2; step <= 4; ++step) w.window.btn_nextClick();
+    QCOMPARE(w.Header(), QString("Step 4 of 5"));
     auto* memo = w.Named<QPlainTextEdit>("Memo1");
     const QString text = memo->toPlainText();
     memo->setFocus();

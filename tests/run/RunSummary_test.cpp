@@ -39,6 +39,12 @@ TEST(RunSummaryText, says_what_a_run_made_and_how_long_it_took) {
       {{3, 1, 3, 0.2, UpdateCounts{3, 0, 1}}, "3 of 3 images up to date, nothing written, 1 file deleted in 0.2 s"},
       {{1, 1, 1, 0.2, UpdateCounts{0, 3, 0}}, "0 of 1 image up to date, 3 files written in 0.2 s"},
       {{24, 2, 0, 0.1, UpdateCounts{0, 0, 48}}, "24 photos (pages only), nothing written, 48 files deleted in 0.1 s"},
+      // Photos that cannot be read, left out of the gallery.
+      {{22, 2, 22, 3.0, {}, 2}, "22 photos, 2 left out, 2 thumbnail pages, 22 image pages in 3.0 s"},
+      {{22, 2, 11, 3.0, {}, 1}, "22 photos (images for 11), 1 left out, 2 thumbnail pages, 22 image pages in 3.0 s"},
+      {{22, 2, 22, 0.5, UpdateCounts{22, 0, 0}, 1},
+       "22 of 22 images up to date, 1 photo left out, nothing written in 0.5 s"},
+      {{22, 2, 0, 0.5, UpdateCounts{0, 0, 0}, 2}, "22 photos (pages only), 2 left out, nothing written in 0.5 s"},
   };
   for (const Case& c : cases) EXPECT_EQ(RunSummaryText(c.summary), c.text);
 }
@@ -106,6 +112,18 @@ TEST(SummaryOf, reads_the_facts_of_the_finished_run) {
   EXPECT_FALSE(s.Update.has_value());
   EXPECT_GE(s.Seconds, 0.0);
   EXPECT_LT(s.Seconds, 600.0);
+}
+
+// A photo that cannot be read, left out, is not among the photos but said.
+TEST(SummaryOf, counts_the_photos_left_out) {
+  Gallery g(3);
+  test::WriteFile(g.in / "p9.jpg", "not a photo");
+  g.settings.SetSkipBadPhotos(true);
+  ASSERT_EQ(g.run.Start(), RunOutcome::Finished);
+  const RunSummary s = SummaryOf(g.run);
+  EXPECT_EQ(s.Photos, 3);
+  EXPECT_EQ(s.LeftOut, 1);
+  EXPECT_THAT(RunSummaryText(s), ::testing::StartsWith("3 photos, 1 left out, 1 thumbnail page, 3 image pages in "));
 }
 
 // An update's counts are the files it really wrote and deleted: those whose
