@@ -28,17 +28,21 @@ struct SettingsKey {
   // The key's own reading and writing; use StoreSettingsValue and Write_settings_file.
   bool (*Read)(GallerySettings& settings, std::string_view value);
   std::string (*Write)(const GallerySettings& settings);
+  // Whether --set takes the key (an optional key may have an option of its own instead).
+  bool Settable = true;
 };
 
 // Every key line of the settings file, in the order written and read.
 std::span<const SettingsKey> SettingsKeys();
 
 // The keys of the optional sections after the templates ("[Update]"
-// "OnlyChanged"), each written only when its option is on and read as off
-// when missing. They are not among SettingsKeys(): --set does not take them.
+// "OnlyChanged", "[Run]" "SkipBadPhotos", "[Privacy]" "StripLocation"),
+// each written only when its option is on and read as off when missing. They are not among
+// SettingsKeys(); --set takes those that are Settable.
 std::span<const SettingsKey> OptionalSettingsKeys();
 
-// The key named name in any letter case, or nullptr.
+// The key named name in any letter case, or nullptr: one of SettingsKeys(),
+// or a Settable one of OptionalSettingsKeys().
 const SettingsKey* FindSettingsKey(std::string_view name);
 
 // Stores value, the value of key's line after the reading rules (trimmed,

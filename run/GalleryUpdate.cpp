@@ -185,20 +185,23 @@ bool GalleryUpdate::FromSamePhoto(const std::string& name, const PhotoIdentity& 
   return true;
 }
 
-PhotoDecision GalleryUpdate::DecidePhoto(const std::string& photoPath, bool copies, const std::string& scaledRecipe,
-                                         const std::string& thumbRecipe) {
+PhotoDecision GalleryUpdate::DecidePhoto(const std::string& photoPath, bool copies, const std::string& copyRecipe,
+                                         const std::string& scaledRecipe, const std::string& thumbRecipe) {
   PhotoDecision decision;
   decision.Photo = Observe(photoPath);
-  if (copies) decision.Copy = DecideCopy(decision.Photo);
+  if (copies) decision.Copy = DecideCopy(decision.Photo, copyRecipe);
   decision.Images = DecideImages(decision.Photo, scaledRecipe, thumbRecipe);
   return decision;
 }
 
-OriginalCopy GalleryUpdate::DecideCopy(const PhotoIdentity& photo) {
+OriginalCopy GalleryUpdate::DecideCopy(const PhotoIdentity& photo, const std::string& recipe) {
   const std::string b = "b_" + FileNameOf(photo.Path);
   Want(b);
   const Ownership own = OwnershipOfName(b);
-  const OriginalCopy action = OriginalCopyAction(own, own == Ownership::Ours && FromSamePhoto(b, photo));
+  // A copy made the other way (with or without location) is made again.
+  const OwnedEntry* entry = EntryOf(b);
+  const bool same = own == Ownership::Ours && entry != nullptr && entry->Recipe == recipe && FromSamePhoto(b, photo);
+  const OriginalCopy action = OriginalCopyAction(own, same);
   if (own == Ownership::NotOurs) {
     NotOurs(b);
     // A copy that is not the photo's stays; the user should know why.

@@ -19,11 +19,13 @@
 #include "core/TemporaryFiles.h"
 #include "imaging/ImageStages.h"
 #include "imaging/JpegCodec.h"
+#include "imaging/LocationFreeCopy.h"
 #include "imaging/Orientation.h"
 #include "imaging/OutputName.h"
 #include "imaging/OutputRecipe.h"
 #include "imaging/Un_Copy_File.h"
 #include "pages/PageNames.h"
+#include "run/MetadataStage.h"
 #include "run/OutputFolder.h"
 #include "run/RunOptions.h"
 
@@ -51,6 +53,8 @@ struct GenerationRun::Context {
   FolderLock Lock;                        // the output folder's, while a writing run goes
   std::unique_ptr<GalleryUpdate> Update;  // set in an update
   std::vector<std::string> ImageFiles;    // the photos in gallery order
+  MetadataUse Uses;                       // what the run uses of the photos' metadata
+  std::vector<PhotoMetadata> Metadata;    // read once per photo when used; in gallery order once ordered
   Grid PageGrid;
   UpdateDecisions Decisions;            // an update's, for the photos whose images the run writes
   std::set<std::string> DamagedPhotos;  // warned about once, whichever stage read them
@@ -116,7 +120,7 @@ GenerationRun::GenerationRun(const GallerySettings& settings, Desktop& desktop, 
     const std::size_t i = static_cast<std::size_t>(index);
     const std::vector<PhotoDecision>& decided = run_->Decisions.Photos;
     if (run_->Update && i < copy.Made.size() && copy.Made[i] && i < decided.size())
-      run_->Update->Written("b_" + FileNameOf(run_->ImageFiles[i]), decided[i].Photo, "copy");
+      run_->Update->Written("b_" + FileNameOf(run_->ImageFiles[i]), decided[i].Photo, run_->Decisions.CopyRecipe);
     desktop_.ProcessPendingEvents();
     MoveBar(RunBar::Originals, index + 1);
   };
@@ -256,10 +260,15 @@ void GenerationRun::Add_found_image(TMyFindFile& Sender, const std::string& Fold
 
 void GenerationRun::Create_gallery(TMyFindFile& /*Sender*/) {
   static constexpr Stage kStages[] = {
-      &GenerationRun::OrderPhotos,       &GenerationRun::LeaveOutUnreadablePhotos,
-      &GenerationRun::WritePages,        &GenerationRun::DecideUpdate,
-      &GenerationRun::CopyOriginals,     &GenerationRun::CopyAdditionalElements,
-      &GenerationRun::WriteScaledImages, &GenerationRun::WriteThumbnails,
+      &GenerationRun::ReadMetadata,
+      &GenerationRun::OrderPhotos,
+      &GenerationRun::LeaveOutUnreadablePhotos,
+      &GenerationRun::WritePages,
+      &GenerationRun::DecideUpdate,
+      &GenerationRun::CopyOriginals,
+      &GenerationRun::CopyAdditionalElements,
+      &GenerationRun::WriteScaledImages,
+      &GenerationRun::WriteThumbnails,
       &GenerationRun::DeleteUnwanted,
   };
   if (RunStages(kStages)) Finish();
@@ -267,9 +276,8 @@ void GenerationRun::Create_gallery(TMyFindFile& /*Sender*/) {
 
 void GenerationRun::Plan_gallery() {
   static constexpr Stage kStages[] = {
-      &GenerationRun::OrderPhotos, &GenerationRun::LeaveOutUnreadablePhotos,
-      &GenerationRun::PlanPhotos,  &GenerationRun::DecideUpdate,
-      &GenerationRun::PlanUpdate,
+      &GenerationRun::ReadMetadata, &GenerationRun::OrderPhotos,  &GenerationRun::LeaveOutUnreadablePhotos,
+      &GenerationRun::PlanPhotos,   &GenerationRun::DecideUpdate, &GenerationRun::PlanUpdate,
   };
   if (!RunStages(kStages)) return;
   if (!leftOut_.empty()) view_.ShowWarning(LeftOutSummary());
@@ -280,6 +288,18 @@ bool GenerationRun::RunStages(std::span<const Stage> stages) {
   for (const Stage stage : stages)
     if (!(this->*stage)()) return false;
   return true;
+}
+
+bool GenerationRun::ReadMetadata() {
+  Context& run = *run_;
+  run.Uses = MetadataUseOf(run.Options);
+  if (!run.Uses.Any()) return true;
+  // One reading per photo, before the order that may need its date.
+  run.Metadata = ReadEntriesMetadata(entries_, [this] {
+    desktop_.ProcessPendingEvents();
+    return !c_->Cancelled;
+  });
+  return NotCancelled();
 }
 
 bool GenerationRun::OrderPhotos() {
@@ -293,7 +313,14 @@ bool GenerationRun::OrderPhotos() {
     outcome_ = RunOutcome::NoImages;
     return false;
   }
-  run.ImageFiles = Build_image_list(entries_, run.Options.SortingMethodIndex());
+  // The photos, and what was read of them, in gallery order.
+  const std::vector<std::size_t> order = GalleryOrder(entries_, run.Options.SortingMethodIndex(), run.Uses.Dates);
+  std::vector<PhotoMetadata> read = std::move(run.Metadata);
+  run.Metadata.clear();
+  for (const std::size_t i : order) {
+    run.ImageFiles.push_back(ImagePathOf(entries_[i]));
+    if (i < read.size()) run.Metadata.push_back(std::move(read[i]));
+  }
   // The grid is checked in full before any page is written.
   run.PageGrid = ReadGrid(run.Options);
   CountPages();
@@ -308,12 +335,15 @@ bool GenerationRun::LeaveOutUnreadablePhotos() {
   JpegCodec codec;
   codec.Grayscale = run.Options.isgrayscale();
   std::vector<std::string> readable;
-  for (const std::string& photo : run.ImageFiles) {
+  std::vector<PhotoMetadata> readableMetadata;  // what was read of them stays beside them
+  for (std::size_t i = 0; i < run.ImageFiles.size(); ++i) {
+    const std::string& photo = run.ImageFiles[i];
     desktop_.ProcessPendingEvents();
     if (!NotCancelled()) return false;
     try {
       codec.Probe(photo);
       readable.push_back(photo);
+      if (i < run.Metadata.size()) readableMetadata.push_back(std::move(run.Metadata[i]));
     } catch (const Error& e) {
       leftOut_.push_back(photo);
       view_.ShowWarning(photo + " is left out: it cannot be read: " + e.what());
@@ -321,6 +351,7 @@ bool GenerationRun::LeaveOutUnreadablePhotos() {
     }
   }
   run.ImageFiles = std::move(readable);
+  run.Metadata = std::move(readableMetadata);
   imageCount_ = static_cast<int>(run.ImageFiles.size());
   if (imageCount_ < 1) {
     view_.ShowWarning(LeftOutSummary());
@@ -358,6 +389,10 @@ bool GenerationRun::WritePages() {
   SetBarMaximum(RunBar::ImagePages, imageCount_);
   timage_page& pages = c_->Pages;
   ConfigurePageWriter(pages, run.Options, run.ImageFiles, imageCount_, run.PageGrid);
+  std::vector<PhotoTexts> texts;
+  if (run.Uses.Texts)
+    for (const PhotoMetadata& m : run.Metadata) texts.push_back(PageTextsOf(m));
+  pages.SetPhotoTexts(std::move(texts));
   pages.PageOutput = nullptr;
   if (GalleryUpdate* update = run.Update.get())
     pages.PageOutput = [update](const std::string& name, const std::string& text) { update->WritePage(name, text); };
@@ -369,11 +404,13 @@ bool GenerationRun::DecideUpdate() {
   if (!run.Update || !WritesImages()) return true;
   SetImageRecipes(run.Decisions);
   const bool copies = run.Options.CopyOrgSizedImages();
+  run.Decisions.CopyRecipe = run.Options.StripLocation() ? LocationFreeCopyRecipe() : "copy";
   for (int i = 0; i < elementsCount_; ++i) {
     desktop_.ProcessPendingEvents();
     if (!NotCancelled()) return false;
     run.Decisions.Photos.push_back(run.Update->DecidePhoto(run.ImageFiles[std::size_t(i)], copies,
-                                                           run.Decisions.ScaledRecipe, run.Decisions.ThumbRecipe));
+                                                           run.Decisions.CopyRecipe, run.Decisions.ScaledRecipe,
+                                                           run.Decisions.ThumbRecipe));
   }
   if (lastUpdate_) lastUpdate_->UpToDate = run.Decisions.UpToDate();
   return true;
@@ -388,7 +425,29 @@ bool GenerationRun::CopyOriginals() {
   copy.ImageCount = elementsCount_;
   copy.OutputPath = run.Options.OutputPath();
   copy.Actions = run.Decisions.CopyActions();  // none without an update: every photo is copied unless present
-  return RunUnlessCancelled([&copy] { copy.Copy_originals(); });
+  copy.StripLocation = run.Options.StripLocation();
+  if (!RunUnlessCancelled([&copy] { copy.Copy_originals(); })) return false;
+  TellAboutLocations();
+  return true;
+}
+
+void GenerationRun::TellAboutLocations() {
+  const Context& run = *run_;
+  const tcopy_file& copy = c_->Copy;
+  if (run.Uses.Locations) {
+    int located = 0;
+    for (std::size_t i = 0; i < run.Metadata.size() && i < std::size_t(elementsCount_); ++i)
+      if (run.Metadata[i].HasLocation) ++located;
+    if (const std::string notice = LocationNotice(located, elementsCount_); !notice.empty()) view_.ShowWarning(notice);
+  }
+  std::vector<std::string> notCopied;
+  std::string reason;
+  for (std::size_t i = 0; i < copy.Problems.size(); ++i) {
+    if (copy.Problems[i].empty()) continue;
+    notCopied.push_back(FileNameOf(run.ImageFiles[i]));
+    if (reason.empty()) reason = copy.Problems[i];
+  }
+  if (!notCopied.empty()) view_.ShowWarning(NotCopiedNotice(notCopied, reason));
 }
 
 bool GenerationRun::CopyAdditionalElements() {
@@ -476,6 +535,10 @@ bool GenerationRun::PlanPhotos() {
     PlannedPhoto photo;
     photo.Path = run.ImageFiles[i];
     photo.ImagesWritten = i < std::size_t(elementsCount_);
+    if (i < run.Metadata.size()) {
+      if (run.Uses.Dates) photo.DateUsed = DateUsedText(run.Metadata[i]);
+      if (run.Uses.Texts) photo.CaptionFrom = std::string(CaptionSourceName(run.Metadata[i].CaptionFrom));
+    }
     if (photo.ImagesWritten) {
       desktop_.ProcessPendingEvents();
       if (!NotCancelled()) return false;

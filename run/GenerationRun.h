@@ -147,12 +147,16 @@ class GenerationRun {
   bool RunStages(std::span<const Stage> stages);
 
   // The stages, in the order they run.
+  bool ReadMetadata();
   bool OrderPhotos();
   // With SkipBadPhotos: the photos that cannot be read go, each with a warning.
   bool LeaveOutUnreadablePhotos();
   bool WritePages();
   bool DecideUpdate();  // an update's decisions, also in a dry run
   bool CopyOriginals();
+  // After the copies: how many carry a GPS position, and those not made for
+  // want of a way to remove it.
+  void TellAboutLocations();
   bool CopyAdditionalElements();
   bool WriteScaledImages();
   bool WriteThumbnails();
