@@ -201,7 +201,11 @@ std::string UsageText() {
 Commands:
   run       Generates the gallery: loads the settings file if one is given
             (otherwise the start-up values), applies the options below and
-            writes the pages and images into the output folder.
+            writes the pages and images into the output folder. The
+            settings' automatic browser start is not used; see --open.
+            Progress goes to stderr: on a terminal with a bar, the
+            percentage and the time left; otherwise one line per stage.
+            At the end it tells what was made and how long it took.
               --set KEY=VALUE
                               one key of the settings file (see below),
                               applied after the settings file and before
@@ -237,12 +241,10 @@ Commands:
                               gallery with a warning and go on; without it
                               such a photo stops the run. Also the settings
                               file's [Run] SkipBadPhotos=1
-            The settings' automatic browser start is not used; see --open.
-            Progress goes to stderr: on a terminal with a bar, the
-            percentage and the time left; otherwise one line per stage.
   defaults  Writes a settings file holding the start-up values, with any
             --set KEY=VALUE applied.
-              --templates SET the page templates of the built-in set SET:
+              --templates SET
+                              the page templates of the built-in set SET:
                               classic (the start-up templates) or
                               responsive (for phones and today's browsers)
   resave    Reads a settings file and writes it again as the program
@@ -255,7 +257,10 @@ Commands:
 Keys for --set, in any letter case, values as a settings file holds them
 (the template lines are set in a settings file only):
 )" + SettingsKeysHelp() +
-         R"(    A number the run cannot take is refused: MaxWidthImage, MaxHeightImage
+         R"(    UseExif=yes sorts a date order by the moment each photo was taken (its
+    EXIF date and time), else by the file's time; StripLocation=yes writes
+    the "b_" copies of the originals without their GPS position.
+    A number the run cannot take is refused: MaxWidthImage, MaxHeightImage
     and MaxSizeThumbnails from 1 to 65500, RowsCount and ColsCount from 1 to
     1000, QualityImages and QualityThumbnails from 0 to 100. So is a
     ThumbPagesName, ImagePagesName or WebSiteExtension holding "/", ".." or
@@ -265,8 +270,8 @@ Before anything is written, run checks the folders (not one folder, the
 input not inside the output), the page names and every number it reads.
 Only one run at a time writes into an output folder; another is refused
 with "Another Fotoloom run is writing to DIR". Warnings (a damaged photo, a
-photo left out, an update state that could not be used) go to stderr, also
-with --quiet.
+photo left out, an update state that could not be used, how many copied
+originals carry a GPS position) go to stderr, also with --quiet.
 
 Exit status: 0 done, 1 the run failed or did not start (also another run
 writing to the output folder), 2 bad usage (also a missing input or output

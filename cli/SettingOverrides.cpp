@@ -2,6 +2,7 @@
 #include "cli/SettingOverrides.h"
 
 #include <cctype>
+#include <vector>
 
 #include "core/IniFile.h"
 #include "core/SettingsCheck.h"
@@ -88,12 +89,16 @@ std::string SettingsKeysHelp() {
       {SettingsValueKind::YesNo, "yes/no (yes or 1, no or 0)"},
       {SettingsValueKind::ColorValue, "colours (a name such as clBlack, or $00BBGGRR)"},
   };
+  std::vector<const SettingsKey*> keys;
+  for (const SettingsKey& key : SettingsKeys()) keys.push_back(&key);
+  for (const SettingsKey& key : OptionalSettingsKeys())
+    if (key.Settable) keys.push_back(&key);
   std::string text;
   for (const Group& g : groups) {
     std::string line = "    " + std::string(g.title) + ":";
-    for (const SettingsKey& key : SettingsKeys()) {
-      if (key.Kind != g.kind) continue;
-      const std::string name(key.Name);
+    for (const SettingsKey* key : keys) {
+      if (key->Kind != g.kind) continue;
+      const std::string name(key->Name);
       if (line.size() + 1 + name.size() > 78) {
         text += line + "\n";
         line = "     ";

@@ -152,8 +152,6 @@ constexpr auto kKeys = std::to_array<SettingsKey>({
     Text<&S::Title, &S::SetTitle>("Step3", "Title", "Place your gallery title here"),
     Integer<&S::SubtitleIndex, &S::SetSubtitleIndex>("Step3", "SubtitleIndex", "2"),
     YesNo<&S::AutoBrowserStart, &S::SetAutoBrowserStart>("Step5", "AutoBrowserStart", "1"),
-    SettingsKey{"Formats", "OtherFormats", Kind::YesNo, "0", &ReadYesNoWord<&S::SetOtherFormats>,
-                &WriteYesNo<&S::OtherFormats>, true},
 });
 // clang-format on
 
@@ -162,12 +160,18 @@ constexpr auto kKeys = std::to_array<SettingsKey>({
 // them off is byte for byte the file saved before they existed, and a file
 // without them loads them off.
 // Their switches are read as yes from "yes" or 1; OnlyChanged is written
-// "yes", SkipBadPhotos "1".
+// "yes", the others "1". OnlyChanged and SkipBadPhotos
+// are set on the command line by options of their own (--update,
+// --skip-bad-photos), not by --set.
 constexpr auto kOptionalKeys = std::to_array<SettingsKey>({
     SettingsKey{"Update", "OnlyChanged", Kind::YesNo, "no", &ReadYesNoWord<&S::SetUpdateOnlyChanged>,
-                &WriteYesNoWord<&S::UpdateOnlyChanged>},
+                &WriteYesNoWord<&S::UpdateOnlyChanged>, false},
     SettingsKey{"Run", "SkipBadPhotos", Kind::YesNo, "0", &ReadYesNoWord<&S::SetSkipBadPhotos>,
-                &WriteYesNo<&S::SkipBadPhotos>},
+                &WriteYesNo<&S::SkipBadPhotos>, false},
+    SettingsKey{"Privacy", "StripLocation", Kind::YesNo, "0", &ReadYesNoWord<&S::SetStripLocation>,
+                &WriteYesNo<&S::StripLocation>},
+    SettingsKey{"Formats", "OtherFormats", Kind::YesNo, "0", &ReadYesNoWord<&S::SetOtherFormats>,
+                &WriteYesNo<&S::OtherFormats>},
 });
 
 std::string TemplatePrefix(std::size_t index) { return "Line" + std::to_string(index) + "=d"; }
@@ -200,6 +204,8 @@ std::span<const SettingsKey> OptionalSettingsKeys() { return kOptionalKeys; }
 const SettingsKey* FindSettingsKey(std::string_view name) {
   for (const SettingsKey& key : kKeys)
     if (IniNamesMatch(key.Name, name)) return &key;
+  for (const SettingsKey& key : kOptionalKeys)
+    if (key.Settable && IniNamesMatch(key.Name, name)) return &key;
   return nullptr;
 }
 
@@ -211,7 +217,6 @@ void Write_settings_file(const std::string& path, const GallerySettings& s) {
   std::vector<std::string> out;
   std::string_view section;
   for (const SettingsKey& key : kKeys) {
-    if (key.OwnSection) continue;
     if (key.Section != section) {
       section = key.Section;
       out.push_back("[" + std::string(section) + "]");
@@ -229,8 +234,6 @@ void Write_settings_file(const std::string& path, const GallerySettings& s) {
     out.push_back(std::string(key.Name) + "=" + value);
   };
   for (const SettingsKey& key : kOptionalKeys) writeOwnSection(key);
-  for (const SettingsKey& key : kKeys)
-    if (key.OwnSection) writeOwnSection(key);
   WriteTextFile(path, out);
 }
 
@@ -239,7 +242,6 @@ bool Read_settings_file(const std::string& path, GallerySettings& s, const std::
   bool known = !ini.SectionEntries("HTMLThumbnails").empty() || !ini.SectionEntries("HTMLImages").empty();
   for (std::size_t i = 0; i < kKeys.size(); ++i) {
     const SettingsKey& key = kKeys[i];
-    if (key.OwnSection) continue;
     const std::optional<std::string> value = ini.Value(key.Section, key.Name);
     known = known || value.has_value();
     if (!value || !StoreSettingsValue(key, *value, s)) {
@@ -260,8 +262,6 @@ bool Read_settings_file(const std::string& path, GallerySettings& s, const std::
     if (!value || !StoreSettingsValue(key, *value, s)) StoreSettingsValue(key, key.Fallback, s);
   };
   for (const SettingsKey& key : kOptionalKeys) readOwnSection(key);
-  for (const SettingsKey& key : kKeys)
-    if (key.OwnSection) readOwnSection(key);
   return known;
 }
 

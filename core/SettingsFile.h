@@ -28,22 +28,23 @@ struct SettingsKey {
   // The key's own reading and writing; use StoreSettingsValue and Write_settings_file.
   bool (*Read)(GallerySettings& settings, std::string_view value);
   std::string (*Write)(const GallerySettings& settings);
-  // The key stands in a section of its own after the templates and is
-  // written only when its value is not the fallback (its option is on).
-  bool OwnSection = false;
+  // Whether --set takes the key (an optional key may have an option of its own instead).
+  bool Settable = true;
 };
 
-// Every key --set takes, in the order written and read: the key lines of
-// the fixed sections, then the keys of sections of their own written only
-// when their option is on ("[Formats]" "OtherFormats").
+// The key lines of the fixed sections, in the order written and read; --set
+// takes each of them.
 std::span<const SettingsKey> SettingsKeys();
 
-// The keys of the optional sections after the templates that --set does not
-// take ("[Update]" "OnlyChanged"), each written only when its option is on
-// and read as off when missing. They are not among SettingsKeys().
+// The keys of the optional sections after the templates ("[Update]"
+// "OnlyChanged", "[Run]" "SkipBadPhotos", "[Privacy]" "StripLocation",
+// "[Formats]" "OtherFormats"), each written only when its option is on and
+// read as off when missing. They are not among SettingsKeys(); --set takes
+// those that are Settable.
 std::span<const SettingsKey> OptionalSettingsKeys();
 
-// The key named name in any letter case, or nullptr.
+// The key named name in any letter case, or nullptr: one of SettingsKeys(),
+// or a Settable one of OptionalSettingsKeys().
 const SettingsKey* FindSettingsKey(std::string_view name);
 
 // Stores value, the value of key's line after the reading rules (trimmed,

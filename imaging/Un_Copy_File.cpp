@@ -1,4 +1,4 @@
-// tcopy_file: byte-for-byte copies that never replace an existing file.
+// tcopy_file: byte-for-byte copies, or copies without location, that never replace an existing file.
 #include "imaging/Un_Copy_File.h"
 
 #include <fcntl.h>
@@ -11,12 +11,14 @@
 #include <cstdio>
 #include <functional>
 #include <future>
+#include <utility>
 #include <vector>
 
 #include "core/PhotoFormats.h"
 #include "core/PosixIo.h"
 #include "core/TemporaryFiles.h"
 #include "imaging/FullSizeJpeg.h"
+#include "imaging/LocationFreeCopy.h"
 #include "imaging/OutputName.h"
 
 namespace fotoloom {
@@ -81,15 +83,7 @@ bool MakeFileWhole(const std::function<bool(const std::string& temp)>& make, con
   const std::string temp = TemporaryPathFor(to);
   ::unlink(temp.c_str());
   if (!make(temp)) return false;
-  bool renamed = false;
-  if (replace) {
-    renamed = std::rename(temp.c_str(), to.c_str()) == 0;
-  } else {
-    // A link fails when to exists, so a file that appeared meanwhile is kept.
-    renamed = ::link(temp.c_str(), to.c_str()) == 0;
-  }
-  ::unlink(temp.c_str());
-  return renamed;
+  return MoveIntoPlace(temp, to, replace);
 }
 
 // Puts a file at target as action says, made by make (which must not leave
@@ -105,6 +99,18 @@ bool PutFile(const std::function<bool(const std::string& path)>& make, const std
 }
 
 }  // namespace
+
+bool MoveIntoPlace(const std::string& temp, const std::string& to, bool replace) {
+  bool renamed = false;
+  if (replace) {
+    renamed = std::rename(temp.c_str(), to.c_str()) == 0;
+  } else {
+    // A link fails when to exists, so a file that appeared meanwhile is kept.
+    renamed = ::link(temp.c_str(), to.c_str()) == 0;
+  }
+  ::unlink(temp.c_str());
+  return renamed;
+}
 
 bool tcopy_file::MakeFullSize(int index, const std::string& input, std::string& jpeg) {
   // A large photo takes a second or more: it is made on a thread of its
@@ -137,6 +143,8 @@ void tcopy_file::Copy_originals() {
   const std::vector<std::string> files(ImageFiles.begin(), ImageFiles.begin() + count);
   const std::vector<OriginalCopy> actions = Actions;
   Made.assign(static_cast<std::size_t>(count), false);
+  Problems.assign(static_cast<std::size_t>(count), std::string());
+  const bool stripLocation = StripLocation;
   for (int i = 0; i < count; ++i) {
     const std::string& input = files[static_cast<std::size_t>(i)];
     const std::string target = ImageOutputPath(OutputPath, "b_", input);
@@ -144,15 +152,21 @@ void tcopy_file::Copy_originals() {
                                                                              : OriginalCopy::UnlessPresent;
     bool made = false;
     if (action == OriginalCopy::Skip) {
-    } else if (FormatOfName(FileNameOf(input)) == PhotoFormat::Jpeg) {
-      made = PutFile([&input](const std::string& path) { return CopyFileNoReplace(input, path); }, target, action);
-    } else {
+    } else if (FormatOfName(FileNameOf(input)) != PhotoFormat::Jpeg) {
+      // A full-size JPEG carries no metadata, so it never has a location.
       // Nothing is made when a file of its name is there and stays.
       struct stat st {};
       const bool present = action != OriginalCopy::ReplaceWhole && ::lstat(target.c_str(), &st) == 0;
       std::string jpeg;
       if (!present && MakeFullSize(i, input, jpeg))
         made = PutFile([&jpeg](const std::string& path) { return WriteFileNoReplace(jpeg, path); }, target, action);
+    } else if (stripLocation) {
+      LocationFreeCopyResult copied = CopyWithoutLocation(input, target, action == OriginalCopy::ReplaceWhole);
+      made = copied.Made;
+      if (static_cast<std::size_t>(i) < Problems.size())
+        Problems[static_cast<std::size_t>(i)] = std::move(copied.Problem);
+    } else {
+      made = PutFile([&input](const std::string& path) { return CopyFileNoReplace(input, path); }, target, action);
     }
     if (static_cast<std::size_t>(i) < Made.size()) Made[static_cast<std::size_t>(i)] = made;
     if (OnProgress) OnProgress(*this, i, Cancelled);

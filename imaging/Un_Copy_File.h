@@ -1,4 +1,4 @@
-// tcopy_file: copies every input photo unchanged as a "b_" file beside the gallery (a JPEG for other formats).
+// tcopy_file: puts every input photo beside the gallery as a "b_" file: a copy, one without location, or a JPEG.
 #pragma once
 
 #include <array>
@@ -38,13 +38,20 @@ class tcopy_file : public Cancellable {
   // target first and rename it, so that no crash leaves part of a copy
   // under the target's name.
   std::vector<OriginalCopy> Actions;
+  // Write each copy without its GPS position (CopyWithoutLocation, always
+  // whole through a temporary file) instead of byte for byte.
+  bool StripLocation = false;
   // Set by Copy_originals before each OnProgress: whether a copy of each
   // photo was made (false for one skipped, present or failed).
   std::vector<bool> Made;
+  // Set by Copy_originals with StripLocation: why the copy of a photo was
+  // not made, by index ("" for one made, skipped or present).
+  std::vector<std::string> Problems;
   // A photo of another format than JPEG (by its name, ImageFileName) gets a
   // full-size JPEG as "b_" + name + ".jpg" instead of a copy
   // (MakeFullSizeJpeg), encoded at this quality, its transparent pixels on
-  // this background. It is made on a thread of its own while OnWorking is
+  // this background; it carries no metadata, so StripLocation has nothing
+  // to do for it. It is made on a thread of its own while OnWorking is
   // fired about every 10 ms on the calling thread; OnWarning tells what the
   // user should hear of it, before its OnProgress.
   int Quality = 90;
@@ -57,7 +64,8 @@ class tcopy_file : public Cancellable {
   // JPEG (above). An existing "b_" file is never replaced unless Actions
   // says so. A copy that fails (also a photo that cannot be decoded) is not
   // reported as an error, leaves no partial file and still fires
-  // OnProgress. Stops after OnProgress when Cancelled is set.
+  // OnProgress; one that StripLocation could not make is named in Problems.
+  // Stops after OnProgress when Cancelled is set.
   void Copy_originals();
 
  private:
@@ -65,5 +73,11 @@ class tcopy_file : public Cancellable {
   // OnWorking meanwhile and OnWarning after; false when it cannot be made.
   bool MakeFullSize(int index, const std::string& input, std::string& jpeg);
 };
+
+// Puts the complete file temp under the name to: over an existing file when
+// replace is set, else only while no file of that name exists (one that
+// appears meanwhile is kept). The name temp is gone afterwards either way.
+// Returns whether the file is now under the name to.
+bool MoveIntoPlace(const std::string& temp, const std::string& to, bool replace);
 
 }  // namespace fotoloom

@@ -23,7 +23,7 @@ const std::array<MacroReferenceRow, 17> kThumbnailMacroReference = {{
     {"@title@", "a title for thumbnail pages"},
 }};
 
-const std::array<MacroReferenceRow, 21> kImageMacroReference = {{
+const std::array<MacroReferenceRow, 26> kImageMacroReference = {{
     {"@cp@", "current page number"},
     {"@tp@", "total number of page"},
     {"@next@", "filename of next page"},
@@ -45,6 +45,11 @@ const std::array<MacroReferenceRow, 21> kImageMacroReference = {{
     {"@image_org@", "original imagefilename WITHOUT fileextension"},
     {"@image_org_ext@", "original imagefilename WITH fileextension"},
     {"@exifcomment@", "the contents of comment section of the images exifinformation"},
+    {"@datetaken@", "date and time the photo was taken (e.g. 2024-05-17 14:03)"},
+    {"@camera@", "make and model of the camera"},
+    {"@lens@", "the lens model"},
+    {"@exposure@", "exposure time, aperture, ISO and focal length"},
+    {"@image_alt@", "the comment, else the imagefilename WITHOUT fileextension"},
 }};
 
 }  // namespace fotoloom

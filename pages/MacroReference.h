@@ -15,8 +15,9 @@ struct MacroReferenceRow {
 // The macros of thumbnail pages, in the order they are listed to the user.
 extern const std::array<MacroReferenceRow, 17> kThumbnailMacroReference;
 
-// The macros of image pages, in the order they are listed to the user. It
-// lists "@exifcomment@", which no page writer replaces.
-extern const std::array<MacroReferenceRow, 21> kImageMacroReference;
+// The macros of image pages, in the order they are listed to the user: the
+// navigation and name macros, then those of the photo's metadata, the
+// caption ("@exifcomment@") first.
+extern const std::array<MacroReferenceRow, 26> kImageMacroReference;
 
 }  // namespace fotoloom

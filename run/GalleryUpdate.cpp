@@ -202,9 +202,11 @@ OriginalCopy GalleryUpdate::DecideCopy(const PhotoIdentity& photo, const std::st
   const std::string b = ImageFileName("b_", FileNameOf(photo.Path));
   Want(b);
   const Ownership own = OwnershipOfName(b);
-  // A full-size JPEG made otherwise (another quality, background or image
-  // code) is made again, as a changed photo is.
-  const bool same = own == Ownership::Ours && FromSamePhoto(b, photo) && EntryOf(b)->Recipe == recipe;
+  // A "b_" file made otherwise (with or without location; a full-size JPEG
+  // of another quality, background or image code) is made again, as a
+  // changed photo is.
+  const OwnedEntry* entry = EntryOf(b);
+  const bool same = own == Ownership::Ours && entry != nullptr && entry->Recipe == recipe && FromSamePhoto(b, photo);
   const OriginalCopy action = OriginalCopyAction(own, same);
   if (own == Ownership::NotOurs) {
     NotOurs(b);
@@ -241,6 +243,7 @@ void GalleryUpdate::WritePage(const std::string& name, const std::string& text) 
   if (!HoldsExactly(path, text)) {
     if (!write_) return;
     WriteWholeFile(path, text);
+    ++written_;
   }
   // A page holding exactly the text is Fotoloom's, written now or before.
   const std::optional<FileFacts> facts = RegularFileFacts(path);
@@ -255,6 +258,7 @@ void GalleryUpdate::WritePage(const std::string& name, const std::string& text) 
 }
 
 void GalleryUpdate::Written(const std::string& name, const PhotoIdentity& photo, const std::string& recipe) {
+  ++written_;
   const std::string path = PathOf(name);
   const std::optional<FileFacts> facts = RegularFileFacts(path);
   const std::optional<std::uint64_t> hash = FileContentHash(path);
@@ -299,6 +303,7 @@ void GalleryUpdate::CopyFile(const std::string& source, const std::string& targe
       ::unlink(temp.c_str());
       return;
     }
+    ++written_;
   }
   const std::optional<FileFacts> facts = RegularFileFacts(target);
   const std::optional<std::uint64_t> hash = same ? sourceHash : FileContentHash(target);
@@ -374,6 +379,7 @@ int GalleryUpdate::DeleteUnwanted(const std::function<void()>& pump) {
       if (pump) pump();
     }  // a folder someone put files into stays, and stays recorded
   }
+  deleted_ += deleted;
   return deleted;
 }
 

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <optional>
 #include <set>
 
@@ -18,11 +19,15 @@
 #include "core/SettingsCheck.h"
 #include "core/TemporaryFiles.h"
 #include "imaging/ImageStages.h"
+#include "imaging/JpegCodec.h"
+#include "imaging/LocationFreeCopy.h"
+#include "imaging/Orientation.h"
 #include "imaging/OutputName.h"
 #include "imaging/OutputRecipe.h"
 #include "imaging/PhotoDecoders.h"
 #include "imaging/Un_Copy_File.h"
 #include "pages/PageNames.h"
+#include "run/MetadataStage.h"
 #include "run/OutputFolder.h"
 #include "run/RunOptions.h"
 
@@ -50,6 +55,8 @@ struct GenerationRun::Context {
   FolderLock Lock;                        // the output folder's, while a writing run goes
   std::unique_ptr<GalleryUpdate> Update;  // set in an update
   std::vector<std::string> ImageFiles;    // the photos in gallery order
+  MetadataUse Uses;                       // what the run uses of the photos' metadata
+  std::vector<PhotoMetadata> Metadata;    // read once per photo when used; in gallery order once ordered
   Grid PageGrid;
   UpdateDecisions Decisions;            // an update's, for the photos whose images the run writes
   std::set<std::string> Warned;         // the warnings shown
@@ -160,6 +167,8 @@ RunOutcome GenerationRun::Go(RunPlan* plan) {
   leftOut_.clear();
   entries_.clear();
   imageCount_ = elementsCount_ = thumbPageCount_ = 0;
+  searchStarted_ = std::chrono::steady_clock::now();
+  lastUpdate_.reset();
   if (!CheckFolders()) return outcome_;
   RefuseBadOptions();
   if (!MakeOutputFolder() || !LockOutputFolder()) return outcome_;
@@ -167,7 +176,12 @@ RunOutcome GenerationRun::Go(RunPlan* plan) {
   // Temporary and spill files of a Fotoloom process that was killed; a dry
   // run removes nothing.
   if (!plan) RemoveLeftoverFiles(o.OutputPath());
-  if (o.UpdateOnlyChanged()) StartUpdate();
+  if (o.UpdateOnlyChanged()) {
+    StartUpdate();
+    if (!plan) lastUpdate_.emplace();
+  }
+  // The time the user took to answer a question does not count.
+  searchStarted_ = std::chrono::steady_clock::now();
 
   c_->Cancelled = false;
   TMyFindFile& search = c_->Search;
@@ -233,6 +247,11 @@ void GenerationRun::StartUpdate() {
 }
 
 void GenerationRun::EndRun() {
+  seconds_ = std::chrono::duration<double>(std::chrono::steady_clock::now() - searchStarted_).count();
+  if (run_ && run_->Update && lastUpdate_) {
+    lastUpdate_->Written = run_->Update->FilesWritten();
+    lastUpdate_->Deleted = run_->Update->FilesDeleted();
+  }
   // The update writes its state whole before anything it refers to goes.
   if (run_) run_->Update.reset();
   c_->Stages.Forget();
@@ -250,10 +269,15 @@ void GenerationRun::Add_found_image(TMyFindFile& Sender, const std::string& Fold
 
 void GenerationRun::Create_gallery(TMyFindFile& /*Sender*/) {
   static constexpr Stage kStages[] = {
-      &GenerationRun::OrderPhotos,       &GenerationRun::LeaveOutUnreadablePhotos,
-      &GenerationRun::WritePages,        &GenerationRun::DecideUpdate,
-      &GenerationRun::CopyOriginals,     &GenerationRun::CopyAdditionalElements,
-      &GenerationRun::WriteScaledImages, &GenerationRun::WriteThumbnails,
+      &GenerationRun::ReadMetadata,
+      &GenerationRun::OrderPhotos,
+      &GenerationRun::LeaveOutUnreadablePhotos,
+      &GenerationRun::WritePages,
+      &GenerationRun::DecideUpdate,
+      &GenerationRun::CopyOriginals,
+      &GenerationRun::CopyAdditionalElements,
+      &GenerationRun::WriteScaledImages,
+      &GenerationRun::WriteThumbnails,
       &GenerationRun::DeleteUnwanted,
   };
   if (RunStages(kStages)) Finish();
@@ -261,9 +285,8 @@ void GenerationRun::Create_gallery(TMyFindFile& /*Sender*/) {
 
 void GenerationRun::Plan_gallery() {
   static constexpr Stage kStages[] = {
-      &GenerationRun::OrderPhotos, &GenerationRun::LeaveOutUnreadablePhotos,
-      &GenerationRun::PlanPhotos,  &GenerationRun::DecideUpdate,
-      &GenerationRun::PlanUpdate,
+      &GenerationRun::ReadMetadata, &GenerationRun::OrderPhotos,  &GenerationRun::LeaveOutUnreadablePhotos,
+      &GenerationRun::PlanPhotos,   &GenerationRun::DecideUpdate, &GenerationRun::PlanUpdate,
   };
   if (!RunStages(kStages)) return;
   if (!leftOut_.empty()) view_.ShowWarning(LeftOutSummary());
@@ -274,6 +297,18 @@ bool GenerationRun::RunStages(std::span<const Stage> stages) {
   for (const Stage stage : stages)
     if (!(this->*stage)()) return false;
   return true;
+}
+
+bool GenerationRun::ReadMetadata() {
+  Context& run = *run_;
+  run.Uses = MetadataUseOf(run.Options);
+  if (!run.Uses.Any()) return true;
+  // One reading per photo, before the order that may need its date.
+  run.Metadata = ReadEntriesMetadata(entries_, [this] {
+    desktop_.ProcessPendingEvents();
+    return !c_->Cancelled;
+  });
+  return NotCancelled();
 }
 
 bool GenerationRun::OrderPhotos() {
@@ -287,7 +322,14 @@ bool GenerationRun::OrderPhotos() {
     outcome_ = RunOutcome::NoImages;
     return false;
   }
-  run.ImageFiles = Build_image_list(entries_, run.Options.SortingMethodIndex());
+  // The photos, and what was read of them, in gallery order.
+  const std::vector<std::size_t> order = GalleryOrder(entries_, run.Options.SortingMethodIndex(), run.Uses.Dates);
+  std::vector<PhotoMetadata> read = std::move(run.Metadata);
+  run.Metadata.clear();
+  for (const std::size_t i : order) {
+    run.ImageFiles.push_back(ImagePathOf(entries_[i]));
+    if (i < read.size()) run.Metadata.push_back(std::move(read[i]));
+  }
   // Two photos whose images would share names ("a.png" beside "a.png.jpg")
   // are refused before anything is written: one's would replace the other's.
   std::vector<std::string> names;
@@ -308,7 +350,9 @@ bool GenerationRun::LeaveOutUnreadablePhotos() {
   // stop at is found before any page links to it.
   PhotoDecoders decoders;
   std::vector<std::string> readable;
-  for (const std::string& photo : run.ImageFiles) {
+  std::vector<PhotoMetadata> readableMetadata;  // what was read of them stays beside them
+  for (std::size_t i = 0; i < run.ImageFiles.size(); ++i) {
+    const std::string& photo = run.ImageFiles[i];
     desktop_.ProcessPendingEvents();
     if (!NotCancelled()) return false;
     try {
@@ -318,6 +362,7 @@ bool GenerationRun::LeaveOutUnreadablePhotos() {
       decoder.OnBusy = [this] { desktop_.ProcessPendingEvents(); };
       decoder.Probe(photo);
       readable.push_back(photo);
+      if (i < run.Metadata.size()) readableMetadata.push_back(std::move(run.Metadata[i]));
     } catch (const Error& e) {
       leftOut_.push_back(photo);
       view_.ShowWarning(photo + " is left out: it cannot be read: " + e.what());
@@ -325,6 +370,7 @@ bool GenerationRun::LeaveOutUnreadablePhotos() {
     }
   }
   run.ImageFiles = std::move(readable);
+  run.Metadata = std::move(readableMetadata);
   imageCount_ = static_cast<int>(run.ImageFiles.size());
   if (imageCount_ < 1) {
     view_.ShowWarning(LeftOutSummary());
@@ -362,6 +408,10 @@ bool GenerationRun::WritePages() {
   SetBarMaximum(RunBar::ImagePages, imageCount_);
   timage_page& pages = c_->Pages;
   ConfigurePageWriter(pages, run.Options, run.ImageFiles, imageCount_, run.PageGrid);
+  std::vector<PhotoTexts> texts;
+  if (run.Uses.Texts)
+    for (const PhotoMetadata& m : run.Metadata) texts.push_back(PageTextsOf(m));
+  pages.SetPhotoTexts(std::move(texts));
   pages.PageOutput = nullptr;
   if (GalleryUpdate* update = run.Update.get())
     pages.PageOutput = [update](const std::string& name, const std::string& text) { update->WritePage(name, text); };
@@ -374,19 +424,21 @@ bool GenerationRun::DecideUpdate() {
   SetImageRecipes(run.Decisions);
   const bool copies = run.Options.CopyOrgSizedImages();
   const std::string fullSize = FullSizeRecipe(run.Options.QualityImages(), BackgroundOf(run.Options));
+  const std::string jpegCopy = run.Options.StripLocation() ? LocationFreeCopyRecipe() : "copy";
   for (int i = 0; i < elementsCount_; ++i) {
     desktop_.ProcessPendingEvents();
     if (!NotCancelled()) return false;
     const std::string& path = run.ImageFiles[std::size_t(i)];
     const std::string name = FileNameOf(path);
     // The recipes of this photo's files; an empty one is made again.
-    const std::string copy = !copies ? "" : FormatOfName(name) == PhotoFormat::Jpeg ? "copy" : fullSize;
+    const std::string copy = !copies ? std::string() : FormatOfName(name) != PhotoFormat::Jpeg ? fullSize : jpegCopy;
     const std::string scaled =
         run.Decisions.ScaledRecipe.empty() ? std::string() : OutputRecipeOf(c_->Scaling.CurrentSettings(), "n_", name);
     const std::string thumb =
         run.Decisions.ThumbRecipe.empty() ? std::string() : OutputRecipeOf(c_->Thumbs.CurrentSettings(), "t_", name);
     run.Decisions.Photos.push_back(run.Update->DecidePhoto(path, copy, scaled, thumb));
   }
+  if (lastUpdate_) lastUpdate_->UpToDate = run.Decisions.UpToDate();
   return true;
 }
 
@@ -401,7 +453,29 @@ bool GenerationRun::CopyOriginals() {
   copy.Actions = run.Decisions.CopyActions();  // none without an update: every photo is copied unless present
   copy.Quality = run.Options.QualityImages();
   copy.Background = BackgroundOf(run.Options);
-  return RunUnlessCancelled([&copy] { copy.Copy_originals(); });
+  copy.StripLocation = run.Options.StripLocation();
+  if (!RunUnlessCancelled([&copy] { copy.Copy_originals(); })) return false;
+  TellAboutLocations();
+  return true;
+}
+
+void GenerationRun::TellAboutLocations() {
+  const Context& run = *run_;
+  const tcopy_file& copy = c_->Copy;
+  if (run.Uses.Locations) {
+    int located = 0;
+    for (std::size_t i = 0; i < run.Metadata.size() && i < std::size_t(elementsCount_); ++i)
+      if (run.Metadata[i].HasLocation) ++located;
+    if (const std::string notice = LocationNotice(located, elementsCount_); !notice.empty()) view_.ShowWarning(notice);
+  }
+  std::vector<std::string> notCopied;
+  std::string reason;
+  for (std::size_t i = 0; i < copy.Problems.size(); ++i) {
+    if (copy.Problems[i].empty()) continue;
+    notCopied.push_back(FileNameOf(run.ImageFiles[i]));
+    if (reason.empty()) reason = copy.Problems[i];
+  }
+  if (!notCopied.empty()) view_.ShowWarning(NotCopiedNotice(notCopied, reason));
 }
 
 bool GenerationRun::CopyAdditionalElements() {
@@ -488,6 +562,10 @@ bool GenerationRun::PlanPhotos() {
     PlannedPhoto photo;
     photo.Path = run.ImageFiles[i];
     photo.ImagesWritten = i < std::size_t(elementsCount_);
+    if (i < run.Metadata.size()) {
+      if (run.Uses.Dates) photo.DateUsed = DateUsedText(run.Metadata[i]);
+      if (run.Uses.Texts) photo.CaptionFrom = std::string(CaptionSourceName(run.Metadata[i].CaptionFrom));
+    }
     if (photo.ImagesWritten) {
       desktop_.ProcessPendingEvents();
       if (!NotCancelled()) return false;

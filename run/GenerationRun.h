@@ -2,8 +2,10 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -13,6 +15,7 @@
 #include "core/Un_MyFindFile.h"
 #include "run/GalleryUpdate.h"
 #include "run/RunPlan.h"
+#include "run/RunSummary.h"
 #include "run/RunView.h"
 
 namespace fotoloom {
@@ -110,6 +113,10 @@ class GenerationRun {
   int ImageCount() const { return imageCount_; }
   int ElementsCount() const { return elementsCount_; }
   int ThumbPageCount() const { return thumbPageCount_; }
+  // Seconds from the start of the search to the end of the last run.
+  double Seconds() const { return seconds_; }
+  // What the last run did as an update; empty when it was not one (and after a dry run).
+  const std::optional<UpdateCounts>& LastUpdate() const { return lastUpdate_; }
 
  private:
   struct Components;
@@ -140,12 +147,16 @@ class GenerationRun {
   bool RunStages(std::span<const Stage> stages);
 
   // The stages, in the order they run.
+  bool ReadMetadata();
   bool OrderPhotos();
   // With SkipBadPhotos: the photos that cannot be read go, each with a warning.
   bool LeaveOutUnreadablePhotos();
   bool WritePages();
   bool DecideUpdate();  // an update's decisions, also in a dry run
   bool CopyOriginals();
+  // After the copies: how many carry a GPS position, and those not made for
+  // want of a way to remove it.
+  void TellAboutLocations();
   bool CopyAdditionalElements();
   bool WriteScaledImages();
   bool WriteThumbnails();
@@ -194,6 +205,9 @@ class GenerationRun {
   int imageCount_ = 0;
   int elementsCount_ = 0;
   int thumbPageCount_ = 0;
+  std::chrono::steady_clock::time_point searchStarted_;
+  double seconds_ = 0;
+  std::optional<UpdateCounts> lastUpdate_;
 };
 
 // "I/O error %d" and the other texts for an errno of creating the output folder.

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "CliProcess.h"
+#include "MetadataFixtures.h"
 #include "core/GallerySettings.h"
 #include "core/SettingsFile.h"
 #include "core/TemplateSets.h"
@@ -308,6 +309,17 @@ TEST(fotoloom_cli, set_takes_every_kind_of_value_as_a_settings_file_does) {
   EXPECT_EQ(ReadFile(dir / "r.fl"), ReadFile(dir / "expected.fl"));
 }
 
+TEST(fotoloom_cli, set_takes_the_location_switch_but_not_the_update_switch) {
+  TempDir dir;
+  EXPECT_EQ(RunCli({"defaults", dir / "on.fl", "--set", "StripLocation=yes"}).Status, 0);
+  EXPECT_EQ(RunCli({"defaults", dir / "off.fl", "--set", "striplocation=0"}).Status, 0);
+  EXPECT_EQ(ReadFile(dir / "on.fl"), ReadFile(dir / "off.fl") + "[Privacy]\r\nStripLocation=1\r\n");
+  const auto update = RunCli({"defaults", dir / "u.fl", "--set", "OnlyChanged=yes"});
+  EXPECT_EQ(update.Status, 2);
+  EXPECT_THAT(update.Err, HasSubstr("'OnlyChanged' is not a key of the settings file"));
+  EXPECT_THAT(RunCli({"--help"}).Out, HasSubstr("StripLocation"));
+}
+
 TEST(fotoloom_cli, set_comes_after_the_settings_file_and_before_input_and_output) {
   TempDir dir;
   fs::create_directories(dir.path() / "in");
@@ -488,6 +500,28 @@ TEST(fotoloom_cli, dry_run_writes_nothing_and_reports_what_the_run_then_writes) 
   }
 }
 
+TEST(fotoloom_cli, tells_the_location_count_and_the_dry_run_tells_dates_and_caption_sources) {
+  TempDir dir;
+  fs::create_directories(dir.path() / "in");
+  test::WriteTaggedPhotos({{dir / "in/a.jpg", {"-DateTimeOriginal=2024:05:17 14:03:07", "-IPTC:Caption-Abstract=x"}},
+                           {dir / "in/b.jpg", {"-GPSLatitude=48.1", "-GPSLatitudeRef=N"}}});
+  const std::vector<std::string> run = {"run",       "--input", dir / "in", "--output",
+                                        dir / "out", "--yes",   "--set",    "CopyOrgSizedImages=1"};
+  const auto copied = RunCli(run);
+  ASSERT_EQ(copied.Status, 0) << copied.Err;
+  EXPECT_THAT(copied.Err, HasSubstr("\n1 of 2 copied originals carry a GPS position. To leave it out, tick \"Remove "
+                                    "location from copied originals\" on step 2, or set StripLocation=yes.\n"));
+
+  std::vector<std::string> dry = run;
+  for (const char* extra :
+       {"--dry-run", "--set", "UseExif=yes", "--set", "SubtitleIndex=3", "--set", "SortingMethodIndex=1"})
+    dry.push_back(extra);
+  const auto plan = RunCli(dry);
+  ASSERT_EQ(plan.Status, 0) << plan.Err;
+  EXPECT_THAT(plan.Out, HasSubstr("b_ copy  taken 2024-05-17 14:03:07  caption: IPTC\n"));
+  EXPECT_THAT(plan.Out, HasSubstr("b_ copy  file date  caption: none\n"));
+}
+
 TEST(fotoloom_cli, dry_run_creates_no_folder_and_fails_where_the_run_would) {
   TempDir dir;
   fs::create_directories(dir.path() / "in");
@@ -565,6 +599,24 @@ TEST(fotoloom_cli, update_tells_what_is_up_to_date_and_its_dry_run_what_it_would
   EXPECT_FALSE(fs::exists(out + "/n_p001.jpg"));
   EXPECT_FALSE(fs::exists(out + "/image3.htm"));
   EXPECT_TRUE(fs::exists(out + "/image2.htm"));
+}
+
+// The last lines of a run: the summary the wizard's finish page shows, then the first page.
+TEST(fotoloom_cli, run_ends_with_the_summary_of_the_finish_page) {
+  TempDir dir;
+  fs::create_directories(dir.path() / "in");
+  WritePhotos(dir / "in", 5);
+  const std::string out = dir / "out";
+  std::vector<std::string> run = {"run", "--input", dir / "in", "--output", out, "--yes", "--set", "RowsCount=1"};
+  const auto full = RunCli(run);
+  ASSERT_EQ(full.Status, 0) << full.Err;
+  EXPECT_THAT(full.Err, ::testing::ContainsRegex("\n5 photos, 2 thumbnail pages, 5 image pages in [0-9]+\\.[0-9] s\n"
+                                                 "First page: "));
+  run.push_back("--update");
+  ASSERT_EQ(RunCli(run).Status, 0);
+  const auto update = RunCli(run);
+  EXPECT_THAT(update.Err, ::testing::ContainsRegex("\n5 of 5 images up to date, nothing written in [0-9.]+ s\n"
+                                                   "First page: "));
 }
 
 // The names and bytes of every file in folder.

@@ -329,8 +329,7 @@ TEST(SettingsFile, a_file_that_cannot_be_created_raises_the_reason_and_writes_no
 }
 
 TEST(SettingsKeys, are_found_in_any_letter_case_and_leave_out_the_template_lines) {
-  // The 27 key lines of the fixed sections and [Formats] OtherFormats.
-  ASSERT_EQ(SettingsKeys().size(), 28u);
+  ASSERT_EQ(SettingsKeys().size(), 27u);
   EXPECT_EQ(FindSettingsKey("UseFilter"), FindSettingsKey("usefilter"));
   ASSERT_NE(FindSettingsKey("USEFILTER"), nullptr);
   EXPECT_EQ(FindSettingsKey("USEFILTER")->Name, "Usefilter");
@@ -432,8 +431,39 @@ TEST(SettingsFile, the_update_switch_is_a_section_of_its_own_written_only_when_o
   }
   // Not among the keys --set takes: the run's --update is its command-line form.
   EXPECT_EQ(FindSettingsKey("OnlyChanged"), nullptr);
-  ASSERT_EQ(OptionalSettingsKeys().size(), 2u);
+  ASSERT_EQ(OptionalSettingsKeys().size(), 4u);
   EXPECT_EQ(OptionalSettingsKeys()[0].Section, "Update");
+}
+
+TEST(SettingsFile, the_location_switch_is_a_privacy_section_written_only_when_on) {
+  test::TempDir dir;
+  GallerySettings s;
+  Write_settings_file(dir / "off.fl", s);
+  const std::string off = test::ReadFile(dir / "off.fl");
+  s.SetStripLocation(true);
+  Write_settings_file(dir / "on.fl", s);
+  EXPECT_EQ(test::ReadFile(dir / "on.fl"), off + "[Privacy]\r\nStripLocation=1\r\n");
+  s.SetUpdateOnlyChanged(true);
+  Write_settings_file(dir / "both.fl", s);
+  EXPECT_EQ(test::ReadFile(dir / "both.fl"), off + "[Update]\r\nOnlyChanged=yes\r\n[Privacy]\r\nStripLocation=1\r\n");
+
+  GallerySettings loaded;
+  for (const auto& [value, on] : std::vector<std::pair<std::string, bool>>{
+           {"1", true}, {"yes", true}, {"YES", true}, {"0", false}, {"no", false}, {"2", false}, {"maybe", false}}) {
+    test::WriteFile(dir / "x.fl", off + "[privacy]\r\nstriplocation=" + value + "\r\n");
+    Read_settings_file(dir / "x.fl", loaded);
+    EXPECT_EQ(loaded.StripLocation(), on) << value;
+  }
+  Read_settings_file(dir / "on.fl", loaded);
+  EXPECT_TRUE(loaded.StripLocation());
+  Read_settings_file(dir / "off.fl", loaded);
+  EXPECT_FALSE(loaded.StripLocation());
+  // --set takes it, as it takes the keys of the fixed sections.
+  const SettingsKey* key = FindSettingsKey("striplocation");
+  ASSERT_NE(key, nullptr);
+  EXPECT_EQ(key->Name, "StripLocation");
+  EXPECT_TRUE(StoreSettingsValue(*key, "1", loaded));
+  EXPECT_TRUE(loaded.StripLocation());
 }
 
 TEST(SettingsFile, skipping_bad_photos_is_a_run_section_written_only_when_on) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "pages/PhotoMacros.h"
+
 namespace fotoloom {
 namespace {
 
@@ -14,7 +16,7 @@ TEST(MacroReference, thumbnail_table_has_17_rows_ending_with_the_title) {
 }
 
 TEST(MacroReference, image_table_shares_the_first_15_rows_and_ends_with_the_exif_comment) {
-  EXPECT_EQ(kImageMacroReference.size(), 21u);
+  EXPECT_EQ(kImageMacroReference.size(), 26u);
   for (std::size_t i = 0; i < 15; ++i) {
     EXPECT_EQ(kImageMacroReference[i].macro, kThumbnailMacroReference[i].macro) << i;
     EXPECT_EQ(kImageMacroReference[i].description, kThumbnailMacroReference[i].description) << i;
@@ -23,6 +25,11 @@ TEST(MacroReference, image_table_shares_the_first_15_rows_and_ends_with_the_exif
   EXPECT_EQ(kImageMacroReference[18].description, "original imagefilename WITHOUT fileextension");
   EXPECT_EQ(kImageMacroReference[20].macro, "@exifcomment@");
   EXPECT_EQ(kImageMacroReference[20].description, "the contents of comment section of the images exifinformation");
+}
+
+TEST(MacroReference, image_table_lists_the_photo_macros_after_the_exif_comment_in_their_order) {
+  for (std::size_t i = 0; i < kPhotoMacros.size(); ++i)
+    EXPECT_EQ(kImageMacroReference[20 + i].macro, kPhotoMacros[i]) << i;
 }
 
 }  // namespace
