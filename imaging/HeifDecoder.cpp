@@ -187,6 +187,52 @@ struct HeifDecoder::Reading {
 };
 
 HeifDecoder::HeifDecoder() { InitLibrary(); }
+
+namespace {
+
+// The first metadata block of the type (and, for "mime", the content type)
+// given, or "" when there is none or it is too large to be metadata.
+std::string MetadataBlock(const heif_image_handle* handle, const char* type, std::string_view contentType) {
+  const int count = heif_image_handle_get_number_of_metadata_blocks(handle, type);
+  if (count < 1) return std::string();
+  std::vector<heif_item_id> ids(static_cast<std::size_t>(count));
+  heif_image_handle_get_list_of_metadata_block_IDs(handle, type, ids.data(), count);
+  for (const heif_item_id id : ids) {
+    if (!contentType.empty() && heif_image_handle_get_metadata_content_type(handle, id) != contentType) continue;
+    const std::size_t size = heif_image_handle_get_metadata_size(handle, id);
+    if (size == 0 || size > (std::size_t{16} << 20)) return std::string();
+    std::string block(size, '\0');
+    if (heif_image_handle_get_metadata(handle, id, block.data()).code != heif_error_Ok) return std::string();
+    return block;
+  }
+  return std::string();
+}
+
+}  // namespace
+
+HeifMetadata ReadHeifMetadata(const std::string& path) {
+  InitLibrary();
+  CheckReadable(path);
+  const std::unique_ptr<heif_context, ContextDeleter> context(heif_context_alloc());
+  if (!context) throw Error("Out of memory");
+  heif_error e = heif_context_read_from_file(context.get(), path.c_str(), nullptr);
+  if (e.code != heif_error_Ok) ThrowCannotDecode(path, "HEIF", ReasonOf(e));
+  heif_image_handle* raw = nullptr;
+  e = heif_context_get_primary_image_handle(context.get(), &raw);
+  if (e.code != heif_error_Ok) ThrowCannotDecode(path, "HEIF", ReasonOf(e));
+  const std::unique_ptr<heif_image_handle, HandleDeleter> handle(raw);
+  HeifMetadata found;
+  // The EXIF block opens with the big-endian offset of its TIFF header.
+  const std::string exif = MetadataBlock(handle.get(), "Exif", {});
+  if (exif.size() >= 4) {
+    const std::uint32_t offset = (std::uint32_t(std::uint8_t(exif[0])) << 24) |
+                                 (std::uint32_t(std::uint8_t(exif[1])) << 16) |
+                                 (std::uint32_t(std::uint8_t(exif[2])) << 8) | std::uint32_t(std::uint8_t(exif[3]));
+    if (offset <= exif.size() - 4) found.Exif = exif.substr(4 + offset);
+  }
+  found.Xmp = MetadataBlock(handle.get(), "mime", "application/rdf+xml");
+  return found;
+}
 HeifDecoder::~HeifDecoder() = default;
 
 std::unique_ptr<HeifDecoder::Reading> HeifDecoder::Open(const std::string& path) {

@@ -34,4 +34,14 @@ class HeifDecoder : public PhotoDecoder {
   std::unique_ptr<Reading> reading_;
 };
 
+// The metadata a HEIF file keeps beside its primary image, as stored: the
+// EXIF block from its TIFF header on (without the offset the container puts
+// before it) and the XMP packet; each empty when the file has none, or one
+// larger than 16 MiB. Raises as Start does for a file that cannot be read.
+struct HeifMetadata {
+  std::string Exif;
+  std::string Xmp;
+};
+HeifMetadata ReadHeifMetadata(const std::string& path);
+
 }  // namespace fotoloom
