@@ -25,7 +25,8 @@ run_rounds() {
   local round c s m p
   for ((round = 0; round < rounds; ++round)); do
     for c in "${configs[@]}"; do
-      read -r s m p < <(run_config "$c")
+      read -r s m p < <(run_config "$c") || true
+      [ -n "${p:-}" ] || { echo "no figures from $c" >&2; exit 1; }
       if [ -z "${secs[$c]:-}" ] || awk "BEGIN { exit !($s < ${secs[$c]}) }"; then
         secs[$c]=$s; mems[$c]=$m; cpus[$c]=$p
       fi

@@ -232,6 +232,7 @@ void GallerySettings::SetUpdateOnlyChanged(bool value) {
   StoreBool(v_.UpdateOnlyChanged, value, SettingsField::UpdateOnlyChanged);
 }
 
+void GallerySettings::SetOtherFormats(bool value) { StoreBool(v_.OtherFormats, value, SettingsField::OtherFormats); }
 void GallerySettings::SetSkipBadPhotos(bool value) { StoreBool(v_.SkipBadPhotos, value, SettingsField::SkipBadPhotos); }
 
 void GallerySettings::SetElementsMode(int value) {

@@ -47,6 +47,7 @@ enum class SettingsField {
   HTMLThumbnails,
   HTMLImages,
   UpdateOnlyChanged,
+  OtherFormats,
   StripLocation,
   SkipBadPhotos,
   ElementsMode,
@@ -206,6 +207,10 @@ class GallerySettings {
   // (the run/GalleryUpdate rules); off, every run writes everything.
   bool UpdateOnlyChanged() const { return v_.UpdateOnlyChanged; }
   void SetUpdateOnlyChanged(bool value);
+  // Page 2: the photos are also HEIC, HEIF, AVIF, PNG and WebP files
+  // (core/PhotoFormats); off, only JPEG files.
+  bool OtherFormats() const { return v_.OtherFormats; }
+  void SetOtherFormats(bool value);
   // A photo that cannot be read is left out of the gallery with a warning
   // and the run goes on; off, such a photo stops the run.
   bool SkipBadPhotos() const { return v_.SkipBadPhotos; }
@@ -245,6 +250,7 @@ class GallerySettings {
     int SubtitleIndex = 2;
     bool AutoBrowserStart = true;
     bool UpdateOnlyChanged = false;
+    bool OtherFormats = false;
     bool SkipBadPhotos = false;
     std::vector<std::string> HTMLThumbnails;
     std::vector<std::string> HTMLImages;

@@ -160,7 +160,7 @@ constexpr auto kKeys = std::to_array<SettingsKey>({
 // them off is byte for byte the file saved before they existed, and a file
 // without them loads them off.
 // Their switches are read as yes from "yes" or 1; OnlyChanged is written
-// "yes", SkipBadPhotos and StripLocation "1". OnlyChanged and SkipBadPhotos
+// "yes", the others "1". OnlyChanged and SkipBadPhotos
 // are set on the command line by options of their own (--update,
 // --skip-bad-photos), not by --set.
 constexpr auto kOptionalKeys = std::to_array<SettingsKey>({
@@ -170,6 +170,8 @@ constexpr auto kOptionalKeys = std::to_array<SettingsKey>({
                 &WriteYesNo<&S::SkipBadPhotos>, false},
     SettingsKey{"Privacy", "StripLocation", Kind::YesNo, "0", &ReadYesNoWord<&S::SetStripLocation>,
                 &WriteYesNo<&S::StripLocation>},
+    SettingsKey{"Formats", "OtherFormats", Kind::YesNo, "0", &ReadYesNoWord<&S::SetOtherFormats>,
+                &WriteYesNo<&S::OtherFormats>},
 });
 
 std::string TemplatePrefix(std::size_t index) { return "Line" + std::to_string(index) + "=d"; }
@@ -225,12 +227,13 @@ void Write_settings_file(const std::string& path, const GallerySettings& s) {
   AppendTemplate(out, s.HTMLThumbnails());
   out.push_back("[HTMLImages]");
   AppendTemplate(out, s.HTMLImages());
-  for (const SettingsKey& key : kOptionalKeys) {
+  const auto writeOwnSection = [&](const SettingsKey& key) {
     const std::string value = key.Write(s);
-    if (value == key.Fallback) continue;
+    if (value == key.Fallback) return;
     out.push_back("[" + std::string(key.Section) + "]");
     out.push_back(std::string(key.Name) + "=" + value);
-  }
+  };
+  for (const SettingsKey& key : kOptionalKeys) writeOwnSection(key);
   WriteTextFile(path, out);
 }
 
@@ -253,11 +256,12 @@ bool Read_settings_file(const std::string& path, GallerySettings& s, const std::
   }
   s.SetHTMLThumbnails(ReadTemplate(ini, "HTMLThumbnails"));
   s.SetHTMLImages(ReadTemplate(ini, "HTMLImages"));
-  for (const SettingsKey& key : kOptionalKeys) {
+  const auto readOwnSection = [&](const SettingsKey& key) {
     const std::optional<std::string> value = ini.Value(key.Section, key.Name);
     known = known || value.has_value();
     if (!value || !StoreSettingsValue(key, *value, s)) StoreSettingsValue(key, key.Fallback, s);
-  }
+  };
+  for (const SettingsKey& key : kOptionalKeys) readOwnSection(key);
   return known;
 }
 

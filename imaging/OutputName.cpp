@@ -2,6 +2,7 @@
 #include "imaging/OutputName.h"
 
 #include "core/OutputNames.h"
+#include "core/PhotoFormats.h"
 
 namespace fotoloom {
 
@@ -12,6 +13,10 @@ std::string FileNameOf(const std::string& inputPath) {
 
 std::string OutputFilePath(const std::string& outputFolder, const std::string& prefix, const std::string& inputPath) {
   return OutputPathOf(outputFolder, prefix + FileNameOf(inputPath));
+}
+
+std::string ImageOutputPath(const std::string& outputFolder, const std::string& prefix, const std::string& inputPath) {
+  return OutputPathOf(outputFolder, ImageFileName(prefix, FileNameOf(inputPath)));
 }
 
 }  // namespace fotoloom

@@ -15,4 +15,10 @@ std::string FileNameOf(const std::string& inputPath);
 // for one it refuses.
 std::string OutputFilePath(const std::string& outputFolder, const std::string& prefix, const std::string& inputPath);
 
+// The path of the image named prefix ("n_", "t_" or "b_") that is written
+// for the photo at inputPath into outputFolder, named by ImageFileName:
+// ImageOutputPath("/out", "n_", "/in/IMG_1.HEIC") is "/out/n_IMG_1.HEIC.jpg".
+// The name passes the output folder's name rule as OutputFilePath's does.
+std::string ImageOutputPath(const std::string& outputFolder, const std::string& prefix, const std::string& inputPath);
+
 }  // namespace fotoloom

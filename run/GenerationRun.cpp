@@ -14,6 +14,7 @@
 #include "core/FolderCheck.h"
 #include "core/FolderLock.h"
 #include "core/ImageOrdering.h"
+#include "core/PhotoFormats.h"
 #include "core/ScopeExit.h"
 #include "core/SettingsCheck.h"
 #include "core/TemporaryFiles.h"
@@ -23,6 +24,7 @@
 #include "imaging/Orientation.h"
 #include "imaging/OutputName.h"
 #include "imaging/OutputRecipe.h"
+#include "imaging/PhotoDecoders.h"
 #include "imaging/Un_Copy_File.h"
 #include "pages/PageNames.h"
 #include "run/MetadataStage.h"
@@ -57,6 +59,7 @@ struct GenerationRun::Context {
   std::vector<PhotoMetadata> Metadata;    // read once per photo when used; in gallery order once ordered
   Grid PageGrid;
   UpdateDecisions Decisions;            // an update's, for the photos whose images the run writes
+  std::set<std::string> Warned;         // the warnings shown
   std::set<std::string> DamagedPhotos;  // warned about once, whichever stage read them
 };
 
@@ -120,7 +123,8 @@ GenerationRun::GenerationRun(const GallerySettings& settings, Desktop& desktop, 
     const std::size_t i = static_cast<std::size_t>(index);
     const std::vector<PhotoDecision>& decided = run_->Decisions.Photos;
     if (run_->Update && i < copy.Made.size() && copy.Made[i] && i < decided.size())
-      run_->Update->Written("b_" + FileNameOf(run_->ImageFiles[i]), decided[i].Photo, run_->Decisions.CopyRecipe);
+      run_->Update->Written(ImageFileName("b_", FileNameOf(run_->ImageFiles[i])), decided[i].Photo,
+                            decided[i].CopyRecipe);
     desktop_.ProcessPendingEvents();
     MoveBar(RunBar::Originals, index + 1);
   };
@@ -133,6 +137,11 @@ GenerationRun::GenerationRun(const GallerySettings& settings, Desktop& desktop, 
   const auto working = [this](ImageWriter&, bool&) { desktop_.ProcessPendingEvents(); };
   c_->Scaling.OnWorking = working;
   c_->Thumbs.OnWorking = working;
+  c_->Copy.OnWorking = [this](tcopy_file&, bool&) { desktop_.ProcessPendingEvents(); };
+  const auto warn = [this](auto&, int, const std::string& text) { Warn(text); };
+  c_->Scaling.OnWarning = warn;
+  c_->Thumbs.OnWarning = warn;
+  c_->Copy.OnWarning = warn;
   const auto damaged = [this](ImageWriter&, int index, const std::string& damage) { PhotoDamaged(index, damage); };
   c_->Scaling.OnDamaged = damaged;
   c_->Thumbs.OnDamaged = damaged;
@@ -177,7 +186,7 @@ RunOutcome GenerationRun::Go(RunPlan* plan) {
   c_->Cancelled = false;
   TMyFindFile& search = c_->Search;
   search.SearchFolder = o.InputPath();
-  search.Mask = "*.jp*g";
+  search.Mask = PhotoSearchMask(o.OtherFormats());
   search.Search();  // ends in Create_gallery or Plan_gallery
   return outcome_;
 }
@@ -321,6 +330,13 @@ bool GenerationRun::OrderPhotos() {
     run.ImageFiles.push_back(ImagePathOf(entries_[i]));
     if (i < read.size()) run.Metadata.push_back(std::move(read[i]));
   }
+  // Two photos whose images would share names ("a.png" beside "a.png.jpg")
+  // are refused before anything is written: one's would replace the other's.
+  std::vector<std::string> names;
+  for (const ImageEntry& entry : entries_) names.push_back(entry.FileName);
+  if (const auto [first, second] = PhotosSharingImageNames(names); !first.empty())
+    throw Error("The photos \"" + first + "\" and \"" + second + "\" would both give the images named \"" +
+                ImageFileName("n_", first) + "\"; rename one of them");
   // The grid is checked in full before any page is written.
   run.PageGrid = ReadGrid(run.Options);
   CountPages();
@@ -332,8 +348,7 @@ bool GenerationRun::LeaveOutUnreadablePhotos() {
   if (!run.Options.SkipBadPhotos()) return true;
   // Each photo is started as the image stages start it, so what they would
   // stop at is found before any page links to it.
-  JpegCodec codec;
-  codec.Grayscale = run.Options.isgrayscale();
+  PhotoDecoders decoders;
   std::vector<std::string> readable;
   std::vector<PhotoMetadata> readableMetadata;  // what was read of them stays beside them
   for (std::size_t i = 0; i < run.ImageFiles.size(); ++i) {
@@ -341,7 +356,11 @@ bool GenerationRun::LeaveOutUnreadablePhotos() {
     desktop_.ProcessPendingEvents();
     if (!NotCancelled()) return false;
     try {
-      codec.Probe(photo);
+      PhotoDecoder& decoder = decoders.For(photo, run.Options.OtherFormats());
+      decoder.Grayscale = run.Options.isgrayscale();
+      // A large photo takes a while to start (a HEIF picture is decoded whole).
+      decoder.OnBusy = [this] { desktop_.ProcessPendingEvents(); };
+      decoder.Probe(photo);
       readable.push_back(photo);
       if (i < run.Metadata.size()) readableMetadata.push_back(std::move(run.Metadata[i]));
     } catch (const Error& e) {
@@ -404,13 +423,20 @@ bool GenerationRun::DecideUpdate() {
   if (!run.Update || !WritesImages()) return true;
   SetImageRecipes(run.Decisions);
   const bool copies = run.Options.CopyOrgSizedImages();
-  run.Decisions.CopyRecipe = run.Options.StripLocation() ? LocationFreeCopyRecipe() : "copy";
+  const std::string fullSize = FullSizeRecipe(run.Options.QualityImages(), BackgroundOf(run.Options));
+  const std::string jpegCopy = run.Options.StripLocation() ? LocationFreeCopyRecipe() : "copy";
   for (int i = 0; i < elementsCount_; ++i) {
     desktop_.ProcessPendingEvents();
     if (!NotCancelled()) return false;
-    run.Decisions.Photos.push_back(run.Update->DecidePhoto(run.ImageFiles[std::size_t(i)], copies,
-                                                           run.Decisions.CopyRecipe, run.Decisions.ScaledRecipe,
-                                                           run.Decisions.ThumbRecipe));
+    const std::string& path = run.ImageFiles[std::size_t(i)];
+    const std::string name = FileNameOf(path);
+    // The recipes of this photo's files; an empty one is made again.
+    const std::string copy = !copies ? std::string() : FormatOfName(name) != PhotoFormat::Jpeg ? fullSize : jpegCopy;
+    const std::string scaled =
+        run.Decisions.ScaledRecipe.empty() ? std::string() : OutputRecipeOf(c_->Scaling.CurrentSettings(), "n_", name);
+    const std::string thumb =
+        run.Decisions.ThumbRecipe.empty() ? std::string() : OutputRecipeOf(c_->Thumbs.CurrentSettings(), "t_", name);
+    run.Decisions.Photos.push_back(run.Update->DecidePhoto(path, copy, scaled, thumb));
   }
   if (lastUpdate_) lastUpdate_->UpToDate = run.Decisions.UpToDate();
   return true;
@@ -425,6 +451,8 @@ bool GenerationRun::CopyOriginals() {
   copy.ImageCount = elementsCount_;
   copy.OutputPath = run.Options.OutputPath();
   copy.Actions = run.Decisions.CopyActions();  // none without an update: every photo is copied unless present
+  copy.Quality = run.Options.QualityImages();
+  copy.Background = BackgroundOf(run.Options);
   copy.StripLocation = run.Options.StripLocation();
   if (!RunUnlessCancelled([&copy] { copy.Copy_originals(); })) return false;
   TellAboutLocations();
@@ -530,7 +558,6 @@ bool GenerationRun::PlanPhotos() {
     maxHeight = PixelSize(o.MaxHeightImage());
     thumbSize = ThumbnailBound(o);
   }
-  JpegCodec codec;
   for (std::size_t i = 0; i < run.ImageFiles.size(); ++i) {
     PlannedPhoto photo;
     photo.Path = run.ImageFiles[i];
@@ -544,12 +571,9 @@ bool GenerationRun::PlanPhotos() {
       if (!NotCancelled()) return false;
       // The writers size the upright photo, which the header and orientation tell.
       try {
-        codec.Inspect(photo.Path);
-        int width = 0;
-        int height = 0;
-        UprightSize(codec.Orientation(), codec.StoredWidth(), codec.StoredHeight(), width, height);
-        photo.Scaled = ScaledImageSize(width, height, maxWidth, maxHeight);
-        photo.Thumbnail = ThumbnailSize(width, height, thumbSize, thumbSize);
+        const PhotoHeader header = InspectPhoto(photo.Path, o.OtherFormats());
+        photo.Scaled = ScaledImageSize(header.Width, header.Height, maxWidth, maxHeight);
+        photo.Thumbnail = ThumbnailSize(header.Width, header.Height, thumbSize, thumbSize);
       } catch (const Error& e) {
         photo.Problem = e.what();
       }
@@ -619,8 +643,8 @@ void GenerationRun::ImageWritten(RunBar bar, int index, bool cancelled) {
     const bool scaled = bar == RunBar::ScaledImages;
     const PhotoDecision& photo = decided.Photos[i];
     if (scaled ? photo.Images.ScaledImage : photo.Images.Thumbnail)
-      run_->Update->Written((scaled ? "n_" : "t_") + FileNameOf(run_->ImageFiles[i]), photo.Photo,
-                            scaled ? decided.ScaledRecipe : decided.ThumbRecipe);
+      run_->Update->Written(ImageFileName(scaled ? "n_" : "t_", FileNameOf(run_->ImageFiles[i])), photo.Photo,
+                            scaled ? photo.ScaledRecipe : photo.ThumbRecipe);
   }
   desktop_.ProcessPendingEvents();
   nextImage_ = index + 1;
@@ -642,6 +666,11 @@ void GenerationRun::SetImageRecipes(UpdateDecisions& decisions) {
     ConfigureThumbnailWriter(c_->Thumbs, run.Options, run.ImageFiles, elementsCount_, Jobs, *thumbSize);
     decisions.ThumbRecipe = OutputRecipe(c_->Thumbs.CurrentSettings(), "t_");
   }
+}
+
+void GenerationRun::Warn(const std::string& text) {
+  // Both image stages and the copy may read one photo: its warning shows once.
+  if (run_ && run_->Warned.insert(text).second) view_.ShowWarning(text);
 }
 
 void GenerationRun::SetBarMaximum(RunBar bar, int maximum) {

@@ -431,7 +431,7 @@ TEST(SettingsFile, the_update_switch_is_a_section_of_its_own_written_only_when_o
   }
   // Not among the keys --set takes: the run's --update is its command-line form.
   EXPECT_EQ(FindSettingsKey("OnlyChanged"), nullptr);
-  ASSERT_EQ(OptionalSettingsKeys().size(), 3u);
+  ASSERT_EQ(OptionalSettingsKeys().size(), 4u);
   EXPECT_EQ(OptionalSettingsKeys()[0].Section, "Update");
 }
 

@@ -13,5 +13,12 @@ TEST(OutputName, prefix_and_the_input_name_with_its_case_in_the_output_folder) {
   EXPECT_EQ(FileNameOf("/in/with space/x y.jpg"), "x y.jpg");
 }
 
+TEST(OutputName, images_of_photos_of_other_formats_end_in_jpg) {
+  EXPECT_EQ(ImageOutputPath("/out", "n_", "/in/IMG_0001.HEIC"), "/out/n_IMG_0001.HEIC.jpg");
+  EXPECT_EQ(ImageOutputPath("/out/", "b_", "/in/shot.png"), "/out/b_shot.png.jpg");
+  EXPECT_EQ(ImageOutputPath("/out", "t_", "/in/IMG_0001.JPG"), "/out/t_IMG_0001.JPG");
+  EXPECT_EQ(ImageOutputPath("", "n_", "/in/a.webp"), "n_a.webp.jpg");
+}
+
 }  // namespace
 }  // namespace fotoloom
