@@ -187,6 +187,7 @@ struct HeifDecoder::Reading {
 };
 
 HeifDecoder::HeifDecoder() { InitLibrary(); }
+HeifDecoder::~HeifDecoder() = default;
 
 namespace {
 
@@ -233,7 +234,6 @@ HeifMetadata ReadHeifMetadata(const std::string& path) {
   found.Xmp = MetadataBlock(handle.get(), "mime", "application/rdf+xml");
   return found;
 }
-HeifDecoder::~HeifDecoder() = default;
 
 std::unique_ptr<HeifDecoder::Reading> HeifDecoder::Open(const std::string& path) {
   reading_.reset();

@@ -1,4 +1,4 @@
-// The HEIF decoder (HEIC and AVIF) of the photo writers.
+// The HEIF decoder (HEIC and AVIF) of the photo writers, and the reader of the metadata blocks beside its picture.
 #pragma once
 
 #include <memory>
