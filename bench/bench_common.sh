@@ -13,6 +13,13 @@ if ! ls "$corpus"/*.jpg >/dev/null 2>&1; then
   "$make_corpus" "$corpus"
 fi
 
+# Builds fotoloom-cli (RelWithDebInfo) in $build and sets cli to it.
+build_cli() {
+  cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake --build "$build" -j2 --target fotoloom-cli >/dev/null
+  cli=$build/cli/fotoloom-cli
+}
+
 calc() { awk "BEGIN { printf \"%.6f\", $1 }"; }
 
 # Runs every configuration named in the array configs once per round, one

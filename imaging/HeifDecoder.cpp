@@ -191,6 +191,20 @@ HeifDecoder::~HeifDecoder() = default;
 
 namespace {
 
+// Reads the HEIF file at path into context and gives the handle of its
+// primary image; raises "Cannot read "<path>" as HEIF: <reason>".
+void OpenPrimaryImage(const std::string& path, std::unique_ptr<heif_context, ContextDeleter>& context,
+                      std::unique_ptr<heif_image_handle, HandleDeleter>& handle) {
+  context.reset(heif_context_alloc());
+  if (!context) throw Error("Out of memory");
+  heif_error e = heif_context_read_from_file(context.get(), path.c_str(), nullptr);
+  if (e.code != heif_error_Ok) ThrowCannotDecode(path, "HEIF", ReasonOf(e));
+  heif_image_handle* raw = nullptr;
+  e = heif_context_get_primary_image_handle(context.get(), &raw);
+  if (e.code != heif_error_Ok) ThrowCannotDecode(path, "HEIF", ReasonOf(e));
+  handle.reset(raw);
+}
+
 // The first metadata block of the type (and, for "mime", the content type)
 // given, or "" when there is none or it is too large to be metadata.
 std::string MetadataBlock(const heif_image_handle* handle, const char* type, std::string_view contentType) {
@@ -214,14 +228,9 @@ std::string MetadataBlock(const heif_image_handle* handle, const char* type, std
 HeifMetadata ReadHeifMetadata(const std::string& path) {
   InitLibrary();
   CheckReadable(path);
-  const std::unique_ptr<heif_context, ContextDeleter> context(heif_context_alloc());
-  if (!context) throw Error("Out of memory");
-  heif_error e = heif_context_read_from_file(context.get(), path.c_str(), nullptr);
-  if (e.code != heif_error_Ok) ThrowCannotDecode(path, "HEIF", ReasonOf(e));
-  heif_image_handle* raw = nullptr;
-  e = heif_context_get_primary_image_handle(context.get(), &raw);
-  if (e.code != heif_error_Ok) ThrowCannotDecode(path, "HEIF", ReasonOf(e));
-  const std::unique_ptr<heif_image_handle, HandleDeleter> handle(raw);
+  std::unique_ptr<heif_context, ContextDeleter> context;
+  std::unique_ptr<heif_image_handle, HandleDeleter> handle;
+  OpenPrimaryImage(path, context, handle);
   HeifMetadata found;
   // The EXIF block opens with the big-endian offset of its TIFF header.
   const std::string exif = MetadataBlock(handle.get(), "Exif", {});
@@ -240,14 +249,8 @@ std::unique_ptr<HeifDecoder::Reading> HeifDecoder::Open(const std::string& path)
   ResetFacts();
   CheckReadable(path);
   auto r = std::make_unique<Reading>();
-  r->context.reset(heif_context_alloc());
-  if (!r->context) throw Error("Out of memory");
-  heif_error e = heif_context_read_from_file(r->context.get(), path.c_str(), nullptr);
-  if (e.code != heif_error_Ok) ThrowCannotDecode(path, "HEIF", ReasonOf(e));
-  heif_image_handle* handle = nullptr;
-  e = heif_context_get_primary_image_handle(r->context.get(), &handle);
-  if (e.code != heif_error_Ok) ThrowCannotDecode(path, "HEIF", ReasonOf(e));
-  r->handle.reset(handle);
+  OpenPrimaryImage(path, r->context, r->handle);
+  heif_image_handle* handle = r->handle.get();
   // The size with the container's rotation applied.
   const int width = heif_image_handle_get_width(handle);
   const int height = heif_image_handle_get_height(handle);
