@@ -13,6 +13,7 @@
 #include "pages/LineFilter.h"
 #include "pages/PageNames.h"
 #include "pages/PageRenderer.h"
+#include "pages/ZipMacros.h"
 
 namespace fotoloom {
 
@@ -34,8 +35,8 @@ constexpr std::array<std::string_view, 4> kColorMacros = {"@bg_color@", "@text_c
                                                           "@vlink_color@"};
 
 // Leading entries of each macro list whose values do not change from page to page.
-constexpr std::size_t kThumbFixedMacros = 6;  // four colours, "@title@", "@tp@"
-constexpr std::size_t kImageFixedMacros = 5;  // four colours, "@tp@"
+constexpr std::size_t kThumbFixedMacros = 8;  // four colours, "@zip@", "@zipsize@", "@title@", "@tp@"
+constexpr std::size_t kImageFixedMacros = 7;  // four colours, "@zip@", "@zipsize@", "@tp@"
 
 // The values of "@tp@", "@cp@", "@next@", "@prev@", "@last@" and "@first@" for
 // page `current` of `total` pages named baseName + number + ext. Next and
@@ -174,11 +175,14 @@ void timage_page::Write_thumb_page(int k, int T, const std::string& fileName,
     state.table += "\r\n";
   }
   // The order of this list is the order of replacement.
-  const std::array<Macro, 12> macros = {{
+  // The ZIP's macros come before the title, which may hold any "@...@".
+  const std::array<Macro, 14> macros = {{
       {kColorMacros[0], state.colors[0]},
       {kColorMacros[1], state.colors[1]},
       {kColorMacros[2], state.colors[2]},
       {kColorMacros[3], state.colors[3]},
+      {kZipMacro, ZipName},
+      {kZipSizeMacro, ZipSize},
       {"@title@", Title},
       {"@tp@", nav.total},
       {"@cp@", nav.current},
@@ -208,11 +212,13 @@ void timage_page::Write_image_page(int j, int N, int firstNumber, const std::str
   // The order of this list is the order of replacement. The photo's texts
   // come before the names and links, which may hold any "@...@" of a file
   // name, so that no macro of theirs is replaced inside those.
-  const std::array<Macro, 21> macros = {{
+  const std::array<Macro, 23> macros = {{
       {kColorMacros[0], state.colors[0]},
       {kColorMacros[1], state.colors[1]},
       {kColorMacros[2], state.colors[2]},
       {kColorMacros[3], state.colors[3]},
+      {kZipMacro, ZipName},
+      {kZipSizeMacro, ZipSize},
       {"@tp@", nav.total},
       {kPhotoMacros[0], photo[0]},
       {kPhotoMacros[1], photo[1]},

@@ -51,6 +51,10 @@ class timage_page : public Cancellable {
   Color TextColor = 0;
   Color LinkColor = 0;
   Color VisitedLinkColor = 0;
+  // The values of "@zip@" and "@zipsize@" on every page (pages/ZipMacros):
+  // the ZIP of all originals' file name and its size, both empty without one.
+  std::string ZipName;
+  std::string ZipSize;
 
   // Each setter replaces the object's own list with a copy of the given one.
   void SetImageFiles(const std::vector<std::string>& files);
