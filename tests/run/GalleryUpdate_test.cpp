@@ -970,10 +970,12 @@ TEST(GalleryUpdate, sharp_thumbnails_webp_files_and_the_zip_follow_the_full_run)
        {"n_p01.jpg", "n_p02.jpg", "n_p03.jpg", "n_p04.jpg", "n_p05.jpg", "t_p01.jpg", "t_p02.jpg", "t_p03.jpg",
         "t_p04.jpg", "t_p05.jpg", "t2_p01.jpg", "t2_p02.jpg", "t2_p03.jpg", "t2_p04.jpg", "t2_p05.jpg"});
   EXPECT_FALSE(fs::exists(g.out / "n_p01.jpg.webp"));
-  step("sharp thumbnails and the ZIP off", [&] {
-    g.settings.SetThumbnails2x(false);
-    g.settings.SetZip(false);
-  }, false, {"t_p01.jpg", "t_p02.jpg", "t_p03.jpg", "t_p04.jpg", "t_p05.jpg"});
+  step("sharp thumbnails and the ZIP off",
+       [&] {
+         g.settings.SetThumbnails2x(false);
+         g.settings.SetZip(false);
+       },
+       false, {"t_p01.jpg", "t_p02.jpg", "t_p03.jpg", "t_p04.jpg", "t_p05.jpg"});
   EXPECT_FALSE(fs::exists(g.out / "t2_p01.jpg"));
   EXPECT_FALSE(fs::exists(g.out / "photos.zip"));
 }

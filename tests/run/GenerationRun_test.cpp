@@ -1,7 +1,5 @@
 #include "run/GenerationRun.h"
 
-#include "pages/ZipMacros.h"
-
 #include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -30,6 +28,7 @@
 #include "imaging/Image.h"
 #include "imaging/JpegCodec.h"
 #include "imaging/PhotoMetadata.h"
+#include "pages/ZipMacros.h"
 #include "support/Photos.h"
 #include "support/RecordingView.h"
 #include "support/SmallDisk.h"
