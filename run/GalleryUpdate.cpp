@@ -229,11 +229,12 @@ std::vector<std::string> GalleryUpdate::ScaledImageNames(const std::string& file
 
 std::vector<std::string> GalleryUpdate::ThumbnailNames(const std::string& fileName) const {
   std::vector<std::string> names;
-  for (const char* prefix : {"t_", "t2_"}) {
-    if (prefix[1] == '2' && !Companions.Sharp) continue;
-    names.push_back(ImageFileName(prefix, fileName));
-    if (Companions.Webp) names.push_back(WebpFileName(names.back()));
-  }
+  const auto add = [&](const std::string& jpeg) {
+    names.push_back(jpeg);
+    if (Companions.Webp) names.push_back(WebpFileName(jpeg));
+  };
+  add(ImageFileName("t_", fileName));
+  if (Companions.Sharp) add(ImageFileName("t2_", fileName));
   return names;
 }
 
