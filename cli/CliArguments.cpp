@@ -143,6 +143,9 @@ CliCommand ParseArguments(const std::vector<std::string>& args) {
     } else if (cmd.Kind == CommandKind::Run && w == "--update") {
       words.NoValue(w);
       cmd.Update = true;
+    } else if (cmd.Kind == CommandKind::Run && w == "--albums") {
+      words.NoValue(w);
+      cmd.Albums = true;
     } else if (cmd.Kind != CommandKind::Resample && w == "--set") {
       cmd.Settings.push_back(ParseSettingOverride(words.Value(w)));
     } else if (cmd.Kind == CommandKind::Defaults && w == "--templates") {
@@ -188,7 +191,7 @@ std::string UsageText() {
   return R"(Usage:
   fotoloom-cli run [SETTINGS.fl] [--set KEY=VALUE]... [--input DIR] [--output DIR]
                    [--elements 0|1|2] [--jobs N] [--yes] [--open] [--quiet] [--dry-run]
-                   [--update]
+                   [--update] [--albums]
   fotoloom-cli defaults [--templates classic|responsive] FILE.fl [--set KEY=VALUE]...
   fotoloom-cli resave IN.fl OUT.fl [--set KEY=VALUE]...
   fotoloom-cli resample IN OUT.ppm --filter N --size WIDTHxHEIGHT
@@ -228,6 +231,15 @@ Commands:
                               file, .fotoloom-update-state. Without a usable
                               state it writes everything. Also the settings
                               file's [Update] OnlyChanged=yes
+              --albums        include subfolders as albums: every folder
+                              below the input folder that holds photos (or a
+                              folder that does) becomes a gallery of its own
+                              in the same folder below the output folder,
+                              listed with its photo count on the first page
+                              of the album above it. Folders whose names
+                              begin with "." are left out. Also --set
+                              Albums=yes or the settings file's [Albums]
+                              Enabled=1
             The settings' automatic browser start is not used; see --open.
             Progress goes to stderr: on a terminal with a bar, the
             percentage and the time left; otherwise one line per stage.

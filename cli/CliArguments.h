@@ -37,6 +37,7 @@ struct CliCommand {
   bool Quiet = false;
   bool DryRun = false;
   bool Update = false;  // only what changed since the last update (the settings' OnlyChanged)
+  bool Albums = false;  // subfolders as albums (the settings' [Albums] Enabled)
 
   // run, defaults and resave: every --set in the order given
   std::vector<SettingOverride> Settings;

@@ -54,7 +54,7 @@ SettingOverride ParseSettingOverride(const std::string& word) {
   GallerySettings scratch;
   if (!StoreSettingsValue(*key, value, scratch))
     throw UsageError(where + "'" + IniValueText(raw) + "' " + std::string(Expected(key->Kind)));
-  return {std::string(key->Name), value};
+  return {std::string(SettingsKeyCommandName(*key)), value};
 }
 
 void ApplySettingOverrides(const std::vector<SettingOverride>& overrides, GallerySettings& settings) {
@@ -74,12 +74,17 @@ std::string SettingsKeysHelp() {
       {SettingsValueKind::YesNo, "yes/no (yes or 1, no or 0)"},
       {SettingsValueKind::ColorValue, "colours (a name such as clBlack, or $00BBGGRR)"},
   };
+  // The keys of the fixed sections, then the optional switches --set takes.
+  std::vector<const SettingsKey*> keys;
+  for (const SettingsKey& key : SettingsKeys()) keys.push_back(&key);
+  for (const SettingsKey& key : OptionalSettingsKeys())
+    if (FindSettingsKey(SettingsKeyCommandName(key)) == &key) keys.push_back(&key);
   std::string text;
   for (const Group& g : groups) {
     std::string line = "    " + std::string(g.title) + ":";
-    for (const SettingsKey& key : SettingsKeys()) {
-      if (key.Kind != g.kind) continue;
-      const std::string name(key.Name);
+    for (const SettingsKey* key : keys) {
+      if (key->Kind != g.kind) continue;
+      const std::string name(SettingsKeyCommandName(*key));
       if (line.size() + 1 + name.size() > 78) {
         text += line + "\n";
         line = "     ";

@@ -228,6 +228,10 @@ void GallerySettings::SetUpdateOnlyChanged(bool value) {
   StoreBool(v_.UpdateOnlyChanged, value, SettingsField::UpdateOnlyChanged);
 }
 
+void GallerySettings::SetIncludeSubfolders(bool value) {
+  StoreBool(v_.IncludeSubfolders, value, SettingsField::IncludeSubfolders);
+}
+
 void GallerySettings::SetElementsMode(int value) {
   StoreInt(v_.ElementsMode, std::clamp(value, 0, int(kElementsModeNames.size()) - 1), SettingsField::ElementsMode);
 }

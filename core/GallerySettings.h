@@ -47,6 +47,7 @@ enum class SettingsField {
   HTMLThumbnails,
   HTMLImages,
   UpdateOnlyChanged,
+  IncludeSubfolders,
   ElementsMode,
 };
 
@@ -196,6 +197,12 @@ class GallerySettings {
   // (the run/GalleryUpdate rules); off, every run writes everything.
   bool UpdateOnlyChanged() const { return v_.UpdateOnlyChanged; }
   void SetUpdateOnlyChanged(bool value);
+  // Every subfolder of the input folder that holds photos, or a folder
+  // further down that does, becomes an album of its own in the same
+  // relative folder of the output folder (run/GalleryAlbums); off, only the
+  // photos of the input folder itself make the gallery.
+  bool IncludeSubfolders() const { return v_.IncludeSubfolders; }
+  void SetIncludeSubfolders(bool value);
   int ElementsMode() const { return v_.ElementsMode; }
   void SetElementsMode(int value);
 
@@ -230,6 +237,7 @@ class GallerySettings {
     int SubtitleIndex = 2;
     bool AutoBrowserStart = true;
     bool UpdateOnlyChanged = false;
+    bool IncludeSubfolders = false;
     std::vector<std::string> HTMLThumbnails;
     std::vector<std::string> HTMLImages;
     int ElementsMode = 0;

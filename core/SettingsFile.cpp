@@ -159,11 +159,17 @@ constexpr auto kKeys = std::to_array<SettingsKey>({
 // its value is not the fallback (the option is on), so that a file saved with
 // them off is byte for byte the file saved before they existed, and a file
 // without them loads them off.
-// Their switches are written "yes" and read as yes from "yes" or 1.
+// Their switches are read as yes from "yes" or 1; OnlyChanged is written
+// "yes", Enabled "1".
 constexpr auto kOptionalKeys = std::to_array<SettingsKey>({
     SettingsKey{"Update", "OnlyChanged", Kind::YesNo, "no", &ReadYesNoWord<&S::SetUpdateOnlyChanged>,
                 &WriteYesNoWord<&S::UpdateOnlyChanged>},
+    SettingsKey{"Albums", "Enabled", Kind::YesNo, "0", &ReadYesNoWord<&S::SetIncludeSubfolders>,
+                &WriteYesNo<&S::IncludeSubfolders>},
 });
+
+// The optional switch --set takes by its section's name ("Albums=yes").
+constexpr std::string_view kSwitchKeyName = "Enabled";
 
 std::string TemplatePrefix(std::size_t index) { return "Line" + std::to_string(index) + "=d"; }
 
@@ -195,7 +201,13 @@ std::span<const SettingsKey> OptionalSettingsKeys() { return kOptionalKeys; }
 const SettingsKey* FindSettingsKey(std::string_view name) {
   for (const SettingsKey& key : kKeys)
     if (IniNamesMatch(key.Name, name)) return &key;
+  for (const SettingsKey& key : kOptionalKeys)
+    if (key.Name == kSwitchKeyName && IniNamesMatch(key.Section, name)) return &key;
   return nullptr;
+}
+
+std::string_view SettingsKeyCommandName(const SettingsKey& key) {
+  return key.Name == kSwitchKeyName ? key.Section : key.Name;
 }
 
 bool StoreSettingsValue(const SettingsKey& key, std::string_view value, GallerySettings& settings) {

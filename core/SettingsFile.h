@@ -34,12 +34,19 @@ struct SettingsKey {
 std::span<const SettingsKey> SettingsKeys();
 
 // The keys of the optional sections after the templates ("[Update]"
-// "OnlyChanged"), each written only when its option is on and read as off
-// when missing. They are not among SettingsKeys(): --set does not take them.
+// "OnlyChanged", "[Albums]" "Enabled"), each written only when its option is
+// on and read as off when missing. They are not among SettingsKeys().
 std::span<const SettingsKey> OptionalSettingsKeys();
 
-// The key named name in any letter case, or nullptr.
+// The key named name in any letter case, or nullptr: a key of
+// SettingsKeys(), or an optional section whose one key is "Enabled" by the
+// section's name ("Albums" finds [Albums] Enabled). Other optional keys are
+// not found.
 const SettingsKey* FindSettingsKey(std::string_view name);
+
+// The name FindSettingsKey finds key by: its own, or for an "Enabled" switch
+// its section's ("Albums").
+std::string_view SettingsKeyCommandName(const SettingsKey& key);
 
 // Stores value, the value of key's line after the reading rules (trimmed,
 // enclosing quotes dropped), into settings through the record's setters,
