@@ -13,10 +13,10 @@ struct MacroReferenceRow {
 };
 
 // The macros of thumbnail pages, in the order they are listed to the user.
-extern const std::array<MacroReferenceRow, 17> kThumbnailMacroReference;
+extern const std::array<MacroReferenceRow, 20> kThumbnailMacroReference;
 
 // The macros of image pages, in the order they are listed to the user. It
 // lists "@exifcomment@", which no page writer replaces.
-extern const std::array<MacroReferenceRow, 21> kImageMacroReference;
+extern const std::array<MacroReferenceRow, 23> kImageMacroReference;
 
 }  // namespace fotoloom
