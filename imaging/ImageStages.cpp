@@ -31,6 +31,7 @@ void ImageStages::Create_images() {
   // Copies of the lists and settings, so that event handlers changing the
   // writers' fields cannot pull them from under the workers.
   const std::vector<std::string> files = scaling_.FilesToWrite();
+  const std::vector<std::string> outputs = scaling_.OutputFilesToWrite();
   const ResizeSettings scaled = scaling_.CurrentSettings();
   const ResizeSettings thumb = thumbs_.CurrentSettings();
   const std::vector<PhotoNeeds> needs = [&] {
@@ -69,7 +70,7 @@ void ImageStages::Create_images() {
     const PhotoNeeds need = needs[static_cast<std::size_t>(index)];
     if (need.ScaledImage) {
       if (copies[kScaledCopy].Error) std::rethrow_exception(copies[kScaledCopy].Error);
-      WriteWholeFile(scaling_.OutputFileOf(files[static_cast<std::size_t>(index)]), copies[kScaledCopy].Jpeg);
+      WriteWholeFile(outputs[static_cast<std::size_t>(index)], copies[kScaledCopy].Jpeg);
     }
     if (along && need.Thumbnail) {
       CopyResult& t = copies[kThumbnailCopy];
@@ -89,6 +90,7 @@ void ImageStages::Create_thumbnails() {
   const ScopeExit forget([this] { Forget(); });
 
   const std::vector<std::string> files = thumbs_.FilesToWrite();
+  const std::vector<std::string> outputs = thumbs_.OutputFilesToWrite();
   const ResizeSettings thumb = thumbs_.CurrentSettings();
   const bool sameSettings = !keptFiles_.empty() && keptSettings_ == thumb;
   // Decided before any worker starts, so that workers never look at the store.
@@ -127,7 +129,7 @@ void ImageStages::Create_thumbnails() {
         waiting_.Take(index, jpeg);
       else if (copies[0].Error)
         std::rethrow_exception(copies[0].Error);
-      WriteWholeFile(thumbs_.OutputFileOf(files[i]), jpeg);
+      WriteWholeFile(outputs[i], jpeg);
     }
     if (thumbs_.OnProgress) thumbs_.OnProgress(thumbs_, index, thumbs_.Cancelled);
   };

@@ -15,4 +15,16 @@ std::string OutputFilePath(const std::string& outputFolder, const std::string& p
   return path + prefix + FileNameOf(inputPath);
 }
 
+std::string OutputFilePath(const std::string& outputFolder, const std::string& subfolder, const std::string& prefix,
+                           const std::string& inputPath) {
+  if (subfolder.empty()) return OutputFilePath(outputFolder, prefix, inputPath);
+  std::string folder = outputFolder;
+  if (!folder.empty() && folder.back() != '/') folder += '/';
+  return folder + NameInSubfolder(subfolder, prefix + FileNameOf(inputPath));
+}
+
+std::string NameInSubfolder(const std::string& subfolder, const std::string& name) {
+  return subfolder.empty() ? name : subfolder + "/" + name;
+}
+
 }  // namespace fotoloom

@@ -13,4 +13,13 @@ std::string FileNameOf(const std::string& inputPath);
 // and the input's file name: OutputFilePath("/out", "n_", "/in/IMG_1.JPG") is "/out/n_IMG_1.JPG".
 std::string OutputFilePath(const std::string& outputFolder, const std::string& prefix, const std::string& inputPath);
 
+// The same in subfolder of outputFolder ("2024/Rome"; "" for outputFolder
+// itself): OutputFilePath("/out", "2024", "t_", "/in/2024/a.jpg") is "/out/2024/t_a.jpg".
+std::string OutputFilePath(const std::string& outputFolder, const std::string& subfolder, const std::string& prefix,
+                           const std::string& inputPath);
+
+// name in subfolder, relative to the folder both are in: "2024/Rome/n_a.jpg"
+// for NameInSubfolder("2024/Rome", "n_a.jpg"); name itself for "".
+std::string NameInSubfolder(const std::string& subfolder, const std::string& name);
+
 }  // namespace fotoloom

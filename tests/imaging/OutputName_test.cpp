@@ -13,5 +13,12 @@ TEST(OutputName, prefix_and_the_input_name_with_its_case_in_the_output_folder) {
   EXPECT_EQ(FileNameOf("/in/with space/x y.jpg"), "x y.jpg");
 }
 
+TEST(OutputName, a_subfolder_goes_between_the_output_folder_and_the_name) {
+  EXPECT_EQ(OutputFilePath("/out", "2024/Rome", "t_", "/in/2024/Rome/a.jpg"), "/out/2024/Rome/t_a.jpg");
+  EXPECT_EQ(OutputFilePath("/out/", "x y", "n_", "/in/x y/b.JPG"), "/out/x y/n_b.JPG");
+  EXPECT_EQ(OutputFilePath("", "sub", "b_", "/in/sub/c.jpg"), "sub/b_c.jpg");
+  EXPECT_EQ(OutputFilePath("/out", "", "n_", "/in/d.jpg"), "/out/n_d.jpg");
+}
+
 }  // namespace
 }  // namespace fotoloom
