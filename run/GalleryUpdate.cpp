@@ -99,7 +99,8 @@ GalleryUpdate::~GalleryUpdate() {
 }
 
 std::string GalleryUpdate::PathOf(const std::string& name) const {
-  return folder_.empty() ? name : folder_ + "/" + name;
+  if (folder_.empty()) return name;
+  return folder_.back() == '/' ? folder_ + name : folder_ + "/" + name;
 }
 
 std::string GalleryUpdate::NameOf(const std::string& path) const {
@@ -169,17 +170,17 @@ bool GalleryUpdate::FromSamePhoto(const std::string& name, const PhotoIdentity& 
   return true;
 }
 
-PhotoDecision GalleryUpdate::DecidePhoto(const std::string& photoPath, bool copies, const std::string& scaledRecipe,
-                                         const std::string& thumbRecipe) {
+PhotoDecision GalleryUpdate::DecidePhoto(const std::string& photoPath, const std::string& subfolder, bool copies,
+                                         const std::string& scaledRecipe, const std::string& thumbRecipe) {
   PhotoDecision decision;
   decision.Photo = Observe(photoPath);
-  if (copies) decision.Copy = DecideCopy(decision.Photo);
-  decision.Images = DecideImages(decision.Photo, scaledRecipe, thumbRecipe);
+  if (copies) decision.Copy = DecideCopy(decision.Photo, subfolder);
+  decision.Images = DecideImages(decision.Photo, subfolder, scaledRecipe, thumbRecipe);
   return decision;
 }
 
-OriginalCopy GalleryUpdate::DecideCopy(const PhotoIdentity& photo) {
-  const std::string b = "b_" + FileNameOf(photo.Path);
+OriginalCopy GalleryUpdate::DecideCopy(const PhotoIdentity& photo, const std::string& subfolder) {
+  const std::string b = NameInSubfolder(subfolder, "b_" + FileNameOf(photo.Path));
   Want(b);
   const Ownership own = OwnershipOfName(b);
   const OriginalCopy action = OriginalCopyAction(own, own == Ownership::Ours && FromSamePhoto(b, photo));
@@ -187,11 +188,11 @@ OriginalCopy GalleryUpdate::DecideCopy(const PhotoIdentity& photo) {
   return action;
 }
 
-PhotoNeeds GalleryUpdate::DecideImages(const PhotoIdentity& photo, const std::string& scaledRecipe,
-                                       const std::string& thumbRecipe) {
+PhotoNeeds GalleryUpdate::DecideImages(const PhotoIdentity& photo, const std::string& subfolder,
+                                       const std::string& scaledRecipe, const std::string& thumbRecipe) {
   const std::string file = FileNameOf(photo.Path);
-  const std::string n = "n_" + file;
-  const std::string t = "t_" + file;
+  const std::string n = NameInSubfolder(subfolder, "n_" + file);
+  const std::string t = NameInSubfolder(subfolder, "t_" + file);
   Want(n);
   Want(t);
   imageNames_.insert(n);
@@ -206,7 +207,8 @@ PhotoNeeds GalleryUpdate::DecideImages(const PhotoIdentity& photo, const std::st
 }
 
 void GalleryUpdate::WritePage(const std::string& name, const std::string& text) {
-  const std::string path = OutputFilePath(folder_, "", name);
+  // name may lead into an album's folder ("2024/page1.htm").
+  const std::string path = PathOf(name);
   Want(NameOf(path));
   if (!HoldsExactly(path, text)) {
     if (!write_) return;

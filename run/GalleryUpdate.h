@@ -71,21 +71,23 @@ class GalleryUpdate : public AdditionalElementsTarget {
   PhotoIdentity Observe(const std::string& photoPath) const;
 
   // Decides what becomes of the outputs of the photo at photoPath, whose
-  // images a full run writes: its "b_" copy when copies is set (made when
+  // images a full run writes into subfolder of the output folder ("" for
+  // the output folder itself): its "b_" copy when copies is set (made when
   // missing, replaced when Fotoloom's and its photo changed), and which of
   // its "n_" and "t_" files are encoded again, given their recipes (an empty
   // one: made again). Marks them as wanted, so that they are not deleted,
   // and leaves them to the stages that write them: an additional element of
   // one of their names is not copied over them. A "b_" file of its name that
   // is not Fotoloom's is forgotten. Writes no file.
-  PhotoDecision DecidePhoto(const std::string& photoPath, bool copies, const std::string& scaledRecipe,
-                            const std::string& thumbRecipe);
+  PhotoDecision DecidePhoto(const std::string& photoPath, const std::string& subfolder, bool copies,
+                            const std::string& scaledRecipe, const std::string& thumbRecipe);
 
   // Marks the file name as one the full run leaves.
   void Want(const std::string& name);
 
   // Writes a page unless the file already holds exactly text, and records
-  // it. The page writer's output in an update.
+  // it. name is relative to the output folder and may lead into an album's
+  // folder ("2024/page1.htm"). The page writer's output in an update.
   void WritePage(const std::string& name, const std::string& text);
 
   // After the run wrote the "n_", "t_" or "b_" file name from photo with
@@ -116,8 +118,9 @@ class GalleryUpdate : public AdditionalElementsTarget {
   const UpdateState& State() const { return state_; }
 
  private:
-  OriginalCopy DecideCopy(const PhotoIdentity& photo);
-  PhotoNeeds DecideImages(const PhotoIdentity& photo, const std::string& scaledRecipe, const std::string& thumbRecipe);
+  OriginalCopy DecideCopy(const PhotoIdentity& photo, const std::string& subfolder);
+  PhotoNeeds DecideImages(const PhotoIdentity& photo, const std::string& subfolder, const std::string& scaledRecipe,
+                          const std::string& thumbRecipe);
   std::string PathOf(const std::string& name) const;
   // name relative to the output folder for a path inside it; "" when it is
   // outside or not a plain relative name (such files are never recorded).

@@ -6,8 +6,11 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
+#include <limits>
 #include <optional>
 
+#include "core/AlbumTree.h"
 #include "core/Error.h"
 #include "core/ImageOrdering.h"
 #include "core/ScopeExit.h"
@@ -19,6 +22,7 @@
 #include "imaging/OutputRecipe.h"
 #include "imaging/Un_Copy_File.h"
 #include "pages/PageNames.h"
+#include "run/GalleryAlbums.h"
 #include "run/OutputFolder.h"
 #include "run/RunOptions.h"
 
@@ -28,6 +32,7 @@ namespace fotoloom {
 struct GenerationRun::Components {
   bool Cancelled = false;
   TMyFindFile Search{Cancelled};
+  AlbumSearch Albums{Cancelled};  // the subfolders, when they are albums
   timage_page Pages{Cancelled};
   tcopy_file Copy{Cancelled};
   tscaling_file Scaling{Cancelled};
@@ -44,7 +49,8 @@ struct GenerationRun::Context {
   const GallerySettings Options;          // the record as the run read it when it started
   RunPlan* const Plan;                    // set in a dry run, which fills it instead of writing
   std::unique_ptr<GalleryUpdate> Update;  // set in an update
-  std::vector<std::string> ImageFiles;    // the photos in gallery order
+  std::vector<Album> Albums;              // the top album alone, unless subfolders are albums
+  GalleryLayout Layout;                   // the photos of every album in gallery order
   Grid PageGrid;
   UpdateDecisions Decisions;  // an update's, for the photos whose images the run writes
 };
@@ -100,16 +106,23 @@ GenerationRun::GenerationRun(const GallerySettings& settings, Desktop& desktop, 
     else
       Create_gallery(sender);
   };
+  c_->Albums.OnFileFound = [this](TMyFindFile&, const std::string&, const FoundFile&, bool&) {
+    Add_found_album_image();
+  };
+  c_->Albums.OnWarning = [this](const std::string& text) { view_.ShowWarning(text); };
   c_->Pages.OnProgress = [this](timage_page&, int imageIndex, int pageIndex, bool&) {
     desktop_.ProcessPendingEvents();
-    MoveBar(RunBar::ImagePages, imageIndex + 1);
-    MoveBar(RunBar::ThumbnailPages, pageIndex + 1);
+    // The page writer also reports once after the last table, one past the last image.
+    MoveBar(RunBar::ImagePages, albumPhotoOffset_ + std::min(imageIndex + 1, albumPhotos_));
+    MoveBar(RunBar::ThumbnailPages, albumPageOffset_ + pageIndex + 1);
   };
   c_->Copy.OnProgress = [this](tcopy_file& copy, int index, bool&) {
     const std::size_t i = static_cast<std::size_t>(index);
     const std::vector<PhotoDecision>& decided = run_->Decisions.Photos;
+    const GalleryLayout& layout = run_->Layout;
     if (run_->Update && i < copy.Made.size() && copy.Made[i] && i < decided.size())
-      run_->Update->Written("b_" + FileNameOf(run_->ImageFiles[i]), decided[i].Photo, "copy");
+      run_->Update->Written(NameInSubfolder(layout.ElementSubfolders[i], "b_" + FileNameOf(layout.ElementFiles[i])),
+                            decided[i].Photo, "copy");
     desktop_.ProcessPendingEvents();
     MoveBar(RunBar::Originals, index + 1);
   };
@@ -142,6 +155,7 @@ RunOutcome GenerationRun::Go(RunPlan* plan) {
   outcome_ = RunOutcome::NotStarted;
   failedImage_.clear();
   entries_.clear();
+  albumPhotosFound_ = 0;
   imageCount_ = elementsCount_ = thumbPageCount_ = 0;
   if (!CheckFolders()) return outcome_;
   const GallerySettings& o = run_->Options;
@@ -197,9 +211,18 @@ void GenerationRun::Add_found_image(TMyFindFile& Sender, const std::string& Fold
   entries_.push_back(MakeImageEntry(Folder, File));
 }
 
+void GenerationRun::Add_found_album_image() {
+  desktop_.ProcessPendingEvents();
+  ++albumPhotosFound_;
+  view_.SetInputPathLabel(std::string(kInputPathLabel) + run_->Options.InputPath());
+  view_.SetFoundLabel("Found : " + std::to_string(c_->Search.FileCount + albumPhotosFound_));
+}
+
 void GenerationRun::Create_gallery(TMyFindFile& /*Sender*/) {
   static constexpr Stage kStages[] = {
+      &GenerationRun::FindAlbums,
       &GenerationRun::OrderPhotos,
+      &GenerationRun::CheckAlbums,
       &GenerationRun::WritePages,
       &GenerationRun::DecideUpdate,
       &GenerationRun::CopyOriginals,
@@ -213,10 +236,8 @@ void GenerationRun::Create_gallery(TMyFindFile& /*Sender*/) {
 
 void GenerationRun::Plan_gallery() {
   static constexpr Stage kStages[] = {
-      &GenerationRun::OrderPhotos,
-      &GenerationRun::PlanPhotos,
-      &GenerationRun::DecideUpdate,
-      &GenerationRun::PlanUpdate,
+      &GenerationRun::FindAlbums, &GenerationRun::OrderPhotos,  &GenerationRun::CheckAlbums,
+      &GenerationRun::PlanPhotos, &GenerationRun::DecideUpdate, &GenerationRun::PlanUpdate,
   };
   if (RunStages(kStages)) outcome_ = RunOutcome::Finished;
 }
@@ -227,22 +248,55 @@ bool GenerationRun::RunStages(std::span<const Stage> stages) {
   return true;
 }
 
+bool GenerationRun::FindAlbums() {
+  Context& run = *run_;
+  const GallerySettings& o = run.Options;
+  Album top;
+  top.Photos = entries_;
+  top.PhotosInTree = static_cast<std::int64_t>(entries_.size());
+  if (!o.IncludeSubfolders()) {
+    run.Albums = {std::move(top)};
+    return true;
+  }
+  ResetBars();
+  if (!NotCancelled()) return false;
+  AlbumSearch& search = c_->Albums;
+  search.InputFolder = o.InputPath();
+  search.SkipFolder = o.OutputPath();
+  run.Albums = search.Search(std::move(top.Photos));
+  if (!NotCancelled()) return false;
+  std::vector<AlbumSummary> summaries;
+  for (const Album& album : run.Albums)
+    summaries.push_back({album.Folder, static_cast<std::int64_t>(album.Photos.size()), album.PhotosInTree});
+  view_.ShowAlbums(summaries);
+  return true;
+}
+
 bool GenerationRun::OrderPhotos() {
   Context& run = *run_;
-  for (RunBar bar : kRunBars) view_.SetBarPosition(bar, 0);
+  ResetBars();
   if (!NotCancelled()) return false;
-  imageCount_ = c_->Search.FileCount;
-  if (imageCount_ < 1) {
+  const std::int64_t photos = run.Albums.front().PhotosInTree;
+  if (photos < 1) {
     desktop_.ShowMessage(Desktop::Icon::Error, "No Images Could be found");
     view_.Return_to_first_page();
     outcome_ = RunOutcome::NoImages;
     return false;
   }
-  run.ImageFiles = Build_image_list(entries_, run.Options.SortingMethodIndex());
+  if (photos > std::numeric_limits<int>::max())
+    throw Error("Cannot make a gallery of " + std::to_string(photos) + " photos");
+  imageCount_ = static_cast<int>(photos);
   // The grid is checked in full before any page is written.
   run.PageGrid = ReadGrid(run.Options);
-  thumbPageCount_ = ThumbnailPageCount(imageCount_, run.PageGrid.Cells());
-  elementsCount_ = ElementsCountOf(run.Options.ElementsMode(), imageCount_, run.PageGrid.Cells());
+  run.Layout = LayOutAlbums(run.Albums, run.Options.SortingMethodIndex(), run.PageGrid, run.Options.ElementsMode());
+  thumbPageCount_ = run.Layout.ThumbPages;
+  elementsCount_ = run.Layout.ElementsCount();
+  return true;
+}
+
+bool GenerationRun::CheckAlbums() {
+  const Context& run = *run_;
+  if (run.Options.IncludeSubfolders()) CheckAlbumFolders(run.Layout, run.Albums, run.Options);
   return true;
 }
 
@@ -251,11 +305,27 @@ bool GenerationRun::WritePages() {
   SetBarMaximum(RunBar::ThumbnailPages, thumbPageCount_);
   SetBarMaximum(RunBar::ImagePages, imageCount_);
   timage_page& pages = c_->Pages;
-  ConfigurePageWriter(pages, run.Options, run.ImageFiles, imageCount_, run.PageGrid);
-  pages.PageOutput = nullptr;
-  if (GalleryUpdate* update = run.Update.get())
-    pages.PageOutput = [update](const std::string& name, const std::string& text) { update->WritePage(name, text); };
-  return RunUnlessCancelled([&pages] { pages.Create_pages(); });
+  albumPageOffset_ = albumPhotoOffset_ = 0;
+  // One album after another, each into its own folder.
+  for (const GalleryAlbum& album : run.Layout.Albums) {
+    if (!NotCancelled()) return false;
+    if (!album.Subfolder.empty()) MakeAlbumFolder(album.Subfolder);
+    const auto first = run.Layout.ImageFiles.begin() + album.FirstPhoto;
+    ConfigurePageWriter(pages, run.Options, std::vector<std::string>(first, first + album.PhotoCount), album.PhotoCount,
+                        run.PageGrid);
+    pages.OutputPath = AlbumFolderPath(album.Subfolder);
+    pages.Album = album.Pages;
+    pages.PageOutput = nullptr;
+    if (GalleryUpdate* update = run.Update.get())
+      pages.PageOutput = [update, &album](const std::string& name, const std::string& text) {
+        update->WritePage(NameInSubfolder(album.Subfolder, name), text);
+      };
+    albumPhotos_ = album.PhotoCount;
+    if (!RunUnlessCancelled([&pages] { pages.Create_pages(); })) return false;
+    albumPageOffset_ += album.ThumbPages;
+    albumPhotoOffset_ += album.PhotoCount;
+  }
+  return true;
 }
 
 bool GenerationRun::DecideUpdate() {
@@ -266,7 +336,8 @@ bool GenerationRun::DecideUpdate() {
   for (int i = 0; i < elementsCount_; ++i) {
     desktop_.ProcessPendingEvents();
     if (!NotCancelled()) return false;
-    run.Decisions.Photos.push_back(run.Update->DecidePhoto(run.ImageFiles[std::size_t(i)], copies,
+    run.Decisions.Photos.push_back(run.Update->DecidePhoto(run.Layout.ElementFiles[std::size_t(i)],
+                                                           run.Layout.ElementSubfolders[std::size_t(i)], copies,
                                                            run.Decisions.ScaledRecipe, run.Decisions.ThumbRecipe));
   }
   return true;
@@ -277,7 +348,8 @@ bool GenerationRun::CopyOriginals() {
   if (!WritesImages() || !run.Options.CopyOrgSizedImages()) return true;
   SetBarMaximum(RunBar::Originals, elementsCount_);
   tcopy_file& copy = c_->Copy;
-  copy.ImageFiles = run.ImageFiles;
+  copy.ImageFiles = run.Layout.ElementFiles;
+  copy.Subfolders = run.Layout.ElementSubfolders;
   copy.ImageCount = elementsCount_;
   copy.OutputPath = run.Options.OutputPath();
   copy.Actions = run.Decisions.CopyActions();  // none without an update: every photo is copied unless present
@@ -299,13 +371,17 @@ bool GenerationRun::WriteScaledImages() {
   if (!WritesImages()) return true;
   // An update first says how many images are up to date.
   if (!run.Update) SetBarMaximum(RunBar::ScaledImages, elementsCount_);
-  ConfigureScaledImageWriter(c_->Scaling, run.Options, run.ImageFiles, elementsCount_, Jobs);
+  const GalleryLayout& layout = run.Layout;
+  ConfigureScaledImageWriter(c_->Scaling, run.Options, layout.ElementFiles, layout.ElementSubfolders, elementsCount_,
+                             Jobs);
   // The thumbnail writer is set up now too, so that each photo's thumbnail
   // comes from the decode that makes its scaled image. A thumbnail size
   // that is not one is still reported where the thumbnail stage starts,
   // after the scaled images; those thumbnails are not made along.
   const std::optional<int> thumbSize = ThumbnailBoundIfValid(run.Options);
-  if (thumbSize) ConfigureThumbnailWriter(c_->Thumbs, run.Options, run.ImageFiles, elementsCount_, Jobs, *thumbSize);
+  if (thumbSize)
+    ConfigureThumbnailWriter(c_->Thumbs, run.Options, layout.ElementFiles, layout.ElementSubfolders, elementsCount_,
+                             Jobs, *thumbSize);
   ImageStages& stages = c_->Stages;
   stages.ThumbnailsAlong = thumbSize.has_value();
   stages.Needs.clear();
@@ -321,7 +397,8 @@ bool GenerationRun::WriteThumbnails() {
   Context& run = *run_;
   if (!WritesImages()) return true;
   SetBarMaximum(RunBar::Thumbnails, elementsCount_);
-  ConfigureThumbnailWriter(c_->Thumbs, run.Options, run.ImageFiles, elementsCount_, Jobs, ThumbnailBound(run.Options));
+  ConfigureThumbnailWriter(c_->Thumbs, run.Options, run.Layout.ElementFiles, run.Layout.ElementSubfolders,
+                           elementsCount_, Jobs, ThumbnailBound(run.Options));
   return RunUnlessCancelled([this] { RunImageStage([this] { c_->Stages.Create_thumbnails(); }); });
 }
 
@@ -334,8 +411,9 @@ bool GenerationRun::DeleteUnwanted() {
 
 void GenerationRun::Finish() {
   Context& run = *run_;
-  run.ImageFiles.clear();
-  run.ImageFiles.shrink_to_fit();
+  run.Layout = GalleryLayout();
+  run.Albums.clear();
+  run.Albums.shrink_to_fit();
   outcome_ = RunOutcome::Finished;
   if (run.Options.AutoBrowserStart()) {
     Open_first_page(run.Options, desktop_);
@@ -363,27 +441,34 @@ bool GenerationRun::PlanPhotos() {
     maxHeight = PixelSize(o.MaxHeightImage());
     thumbSize = ThumbnailBound(o);
   }
+  if (o.IncludeSubfolders())
+    for (std::size_t a = 0; a < run.Albums.size(); ++a)
+      plan.Albums.push_back({run.Albums[a].Folder, run.Layout.Albums[a].PhotoCount, run.Albums[a].PhotosInTree,
+                             run.Layout.Albums[a].ThumbPages});
   JpegCodec codec;
-  for (std::size_t i = 0; i < run.ImageFiles.size(); ++i) {
-    PlannedPhoto photo;
-    photo.Path = run.ImageFiles[i];
-    photo.ImagesWritten = i < std::size_t(elementsCount_);
-    if (photo.ImagesWritten) {
-      desktop_.ProcessPendingEvents();
-      if (!NotCancelled()) return false;
-      // The writers size the upright photo, which the header and orientation tell.
-      try {
-        codec.Inspect(photo.Path);
-        int width = 0;
-        int height = 0;
-        UprightSize(codec.Orientation(), codec.StoredWidth(), codec.StoredHeight(), width, height);
-        photo.Scaled = ScaledImageSize(width, height, maxWidth, maxHeight);
-        photo.Thumbnail = ThumbnailSize(width, height, thumbSize, thumbSize);
-      } catch (const Error& e) {
-        photo.Problem = e.what();
+  for (const GalleryAlbum& album : run.Layout.Albums) {
+    for (int i = 0; i < album.PhotoCount; ++i) {
+      PlannedPhoto photo;
+      photo.Path = run.Layout.ImageFiles[std::size_t(album.FirstPhoto + i)];
+      photo.Subfolder = album.Subfolder;
+      photo.ImagesWritten = i < album.ElementsCount;
+      if (photo.ImagesWritten) {
+        desktop_.ProcessPendingEvents();
+        if (!NotCancelled()) return false;
+        // The writers size the upright photo, which the header and orientation tell.
+        try {
+          codec.Inspect(photo.Path);
+          int width = 0;
+          int height = 0;
+          UprightSize(codec.Orientation(), codec.StoredWidth(), codec.StoredHeight(), width, height);
+          photo.Scaled = ScaledImageSize(width, height, maxWidth, maxHeight);
+          photo.Thumbnail = ThumbnailSize(width, height, thumbSize, thumbSize);
+        } catch (const Error& e) {
+          photo.Problem = e.what();
+        }
       }
+      plan.Photos.push_back(std::move(photo));
     }
-    plan.Photos.push_back(std::move(photo));
   }
   return true;
 }
@@ -395,14 +480,19 @@ bool GenerationRun::PlanUpdate() {
   RunPlan& plan = *run.Plan;
   plan.Updates = true;
   plan.Update.StateFound = run.Update->HadState();
-  // Every page and image a full run leaves, and the additional elements.
+  // Every album folder, page and image a full run leaves, and the additional elements.
   const std::string ext = NormalizedExtension(o.WebSiteExtension());
-  for (int k = 1; k <= thumbPageCount_; ++k) run.Update->Want(PageFileName(o.ThumbPagesName(), k, ext));
-  for (int j = 1; j <= imageCount_; ++j) run.Update->Want(PageFileName(o.ImagePagesName(), j, ext));
+  for (const GalleryAlbum& album : run.Layout.Albums) {
+    if (!album.Subfolder.empty()) run.Update->Want(album.Subfolder);
+    for (int k = 1; k <= album.ThumbPages; ++k)
+      run.Update->Want(NameInSubfolder(album.Subfolder, PageFileName(o.ThumbPagesName(), k, ext)));
+    for (int j = 1; j <= album.PhotoCount; ++j)
+      run.Update->Want(NameInSubfolder(album.Subfolder, PageFileName(o.ImagePagesName(), j, ext)));
+  }
   if (WritesImages() && !o.AdditionalPath().empty()) Copy_additional_elements(o, desktop_, *run.Update);
   for (std::size_t i = 0; i < run.Decisions.Photos.size(); ++i) {
     const PhotoDecision& decided = run.Decisions.Photos[i];
-    PlannedPhoto& photo = plan.Photos[i];
+    PlannedPhoto& photo = plan.Photos[std::size_t(run.Layout.ElementPhotos[i])];
     photo.RedoCopy = decided.Copy != OriginalCopy::Skip;
     photo.RedoScaled = decided.Images.ScaledImage;
     photo.RedoThumbnail = decided.Images.Thumbnail;
@@ -420,6 +510,32 @@ bool GenerationRun::NotCancelled() {
 
 bool GenerationRun::WritesImages() const { return run_->Options.ElementsMode() != 2; }
 
+void GenerationRun::ResetBars() {
+  for (RunBar bar : kRunBars) view_.SetBarPosition(bar, 0);
+}
+
+std::string GenerationRun::AlbumFolderPath(const std::string& subfolder) const {
+  const std::string& out = run_->Options.OutputPath();
+  if (subfolder.empty()) return out;
+  return (out.empty() || out.back() == '/' ? out : out + "/") + subfolder;
+}
+
+void GenerationRun::MakeAlbumFolder(const std::string& subfolder) {
+  const std::string path = AlbumFolderPath(subfolder);
+  if (run_->Update)
+    run_->Update->MakeFolder(path);
+  else
+    ::mkdir(path.c_str(), 0777);
+  // Pages and images go into a folder of the output folder, never through a link out of it.
+  struct stat st {};
+  if (::lstat(path.c_str(), &st) != 0)
+    throw Error("Cannot create the folder \"" + path + "\". " + std::strerror(errno));
+  if (S_ISLNK(st.st_mode))
+    throw Error("Cannot write the album into \"" + path + "\": it is a symbolic link, not a folder.");
+  if (!S_ISDIR(st.st_mode)) throw Error("Cannot create the folder \"" + path + "\". " + std::strerror(EEXIST));
+  RemoveLeftoverFiles(path);
+}
+
 bool GenerationRun::RunUnlessCancelled(const std::function<void()>& writer) {
   if (!NotCancelled()) return false;
   writer();
@@ -433,8 +549,8 @@ void GenerationRun::RunImageStage(const std::function<void()>& stage) {
   try {
     stage();
   } catch (...) {
-    if (nextImage_ >= 0 && std::size_t(nextImage_) < run_->ImageFiles.size())
-      failedImage_ = run_->ImageFiles[std::size_t(nextImage_)];
+    const std::vector<std::string>& files = run_->Layout.ElementFiles;
+    if (nextImage_ >= 0 && std::size_t(nextImage_) < files.size()) failedImage_ = files[std::size_t(nextImage_)];
     throw;
   }
 }
@@ -447,9 +563,11 @@ void GenerationRun::ImageWritten(RunBar bar, int index, bool cancelled) {
   if (run_->Update && !cancelled && i < decided.Photos.size()) {
     const bool scaled = bar == RunBar::ScaledImages;
     const PhotoDecision& photo = decided.Photos[i];
+    const GalleryLayout& layout = run_->Layout;
     if (scaled ? photo.Images.ScaledImage : photo.Images.Thumbnail)
-      run_->Update->Written((scaled ? "n_" : "t_") + FileNameOf(run_->ImageFiles[i]), photo.Photo,
-                            scaled ? decided.ScaledRecipe : decided.ThumbRecipe);
+      run_->Update->Written(
+          NameInSubfolder(layout.ElementSubfolders[i], (scaled ? "n_" : "t_") + FileNameOf(layout.ElementFiles[i])),
+          photo.Photo, scaled ? decided.ScaledRecipe : decided.ThumbRecipe);
   }
   desktop_.ProcessPendingEvents();
   nextImage_ = index + 1;
@@ -462,13 +580,16 @@ void GenerationRun::SetImageRecipes(UpdateDecisions& decisions) {
   const Context& run = *run_;
   decisions.ScaledRecipe.clear();
   decisions.ThumbRecipe.clear();
+  const GalleryLayout& layout = run.Layout;
   try {
-    ConfigureScaledImageWriter(c_->Scaling, run.Options, run.ImageFiles, elementsCount_, Jobs);
+    ConfigureScaledImageWriter(c_->Scaling, run.Options, layout.ElementFiles, layout.ElementSubfolders, elementsCount_,
+                               Jobs);
     decisions.ScaledRecipe = OutputRecipe(c_->Scaling.CurrentSettings(), "n_");
   } catch (const Error&) {
   }
   if (const std::optional<int> thumbSize = ThumbnailBoundIfValid(run.Options)) {
-    ConfigureThumbnailWriter(c_->Thumbs, run.Options, run.ImageFiles, elementsCount_, Jobs, *thumbSize);
+    ConfigureThumbnailWriter(c_->Thumbs, run.Options, layout.ElementFiles, layout.ElementSubfolders, elementsCount_,
+                             Jobs, *thumbSize);
     decisions.ThumbRecipe = OutputRecipe(c_->Thumbs.CurrentSettings(), "t_");
   }
 }

@@ -1,0 +1,333 @@
+// Tests of galleries made of albums: the tree written into the output folder, the album table on the pages, the
+// refusals, and updates over a tree.
+#include "run/GalleryAlbums.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "core/Error.h"
+#include "core/RecordingDesktop.h"
+#include "run/GenerationRun.h"
+#include "run/UpdateState.h"
+#include "support/OutputListing.h"
+#include "support/Photos.h"
+#include "support/RecordingView.h"
+#include "support/TempDir.h"
+
+namespace fotoloom {
+namespace {
+
+namespace fs = std::filesystem;
+using test::Differences;
+using test::ListFiles;
+using test::Listing;
+using test::Names;
+using test::ReadFile;
+using test::RecordingDesktop;
+using test::TempDir;
+using test::WriteFile;
+using test::WritePhotos;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+
+// Records the album list and the warnings besides what RecordingView records.
+class AlbumView : public test::RecordingView {
+ public:
+  std::vector<std::string> Albums;  // "<folder> <own>/<in tree>"
+  std::vector<std::string> Warnings;
+  void ShowAlbums(const std::vector<AlbumSummary>& albums) override {
+    for (const AlbumSummary& a : albums)
+      Albums.push_back((a.Folder.empty() ? "." : a.Folder) + " " + std::to_string(a.Photos) + "/" +
+                       std::to_string(a.PhotosInTree));
+  }
+  void ShowWarning(const std::string& text) override { Warnings.push_back(text); }
+};
+
+// Writes count photos named prefix01.jpg ... into folder below top, each
+// unlike every other photo of the tree (seeded by the folder's name).
+void AddPhotos(const TempDir& top, const std::string& folder, int count, const char* format = "img%02d.jpg") {
+  const std::string path = folder.empty() ? top.str() : top / folder;
+  fs::create_directories(path);
+  test::PhotoSeries series;
+  series.NameFormat = format;
+  series.Width = 40 + static_cast<int>(std::hash<std::string>()(folder) % 16);
+  WritePhotos(path, count, series);
+}
+
+// A gallery of albums with a grid of 2 x 2, names in order and one job.
+struct Tree {
+  TempDir in;
+  TempDir out;
+  GallerySettings settings;
+  RecordingDesktop desktop;
+  AlbumView view;
+  GenerationRun run{settings, desktop, view};
+
+  Tree() {
+    settings.SetInputPath(in.str());
+    settings.SetOutputPath(out.str());
+    settings.SetSortingMethodIndex(2);  // name ascending
+    settings.SetAutoBrowserStart(false);
+    settings.SetRowsCount("2");
+    settings.SetColsCount("2");
+    settings.SetIncludeSubfolders(true);
+    run.Jobs = 1;
+  }
+};
+
+// The files a full run with settings leaves in an empty folder.
+Listing FullRun(const GallerySettings& settings) {
+  TempDir ref;
+  GallerySettings s(settings);
+  s.SetOutputPath(ref.str());
+  s.SetUpdateOnlyChanged(false);
+  RecordingDesktop desktop;
+  AlbumView view;
+  GenerationRun run(s, desktop, view);
+  run.Jobs = 2;
+  EXPECT_EQ(run.Start(), RunOutcome::Finished);
+  return ListFiles(ref.str());
+}
+
+TEST(GalleryAlbums, with_no_subfolder_of_photos_the_gallery_is_the_one_made_without_albums) {
+  Tree t;
+  AddPhotos(t.in, "", 5);
+  fs::create_directories(t.in.path() / "empty/deeper");
+  AddPhotos(t.in, ".hidden", 2);
+  fs::create_directories(t.in.path() / "notes");
+  WriteFile(t.in / "notes/readme.txt", "not a photo");
+  t.settings.SetCopyOrgSizedImages(true);
+  ASSERT_EQ(t.run.Start(), RunOutcome::Finished);
+  GallerySettings without(t.settings);
+  without.SetIncludeSubfolders(false);
+  const Listing albums = ListFiles(t.out.str());
+  EXPECT_THAT(Differences(albums, FullRun(without)), IsEmpty());
+  EXPECT_THAT(t.view.Albums, ElementsAre(". 5/5"));
+}
+
+TEST(GalleryAlbums, every_album_is_a_gallery_in_the_same_folder_below_the_output_folder) {
+  Tree t;
+  AddPhotos(t.in, "", 1);
+  AddPhotos(t.in, "2024/Rome", 5);
+  AddPhotos(t.in, "2024/Paris", 1, "p%02d.jpg");
+  AddPhotos(t.in, "Tom & Jerry", 2);
+  fs::create_directories(t.in.path() / "2024/empty");
+  ASSERT_EQ(t.run.Start(), RunOutcome::Finished);
+  EXPECT_THAT(t.view.Albums, ElementsAre(". 1/9", "2024 0/6", "2024/Paris 1/1", "2024/Rome 5/5", "Tom & Jerry 2/2"));
+  EXPECT_THAT(t.view.Warnings, IsEmpty());
+
+  const std::set<std::string> names = Names(ListFiles(t.out.str()));
+  for (const char* name :
+       {"page1.htm", "image1.htm", "n_img01.jpg", "t_img01.jpg", "2024", "2024/page1.htm", "2024/Paris/page1.htm",
+        "2024/Paris/image1.htm", "2024/Paris/n_p01.jpg", "2024/Paris/t_p01.jpg", "2024/Rome/page2.htm",
+        "2024/Rome/image5.htm", "2024/Rome/n_img05.jpg", "2024/Rome/t_img05.jpg", "Tom & Jerry/image2.htm"})
+    EXPECT_EQ(names.count(name), 1u) << name;
+  EXPECT_EQ(names.count("2024/empty"), 0u);
+  EXPECT_EQ(names.count("2024/image1.htm"), 0u);  // an album of sub-albums only has no image page
+  EXPECT_EQ(names.count("2024/page2.htm"), 0u);
+
+  // The table stands before the thumbnails; links into the album, the cover
+  // one level further down for an album without photos of its own.
+  const std::string top = ReadFile(t.out / "page1.htm");
+  const std::size_t table = top.find("<a href=\"2024/page1.htm\">");
+  ASSERT_NE(table, std::string::npos);
+  EXPECT_LT(table, top.find("<a href=\"image1.htm\">"));
+  EXPECT_THAT(top, HasSubstr("<img src=\"2024/Paris/t_p01.jpg\""));
+  EXPECT_THAT(top, HasSubstr("<br>2024\r\n<br>6 photos\r\n"));
+  EXPECT_THAT(top, HasSubstr("<a href=\"Tom%20&amp;%20Jerry/page1.htm\">"));
+  EXPECT_THAT(top, HasSubstr("<br>Tom &amp; Jerry\r\n<br>2 photos\r\n"));
+  EXPECT_THAT(ReadFile(t.out / "2024/page1.htm"), HasSubstr("<img src=\"Rome/t_img01.jpg\""));
+  EXPECT_THAT(ReadFile(t.out / "2024/Rome/page2.htm"), ::testing::Not(HasSubstr("albumcells")));
+
+  // One progress over the whole tree.
+  EXPECT_EQ(t.view.Maximum[int(RunBar::ThumbnailPages)], 6);
+  EXPECT_EQ(t.view.Position[int(RunBar::ThumbnailPages)], 6);
+  EXPECT_EQ(t.view.Maximum[int(RunBar::ImagePages)], 9);
+  EXPECT_EQ(t.view.Position[int(RunBar::ImagePages)], 9);
+  EXPECT_EQ(t.view.Position[int(RunBar::Thumbnails)], 9);
+}
+
+TEST(GalleryAlbums, two_jobs_write_the_bytes_of_one) {
+  Tree t;
+  AddPhotos(t.in, "a", 3);
+  AddPhotos(t.in, "a/b", 2);
+  AddPhotos(t.in, "c", 3);
+  t.settings.SetCopyOrgSizedImages(true);
+  ASSERT_EQ(t.run.Start(), RunOutcome::Finished);
+  EXPECT_THAT(Differences(ListFiles(t.out.str()), FullRun(t.settings)), IsEmpty());
+}
+
+TEST(GalleryAlbums, the_output_folder_inside_the_input_folder_is_no_album) {
+  Tree t;
+  AddPhotos(t.in, "", 2);
+  AddPhotos(t.in, "trip", 2);
+  const std::string out = t.in / "gallery";
+  fs::create_directories(out);
+  t.settings.SetOutputPath(out);
+  ASSERT_EQ(t.run.Start(), RunOutcome::Finished);
+  // A second run finds the images of the first and makes no album of them.
+  ASSERT_EQ(t.run.Start(), RunOutcome::Finished);
+  EXPECT_THAT(t.view.Albums, ElementsAre(". 2/4", "trip 2/2", ". 2/4", "trip 2/2"));
+  EXPECT_FALSE(fs::exists(out + "/gallery"));
+}
+
+// Folder names that would put an album where its parent writes a file.
+TEST(GalleryAlbums, a_folder_named_like_a_file_of_its_parent_is_refused_before_anything_is_written) {
+  struct Case {
+    const char* folder;
+    const char* says;
+    bool additional = false;
+  };
+  for (const Case& c :
+       {Case{"page1.htm", "a thumbnail page"}, Case{"sub/image2.htm", "an image page"},
+        Case{"n_img01.jpg", "an image made from a photo"}, Case{"sub/t_img02.jpg", "an image made from a photo"},
+        Case{"logo", "an additional element", true}}) {
+    SCOPED_TRACE(c.folder);
+    Tree t;
+    AddPhotos(t.in, "", 2);
+    AddPhotos(t.in, "sub", 2);
+    AddPhotos(t.in, c.folder, 1);
+    TempDir extra;
+    if (c.additional) {
+      WriteFile(extra / "logo", "a picture");
+      t.settings.SetAdditionalPath(extra.str());
+    }
+    try {
+      t.run.Start();
+      ADD_FAILURE() << "no error";
+    } catch (const Error& e) {
+      EXPECT_THAT(e.what(), HasSubstr("\"" + t.in / c.folder + "\""));
+      EXPECT_THAT(e.what(), HasSubstr(c.says));
+    }
+    EXPECT_THAT(Names(ListFiles(t.out.str())), IsEmpty());
+  }
+  // The same names are fine where the parent writes no such file.
+  Tree t;
+  AddPhotos(t.in, "", 2);
+  AddPhotos(t.in, "page3.htm", 1);
+  AddPhotos(t.in, "image3.htm", 1);
+  AddPhotos(t.in, "n_other.jpg", 1);
+  EXPECT_EQ(t.run.Start(), RunOutcome::Finished);
+}
+
+TEST(GalleryAlbums, the_dry_run_lists_the_albums_and_writes_nothing) {
+  Tree t;
+  AddPhotos(t.in, "", 1);
+  AddPhotos(t.in, "x/y", 5);
+  RunPlan plan;
+  ASSERT_EQ(t.run.Plan(plan), RunOutcome::Finished);
+  ASSERT_EQ(plan.Albums.size(), 3u);
+  EXPECT_EQ(plan.Albums[2].Folder, "x/y");
+  EXPECT_EQ(plan.Albums[2].Photos, 5);
+  EXPECT_EQ(plan.Albums[2].ThumbPages, 2);
+  EXPECT_EQ(plan.Albums[1].PhotosInTree, 5);
+  EXPECT_EQ(plan.ThumbPageCount, 4);
+  ASSERT_EQ(plan.Photos.size(), 6u);
+  EXPECT_EQ(plan.Photos[5].Subfolder, "x/y");
+  EXPECT_TRUE(plan.Photos[5].ImagesWritten);
+  EXPECT_THAT(Names(ListFiles(t.out.str())), IsEmpty());
+}
+
+TEST(GalleryAlbums, mode_1_writes_the_images_of_each_album_s_first_page) {
+  Tree t;
+  AddPhotos(t.in, "", 5);
+  AddPhotos(t.in, "a", 6);
+  t.settings.SetElementsMode(1);
+  ASSERT_EQ(t.run.Start(), RunOutcome::Finished);
+  const std::set<std::string> names = Names(ListFiles(t.out.str()));
+  EXPECT_EQ(names.count("n_img04.jpg") + names.count("a/t_img04.jpg"), 2u);
+  EXPECT_EQ(names.count("n_img05.jpg") + names.count("a/n_img05.jpg"), 0u);
+}
+
+// A tree, and its change before an update.
+struct UpdateCase {
+  const char* name;
+  void (*change)(Tree&);
+};
+
+void Rename(Tree& t, const std::string& from, const std::string& to) {
+  fs::create_directories((t.in.path() / to).parent_path());
+  fs::rename(t.in / from, t.in / to);
+}
+
+const UpdateCase kUpdateCases[] = {
+    {"nothing changed", [](Tree&) {}},
+    {"an album added", [](Tree& t) { AddPhotos(t.in, "2024/Venice", 3); }},
+    {"an album renamed", [](Tree& t) { Rename(t, "2024/Rome", "2024/Roma"); }},
+    {"an album moved down", [](Tree& t) { Rename(t, "trip", "2024/trip"); }},
+    {"an album removed", [](Tree& t) { fs::remove_all(t.in / "2024/Rome"); }},
+    {"every album removed", [](Tree& t) { fs::remove_all(t.in / "2024"), fs::remove_all(t.in / "trip"); }},
+    {"a photo moved between albums", [](Tree& t) { fs::rename(t.in / "2024/Rome/img03.jpg", t.in / "trip/r.jpg"); }},
+    {"a photo moved to the top", [](Tree& t) { fs::rename(t.in / "trip/img01.jpg", t.in / "img09.jpg"); }},
+    {"the option turned off", [](Tree& t) { t.settings.SetIncludeSubfolders(false); }},
+};
+
+TEST(GalleryAlbums, every_update_over_a_tree_ends_at_the_full_run_result) {
+  for (const UpdateCase& c : kUpdateCases) {
+    SCOPED_TRACE(c.name);
+    Tree t;
+    AddPhotos(t.in, "", 2);
+    AddPhotos(t.in, "2024/Rome", 5);
+    AddPhotos(t.in, "2024/Paris", 1, "p%02d.jpg");
+    AddPhotos(t.in, "trip", 2);
+    t.settings.SetCopyOrgSizedImages(true);
+    t.settings.SetUpdateOnlyChanged(true);
+    ASSERT_EQ(t.run.Start(), RunOutcome::Finished);
+    c.change(t);
+    ASSERT_EQ(t.run.Start(), RunOutcome::Finished);
+    const Listing out = ListFiles(t.out.str());
+    EXPECT_THAT(Differences(out, FullRun(t.settings)), IsEmpty());
+    EXPECT_TRUE(fs::exists(t.out / std::string(kUpdateStateFileName)));
+    EXPECT_FALSE(fs::exists(t.out / ("2024/" + std::string(kUpdateStateFileName))));
+  }
+}
+
+TEST(GalleryAlbums, an_update_turning_albums_on_adds_them_and_keeps_the_top_images) {
+  Tree t;
+  AddPhotos(t.in, "", 2);
+  AddPhotos(t.in, "a", 2);
+  t.settings.SetIncludeSubfolders(false);
+  t.settings.SetUpdateOnlyChanged(true);
+  ASSERT_EQ(t.run.Start(), RunOutcome::Finished);
+  const Listing before = ListFiles(t.out.str());
+  t.settings.SetIncludeSubfolders(true);
+  ASSERT_EQ(t.run.Start(), RunOutcome::Finished);
+  const Listing after = ListFiles(t.out.str());
+  EXPECT_THAT(Differences(after, FullRun(t.settings)), IsEmpty());
+  const std::set<std::string> kept = test::Kept(before, after);
+  EXPECT_EQ(kept.count("n_img01.jpg") + kept.count("t_img02.jpg"), 2u);
+}
+
+TEST(GalleryAlbums, an_album_gone_leaves_what_the_user_put_into_its_folder) {
+  Tree t;
+  AddPhotos(t.in, "", 1);
+  AddPhotos(t.in, "a/b", 2);
+  t.settings.SetUpdateOnlyChanged(true);
+  ASSERT_EQ(t.run.Start(), RunOutcome::Finished);
+  WriteFile(t.out / "a/b/mine.txt", "the user's");
+  fs::remove_all(t.in / "a");
+  ASSERT_EQ(t.run.Start(), RunOutcome::Finished);
+  EXPECT_THAT(Names(ListFiles(t.out.str())),
+              ElementsAre("a", "a/b", "a/b/mine.txt", "image1.htm", "n_img01.jpg", "page1.htm", "t_img01.jpg"));
+  EXPECT_EQ(ReadFile(t.out / "a/b/mine.txt"), "the user's");
+}
+
+TEST(GalleryAlbums, an_album_folder_that_is_a_link_in_the_output_folder_is_not_written_through) {
+  Tree t;
+  AddPhotos(t.in, "", 1);
+  AddPhotos(t.in, "a", 1);
+  TempDir elsewhere;
+  fs::create_directory_symlink(elsewhere.path(), t.out.path() / "a");
+  EXPECT_THROW(t.run.Start(), Error);
+  EXPECT_THAT(Names(ListFiles(elsewhere.str())), IsEmpty());
+}
+
+}  // namespace
+}  // namespace fotoloom
