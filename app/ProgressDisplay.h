@@ -15,6 +15,8 @@ class ProgressDisplay {
   // A bar's maximum (its minimum is always 0) and its position.
   virtual void SetBarMaximum(RunBar bar, int maximum) = 0;
   virtual void SetBarPosition(RunBar bar, int position) = 0;
+  // Adds one warning line of the run under the bars.
+  virtual void ShowWarning(const QString& text) = 0;
 
  protected:
   ~ProgressDisplay() = default;

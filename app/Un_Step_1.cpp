@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "app/CheckBeforeRun.h"
 #include "app/WizardDialogs.h"
 
 namespace fotoloom {
@@ -75,6 +76,13 @@ TFrame_Step_1::TFrame_Step_1(GallerySettings& settings, WizardDialogs& dialogs, 
   cmb_ext->setInsertPolicy(QComboBox::NoInsert);
   cmb_ext->addItems({QStringLiteral(".htm"), QStringLiteral(".html")});
   cmb_ext->setGeometry(436, 238, 120, 22);
+  // Under the row of names, where the page was empty: no control moves.
+  lbl_name_problem = new QLabel(box);
+  lbl_name_problem->setObjectName(QStringLiteral("lbl_name_problem"));
+  lbl_name_problem->setGeometry(16, 272, 610, 40);
+  lbl_name_problem->setWordWrap(true);
+  lbl_name_problem->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  lbl_name_problem->hide();
 
   for (SettingsField f : {SettingsField::InputPath, SettingsField::IncludeSubfolders, SettingsField::OutputPath,
                           SettingsField::AdditionalPath, SettingsField::ThumbPagesName, SettingsField::ImagePagesName,
@@ -121,7 +129,19 @@ void TFrame_Step_1::BrowseFolder(const QString& caption, void (GallerySettings::
   QDir::setCurrent(*folder);
 }
 
+bool TFrame_Step_1::PageNamesUsable() const { return PageNameProblem(settings_).isEmpty(); }
+
+void TFrame_Step_1::ShowNameProblem() {
+  const QString problem = PageNameProblem(settings_);
+  lbl_name_problem->setText(problem);
+  lbl_name_problem->setVisible(!problem.isEmpty());
+  emit PageNamesChanged();
+}
+
 void TFrame_Step_1::Redraw(SettingsField field) {
+  if (field == SettingsField::ThumbPagesName || field == SettingsField::ImagePagesName ||
+      field == SettingsField::WebSiteExtension)
+    ShowNameProblem();
   switch (field) {
     case SettingsField::InputPath: ShowText(edt_input, settings_.InputPath()); break;
     case SettingsField::IncludeSubfolders:

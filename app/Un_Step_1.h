@@ -8,6 +8,7 @@
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -20,9 +21,15 @@ class TFrame_Step_1 : public QWidget {
  public:
   TFrame_Step_1(GallerySettings& settings, WizardDialogs& dialogs, QWidget* parent = nullptr);
 
+  // Whether the page names and the extension can be used in file names
+  // (no "/", "..", NUL); when not, the reason shows under their boxes.
+  bool PageNamesUsable() const;
+
  signals:
   // The input or the output folder text changed (the main window enables Next).
   void FolderTextsChanged();
+  // A page name or the extension changed (the main window enables Next).
+  void PageNamesChanged();
 
  private:
   QLineEdit* edt_input = nullptr;
@@ -32,6 +39,7 @@ class TFrame_Step_1 : public QWidget {
   QLineEdit* edt_thumbnail = nullptr;
   QLineEdit* edt_image = nullptr;
   QComboBox* cmb_ext = nullptr;
+  QLabel* lbl_name_problem = nullptr;
   QPushButton* btn_brw_input = nullptr;
   QPushButton* btn_brw_output = nullptr;
   QPushButton* btn_brw_optional = nullptr;
@@ -43,6 +51,7 @@ class TFrame_Step_1 : public QWidget {
   // stores the folder through store and makes it the current working folder.
   void BrowseFolder(const QString& caption, void (GallerySettings::*store)(std::string));
   void Redraw(SettingsField field);
+  void ShowNameProblem();
 
   GallerySettings& settings_;
   WizardDialogs& dialogs_;

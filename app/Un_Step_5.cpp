@@ -39,11 +39,19 @@ TFrame_Step_5::TFrame_Step_5(GallerySettings& settings, QWidget* parent)
   Check_only_changed->setGeometry(16, 234, 602, 20);
   Check_only_changed->setCursor(Qt::PointingHandCursor);
 
+  // Below the update's box, in the same free space.
+  Check_skip_bad_photos = new QCheckBox(QStringLiteral("Skip photos that cannot be read"), this);
+  Check_skip_bad_photos->setObjectName(QStringLiteral("Check_skip_bad_photos"));
+  Check_skip_bad_photos->setGeometry(16, 262, 602, 20);
+  Check_skip_bad_photos->setCursor(Qt::PointingHandCursor);
+
   Redraw(SettingsField::AutoBrowserStart);
   Redraw(SettingsField::ElementsMode);
   Redraw(SettingsField::UpdateOnlyChanged);
+  Redraw(SettingsField::SkipBadPhotos);
   connect(Check_show_first_page, &QCheckBox::toggled, this, [this](bool on) { settings_.SetAutoBrowserStart(on); });
   connect(Check_only_changed, &QCheckBox::toggled, this, [this](bool on) { settings_.SetUpdateOnlyChanged(on); });
+  connect(Check_skip_bad_photos, &QCheckBox::toggled, this, [this](bool on) { settings_.SetSkipBadPhotos(on); });
   connect(Rg_Elements_items, &QButtonGroup::idClicked, this, [this](int id) { settings_.SetElementsMode(id); });
   connect(btn_Clear, &QPushButton::clicked, this, &TFrame_Step_5::ClearOutputFolderRequested);
   connect(Button1, &QPushButton::clicked, this, &TFrame_Step_5::OpenFirstPageRequested);
@@ -55,6 +63,8 @@ void TFrame_Step_5::Redraw(SettingsField field) {
   if (field == SettingsField::ElementsMode) ShowChoice(Rg_Elements_items, settings_.ElementsMode());
   if (field == SettingsField::UpdateOnlyChanged && Check_only_changed->isChecked() != settings_.UpdateOnlyChanged())
     Check_only_changed->setChecked(settings_.UpdateOnlyChanged());
+  if (field == SettingsField::SkipBadPhotos && Check_skip_bad_photos->isChecked() != settings_.SkipBadPhotos())
+    Check_skip_bad_photos->setChecked(settings_.SkipBadPhotos());
 }
 
 }  // namespace fotoloom

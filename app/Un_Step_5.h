@@ -33,6 +33,7 @@ class TFrame_Step_5 : public QWidget {
   QButtonGroup* Rg_Elements_items = nullptr;
   QPushButton* Button1 = nullptr;
   QCheckBox* Check_only_changed = nullptr;
+  QCheckBox* Check_skip_bad_photos = nullptr;
   GallerySettings& settings_;
   SettingsBinding binding_;
 };

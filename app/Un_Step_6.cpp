@@ -3,6 +3,7 @@
 
 #include <QGroupBox>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 
@@ -57,6 +58,24 @@ TFrame_Step_6::TFrame_Step_6(QWidget* parent) : QWidget(parent) {
   btn_cancel->setGeometry(270, 312, 75, 25);
   btn_cancel->setCursor(Qt::PointingHandCursor);
   connect(btn_cancel, &QPushButton::clicked, this, &TFrame_Step_6::CancelRequested);
+
+  // Under the Cancel button, where the page was empty; shown once a run warns.
+  mem_warnings = new QPlainTextEdit(this);
+  mem_warnings->setObjectName(QStringLiteral("mem_warnings"));
+  mem_warnings->setGeometry(0, 344, 614, 42);
+  mem_warnings->setReadOnly(true);
+  mem_warnings->setLineWrapMode(QPlainTextEdit::NoWrap);
+  mem_warnings->hide();
+}
+
+void TFrame_Step_6::ShowWarning(const QString& text) {
+  mem_warnings->appendPlainText(text);
+  mem_warnings->show();
+}
+
+void TFrame_Step_6::ClearWarnings() {
+  mem_warnings->clear();
+  mem_warnings->hide();
 }
 
 void TFrame_Step_6::ShowInputPath(const QString& text) { lbl_input_path->setText(text); }

@@ -7,6 +7,7 @@
 #include "app/ProgressDisplay.h"
 
 class QLabel;
+class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 
@@ -21,6 +22,9 @@ class TFrame_Step_6 : public QWidget, public ProgressDisplay {
   void ShowFound(const QString& text) override;
   void SetBarMaximum(RunBar bar, int maximum) override;
   void SetBarPosition(RunBar bar, int position) override;
+  void ShowWarning(const QString& text) override;
+  // Empties the warnings of the last run and hides their box.
+  void ClearWarnings();
 
  signals:
   // Cancel was pressed (the main window stops the run and goes back to page 1).
@@ -32,6 +36,7 @@ class TFrame_Step_6 : public QWidget, public ProgressDisplay {
   QLabel* lbl_input_path = nullptr;
   QLabel* lbl_found = nullptr;
   QPushButton* btn_cancel = nullptr;
+  QPlainTextEdit* mem_warnings = nullptr;
   std::array<QProgressBar*, kRunBars.size()> bars_{};
 };
 

@@ -102,6 +102,7 @@ Tfrm_utama::Tfrm_utama(std::unique_ptr<WizardDialogs> dialogs, QString programFo
   connect(bit_about, &QPushButton::clicked, this, &Tfrm_utama::bit_aboutClick);
   connect(bit_help, &QPushButton::clicked, this, &Tfrm_utama::bit_helpClick);
   connect(Frame_Step_1, &TFrame_Step_1::FolderTextsChanged, this, &Tfrm_utama::Frame_Step_11edt_inputChange);
+  connect(Frame_Step_1, &TFrame_Step_1::PageNamesChanged, this, &Tfrm_utama::Frame_Step_11edt_inputChange);
   connect(Frame_Step_6, &TFrame_Step_6::CancelRequested, this, &Tfrm_utama::Frame_Step_61btn_cancelClick);
   connect(Frame_Step_5, &TFrame_Step_5::ClearOutputFolderRequested, this,
           [this] { Guarded([this] { Clear_output_folder(settings_, *desktop_); }); });
@@ -152,10 +153,31 @@ void Tfrm_utama::ShowStep(int step) {
 }
 
 void Tfrm_utama::Frame_Step_11edt_inputChange() {
-  btn_next->setEnabled(!settings_.InputPath().empty() && !settings_.OutputPath().empty());
+  btn_next->setEnabled(!settings_.InputPath().empty() && !settings_.OutputPath().empty() &&
+                       Frame_Step_1->PageNamesUsable());
+}
+
+void Tfrm_utama::GoToStep(int step) {
+  ShowBottomButtons(true);
+  currentStep_ = step;
+  pnl_header->setText(StepCaption(step));
+  btn_back->setVisible(step > 1);
+  ShowStep(step);
+}
+
+bool Tfrm_utama::PassesCheck(const std::optional<RefusedValue>& refused) {
+  if (!refused) return true;
+  desktop_->ShowMessage(Desktop::Icon::Warning, refused->Message.toStdString());
+  GoToStep(refused->Box.Page);
+  if (auto* box = pages_[refused->Box.Page]->findChild<QWidget*>(refused->Box.Name)) box->setFocus();
+  return false;
 }
 
 void Tfrm_utama::btn_nextClick() {
+  // Page 1 warns of its folders at once; the run's start checks everything
+  // it would refuse before anything is written.
+  if (currentStep_ == 1 && !PassesCheck(CheckFolders(settings_))) return;
+  if (currentStep_ >= 5 && !PassesCheck(CheckBeforeRun(settings_))) return;
   if (currentStep_ == 6) {
     // After a finished run there is no page beyond the progress page: Next
     // starts a new run with the same options.
@@ -208,8 +230,12 @@ QString Tfrm_utama::SettingsDialogFolder() const {
 void Tfrm_utama::bit_loadClick() {
   const std::optional<QString> path = dialogs_->ChooseSettingsToLoad(this, SettingsDialogFolder());
   if (!path) return;
-  if (Guarded([&] { Read_settings_file(path->toStdString(), settings_, [this] { Frame_Step_3->Create_preview(); }); }))
+  bool known = true;
+  if (Guarded([&] {
+        known = Read_settings_file(path->toStdString(), settings_, [this] { Frame_Step_3->Create_preview(); });
+      }))
     settingsFolder_ = QFileInfo(*path).absolutePath();
+  if (!known) desktop_->ShowMessage(Desktop::Icon::Warning, NoSettingsReadWarning(path->toStdString()));
 }
 
 void Tfrm_utama::bit_saveClick() {
@@ -255,17 +281,24 @@ void Tfrm_utama::StartGenerationRun() {
   // the window are handled while it pumps events.
   runGoing_ = true;
   closeAfterRun_ = false;
+  Frame_Step_6->ClearWarnings();
+  RunOutcome outcome = RunOutcome::NotStarted;
   {
     // The run is over on every way out of this block, an exception included.
     const ScopeExit idle([this] { runGoing_ = false; });
     try {
-      run_->Start();
+      outcome = run_->Start();
     } catch (const std::exception& e) {
       // Page 6 stays with its bottom buttons hidden; Cancel leads back to page 1.
       if (!closeAfterRun_) ShowErrorBox(this, QString::fromStdString(e.what()));
     }
   }
-  if (closeAfterRun_) close();
+  if (closeAfterRun_) {
+    close();
+    return;
+  }
+  // Another run writes to the output folder: it said so; nothing was written.
+  if (outcome == RunOutcome::Busy) GoToStep(5);
 }
 
 }  // namespace fotoloom

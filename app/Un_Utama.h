@@ -6,7 +6,9 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
+#include "app/CheckBeforeRun.h"
 #include "app/WizardDialogs.h"
 #include "core/Desktop.h"
 #include "core/GallerySettings.h"
@@ -50,7 +52,8 @@ class Tfrm_utama : public QWidget {
   void btn_backClick();
   // Shows the bottom buttons, shows page 1 and its caption; used while page 6 is shown.
   void Return_to_first_page();
-  // Next is enabled exactly while both folder texts of page 1 are non-empty.
+  // Next is enabled exactly while both folder texts of page 1 are non-empty
+  // and the page names and the extension can be used in file names.
   void Frame_Step_11edt_inputChange();
   void bit_loadClick();
   void bit_saveClick();
@@ -76,6 +79,11 @@ class Tfrm_utama : public QWidget {
   // Where the Load and Save Settings dialogs open.
   QString SettingsDialogFolder() const;
   void StartGenerationRun();
+  // Shows page step (1 to 5) with its caption and the bottom buttons.
+  void GoToStep(int step);
+  // When the check finds something to refuse: says why, shows its page and
+  // focuses its box, and returns false.
+  bool PassesCheck(const std::optional<RefusedValue>& refused);
 
   GallerySettings settings_;
   std::unique_ptr<WizardDialogs> dialogs_;

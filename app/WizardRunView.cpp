@@ -16,6 +16,8 @@ void WizardRunView::SetBarMaximum(RunBar bar, int maximum) { progress_.SetBarMax
 
 void WizardRunView::SetBarPosition(RunBar bar, int position) { progress_.SetBarPosition(bar, position); }
 
+void WizardRunView::ShowWarning(const std::string& text) { progress_.ShowWarning(QString::fromStdString(text)); }
+
 void WizardRunView::Return_to_first_page() { window_.Return_to_first_page(); }
 
 void WizardRunView::ShowBottomButtons() { window_.ShowBottomButtons(true); }

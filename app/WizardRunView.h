@@ -17,6 +17,7 @@ class WizardRunView : public RunView {
   void SetFoundLabel(const std::string& text) override;
   void SetBarMaximum(RunBar bar, int maximum) override;
   void SetBarPosition(RunBar bar, int position) override;
+  void ShowWarning(const std::string& text) override;
   void Return_to_first_page() override;
   void ShowBottomButtons() override;
   // The window closes once the run has returned, never under it.

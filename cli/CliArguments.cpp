@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "cli/SettingOverrides.h"
+#include "core/SettingsCheck.h"
 #include "core/TemplateSets.h"
 
 namespace fotoloom::cli {
@@ -25,8 +26,8 @@ int NumberOption(const std::string& option, const std::string& text, int low, in
 void ParseSize(const std::string& text, int& width, int& height) {
   const std::size_t x = text.find_first_of("xX");
   if (x == std::string::npos) throw UsageError("--size needs WIDTHxHEIGHT, not '" + text + "'");
-  width = NumberOption("--size", text.substr(0, x), 1, 65500);
-  height = NumberOption("--size", text.substr(x + 1), 1, 65500);
+  width = NumberOption("--size", text.substr(0, x), 1, kMaxImageSide);
+  height = NumberOption("--size", text.substr(x + 1), 1, kMaxImageSide);
 }
 
 // The index of the built-in template set named by a --templates value.
@@ -146,6 +147,9 @@ CliCommand ParseArguments(const std::vector<std::string>& args) {
     } else if (cmd.Kind == CommandKind::Run && w == "--albums") {
       words.NoValue(w);
       cmd.Albums = true;
+    } else if (cmd.Kind == CommandKind::Run && w == "--skip-bad-photos") {
+      words.NoValue(w);
+      cmd.SkipBadPhotos = true;
     } else if (cmd.Kind != CommandKind::Resample && w == "--set") {
       cmd.Settings.push_back(ParseSettingOverride(words.Value(w)));
     } else if (cmd.Kind == CommandKind::Defaults && w == "--templates") {
@@ -191,7 +195,7 @@ std::string UsageText() {
   return R"(Usage:
   fotoloom-cli run [SETTINGS.fl] [--set KEY=VALUE]... [--input DIR] [--output DIR]
                    [--elements 0|1|2] [--jobs N] [--yes] [--open] [--quiet] [--dry-run]
-                   [--update] [--albums]
+                   [--update] [--skip-bad-photos] [--albums]
   fotoloom-cli defaults [--templates classic|responsive] FILE.fl [--set KEY=VALUE]...
   fotoloom-cli resave IN.fl OUT.fl [--set KEY=VALUE]...
   fotoloom-cli resample IN OUT.ppm --filter N --size WIDTHxHEIGHT
@@ -213,7 +217,7 @@ Commands:
               --jobs N        photos resized at once (default: one per core)
               --yes           create a missing output folder without asking
               --open          open the first page in the web browser afterwards
-              --quiet         print nothing but errors
+              --quiet         print nothing but errors and warnings
               --dry-run       check the folders, find, order and size the
                               photos as the run would, and print the number
                               of thumbnail and image pages and each photo's
@@ -240,6 +244,11 @@ Commands:
                               begin with "." are left out. Also --set
                               Albums=yes or the settings file's [Albums]
                               Enabled=1
+              --skip-bad-photos
+                              leave a photo that cannot be read out of the
+                              gallery with a warning and go on; without it
+                              such a photo stops the run. Also the settings
+                              file's [Run] SkipBadPhotos=1
             The settings' automatic browser start is not used; see --open.
             Progress goes to stderr: on a terminal with a bar, the
             percentage and the time left; otherwise one line per stage.
@@ -258,10 +267,23 @@ Commands:
 Keys for --set, in any letter case, values as a settings file holds them
 (the template lines are set in a settings file only):
 )" + SettingsKeysHelp() +
-         R"(
-Exit status: 0 done, 1 the run failed or did not start, 2 bad usage (also
-a missing input or output folder, a bad --set), 130 interrupted by Ctrl-C
-(what was written stays).
+         R"(    A number the run cannot take is refused: MaxWidthImage, MaxHeightImage
+    and MaxSizeThumbnails from 1 to 65500, RowsCount and ColsCount from 1 to
+    1000, QualityImages and QualityThumbnails from 0 to 100. So is a
+    ThumbPagesName, ImagePagesName or WebSiteExtension holding "/", ".." or
+    NUL, from --set or from the settings file.
+
+Before anything is written, run checks the folders (not one folder, the
+input not inside the output), the page names and every number it reads.
+Only one run at a time writes into an output folder; another is refused
+with "Another Fotoloom run is writing to DIR". Warnings (a damaged photo, a
+photo left out, an update state that could not be used) go to stderr, also
+with --quiet.
+
+Exit status: 0 done, 1 the run failed or did not start (also another run
+writing to the output folder), 2 bad usage (also a missing input or output
+folder, a bad --set, a page name that leaves the output folder), 130
+interrupted by Ctrl-C (what was written stays).
 )";
 }
 

@@ -128,6 +128,14 @@ void ConsoleView::ShowAlbums(const std::vector<AlbumSummary>& albums) {
   std::fflush(out_);
 }
 
+void ConsoleView::ShowWarning(const std::string& text) {
+  if (live_ && !quiet_ && current_ != Line::None)
+    std::fprintf(out_, "\r%s\x1b[K\n%s", text.c_str(), liveText_.c_str());
+  else
+    std::fprintf(out_, "%s\n", text.c_str());
+  std::fflush(out_);
+}
+
 void ConsoleView::ShowBar(RunBar bar) {
   // The pages line shows both page counts; its bar follows the image pages,
   // of which there are the most.
@@ -147,6 +155,7 @@ void ConsoleView::Show(Line line, const std::string& text, const std::string& li
   current_ = line;
   text_ = text;
   if (live_) {
+    liveText_ = liveText;
     std::fprintf(out_, "\r%s\x1b[K", liveText.c_str());
     std::fflush(out_);
   }

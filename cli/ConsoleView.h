@@ -50,7 +50,7 @@ inline constexpr int kEstimateAfter = 3;
 // On a terminal (live) the line of the running stage is rewritten in place
 // as its counts move, with ProgressLineText's bar, percentage and time
 // left; otherwise each line is written once, plain, when its stage ends.
-// Quiet shows nothing. Page changes mean nothing on a console.
+// Quiet shows nothing but warnings. Page changes mean nothing on a console.
 class ConsoleView : public RunView {
  public:
   ConsoleView(std::FILE* out, bool live, bool quiet);
@@ -71,6 +71,9 @@ class ConsoleView : public RunView {
   void ShowImagesUpToDate(int upToDate, int total) override;
   // The albums, one line each with its photos (AlbumListText).
   void ShowAlbums(const std::vector<AlbumSummary>& albums) override;
+  // The warning on a line of its own, also when quiet; on a terminal the
+  // running stage's line comes back under it.
+  void ShowWarning(const std::string& text) override;
 
   // Ends the line of the running stage; call it when the run has returned.
   void Finish();
@@ -90,6 +93,7 @@ class ConsoleView : public RunView {
   int columns_ = 0;
   Line current_ = Line::None;
   std::string text_;
+  std::string liveText_;  // the running stage's line as a terminal shows it
   std::string inputLabel_;
   std::array<int, 5> maximum_{};
   std::array<int, 5> position_{};

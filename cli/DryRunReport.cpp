@@ -67,6 +67,11 @@ std::string DryRunReport(const RunPlan& plan, const GallerySettings& settings) {
   std::size_t width = 0;
   for (const PlannedPhoto& photo : plan.Photos) width = std::max(width, PhotoName(photo).size());
   for (const PlannedPhoto& photo : plan.Photos) text += PhotoLine(photo, plan.CopiesOriginals, width) + "\n";
+  if (!plan.LeftOut.empty()) {
+    text += "Left out, as they cannot be read: " + std::to_string(plan.LeftOut.size()) + "\n";
+    for (const RunPlan::LeftOutPhoto& photo : plan.LeftOut)
+      text += "  " + FileNameOf(photo.Path) + "  " + photo.Problem + "\n";
+  }
   if (plan.CopiesAdditionalElements) text += "Additional elements: copied from " + settings.AdditionalPath() + "\n";
   if (plan.Updates) text += UpdateSection(plan, width);
   text += "First page: " + First_page_path(settings) + "\n";

@@ -28,7 +28,8 @@ namespace fotoloom::cli {
 // shows when the originals are copied, "pages only" for a photo whose
 // images the elements mode leaves out. The "Update" and "Deleted" sections
 // show for an update only: each photo with something made again, and the
-// files it would delete.
+// files it would delete. A run with SkipBadPhotos adds, after the photos,
+// "Left out, as they cannot be read: N" and a line per photo with why.
 std::string DryRunReport(const RunPlan& plan, const GallerySettings& settings);
 
 }  // namespace fotoloom::cli

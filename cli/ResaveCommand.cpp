@@ -10,9 +10,8 @@ namespace fotoloom::cli {
 int ResaveCommand(const CliCommand& cmd) {
   // Reading a missing file is no error for the loader; here it would write
   // a file of fallbacks that nobody asked for.
-  RequireReadableFile(cmd.InFile);
   GallerySettings settings;
-  Read_settings_file(cmd.InFile, settings);
+  LoadSettingsFile(cmd.InFile, settings);
   ApplySettingOverrides(cmd.Settings, settings);
   Write_settings_file(cmd.OutFile, settings);
   return kExitDone;

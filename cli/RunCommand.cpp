@@ -11,7 +11,7 @@
 #include "cli/DryRunReport.h"
 #include "cli/InputFile.h"
 #include "cli/SettingOverrides.h"
-#include "core/SettingsFile.h"
+#include "core/SettingsCheck.h"
 #include "run/GenerationRun.h"
 #include "run/OutputFolder.h"
 
@@ -20,20 +20,19 @@ namespace {
 
 // The settings of the run: the file, then --set, then the other options.
 void LoadSettings(const CliCommand& cmd, GallerySettings& settings) {
-  if (!cmd.SettingsFile.empty()) {
-    // Loading a missing file would quietly give empty templates; a file named
-    // on the command line must be there.
-    RequireReadableFile(cmd.SettingsFile);
-    Read_settings_file(cmd.SettingsFile, settings);
-  }
+  if (!cmd.SettingsFile.empty()) LoadSettingsFile(cmd.SettingsFile, settings);
   ApplySettingOverrides(cmd.Settings, settings);
   if (cmd.Input) settings.SetInputPath(*cmd.Input);
   if (cmd.Output) settings.SetOutputPath(*cmd.Output);
   if (cmd.Elements) settings.SetElementsMode(*cmd.Elements);
   if (cmd.Update) settings.SetUpdateOnlyChanged(true);
   if (cmd.Albums) settings.SetIncludeSubfolders(true);
+  if (cmd.SkipBadPhotos) settings.SetSkipBadPhotos(true);
   // Opening the browser is --open's job here, not the settings'.
   settings.SetAutoBrowserStart(false);
+  // A page name that would lead out of the output folder is refused before
+  // anything is written, wherever it came from.
+  if (const std::optional<ValueFault> fault = CheckPageNames(settings)) throw UsageError(RunFaultMessage(*fault));
 }
 
 // As the wizard does not go on before both folders are filled in, a run

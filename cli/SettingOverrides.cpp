@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "core/IniFile.h"
+#include "core/SettingsCheck.h"
 #include "core/SettingsFile.h"
 
 namespace fotoloom::cli {
@@ -54,6 +55,19 @@ SettingOverride ParseSettingOverride(const std::string& word) {
   GallerySettings scratch;
   if (!StoreSettingsValue(*key, value, scratch))
     throw UsageError(where + "'" + IniValueText(raw) + "' " + std::string(Expected(key->Kind)));
+  // The numbers a run converts must be whole numbers in their range here;
+  // a settings file would give the run a value it refuses later.
+  if (const RunNumber* number = FindRunNumber(key->Name)) {
+    if (const std::optional<ValueFault> fault = CheckRunNumber(*number, value)) {
+      const std::string reason = fault->Kind == ValueFaultKind::NotANumber
+                                     ? std::string(Expected(SettingsValueKind::Integer))
+                                     : WholeNumberReason(*fault);
+      throw UsageError(where + "'" + value + "' " + reason);
+    }
+  }
+  // A page name or extension that leads out of the output folder.
+  if (const std::optional<ValueFault> fault = CheckPageNames(scratch); fault && fault->Key == key->Name)
+    throw UsageError(where + "'" + value + "' cannot be used in page names: " + std::string(fault->Reason));
   return {std::string(SettingsKeyCommandName(*key)), value};
 }
 

@@ -18,7 +18,10 @@ namespace fotoloom::cli {
 // break, and a value the reader does not take: one that is not a whole
 // number for a number or yes/no key (the reader would silently use the
 // key's fallback), and one that is neither a colour name nor a number for a
-// colour (the reader would stop loading). Text values are always taken.
+// colour (the reader would stop loading). The numbers a run converts must
+// also lie in their range (RunNumbers: the image sizes 1 to 65500, rows and
+// columns 1 to 1000, the qualities 0 to 100), and a page name or the
+// extension must not hold "/", ".." or NUL; other text values are always taken.
 SettingOverride ParseSettingOverride(const std::string& word);
 
 // Stores the values into settings in the order given.

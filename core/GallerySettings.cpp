@@ -232,6 +232,8 @@ void GallerySettings::SetIncludeSubfolders(bool value) {
   StoreBool(v_.IncludeSubfolders, value, SettingsField::IncludeSubfolders);
 }
 
+void GallerySettings::SetSkipBadPhotos(bool value) { StoreBool(v_.SkipBadPhotos, value, SettingsField::SkipBadPhotos); }
+
 void GallerySettings::SetElementsMode(int value) {
   StoreInt(v_.ElementsMode, std::clamp(value, 0, int(kElementsModeNames.size()) - 1), SettingsField::ElementsMode);
 }

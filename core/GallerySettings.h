@@ -48,6 +48,7 @@ enum class SettingsField {
   HTMLImages,
   UpdateOnlyChanged,
   IncludeSubfolders,
+  SkipBadPhotos,
   ElementsMode,
 };
 
@@ -203,6 +204,10 @@ class GallerySettings {
   // photos of the input folder itself make the gallery.
   bool IncludeSubfolders() const { return v_.IncludeSubfolders; }
   void SetIncludeSubfolders(bool value);
+  // A photo that cannot be read is left out of the gallery with a warning
+  // and the run goes on; off, such a photo stops the run.
+  bool SkipBadPhotos() const { return v_.SkipBadPhotos; }
+  void SetSkipBadPhotos(bool value);
   int ElementsMode() const { return v_.ElementsMode; }
   void SetElementsMode(int value);
 
@@ -238,6 +243,7 @@ class GallerySettings {
     bool AutoBrowserStart = true;
     bool UpdateOnlyChanged = false;
     bool IncludeSubfolders = false;
+    bool SkipBadPhotos = false;
     std::vector<std::string> HTMLThumbnails;
     std::vector<std::string> HTMLImages;
     int ElementsMode = 0;

@@ -160,10 +160,12 @@ constexpr auto kKeys = std::to_array<SettingsKey>({
 // them off is byte for byte the file saved before they existed, and a file
 // without them loads them off.
 // Their switches are read as yes from "yes" or 1; OnlyChanged is written
-// "yes", Enabled "1".
+// "yes", SkipBadPhotos and Enabled "1".
 constexpr auto kOptionalKeys = std::to_array<SettingsKey>({
     SettingsKey{"Update", "OnlyChanged", Kind::YesNo, "no", &ReadYesNoWord<&S::SetUpdateOnlyChanged>,
                 &WriteYesNoWord<&S::UpdateOnlyChanged>},
+    SettingsKey{"Run", "SkipBadPhotos", Kind::YesNo, "0", &ReadYesNoWord<&S::SetSkipBadPhotos>,
+                &WriteYesNo<&S::SkipBadPhotos>},
     SettingsKey{"Albums", "Enabled", Kind::YesNo, "0", &ReadYesNoWord<&S::SetIncludeSubfolders>,
                 &WriteYesNo<&S::IncludeSubfolders>},
 });
@@ -237,11 +239,13 @@ void Write_settings_file(const std::string& path, const GallerySettings& s) {
   WriteTextFile(path, out);
 }
 
-void Read_settings_file(const std::string& path, GallerySettings& s, const std::function<void()>& afterColors) {
+bool Read_settings_file(const std::string& path, GallerySettings& s, const std::function<void()>& afterColors) {
   const IniFile ini = IniFile::Load(path);
+  bool known = !ini.SectionEntries("HTMLThumbnails").empty() || !ini.SectionEntries("HTMLImages").empty();
   for (std::size_t i = 0; i < kKeys.size(); ++i) {
     const SettingsKey& key = kKeys[i];
     const std::optional<std::string> value = ini.Value(key.Section, key.Name);
+    known = known || value.has_value();
     if (!value || !StoreSettingsValue(key, *value, s)) {
       // A colour that is not one stops the load with the colour reader's
       // error; any other value not taken reads as a missing key.
@@ -256,8 +260,15 @@ void Read_settings_file(const std::string& path, GallerySettings& s, const std::
   s.SetHTMLImages(ReadTemplate(ini, "HTMLImages"));
   for (const SettingsKey& key : kOptionalKeys) {
     const std::optional<std::string> value = ini.Value(key.Section, key.Name);
+    known = known || value.has_value();
     if (!value || !StoreSettingsValue(key, *value, s)) StoreSettingsValue(key, key.Fallback, s);
   }
+  return known;
+}
+
+std::string NoSettingsReadWarning(const std::string& path) {
+  return "No setting could be read from \"" + path +
+         "\": it is empty or not a settings file. Every option takes its value for a missing key.";
 }
 
 }  // namespace fotoloom

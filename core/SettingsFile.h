@@ -73,7 +73,13 @@ void Write_settings_file(const std::string& path, const GallerySettings& setting
 // A colour that is neither a known name nor a number raises "'<text>' is not
 // a valid integer value" and stops the load there: what was stored before it
 // keeps its new value, the rest keeps its old one. ElementsMode is never touched.
-void Read_settings_file(const std::string& path, GallerySettings& settings,
+// Returns whether the file held any key the reader knows (a key line of its
+// sections, or a template line); false for a missing, empty or binary file,
+// or one in another encoding (UTF-16), whose loading gave only fallbacks.
+bool Read_settings_file(const std::string& path, GallerySettings& settings,
                         const std::function<void()>& afterColors = {});
+
+// The warning for a settings file of which no known key could be read, naming it.
+std::string NoSettingsReadWarning(const std::string& path);
 
 }  // namespace fotoloom

@@ -26,4 +26,11 @@ void SettingsFileInput(const std::uint8_t* data, std::size_t size);
 // back unchanged from its escaped page forms.
 void TemplateInput(const std::uint8_t* data, std::size_t size);
 
+// Takes the bytes as the lines of an update state after a sound header and
+// as a whole state file, and as a name of the output folder: every name a
+// state reads must pass the output folder's name rule, a state must read
+// back the same after it is written again, and a name the rule lets through
+// must lead to a path inside the folder.
+void UpdateStateInput(const std::uint8_t* data, std::size_t size);
+
 }  // namespace fotoloom::fuzz

@@ -72,6 +72,8 @@ void ImageStages::Create_images() {
       if (copies[kScaledCopy].Error) std::rethrow_exception(copies[kScaledCopy].Error);
       WriteWholeFile(outputs[static_cast<std::size_t>(index)], copies[kScaledCopy].Jpeg);
     }
+    // Both copies come from one decode: either tells what the photo lacks.
+    const std::string damage = need.ScaledImage ? copies[kScaledCopy].Damage : copies[kThumbnailCopy].Damage;
     if (along && need.Thumbnail) {
       CopyResult& t = copies[kThumbnailCopy];
       if (t.Error)
@@ -79,6 +81,7 @@ void ImageStages::Create_images() {
       else
         waiting_.Keep(index, std::move(t.Jpeg));
     }
+    if (!damage.empty() && scaling_.OnDamaged) scaling_.OnDamaged(scaling_, index, damage);
     if (scaling_.OnProgress) scaling_.OnProgress(scaling_, index, scaling_.Cancelled);
   };
   if (scaling_.OnWorking) pipeline.OnWorking = [this] { scaling_.OnWorking(scaling_, scaling_.Cancelled); };
@@ -130,6 +133,9 @@ void ImageStages::Create_thumbnails() {
       else if (copies[0].Error)
         std::rethrow_exception(copies[0].Error);
       WriteWholeFile(outputs[i], jpeg);
+      // A thumbnail made here was decoded here; a kept one was told of already.
+      if (!waiting[i] && !copies[0].Damage.empty() && thumbs_.OnDamaged)
+        thumbs_.OnDamaged(thumbs_, index, copies[0].Damage);
     }
     if (thumbs_.OnProgress) thumbs_.OnProgress(thumbs_, index, thumbs_.Cancelled);
   };

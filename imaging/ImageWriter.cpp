@@ -61,6 +61,7 @@ void ImageWriter::WriteImages() {
   pipeline.Deliver = [&](int index, PhotoCopies& copies) {
     if (copies[0].Error) std::rethrow_exception(copies[0].Error);
     WriteWholeFile(outputs[static_cast<std::size_t>(index)], copies[0].Jpeg);
+    if (OnDamaged && !copies[0].Damage.empty()) OnDamaged(*this, index, copies[0].Damage);
     if (OnProgress) OnProgress(*this, index, Cancelled);
   };
   if (OnWorking) pipeline.OnWorking = [this] { OnWorking(*this, Cancelled); };

@@ -22,6 +22,7 @@ class ImageWriter : public Cancellable {
  public:
   using ProgressEvent = std::function<void(ImageWriter& sender, int index, bool& cancelled)>;
   using WorkingEvent = std::function<void(ImageWriter& sender, bool& cancelled)>;
+  using DamagedEvent = std::function<void(ImageWriter& sender, int index, const std::string& damage)>;
 
   // What makes the scaled-image writer and the thumbnail writer differ.
   struct Kind {
@@ -38,6 +39,9 @@ class ImageWriter : public Cancellable {
   std::vector<std::string> Subfolders;
   ProgressEvent OnProgress;  // after each image's file is written, in index order
   WorkingEvent OnWorking;    // while busy, on the calling thread only
+  // A photo decoded with warnings (JpegCodec::Damage says what it lacks):
+  // fired on the calling thread after its file is written, before its OnProgress.
+  DamagedEvent OnDamaged;
   std::int32_t MaxWidth = 0;
   std::int32_t MaxHeight = 0;
   std::int32_t FilterIndex = 0;  // outside 0..6: Lanczos3

@@ -30,18 +30,28 @@ struct ErrorManager {
   jpeg_error_mgr pub;
   std::jmp_buf jump;
   int code;
+  char text[JMSG_LENGTH_MAX];  // the library's own words for the error
   int warnings;
+  // The first warning: its code and the library's words.
+  int warningCode;
+  char warningText[JMSG_LENGTH_MAX];
 };
 
 extern "C" void OnErrorExit(j_common_ptr cinfo) {
   auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
   err->code = cinfo->err->msg_code;
+  (*cinfo->err->format_message)(cinfo, err->text);
   std::longjmp(err->jump, 1);
 }
 
-// Counts warnings (level -1); traces and the printing of messages are dropped.
+// Counts warnings (level -1) and keeps the first; traces and the printing
+// of messages are dropped.
 extern "C" void OnEmitMessage(j_common_ptr cinfo, int level) {
-  if (level < 0) reinterpret_cast<ErrorManager*>(cinfo->err)->warnings++;
+  if (level >= 0) return;
+  auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
+  if (err->warnings++ > 0) return;
+  err->warningCode = cinfo->err->msg_code;
+  (*cinfo->err->format_message)(cinfo, err->warningText);
 }
 
 extern "C" void OnOutputMessage(j_common_ptr) {}
@@ -52,7 +62,18 @@ void InitErrorManager(ErrorManager& err) {
   err.pub.emit_message = OnEmitMessage;
   err.pub.output_message = OnOutputMessage;
   err.code = 0;
+  err.text[0] = '\0';
   err.warnings = 0;
+  err.warningCode = 0;
+  err.warningText[0] = '\0';
+}
+
+// What a file that decoded with warnings lacks, in the user's words: data
+// that ended early leaves the rest of the picture grey.
+std::string DamageOf(const ErrorManager& err) {
+  if (err.warnings == 0) return {};
+  const bool cutShort = err.warningCode == JWRN_JPEG_EOF || err.warningCode == JWRN_HIT_MARKER;
+  return cutShort ? "premature end of data; the missing part shows grey" : err.warningText;
 }
 
 // Calls the codec's OnBusy from inside the library's long calls. The library
@@ -98,7 +119,33 @@ void RethrowBusyError(const BusyMonitor* monitor) {
   if (monitor != nullptr && monitor->error) std::rethrow_exception(monitor->error);
 }
 
-[[noreturn]] void ThrowJpegError(int code) { throw Error("JPEG error #" + std::to_string(code)); }
+// Takes the warnings of one step of the reading into the codec's facts.
+void NoteWarnings(const ErrorManager& err, int& warnings, std::string& damage) {
+  warnings = err.warnings;
+  if (damage.empty()) damage = DamageOf(err);
+}
+
+// "JPEG error #<code>: <the library's words>".
+[[noreturn]] void ThrowJpegError(int code, const char* text) {
+  std::string message = "JPEG error #" + std::to_string(code);
+  if (text != nullptr && *text != '\0') message += std::string(": ") + text;
+  throw Error(message);
+}
+
+[[noreturn]] void ThrowJpegError(const ErrorManager& err) { ThrowJpegError(err.code, err.text); }
+
+// The library's words for an error it would raise with one number as parameter.
+std::string LibraryText(int code, unsigned parameter) {
+  jpeg_error_mgr mgr;
+  jpeg_std_error(&mgr);
+  mgr.msg_code = code;
+  mgr.msg_parm.i[0] = static_cast<int>(parameter);
+  jpeg_common_struct common{};
+  common.err = &mgr;
+  char text[JMSG_LENGTH_MAX];
+  (*mgr.format_message)(&common, text);
+  return text;
+}
 
 struct FileCloser {
   void operator()(std::FILE* f) const { std::fclose(f); }
@@ -254,8 +301,9 @@ int FindOrientation(const jpeg_decompress_struct& cinfo) {
 }  // namespace
 
 void JpegCodec::CheckEncodableSize(int width, int height) {
-  if (width < 1 || height < 1) ThrowJpegError(JERR_EMPTY_IMAGE);
-  if (width > kJpegMaxDimension || height > kJpegMaxDimension) ThrowJpegError(JERR_IMAGE_TOO_BIG);
+  if (width < 1 || height < 1) ThrowJpegError(JERR_EMPTY_IMAGE, LibraryText(JERR_EMPTY_IMAGE, 0).c_str());
+  if (width > kJpegMaxDimension || height > kJpegMaxDimension)
+    ThrowJpegError(JERR_IMAGE_TOO_BIG, LibraryText(JERR_IMAGE_TOO_BIG, JPEG_MAX_DIMENSION).c_str());
 }
 
 // The file being read row by row and its decoder, which is destroyed before
@@ -275,6 +323,7 @@ std::unique_ptr<JpegCodec::Reading> JpegCodec::OpenHeader(const std::string& pat
   components_ = 0;
   orientation_ = 1;
   warnings_ = 0;
+  damage_.clear();
   storedWidth_ = 0;
   storedHeight_ = 0;
   rowsRead_ = 0;
@@ -283,8 +332,8 @@ std::unique_ptr<JpegCodec::Reading> JpegCodec::OpenHeader(const std::string& pat
   if (!reading->file) ThrowCannotOpenFile(path, errno);
   Decoder& d = reading->decoder;
   const bool header = ReadHeader(&d, reading->file.get());
-  warnings_ = d.err.warnings;
-  if (!header) ThrowJpegError(d.err.code);
+  NoteWarnings(d.err, warnings_, damage_);
+  if (!header) ThrowJpegError(d.err);
   // Checked before the library or we take any memory for the pixels.
   const long long declared = static_cast<long long>(d.cinfo.image_width) * d.cinfo.image_height;
   if (declared > MaxPixels)
@@ -301,7 +350,7 @@ void JpegCodec::Inspect(const std::string& path) {
   // Decoding at full size gives rows of the declared size.
   storedWidth_ = static_cast<int>(c.image_width);
   storedHeight_ = static_cast<int>(c.image_height);
-  if (!HasMultipleScans(&reading->decoder, &progressive_)) ThrowJpegError(reading->decoder.err.code);
+  if (!HasMultipleScans(&reading->decoder, &progressive_)) ThrowJpegError(reading->decoder.err);
 }
 
 void JpegCodec::Start(const std::string& path) {
@@ -313,8 +362,8 @@ void JpegCodec::Start(const std::string& path) {
   }
   // A progressive file is read whole here, before its first row comes out.
   const bool started = StartDecoding(&d, Grayscale, &progressive_);
-  warnings_ = d.err.warnings;
-  if (!started) ThrowJpegError(d.err.code);
+  NoteWarnings(d.err, warnings_, damage_);
+  if (!started) ThrowJpegError(d.err);
   RethrowBusyError(reading->monitor.get());
   storedWidth_ = static_cast<int>(d.cinfo.output_width);
   storedHeight_ = static_cast<int>(d.cinfo.output_height);
@@ -323,16 +372,20 @@ void JpegCodec::Start(const std::string& path) {
   reading_ = std::move(reading);
 }
 
+void JpegCodec::Probe(const std::string& path) {
+  Start(path);
+  reading_.reset();
+}
+
 int JpegCodec::ReadRows(std::uint8_t* const* rows, int count) {
   if (!reading_ || count <= 0) return 0;
   Decoder& d = reading_->decoder;
   int read = 0;
   const bool done = ReadScanlines(&d, rows, count, &read);
-  warnings_ = d.err.warnings;
+  NoteWarnings(d.err, warnings_, damage_);
   if (!done) {
-    const int code = d.err.code;
-    reading_.reset();
-    ThrowJpegError(code);
+    const std::unique_ptr<Reading> failed = std::move(reading_);
+    ThrowJpegError(failed->decoder.err);
   }
   if (reading_->monitor && reading_->monitor->error) {
     const std::exception_ptr error = reading_->monitor->error;
@@ -349,10 +402,9 @@ void JpegCodec::FinishReading() {
   if (!reading_) return;
   Decoder& d = reading_->decoder;
   const bool done = FinishDecoding(&d, row_.data());
-  warnings_ = d.err.warnings;
-  const int code = d.err.code;
+  NoteWarnings(d.err, warnings_, damage_);
   const std::unique_ptr<Reading> reading = std::move(reading_);
-  if (!done) ThrowJpegError(code);
+  if (!done) ThrowJpegError(reading->decoder.err);
   RethrowBusyError(reading->monitor.get());
 }
 
@@ -385,7 +437,7 @@ void JpegCodec::Encode(const Image& image, std::string& jpeg) {
   e.monitor = monitor.get();
   const bool done = Compress(&e, &image, Quality, Grayscale, progressive_);
   warnings_ = e.err.warnings;
-  if (!done) ThrowJpegError(e.err.code);
+  if (!done) ThrowJpegError(e.err);
   RethrowBusyError(monitor.get());
   jpeg.assign(reinterpret_cast<const char*>(e.buffer), e.size);
 }

@@ -8,12 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "core/SettingsCheck.h"
 #include "imaging/Image.h"
 
 namespace fotoloom {
 
 // Largest width or height a JPEG file can have; larger targets cannot be encoded.
-constexpr int kJpegMaxDimension = 65500;
+constexpr int kJpegMaxDimension = kMaxImageSide;
 
 // Most pixels a file may declare to be decoded: 2^28, a 16384 x 16384 square
 // or a 200-megapixel camera's 16320 x 12240, which take 768 MiB as RGB. A
@@ -23,7 +24,8 @@ constexpr long long kMaxDecodePixels = 1LL << 28;
 
 // Decodes JPEG files and encodes images as JPEG. One object serves one
 // worker for a whole run; it is not shared between threads. Every library
-// failure is raised as "JPEG error #<message code>"; nothing is printed.
+// failure is raised as "JPEG error #<message code>: <the library's text>"
+// ("JPEG error #53: Not a JPEG file: starts with 0x89 0x50"); nothing is printed.
 class JpegCodec {
  public:
   // Decode to grey levels (and encode one component) instead of colour.
@@ -73,6 +75,11 @@ class JpegCodec {
   // opened, has no readable header or declares more than MaxPixels. Data
   // damaged after the header is not noticed. Ends any reading in progress.
   void Inspect(const std::string& path);
+  // Whether the file at path can be decoded: opens it and starts decoding as
+  // Start does, with Start's errors (the colour conversion is checked, and a
+  // progressive file's scans are read), then ends the reading without a
+  // row. Damage after the start (a file cut short) shows only in decoding.
+  void Probe(const std::string& path);
   // Stored size and rows decoded so far of the file being read.
   int StoredWidth() const { return storedWidth_; }
   int StoredHeight() const { return storedHeight_; }
@@ -94,6 +101,12 @@ class JpegCodec {
   int Orientation() const { return orientation_; }
   // Library warnings (for example corrupt data) of the last Load or Encode.
   int Warnings() const { return warnings_; }
+  // What the file being read or read last lacks when it decoded with
+  // warnings, in words for its user: "premature end of data; the missing
+  // part shows grey" for a file cut short (the decoder makes up the rest),
+  // the library's text of its first warning otherwise. Empty while there
+  // was no warning.
+  const std::string& Damage() const { return damage_; }
 
   // Raises the library's "JPEG error #n" for a size it refuses to encode.
   static void CheckEncodableSize(int width, int height);
@@ -103,6 +116,7 @@ class JpegCodec {
   int components_ = 0;
   int orientation_ = 1;
   int warnings_ = 0;
+  std::string damage_;
   int storedWidth_ = 0;
   int storedHeight_ = 0;
   int rowsRead_ = 0;

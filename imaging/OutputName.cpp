@@ -1,6 +1,8 @@
 // Output file names of the scaled images, thumbnails and original copies.
 #include "imaging/OutputName.h"
 
+#include "core/OutputNames.h"
+
 namespace fotoloom {
 
 std::string FileNameOf(const std::string& inputPath) {
@@ -9,18 +11,17 @@ std::string FileNameOf(const std::string& inputPath) {
 }
 
 std::string OutputFilePath(const std::string& outputFolder, const std::string& prefix, const std::string& inputPath) {
-  std::string path = outputFolder;
-  // An empty folder means the current one, never the root.
-  if (!path.empty() && path.back() != '/') path += '/';
-  return path + prefix + FileNameOf(inputPath);
+  return OutputPathOf(outputFolder, prefix + FileNameOf(inputPath));
 }
 
 std::string OutputFilePath(const std::string& outputFolder, const std::string& subfolder, const std::string& prefix,
                            const std::string& inputPath) {
   if (subfolder.empty()) return OutputFilePath(outputFolder, prefix, inputPath);
-  std::string folder = outputFolder;
-  if (!folder.empty() && folder.back() != '/') folder += '/';
-  return folder + NameInSubfolder(subfolder, prefix + FileNameOf(inputPath));
+  // The file itself is one entry of its album's folder: only the album's
+  // folders may hold "/".
+  const std::string name = prefix + FileNameOf(inputPath);
+  OutputPathOf(subfolder, name);
+  return OutputPathOf(outputFolder, NameInSubfolder(subfolder, name), NameShape::Nested);
 }
 
 std::string NameInSubfolder(const std::string& subfolder, const std::string& name) {

@@ -11,10 +11,14 @@ std::string FileNameOf(const std::string& inputPath);
 
 // outputFolder, a "/" unless it is empty or already ends with one, prefix
 // and the input's file name: OutputFilePath("/out", "n_", "/in/IMG_1.JPG") is "/out/n_IMG_1.JPG".
+// The name passes the output folder's name rule (OutputPathOf), which raises
+// for one it refuses.
 std::string OutputFilePath(const std::string& outputFolder, const std::string& prefix, const std::string& inputPath);
 
 // The same in subfolder of outputFolder ("2024/Rome"; "" for outputFolder
-// itself): OutputFilePath("/out", "2024", "t_", "/in/2024/a.jpg") is "/out/2024/t_a.jpg".
+// itself): OutputFilePath("/out", "2024", "t_", "/in/2024/a.jpg") is
+// "/out/2024/t_a.jpg". Subfolder and name pass the name rule as folders
+// below the output folder and an entry of the album's folder.
 std::string OutputFilePath(const std::string& outputFolder, const std::string& subfolder, const std::string& prefix,
                            const std::string& inputPath);
 

@@ -217,6 +217,8 @@ void PhotoPipeline::RunInParallel(bool& cancelled, int jobs) const {
 
   for (int i = 0; i < Count; ++i) {
     Outcome outcome;
+    bool cancelledWhileWaiting = false;  // the cancel came from an OnWorking while waiting for photo i
+    bool cutShort = false;               // photo i is made here after that cancel: the last one handed on
     {
       std::unique_lock lock(s.mutex);
       for (;;) {
@@ -225,8 +227,18 @@ void PhotoPipeline::RunInParallel(bool& cancelled, int jobs) const {
           outcome = std::move(slot);
           break;
         }
-        // Never started, and nothing will start it: the run was stopped.
-        if ((s.stop || i >= s.limit) && !s.started[static_cast<std::size_t>(i)]) return;
+        if ((s.stop || i >= s.limit) && !s.started[static_cast<std::size_t>(i)]) {
+          // Never started, and nothing will start it: the run was stopped
+          // after the photo before, or an earlier photo ended it.
+          if (!cancelledWhileWaiting || i >= s.limit) return;
+          // The cancel came while this thread waited for photo i and before
+          // any worker took it. Run on one thread, the photo would already
+          // be in the making and be handed on cut short by the cancel; so it
+          // is here, however the workers happened to be scheduled.
+          s.Start(i);
+          cutShort = true;
+          break;
+        }
         // Other photos finishing wake this thread too; OnWorking follows the
         // clock, which a test may have set, so the wait itself is bounded.
         const SteadyClock::duration left = nextWorking - now();
@@ -239,10 +251,18 @@ void PhotoPipeline::RunInParallel(bool& cancelled, int jobs) const {
             lock.unlock();
             OnWorking();
             noteCancel();
+            cancelledWhileWaiting = cancelled;
             lock.lock();
           }
         }
       }
+    }
+    if (cutShort) {
+      ResizeJob job;
+      job.BusyClock = Clock;
+      Make(PhotoTask{job, i, OnWorking, [] { return true; }}, outcome.copies);
+      Deliver(i, outcome.copies);
+      return;
     }
     const std::size_t bytes = BytesOf(outcome.copies);
     // An error raised here leaves through the destructor of threads, which

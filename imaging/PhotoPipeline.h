@@ -41,7 +41,11 @@ struct PhotoTask {
 // end while the other workers have nothing to do. After each Deliver and
 // OnWorking the run reads the cancel flag: once set, no further photo is
 // started, and the photos already started are still made and handed on in
-// order up to the first one that was not.
+// order up to the first one that was not. When the cancel came from an
+// OnWorking while the calling thread waited for a photo that no worker had
+// started yet, that photo is made on the calling thread, cut short as a
+// cancelled stretch is, and handed on last: a run on one thread would have
+// been making it.
 struct PhotoPipeline {
   int Count = 0;
   int Jobs = 1;

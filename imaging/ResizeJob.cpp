@@ -56,6 +56,7 @@ void ResizeJob::Run(const std::string& inputPath, std::span<const CopyRequest> r
   for (std::size_t k = 0; k < requests.size(); ++k) {
     results[k].Jpeg.clear();
     results[k].Error = nullptr;
+    results[k].Damage.clear();
     if (requests[k].Settings == nullptr) continue;
     // Each request index keeps its own working objects, so a writer's kept
     // tap lists serve the next photo of the same writer.
@@ -90,6 +91,7 @@ void ResizeJob::Run(const std::string& inputPath, std::span<const CopyRequest> r
       }
     return;
   }
+  for (Copy* copy : copies) copy->result->Damage = codec_.Damage();
   Encode(copies);
 }
 

@@ -44,6 +44,9 @@ struct CopyRequest {
 struct CopyResult {
   std::string Jpeg;
   std::exception_ptr Error;
+  // What the photo lacks when it decoded with warnings (JpegCodec::Damage);
+  // empty for a sound photo.
+  std::string Damage;
 };
 
 // An estimate of the work of resizing the photo at path, comparable between

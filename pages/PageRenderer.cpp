@@ -1,6 +1,7 @@
 // Page rendering with per-position preparation, and page output.
 #include "pages/PageRenderer.h"
 
+#include "core/OutputNames.h"
 #include "core/TextFile.h"
 #include "pages/PageNames.h"
 
@@ -42,7 +43,7 @@ std::string RenderPage(const std::vector<std::string>& lines, PagePosition posit
 }
 
 void WritePage(std::string_view folder, std::string_view name, std::string_view text) {
-  WriteWholeFile(OutputFilePath(folder, name), text);
+  WriteWholeFile(OutputPathOf(folder, name), text);
 }
 
 }  // namespace fotoloom

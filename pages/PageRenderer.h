@@ -41,7 +41,8 @@ class PageRenderer {
 // replaces the macros in order: the whole text of one page.
 std::string RenderPage(const std::vector<std::string>& lines, PagePosition position, std::span<const Macro> macros);
 
-// Writes text as the file name in folder (see OutputFilePath), replacing an
+// Writes text as the file name in folder (see OutputPathOf: a name the output
+// folder's rule refuses raises before anything is written), replacing an
 // existing file. Raises "Cannot create file "<path>". <reason>" on failure.
 void WritePage(std::string_view folder, std::string_view name, std::string_view text);
 

@@ -8,6 +8,7 @@
 
 #include "core/Error.h"
 #include "core/ImageOrdering.h"
+#include "core/OutputNames.h"
 #include "core/PosixIo.h"
 #include "imaging/OutputName.h"
 #include "pages/PageNames.h"
@@ -84,6 +85,36 @@ GalleryLayout LayOutAlbums(const std::vector<Album>& albums, int sortingMethod, 
   return layout;
 }
 
+std::vector<Album> WithoutPhotos(const std::vector<Album>& albums, const std::set<std::string>& leftOut) {
+  std::vector<Album> kept = albums;
+  for (Album& album : kept) {
+    std::erase_if(album.Photos, [&leftOut](const ImageEntry& e) {
+      const std::string folder = e.Folder.empty() || e.Folder.back() == '/' ? e.Folder : e.Folder + "/";
+      return leftOut.count(folder + e.FileName) != 0;
+    });
+  }
+  // Sub-albums follow their album, so counting from the back sees them first.
+  for (std::size_t i = kept.size(); i-- > 0;) {
+    Album& album = kept[i];
+    album.PhotosInTree = static_cast<std::int64_t>(album.Photos.size());
+    for (const int child : album.Children) album.PhotosInTree += kept[std::size_t(child)].PhotosInTree;
+  }
+  // The albums that stay, in the same order, with their indexes anew.
+  std::vector<int> newIndex(kept.size(), -1);
+  std::vector<Album> out;
+  for (std::size_t i = 0; i < kept.size(); ++i) {
+    const bool parentKept = kept[i].Parent == -1 || newIndex[std::size_t(kept[i].Parent)] != -1;
+    if (i != 0 && (kept[i].PhotosInTree == 0 || !parentKept)) continue;
+    newIndex[i] = static_cast<int>(out.size());
+    Album album = std::move(kept[i]);
+    album.Parent = album.Parent == -1 ? -1 : newIndex[std::size_t(album.Parent)];
+    album.Children.clear();
+    if (album.Parent != -1) out[std::size_t(album.Parent)].Children.push_back(newIndex[i]);
+    out.push_back(std::move(album));
+  }
+  return out;
+}
+
 void CheckAlbumFolders(const GalleryLayout& layout, const std::vector<Album>& albums, const GallerySettings& o) {
   const std::string ext = NormalizedExtension(o.WebSiteExtension());
   const std::string input = o.InputPath().empty() || o.InputPath().back() == '/' ? o.InputPath() : o.InputPath() + "/";
@@ -95,6 +126,11 @@ void CheckAlbumFolders(const GalleryLayout& layout, const std::vector<Album>& al
 
   for (std::size_t i = 0; i < albums.size(); ++i) {
     const GalleryAlbum& album = layout.Albums[i];
+    // Folder names come from disk: each must be one the output folder may hold.
+    if (const NameFault fault = OutputNameFault(album.Subfolder, NameShape::Nested);
+        !album.Subfolder.empty() && fault != NameFault::None)
+      throw Error("The folder \"" + input + albums[i].Folder +
+                  "\" cannot become an album: " + std::string(NameFaultText(fault)) + "." + LeaveOutAdvice());
     // The names of the images written into the album's folder, and the
     // longest name of a file written there.
     std::set<std::string> imageNames;

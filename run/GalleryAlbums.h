@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,11 @@ struct GalleryLayout {
 // first photo in gallery order, or the cover of its first sub-album when it
 // has no photos of its own).
 GalleryLayout LayOutAlbums(const std::vector<Album>& albums, int sortingMethod, const Grid& grid, int elementsMode);
+
+// The albums without the photos whose paths are in leftOut: counts made
+// anew, and an album that no longer holds photos, also further down, gone
+// with its place in the tree (the top album stays, also when empty).
+std::vector<Album> WithoutPhotos(const std::vector<Album>& albums, const std::set<std::string>& leftOut);
 
 // Checks, before anything is written, that every album can be written:
 // raises fotoloom::Error naming the input folder of an album whose name is

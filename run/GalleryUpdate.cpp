@@ -11,6 +11,7 @@
 
 #include "core/ContentHash.h"
 #include "core/Error.h"
+#include "core/OutputNames.h"
 #include "core/TemporaryFiles.h"
 #include "core/TextFile.h"
 #include "imaging/OutputName.h"
@@ -67,21 +68,21 @@ std::vector<PhotoNeeds> UpdateDecisions::Needs() const {
 }
 
 bool IsPlainRelativeName(const std::string& name) {
-  if (name.empty() || name.front() == '/') return false;
-  std::size_t start = 0;
-  for (;;) {
-    const std::size_t slash = name.find('/', start);
-    const std::string part = name.substr(start, slash == std::string::npos ? std::string::npos : slash - start);
-    if (part.empty() || part == "." || part == "..") return false;
-    if (slash == std::string::npos) return true;
-    start = slash + 1;
-  }
+  return OutputNameFault(name, NameShape::Nested) == NameFault::None;
+}
+
+bool OfItsKind(const std::string& name, const OwnedEntry& entry) {
+  if (entry.Recipe.empty() && entry.Photo.Path.empty()) return true;
+  // In the output folder itself or in an album's folder below it.
+  const std::string file = name.substr(name.rfind('/') + 1);
+  return OutputNameFault(name, NameShape::Nested) == NameFault::None &&
+         (file.starts_with("n_") || file.starts_with("t_") || file.starts_with("b_"));
 }
 
 GalleryUpdate::GalleryUpdate(std::string outputFolder, bool write, UpdateClock now)
     : folder_(std::move(outputFolder)), write_(write), now_(now ? std::move(now) : UpdateClock(RealTimeNow)) {
   while (folder_.size() > 1 && folder_.back() == '/') folder_.pop_back();
-  if (std::optional<UpdateState> state = ReadUpdateState(folder_)) {
+  if (std::optional<UpdateState> state = ReadUpdateState(folder_, &trouble_)) {
     state_ = std::move(*state);
     hadState_ = true;
   }
@@ -99,14 +100,29 @@ GalleryUpdate::~GalleryUpdate() {
 }
 
 std::string GalleryUpdate::PathOf(const std::string& name) const {
-  if (folder_.empty()) return name;
-  return folder_.back() == '/' ? folder_ + name : folder_ + "/" + name;
+  return OutputPathOf(folder_, name, NameShape::Nested);
 }
 
 std::string GalleryUpdate::NameOf(const std::string& path) const {
   const fs::path base = folder_.empty() ? fs::path(".") : fs::path(folder_);
   const std::string name = fs::path(path).lexically_relative(base).generic_string();
   return IsPlainRelativeName(name) ? name : std::string();
+}
+
+bool GalleryUpdate::InFoldersItMade(const std::string& name) const {
+  for (std::size_t slash = name.find('/'); slash != std::string::npos; slash = name.find('/', slash + 1)) {
+    const std::string folder = name.substr(0, slash);
+    const OwnedEntry* entry = EntryOf(folder);
+    if (entry == nullptr || !entry->Folder || FolderInode(PathOf(folder)) != entry->Facts.Inode) return false;
+  }
+  return true;
+}
+
+bool GalleryUpdate::MayDeleteFile(const std::string& name, const OwnedEntry& entry) const {
+  // A name a run writes for a file of its kind, in a folder Fotoloom made,
+  // unchanged since written by its facts and by its content whatever its age.
+  return OfItsKind(name, entry) && InFoldersItMade(name) && MayDelete(OwnershipOfName(name)) &&
+         FileContentHash(PathOf(name)) == entry.Hash;
 }
 
 Ownership GalleryUpdate::OwnershipOfName(const std::string& name) const {
@@ -118,7 +134,8 @@ Ownership GalleryUpdate::OwnershipOfName(const std::string& name) const {
 }
 
 void GalleryUpdate::Record(const std::string& name, const OwnedEntry& entry) {
-  if (name.empty()) return;
+  // Only names the state may hold: a state that names another would be untrusted.
+  if (!IsPlainRelativeName(name)) return;
   state_.Entries[name] = entry;
   if (file_) file_->Append(UpdateEntryLine(name, entry));
 }
@@ -184,7 +201,14 @@ OriginalCopy GalleryUpdate::DecideCopy(const PhotoIdentity& photo, const std::st
   Want(b);
   const Ownership own = OwnershipOfName(b);
   const OriginalCopy action = OriginalCopyAction(own, own == Ownership::Ours && FromSamePhoto(b, photo));
-  if (own == Ownership::NotOurs) NotOurs(b);
+  if (own == Ownership::NotOurs) {
+    NotOurs(b);
+    // A copy that is not the photo's stays; the user should know why.
+    const std::string path = PathOf(b);
+    if (OnWarning && RegularFileFacts(path) && FileContentHash(path) != FileContentHash(photo.Path))
+      OnWarning(b + " is kept: it differs from " + FileNameOf(photo.Path) +
+                " and was not written by this update; delete it to have it copied again");
+  }
   return action;
 }
 
@@ -309,7 +333,7 @@ std::vector<std::string> GalleryUpdate::Unwanted() const {
     if (wanted_.count(name) != 0) continue;
     if (entry.Folder) {
       if (PlainFoldersUpTo(folder_, name) && FolderInode(PathOf(name)) == entry.Facts.Inode) names.push_back(name);
-    } else if (MayDelete(OwnershipOfName(name))) {
+    } else if (MayDeleteFile(name, entry)) {
       names.push_back(name);
     }
   }
@@ -326,8 +350,7 @@ int GalleryUpdate::DeleteUnwanted(const std::function<void()>& pump) {
   }
   int deleted = 0;
   for (const std::string& name : files) {
-    const Ownership own = OwnershipOfName(name);
-    if (MayDelete(own)) {
+    if (MayDeleteFile(name, state_.Entries[name])) {
       if (::unlink(PathOf(name).c_str()) != 0) continue;
       ++deleted;
       if (pump) pump();

@@ -66,6 +66,12 @@ class GalleryUpdate : public AdditionalElementsTarget {
 
   // Whether a usable state was found.
   bool HadState() const { return hadState_; }
+  // Why no state could be used (Missing for a first update).
+  StateTrouble Trouble() const { return trouble_; }
+
+  // Called with a line the user should read: a "b_" file that is kept
+  // because nothing proves Fotoloom wrote it while it differs from its photo.
+  std::function<void(const std::string&)> OnWarning;
 
   // The photo at path as it is now (its facts followed through a link).
   PhotoIdentity Observe(const std::string& photoPath) const;
@@ -104,7 +110,11 @@ class GalleryUpdate : public AdditionalElementsTarget {
   bool MakeFolder(const std::string& target) override;
 
   // The files and folders the state recorded, that nothing wanted, and
-  // that are still as Fotoloom left them: what DeleteUnwanted deletes.
+  // that are still as Fotoloom left them: what DeleteUnwanted deletes. A
+  // file goes only when its size, time, inode and content are those
+  // recorded, a file made from a photo only under an "n_", "t_" or "b_"
+  // name, and a file in a subfolder only when Fotoloom made every folder on
+  // its way; a folder only when empty.
   std::vector<std::string> Unwanted() const;
   // Deletes those, files first and folders (when empty) after, calling
   // pump after each; returns how many it deleted.
@@ -126,6 +136,10 @@ class GalleryUpdate : public AdditionalElementsTarget {
   // outside or not a plain relative name (such files are never recorded).
   std::string NameOf(const std::string& path) const;
   Ownership OwnershipOfName(const std::string& name) const;
+  // Whether every folder on the way to name is one the state records as
+  // made by Fotoloom, still the folder it made.
+  bool InFoldersItMade(const std::string& name) const;
+  bool MayDeleteFile(const std::string& name, const OwnedEntry& entry) const;
   const OwnedEntry* EntryOf(const std::string& name) const;
   // Whether the entry of name was made from photo as it is now; an entry
   // whose racy photo proves unchanged is recorded settled.
@@ -137,6 +151,7 @@ class GalleryUpdate : public AdditionalElementsTarget {
   bool write_;
   UpdateClock now_;
   bool hadState_ = false;
+  StateTrouble trouble_ = StateTrouble::None;
   UpdateState state_;
   std::set<std::string> wanted_;
   std::set<std::string> imageNames_;  // the "n_" and "t_" files decided
@@ -144,8 +159,16 @@ class GalleryUpdate : public AdditionalElementsTarget {
   bool finished_ = false;
 };
 
-// Whether name is a plain relative name inside a folder: not empty, not
-// absolute, and no part of it empty, "." or "..".
+// Whether name is a plain relative name inside a folder that the state may
+// hold: the output folder's name rule for names that may lead into
+// subfolders (not empty, not absolute, no part empty, "." or "..", no NUL,
+// not the state's own name).
 bool IsPlainRelativeName(const std::string& name);
+
+// Whether the entry of name is of a kind a run writes under that name: a
+// file made from a photo is an "n_", "t_" or "b_" file of the output folder
+// itself or of an album's folder below it ("2024/n_a.jpg"); pages and
+// additional elements may have any name the rule allows.
+bool OfItsKind(const std::string& name, const OwnedEntry& entry);
 
 }  // namespace fotoloom

@@ -9,11 +9,16 @@
 #include <cstring>
 #include <limits>
 #include <optional>
+#include <set>
 
 #include "core/AlbumTree.h"
 #include "core/Error.h"
+#include "core/FolderCheck.h"
+#include "core/FolderLock.h"
 #include "core/ImageOrdering.h"
+#include "core/OutputNames.h"
 #include "core/ScopeExit.h"
+#include "core/SettingsCheck.h"
 #include "core/TemporaryFiles.h"
 #include "imaging/ImageStages.h"
 #include "imaging/JpegCodec.h"
@@ -48,11 +53,13 @@ struct GenerationRun::Context {
 
   const GallerySettings Options;          // the record as the run read it when it started
   RunPlan* const Plan;                    // set in a dry run, which fills it instead of writing
+  FolderLock Lock;                        // the output folder's, while a writing run goes
   std::unique_ptr<GalleryUpdate> Update;  // set in an update
   std::vector<Album> Albums;              // the top album alone, unless subfolders are albums
   GalleryLayout Layout;                   // the photos of every album in gallery order
   Grid PageGrid;
-  UpdateDecisions Decisions;  // an update's, for the photos whose images the run writes
+  UpdateDecisions Decisions;            // an update's, for the photos whose images the run writes
+  std::set<std::string> DamagedPhotos;  // warned about once, whichever stage read them
 };
 
 namespace {
@@ -135,6 +142,9 @@ GenerationRun::GenerationRun(const GallerySettings& settings, Desktop& desktop, 
   const auto working = [this](ImageWriter&, bool&) { desktop_.ProcessPendingEvents(); };
   c_->Scaling.OnWorking = working;
   c_->Thumbs.OnWorking = working;
+  const auto damaged = [this](ImageWriter&, int index, const std::string& damage) { PhotoDamaged(index, damage); };
+  c_->Scaling.OnDamaged = damaged;
+  c_->Thumbs.OnDamaged = damaged;
 }
 
 GenerationRun::~GenerationRun() = default;
@@ -154,15 +164,18 @@ RunOutcome GenerationRun::Go(RunPlan* plan) {
   if (plan) *plan = RunPlan{};
   outcome_ = RunOutcome::NotStarted;
   failedImage_.clear();
+  leftOut_.clear();
   entries_.clear();
   albumPhotosFound_ = 0;
   imageCount_ = elementsCount_ = thumbPageCount_ = 0;
   if (!CheckFolders()) return outcome_;
+  RefuseBadOptions();
+  if (!MakeOutputFolder() || !LockOutputFolder()) return outcome_;
   const GallerySettings& o = run_->Options;
   // Temporary and spill files of a Fotoloom process that was killed; a dry
   // run removes nothing.
   if (!plan) RemoveLeftoverFiles(o.OutputPath());
-  if (o.UpdateOnlyChanged()) run_->Update = std::make_unique<GalleryUpdate>(o.OutputPath(), plan == nullptr, UpdateNow);
+  if (o.UpdateOnlyChanged()) StartUpdate();
 
   c_->Cancelled = false;
   TMyFindFile& search = c_->Search;
@@ -174,11 +187,24 @@ RunOutcome GenerationRun::Go(RunPlan* plan) {
 
 bool GenerationRun::CheckFolders() {
   const GallerySettings& o = run_->Options;
-  if (!IsFolder(o.InputPath())) {
-    desktop_.ShowMessage(Desktop::Icon::Warning, "Incorrect path for input : " + o.InputPath());
-    view_.Return_to_first_page();
-    return false;
-  }
+  // A missing input folder, or folders where the gallery would overwrite
+  // or delete the photos.
+  const FolderFault fault = CheckRunFolders(o.InputPath(), o.OutputPath());
+  if (fault == FolderFault::None) return true;
+  desktop_.ShowMessage(Desktop::Icon::Warning, FolderFaultMessage(fault, o.InputPath(), o.OutputPath()));
+  view_.Return_to_first_page();
+  return false;
+}
+
+void GenerationRun::RefuseBadOptions() {
+  const GallerySettings& o = run_->Options;
+  std::optional<ValueFault> fault = CheckPageNames(o);
+  if (!fault) fault = CheckRunNumbers(o);
+  if (fault) throw Error(RunFaultMessage(*fault));
+}
+
+bool GenerationRun::MakeOutputFolder() {
+  const GallerySettings& o = run_->Options;
   if (IsFolder(o.OutputPath())) return true;
   const std::string question = "Output folder \"" + o.OutputPath() + "\" is not exist. Do you want to create it now ?";
   if (!desktop_.AskYesNo(Desktop::Icon::Warning, question)) {
@@ -193,6 +219,25 @@ bool GenerationRun::CheckFolders() {
     throw Error(FolderCreationMessage(o.OutputPath(), errno));
   }
   return true;
+}
+
+bool GenerationRun::LockOutputFolder() {
+  if (run_->Plan) return true;  // a dry run writes nothing
+  const std::string& folder = run_->Options.OutputPath();
+  // Where no lock can be taken at all (a folder that cannot be opened for
+  // reading) the run goes on as it always has.
+  if (run_->Lock.TryLock(folder) != FolderLock::Result::Busy) return true;
+  desktop_.ShowMessage(Desktop::Icon::Warning, FolderBusyMessage(folder));
+  outcome_ = RunOutcome::Busy;
+  return false;
+}
+
+void GenerationRun::StartUpdate() {
+  Context& run = *run_;
+  run.Update = std::make_unique<GalleryUpdate>(run.Options.OutputPath(), run.Plan == nullptr, UpdateNow);
+  run.Update->OnWarning = [this](const std::string& text) { view_.ShowWarning(text); };
+  const std::string trouble = StateTroubleMessage(run.Update->Trouble());
+  if (!trouble.empty()) view_.ShowWarning(trouble);
 }
 
 void GenerationRun::EndRun() {
@@ -222,6 +267,7 @@ void GenerationRun::Create_gallery(TMyFindFile& /*Sender*/) {
   static constexpr Stage kStages[] = {
       &GenerationRun::FindAlbums,
       &GenerationRun::OrderPhotos,
+      &GenerationRun::LeaveOutUnreadablePhotos,
       &GenerationRun::CheckAlbums,
       &GenerationRun::WritePages,
       &GenerationRun::DecideUpdate,
@@ -236,10 +282,13 @@ void GenerationRun::Create_gallery(TMyFindFile& /*Sender*/) {
 
 void GenerationRun::Plan_gallery() {
   static constexpr Stage kStages[] = {
-      &GenerationRun::FindAlbums, &GenerationRun::OrderPhotos,  &GenerationRun::CheckAlbums,
-      &GenerationRun::PlanPhotos, &GenerationRun::DecideUpdate, &GenerationRun::PlanUpdate,
+      &GenerationRun::FindAlbums,  &GenerationRun::OrderPhotos, &GenerationRun::LeaveOutUnreadablePhotos,
+      &GenerationRun::CheckAlbums, &GenerationRun::PlanPhotos,  &GenerationRun::DecideUpdate,
+      &GenerationRun::PlanUpdate,
   };
-  if (RunStages(kStages)) outcome_ = RunOutcome::Finished;
+  if (!RunStages(kStages)) return;
+  if (!leftOut_.empty()) view_.ShowWarning(LeftOutSummary());
+  outcome_ = RunOutcome::Finished;
 }
 
 bool GenerationRun::RunStages(std::span<const Stage> stages) {
@@ -288,9 +337,42 @@ bool GenerationRun::OrderPhotos() {
   imageCount_ = static_cast<int>(photos);
   // The grid is checked in full before any page is written.
   run.PageGrid = ReadGrid(run.Options);
-  run.Layout = LayOutAlbums(run.Albums, run.Options.SortingMethodIndex(), run.PageGrid, run.Options.ElementsMode());
-  thumbPageCount_ = run.Layout.ThumbPages;
-  elementsCount_ = run.Layout.ElementsCount();
+  CountPages();
+  return true;
+}
+
+bool GenerationRun::LeaveOutUnreadablePhotos() {
+  Context& run = *run_;
+  if (!run.Options.SkipBadPhotos()) return true;
+  // Each photo is started as the image stages start it, so what they would
+  // stop at is found before any page links to it.
+  JpegCodec codec;
+  codec.Grayscale = run.Options.isgrayscale();
+  std::set<std::string> unreadable;
+  for (const std::string& photo : run.Layout.ImageFiles) {
+    desktop_.ProcessPendingEvents();
+    if (!NotCancelled()) return false;
+    try {
+      codec.Probe(photo);
+    } catch (const Error& e) {
+      unreadable.insert(photo);
+      leftOut_.push_back(photo);
+      view_.ShowWarning(photo + " is left out: it cannot be read: " + e.what());
+      if (run.Plan) run.Plan->LeftOut.push_back({photo, e.what()});
+    }
+  }
+  if (unreadable.empty()) return true;
+  // An album left without photos goes with them.
+  run.Albums = WithoutPhotos(run.Albums, unreadable);
+  imageCount_ = static_cast<int>(run.Albums.front().PhotosInTree);
+  if (imageCount_ < 1) {
+    view_.ShowWarning(LeftOutSummary());
+    desktop_.ShowMessage(Desktop::Icon::Error, "No Images Could be found");
+    view_.Return_to_first_page();
+    outcome_ = RunOutcome::NoImages;
+    return false;
+  }
+  CountPages();
   return true;
 }
 
@@ -298,6 +380,27 @@ bool GenerationRun::CheckAlbums() {
   const Context& run = *run_;
   if (run.Options.IncludeSubfolders()) CheckAlbumFolders(run.Layout, run.Albums, run.Options);
   return true;
+}
+
+void GenerationRun::CountPages() {
+  Context& run = *run_;
+  run.Layout = LayOutAlbums(run.Albums, run.Options.SortingMethodIndex(), run.PageGrid, run.Options.ElementsMode());
+  thumbPageCount_ = run.Layout.ThumbPages;
+  elementsCount_ = run.Layout.ElementsCount();
+}
+
+std::string GenerationRun::LeftOutSummary() const {
+  const std::size_t n = leftOut_.size();
+  return n == 1 ? "1 photo was left out: it cannot be read"
+                : std::to_string(n) + " photos were left out: they cannot be read";
+}
+
+void GenerationRun::PhotoDamaged(int index, const std::string& damage) {
+  // The image writers count the photos whose images they write.
+  const std::vector<std::string>& photos = run_->Layout.ElementFiles;
+  if (index < 0 || std::size_t(index) >= photos.size()) return;
+  const std::string& photo = photos[std::size_t(index)];
+  if (run_->DamagedPhotos.insert(photo).second) view_.ShowWarning(photo + " is damaged: " + damage);
 }
 
 bool GenerationRun::WritePages() {
@@ -414,6 +517,7 @@ void GenerationRun::Finish() {
   run.Layout = GalleryLayout();
   run.Albums.clear();
   run.Albums.shrink_to_fit();
+  if (!leftOut_.empty()) view_.ShowWarning(LeftOutSummary());
   outcome_ = RunOutcome::Finished;
   if (run.Options.AutoBrowserStart()) {
     Open_first_page(run.Options, desktop_);
@@ -517,7 +621,7 @@ void GenerationRun::ResetBars() {
 std::string GenerationRun::AlbumFolderPath(const std::string& subfolder) const {
   const std::string& out = run_->Options.OutputPath();
   if (subfolder.empty()) return out;
-  return (out.empty() || out.back() == '/' ? out : out + "/") + subfolder;
+  return OutputPathOf(out, subfolder, NameShape::Nested);
 }
 
 void GenerationRun::MakeAlbumFolder(const std::string& subfolder) {

@@ -23,6 +23,7 @@ enum class RunOutcome {
   NoImages,    // the input folder holds no "*.jp*g" file
   Cancelled,   // Cancel was called while the run was going
   Finished,    // every stage ran to its end
+  Busy,        // another run holds the output folder: nothing was written
 };
 
 // Owns the five run components (the search, the page writer, the copy of the
@@ -63,15 +64,21 @@ class GenerationRun {
   UpdateClock UpdateNow;
 
   // Runs one whole generation and returns when it has ended. Problems the
-  // user is told about in a message box (bad input folder, no images) end
-  // the run with the outcomes above. Other failures are raised as
-  // fotoloom::Error with the message to show: the output folder cannot be
-  // created ("Invalid filename", "File access denied", "File not found",
-  // "I/O error <errno>"), a number that is not one ("'x' is not a valid
-  // integer value"), rows times columns of 0 ("Division by zero"), a grid or
-  // image size below 1, and any error of a writer. The run is idle again
-  // when Start returns or raises, and its image list is released; what the
-  // stages wrote stays. Calling Start while a run is going raises an error.
+  // user is told about in a message box (bad input folder, input and output
+  // the same folder or the input inside the output, no images, another run
+  // writing to the output folder) end the run with the outcomes above.
+  // Other failures are raised as fotoloom::Error with the message to show:
+  // before anything is written, a page name that leaves the output folder
+  // or a number out of its range (RunFaultMessage: "RowsCount: 'x' is not a
+  // valid integer value", "RowsCount x ColsCount is 0: Division by zero");
+  // the output folder cannot be created ("Invalid filename", "File access
+  // denied", "File not found", "I/O error <errno>"); and any error of a
+  // writer. Warnings (a damaged photo, a photo left out, an update state
+  // that cannot be used) go to the view and do not stop the run. A writing
+  // run holds the output folder's lock (FolderLock) from before its first
+  // write to its end. The run is idle again when Start returns or raises,
+  // and its image list is released; what the stages wrote stays. Calling
+  // Start while a run is going raises an error.
   RunOutcome Start();
 
   // A dry run: does what Start does before it writes anything (the folder
@@ -80,9 +87,10 @@ class GenerationRun {
   // the header of each photo whose images would be written instead of
   // writing. Fills plan when it returns Finished. Creates no folder and
   // writes no file; a missing output folder the user agrees to create is
-  // checked for whether it could be made. A photo whose header cannot be
-  // read is noted in the plan, not raised. Pumps the desktop once per file
-  // found and per header read.
+  // checked for whether it could be made. Takes no lock. A photo whose
+  // header cannot be read is noted in the plan, not raised; with
+  // SkipBadPhotos the photos that cannot be read are left out as in a run.
+  // Pumps the desktop once per file found and per header read.
   RunOutcome Plan(RunPlan& plan);
 
   // Sets the one cancel flag all five components read. The caller then
@@ -96,6 +104,10 @@ class GenerationRun {
   // The input image the last failed image stage was working on ("" when the
   // last error did not concern one image, or Start has not failed).
   const std::string& FailedImage() const { return failedImage_; }
+
+  // The photos the last run left out because they cannot be read
+  // (SkipBadPhotos), in gallery order.
+  const std::vector<std::string>& LeftOut() const { return leftOut_; }
 
   // Facts of the last run, for the progress page and for tests.
   const std::vector<ImageEntry>& ImageEntries() const { return entries_; }
@@ -113,7 +125,17 @@ class GenerationRun {
   // Start and Plan: the folder checks, then the search, which ends in
   // Create_gallery or, in a dry run, in Plan_gallery.
   RunOutcome Go(RunPlan* plan);
+  // Before anything is written: the folders (a message and page 1 when the
+  // input folder is missing or the gallery would harm the photos), then the
+  // page names and numbers (raised with the run's message), then the output
+  // folder's creation after asking, then its lock (a message when another
+  // run holds it; a dry run takes none).
   bool CheckFolders();
+  void RefuseBadOptions();
+  bool MakeOutputFolder();
+  bool LockOutputFolder();
+  // An update's state, and the one line that says why it could not be used.
+  void StartUpdate();
   void EndRun();
   // The search's handlers: one entry per file found; the rest of the run when the search ends.
   void Add_found_image(TMyFindFile& Sender, const std::string& Folder, const FoundFile& File, bool& Cancelled);
@@ -126,6 +148,8 @@ class GenerationRun {
   // The stages, in the order they run.
   bool FindAlbums();
   bool OrderPhotos();
+  // With SkipBadPhotos: the photos that cannot be read go, each with a warning.
+  bool LeaveOutUnreadablePhotos();
   bool CheckAlbums();
   bool WritePages();
   bool DecideUpdate();  // an update's decisions, also in a dry run
@@ -142,6 +166,13 @@ class GenerationRun {
   // Whether the run goes on: false, with the outcome Cancelled, once Cancel was called.
   bool NotCancelled();
   void ResetBars();
+  // Lays the albums out on the grid and counts the thumbnail pages and the
+  // photos with images, from the albums' photos.
+  void CountPages();
+  // "2 photos were left out: they cannot be read".
+  std::string LeftOutSummary() const;
+  // A photo that decoded with warnings, told once per run.
+  void PhotoDamaged(int index, const std::string& damage);
   // The output folder of the album in subfolder ("" for the output folder).
   std::string AlbumFolderPath(const std::string& subfolder) const;
   // Makes the output folder of an album unless it is there (an update
@@ -178,6 +209,7 @@ class GenerationRun {
   bool running_ = false;
   RunOutcome outcome_ = RunOutcome::NotStarted;
   std::string failedImage_;
+  std::vector<std::string> leftOut_;
   int imageCount_ = 0;
   int elementsCount_ = 0;
   int thumbPageCount_ = 0;

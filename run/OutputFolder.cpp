@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/OutputNames.h"
 #include "core/PosixIo.h"
 #include "pages/PageNames.h"
 
@@ -26,6 +27,13 @@ std::string WithSlash(std::string folder) {
 }
 
 bool Hidden(const std::string& name) { return !name.empty() && name[0] == '.'; }
+
+// Where the entry name of a folder being copied goes in folder, through the
+// output folder's name rule; nothing for a name the rule refuses.
+std::optional<fs::path> EntryTarget(const fs::path& folder, const std::string& name) {
+  if (OutputNameFault(name) != NameFault::None) return std::nullopt;
+  return fs::path(OutputPathOf(folder.string(), name));
+}
 
 // ---- copying ------------------------------------------------------------
 
@@ -71,11 +79,12 @@ class TreeCopier {
     }
     active_.insert(*id);
     for (const fs::directory_entry& entry : ListFolder(source)) {
-      const fs::path to = target / entry.path().filename();
+      const std::optional<fs::path> to = EntryTarget(target, entry.path().filename().string());
+      if (!to) continue;
       if (entry.is_directory(ec)) {
-        CopyFolder(entry.path(), to);
+        CopyFolder(entry.path(), *to);
       } else if (entry.is_regular_file(ec)) {
-        CopyFile(entry.path(), to);
+        CopyFile(entry.path(), *to);
       }
     }
     active_.erase(*id);
@@ -138,12 +147,12 @@ void CopyAdditionalElements(const GallerySettings& settings, Desktop& desktop, A
   std::error_code ec;
   for (const fs::directory_entry& entry : TreeCopier::ListFolder(source)) {
     const std::string name = entry.path().filename().string();
-    if (Hidden(name)) continue;
-    const fs::path to = output / name;
+    const std::optional<fs::path> to = Hidden(name) ? std::nullopt : EntryTarget(output, name);
+    if (!to) continue;
     if (entry.is_directory(ec))
-      copier.CopyFolder(entry.path(), to);
+      copier.CopyFolder(entry.path(), *to);
     else if (entry.is_regular_file(ec))
-      copier.CopyFile(entry.path(), to);
+      copier.CopyFile(entry.path(), *to);
   }
 }
 

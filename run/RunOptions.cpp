@@ -2,10 +2,9 @@
 #include "run/RunOptions.h"
 
 #include <algorithm>
-#include <string_view>
 
 #include "core/Error.h"
-#include "core/IniFile.h"
+#include "core/SettingsCheck.h"
 
 namespace fotoloom {
 namespace {
@@ -30,9 +29,7 @@ void ConfigureImageWriter(ImageWriter& writer, const GallerySettings& o, const s
 }  // namespace
 
 int TextToInt(const std::string& text) {
-  const std::size_t start = text.find_first_not_of(" \t");
-  const std::optional<int> value =
-      start == std::string::npos ? std::nullopt : ParseIniInteger(std::string_view(text).substr(start));
+  const std::optional<int> value = RunNumberValue(text);
   if (!value) throw Error("'" + text + "' is not a valid integer value");
   return *value;
 }

@@ -57,7 +57,13 @@ struct RunPlan {
   bool CopiesAdditionalElements = false;  // the contents of AdditionalPath are copied
   std::vector<PlannedPhoto> Photos;
   std::vector<PlannedAlbum> Albums;  // set only when the run takes subfolders as albums
-  bool Updates = false;              // a dry run of an update: Update is filled in
+  // The photos a run with SkipBadPhotos leaves out, with why each cannot be read.
+  struct LeftOutPhoto {
+    std::string Path;
+    std::string Problem;
+  };
+  std::vector<LeftOutPhoto> LeftOut;
+  bool Updates = false;  // a dry run of an update: Update is filled in
   PlannedUpdate Update;
 
   // The number of photos whose header could not be read.

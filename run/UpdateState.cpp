@@ -89,13 +89,11 @@ std::optional<FileFacts> FactsFrom(const std::vector<std::string_view>& fields, 
   return FileFacts{*size, {*sec, *nsec}, *inode};
 }
 
-// Applies one whole line to state; false when it is not a line of ours.
-bool ApplyLine(std::string_view line, UpdateState& state) {
-  const std::vector<std::string_view> f = Fields(line);
-  const std::optional<std::string> name = f.size() >= 2 ? Unescaped(f[1]) : std::nullopt;
-  if (!name || name->empty()) return false;
+// Applies the fields of one line whose name passed the rule; false when they
+// are not those of a line of ours.
+bool ApplyEntry(const std::vector<std::string_view>& f, const std::string& name, UpdateState& state) {
   if (f[0] == "D" && f.size() == 2) {
-    state.Entries.erase(*name);
+    state.Entries.erase(name);
     return true;
   }
   if (f[0] == "M" && f.size() == 3) {
@@ -104,7 +102,7 @@ bool ApplyLine(std::string_view line, UpdateState& state) {
     OwnedEntry e;
     e.Folder = true;
     e.Facts.Inode = *inode;
-    state.Entries[*name] = e;
+    state.Entries[name] = e;
     return true;
   }
   if (f[0] != "F" || f.size() != 14) return false;
@@ -122,8 +120,28 @@ bool ApplyLine(std::string_view line, UpdateState& state) {
   e.Hash = *hash;
   e.Photo = {*photo, *photoFacts, racy, *photoHash};
   e.Recipe = *recipe;
-  state.Entries[*name] = e;
+  state.Entries[name] = e;
   return true;
+}
+
+// Applies one whole line to state; the trouble when it is not a line of ours.
+StateTrouble ApplyLine(std::string_view line, UpdateState& state) {
+  const std::vector<std::string_view> f = Fields(line);
+  const std::optional<std::string> name = f.size() >= 2 ? Unescaped(f[1]) : std::nullopt;
+  if (!name) return StateTrouble::Damaged;
+  // A name that could lead outside the folder, or to the state itself, was
+  // not written by us: the whole state is not to be trusted.
+  if (OutputNameFault(*name, NameShape::Nested) != NameFault::None) return StateTrouble::NameOutside;
+  return ApplyEntry(f, *name, state) ? StateTrouble::None : StateTrouble::Damaged;
+}
+
+// The header of a state of the current version for another folder, or of
+// another version: what the first line of text would say.
+StateTrouble HeaderTrouble(std::string_view text) {
+  const std::string magic = std::string(kMagic) + " ";
+  if (!text.starts_with(magic)) return StateTrouble::Damaged;
+  const std::string version = std::to_string(kUpdateStateVersion) + " folder ";
+  return text.substr(magic.size()).starts_with(version) ? StateTrouble::OtherFolder : StateTrouble::OtherVersion;
 }
 
 std::string Header(std::uint64_t folderInode) {
@@ -166,27 +184,51 @@ std::string UpdateStateText(const UpdateState& state, std::uint64_t folderInode)
   return text;
 }
 
-std::optional<UpdateState> ParseUpdateState(std::string_view text, std::uint64_t folderInode) {
+std::string StateTroubleMessage(StateTrouble trouble) {
+  switch (trouble) {
+    case StateTrouble::None:
+    case StateTrouble::Missing: return {};
+    case StateTrouble::Damaged: return "The update state was damaged: a full run";
+    case StateTrouble::OtherVersion: return "The update state is of another version of Fotoloom: a full run";
+    case StateTrouble::OtherFolder: return "The update state was written for another output folder: a full run";
+    case StateTrouble::NameOutside:
+      return "The update state names a file it cannot have written (outside the output folder, or the state "
+             "itself): a full run";
+  }
+  return {};
+}
+
+std::optional<UpdateState> ParseUpdateState(std::string_view text, std::uint64_t folderInode, StateTrouble* trouble) {
+  StateTrouble local = StateTrouble::None;
+  StateTrouble& why = trouble ? *trouble : local;
+  why = StateTrouble::None;
   const std::string header = Header(folderInode);
-  if (text.substr(0, header.size()) != header) return std::nullopt;
+  if (text.substr(0, header.size()) != header) {
+    why = HeaderTrouble(text);
+    return std::nullopt;
+  }
   UpdateState state;
   std::size_t start = header.size();
   for (;;) {
     const std::size_t end = text.find('\n', start);
     if (end == std::string_view::npos) break;  // nothing, or an append cut short
-    if (!ApplyLine(text.substr(start, end - start), state)) return std::nullopt;
+    why = ApplyLine(text.substr(start, end - start), state);
+    if (why != StateTrouble::None) return std::nullopt;
     start = end + 1;
   }
   return state;
 }
 
-std::optional<UpdateState> ReadUpdateState(const std::string& folder) {
+std::optional<UpdateState> ReadUpdateState(const std::string& folder, StateTrouble* trouble) {
+  StateTrouble local = StateTrouble::None;
+  StateTrouble& why = trouble ? *trouble : local;
+  why = StateTrouble::Missing;
   const std::optional<std::uint64_t> inode = FolderInode(folder);
   if (!inode) return std::nullopt;
   timespec modified{};
   const std::optional<std::string> text = ReadRegularFile(StatePath(folder), LinkAtPath::Refuse, &modified);
   if (!text) return std::nullopt;
-  std::optional<UpdateState> state = ParseUpdateState(*text, *inode);
+  std::optional<UpdateState> state = ParseUpdateState(*text, *inode, &why);
   if (state) state->Written = {modified.tv_sec, modified.tv_nsec};
   return state;
 }

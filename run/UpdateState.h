@@ -8,13 +8,10 @@
 #include <string>
 #include <string_view>
 
+#include "core/OutputNames.h"
 #include "core/PosixIo.h"
 
 namespace fotoloom {
-
-// The state's file in the output folder; hidden, so clearing the folder and
-// copying additional elements leave it alone.
-inline constexpr std::string_view kUpdateStateFileName = ".fotoloom-update-state";
 
 // The version of the state's format; a state of another version is ignored.
 inline constexpr int kUpdateStateVersion = 1;
@@ -84,15 +81,34 @@ std::string UpdateEntryLine(const std::string& name, const OwnedEntry& entry);
 // The line that removes the entry of name.
 std::string UpdateForgetLine(const std::string& name);
 
+// Why a state could not be used.
+enum class StateTrouble {
+  None,
+  Missing,       // no state file (or none that can be read as a file)
+  Damaged,       // not a state's text, or a line that is not one of ours
+  OtherVersion,  // a state of another version of its format
+  OtherFolder,   // a state of another output folder, copied or moved here
+  NameOutside,   // a line naming a file the output folder's name rule refuses
+};
+
+// The line a run shows when it cannot use a state for trouble: "The update
+// state was damaged: a full run". Empty for None and Missing (a first
+// update has no state to use).
+std::string StateTroubleMessage(StateTrouble trouble);
+
 // Reads the text back, applying the lines in order (a later line of a name
 // replaces an earlier one). Nothing when the header is missing, of another
-// version or of another folder, or any whole line is not one of ours; a last
-// line without its line end (an append cut short) is left out.
-std::optional<UpdateState> ParseUpdateState(std::string_view text, std::uint64_t folderInode);
+// version or of another folder, or any whole line is not one of ours or
+// names a file the output folder's name rule refuses (OutputNameFault); a
+// last line without its line end (an append cut short) is left out.
+// trouble, when given, receives why there is nothing.
+std::optional<UpdateState> ParseUpdateState(std::string_view text, std::uint64_t folderInode,
+                                            StateTrouble* trouble = nullptr);
 
 // The state of the output folder, with Written set; nothing when the file is
 // missing, unreadable or not a state of this folder (see ParseUpdateState).
-std::optional<UpdateState> ReadUpdateState(const std::string& folder);
+// trouble, when given, receives why there is nothing.
+std::optional<UpdateState> ReadUpdateState(const std::string& folder, StateTrouble* trouble = nullptr);
 
 // The state file of one output folder while a run writes it: rewritten whole
 // through a temporary file and a rename, and appended to line by line in

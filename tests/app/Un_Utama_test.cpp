@@ -26,6 +26,7 @@
 #include "app/Un_About.h"
 #include "app/WizardTestSupport.h"
 #include "core/Desktop.h"
+#include "core/FolderLock.h"
 #include "core/SettingsFile.h"
 #include "run/GenerationRun.h"
 #include "support/TempDir.h"
@@ -115,6 +116,17 @@ void PrepareRun(Wizard& w, int photos, bool autoBrowser) {
   for (int step = 2; step <= 5; ++step) w.Button("btn_next")->click();
 }
 
+// An added check box on page 5: shown, off, inside the page and over no
+// other shown control.
+void VerifyShownUncheckedInFreeSpace(const Wizard& w, const QCheckBox* box) {
+  QVERIFY(box->isVisible());
+  QVERIFY(!box->isChecked());
+  QVERIFY(w.Page(5)->rect().contains(box->geometry()));
+  for (const QWidget* other : w.Page(5)->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    if (other != box && other->isVisible())
+      QVERIFY2(!other->geometry().intersects(box->geometry()), qPrintable(other->objectName()));
+}
+
 }  // namespace
 
 class MainWindowTest : public QObject {
@@ -175,7 +187,7 @@ class MainWindowTest : public QObject {
   void next_and_back_walk_the_five_option_pages() {
     Wizard w;
     w.window.show();
-    w.window.Settings().SetInputPath("in");
+    w.window.Settings().SetInputPath(w.folder.str());
     w.window.Settings().SetOutputPath("out");
     for (int step = 2; step <= 5; ++step) {
       w.Button("btn_next")->click();
@@ -286,12 +298,7 @@ class MainWindowTest : public QObject {
     PrepareRun(w, 3, false);
     QCheckBox* box = w.On<QCheckBox>(5, "Check_only_changed");
     QCOMPARE(box->text(), QString("Only update what has changed"));
-    QVERIFY(box->isVisible());
-    QVERIFY(!box->isChecked());
-    QVERIFY(w.Page(5)->rect().contains(box->geometry()));
-    for (const QWidget* other : w.Page(5)->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-      if (other != box && other->isVisible())
-        QVERIFY2(!other->geometry().intersects(box->geometry()), qPrintable(other->objectName()));
+    VerifyShownUncheckedInFreeSpace(w, box);
 
     const std::string off = w.folder / "off.fl";
     const std::string on = w.folder / "on.fl";
@@ -385,9 +392,12 @@ class MainWindowTest : public QObject {
   void missing_input_folder_warns_and_returns_to_page_1() {
     Wizard w;
     w.window.show();
-    w.window.Settings().SetInputPath(w.folder / "nothing");
+    // Page 1 would stop at the missing folder: it goes missing on the way.
+    const test::TempDir photos;
+    w.window.Settings().SetInputPath(photos.str());
     w.window.Settings().SetOutputPath(w.folder.str());
     for (int step = 2; step <= 5; ++step) w.Button("btn_next")->click();
+    w.window.Settings().SetInputPath(w.folder / "nothing");
     std::vector<test::SeenBox> seen;
     test::AnswerNextBox("OK", &seen);
     w.Button("btn_next")->click();
@@ -399,22 +409,170 @@ class MainWindowTest : public QObject {
     QCOMPARE(w.Header(), QString("Step 1 of 5"));
   }
 
-  void bad_row_count_shows_the_error_box_and_cancel_leads_back() {
+  // Values the run would refuse are refused on Next before anything is
+  // written: one warning naming the box, then its page with the box focused.
+  void bad_values_are_refused_on_their_page_before_the_run() {
+    const struct {
+      void (GallerySettings::*set)(std::string);
+      std::string text;
+      int page;
+      const char* box;
+      QString message;
+    } cases[] = {
+        {&GallerySettings::SetRowsCount, "x", 3, "edt_num_row",
+         "Number of Rows: 'x' is not a whole number between 1 and 1000"},
+        {&GallerySettings::SetMaxWidthImage, "abc", 2, "Edt_max_width",
+         "Maximum Image Width: 'abc' is not a whole number between 1 and 65500"},
+        {&GallerySettings::SetMaxHeightImage, "-5", 2, "edt_max_height",
+         "Maximum Image Height: '-5' is not a whole number between 1 and 65500"},
+        {&GallerySettings::SetColsCount, "0", 3, "edt_num_columns",
+         "Number of Columns: '0' is not a whole number between 1 and 1000"},
+    };
+    for (const auto& c : cases) {
+      Wizard w;
+      w.window.show();
+      PrepareRun(w, 1, false);
+      (w.window.Settings().*c.set)(c.text);
+      std::vector<test::SeenBox> seen;
+      test::AnswerNextBox("OK", &seen);
+      w.Button("btn_next")->click();
+      QCOMPARE(seen.size(), std::size_t{1});
+      QCOMPARE(seen[0].title, QString("Warning"));
+      QCOMPARE(seen[0].text, c.message);
+      QCOMPARE(w.VisiblePage(), c.page);
+      QCOMPARE(w.Header(), QString("Step %1 of 5").arg(c.page));
+      QCOMPARE(w.Buttons(), QString("xxxxxx"));
+      QCOMPARE(w.window.focusWidget(), w.On<QLineEdit>(c.page, c.box));
+      QVERIFY(!QFile::exists(QString::fromStdString(w.folder / "out")));
+    }
+  }
+
+  // The folders are checked on page 1's Next and again before the run.
+  void folders_that_would_harm_the_photos_are_refused_on_page_1() {
     Wizard w;
     w.window.show();
-    w.window.Settings().SetRowsCount("x");
+    QDir().mkpath(QString::fromStdString(w.folder / "in/sub"));
+    const struct {
+      std::string input;
+      std::string output;
+      const char* box;
+      std::string message;
+    } cases[] = {
+        {w.folder / "nothing", w.folder / "out", "edt_input", "Incorrect path for input : " + (w.folder / "nothing")},
+        {w.folder / "in", w.folder / "in/sub/..", "edt_output",
+         "The output folder \"" + (w.folder / "in/sub/..") + "\" is the input folder \"" + (w.folder / "in") +
+             "\": the gallery's images would overwrite the photos. Choose another output folder."},
+        {w.folder / "in/sub", w.folder / "in", "edt_output",
+         "The input folder \"" + (w.folder / "in/sub") + "\" is inside the output folder \"" + (w.folder / "in") +
+             "\": a run could overwrite or delete the photos. Choose another output folder."},
+    };
+    for (const auto& c : cases) {
+      w.window.Settings().SetInputPath(c.input);
+      w.window.Settings().SetOutputPath(c.output);
+      std::vector<test::SeenBox> seen;
+      test::AnswerNextBox("OK", &seen);
+      w.Button("btn_next")->click();
+      QCOMPARE(seen.size(), std::size_t{1});
+      QCOMPARE(seen[0].title, QString("Warning"));
+      QCOMPARE(seen[0].text, QString::fromStdString(c.message));
+      QCOMPARE(w.window.CurrentStep(), 1);
+      QCOMPARE(w.window.focusWidget(), w.On<QLineEdit>(1, c.box));
+    }
+    // An output folder inside the input folder is fine.
+    w.window.Settings().SetInputPath(w.folder / "in");
+    w.window.Settings().SetOutputPath(w.folder / "in/sub");
+    w.Button("btn_next")->click();
+    QCOMPARE(w.window.CurrentStep(), 2);
+  }
+
+  // A page name or extension with a "/" (or "..") keeps Next disabled, with
+  // the reason under the boxes of page 1; settings files and typing alike.
+  void page_names_that_leave_the_output_folder_disable_next() {
+    Wizard w;
+    w.window.show();
+    w.window.Settings().SetInputPath(w.folder.str());
+    w.window.Settings().SetOutputPath(w.folder / "out");
+    auto* reason = w.On<QLabel>(1, "lbl_name_problem");
+    QVERIFY(w.Button("btn_next")->isEnabled());
+    QVERIFY(!reason->isVisible());
+    QTest::keyClicks(w.On<QLineEdit>(1, "edt_thumbnail"), "/../escaped");
+    QVERIFY(!w.Button("btn_next")->isEnabled());
+    QVERIFY(reason->isVisible());
+    QCOMPARE(reason->text(), QString("Name of Thumbnail Websites: 'page/../escaped' cannot be used: it holds \"/\", "
+                                     "which would lead into another folder"));
+    QVERIFY(w.Page(1)->rect().contains(reason->geometry().translated(reason->parentWidget()->pos())));
+    w.On<QLineEdit>(1, "edt_thumbnail")->setText("page");
+    QVERIFY(w.Button("btn_next")->isEnabled());
+    QVERIFY(!reason->isVisible());
+
+    GallerySettings saved;
+    saved.SetInputPath(w.folder.str());
+    saved.SetOutputPath(w.folder / "out");
+    saved.SetWebSiteExtension("/../../x");
+    const std::string file = w.folder / "bad.fl";
+    Write_settings_file(file, saved);
+    w.dialogs->files = {QString::fromStdString(file)};
+    w.Button("bit_load")->click();
+    QVERIFY(!w.Button("btn_next")->isEnabled());
+    QVERIFY(reason->text().startsWith("Extension of Websites: '/../../x' cannot be used: "));
+  }
+
+  // Another run writing to the output folder: the wizard says so, writes
+  // nothing and stays on page 5 so the user can try again.
+  void a_run_into_a_folder_another_run_writes_to_stays_on_page_5() {
+    Wizard w;
+    w.window.show();
     PrepareRun(w, 1, false);
-    QDir().mkpath(QString::fromStdString(w.folder / "out"));
+    QVERIFY(QDir().mkpath(QString::fromStdString(w.folder / "out")));
+    FolderLock other;
+    QVERIFY(other.TryLock(w.folder / "out") == FolderLock::Result::Locked);
     std::vector<test::SeenBox> seen;
     test::AnswerNextBox("OK", &seen);
     w.Button("btn_next")->click();
     QCOMPARE(seen.size(), std::size_t{1});
-    QCOMPARE(seen[0].title, QString("Fotoloom"));
-    QCOMPARE(seen[0].text, QString("'x' is not a valid integer value."));
-    QCOMPARE(w.VisiblePage(), 6);
-    QCOMPARE(w.Buttons(), QString("------"));
-    w.On<QPushButton>(6, "btn_cancel")->click();
-    QCOMPARE(w.VisiblePage(), 1);
+    QCOMPARE(seen[0].title, QString("Warning"));
+    QCOMPARE(seen[0].text, QString::fromStdString("Another Fotoloom run is writing to " + (w.folder / "out")));
+    QCOMPARE(w.window.CurrentStep(), 5);
+    QCOMPARE(w.Buttons(), QString("xxxxxx"));
+    QVERIFY(
+        QDir(QString::fromStdString(w.folder / "out")).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+    other.Release();
+    w.Button("btn_next")->click();
+    QVERIFY(QFile::exists(QString::fromStdString(w.folder / "out/page1.htm")));
+  }
+
+  void a_settings_file_without_any_known_key_is_loaded_with_a_warning() {
+    Wizard w;
+    w.window.show();
+    w.window.Settings().SetTitle("Before");
+    const std::string file = w.folder / "utf16.fl";
+    test::WriteFile(file, std::string("\xFF\xFE[\0S\0", 6));
+    w.dialogs->files = {QString::fromStdString(file)};
+    std::vector<test::SeenBox> seen;
+    test::AnswerNextBox("OK", &seen);
+    w.Button("bit_load")->click();
+    QCOMPARE(seen.size(), std::size_t{1});
+    QCOMPARE(seen[0].title, QString("Warning"));
+    QCOMPARE(seen[0].text, QString::fromStdString(NoSettingsReadWarning(file)));
+    // Loading went on as for any file: the fallbacks are in.
+    QCOMPARE(w.window.Settings().Title(), std::string("Place your gallery title here"));
+  }
+
+  void skip_bad_photos_check_box_sits_in_free_space_and_is_saved_only_when_on() {
+    Wizard w;
+    w.window.show();
+    PrepareRun(w, 1, false);
+    QCheckBox* box = w.On<QCheckBox>(5, "Check_skip_bad_photos");
+    QCOMPARE(box->text(), QString("Skip photos that cannot be read"));
+    VerifyShownUncheckedInFreeSpace(w, box);
+    const std::string on = w.folder / "on.fl";
+    w.dialogs->files = {QString::fromStdString(on)};
+    box->click();
+    QVERIFY(w.window.Settings().SkipBadPhotos());
+    w.Button("bit_save")->click();
+    QVERIFY(test::ReadFile(on).ends_with("[Run]\r\nSkipBadPhotos=1\r\n"));
+    w.window.Settings().SetSkipBadPhotos(false);
+    QVERIFY(!box->isChecked());
   }
 
   // Failures that are not fotoloom::Error (a thread that cannot be started, memory
@@ -557,7 +715,7 @@ class MainWindowTest : public QObject {
   // the group; the arrow keys still move the choice.
   void tab_into_a_radio_group_lands_on_the_checked_button() {
     Wizard w;
-    w.window.Settings().SetInputPath("in");
+    w.window.Settings().SetInputPath(w.folder.str());
     w.window.Settings().SetOutputPath("out");
     w.window.Settings().SetSortingMethodIndex(2);
     w.window.show();

@@ -28,10 +28,12 @@ TEST(ParseArguments, reads_every_option_of_run_in_any_order) {
   EXPECT_EQ(c.Jobs, 3);
   EXPECT_TRUE(c.Yes && c.Open && c.Quiet);
 
+  EXPECT_TRUE(ParseArguments({"run", "--skip-bad-photos"}).SkipBadPhotos);
+
   const CliCommand bare = ParseArguments({"run"});
   EXPECT_EQ(bare.SettingsFile, "");
   EXPECT_FALSE(bare.Input || bare.Output || bare.Elements || bare.Jobs);
-  EXPECT_FALSE(bare.Yes || bare.Open || bare.Quiet || bare.DryRun);
+  EXPECT_FALSE(bare.Yes || bare.Open || bare.Quiet || bare.DryRun || bare.SkipBadPhotos);
   EXPECT_TRUE(bare.Settings.empty());
 }
 
@@ -92,7 +94,7 @@ TEST(ParseArguments, reads_set_as_the_settings_file_reader_reads_a_value) {
   EXPECT_TRUE(c.DryRun);
   EXPECT_EQ(ParseArguments({"run", "--set", "UseExif=No"}).Settings[0].Value, "0");
   // Values the reader takes and the record then clamps are taken.
-  EXPECT_EQ(ParseArguments({"run", "--set", "QualityImages=500"}).Settings[0].Value, "500");
+  EXPECT_EQ(ParseArguments({"run", "--set", "QualityImages=0"}).Settings[0].Value, "0");
   EXPECT_EQ(ParseArguments({"run", "--set", "Usefilter=2"}).Settings[0].Value, "2");
   EXPECT_EQ(ParseArguments({"run", "--set", "ThumbPagesName="}).Settings[0].Value, "");
   EXPECT_EQ(ParseArguments({"defaults", "a.fl", "--set", "Title=x"}).Settings.size(), 1u);
@@ -122,9 +124,51 @@ TEST(ParseArguments, says_which_set_cannot_be_followed) {
   EXPECT_EQ(UsageMessage({"run", "--set", "Title=a\nb"}),
             "--set Title=a\nb: a settings file value cannot hold a line break");
   EXPECT_EQ(UsageMessage({"resample", "a", "b", "--set", "Title=x"}), "resample: unknown option '--set'");
+  EXPECT_EQ(UsageMessage({"run", "--skip-bad-photos=yes"}), "--skip-bad-photos takes no value");
   EXPECT_EQ(UsageMessage({"run", "--dry-run=yes"}), "--dry-run takes no value");
   EXPECT_EQ(UsageMessage({"run", "--dry-run", "--open"}), "--dry-run writes no page for --open to open");
   EXPECT_EQ(UsageMessage({"defaults", "a.fl", "--dry-run"}), "defaults: unknown option '--dry-run'");
+}
+
+// The numbers a run converts must lie in their range when given with --set,
+// and page names must stay in the output folder; other values are taken.
+TEST(ParseArguments, refuses_run_numbers_out_of_range_and_page_names_that_leave_the_folder) {
+  const struct {
+    const char* set;
+    const char* message;  // empty: taken
+  } cases[] = {
+      {"MaxWidthImage=abc", "--set MaxWidthImage=abc: 'abc' is not a whole number"},
+      {"MaxWidthImage=100000", "--set MaxWidthImage=100000: '100000' is not a whole number between 1 and 65500"},
+      {"MaxWidthImage=-1", "--set MaxWidthImage=-1: '-1' is not a whole number between 1 and 65500"},
+      {"maxheightimage=0", "--set maxheightimage=0: '0' is not a whole number between 1 and 65500"},
+      {"MaxWidthImage=12345678901234567890",
+       "--set MaxWidthImage=12345678901234567890: '12345678901234567890' is not a whole number"},
+      {"MaxSizeThumbnails=0", "--set MaxSizeThumbnails=0: '0' is not a whole number between 1 and 65500"},
+      {"RowsCount=0", "--set RowsCount=0: '0' is not a whole number between 1 and 1000"},
+      {"ColsCount=x", "--set ColsCount=x: 'x' is not a whole number"},
+      {"ColsCount=1001", "--set ColsCount=1001: '1001' is not a whole number between 1 and 1000"},
+      {"QualityImages=500", "--set QualityImages=500: '500' is not a whole number between 0 and 100"},
+      {"QualityThumbnails=-1", "--set QualityThumbnails=-1: '-1' is not a whole number between 0 and 100"},
+      {"ThumbPagesName=../escaped",
+       "--set ThumbPagesName=../escaped: '../escaped' cannot be used in page names: it holds \"/\", which would lead "
+       "into another folder"},
+      {"ImagePagesName=a..b",
+       "--set ImagePagesName=a..b: 'a..b' cannot be used in page names: it holds \"..\", which names the folder "
+       "above"},
+      {"WebSiteExtension=/../../x",
+       "--set WebSiteExtension=/../../x: '/../../x' cannot be used in page names: it holds \"/\", which would lead "
+       "into another folder"},
+      {"MaxWidthImage= 0x20", ""},
+      {"RowsCount=1000", ""},
+      {"QualityThumbnails=100", ""},
+      {"SubtitleIndex=9", ""},  // clamped, as a settings file does
+      {"ImagePagesName=Bild \\ 1", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.set);
+    EXPECT_EQ(UsageMessage({"run", "--set", c.set}), c.message);
+    EXPECT_EQ(UsageMessage({"resave", "a.fl", "b.fl", "--set", c.set}), c.message);
+  }
 }
 
 }  // namespace

@@ -151,5 +151,38 @@ TEST(ConsoleView, lists_the_albums_on_lines_of_their_own_unless_quiet) {
   }
 }
 
+// A warning in the middle of the scaled images, in every kind of view.
+void PlayRunWithWarning(ConsoleView& view) {
+  view.SetBarMaximum(RunBar::ScaledImages, 2);
+  view.SetBarPosition(RunBar::ScaledImages, 1);
+  view.ShowWarning("a.jpg is damaged: premature end of data");
+  view.SetBarPosition(RunBar::ScaledImages, 2);
+  view.Finish();
+}
+
+TEST(ConsoleView, writes_warnings_on_lines_of_their_own_even_when_quiet) {
+  Capture plain;
+  ConsoleView plainView(plain.file(), false, false);
+  PlayRunWithWarning(plainView);
+  EXPECT_EQ(plain.Text(), "a.jpg is damaged: premature end of data\nCreating Scaling Image 2/2\n");
+
+  Capture quiet;
+  ConsoleView quietView(quiet.file(), true, true);
+  PlayRunWithWarning(quietView);
+  EXPECT_EQ(quiet.Text(), "a.jpg is damaged: premature end of data\n");
+
+  // On a terminal the stage's line is put back under the warning.
+  Capture live;
+  ConsoleView liveView(live.file(), true, false);
+  PlayRunWithWarning(liveView);
+  const std::string text = live.Text();
+  EXPECT_NE(text.find("\rCreating Scaling Image 1/2 [##########----------]  50%\x1b[K"
+                      "\ra.jpg is damaged: premature end of data\x1b[K\n"
+                      "Creating Scaling Image 1/2 [##########----------]  50%"
+                      "\rCreating Scaling Image 2/2 [####################] 100%\x1b[K\n"),
+            std::string::npos)
+      << text;
+}
+
 }  // namespace
 }  // namespace fotoloom::cli

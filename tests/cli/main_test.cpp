@@ -5,6 +5,8 @@
 
 #include <chrono>
 #include <filesystem>
+#include <map>
+#include <memory>
 #include <string>
 #include <thread>
 #include <utility>
@@ -333,6 +335,11 @@ TEST(fotoloom_cli, a_bad_set_is_a_usage_error_that_writes_nothing) {
       {"Colour=red", "fotoloom-cli: --set Colour=red: 'Colour' is not a key of the settings file\n"},
       {"QualityImages=best", "fotoloom-cli: --set QualityImages=best: 'best' is not a whole number\n"},
       {"LinkColor=bluish", "fotoloom-cli: --set LinkColor=bluish: 'bluish' is neither a colour name nor a number\n"},
+      {"MaxWidthImage=100000",
+       "fotoloom-cli: --set MaxWidthImage=100000: '100000' is not a whole number between 1 and 65500\n"},
+      {"ThumbPagesName=../escaped",
+       "fotoloom-cli: --set ThumbPagesName=../escaped: '../escaped' cannot be used in page names: it holds \"/\", "
+       "which would lead into another folder\n"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.set);
@@ -343,6 +350,66 @@ TEST(fotoloom_cli, a_bad_set_is_a_usage_error_that_writes_nothing) {
     EXPECT_EQ(RunCli({"defaults", dir / "d.fl", "--set", c.set}).Status, 2);
     EXPECT_FALSE(fs::exists(dir / "d.fl"));
   }
+}
+
+// Page names from a settings file that would put pages elsewhere are refused
+// as usage errors before anything is written, naming the key.
+TEST(fotoloom_cli, page_names_from_a_settings_file_that_leave_the_output_folder_are_refused) {
+  TempDir dir;
+  fs::create_directories(dir.path() / "in");
+  WritePhotos(dir / "in", 1);
+  ASSERT_EQ(RunCli({"defaults", dir / "names.fl"}).Status, 0);
+  const std::string saved = ReadFile(dir / "names.fl");
+  const struct {
+    const char* line;
+    const char* replacement;
+    std::string message;
+  } cases[] = {
+      {"ThumbPagesName=page", "ThumbPagesName=../escaped",
+       "ThumbPagesName: '../escaped' cannot be used in page names: it holds \"/\", which would lead into another "
+       "folder"},
+      {"ImagePagesName=image", "ImagePagesName=sub/img",
+       "ImagePagesName: 'sub/img' cannot be used in page names: it holds \"/\", which would lead into another "
+       "folder"},
+      {"WebSiteExtension=.htm", "WebSiteExtension=/../../x",
+       "WebSiteExtension: '/../../x' cannot be used in page names: it holds \"/\", which would lead into another "
+       "folder"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.replacement);
+    std::string text = saved;
+    text.replace(text.find(c.line), std::string(c.line).size(), c.replacement);
+    WriteFile(dir / "bad.fl", text);
+    for (const bool update : {false, true}) {
+      std::vector<std::string> args = {"run", dir / "bad.fl", "--input", dir / "in", "--output", dir / "out", "--yes"};
+      if (update) args.push_back("--update");
+      const auto run = RunCli(args);
+      EXPECT_EQ(run.Status, 2);
+      EXPECT_EQ(run.Err, "fotoloom-cli: " + c.message + "\nTry 'fotoloom-cli --help'.\n");
+      EXPECT_FALSE(fs::exists(dir / "out"));
+      EXPECT_FALSE(fs::exists(dir / "escaped1.htm"));
+    }
+  }
+}
+
+// An empty, UTF-16 or binary settings file loads the fallbacks as before, with a warning naming it.
+TEST(fotoloom_cli, a_settings_file_without_any_known_key_gives_a_warning) {
+  TempDir dir;
+  std::string utf16 = "\xFF\xFE";
+  for (char c : std::string("[Step1]\r\nThumbPagesName=seite\r\n")) utf16 += std::string{c, '\0'};
+  for (const std::string& bytes : {std::string(), utf16, std::string("\x89PNG\r\n\x1A\n", 8)}) {
+    WriteFile(dir / "odd.fl", bytes);
+    const auto resave = RunCli({"resave", dir / "odd.fl", dir / "again.fl"});
+    EXPECT_EQ(resave.Status, 0);
+    EXPECT_EQ(resave.Err, "No setting could be read from \"" + dir / "odd.fl" +
+                              "\": it is empty or not a settings file. Every option takes its value for a missing "
+                              "key.\n");
+    EXPECT_THAT(ReadFile(dir / "again.fl"), HasSubstr("\r\nThumbPagesName=page\r\n"));
+  }
+  const auto quiet = RunCli({"run", dir / "odd.fl", "--input", dir / "none", "--output", dir / "out", "--quiet"});
+  EXPECT_THAT(quiet.Err, StartsWith("No setting could be read from \"" + dir / "odd.fl" + "\""));
+  ASSERT_EQ(RunCli({"defaults", dir / "good.fl"}).Status, 0);
+  EXPECT_EQ(RunCli({"resave", dir / "good.fl", dir / "again.fl"}).Err, "");
 }
 
 TEST(fotoloom_cli, a_missing_folder_is_a_usage_error_that_says_how_to_give_it) {
@@ -469,10 +536,18 @@ TEST(fotoloom_cli, dry_run_creates_no_folder_and_fails_where_the_run_would) {
   EXPECT_THAT(yes.Out, HasSubstr("\nFirst page: " + out + "/page1.htm\n"));
   EXPECT_FALSE(fs::exists(out));
 
-  const auto grid =
-      RunCli({"run", "--dry-run", "--input", dir / "in", "--output", out, "--yes", "--set", "RowsCount=0"});
+  // A grid of 0 from a settings file fails the run; given with --set it is a usage error.
+  ASSERT_EQ(RunCli({"defaults", dir / "grid.fl"}).Status, 0);
+  std::string zero = ReadFile(dir / "grid.fl");
+  zero.replace(zero.find("RowsCount=3"), 11, "RowsCount=0");
+  WriteFile(dir / "grid.fl", zero);
+  const auto grid = RunCli({"run", dir / "grid.fl", "--dry-run", "--input", dir / "in", "--output", out, "--yes"});
   EXPECT_EQ(grid.Status, 1);
-  EXPECT_THAT(grid.Err, EndsWith("\nDivision by zero\n"));
+  EXPECT_THAT(grid.Err, EndsWith("Division by zero\n"));
+  const auto set =
+      RunCli({"run", "--dry-run", "--input", dir / "in", "--output", out, "--yes", "--set", "RowsCount=0"});
+  EXPECT_EQ(set.Status, 2);
+  EXPECT_THAT(set.Err, StartsWith("fotoloom-cli: --set RowsCount=0: '0' is not a whole number between 1 and 1000\n"));
 
   WriteFile(dir / "in/p002.jpg", "broken");
   const auto broken = RunCli({"run", "--dry-run", "--input", dir / "in", "--output", out, "--yes", "--quiet"});
@@ -523,6 +598,57 @@ TEST(fotoloom_cli, update_tells_what_is_up_to_date_and_its_dry_run_what_it_would
   EXPECT_FALSE(fs::exists(out + "/n_p001.jpg"));
   EXPECT_FALSE(fs::exists(out + "/image3.htm"));
   EXPECT_TRUE(fs::exists(out + "/image2.htm"));
+}
+
+// The names and bytes of every file in folder.
+std::map<std::string, std::string> FilesOf(const std::string& folder) {
+  std::map<std::string, std::string> files;
+  for (const auto& e : fs::directory_iterator(folder)) files[e.path().filename().string()] = ReadFile(e.path());
+  return files;
+}
+
+// One writing run per output folder: a second one, even of other photos, is
+// refused at once and leaves the first's gallery exactly as a lone run
+// makes it; a run killed with SIGKILL keeps no other run out.
+TEST(fotoloom_cli, a_second_run_into_the_same_output_folder_is_refused_and_a_killed_one_blocks_nothing) {
+  TempDir dir;
+  fs::create_directories(dir.path() / "in");
+  fs::create_directories(dir.path() / "other");
+  fs::create_directories(dir.path() / "out");
+  WritePhotos(dir / "in", 24, 1600, 1200);
+  test::WritePhotos(dir / "other", 3, {.NameFormat = "q%03d.jpg"});
+  // The filtered stretch makes each photo take a while, so the first run is
+  // surely still going when the second starts.
+  GallerySettings s;
+  s.SetUseFilter(true);
+  Write_settings_file(dir / "slow.fl", s);
+  const auto start = [&](const std::string& out) {
+    return std::make_unique<CliProcess>(std::vector<std::string>{"run", dir / "slow.fl", "--input", dir / "in",
+                                                                 "--output", out, "--jobs", "1", "--quiet"});
+  };
+  const auto waitFor = [](CliProcess& run, const std::string& file) {
+    while (run.Running() && !fs::exists(file)) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    return run.Running();
+  };
+
+  std::unique_ptr<CliProcess> first = start(dir / "out");
+  ASSERT_TRUE(waitFor(*first, dir / "out/n_p001.jpg")) << "the run ended before a second one could start";
+  const auto second = RunCli({"run", "--input", dir / "other", "--output", dir / "out", "--update", "--quiet"});
+  EXPECT_EQ(second.Status, 1);
+  EXPECT_EQ(second.Err, "Another Fotoloom run is writing to " + dir / "out" + "\n");
+  ASSERT_EQ(first->Wait(), 0) << first->Err();
+  fs::create_directories(dir.path() / "alone");
+  ASSERT_EQ(RunCli({"run", dir / "slow.fl", "--input", dir / "in", "--output", dir / "alone", "--quiet"}).Status, 0);
+  EXPECT_EQ(FilesOf(dir / "out"), FilesOf(dir / "alone"));
+
+  fs::create_directories(dir.path() / "killed");
+  std::unique_ptr<CliProcess> killed = start(dir / "killed");
+  ASSERT_TRUE(waitFor(*killed, dir / "killed/n_p001.jpg")) << "the run ended before it could be killed";
+  killed->Signal(SIGKILL);
+  EXPECT_EQ(killed->Wait(), 128 + SIGKILL);
+  const auto after = RunCli({"run", "--input", dir / "other", "--output", dir / "killed", "--quiet"});
+  EXPECT_EQ(after.Status, 0) << after.Err;
+  EXPECT_TRUE(fs::exists(dir / "killed/n_q001.jpg"));
 }
 
 }  // namespace

@@ -431,7 +431,7 @@ TEST(SettingsFile, the_update_switch_is_a_section_of_its_own_written_only_when_o
   }
   // Not among the keys --set takes: the run's --update is its command-line form.
   EXPECT_EQ(FindSettingsKey("OnlyChanged"), nullptr);
-  ASSERT_EQ(OptionalSettingsKeys().size(), 2u);
+  ASSERT_EQ(OptionalSettingsKeys().size(), 3u);
   EXPECT_EQ(OptionalSettingsKeys()[0].Section, "Update");
 }
 
@@ -466,6 +466,64 @@ TEST(SettingsFile, albums_are_a_section_written_only_when_on_and_set_by_its_name
   EXPECT_EQ(SettingsKeyCommandName(*FindSettingsKey("usefilter")), "Usefilter");
   EXPECT_EQ(FindSettingsKey("Enabled"), nullptr);
   EXPECT_EQ(FindSettingsKey("Update"), nullptr);
+}
+
+TEST(SettingsFile, skipping_bad_photos_is_a_run_section_written_only_when_on) {
+  test::TempDir dir;
+  GallerySettings s;
+  Write_settings_file(dir / "off.fl", s);
+  s.SetSkipBadPhotos(true);
+  Write_settings_file(dir / "on.fl", s);
+  const std::string off = test::ReadFile(dir / "off.fl");
+  EXPECT_EQ(test::ReadFile(dir / "on.fl"), off + "[Run]\r\nSkipBadPhotos=1\r\n");
+  s.SetUpdateOnlyChanged(true);
+  Write_settings_file(dir / "both.fl", s);
+  EXPECT_EQ(test::ReadFile(dir / "both.fl"), off + "[Update]\r\nOnlyChanged=yes\r\n[Run]\r\nSkipBadPhotos=1\r\n");
+
+  GallerySettings loaded;
+  EXPECT_TRUE(Read_settings_file(dir / "both.fl", loaded));
+  EXPECT_TRUE(loaded.SkipBadPhotos());
+  EXPECT_TRUE(loaded.UpdateOnlyChanged());
+  Read_settings_file(dir / "off.fl", loaded);
+  EXPECT_FALSE(loaded.SkipBadPhotos());
+  test::WriteFile(dir / "x.fl", off + "[run]\r\nskipbadphotos=yes\r\n");
+  Read_settings_file(dir / "x.fl", loaded);
+  EXPECT_TRUE(loaded.SkipBadPhotos());
+  EXPECT_EQ(FindSettingsKey("SkipBadPhotos"), nullptr);
+}
+
+// Files from which no known key can be read load the fallbacks as before, and say so.
+TEST(SettingsFile, tells_whether_any_known_key_was_read) {
+  test::TempDir dir;
+  Write_settings_file(dir / "saved.fl", GallerySettings());
+  std::string utf16 = "\xFF\xFE";
+  for (char c : std::string("[Step1]\r\nInputPath=/photos\r\n")) utf16 += std::string{c, '\0'};
+  const struct {
+    std::string name;
+    std::string bytes;
+    bool known;
+  } cases[] = {
+      {"empty.fl", "", false},
+      {"utf16.fl", utf16, false},
+      {"binary.fl", std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16), false},
+      {"nul-in-key.fl", std::string("[Step1]\r\nInput\0Path=/photos\r\n", 29), false},
+      {"foreign.fl", "[Other]\r\nInputPath=/photos\r\n", false},
+      {"one-key.fl", "[step3]\r\ntitle=Trip\r\n", true},
+      {"template-only.fl", "[HTMLImages]\r\nLine0=d<p>\r\n", true},
+      {"update-only.fl", "[Update]\r\nOnlyChanged=no\r\n", true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    test::WriteFile(dir / c.name, c.bytes);
+    GallerySettings loaded;
+    EXPECT_EQ(Read_settings_file(dir / c.name, loaded), c.known);
+  }
+  GallerySettings loaded;
+  EXPECT_FALSE(Read_settings_file(dir / "missing.fl", loaded));
+  EXPECT_TRUE(Read_settings_file(dir / "saved.fl", loaded));
+  EXPECT_EQ(NoSettingsReadWarning("/x/a.fl"),
+            "No setting could be read from \"/x/a.fl\": it is empty or not a settings file. Every option takes its "
+            "value for a missing key.");
 }
 
 }  // namespace

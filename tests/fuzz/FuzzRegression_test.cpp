@@ -40,5 +40,9 @@ TEST(FuzzRegression, every_kept_template_input_renders_alike_and_keeps_names_int
   EXPECT_GT(ReplayCorpus("template", fuzz::TemplateInput), 0);
 }
 
+TEST(FuzzRegression, every_kept_update_state_input_reads_only_names_inside_the_folder) {
+  EXPECT_GT(ReplayCorpus("update_state", fuzz::UpdateStateInput), 0);
+}
+
 }  // namespace
 }  // namespace fotoloom

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "HostileJpegs.h"
 #include "JpegFixtures.h"
 #include "WriterFixtures.h"
 #include "support/TempDir.h"
@@ -205,7 +206,7 @@ TEST(ImageStages, a_failing_thumbnail_stops_the_thumbnail_stage_at_its_place) {
     EXPECT_EQ(s.progress, Indexes(0, 6));
     EXPECT_EQ(Written(out, "n_", 6), (std::vector<std::string>{"n_p0.jpg", "n_p1.jpg", "n_p4.jpg"}));
     const RunRecord t = RunWriter(w.thumbs, [&] { w.stages.Create_thumbnails(); });
-    EXPECT_EQ(t.error, "JPEG error #53");
+    EXPECT_EQ(t.error, "JPEG error #53: Not a JPEG file: starts with 0x47 0x49");
     EXPECT_EQ(t.progress, Indexes(0, 3));
     EXPECT_EQ(Written(out, "t_", 6), (std::vector<std::string>{"t_p0.jpg", "t_p1.jpg", "t_p2.jpg"}));
   }
@@ -262,6 +263,37 @@ TEST(ImageStages, thumbnails_not_made_along_are_made_in_their_own_stage) {
     for (const std::string& name : Names("n_", 0, 4))
       EXPECT_TRUE(test::ReadFile(fused / name) == test::ReadFile(alone / name)) << name;
     EXPECT_EQ(test::ReadFacts(fused / "t_p0.jpg").components, along ? 1 : 3);
+  }
+}
+
+// Each decode of a photo that lacks data is told by the writer whose stage
+// decoded it, before that photo's progress: once when the thumbnail comes
+// from the scaled image's decode, by both writers when it is decoded again.
+TEST(ImageStages, a_damaged_photo_is_told_by_the_stage_that_decoded_it) {
+  TempDir in;
+  const std::vector<std::string> files = Photos(in, 3);
+  const std::string whole = test::WellFormedJpeg(64, 48);
+  test::WriteFile(files[1], test::Truncated(whole, (whole.find("\xFF\xDA") + whole.size()) / 2));
+  for (bool along : {true, false}) {
+    SCOPED_TRACE(along);
+    TempDir out;
+    Writers w(files, out.str(), 2, true);
+    w.stages.ThumbnailsAlong = along;
+    std::vector<std::string> events;
+    const auto damaged = [&events](ImageWriter& sender, int index, const std::string& damage) {
+      events.push_back(std::string(sender.WriterKind().Prefix) + std::to_string(index) + " " + damage);
+    };
+    w.scaling.OnDamaged = damaged;
+    w.thumbs.OnDamaged = damaged;
+    w.scaling.OnProgress = [&events](ImageWriter&, int index, bool&) {
+      events.push_back("n_ done " + std::to_string(index));
+    };
+    w.stages.Create_images();
+    w.stages.Create_thumbnails();
+    const std::string damage = "premature end of data; the missing part shows grey";
+    std::vector<std::string> expected = {"n_ done 0", "n_1 " + damage, "n_ done 1", "n_ done 2"};
+    if (!along) expected.push_back("t_1 " + damage);
+    EXPECT_EQ(events, expected);
   }
 }
 

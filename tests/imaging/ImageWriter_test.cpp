@@ -93,7 +93,7 @@ TEST(ImageWriter, a_damaged_file_stops_the_run_after_the_earlier_images_are_writ
     tthumb_file w;
     Configure(w, files, out.str(), jobs);
     const test::RunRecord r = RunWriter(w, [&] { w.Create_thumbnails(); });
-    EXPECT_EQ(r.error, "JPEG error #53");
+    EXPECT_EQ(r.error, "JPEG error #53: Not a JPEG file: starts with 0x47 0x49");
     EXPECT_EQ(r.progress, Indexes(0, 2));
     // Later images may have been worked on by then, but none is written.
     EXPECT_EQ(Written(out, "t_", 6), Names("t_", 0, 2));

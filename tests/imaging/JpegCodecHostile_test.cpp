@@ -31,18 +31,18 @@ std::string LoadError(const std::string& bytes, bool grey = false) {
 }
 
 TEST(JpegCodecHostile, files_that_are_no_jpeg_give_the_library_error) {
-  EXPECT_EQ(LoadError(""), "JPEG error #42");                          // empty input file
-  EXPECT_EQ(LoadError(test::RandomBytes(4096, 7)), "JPEG error #53");  // not a JPEG file
-  EXPECT_EQ(LoadError(test::PngBytes()), "JPEG error #53");
-  EXPECT_EQ(LoadError(std::string("\xFF\xD8", 2)), "JPEG error #51");  // contains no image
+  EXPECT_EQ(LoadError(""), "JPEG error #42: Empty input file");
+  EXPECT_EQ(LoadError(test::RandomBytes(4096, 7)), "JPEG error #53: Not a JPEG file: starts with 0x00 0x1c");
+  EXPECT_EQ(LoadError(test::PngBytes()), "JPEG error #53: Not a JPEG file: starts with 0x89 0x50");
+  EXPECT_EQ(LoadError(std::string("\xFF\xD8", 2)), "JPEG error #51: JPEG datastream contains no image");
 }
 
 TEST(JpegCodecHostile, kinds_the_library_cannot_give_as_rgb_are_refused_in_colour_and_grey) {
   const std::string cmyk = test::WellFormedJpeg(32, 24, JpegCoding::Cmyk);
-  EXPECT_EQ(LoadError(cmyk), "JPEG error #27");  // unsupported colour conversion
-  EXPECT_EQ(LoadError(cmyk, true), "JPEG error #27");
+  EXPECT_EQ(LoadError(cmyk), "JPEG error #27: Unsupported color conversion request");
+  EXPECT_EQ(LoadError(cmyk, true), "JPEG error #27: Unsupported color conversion request");
   const std::string twelveBit = test::WithPrecision(test::WellFormedJpeg(32, 24), 12);
-  EXPECT_EQ(LoadError(twelveBit), "JPEG error #15");  // unsupported sample precision
+  EXPECT_EQ(LoadError(twelveBit), "JPEG error #15: Unsupported JPEG data precision 12");
 }
 
 TEST(JpegCodecHostile, arithmetic_coding_decodes_like_huffman_coding) {
@@ -72,6 +72,68 @@ TEST(JpegCodecHostile, a_file_cut_anywhere_in_its_scan_decodes_in_full_with_warn
     EXPECT_EQ(image.width(), 64);
     EXPECT_EQ(image.height(), 48);
     EXPECT_GT(codec.Warnings(), 0);
+  }
+}
+
+TEST(JpegCodecHostile, says_what_a_damaged_file_lacks) {
+  const std::string whole = test::WellFormedJpeg(64, 48);
+  const std::string progressive = test::WellFormedJpeg(48, 32, JpegCoding::Progressive);
+  const struct {
+    const char* what;
+    std::string bytes;
+    std::string damage;
+  } cases[] = {
+      {"sound", whole, ""},
+      {"cut at half", test::Truncated(whole, whole.size() / 2), "premature end of data; the missing part shows grey"},
+      {"progressive cut", test::Truncated(progressive, progressive.size() * 2 / 3),
+       "premature end of data; the missing part shows grey"},
+      {"no end marker", test::Truncated(whole, whole.size() - 2), "premature end of data; the missing part shows grey"},
+      {"bytes before the end marker", whole.substr(0, whole.size() - 2) + "junk" + whole.substr(whole.size() - 2),
+       "Corrupt JPEG data: 2 extraneous bytes before marker 0xd9"},
+  };
+  JpegCodec codec;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempDir dir;
+    test::WriteFile(dir / "x.jpg", c.bytes);
+    Image image;
+    ASSERT_EQ(ErrorOf([&] { codec.Load(dir / "x.jpg", image); }), "no error");
+    EXPECT_EQ(codec.Damage(), c.damage);
+    // Row by row as well, and the next file starts afresh.
+    codec.Start(dir / "x.jpg");
+    codec.ReadAll(image);
+    EXPECT_EQ(codec.Damage(), c.damage);
+  }
+}
+
+// A probe refuses what decoding would refuse at its start, and lets through
+// what decodes, damaged or not.
+TEST(JpegCodecHostile, a_probe_refuses_what_cannot_be_decoded_and_reads_no_row) {
+  const std::string whole = test::WellFormedJpeg(32, 24);
+  const std::size_t scan = whole.find("\xFF\xDA");
+  const struct {
+    const char* what;
+    std::string bytes;
+    std::string error;
+  } cases[] = {
+      {"sound", whole, "no error"},
+      {"cut in its scan", test::Truncated(whole, (scan + whole.size()) / 2), "no error"},
+      {"cut before its scan", test::Truncated(whole, scan),
+       "JPEG error #59: Invalid JPEG file structure: missing SOS marker"},
+      {"empty", "", "JPEG error #42: Empty input file"},
+      {"a PNG", test::PngBytes(), "JPEG error #53: Not a JPEG file: starts with 0x89 0x50"},
+      {"CMYK", test::WellFormedJpeg(32, 24, JpegCoding::Cmyk), "JPEG error #27: Unsupported color conversion request"},
+  };
+  JpegCodec codec;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempDir dir;
+    test::WriteFile(dir / "x.jpg", c.bytes);
+    EXPECT_EQ(ErrorOf([&] { codec.Probe(dir / "x.jpg"); }), c.error);
+    EXPECT_EQ(codec.RowsRead(), 0);
+    std::uint8_t row[32 * 3];
+    std::uint8_t* rows[] = {row};
+    EXPECT_EQ(codec.ReadRows(rows, 1), 0);  // nothing left open
   }
 }
 

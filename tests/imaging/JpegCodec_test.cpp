@@ -138,11 +138,13 @@ TEST(JpegCodec, failures_raise_the_library_code_or_the_file_error) {
   test::WriteFile(dir / "empty.jpg", "");
   JpegCodec codec;
   Image image;
-  EXPECT_EQ(ErrorOf([&] { codec.Load(dir / "text.jpg", image); }), "JPEG error #53");
-  EXPECT_EQ(ErrorOf([&] { codec.Load(dir / "empty.jpg", image); }), "JPEG error #42");
+  EXPECT_EQ(ErrorOf([&] { codec.Load(dir / "text.jpg", image); }),
+            "JPEG error #53: Not a JPEG file: starts with 0x74 0x68");
+  EXPECT_EQ(ErrorOf([&] { codec.Load(dir / "empty.jpg", image); }), "JPEG error #42: Empty input file");
   EXPECT_EQ(ErrorOf([&] { codec.Load(dir / "missing.jpg", image); }),
             "Cannot open file \"" + (dir / "missing.jpg") + "\". No such file or directory");
-  EXPECT_EQ(ErrorOf([&] { JpegCodec::CheckEncodableSize(65501, 10); }), "JPEG error #41");
+  EXPECT_EQ(ErrorOf([&] { JpegCodec::CheckEncodableSize(65501, 10); }),
+            "JPEG error #41: Maximum supported image dimension is 65500 pixels");
   EXPECT_EQ(ErrorOf([&] { JpegCodec::CheckEncodableSize(65500, 1); }), "no error");
 }
 
@@ -199,7 +201,8 @@ TEST(JpegCodec, inspect_reads_the_facts_of_start_from_the_header_alone) {
   EXPECT_EQ(inspected.StoredHeight(), 16384);
   // Start's errors.
   test::WriteFile(dir / "text.jpg", "this is not a JPEG file");
-  EXPECT_EQ(ErrorOf([&] { inspected.Inspect(dir / "text.jpg"); }), "JPEG error #53");
+  EXPECT_EQ(ErrorOf([&] { inspected.Inspect(dir / "text.jpg"); }),
+            "JPEG error #53: Not a JPEG file: starts with 0x74 0x68");
   EXPECT_EQ(ErrorOf([&] { inspected.Inspect(dir / "missing.jpg"); }),
             "Cannot open file \"" + (dir / "missing.jpg") + "\". No such file or directory");
   inspected.MaxPixels = 255;

@@ -83,5 +83,38 @@ TEST(PhotoPipeline, a_photo_that_ends_the_run_still_lets_every_photo_before_it_t
   }
 }
 
+TEST(PhotoPipeline, a_cancel_while_waiting_for_a_photo_no_worker_took_still_hands_that_photo_on_cut_short) {
+  // The workers are held in their estimate of the photos' costs until the
+  // photo the calling thread waits for is being made, so the cancel from its
+  // OnWorking comes before any worker has started a photo, as on a busy
+  // machine. A run on one thread would be inside photo 0 by then.
+  std::mutex mutex;
+  std::condition_variable changed;
+  bool makingPhoto0 = false;
+  std::vector<int> handed;
+  std::vector<bool> cutShort;
+  PhotoPipeline p;
+  p.Count = 4;
+  p.Jobs = 2;
+  p.Cost = [&](int) {
+    std::unique_lock lock(mutex);
+    changed.wait_for(lock, std::chrono::seconds(5), [&] { return makingPhoto0; });
+    return std::uint64_t{1};
+  };
+  p.Make = [&](const PhotoTask& task, PhotoCopies&) {
+    cutShort.push_back(task.IsCancelled());
+    std::lock_guard lock(mutex);
+    makingPhoto0 = makingPhoto0 || task.Index == 0;
+    changed.notify_all();
+    return false;
+  };
+  p.Deliver = [&](int index, PhotoCopies&) { handed.push_back(index); };
+  bool cancelled = false;
+  p.OnWorking = [&] { cancelled = true; };
+  p.Run(cancelled);
+  EXPECT_EQ(handed, (std::vector<int>{0}));
+  EXPECT_EQ(cutShort, (std::vector<bool>{true}));
+}
+
 }  // namespace
 }  // namespace fotoloom

@@ -179,7 +179,7 @@ TEST(ResizeJob, a_file_damaged_after_its_rows_fails_even_when_the_stretch_was_ca
   test::WriteFile(dir / "late.jpg", jpeg);
   JpegCodec codec;
   Image image;
-  EXPECT_EQ(ErrorOf([&] { codec.Load(dir / "late.jpg", image); }), "JPEG error #8");
+  EXPECT_EQ(ErrorOf([&] { codec.Load(dir / "late.jpg", image); }), "JPEG error #8: Bogus Huffman table definition");
 
   ResizeSettings s;
   s.MaxWidth = 80;
@@ -193,7 +193,8 @@ TEST(ResizeJob, a_file_damaged_after_its_rows_fails_even_when_the_stretch_was_ca
   std::string out;
   for (bool filter : {true, false}) {
     s.UseFilter = filter;
-    EXPECT_EQ(ErrorOf([&] { job.Run(dir / "late.jpg", s, hooks, out); }), "JPEG error #8");
+    EXPECT_EQ(ErrorOf([&] { job.Run(dir / "late.jpg", s, hooks, out); }),
+              "JPEG error #8: Bogus Huffman table definition");
   }
   // The same job goes on with a sound file.
   test::WriteJpeg(dir / "fine.jpg", Detailed(40, 30));
@@ -211,7 +212,8 @@ TEST(ResizeJob, a_target_too_large_to_encode_is_refused_after_the_file_proves_so
   s.SizeRule = ExactSize;
   ResizeJob job;
   std::string out;
-  EXPECT_EQ(ErrorOf([&] { job.Run(dir / "a.jpg", s, {}, out); }), "JPEG error #41");
+  EXPECT_EQ(ErrorOf([&] { job.Run(dir / "a.jpg", s, {}, out); }),
+            "JPEG error #41: Maximum supported image dimension is 65500 pixels");
   s.MaxWidth = 20;
   EXPECT_EQ(ErrorOf([&] { job.Run(dir / "a.jpg", s, {}, out); }), "no error");
   EXPECT_EQ(out, ResizeWhole(dir / "a.jpg", s));
@@ -237,7 +239,7 @@ TEST(ResizeJob, each_copy_of_one_decode_keeps_its_own_error_and_a_damaged_file_f
   const CopyRequest requests[] = {{&huge, {}}, {&fine, {}}};
   CopyResult results[2];
   job.Run(dir / "a.jpg", requests, {}, results);
-  EXPECT_EQ(ErrorOf(results[0]), "JPEG error #41");
+  EXPECT_EQ(ErrorOf(results[0]), "JPEG error #41: Maximum supported image dimension is 65500 pixels");
   EXPECT_EQ(ErrorOf(results[1]), "no error");
   EXPECT_EQ(results[1].Jpeg, ResizeWhole(dir / "a.jpg", fine));
 
@@ -249,8 +251,8 @@ TEST(ResizeJob, each_copy_of_one_decode_keeps_its_own_error_and_a_damaged_file_f
   jpeg.insert(jpeg.size() - 2, table);
   test::WriteFile(dir / "late.jpg", jpeg);
   job.Run(dir / "late.jpg", requests, {}, results);
-  EXPECT_EQ(ErrorOf(results[0]), "JPEG error #8");
-  EXPECT_EQ(ErrorOf(results[1]), "JPEG error #8");
+  EXPECT_EQ(ErrorOf(results[0]), "JPEG error #8: Bogus Huffman table definition");
+  EXPECT_EQ(ErrorOf(results[1]), "JPEG error #8: Bogus Huffman table definition");
   EXPECT_TRUE(results[1].Jpeg.empty());
 
   // With no copy wanted the file is not even opened.

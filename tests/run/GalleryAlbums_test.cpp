@@ -246,6 +246,26 @@ TEST(GalleryAlbums, mode_1_writes_the_images_of_each_album_s_first_page) {
   EXPECT_EQ(names.count("n_img05.jpg") + names.count("a/n_img05.jpg"), 0u);
 }
 
+TEST(GalleryAlbums, photos_that_cannot_be_read_leave_their_album_and_an_album_left_without_photos_goes) {
+  Tree t;
+  AddPhotos(t.in, "", 1);
+  AddPhotos(t.in, "a/bad only", 0);
+  WriteFile(t.in / "a/bad only/broken.jpg", "not a jpeg");
+  AddPhotos(t.in, "a/some", 2);
+  WriteFile(t.in / "a/some/img00.jpg", "not a jpeg either");
+  t.settings.SetSkipBadPhotos(true);
+  ASSERT_EQ(t.run.Start(), RunOutcome::Finished);
+  EXPECT_EQ(t.view.Warnings.size(), 3u);  // one per photo and the summary
+  EXPECT_FALSE(fs::exists(t.out / "a/bad only"));
+  const std::set<std::string> names = Names(ListFiles(t.out.str()));
+  EXPECT_EQ(names.count("a/some/image2.htm"), 1u);
+  EXPECT_EQ(names.count("a/some/image3.htm"), 0u);
+  const std::string a = ReadFile(t.out / "a/page1.htm");
+  EXPECT_THAT(a, HasSubstr("<br>some\r\n<br>2 photos\r\n"));
+  EXPECT_THAT(a, ::testing::Not(HasSubstr("bad only")));
+  EXPECT_THAT(ReadFile(t.out / "page1.htm"), HasSubstr("<br>a\r\n<br>2 photos\r\n"));
+}
+
 // A tree, and its change before an update.
 struct UpdateCase {
   const char* name;

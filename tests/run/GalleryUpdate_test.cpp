@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "JpegFixtures.h"
+#include "core/ContentHash.h"
 #include "core/Error.h"
 #include "core/RecordingDesktop.h"
 #include "run/GenerationRun.h"
@@ -671,6 +672,133 @@ TEST(GalleryUpdate, random_edits_always_end_at_the_full_run_result) {
     ExpectFullRunResult(g);
     if (::testing::Test::HasFailure()) break;
   }
+}
+
+// The state's line that records the file at path as Fotoloom's, with its
+// facts and content as they are now, under nameField as the line spells it:
+// what a forger would write.
+std::string ForgedLine(const std::string& nameField, const std::string& path, bool fromPhoto = false) {
+  OwnedEntry entry;
+  entry.Facts = *RegularFileFacts(path);
+  entry.Hash = *FileContentHash(path);
+  if (fromPhoto) {
+    entry.Photo.Path = "/photos/x.jpg";
+    entry.Recipe = "copy";
+  }
+  std::string line = UpdateEntryLine("@", entry);
+  return line.replace(line.find('@'), 1, nameField);
+}
+
+// A state that names a file outside the output folder, the state itself, a
+// file in a folder Fotoloom did not make, or a photo's copy under a name no
+// run writes: the file stays, whatever facts and content the line gives.
+TEST(GalleryUpdate, a_forged_state_deletes_nothing_outside_the_rules) {
+  TempDir top;
+  fs::create_directories(top.path() / "web/sub");
+  const struct {
+    const char* what;
+    std::string victim;  // relative to top
+    std::string name;    // as the forged line names it
+    bool fromPhoto;
+    bool untrusted;  // the whole state is refused, and the run says so
+  } cases[] = {
+      {"parent", "victim.txt", "../victim.txt", false, true},
+      {"parent, escaped", "victim.jpg", "..%2Fvictim.jpg", false, true},
+      {"absolute", "victim.txt", top / "victim.txt", false, true},
+      {"the state", "web/.fotoloom-update-state", ".fotoloom-update-state", false, true},
+      {"a user's subfolder", "web/sub/victim.jpg", "sub/victim.jpg", false, false},
+      {"not a name of its kind", "web/victim.jpg", "victim.jpg", true, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Gallery g(2);
+    g.settings.SetOutputPath(top / "web");
+    ASSERT_EQ(g.Update(), RunOutcome::Finished);
+    const std::string victim = top / c.victim;
+    if (!fs::exists(victim)) WriteFile(victim, "the user's own");
+    SetModified(victim, kPhotoTime);  // an hour ago and more: no content check today
+    const std::string before = ReadFile(victim);
+    const std::string line = ForgedLine(c.name, victim, c.fromPhoto);
+    WriteFile(top / "web/.fotoloom-update-state", ReadFile(top / "web/.fotoloom-update-state") + line);
+    g.view.Warnings.clear();
+    ASSERT_EQ(g.Update(), RunOutcome::Finished);
+    EXPECT_TRUE(fs::exists(victim));
+    if (c.victim != "web/.fotoloom-update-state") {
+      EXPECT_EQ(ReadFile(victim), before);
+    }
+    if (c.untrusted) {
+      EXPECT_THAT(g.view.Warnings,
+                  ElementsAre(::testing::HasSubstr("The update state names a file it cannot have written")));
+    } else {
+      EXPECT_THAT(g.view.Warnings, IsEmpty());
+    }
+    fs::remove(top / "victim.txt");
+    fs::remove(top / "victim.jpg");
+    fs::remove_all(top / "web");
+    fs::create_directories(top.path() / "web/sub");
+  }
+}
+
+// A file is deleted only while its content is the one written, however long
+// ago: facts alone (size, time, inode) may be those of another content.
+TEST(GalleryUpdate, deletes_a_file_only_while_its_content_is_the_one_written) {
+  Gallery g(5);
+  ASSERT_EQ(g.Update(), RunOutcome::Finished);
+  const std::string path = g.out / "n_p05.jpg";
+  struct stat st {};
+  ASSERT_EQ(::stat(path.c_str(), &st), 0);
+  // Same size, inode and time, other bytes.
+  std::string bytes = ReadFile(path);
+  bytes[bytes.size() / 2] ^= 0x55;
+  {
+    std::FILE* f = std::fopen(path.c_str(), "r+b");
+    ASSERT_NE(f, nullptr);
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+  }
+  SetModified(path, st.st_mtim.tv_sec, st.st_mtim.tv_nsec);
+  fs::remove(g.in / "p05.jpg");
+  ASSERT_EQ(g.Update(), RunOutcome::Finished);
+  EXPECT_EQ(ReadFile(path), bytes);
+  EXPECT_FALSE(fs::exists(g.out / "t_p05.jpg"));  // unchanged, deleted as before
+}
+
+TEST(GalleryUpdate, says_in_one_line_why_it_could_not_use_its_state) {
+  Gallery g(2);
+  ASSERT_EQ(g.Update(), RunOutcome::Finished);
+  EXPECT_THAT(g.view.Warnings, IsEmpty());  // a first update has no state to use
+  const std::string state = g.out / std::string(kUpdateStateFileName);
+  WriteFile(state, ReadFile(state) + "F page1.htm 1 2\n");
+  WriteFile(g.out / "stray.htm", "mine");
+  ASSERT_EQ(g.Update(), RunOutcome::Finished);
+  EXPECT_THAT(g.view.Warnings, ElementsAre("The update state was damaged: a full run"));
+  EXPECT_EQ(ReadFile(g.out / "stray.htm"), "mine");
+  // The new state is whole again.
+  g.view.Warnings.clear();
+  ASSERT_EQ(g.Update(), RunOutcome::Finished);
+  EXPECT_THAT(g.view.Warnings, IsEmpty());
+  EXPECT_THAT(g.view.UpToDate.back(), "2 of 2");
+}
+
+// A "b_" copy nothing proves Fotoloom made is kept, and when it differs from
+// its photo the user is told why it did not follow.
+TEST(GalleryUpdate, names_a_copy_of_an_original_it_keeps) {
+  Gallery g(2);
+  g.settings.SetCopyOrgSizedImages(true);
+  g.settings.SetUpdateOnlyChanged(false);
+  ASSERT_EQ(g.Update(), RunOutcome::Finished);  // a full run: its copies are not recorded
+  g.settings.SetUpdateOnlyChanged(true);
+  g.AddPhoto(1, 40);  // p01 changes
+  ASSERT_EQ(g.Update(), RunOutcome::Finished);
+  EXPECT_THAT(g.view.Warnings,
+              ElementsAre("b_p01.jpg is kept: it differs from p01.jpg and was not written by this update; delete it "
+                          "to have it copied again"));
+  EXPECT_NE(ReadFile(g.out / "b_p01.jpg"), ReadFile(g.in / "p01.jpg"));
+  fs::remove(g.out / "b_p01.jpg");
+  g.view.Warnings.clear();
+  ASSERT_EQ(g.Update(), RunOutcome::Finished);
+  EXPECT_THAT(g.view.Warnings, IsEmpty());
+  EXPECT_EQ(ReadFile(g.out / "b_p01.jpg"), ReadFile(g.in / "p01.jpg"));
 }
 
 }  // namespace

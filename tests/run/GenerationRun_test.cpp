@@ -17,8 +17,10 @@
 #include <string>
 #include <vector>
 
+#include "HostileJpegs.h"
 #include "JpegFixtures.h"
 #include "core/Error.h"
+#include "core/FolderLock.h"
 #include "core/RecordingDesktop.h"
 #include "imaging/Image.h"
 #include "imaging/JpegCodec.h"
@@ -39,6 +41,7 @@ using test::WriteFile;
 using test::WritePhotos;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
+using ::testing::IsEmpty;
 
 // The names in folder that begin with prefix, sorted.
 std::vector<std::string> NamesStartingWith(const std::string& folder, const std::string& prefix) {
@@ -355,13 +358,14 @@ TEST(GenerationRun, rejects_a_bad_grid_before_any_page_is_written) {
     const char* cols;
     const char* message;
   } cases[] = {
-      {"x", "4", "'x' is not a valid integer value"},
-      {"3", " 4 ", "' 4 ' is not a valid integer value"},
-      {"00", "4", "Division by zero"},
-      {"3", "0x0", "Division by zero"},
-      {"-3", "4", "'-3' is not a valid number of rows: it must be at least 1"},
-      {"-3", "-4", "'-3' is not a valid number of rows: it must be at least 1"},
-      {"3", "-1", "'-1' is not a valid number of columns: it must be at least 1"},
+      {"x", "4", "RowsCount: 'x' is not a valid integer value"},
+      {"3", " 4 ", "ColsCount: ' 4 ' is not a valid integer value"},
+      {"00", "4", "RowsCount x ColsCount is 0: Division by zero"},
+      {"3", "0x0", "RowsCount x ColsCount is 0: Division by zero"},
+      {"-3", "4", "RowsCount: '-3' is not a valid number of rows: it must be at least 1"},
+      {"-3", "-4", "RowsCount: '-3' is not a valid number of rows: it must be at least 1"},
+      {"3", "-1", "ColsCount: '-1' is not a valid number of columns: it must be at least 1"},
+      {"1001", "4", "RowsCount: '1001' is not a valid number of rows: it must be at most 1000"},
   };
   for (const auto& c : cases) {
     Fixture f(2);
@@ -379,27 +383,37 @@ TEST(GenerationRun, rejects_a_bad_grid_before_any_page_is_written) {
   EXPECT_EQ(f.run.ThumbPageCount(), 1);
 }
 
-TEST(GenerationRun, reads_image_sizes_when_their_stage_is_configured) {
-  {
-    Fixture f(2);
-    f.settings.SetMaxWidthImage("wide");
-    EXPECT_EQ(StartError(f), "'wide' is not a valid integer value");
-    EXPECT_EQ(CountStartingWith(f.out.str(), "image"), 2u);  // the pages stay
-    EXPECT_EQ(CountStartingWith(f.out.str(), "n_"), 0u);
-    EXPECT_THAT(f.view.Calls, ElementsAre("max 1 = 1", "max 2 = 2", "max 4 = 2"));
-  }
-  {
-    Fixture f(2);
-    f.settings.SetMaxHeightImage("-5");
-    EXPECT_EQ(StartError(f), "'-5' is not a valid image size: it must be at least 1 pixel");
-  }
-  {
+// An image size the run cannot take was once found only when its stage
+// began, after every page (and the scaled images) had been written; now the
+// run refuses it before writing anything, naming the key.
+TEST(GenerationRun, refuses_image_sizes_it_cannot_take_before_anything_is_written) {
+  const struct {
+    void (GallerySettings::*set)(std::string);
+    const char* text;
+    const char* message;
+  } cases[] = {
+      {&GallerySettings::SetMaxWidthImage, "wide", "MaxWidthImage: 'wide' is not a valid integer value"},
+      {&GallerySettings::SetMaxWidthImage, "12345678901234567890",
+       "MaxWidthImage: '12345678901234567890' is not a valid integer value"},
+      {&GallerySettings::SetMaxWidthImage, "100000",
+       "MaxWidthImage: '100000' is not a valid image size: it must be at most 65500 pixels"},
+      {&GallerySettings::SetMaxHeightImage, "-5",
+       "MaxHeightImage: '-5' is not a valid image size: it must be at least 1 pixel"},
+      {&GallerySettings::SetMaxSizeThumbnails, "00",
+       "MaxSizeThumbnails: '00' is not a valid image size: it must be at least 1 pixel"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
     Fixture f(2);
     f.settings.SetThumbSizeChoice(3);
-    f.settings.SetMaxSizeThumbnails("00");
-    EXPECT_EQ(StartError(f), "'00' is not a valid image size: it must be at least 1 pixel");
-    EXPECT_EQ(CountStartingWith(f.out.str(), "n_"), 2u);
-    EXPECT_EQ(CountStartingWith(f.out.str(), "t_"), 0u);
+    (f.settings.*c.set)(c.text);
+    EXPECT_EQ(StartError(f), c.message);
+    EXPECT_TRUE(fs::is_empty(f.out.path()));
+    EXPECT_THAT(f.view.Calls, IsEmpty());
+    // A run of pages only reads no image size.
+    f.settings.SetElementsMode(2);
+    EXPECT_EQ(StartError(f), "");
+    EXPECT_EQ(CountStartingWith(f.out.str(), "image"), 2u);
   }
   {
     // A fixed thumbnail size never reads the text.
@@ -761,10 +775,10 @@ TEST(GenerationRun, plan_stops_where_the_run_stops_before_writing) {
     Fixture f(2);
     f.settings.SetRowsCount("0");
     RunPlan plan;
-    EXPECT_EQ(PlanError(f, plan), "Division by zero");
+    EXPECT_EQ(PlanError(f, plan), "RowsCount x ColsCount is 0: Division by zero");
     f.settings.SetRowsCount("1");
     f.settings.SetMaxWidthImage("wide");
-    EXPECT_EQ(PlanError(f, plan), "'wide' is not a valid integer value");
+    EXPECT_EQ(PlanError(f, plan), "MaxWidthImage: 'wide' is not a valid integer value");
     // Writing pages only never reads the sizes.
     f.settings.SetElementsMode(2);
     EXPECT_EQ(PlanError(f, plan), "");
@@ -779,7 +793,7 @@ TEST(GenerationRun, plan_notes_each_photo_whose_header_cannot_be_read) {
   EXPECT_EQ(f.run.Plan(plan), RunOutcome::Finished);
   ASSERT_EQ(plan.Photos.size(), 3u);
   EXPECT_EQ(plan.ProblemCount(), 1);
-  EXPECT_EQ(plan.Photos[1].Problem, "JPEG error #53");
+  EXPECT_EQ(plan.Photos[1].Problem, "JPEG error #53: Not a JPEG file: starts with 0x6e 0x6f");
   EXPECT_EQ(plan.Photos[2].Scaled.Width, 48);
   EXPECT_EQ(plan.Photos[2].Problem, "");
 }
@@ -807,6 +821,159 @@ TEST(FolderCreationError, foresees_what_creating_the_folder_meets) {
     EXPECT_EQ(foreseen, met);
     if (met == 0) ::rmdir(path.c_str());
   }
+}
+
+// The same folder for photos and gallery, however written, or the photos
+// below the gallery: refused before anything is written, the photos intact.
+TEST(GenerationRun, refuses_folders_where_the_gallery_would_overwrite_the_photos) {
+  Fixture f(2);
+  const std::string photo = ReadFile(f.in / "img01.jpg");
+  fs::create_directory_symlink(f.in.path(), f.out.path() / "link");
+  fs::create_directories(f.out.path() / "photos/deeper");
+  WritePhotos(f.out / "photos/deeper", 1);
+  const std::string same = "The output folder \"";
+  const struct {
+    std::string input;
+    std::string output;
+    std::string message;
+  } cases[] = {
+      {f.in.str(), f.in.str(), same},
+      {f.in.str(), f.in / "../" + f.in.path().filename().string(), same},
+      {f.in.str(), f.out / "link", same},
+      {f.out / "photos/deeper", f.out.str(), "The input folder \""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.output);
+    f.settings.SetInputPath(c.input);
+    f.settings.SetOutputPath(c.output);
+    f.desktop.Shown.clear();
+    EXPECT_EQ(f.run.Start(), RunOutcome::NotStarted);
+    ASSERT_EQ(f.desktop.Shown.size(), 1u);
+    EXPECT_THAT(f.desktop.Shown[0], ::testing::StartsWith("W: " + c.message));
+  }
+  EXPECT_THAT(NamesStartingWith(f.in.str(), ""), ElementsAre("img01.jpg", "img02.jpg"));
+  EXPECT_EQ(ReadFile(f.in / "img01.jpg"), photo);
+  EXPECT_FALSE(fs::exists(f.out / "page1.htm"));
+
+  // The gallery inside the photos' folder is fine, and its images are not taken for photos next time.
+  f.settings.SetInputPath(f.in.str());
+  f.settings.SetOutputPath(f.in / "web");
+  f.desktop.Answer = true;
+  for (int round = 0; round < 2; ++round) {
+    ASSERT_EQ(f.run.Start(), RunOutcome::Finished);
+    EXPECT_EQ(f.run.ImageCount(), 2);
+  }
+}
+
+TEST(GenerationRun, refuses_page_names_that_leave_the_output_folder_before_writing) {
+  for (const bool update : {false, true}) {
+    Fixture f(2);
+    f.settings.SetUpdateOnlyChanged(update);
+    f.settings.SetThumbPagesName("../escaped");
+    EXPECT_EQ(StartError(f),
+              "ThumbPagesName: '../escaped' cannot be used in page names: it holds \"/\", which would lead into "
+              "another folder");
+    f.settings.SetThumbPagesName("page");
+    f.settings.SetWebSiteExtension("/../../x");
+    EXPECT_THAT(StartError(f), ::testing::StartsWith("WebSiteExtension: '/../../x' cannot be used in page names"));
+    EXPECT_TRUE(fs::is_empty(f.out.path()));
+    EXPECT_FALSE(fs::exists(f.out.path().parent_path() / "escaped1.htm"));
+  }
+}
+
+// One writing run per output folder; the lock is on the folder itself and
+// leaves nothing in it, and a dry run takes none.
+TEST(GenerationRun, a_second_run_into_a_locked_output_folder_is_refused_and_writes_nothing) {
+  Fixture f(2);
+  FolderLock other;
+  ASSERT_EQ(other.TryLock(f.out.str()), FolderLock::Result::Locked);
+  for (const bool update : {false, true}) {
+    f.settings.SetUpdateOnlyChanged(update);
+    f.desktop.Shown.clear();
+    EXPECT_EQ(f.run.Start(), RunOutcome::Busy);
+    EXPECT_THAT(f.desktop.Shown, ElementsAre("W: Another Fotoloom run is writing to " + f.out.str()));
+    EXPECT_TRUE(fs::is_empty(f.out.path()));
+  }
+  RunPlan plan;
+  EXPECT_EQ(f.run.Plan(plan), RunOutcome::Finished);
+  other.Release();
+  ASSERT_EQ(f.run.Start(), RunOutcome::Finished);
+  EXPECT_TRUE(fs::exists(f.out / "page1.htm"));
+  // The run let go of the folder when it ended.
+  EXPECT_EQ(other.TryLock(f.out.str()), FolderLock::Result::Locked);
+}
+
+// Photos that cannot be read: the run stops at the first one, or, with
+// SkipBadPhotos, leaves each out with a warning and goes on; a damaged photo
+// that still decodes is kept with a warning either way.
+TEST(GenerationRun, skips_photos_that_cannot_be_read_when_asked_and_warns_of_damaged_ones) {
+  const std::string whole = test::WellFormedJpeg(64, 48);
+  const std::size_t scan = whole.find("\xFF\xDA");
+  for (const int jobs : {1, 2}) {
+    SCOPED_TRACE(jobs);
+    Fixture f(2);
+    f.run.Jobs = jobs;
+    WriteFile(f.in / "a-cmyk.jpg", test::WellFormedJpeg(32, 24, test::JpegCoding::Cmyk));
+    WriteFile(f.in / "b-cut.jpg", test::Truncated(whole, (scan + whole.size()) / 2));
+    WriteFile(f.in / "c-empty.jpg", "");
+    WriteFile(f.in / "d-png.jpg", test::PngBytes());
+    EXPECT_EQ(StartError(f), "JPEG error #27: Unsupported color conversion request");
+    EXPECT_EQ(f.run.FailedImage(), f.in / "a-cmyk.jpg");
+
+    // The stopped run's pages stay; the next one starts in an empty folder.
+    for (const fs::directory_entry& entry : fs::directory_iterator(f.out.path())) fs::remove_all(entry.path());
+    f.settings.SetSkipBadPhotos(true);
+    f.view.Warnings.clear();
+    ASSERT_EQ(StartError(f), "");
+    EXPECT_THAT(f.run.LeftOut(), ElementsAre(f.in / "a-cmyk.jpg", f.in / "c-empty.jpg", f.in / "d-png.jpg"));
+    EXPECT_THAT(
+        f.view.Warnings,
+        ElementsAre(f.in / "a-cmyk.jpg" + " is left out: it cannot be read: JPEG error #27: Unsupported color "
+                                          "conversion request",
+                    f.in / "c-empty.jpg" + " is left out: it cannot be read: JPEG error #42: Empty input file",
+                    f.in / "d-png.jpg" +
+                        " is left out: it cannot be read: JPEG error #53: Not a JPEG file: starts with 0x89 0x50",
+                    f.in / "b-cut.jpg" + " is damaged: premature end of data; the missing part shows grey",
+                    "3 photos were left out: they cannot be read"));
+    EXPECT_EQ(f.run.ImageCount(), 3);
+    EXPECT_THAT(NamesStartingWith(f.out.str(), "n_"), ElementsAre("n_b-cut.jpg", "n_img01.jpg", "n_img02.jpg"));
+    EXPECT_THAT(NamesStartingWith(f.out.str(), "t_"), ElementsAre("t_b-cut.jpg", "t_img01.jpg", "t_img02.jpg"));
+    EXPECT_THAT(NamesStartingWith(f.out.str(), "image"), ElementsAre("image1.htm", "image2.htm", "image3.htm"));
+    EXPECT_EQ(ReadFile(f.out / "page1.htm").find("a-cmyk"), std::string::npos);
+
+    // The dry run leaves out the same photos.
+    RunPlan plan;
+    f.view.Warnings.clear();
+    ASSERT_EQ(f.run.Plan(plan), RunOutcome::Finished);
+    EXPECT_EQ(plan.Photos.size(), 3u);
+    ASSERT_EQ(plan.LeftOut.size(), 3u);
+    EXPECT_EQ(plan.LeftOut[1].Path, f.in / "c-empty.jpg");
+    EXPECT_EQ(plan.LeftOut[1].Problem, "JPEG error #42: Empty input file");
+    EXPECT_EQ(plan.ProblemCount(), 0);
+  }
+}
+
+TEST(GenerationRun, a_folder_of_photos_none_of_which_can_be_read_has_no_images) {
+  Fixture f(0);
+  WriteFile(f.in / "empty.jpg", "");
+  f.settings.SetSkipBadPhotos(true);
+  EXPECT_EQ(f.run.Start(), RunOutcome::NoImages);
+  EXPECT_THAT(f.desktop.Shown, ElementsAre("E: No Images Could be found"));
+  EXPECT_EQ(f.view.Warnings.back(), "1 photo was left out: it cannot be read");
+  EXPECT_TRUE(fs::is_empty(f.out.path()));
+}
+
+// A damaged photo is told once per run, though both image stages read it,
+// and again in the next run that decodes it.
+TEST(GenerationRun, tells_of_a_damaged_photo_once_per_run) {
+  const std::string whole = test::WellFormedJpeg(64, 48);
+  Fixture f(1);
+  WriteFile(f.in / "cut.jpg", test::Truncated(whole, (whole.find("\xFF\xDA") + whole.size()) / 2));
+  const std::string warning = f.in / "cut.jpg" + " is damaged: premature end of data; the missing part shows grey";
+  ASSERT_EQ(StartError(f), "");
+  EXPECT_THAT(f.view.Warnings, ElementsAre(warning));
+  ASSERT_EQ(StartError(f), "");
+  EXPECT_THAT(f.view.Warnings, ElementsAre(warning, warning));
 }
 
 }  // namespace

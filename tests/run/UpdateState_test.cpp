@@ -75,6 +75,44 @@ TEST(UpdateState, another_folder_version_or_a_damaged_line_is_no_state) {
   EXPECT_EQ(cut->Entries.size(), 1u);
 }
 
+// A forged or damaged state is never used, and the run can say why in one line.
+TEST(UpdateState, tells_why_a_state_cannot_be_used) {
+  const std::string text = UpdateStateText(UpdateState{}, 1);
+  std::string version = text;
+  version.replace(version.find(" 1 "), 3, " 2 ");
+  const std::string page = "F page1.htm 10 1700000000 0 45 0000000000000002 - 0 0 0 0 - -\n";
+  const struct {
+    std::string text;
+    StateTrouble trouble;
+  } cases[] = {
+      {text + page, StateTrouble::None},
+      {text, StateTrouble::None},
+      {"", StateTrouble::Damaged},
+      {std::string("\0\0\0", 3), StateTrouble::Damaged},
+      {text + "F page1.htm 1 2\n", StateTrouble::Damaged},
+      {version, StateTrouble::OtherVersion},
+      {UpdateStateText(UpdateState{}, 2), StateTrouble::OtherFolder},
+      {text + "F ..%2Fvictim.txt 10 1700000000 0 45 0000000000000002 - 0 0 0 0 - -\n", StateTrouble::NameOutside},
+      {text + "F ../victim.jpg 10 1700000000 0 45 0000000000000002 - 0 0 0 0 - -\n", StateTrouble::NameOutside},
+      {text + "F %2Fetc%2Fpasswd 10 1700000000 0 45 0000000000000002 - 0 0 0 0 - -\n", StateTrouble::NameOutside},
+      {text + "M ..%2F.. 45\n", StateTrouble::NameOutside},
+      {text + "D .fotoloom-update-state\n", StateTrouble::NameOutside},
+      {text + page + "F sub%2F..%2F..%2Fx 1 2 0 45 0000000000000002 - 0 0 0 0 - -\n", StateTrouble::NameOutside},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    StateTrouble trouble = StateTrouble::Missing;
+    EXPECT_EQ(ParseUpdateState(c.text, 1, &trouble).has_value(), c.trouble == StateTrouble::None);
+    EXPECT_EQ(trouble, c.trouble);
+  }
+  test::TempDir dir;
+  StateTrouble trouble = StateTrouble::None;
+  EXPECT_FALSE(ReadUpdateState(dir.str(), &trouble));
+  EXPECT_EQ(trouble, StateTrouble::Missing);
+  EXPECT_EQ(StateTroubleMessage(StateTrouble::Missing), "");
+  EXPECT_EQ(StateTroubleMessage(StateTrouble::Damaged), "The update state was damaged: a full run");
+}
+
 TEST(UpdateStateFile, rewrites_whole_and_appends_lines_a_reader_sees) {
   test::TempDir dir;
   UpdateStateFile file(dir.str());

@@ -11,7 +11,8 @@ namespace fotoloom::test {
 
 // Records what the run shows: the page changes and each bar's maximum as
 // short lines ("max 2 = 30", "first page", "buttons", "close"), the labels,
-// every bar's last maximum and position, and an update's "N of M" line.
+// every bar's last maximum and position, an update's "N of M" line and
+// the warnings.
 // OnBar runs after every bar move.
 class RecordingView : public RunView {
  public:
@@ -21,6 +22,7 @@ class RecordingView : public RunView {
   int Maximum[5] = {-1, -1, -1, -1, -1};
   int Position[5] = {-1, -1, -1, -1, -1};
   std::vector<std::string> UpToDate;
+  std::vector<std::string> Warnings;
   std::function<void(RunBar, int)> OnBar;
 
   void SetInputPathLabel(const std::string& text) override { InputLabel = text; }
@@ -39,6 +41,7 @@ class RecordingView : public RunView {
   void ShowImagesUpToDate(int upToDate, int total) override {
     UpToDate.push_back(std::to_string(upToDate) + " of " + std::to_string(total));
   }
+  void ShowWarning(const std::string& text) override { Warnings.push_back(text); }
 };
 
 }  // namespace fotoloom::test
