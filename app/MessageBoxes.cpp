@@ -47,15 +47,29 @@ void ShowStandardMessage(QWidget* parent, bool warning, const QString& text) {
   box.exec();
 }
 
-bool AskStandardQuestion(QWidget* parent, bool warning, const QString& text) {
+bool AskStandardQuestion(QWidget* parent, bool warning, const QString& text, bool defaultNo) {
   QMessageBox box(parent);
   Prepare(box, warning, text);
   QPushButton* yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
   QPushButton* no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
-  box.setDefaultButton(yes);
+  box.setDefaultButton(defaultNo ? no : yes);
   box.setEscapeButton(no);
   box.exec();
   return box.clickedButton() == yes;
+}
+
+SaveAnswer AskToSaveSettings(QWidget* parent, bool canCancel) {
+  QMessageBox box(parent);
+  Prepare(box, true, QString::fromLatin1(kSaveSettingsQuestion));
+  QPushButton* save = box.addButton(QStringLiteral("&Save"), QMessageBox::AcceptRole);
+  QPushButton* dontSave = box.addButton(QStringLiteral("Do&n't Save"), QMessageBox::DestructiveRole);
+  QPushButton* cancel = canCancel ? box.addButton(QStringLiteral("&Cancel"), QMessageBox::RejectRole) : nullptr;
+  box.setDefaultButton(save);
+  if (cancel) box.setEscapeButton(cancel);
+  box.exec();
+  if (box.clickedButton() == save) return SaveAnswer::Save;
+  if (box.clickedButton() == dontSave) return SaveAnswer::DontSave;
+  return SaveAnswer::Cancel;
 }
 
 }  // namespace fotoloom

@@ -26,7 +26,20 @@ bool ShowingErrors(QWidget* parent, const std::function<void()>& action);
 void ShowStandardMessage(QWidget* parent, bool warning, const QString& text);
 
 // The standard dialog with "&Yes" and "&No"; true only when "&Yes" is pressed
-// (closing the box counts as No).
-bool AskStandardQuestion(QWidget* parent, bool warning, const QString& text);
+// (closing the box counts as No). Enter presses "&Yes", or "&No" when
+// defaultNo is set: a question whose Yes destroys data must not be answered
+// by a key pressed out of habit.
+bool AskStandardQuestion(QWidget* parent, bool warning, const QString& text, bool defaultNo = false);
+
+// The question asked before the wizard closes with unsaved settings.
+inline constexpr const char* kSaveSettingsQuestion = "Save the settings of this gallery?";
+
+enum class SaveAnswer { Save, DontSave, Cancel };
+
+// The standard warning dialog with kSaveSettingsQuestion and "&Save" (the
+// default), "Do&n't Save" and, when canCancel, "&Cancel", which Escape and
+// closing the box also answer; without it the box is answered only by one
+// of its two buttons. Blocks until answered; saves nothing itself.
+SaveAnswer AskToSaveSettings(QWidget* parent, bool canCancel);
 
 }  // namespace fotoloom

@@ -35,6 +35,10 @@ bool QtDesktop::AskYesNo(Icon icon, const std::string& text) {
   return AskStandardQuestion(window_, icon == Icon::Warning, QString::fromStdString(text));
 }
 
+bool QtDesktop::AskYesNoDefaultNo(Icon icon, const std::string& text) {
+  return AskStandardQuestion(window_, icon == Icon::Warning, QString::fromStdString(text), true);
+}
+
 QUrl DocumentUrl(const std::string& pathOrAddress) {
   const QString text = QString::fromStdString(pathOrAddress);
   const QUrl url(text);

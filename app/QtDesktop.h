@@ -20,6 +20,8 @@ class QtDesktop : public Desktop {
 
   void ShowMessage(Icon icon, const std::string& text) override;
   bool AskYesNo(Icon icon, const std::string& text) override;
+  // The same dialog with "&No" as its default button.
+  bool AskYesNoDefaultNo(Icon icon, const std::string& text) override;
   // Local paths open as files, anything with a scheme as an address.
   void OpenDocument(const std::string& pathOrAddress) override;
   // Processes pending events at most once every 15 ms; calls in between

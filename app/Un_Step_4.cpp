@@ -3,6 +3,7 @@
 
 #include <QActionGroup>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QTabWidget>
@@ -23,6 +24,9 @@ QString Text(std::string_view s) { return QString::fromUtf8(s.data(), static_cas
 QPlainTextEdit* Editor(QWidget* tab, const char* name, const QFont& font) {
   auto* memo = new QPlainTextEdit(tab);
   memo->setObjectName(QString::fromLatin1(name));
+  // Tab and Shift+Tab leave the editor like any other control; a tab
+  // character is typed with Ctrl+Tab (TFrame_Step_4::eventFilter).
+  memo->setTabChangesFocus(true);
   memo->setLineWrapMode(QPlainTextEdit::NoWrap);
   memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -100,6 +104,8 @@ TFrame_Step_4::TFrame_Step_4(GallerySettings& settings, QWidget* parent)
   TabSheet4->setObjectName(QStringLiteral("TabSheet4"));
   Memo1 = Editor(TabSheet1, "Memo1", regular);
   Memo2 = Editor(TabSheet3, "Memo2", regular);
+  Memo1->installEventFilter(this);
+  Memo2->installEventFilter(this);
   StringGrid1 = Grid(TabSheet2, "StringGrid1", 17, 100, 402, regular);
   StringGrid2 = Grid(TabSheet4, "StringGrid2", 21, 115, 375, regular);
 
@@ -107,7 +113,9 @@ TFrame_Step_4::TFrame_Step_4(GallerySettings& settings, QWidget* parent)
   // end, so the tabs and the editors keep their places.
   templateSetButton_ = new QToolButton(t);
   templateSetButton_->setObjectName(QStringLiteral("TemplateSetButton"));
-  templateSetButton_->setText(QStringLiteral("Template set"));
+  templateSetButton_->setText(QStringLiteral("&Template set"));
+  // In the Tab order like the tabs, and reached with Alt+T.
+  templateSetButton_->setFocusPolicy(Qt::StrongFocus);
   templateSetButton_->setPopupMode(QToolButton::InstantPopup);
   templateSetButton_->setAutoRaise(true);
   templateSetButton_->setCursor(Qt::PointingHandCursor);
@@ -142,6 +150,23 @@ TFrame_Step_4::TFrame_Step_4(GallerySettings& settings, QWidget* parent)
 }
 
 void TFrame_Step_4::ShowFirstTab() { t->setCurrentIndex(0); }
+
+void TFrame_Step_4::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  // The tabs fill the page, so a larger window gives the editors and grids the room.
+  t->setGeometry(rect());
+}
+
+bool TFrame_Step_4::eventFilter(QObject* watched, QEvent* event) {
+  if ((watched == Memo1 || watched == Memo2) && event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Tab && key->modifiers() == Qt::ControlModifier) {
+      static_cast<QPlainTextEdit*>(watched)->insertPlainText(QStringLiteral("\t"));
+      return true;
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
 
 void TFrame_Step_4::TabSheet2Show() { FillGrid(StringGrid1, kThumbnailMacroReference); }
 

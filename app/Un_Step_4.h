@@ -23,6 +23,11 @@ class TFrame_Step_4 : public QWidget {
   // Selects the first template tab (done each time the main window is first shown).
   void ShowFirstTab();
 
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  // Ctrl+Tab in an editor types a tab character.
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   QTabWidget* t = nullptr;
   QWidget* TabSheet1 = nullptr;

@@ -17,32 +17,32 @@ TFrame_Step_5::TFrame_Step_5(GallerySettings& settings, QWidget* parent)
   btn_Clear->setGeometry(16, 20, 180, 25);
   btn_Clear->setCursor(Qt::PointingHandCursor);
 
-  // Bound to AutoBrowserStart but never shown; a loaded settings file sets it.
+  // Shown, so that the user can keep the wizard open after a run: with it
+  // ticked the run opens the first page and closes the window.
   Check_show_first_page = new QCheckBox(QStringLiteral("Show first page after creation automaticly in browser"), this);
   Check_show_first_page->setObjectName(QStringLiteral("Check_show_first_page"));
-  Check_show_first_page->setGeometry(16, 60, 600, 20);
-  Check_show_first_page->hide();
+  Check_show_first_page->setGeometry(16, 56, 600, 20);
+  Check_show_first_page->setCursor(Qt::PointingHandCursor);
 
   Rg_Elements = new QGroupBox(QStringLiteral("What elements shall be created"), this);
-  Rg_Elements->setGeometry(16, 64, 602, 110);
+  Rg_Elements->setGeometry(16, 88, 602, 110);
   Rg_Elements_items = MakeRadioGroup(Rg_Elements, "Rg_Elements", kElementsModeNames, 24, 26);
 
   Button1 = new QPushButton(QStringLiteral("Show first page in Webbrowser"), this);
   Button1->setObjectName(QStringLiteral("Button1"));
-  Button1->setGeometry(16, 194, 220, 25);
+  Button1->setGeometry(16, 218, 220, 25);
   Button1->setCursor(Qt::PointingHandCursor);
 
-  // Below the choice of what to create and its button, where the page was
-  // empty: no control of the page moves.
+  // Below the choice of what to create and its button, where the page was empty.
   Check_only_changed = new QCheckBox(QStringLiteral("Only update what has changed"), this);
   Check_only_changed->setObjectName(QStringLiteral("Check_only_changed"));
-  Check_only_changed->setGeometry(16, 234, 602, 20);
+  Check_only_changed->setGeometry(16, 258, 602, 20);
   Check_only_changed->setCursor(Qt::PointingHandCursor);
 
   // Below the update's box, in the same free space.
   Check_skip_bad_photos = new QCheckBox(QStringLiteral("Skip photos that cannot be read"), this);
   Check_skip_bad_photos->setObjectName(QStringLiteral("Check_skip_bad_photos"));
-  Check_skip_bad_photos->setGeometry(16, 262, 602, 20);
+  Check_skip_bad_photos->setGeometry(16, 286, 602, 20);
   Check_skip_bad_photos->setCursor(Qt::PointingHandCursor);
 
   Redraw(SettingsField::AutoBrowserStart);

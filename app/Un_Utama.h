@@ -9,10 +9,12 @@
 #include <optional>
 
 #include "app/CheckBeforeRun.h"
+#include "app/SettingsSnapshot.h"
 #include "app/WizardDialogs.h"
 #include "core/Desktop.h"
 #include "core/GallerySettings.h"
 
+class QFrame;
 class QLabel;
 class QPushButton;
 
@@ -57,22 +59,43 @@ class Tfrm_utama : public QWidget {
   void Frame_Step_11edt_inputChange();
   void bit_loadClick();
   void bit_saveClick();
+  // Asks for a settings file and writes the options to it; true when they
+  // were written (not when the user cancelled or writing failed).
+  bool SaveSettings();
+  // True while the options differ from those at start-up or last loaded or saved.
+  bool SettingsChanged() const { return snapshot_.Differs(settings_); }
   void bit_aboutClick();
   void bit_helpClick();
   // Cancel on page 6: sets every cancel flag of the run and returns to page 1.
   void Frame_Step_61btn_cancelClick();
   // Shows or hides Back, Next, Load, Save, About and Help together.
   void ShowBottomButtons(bool show);
-  // Closes the window now, or once the running run has returned.
+  // Closes the window at the end of a run (the first page was opened): now,
+  // or once the running run has returned. Unsaved settings are offered for
+  // saving first, without the choice to cancel; when they are then not
+  // saved after all, the window stays open with the finished run.
   void CloseAfterRun();
+  // Another start of the program asked for this window: shows it in front
+  // and active, and takes folder (when not empty) as the input folder.
+  void RaiseForSecondStart(const QString& folder);
 
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void FormShow();
   void ShowStep(int step);
+  // Puts the focus on the first control of page that is not a button when
+  // it was on a page (now hidden), so that Enter and Tab go on from the
+  // page shown.
+  void FocusFirstControl(QWidget* page);
+  // Shows on page 6 how the run that has just returned ended.
+  void ShowRunEnd(bool finished, const QString& error);
+  // Whether the window may close now: true when the settings are unchanged,
+  // or the user saved them or chose not to.
+  bool AgreeToClose(bool canCancel);
   // Runs action and shows any std::exception it raises in the application's
   // error box; false when it raised.
   bool Guarded(const std::function<void()>& action);
@@ -92,7 +115,9 @@ class Tfrm_utama : public QWidget {
   std::unique_ptr<Desktop> desktop_;
   std::unique_ptr<WizardRunView> runView_;
   std::unique_ptr<GenerationRun> run_;
+  SettingsSnapshot snapshot_{settings_};
   QLabel* pnl_header = nullptr;
+  QFrame* pnl_bottom = nullptr;
   QPushButton* bit_load = nullptr;
   QPushButton* bit_save = nullptr;
   QPushButton* bit_about = nullptr;
@@ -111,6 +136,7 @@ class Tfrm_utama : public QWidget {
   bool shown_ = false;
   bool runGoing_ = false;
   bool closeAfterRun_ = false;
+  bool closeIsRunEnd_ = false;  // the close comes from a run that opened the first page
 };
 
 }  // namespace fotoloom

@@ -1,8 +1,8 @@
 // Program entry of the wizard: single instance, application title, the main window.
 #include <QApplication>
-#include <QIcon>
 #include <QScreen>
 
+#include "app/ProgramStart.h"
 #include "app/SingleInstance.h"
 #include "app/Un_Utama.h"
 #include "imaging/HeapReuse.h"
@@ -10,14 +10,22 @@
 int main(int argc, char* argv[]) {
   fotoloom::KeepFreedMemoryForNextPhoto();
   QApplication app(argc, argv);
-  // A second copy ends at once and silently while the first one runs.
+  const QString folder = fotoloom::FolderArgument(QApplication::arguments());
+  // A second copy hands its folder to the first one, which comes to the
+  // front, and ends at once; with no first one to reach it ends silently.
   const std::unique_ptr<QLockFile> lock = fotoloom::TakeSingleInstanceLock(fotoloom::SingleInstanceLockPath());
-  if (!lock) return 0;
-  QApplication::setApplicationName(QStringLiteral("Fotoloom"));
-  QApplication::setApplicationDisplayName(QStringLiteral("Fotoloom"));
-  QApplication::setDesktopFileName(QStringLiteral("org.fotoloom.Fotoloom"));
-  QApplication::setWindowIcon(QIcon(QStringLiteral(":/fotoloom.png")));
+  if (!lock) {
+    fotoloom::AskRunningInstance(fotoloom::SingleInstanceSocketPath(), folder, 3000);
+    return 0;
+  }
+  fotoloom::SingleInstanceServer server;
+  server.Listen(fotoloom::SingleInstanceSocketPath());
+  fotoloom::SetApplicationIdentity();
   fotoloom::Tfrm_utama window;
+  // The folder given on the command line is the input folder.
+  if (!folder.isEmpty()) window.Settings().SetInputPath(folder.toStdString());
+  QObject::connect(&server, &fotoloom::SingleInstanceServer::Requested, &window,
+                   &fotoloom::Tfrm_utama::RaiseForSecondStart);
   // Centred on the desktop.
   if (const QScreen* screen = QGuiApplication::primaryScreen())
     window.move(screen->availableGeometry().center() - window.rect().center());

@@ -204,7 +204,11 @@ std::string UsageText() {
 Commands:
   run       Generates the gallery: loads the settings file if one is given
             (otherwise the start-up values), applies the options below and
-            writes the pages and images into the output folder.
+            writes the pages and images into the output folder. The
+            settings' automatic browser start is not used; see --open.
+            Progress goes to stderr: on a terminal with a bar, the
+            percentage and the time left; otherwise one line per stage.
+            At the end it tells what was made and how long it took.
               --set KEY=VALUE
                               one key of the settings file (see below),
                               applied after the settings file and before
@@ -249,12 +253,10 @@ Commands:
                               gallery with a warning and go on; without it
                               such a photo stops the run. Also the settings
                               file's [Run] SkipBadPhotos=1
-            The settings' automatic browser start is not used; see --open.
-            Progress goes to stderr: on a terminal with a bar, the
-            percentage and the time left; otherwise one line per stage.
   defaults  Writes a settings file holding the start-up values, with any
             --set KEY=VALUE applied.
-              --templates SET the page templates of the built-in set SET:
+              --templates SET
+                              the page templates of the built-in set SET:
                               classic (the start-up templates) or
                               responsive (for phones and today's browsers)
   resave    Reads a settings file and writes it again as the program

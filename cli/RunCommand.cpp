@@ -14,6 +14,7 @@
 #include "core/SettingsCheck.h"
 #include "run/GenerationRun.h"
 #include "run/OutputFolder.h"
+#include "run/RunSummary.h"
 
 namespace fotoloom::cli {
 namespace {
@@ -99,7 +100,11 @@ int RunCommand(const CliCommand& cmd) {
   }
   if (outcome != RunOutcome::Finished) return kExitFailed;
   if (cmd.DryRun) return ReportPlan(plan, settings);
-  if (!cmd.Quiet) std::fprintf(stderr, "First page: %s\n", First_page_path(settings).c_str());
+  if (!cmd.Quiet) {
+    // The same line as the wizard's finish page, then where the gallery starts.
+    std::fprintf(stderr, "%s\n", RunSummaryText(SummaryOf(run)).c_str());
+    std::fprintf(stderr, "First page: %s\n", First_page_path(settings).c_str());
+  }
   if (cmd.Open) Open_first_page(settings, desktop);
   return kExitDone;
 }

@@ -19,6 +19,10 @@ class Desktop {
   // A modal Yes/No question; true only for Yes (closing the box counts as No).
   virtual bool AskYesNo(Icon icon, const std::string& text) = 0;
 
+  // AskYesNo for a Yes that destroys data: where a key answers the default
+  // (Enter in a dialog), the default is No. Without such a default it is AskYesNo.
+  virtual bool AskYesNoDefaultNo(Icon icon, const std::string& text) { return AskYesNo(icon, text); }
+
   // Hands a file path or web address to the desktop's default open action.
   // The result is not examined: a missing file or browser gives no message.
   virtual void OpenDocument(const std::string& pathOrAddress) = 0;

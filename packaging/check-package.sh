@@ -30,17 +30,27 @@ for f in usr/bin/fotoloom usr/bin/fotoloom-cli usr/share/fotoloom/manual.html \
          usr/share/icons/hicolor/scalable/apps/fotoloom.svg \
          usr/share/man/man1/fotoloom.1.gz usr/share/man/man1/fotoloom-cli.1.gz \
          usr/share/bash-completion/completions/fotoloom-cli \
-         usr/share/doc/fotoloom/copyright usr/share/doc/fotoloom/changelog.gz; do
+         usr/share/doc/fotoloom/copyright usr/share/doc/fotoloom/changelog.gz \
+         usr/share/fotoloom/screenshots/step1.png usr/share/fotoloom/screenshots/step6.png; do
   [ -s "$root/$f" ] || fail "missing /$f"
 done
 zcat "$root/usr/share/man/man1/fotoloom-cli.1.gz" | grep -q 'elements' || fail "the man page of fotoloom-cli lacks its options"
+# Every synopsis of --help is one synopsis of the man page, and each group of --set keys one line.
+synopses=$(zcat "$root/usr/share/man/man1/fotoloom-cli.1.gz" | sed -n '/^\.SH SYNOPSIS/,/^\.SH /p' | grep -c '^\.B fotoloom-cli$')
+[ "$synopses" -eq "$("$root/usr/bin/fotoloom-cli" --help | grep -c '^  fotoloom-cli ')" ] ||
+  fail "the man page of fotoloom-cli breaks its synopses ($synopses)"
+zcat "$root/usr/share/man/man1/fotoloom-cli.1.gz" | grep -q '^InputPath OutputPath .* Title$' ||
+  fail "the man page of fotoloom-cli breaks the list of text keys"
+grep -qx 'StartupWMClass=Fotoloom' "$root/usr/share/applications/org.fotoloom.Fotoloom.desktop" ||
+  fail "the desktop entry does not name the window's class"
 
 echo "== dependencies"
 depends=$(dpkg-deb --field "$deb" Depends)
 echo "$depends"
-for d in fonts-liberation xdg-utils libc6 libqt6widgets6 libjpeg62-turbo; do
+for d in fonts-liberation xdg-utils libc6 libqt6widgets6 libqt6network6 libjpeg62-turbo; do
   grep -Eq "(^|, )$d( |,|$)" <<<"$depends" || fail "Depends lacks $d"
 done
+[ "$(dpkg-deb --field "$deb" Recommends)" = "bash-completion" ] || fail "Recommends is not bash-completion"
 
 echo "== desktop-file-validate"
 desktop-file-validate "$root/usr/share/applications/org.fotoloom.Fotoloom.desktop"

@@ -237,6 +237,7 @@ void GalleryUpdate::WritePage(const std::string& name, const std::string& text) 
   if (!HoldsExactly(path, text)) {
     if (!write_) return;
     WriteWholeFile(path, text);
+    ++written_;
   }
   // A page holding exactly the text is Fotoloom's, written now or before.
   const std::optional<FileFacts> facts = RegularFileFacts(path);
@@ -251,6 +252,7 @@ void GalleryUpdate::WritePage(const std::string& name, const std::string& text) 
 }
 
 void GalleryUpdate::Written(const std::string& name, const PhotoIdentity& photo, const std::string& recipe) {
+  ++written_;
   const std::string path = PathOf(name);
   const std::optional<FileFacts> facts = RegularFileFacts(path);
   const std::optional<std::uint64_t> hash = FileContentHash(path);
@@ -295,6 +297,7 @@ void GalleryUpdate::CopyFile(const std::string& source, const std::string& targe
       ::unlink(temp.c_str());
       return;
     }
+    ++written_;
   }
   const std::optional<FileFacts> facts = RegularFileFacts(target);
   const std::optional<std::uint64_t> hash = same ? sourceHash : FileContentHash(target);
@@ -370,6 +373,7 @@ int GalleryUpdate::DeleteUnwanted(const std::function<void()>& pump) {
       if (pump) pump();
     }  // a folder someone put files into stays, and stays recorded
   }
+  deleted_ += deleted;
   return deleted;
 }
 

@@ -120,6 +120,12 @@ class GalleryUpdate : public AdditionalElementsTarget {
   // pump after each; returns how many it deleted.
   int DeleteUnwanted(const std::function<void()>& pump);
 
+  // Files written so far (pages and additional elements whose content
+  // differed, and the images and copies the run reported through Written)
+  // and files and folders deleted by DeleteUnwanted.
+  int FilesWritten() const { return written_; }
+  int FilesDeleted() const { return deleted_; }
+
   // Writes the state whole: every entry whose file is still the one
   // recorded. Also done by the destructor.
   void Finish();
@@ -157,6 +163,8 @@ class GalleryUpdate : public AdditionalElementsTarget {
   std::set<std::string> imageNames_;  // the "n_" and "t_" files decided
   std::unique_ptr<UpdateStateFile> file_;
   bool finished_ = false;
+  int written_ = 0;
+  int deleted_ = 0;
 };
 
 // Whether name is a plain relative name inside a folder that the state may

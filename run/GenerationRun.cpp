@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <limits>
 #include <optional>
@@ -168,6 +169,8 @@ RunOutcome GenerationRun::Go(RunPlan* plan) {
   entries_.clear();
   albumPhotosFound_ = 0;
   imageCount_ = elementsCount_ = thumbPageCount_ = 0;
+  searchStarted_ = std::chrono::steady_clock::now();
+  lastUpdate_.reset();
   if (!CheckFolders()) return outcome_;
   RefuseBadOptions();
   if (!MakeOutputFolder() || !LockOutputFolder()) return outcome_;
@@ -175,7 +178,12 @@ RunOutcome GenerationRun::Go(RunPlan* plan) {
   // Temporary and spill files of a Fotoloom process that was killed; a dry
   // run removes nothing.
   if (!plan) RemoveLeftoverFiles(o.OutputPath());
-  if (o.UpdateOnlyChanged()) StartUpdate();
+  if (o.UpdateOnlyChanged()) {
+    StartUpdate();
+    if (!plan) lastUpdate_.emplace();
+  }
+  // The time the user took to answer a question does not count.
+  searchStarted_ = std::chrono::steady_clock::now();
 
   c_->Cancelled = false;
   TMyFindFile& search = c_->Search;
@@ -241,6 +249,11 @@ void GenerationRun::StartUpdate() {
 }
 
 void GenerationRun::EndRun() {
+  seconds_ = std::chrono::duration<double>(std::chrono::steady_clock::now() - searchStarted_).count();
+  if (run_ && run_->Update && lastUpdate_) {
+    lastUpdate_->Written = run_->Update->FilesWritten();
+    lastUpdate_->Deleted = run_->Update->FilesDeleted();
+  }
   // The update writes its state whole before anything it refers to goes.
   if (run_) run_->Update.reset();
   c_->Stages.Forget();
@@ -443,6 +456,7 @@ bool GenerationRun::DecideUpdate() {
                                                            run.Layout.ElementSubfolders[std::size_t(i)], copies,
                                                            run.Decisions.ScaledRecipe, run.Decisions.ThumbRecipe));
   }
+  if (lastUpdate_) lastUpdate_->UpToDate = run.Decisions.UpToDate();
   return true;
 }
 

@@ -2,8 +2,10 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -13,6 +15,7 @@
 #include "core/Un_MyFindFile.h"
 #include "run/GalleryUpdate.h"
 #include "run/RunPlan.h"
+#include "run/RunSummary.h"
 #include "run/RunView.h"
 
 namespace fotoloom {
@@ -114,6 +117,10 @@ class GenerationRun {
   int ImageCount() const { return imageCount_; }
   int ElementsCount() const { return elementsCount_; }
   int ThumbPageCount() const { return thumbPageCount_; }
+  // Seconds from the start of the search to the end of the last run.
+  double Seconds() const { return seconds_; }
+  // What the last run did as an update; empty when it was not one (and after a dry run).
+  const std::optional<UpdateCounts>& LastUpdate() const { return lastUpdate_; }
 
  private:
   struct Components;
@@ -213,6 +220,9 @@ class GenerationRun {
   int imageCount_ = 0;
   int elementsCount_ = 0;
   int thumbPageCount_ = 0;
+  std::chrono::steady_clock::time_point searchStarted_;
+  double seconds_ = 0;
+  std::optional<UpdateCounts> lastUpdate_;
 };
 
 // "I/O error %d" and the other texts for an errno of creating the output folder.

@@ -138,6 +138,21 @@ void DeleteEntry(int dirFd, const std::string& name, Desktop& desktop) {
   ::unlinkat(dirFd, name.c_str(), AT_REMOVEDIR);
 }
 
+// Adds the entry name of the open folder dirFd to count and, for a real
+// folder, everything in it. Like DeleteEntry it never follows a link.
+void CountEntry(int dirFd, const std::string& name, EntryCount& count) {
+  struct stat st {};
+  if (::fstatat(dirFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return;
+  if (!S_ISDIR(st.st_mode)) {
+    ++count.Files;
+    return;
+  }
+  ++count.Folders;
+  const FileDescriptor sub(::openat(dirFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+  if (!sub.valid()) return;
+  for (const std::string& inner : ListNames(sub.get())) CountEntry(sub.get(), inner, count);
+}
+
 // Copy_additional_elements, through target when it is set.
 void CopyAdditionalElements(const GallerySettings& settings, Desktop& desktop, AdditionalElementsTarget* target) {
   if (settings.AdditionalPath().empty()) return;
@@ -167,6 +182,21 @@ void Open_first_page(const GallerySettings& settings, Desktop& desktop) {
   desktop.OpenDocument(First_page_path(settings));
 }
 
+void Show_first_page(const GallerySettings& settings, Desktop& desktop) {
+  const std::string page = First_page_path(settings);
+  struct stat st {};
+  if (settings.OutputPath().empty() || ::stat(page.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+    desktop.ShowMessage(Desktop::Icon::Warning, NoGalleryYetMessage(page));
+    return;
+  }
+  Open_first_page(settings, desktop);
+}
+
+std::string NoGalleryYetMessage(const std::string& firstPage) {
+  return "There is no gallery to show yet: its first page \"" + firstPage +
+         "\" does not exist. Next on step 5 creates the gallery.";
+}
+
 void Copy_additional_elements(const GallerySettings& settings, Desktop& desktop) {
   CopyAdditionalElements(settings, desktop, nullptr);
 }
@@ -175,8 +205,23 @@ void Copy_additional_elements(const GallerySettings& settings, Desktop& desktop,
   CopyAdditionalElements(settings, desktop, &target);
 }
 
-std::string ClearOutputFolderQuestion(const std::string& folder) {
-  return "Output folder \"" + WithSlash(folder) + "\" is not empty. Do you want to go on and delete it ?";
+std::string ClearOutputFolderQuestion(const std::string& folder, const EntryCount& count) {
+  const auto many = [](long long n, const char* one, const char* more) {
+    return std::to_string(n) + " " + (n == 1 ? one : more);
+  };
+  std::string what = many(count.Files, "file", "files");
+  if (count.Folders > 0) what += " and " + many(count.Folders, "folder", "folders");
+  return "Output folder \"" + WithSlash(folder) + "\" is not empty. Do you want to go on and delete it ?\n\n" + what +
+         " will be deleted for good.";
+}
+
+EntryCount CountEntriesToClear(const std::string& folder) {
+  EntryCount count;
+  const FileDescriptor fd(::open(WithSlash(folder).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (!fd.valid()) return count;
+  for (const std::string& name : ListNames(fd.get()))
+    if (!Hidden(name)) CountEntry(fd.get(), name, count);
+  return count;
 }
 
 void Clear_output_folder(const GallerySettings& settings, Desktop& desktop) {
@@ -185,9 +230,11 @@ void Clear_output_folder(const GallerySettings& settings, Desktop& desktop) {
   const std::string folder = WithSlash(settings.OutputPath());
   const FileDescriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (!fd.valid()) return;
-  const std::vector<std::string> names = ListNames(fd.get());
-  if (names.empty() || !desktop.AskYesNo(Desktop::Icon::Warning, ClearOutputFolderQuestion(folder))) return;
-  for (const std::string& name : names)
+  // A folder holding only entries that are kept would be asked about for nothing.
+  const EntryCount count = CountEntriesToClear(folder);
+  if (count.Files + count.Folders == 0) return;
+  if (!desktop.AskYesNoDefaultNo(Desktop::Icon::Warning, ClearOutputFolderQuestion(folder, count))) return;
+  for (const std::string& name : ListNames(fd.get()))
     if (!Hidden(name)) DeleteEntry(fd.get(), name, desktop);
 }
 

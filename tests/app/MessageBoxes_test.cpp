@@ -30,6 +30,45 @@ class MessageBoxesTest : public QObject {
     QCOMPARE(seen[0].icon, QMessageBox::Critical);
     QCOMPARE(seen[0].buttons, QStringList{"OK"});
   }
+
+  // Enter answers with the default button: Yes, or No for a question whose Yes destroys data.
+  void enter_answers_a_question_with_its_default() {
+    std::vector<SeenBox> seen;
+    const auto enter = [](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Return); };
+    test::OnNextBox(&seen, enter);
+    QVERIFY(AskStandardQuestion(nullptr, true, "Create it ?"));
+    test::OnNextBox(&seen, enter);
+    QVERIFY(!AskStandardQuestion(nullptr, true, "Delete it ?", true));
+    QCOMPARE(seen.size(), std::size_t{2});
+    QCOMPARE(seen[0].defaultButton, QString("&Yes"));
+    QCOMPARE(seen[1].defaultButton, QString("&No"));
+  }
+
+  // Save by Enter; Escape cancels when Cancel is offered, and is no answer otherwise.
+  void save_question_answers() {
+    std::vector<SeenBox> seen;
+    test::OnNextBox(&seen, [](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Return); });
+    QCOMPARE(AskToSaveSettings(nullptr, true), SaveAnswer::Save);
+    test::OnNextBox(&seen, [](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); });
+    QCOMPARE(AskToSaveSettings(nullptr, true), SaveAnswer::Cancel);
+    test::AnswerNextBox("Do&n't Save", &seen);
+    QCOMPARE(AskToSaveSettings(nullptr, true), SaveAnswer::DontSave);
+    bool stillOpen = false;
+    test::OnNextBox(&seen, [&stillOpen](QMessageBox* box) {
+      QTest::keyClick(box, Qt::Key_Escape);
+      stillOpen = box->isVisible();
+      test::AnswerNextBox("Do&n't Save", nullptr);
+    });
+    QCOMPARE(AskToSaveSettings(nullptr, false), SaveAnswer::DontSave);
+    QVERIFY(stillOpen);
+    QCOMPARE(seen[0].title, QString("Warning"));
+    QCOMPARE(seen[0].text, QString("Save the settings of this gallery?"));
+    // The style orders the buttons; all of them are there.
+    seen[0].buttons.sort();
+    seen[3].buttons.sort();
+    QCOMPARE(seen[0].buttons, (QStringList{"&Cancel", "&Save", "Do&n't Save"}));
+    QCOMPARE(seen[3].buttons, (QStringList{"&Save", "Do&n't Save"}));
+  }
 };
 
 QTEST_MAIN(MessageBoxesTest)

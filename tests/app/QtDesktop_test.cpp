@@ -35,6 +35,17 @@ class QtDesktopTest : public QObject {
     QCOMPARE(seen[2].icon, QMessageBox::Critical);
   }
 
+  void a_question_whose_yes_destroys_data_defaults_to_no() {
+    QtDesktop desktop(nullptr);
+    std::vector<SeenBox> seen;
+    test::OnNextBox(&seen, [](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Return); });
+    QVERIFY(!desktop.AskYesNoDefaultNo(Desktop::Icon::Warning, "Delete ?"));
+    AnswerNextBox("&Yes", &seen);
+    QVERIFY(desktop.AskYesNoDefaultNo(Desktop::Icon::Warning, "Delete ?"));
+    QCOMPARE(seen[0].defaultButton, QString("&No"));
+    QCOMPARE(seen[0].buttons, (QStringList{"&Yes", "&No"}));
+  }
+
   void pump_processes_events_at_most_once_per_15_ms() {
     qint64 now = 1000;
     QtDesktop desktop(nullptr, [&now] { return now; });

@@ -168,6 +168,29 @@ class TextFitsTest : public QObject {
     }
   }
 
+  // The progress page after a finished run (its summary line, Open gallery,
+  // Back to the first step) and after one an error stopped (the reason).
+  void every_caption_of_the_finish_page_fits() {
+    test::TempDir folder;
+    QVERIFY(test::MakeJpegs(folder / "in", 13));
+    QDir().mkpath(QString::fromStdString(folder / "out"));
+    Tfrm_utama window(std::make_unique<test::FakeDialogs>(), QString::fromStdString(folder.str() + "/"));
+    window.Settings().SetInputPath(folder / "in");
+    window.Settings().SetOutputPath(folder / "out");
+    window.Settings().SetAutoBrowserStart(false);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    for (int step = 2; step <= 6; ++step) window.btn_nextClick();
+    QCOMPARE(test::Find<QLabel>(&window, "pnl_header")->text(), QString("Finished"));
+    CheckAll(window);
+    window.btn_backClick();
+    test::WriteFile(folder / "in/photo14.jpg", "not a photo");
+    test::AnswerNextBox("OK", nullptr);
+    window.btn_nextClick();
+    QCOMPARE(test::Find<QLabel>(&window, "pnl_header")->text(), QString("Stopped by an error"));
+    CheckAll(window);
+  }
+
   void every_caption_of_the_about_box_fits() {
     test::TempDir folder;
     Tfrm_utama window(std::make_unique<test::FakeDialogs>(), QString::fromStdString(folder.str() + "/"));

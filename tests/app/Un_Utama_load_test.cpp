@@ -65,6 +65,9 @@ struct Wizard {
     window.Settings().SetAutoBrowserStart(false);
     window.Settings().SetCopyOrgSizedImages(true);
     QDir().mkpath(QString::fromStdString(Out()));
+    // Saved, so that closing asks nothing.
+    dialogs->files = {QString::fromStdString(folder / "gallery.fl")};
+    test::Find<QPushButton>(&window, "bit_save")->click();
     for (int step = 2; step <= 5; ++step) test::Find<QPushButton>(&window, "btn_next")->click();
   }
   std::string Out() const { return folder / "out"; }

@@ -15,12 +15,15 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSlider>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 #include <new>
 #include <system_error>
+#include <utility>
 
 #include "app/ProgramFolder.h"
 #include "app/Un_About.h"
@@ -29,6 +32,7 @@
 #include "core/FolderLock.h"
 #include "core/SettingsFile.h"
 #include "run/GenerationRun.h"
+#include "run/OutputFolder.h"
 #include "support/TempDir.h"
 
 using namespace fotoloom;
@@ -116,6 +120,13 @@ void PrepareRun(Wizard& w, int photos, bool autoBrowser) {
   for (int step = 2; step <= 5; ++step) w.Button("btn_next")->click();
 }
 
+// A shown wizard on page 5, ready for a run into the existing folder out/.
+void PrepareRunIntoOut(Wizard& w, int photos, bool autoBrowser) {
+  w.window.show();
+  PrepareRun(w, photos, autoBrowser);
+  QDir().mkpath(QString::fromStdString(w.folder / "out"));
+}
+
 // An added check box on page 5: shown, off, inside the page and over no
 // other shown control.
 void VerifyShownUncheckedInFreeSpace(const Wizard& w, const QCheckBox* box) {
@@ -138,7 +149,9 @@ class MainWindowTest : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(&w.window));
     QCOMPARE(w.window.windowTitle(), QString("Fotoloom"));
     QCOMPARE(w.window.size(), QSize(645, 476));
-    QCOMPARE(w.window.minimumSize(), w.window.maximumSize());
+    // It can be made larger, never smaller.
+    QCOMPARE(w.window.minimumSize(), QSize(645, 476));
+    QVERIFY(w.window.maximumSize().width() > 2000 && w.window.maximumSize().height() > 2000);
     QCOMPARE(w.Header(), QString("Step 1 of 5"));
     QCOMPARE(w.VisiblePage(), 1);
     QCOMPARE(w.Buttons(), QString("-xxxxx"));
@@ -346,7 +359,7 @@ class MainWindowTest : public QObject {
     QVERIFY(seen[0].text.startsWith("Output folder \""));
     QVERIFY(!w.window.RunGoing());
     QCOMPARE(w.VisiblePage(), 6);
-    QCOMPARE(w.Header(), QString("Please Wait ..."));
+    QCOMPARE(w.Header(), QString("Finished"));
     QCOMPARE(w.Buttons(), QString("xxxxxx"));
     QCOMPARE(w.On<QLabel>(6, "lbl_found")->text(), QString("Found : 13"));
     QCOMPARE(w.On<QLabel>(6, "lbl_input_path")->text(), QString::fromStdString("Input Path : " + (w.folder / "in")));
@@ -384,9 +397,13 @@ class MainWindowTest : public QObject {
     w.window.show();
     PrepareRun(w, 2, true);
     QDir().mkpath(QString::fromStdString(w.folder / "out"));
+    // The folders set are unsaved settings: the wizard asks before it closes.
+    std::vector<test::SeenBox> seen;
+    test::AnswerNextBox("Do&n't Save", &seen);
     w.Button("btn_next")->click();
     QCOMPARE(recorder.opened, QList<QUrl>{QUrl::fromLocalFile(QString::fromStdString(w.folder / "out/page1.htm"))});
     QVERIFY(!w.window.isVisible());
+    QCOMPARE(seen.size(), std::size_t{1});
   }
 
   void missing_input_folder_warns_and_returns_to_page_1() {
@@ -643,6 +660,7 @@ class MainWindowTest : public QObject {
     QDir().mkpath(QString::fromStdString(w.folder / "out"));
     bool closedWhileRunning = true;
     QTimer::singleShot(0, &w.window, [&] { closedWhileRunning = w.window.close(); });
+    test::AnswerNextBox("Do&n't Save", nullptr);  // the folders set are unsaved settings
     w.Button("btn_next")->click();
     QVERIFY(!closedWhileRunning);    // the close inside the run is put off...
     QVERIFY(!w.window.isVisible());  // ...and done once the run has returned
@@ -760,6 +778,284 @@ class MainWindowTest : public QObject {
     QCOMPARE(recorder.opened.size(), 1);
     QVERIFY(recorder.opened[0].isLocalFile());
     QCOMPARE(QFileInfo(recorder.opened[0].toLocalFile()).fileName(), QString("manual.html"));
+  }
+
+  // Closing by hand asks only when the options differ from those at start-up
+  // or last loaded or saved; Save is the default and opens the Save dialog.
+  void closing_asks_to_save_changed_settings() {
+    Wizard w;
+    w.window.show();
+    w.window.Settings().SetElementsMode(2);  // not kept in a settings file: no change
+    QVERIFY(!w.window.SettingsChanged());
+    w.window.Settings().SetTitle("Summer");
+    QVERIFY(w.window.SettingsChanged());
+
+    std::vector<test::SeenBox> seen;
+    test::AnswerNextBox("&Cancel", &seen);
+    QVERIFY(!w.window.close());
+    QVERIFY(w.window.isVisible());
+    QCOMPARE(seen.size(), std::size_t{1});
+    QCOMPARE(seen[0].text, QString("Save the settings of this gallery?"));
+    seen[0].buttons.sort();
+    QCOMPARE(seen[0].buttons, (QStringList{"&Cancel", "&Save", "Do&n't Save"}));
+    QCOMPARE(seen[0].defaultButton, QString("&Save"));
+
+    // Save, then the Save dialog cancelled: nothing saved, the window stays.
+    w.dialogs->files = {std::nullopt};
+    test::AnswerNextBox("&Save", &seen);
+    QVERIFY(!w.window.close());
+    QVERIFY(w.window.isVisible());
+
+    // Save into a file: the window closes, and the file holds the title.
+    const std::string file = w.folder / "summer.fl";
+    w.dialogs->files = {QString::fromStdString(file)};
+    test::AnswerNextBox("&Save", &seen);
+    QVERIFY(w.window.close());
+    QCOMPARE(seen.size(), std::size_t{3});
+    QVERIFY(test::ReadFile(file).find("Title=Summer\r\n") != std::string::npos);
+  }
+
+  // A load or a save is what closing compares with; Don't Save closes.
+  void loading_and_saving_are_what_closing_compares_with() {
+    Wizard w;
+    w.window.show();
+    GallerySettings other;
+    other.SetTitle("Loaded");
+    const std::string file = w.folder / "loaded.fl";
+    Write_settings_file(file, other);
+    w.dialogs->files = {QString::fromStdString(file)};
+    w.Button("bit_load")->click();
+    QVERIFY(!w.window.SettingsChanged());
+    w.window.Settings().SetRowsCount("7");
+    QVERIFY(w.window.SettingsChanged());
+    w.window.Settings().SetRowsCount("3");  // back as loaded
+    QVERIFY(!w.window.SettingsChanged());
+    w.window.Settings().SetRowsCount("7");
+    w.dialogs->files = {QString::fromStdString(w.folder / "saved.fl")};
+    w.Button("bit_save")->click();
+    QVERIFY(!w.window.SettingsChanged());
+
+    w.window.Settings().SetHTMLImages({"<p>edited</p>"});
+    std::vector<test::SeenBox> seen;
+    test::AnswerNextBox("Do&n't Save", &seen);
+    QVERIFY(w.window.close());
+    QCOMPARE(seen.size(), std::size_t{1});
+  }
+
+  // A run that opens the first page and closes the window offers to save
+  // without Cancel; when the settings are then not saved after all, the
+  // window stays with the finished run.
+  void closing_after_a_run_asks_without_cancel() {
+    OpenRecorder recorder;
+    Wizard w;
+    PrepareRunIntoOut(w, 2, true);
+    std::vector<test::SeenBox> seen;
+    w.dialogs->files = {std::nullopt};
+    test::AnswerNextBox("&Save", &seen);
+    w.Button("btn_next")->click();
+    QCOMPARE(seen.size(), std::size_t{1});
+    QCOMPARE(seen[0].text, QString("Save the settings of this gallery?"));
+    seen[0].buttons.sort();
+    QCOMPARE(seen[0].buttons, (QStringList{"&Save", "Do&n't Save"}));
+    QCOMPARE(seen[0].defaultButton, QString("&Save"));
+    QCOMPARE(recorder.opened.size(), 1);
+    QVERIFY(w.window.isVisible());
+    QCOMPARE(w.Header(), QString("Finished"));
+    QCOMPARE(w.Buttons(), QString("xxxxxx"));
+
+    // Unchanged settings (saved just now) close at once after the next run.
+    w.dialogs->files = {QString::fromStdString(w.folder / "g.fl")};
+    w.Button("bit_save")->click();
+    w.Button("btn_next")->click();
+    QCOMPARE(recorder.opened.size(), 2);
+    QVERIFY(!w.window.isVisible());
+    QCOMPARE(seen.size(), std::size_t{1});
+  }
+
+  // The finish page: its caption, the summary below the bars, "Open gallery"
+  // and "Back to the first step"; an update that found everything up to date
+  // says so.
+  void finished_run_shows_its_summary_and_opens_the_gallery() {
+    OpenRecorder recorder;
+    Wizard w;
+    PrepareRunIntoOut(w, 5, false);
+    w.Button("btn_next")->click();
+    QCOMPARE(w.Header(), QString("Finished"));
+    auto* summary = w.On<QLabel>(6, "lbl_summary");
+    QVERIFY(summary->isVisible());
+    QVERIFY2(QRegularExpression("^5 photos, 1 thumbnail page, 5 image pages in \\d+\\.\\d s$")
+                 .match(summary->text())
+                 .hasMatch(),
+             qPrintable(summary->text()));
+    auto* open = w.On<QPushButton>(6, "btn_open_gallery");
+    auto* back = w.On<QPushButton>(6, "btn_cancel");
+    QVERIFY(open->isVisible());
+    QCOMPARE(open->text(), QString("Open gallery"));
+    QCOMPARE(back->text(), QString("Back to the first step"));
+    QCOMPARE(w.window.focusWidget(), open);
+    open->click();
+    QCOMPARE(recorder.opened, QList<QUrl>{QUrl::fromLocalFile(QString::fromStdString(w.folder / "out/page1.htm"))});
+
+    // An update with nothing changed.
+    w.window.Settings().SetUpdateOnlyChanged(true);
+    w.Button("btn_next")->click();  // Next on the finish page runs again
+    w.Button("btn_next")->click();
+    QCOMPARE(w.Header(), QString("Finished"));
+    QVERIFY2(summary->text().startsWith("5 of 5 images up to date, nothing written in "), qPrintable(summary->text()));
+
+    back->click();
+    QCOMPARE(w.VisiblePage(), 1);
+    QCOMPARE(w.Header(), QString("Step 1 of 5"));
+  }
+
+  // A run stopped by an error says so and why, and leads back to step 1;
+  // a cancelled run is back on step 1 at once, and the next run shows no
+  // summary of an earlier one while it goes.
+  void stopped_and_cancelled_runs_leave_no_finished_page() {
+    Wizard w;
+    PrepareRunIntoOut(w, 1, false);
+    test::WriteFile(w.folder / "in/photo2.jpg", "not a photo");
+    test::AnswerNextBox("OK", nullptr);
+    w.Button("btn_next")->click();
+    QCOMPARE(w.Header(), QString("Stopped by an error"));
+    // The photo, then the error box's message.
+    const QString reason = w.On<QLabel>(6, "lbl_summary")->text();
+    QVERIFY2(reason.startsWith(QString::fromStdString(w.folder / "in/photo2.jpg") + ":\nJPEG error #"),
+             qPrintable(reason));
+    QVERIFY(reason.endsWith('.'));
+    QVERIFY(!w.On<QPushButton>(6, "btn_open_gallery")->isVisible());
+    QCOMPARE(w.On<QPushButton>(6, "btn_cancel")->text(), QString("Back to the first step"));
+    QCOMPARE(w.Buttons(), QString("------"));
+    w.On<QPushButton>(6, "btn_cancel")->click();
+    QCOMPARE(w.VisiblePage(), 1);
+
+    QFile::remove(QString::fromStdString(w.folder / "in/photo2.jpg"));
+    for (int step = 2; step <= 5; ++step) w.Button("btn_next")->click();
+    // Looked at, and cancelled, where the new run sets the bars back to 0:
+    // the pump may let a short run end before any timer fires.
+    QVERIFY(w.Bar(1)->value() > 0);
+    QString captionWhileRunning;
+    bool summaryWhileRunning = true;
+    bool looked = false;
+    QObject::connect(w.Bar(1), &QProgressBar::valueChanged, &w.window, [&] {
+      if (std::exchange(looked, true)) return;
+      captionWhileRunning = w.On<QPushButton>(6, "btn_cancel")->text();
+      summaryWhileRunning = w.On<QLabel>(6, "lbl_summary")->isVisible();
+      w.On<QPushButton>(6, "btn_cancel")->click();
+    });
+    w.Button("btn_next")->click();
+    QVERIFY(looked);
+    QCOMPARE(captionWhileRunning, QString("Cancel"));
+    QVERIFY(!summaryWhileRunning);
+    QCOMPARE(w.VisiblePage(), 1);
+    QCOMPARE(w.Header(), QString("Step 1 of 5"));
+  }
+
+  // Photos left out by "Skip photos that cannot be read": the finish page
+  // counts them in its line and keeps the run's warnings under its buttons;
+  // the next run starts without them.
+  void finished_run_keeps_its_warnings_under_the_buttons() {
+    Wizard w;
+    PrepareRunIntoOut(w, 2, false);
+    const QString bad = QString::fromStdString(w.folder / "in/photo3.jpg");
+    test::WriteFile(bad.toStdString(), "not a photo");
+    w.On<QCheckBox>(5, "Check_skip_bad_photos")->click();
+    w.Button("btn_next")->click();
+    QCOMPARE(w.Header(), QString("Finished"));
+    auto* summary = w.On<QLabel>(6, "lbl_summary");
+    QVERIFY2(summary->text().startsWith("2 photos, 1 left out, 1 thumbnail page, 2 image pages in "),
+             qPrintable(summary->text()));
+    auto* warnings = w.On<QPlainTextEdit>(6, "mem_warnings");
+    QVERIFY(warnings->isVisible());
+    QVERIFY2(warnings->toPlainText().startsWith(bad + " is left out: it cannot be read"),
+             qPrintable(warnings->toPlainText()));
+    QVERIFY(warnings->geometry().top() >= w.On<QPushButton>(6, "btn_open_gallery")->geometry().bottom());
+    QVERIFY(warnings->geometry().top() >= w.On<QPushButton>(6, "btn_cancel")->geometry().bottom());
+
+    QFile::remove(bad);
+    w.Button("btn_next")->click();  // Next on the finish page runs again
+    QCOMPARE(w.Header(), QString("Finished"));
+    QVERIFY2(summary->text().startsWith("2 photos, 1 thumbnail page, "), qPrintable(summary->text()));
+    QVERIFY(!warnings->isVisible());
+  }
+
+  void show_first_page_without_a_gallery_says_so() {
+    OpenRecorder recorder;
+    Wizard w;
+    w.window.show();
+    w.window.Settings().SetOutputPath(w.folder / "empty");
+    std::vector<test::SeenBox> seen;
+    test::AnswerNextBox("OK", &seen);
+    w.On<QPushButton>(5, "Button1")->click();
+    QCOMPARE(seen.size(), std::size_t{1});
+    QCOMPARE(seen[0].title, QString("Warning"));
+    QCOMPARE(seen[0].text, QString::fromStdString(NoGalleryYetMessage(w.folder / "empty/page1.htm")));
+    QVERIFY(recorder.opened.isEmpty());
+  }
+
+  // Enter answers Clear Output Folder's question with No; the question says how much would go.
+  void clear_output_folder_defaults_to_no() {
+    Wizard w;
+    w.window.show();
+    QDir().mkpath(QString::fromStdString(w.folder / "out/nav"));
+    test::WriteFile(w.folder / "out/page1.htm", "x");
+    test::WriteFile(w.folder / "out/nav/next.gif", "x");
+    w.window.Settings().SetOutputPath(w.folder / "out");
+    std::vector<test::SeenBox> seen;
+    test::OnNextBox(&seen, [](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Return); });
+    w.On<QPushButton>(5, "btn_Clear")->click();
+    QCOMPARE(seen.size(), std::size_t{1});
+    QCOMPARE(seen[0].defaultButton, QString("&No"));
+    QVERIFY(seen[0].text.endsWith("\n\n2 files and 1 folder will be deleted for good."));
+    QVERIFY(QFile::exists(QString::fromStdString(w.folder / "out/page1.htm")));
+    QVERIFY(QFile::exists(QString::fromStdString(w.folder / "out/nav/next.gif")));
+  }
+
+  // Made larger, the window gives the room to the template editors and grids;
+  // Back and Next stay at the right edge, every other control where it was.
+  void a_larger_window_grows_the_templates_only() {
+    Wizard w;
+    w.window.show();
+    QDir().mkpath(QString::fromStdString(w.folder / "in"));  // Next on page 1 checks it
+    w.window.Settings().SetInputPath(w.folder / "in");
+    w.window.Settings().SetOutputPath(w.folder / "out");
+    for (int step = 2; step <= 4; ++step) w.Button("btn_next")->click();
+    QCOMPARE(w.window.CurrentStep(), 4);
+    auto* memo = w.On<QPlainTextEdit>(4, "Memo1");
+    const QSize memoBefore = memo->size();
+    const QRect inputBefore = w.On<QLineEdit>(1, "edt_input")->geometry();
+    const QRect page5Before = w.Page(5)->geometry();
+    w.window.resize(845, 676);
+    QCoreApplication::processEvents();
+    QCOMPARE(memo->size(), memoBefore + QSize(200, 200));
+    QCOMPARE(w.Page(4)->geometry(), QRect(1, 50, 834, 589));
+    QCOMPARE(w.Button("btn_next")->geometry(), QRect(761, 6, 75, 25));
+    QCOMPARE(w.Button("btn_back")->geometry(), QRect(681, 6, 75, 25));
+    QCOMPARE(w.Button("bit_help")->geometry(), QRect(324, 6, 75, 25));
+    QCOMPARE(test::Find(&w.window, "pnl_bottom")->geometry(), QRect(0, 642, 845, 34));
+    QCOMPARE(test::Find<QLabel>(&w.window, "pnl_header")->width(), 845);
+    QCOMPARE(w.On<QLineEdit>(1, "edt_input")->geometry(), inputBefore);
+    QCOMPARE(w.Page(5)->geometry(), page5Before);
+    w.On<QTabWidget>(4, "t")->setCurrentIndex(1);
+    QCOMPARE(w.On<QTableWidget>(4, "StringGrid1")->size(), memo->size());
+  }
+
+  // Another start of the program brings the window to the front, active,
+  // with the folder it was given as the input folder.
+  void second_start_raises_the_window_with_its_folder() {
+    Wizard w;
+    w.window.show();
+    QWidget other;
+    other.show();
+    QApplication::setActiveWindow(&other);
+    QVERIFY(QTest::qWaitForWindowActive(&other));
+    w.window.showMinimized();
+    w.window.RaiseForSecondStart("/photos/summer");
+    QVERIFY(QTest::qWaitForWindowActive(&w.window));
+    QVERIFY(!w.window.isMinimized());
+    QCOMPARE(w.On<QLineEdit>(1, "edt_input")->text(), QString("/photos/summer"));
+    w.window.RaiseForSecondStart(QString());  // no folder: the input folder stays
+    QCOMPARE(w.window.Settings().InputPath(), std::string("/photos/summer"));
   }
 
   void closing_outside_a_run_closes() {

@@ -108,31 +108,36 @@ struct SeenBox {
   QString text;
   QMessageBox::Icon icon = QMessageBox::NoIcon;
   QStringList buttons;
+  QString defaultButton{};  // the text of the button Enter presses
 };
 
-// Waits (polling from a timer) for the next modal message box, records it and
-// presses the button whose text is buttonText. The boxes seen are appended to seen.
-inline void AnswerNextBox(const QString& buttonText, std::vector<SeenBox>* seen) {
+// Waits (polling from a timer) for the next modal message box, records it
+// into seen (when set) and hands it to answer.
+inline void OnNextBox(std::vector<SeenBox>* seen, std::function<void(QMessageBox*)> answer) {
   auto* timer = new QTimer;
   timer->setInterval(10);
-  QObject::connect(timer, &QTimer::timeout, [timer, buttonText, seen] {
+  QObject::connect(timer, &QTimer::timeout, [timer, seen, answer] {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     if (!box || !box->isVisible()) return;
     timer->stop();
     timer->deleteLater();
-    SeenBox s{box->windowTitle(), box->text(), box->icon(), {}};
-    QAbstractButton* press = nullptr;
-    for (QAbstractButton* b : box->buttons()) {
-      s.buttons << b->text();
-      if (b->text() == buttonText) press = b;
-    }
+    SeenBox s{box->windowTitle(), box->text(), box->icon(), {}, {}};
+    for (QAbstractButton* b : box->buttons()) s.buttons << b->text();
+    if (box->defaultButton()) s.defaultButton = box->defaultButton()->text();
     if (seen) seen->push_back(s);
-    if (press)
-      press->click();
-    else
-      box->reject();
+    answer(box);
   });
   timer->start();
+}
+
+// Waits for the next modal message box, records it and presses the button
+// whose text is buttonText (or closes the box when it has none).
+inline void AnswerNextBox(const QString& buttonText, std::vector<SeenBox>* seen) {
+  OnNextBox(seen, [buttonText](QMessageBox* box) {
+    for (QAbstractButton* b : box->buttons())
+      if (b->text() == buttonText) return b->click();
+    box->reject();
+  });
 }
 
 // Writes n small JPEG photos named photo1.jpg ... into folder (created when missing).

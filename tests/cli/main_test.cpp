@@ -600,6 +600,24 @@ TEST(fotoloom_cli, update_tells_what_is_up_to_date_and_its_dry_run_what_it_would
   EXPECT_TRUE(fs::exists(out + "/image2.htm"));
 }
 
+// The last lines of a run: the summary the wizard's finish page shows, then the first page.
+TEST(fotoloom_cli, run_ends_with_the_summary_of_the_finish_page) {
+  TempDir dir;
+  fs::create_directories(dir.path() / "in");
+  WritePhotos(dir / "in", 5);
+  const std::string out = dir / "out";
+  std::vector<std::string> run = {"run", "--input", dir / "in", "--output", out, "--yes", "--set", "RowsCount=1"};
+  const auto full = RunCli(run);
+  ASSERT_EQ(full.Status, 0) << full.Err;
+  EXPECT_THAT(full.Err, ::testing::ContainsRegex("\n5 photos, 2 thumbnail pages, 5 image pages in [0-9]+\\.[0-9] s\n"
+                                                 "First page: "));
+  run.push_back("--update");
+  ASSERT_EQ(RunCli(run).Status, 0);
+  const auto update = RunCli(run);
+  EXPECT_THAT(update.Err, ::testing::ContainsRegex("\n5 of 5 images up to date, nothing written in [0-9.]+ s\n"
+                                                   "First page: "));
+}
+
 // The names and bytes of every file in folder.
 std::map<std::string, std::string> FilesOf(const std::string& folder) {
   std::map<std::string, std::string> files;

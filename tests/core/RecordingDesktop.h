@@ -17,6 +17,8 @@ class RecordingDesktop : public Desktop {
   int Pumps = 0;
   // The answer to every question.
   bool Answer = false;
+  // How many of the questions had No as their default answer.
+  int DefaultNoQuestions = 0;
   // Runs inside each pump, with the number of the pump counted from 1.
   std::function<void(int)> OnPump;
 
@@ -24,6 +26,10 @@ class RecordingDesktop : public Desktop {
   bool AskYesNo(Icon icon, const std::string& text) override {
     Shown.push_back(Prefix(icon) + text);
     return Answer;
+  }
+  bool AskYesNoDefaultNo(Icon icon, const std::string& text) override {
+    ++DefaultNoQuestions;
+    return AskYesNo(icon, text);
   }
   void OpenDocument(const std::string& pathOrAddress) override { Opened.push_back(pathOrAddress); }
   void ProcessPendingEvents() override {

@@ -1,5 +1,6 @@
 #include "run/OutputFolder.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -66,8 +67,10 @@ TEST(Clear_output_folder, asks_then_deletes_everything_but_dot_entries) {
   Clear_output_folder(WithOutput(dir.str()), desktop);
 
   ASSERT_EQ(desktop.Shown.size(), 1u);
-  EXPECT_EQ(desktop.Shown[0],
-            "W: Output folder \"" + dir.str() + "/\" is not empty. Do you want to go on and delete it ?");
+  EXPECT_EQ(desktop.Shown[0], "W: Output folder \"" + dir.str() +
+                                  "/\" is not empty. Do you want to go on and delete it ?\n\n"
+                                  "3 files and 2 folders will be deleted for good.");
+  EXPECT_EQ(desktop.DefaultNoQuestions, 1);
   EXPECT_FALSE(fs::exists(dir / "page1.htm"));
   EXPECT_FALSE(fs::exists(dir / "readonly.jpg"));
   EXPECT_FALSE(fs::exists(dir / "nav"));
@@ -102,16 +105,67 @@ TEST(Clear_output_folder, does_nothing_without_a_yes_or_without_entries) {
   EXPECT_EQ(no.Shown.size(), 1u);
   EXPECT_TRUE(fs::exists(dir / "page1.htm"));
 
-  // An empty folder, a missing one, a file and an empty path ask nothing.
+  // An empty folder, one of kept entries only, a missing one, a file and an
+  // empty path ask nothing.
   TempDir empty;
   RecordingDesktop yes;
   yes.Answer = true;
+  Clear_output_folder(WithOutput(empty.str()), yes);
+  WriteFile(empty / ".keep", "");
   Clear_output_folder(WithOutput(empty.str()), yes);
   Clear_output_folder(WithOutput(empty / "missing"), yes);
   Clear_output_folder(WithOutput(dir / "page1.htm"), yes);
   Clear_output_folder(WithOutput(""), yes);
   EXPECT_TRUE(yes.Shown.empty());
   EXPECT_TRUE(fs::exists(dir / "page1.htm"));
+}
+
+// Links count as one file each and are not followed; what sits below a
+// kept (dot) entry is not counted.
+TEST(Clear_output_folder, counts_what_it_would_delete_without_following_links) {
+  TempDir dir;
+  TempDir elsewhere;
+  for (int i = 0; i < 5; ++i) WriteFile(elsewhere / ("f" + std::to_string(i)), "x");
+  fs::create_directories(dir.path() / "a" / "b" / "c");
+  WriteFile(dir / "a/b/c/one.jpg", "1");
+  WriteFile(dir / "a/.hidden-inside", "h");
+  fs::create_directory_symlink(elsewhere.path(), dir.path() / "a" / "linked");
+  fs::create_symlink(elsewhere / "f0", dir.path() / "file-link");
+  fs::create_directories(dir.path() / ".git");
+  WriteFile(dir / ".git/config", "c");
+
+  const EntryCount count = CountEntriesToClear(dir.str());
+  EXPECT_EQ(count.Files, 4);  // one.jpg, .hidden-inside, and the two links
+  EXPECT_EQ(count.Folders, 3);
+  EXPECT_EQ(CountEntriesToClear(dir / "missing").Files, 0);
+  EXPECT_EQ(ClearOutputFolderQuestion("/srv/web", EntryCount{1, 0}),
+            "Output folder \"/srv/web/\" is not empty. Do you want to go on and delete it ?\n\n"
+            "1 file will be deleted for good.");
+  EXPECT_THAT(ClearOutputFolderQuestion("/srv/web/", EntryCount{737, 1}),
+              ::testing::EndsWith("/srv/web/\" is not empty. Do you want to go on and delete it ?\n\n"
+                                  "737 files and 1 folder will be deleted for good."));
+}
+
+TEST(Show_first_page, opens_a_gallery_that_is_there_and_says_when_there_is_none) {
+  TempDir dir;
+  RecordingDesktop desktop;
+  Show_first_page(WithOutput(dir.str()), desktop);
+  Show_first_page(WithOutput(""), desktop);
+  fs::create_directories(dir.path() / "page1.htm");  // a folder is no page
+  Show_first_page(WithOutput(dir.str()), desktop);
+  EXPECT_TRUE(desktop.Opened.empty());
+  EXPECT_THAT(desktop.Shown, ::testing::ElementsAre("W: " + NoGalleryYetMessage(dir / "page1.htm"),
+                                                    "W: " + NoGalleryYetMessage("page1.htm"),
+                                                    "W: " + NoGalleryYetMessage(dir / "page1.htm")));
+  EXPECT_EQ(NoGalleryYetMessage("/srv/web/page1.htm"),
+            "There is no gallery to show yet: its first page \"/srv/web/page1.htm\" does not exist. Next on step 5 "
+            "creates the gallery.");
+
+  fs::remove(dir.path() / "page1.htm");
+  WriteFile(dir / "page1.htm", "<html>");
+  Show_first_page(WithOutput(dir.str()), desktop);
+  EXPECT_THAT(desktop.Opened, ::testing::ElementsAre(dir / "page1.htm"));
+  EXPECT_EQ(desktop.Shown.size(), 3u);
 }
 
 GallerySettings CopySettings(const std::string& additional, const std::string& output) {
