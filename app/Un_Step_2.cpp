@@ -95,12 +95,15 @@ TFrame_Step_2::TFrame_Step_2(GallerySettings& settings, QWidget* parent)
   };
   Check_EXIF = check("Check_EXIF", QStringLiteral("use EXIF fileinfo for sorting by date if available"), 156);
   Check_copy_org = check("Check_copy_org", QStringLiteral("copy also images in original sizes"), 184);
-  is_grayscale = check("is_grayscale", QStringLiteral("Convert to grayscale"), 212);
-  Caption(other, QStringLiteral("Pixel Format"), 10, 246);
+  // Belongs to the copies: indented under their check box, usable only while it is ticked.
+  Check_strip_location = check("Check_strip_location", QStringLiteral("Remove location from copied originals"), 212);
+  Check_strip_location->setGeometry(28, 212, 264, 20);
+  is_grayscale = check("is_grayscale", QStringLiteral("Convert to grayscale"), 240);
+  Caption(other, QStringLiteral("Pixel Format"), 10, 274);
   cmb_pixel = new QComboBox(other);
   cmb_pixel->setObjectName(QStringLiteral("cmb_pixel"));
   FillCombo(cmb_pixel, kPixelformatNames);
-  cmb_pixel->setGeometry(10, 266, 120, 22);
+  cmb_pixel->setGeometry(10, 294, 120, 22);
 
   for (int f = 0; f < kSettingsFieldCount; ++f) Redraw(static_cast<SettingsField>(f));
 
@@ -119,6 +122,7 @@ TFrame_Step_2::TFrame_Step_2(GallerySettings& settings, QWidget* parent)
   connect(RG_Img_Sort_items, &QButtonGroup::idClicked, this, [this](int id) { settings_.SetSortingMethodIndex(id); });
   connect(Check_EXIF, &QCheckBox::toggled, this, [this](bool on) { settings_.SetUseExif(on); });
   connect(Check_copy_org, &QCheckBox::toggled, this, [this](bool on) { settings_.SetCopyOrgSizedImages(on); });
+  connect(Check_strip_location, &QCheckBox::toggled, this, [this](bool on) { settings_.SetStripLocation(on); });
   connect(is_grayscale, &QCheckBox::toggled, this, [this](bool on) { settings_.Setisgrayscale(on); });
   connect(cmb_pixel, &QComboBox::currentIndexChanged, this, [this](int i) { settings_.SetPixelformat(i); });
 }
@@ -162,7 +166,12 @@ void TFrame_Step_2::Redraw(SettingsField field) {
       showCheck(Check_EXIF, settings_.UseExif());
       Check_EXIF->setEnabled(settings_.UseExifEditable());
       break;
-    case SettingsField::CopyOrgSizedImages: showCheck(Check_copy_org, settings_.CopyOrgSizedImages()); break;
+    case SettingsField::CopyOrgSizedImages:
+    case SettingsField::StripLocation:
+      showCheck(Check_copy_org, settings_.CopyOrgSizedImages());
+      showCheck(Check_strip_location, settings_.StripLocation());
+      Check_strip_location->setEnabled(settings_.StripLocationEditable());
+      break;
     case SettingsField::isgrayscale: showCheck(is_grayscale, settings_.isgrayscale()); break;
     case SettingsField::Pixelformat:
       if (cmb_pixel->currentIndex() != settings_.Pixelformat()) cmb_pixel->setCurrentIndex(settings_.Pixelformat());

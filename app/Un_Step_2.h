@@ -36,6 +36,7 @@ class TFrame_Step_2 : public QWidget {
   QButtonGroup* RG_Img_Sort_items = nullptr;
   QCheckBox* Check_EXIF = nullptr;
   QCheckBox* Check_copy_org = nullptr;
+  QCheckBox* Check_strip_location = nullptr;
   QCheckBox* is_grayscale = nullptr;
   QComboBox* cmb_pixel = nullptr;
 

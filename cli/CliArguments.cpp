@@ -269,7 +269,10 @@ Commands:
 Keys for --set, in any letter case, values as a settings file holds them
 (the template lines are set in a settings file only):
 )" + SettingsKeysHelp() +
-         R"(    A number the run cannot take is refused: MaxWidthImage, MaxHeightImage
+         R"(    UseExif=yes sorts a date order by the moment each photo was taken (its
+    EXIF date and time), else by the file's time; StripLocation=yes writes
+    the "b_" copies of the originals without their GPS position.
+    A number the run cannot take is refused: MaxWidthImage, MaxHeightImage
     and MaxSizeThumbnails from 1 to 65500, RowsCount and ColsCount from 1 to
     1000, QualityImages and QualityThumbnails from 0 to 100. So is a
     ThumbPagesName, ImagePagesName or WebSiteExtension holding "/", ".." or
@@ -279,8 +282,8 @@ Before anything is written, run checks the folders (not one folder, the
 input not inside the output), the page names and every number it reads.
 Only one run at a time writes into an output folder; another is refused
 with "Another Fotoloom run is writing to DIR". Warnings (a damaged photo, a
-photo left out, an update state that could not be used) go to stderr, also
-with --quiet.
+photo left out, an update state that could not be used, how many copied
+originals carry a GPS position) go to stderr, also with --quiet.
 
 Exit status: 0 done, 1 the run failed or did not start (also another run
 writing to the output folder), 2 bad usage (also a missing input or output

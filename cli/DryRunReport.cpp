@@ -17,16 +17,25 @@ std::string PhotoName(const PlannedPhoto& photo) {
   return NameInSubfolder(FolderShownOnConsole(photo.Subfolder), FileNameOf(photo.Path));
 }
 
+// What the photo's metadata gave the run: the date its order used and
+// where its caption comes from, each when the run uses it.
+std::string MetadataText(const PlannedPhoto& photo) {
+  std::string text;
+  if (!photo.DateUsed.empty()) text += "  " + photo.DateUsed;
+  if (!photo.CaptionFrom.empty()) text += "  caption: " + photo.CaptionFrom;
+  return text;
+}
+
 // The photo's name, padded to width so that the sizes line up, and what is written of it.
 std::string PhotoLine(const PlannedPhoto& photo, bool copies, std::size_t width) {
   std::string line = "  " + PhotoName(photo);
   line.resize(std::max(line.size(), width + 2), ' ');
   line += "  ";
   if (!photo.Problem.empty()) return line + "cannot be read: " + photo.Problem;
-  if (!photo.ImagesWritten) return line + "pages only";
+  if (!photo.ImagesWritten) return line + "pages only" + MetadataText(photo);
   line += "n_ " + SizeText(photo.Scaled) + "  t_ " + SizeText(photo.Thumbnail);
   if (copies) line += "  b_ copy";
-  return line;
+  return line + MetadataText(photo);
 }
 
 // What an update would make again and delete.

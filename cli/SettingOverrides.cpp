@@ -2,6 +2,7 @@
 #include "cli/SettingOverrides.h"
 
 #include <cctype>
+#include <vector>
 
 #include "core/IniFile.h"
 #include "core/SettingsCheck.h"
@@ -92,7 +93,7 @@ std::string SettingsKeysHelp() {
   std::vector<const SettingsKey*> keys;
   for (const SettingsKey& key : SettingsKeys()) keys.push_back(&key);
   for (const SettingsKey& key : OptionalSettingsKeys())
-    if (FindSettingsKey(SettingsKeyCommandName(key)) == &key) keys.push_back(&key);
+    if (key.Settable) keys.push_back(&key);
   std::string text;
   for (const Group& g : groups) {
     std::string line = "    " + std::string(g.title) + ":";

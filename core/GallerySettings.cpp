@@ -174,7 +174,11 @@ void GallerySettings::SetUseExif(bool value) { StoreBool(v_.UseExif, value, Sett
 
 void GallerySettings::SetCopyOrgSizedImages(bool value) {
   StoreBool(v_.CopyOrgSizedImages, value, SettingsField::CopyOrgSizedImages);
+  // The location check box changes its availability with the copies.
+  Notify(SettingsField::StripLocation);
 }
+
+void GallerySettings::SetStripLocation(bool value) { StoreBool(v_.StripLocation, value, SettingsField::StripLocation); }
 
 void GallerySettings::Setisgrayscale(bool value) { StoreBool(v_.isgrayscale, value, SettingsField::isgrayscale); }
 

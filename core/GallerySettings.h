@@ -47,6 +47,7 @@ enum class SettingsField {
   HTMLThumbnails,
   HTMLImages,
   UpdateOnlyChanged,
+  StripLocation,
   IncludeSubfolders,
   SkipBadPhotos,
   ElementsMode,
@@ -83,7 +84,8 @@ inline constexpr std::array<int, 3> kFixedThumbSizes = {120, 140, 160};
 // so a page whose control shows a text that was replaced (an empty name that
 // became "page") redraws it. A write that changes another field's value or
 // whether the page may edit it notifies that field too (the size choice
-// notifies MaxSizeThumbnails, the order UseExif, UseFilter FilterIndex).
+// notifies MaxSizeThumbnails, the order UseExif, UseFilter FilterIndex, the
+// copies StripLocation).
 // The record knows nothing of its observers.
 //
 // One-line texts never hold a line break: CR and LF are dropped on writing.
@@ -158,8 +160,15 @@ class GallerySettings {
   bool UseExif() const { return v_.UseExif; }
   void SetUseExif(bool value);
   bool UseExifEditable() const { return v_.SortingMethodIndex != 2 && v_.SortingMethodIndex != 3; }
+  // A write also notifies StripLocation, which may be edited only while copies are made.
   bool CopyOrgSizedImages() const { return v_.CopyOrgSizedImages; }
   void SetCopyOrgSizedImages(bool value);
+  // Copies of the originals are written without their GPS position. Stored on
+  // every write; the page offers it for editing only while CopyOrgSizedImages
+  // is set, and clearing that never clears it.
+  bool StripLocation() const { return v_.StripLocation; }
+  void SetStripLocation(bool value);
+  bool StripLocationEditable() const { return v_.CopyOrgSizedImages; }
   bool isgrayscale() const { return v_.isgrayscale; }
   void Setisgrayscale(bool value);
   // Index into kPixelformatNames; anything outside 0..7 stores -1.
@@ -230,6 +239,7 @@ class GallerySettings {
     int SortingMethodIndex = 0;
     bool UseExif = false;
     bool CopyOrgSizedImages = false;
+    bool StripLocation = false;
     bool isgrayscale = false;
     int Pixelformat = 0;
     Color BackgroundColor = kClWindow;

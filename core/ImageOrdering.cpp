@@ -6,6 +6,7 @@
 #include <unicode/stringpiece.h>
 
 #include <algorithm>
+#include <compare>
 #include <cstdlib>
 
 #include "core/Error.h"
@@ -55,32 +56,50 @@ int NameCollator::Compare(const std::string& a, const std::string& b) const {
   return r == UCOL_LESS ? -1 : (r == UCOL_EQUAL ? 0 : 1);
 }
 
+const LocalTimestamp& OrderTimeOf(const ImageEntry& entry) {
+  return entry.DateTaken ? *entry.DateTaken : entry.FileTime;
+}
+
 int ListView1Compare(const ImageEntry& Item1, const ImageEntry& Item2, CompareMode mode, const NameCollator* collator) {
-  if (mode == CompareMode::Date) {
-    if (Item1.FileDate == Item2.FileDate) return 0;
-    return Item1.FileDate > Item2.FileDate ? 1 : -1;
+  switch (mode) {
+    case CompareMode::Date:
+      if (Item1.FileDate == Item2.FileDate) return 0;
+      return Item1.FileDate > Item2.FileDate ? 1 : -1;
+    case CompareMode::Time: {
+      const std::strong_ordering order = OrderTimeOf(Item1) <=> OrderTimeOf(Item2);
+      return order < 0 ? -1 : (order > 0 ? 1 : 0);
+    }
+    case CompareMode::Text: break;
   }
   if (collator == nullptr) return NameCollator().Compare(Item1.FileName, Item2.FileName);
   return collator->Compare(Item1.FileName, Item2.FileName);
 }
 
-std::vector<std::string> Build_image_list(std::vector<ImageEntry> entries, int SortingMethodIndex) {
+std::vector<std::size_t> GalleryOrder(const std::vector<ImageEntry>& entries, int SortingMethodIndex, bool UseExif) {
   const int method = (SortingMethodIndex >= 0 && SortingMethodIndex <= 3) ? SortingMethodIndex : 0;
-  const CompareMode mode = method <= 1 ? CompareMode::Date : CompareMode::Text;
+  const CompareMode mode = method >= 2 ? CompareMode::Text : (UseExif ? CompareMode::Time : CompareMode::Date);
   std::unique_ptr<NameCollator> collator;
   if (mode == CompareMode::Text) collator = std::make_unique<NameCollator>();
-  std::stable_sort(entries.begin(), entries.end(), [&](const ImageEntry& a, const ImageEntry& b) {
-    return ListView1Compare(a, b, mode, collator.get()) < 0;
+  std::vector<std::size_t> order(entries.size());
+  for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+    return ListView1Compare(entries[a], entries[b], mode, collator.get()) < 0;
   });
-  if (method == 1 || method == 3) std::reverse(entries.begin(), entries.end());
+  if (method == 1 || method == 3) std::reverse(order.begin(), order.end());
+  return order;
+}
 
+std::string ImagePathOf(const ImageEntry& entry) {
+  std::string path = entry.Folder;
+  if (!path.empty() && path.back() != '/') path += '/';
+  return path + entry.FileName;
+}
+
+std::vector<std::string> Build_image_list(std::vector<ImageEntry> entries, int SortingMethodIndex, bool UseExif) {
   std::vector<std::string> paths;
   paths.reserve(entries.size());
-  for (const ImageEntry& e : entries) {
-    std::string path = e.Folder;
-    if (!path.empty() && path.back() != '/') path += '/';
-    paths.push_back(path + e.FileName);
-  }
+  for (const std::size_t i : GalleryOrder(entries, SortingMethodIndex, UseExif))
+    paths.push_back(ImagePathOf(entries[i]));
   return paths;
 }
 

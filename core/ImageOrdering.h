@@ -1,6 +1,7 @@
 // The gallery order: comparing image entries by day or by name, and the ordered list of paths.
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <vector>
@@ -37,19 +38,36 @@ class NameCollator {
 };
 
 // Which key ListView1Compare compares.
-enum class CompareMode { Date, Text };
+enum class CompareMode {
+  Date,  // the day of the file's last write
+  Text,  // the file name
+  Time,  // when the photo was taken, else the file's last write, to the nanosecond
+};
+
+// The moment the Time mode orders an entry by: DateTaken when known, else
+// FileTime. Both are local times compared as they stand.
+const LocalTimestamp& OrderTimeOf(const ImageEntry& entry);
 
 // -1, 0 or 1 as Item1 sorts before, equal to, or after Item2: by the day of
-// FileDate (times of day never take part) or by FileName through collator.
-// The collator is used only in the text mode; without one (null) a collator
-// for the user's locale is made for the one comparison.
+// FileDate (times of day never take part), by FileName through collator, or
+// by OrderTimeOf. The collator is used only in the text mode; without one
+// (null) a collator for the user's locale is made for the one comparison.
 int ListView1Compare(const ImageEntry& Item1, const ImageEntry& Item2, CompareMode mode, const NameCollator* collator);
 
-// The full paths of the entries in gallery order: 0 date ascending, 1 date
+// The indexes into entries in gallery order: 0 date ascending, 1 date
 // descending, 2 name ascending, 3 name descending; any other index (-1 when
-// no order is chosen) gives date ascending. The sort is stable, so entries
-// with equal keys keep their discovery order, and each descending order is
-// the exact reverse of its ascending one.
-std::vector<std::string> Build_image_list(std::vector<ImageEntry> entries, int SortingMethodIndex);
+// no order is chosen) gives date ascending. A date order compares days, or
+// with UseExif set the moments of OrderTimeOf. The sort is stable, so
+// entries with equal keys keep their discovery order, and each descending
+// order is the exact reverse of its ascending one.
+std::vector<std::size_t> GalleryOrder(const std::vector<ImageEntry>& entries, int SortingMethodIndex,
+                                      bool UseExif = false);
+
+// The full path of an entry: Folder and FileName with one "/" between them.
+std::string ImagePathOf(const ImageEntry& entry);
+
+// The full paths of the entries in the order of GalleryOrder.
+std::vector<std::string> Build_image_list(std::vector<ImageEntry> entries, int SortingMethodIndex,
+                                          bool UseExif = false);
 
 }  // namespace fotoloom

@@ -99,8 +99,10 @@ constexpr std::array kThumbnailTable = {
 };
 
 // The page is exactly as high as the window: the name and the navigation on
-// top, the link to the original below, and between them the photo, as large
-// as the room left allows but never larger than it is.
+// top, the caption, the facts of the photo and the link to the original
+// below, and between them the photo, as large as the room left allows but
+// never larger than it is. A caption or fact the photo lacks leaves an empty
+// element, which takes no room; the facts present are parted by middle dots.
 constexpr std::array kImageTitle = {"  <title>@image_org@ - image @cp@ of @tp@</title>"};
 constexpr std::array kImageStyleAndBody = {
     "    html, body { height: 100%; }",
@@ -111,6 +113,11 @@ constexpr std::array kImageStyleAndBody = {
     "           padding: 0.5rem; }",
     "    main img { max-width: 100%; max-height: 100%; }",
     "    footer { padding: 0 0.5rem 0.25rem; font-size: 0.9rem; }",
+    "    footer p { margin: 0; overflow-wrap: anywhere; }",
+    "    .caption { margin-bottom: 0.25rem; font-size: 1rem; white-space: pre-line; max-height: 30vh;",
+    "               overflow-y: auto; }",
+    "    .caption:empty, .facts span:empty { display: none; }",
+    "    .facts span:not(:empty) ~ span:not(:empty)::before { content: \" \\00B7 \"; }",
     "  </style>",
     "</head>",
     "<body>",
@@ -126,9 +133,11 @@ constexpr std::array kImageStyleAndBody = {
     "    </nav>",
     "  </header>",
     "  <main>",
-    "    <img src=\"@image_smaller@\" alt=\"@image_org@\">",
+    "    <img src=\"@image_smaller@\" alt=\"@image_alt@\">",
     "  </main>",
     "  <footer>",
+    "    <p class=\"caption\">@exifcomment@</p>",
+    "    <p class=\"facts\"><span>@datetaken@</span><span>@camera@</span><span>@exposure@</span></p>",
     "    <a href=\"@image_big@\">original size</a>",
     "  </footer>",
 };

@@ -160,12 +160,16 @@ constexpr auto kKeys = std::to_array<SettingsKey>({
 // them off is byte for byte the file saved before they existed, and a file
 // without them loads them off.
 // Their switches are read as yes from "yes" or 1; OnlyChanged is written
-// "yes", SkipBadPhotos and Enabled "1".
+// "yes", SkipBadPhotos, StripLocation and Enabled "1". OnlyChanged and
+// SkipBadPhotos are set on the command line by options of their own
+// (--update, --skip-bad-photos), not by --set.
 constexpr auto kOptionalKeys = std::to_array<SettingsKey>({
     SettingsKey{"Update", "OnlyChanged", Kind::YesNo, "no", &ReadYesNoWord<&S::SetUpdateOnlyChanged>,
-                &WriteYesNoWord<&S::UpdateOnlyChanged>},
+                &WriteYesNoWord<&S::UpdateOnlyChanged>, false},
     SettingsKey{"Run", "SkipBadPhotos", Kind::YesNo, "0", &ReadYesNoWord<&S::SetSkipBadPhotos>,
-                &WriteYesNo<&S::SkipBadPhotos>},
+                &WriteYesNo<&S::SkipBadPhotos>, false},
+    SettingsKey{"Privacy", "StripLocation", Kind::YesNo, "0", &ReadYesNoWord<&S::SetStripLocation>,
+                &WriteYesNo<&S::StripLocation>},
     SettingsKey{"Albums", "Enabled", Kind::YesNo, "0", &ReadYesNoWord<&S::SetIncludeSubfolders>,
                 &WriteYesNo<&S::IncludeSubfolders>},
 });
@@ -204,7 +208,7 @@ const SettingsKey* FindSettingsKey(std::string_view name) {
   for (const SettingsKey& key : kKeys)
     if (IniNamesMatch(key.Name, name)) return &key;
   for (const SettingsKey& key : kOptionalKeys)
-    if (key.Name == kSwitchKeyName && IniNamesMatch(key.Section, name)) return &key;
+    if (key.Settable && IniNamesMatch(SettingsKeyCommandName(key), name)) return &key;
   return nullptr;
 }
 

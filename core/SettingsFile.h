@@ -28,20 +28,24 @@ struct SettingsKey {
   // The key's own reading and writing; use StoreSettingsValue and Write_settings_file.
   bool (*Read)(GallerySettings& settings, std::string_view value);
   std::string (*Write)(const GallerySettings& settings);
+  // Whether --set takes the key (an optional key may have an option of its own instead).
+  bool Settable = true;
 };
 
 // Every key line of the settings file, in the order written and read.
 std::span<const SettingsKey> SettingsKeys();
 
 // The keys of the optional sections after the templates ("[Update]"
-// "OnlyChanged", "[Albums]" "Enabled"), each written only when its option is
-// on and read as off when missing. They are not among SettingsKeys().
+// "OnlyChanged", "[Run]" "SkipBadPhotos", "[Privacy]" "StripLocation",
+// "[Albums]" "Enabled"), each written only when its option is on and read as
+// off when missing. They are not among SettingsKeys(); --set takes those that
+// are Settable.
 std::span<const SettingsKey> OptionalSettingsKeys();
 
-// The key named name in any letter case, or nullptr: a key of
-// SettingsKeys(), or an optional section whose one key is "Enabled" by the
-// section's name ("Albums" finds [Albums] Enabled). Other optional keys are
-// not found.
+// The key named name in any letter case, or nullptr: one of SettingsKeys(),
+// or a Settable one of OptionalSettingsKeys() by its command name
+// (SettingsKeyCommandName: "StripLocation", or for an "Enabled" switch its
+// section's, "Albums").
 const SettingsKey* FindSettingsKey(std::string_view name);
 
 // The name FindSettingsKey finds key by: its own, or for an "Enabled" switch

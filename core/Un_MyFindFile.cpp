@@ -21,6 +21,13 @@ unsigned AttributesOf(const std::string& name, const struct stat& st) {
   return attr;
 }
 
+LocalTimestamp ExactLocalTimeOf(const timespec& t) {
+  std::tm tm{};
+  ::localtime_r(&t.tv_sec, &tm);
+  return LocalTimestamp{
+      {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday}, tm.tm_hour, tm.tm_min, tm.tm_sec, static_cast<int>(t.tv_nsec)};
+}
+
 LocalDateTime LocalTimeOf(std::time_t t) {
   std::tm tm{};
   ::localtime_r(&t, &tm);
@@ -42,7 +49,7 @@ bool Admitted(unsigned attr, unsigned mask) {
 }  // namespace
 
 ImageEntry MakeImageEntry(const std::string& folder, const FoundFile& file) {
-  return ImageEntry{folder, file.Name, file.Time.Date};
+  return ImageEntry{folder, file.Name, file.Time.Date, file.ExactTime};
 }
 
 bool MatchesMask(const std::string& name, const std::string& mask) {
@@ -81,6 +88,7 @@ void TMyFindFile::Search() {
       if (!Admitted(file.Attr, mask)) continue;
       file.Size = static_cast<std::int64_t>(st.st_size);
       file.Time = LocalTimeOf(st.st_mtime);
+      file.ExactTime = ExactLocalTimeOf(st.st_mtim);
       if (file.Attr != faDirectory) ++FileCount;
       if (OnFileFound) OnFileFound(*this, folder, file, Cancelled);
       if (Cancelled) break;

@@ -4,6 +4,7 @@
 #include <compare>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "core/Cancellable.h"
@@ -37,19 +38,35 @@ struct LocalDateTime {
   auto operator<=>(const LocalDateTime&) const = default;
 };
 
+// A local date and time to the nanosecond: a file's last write, or the
+// moment a camera recorded a photo as taken (its own clock, no time zone).
+struct LocalTimestamp {
+  CalendarDate Date;
+  int Hour = 0;
+  int Minute = 0;
+  int Second = 0;
+  int Nanosecond = 0;  // 0..999999999
+  auto operator<=>(const LocalTimestamp&) const = default;
+};
+
 // What the search reports of one entry.
 struct FoundFile {
-  std::string Name;       // without folder
-  unsigned Attr = 0;      // FileAttribute bits
-  std::int64_t Size = 0;  // bytes
-  LocalDateTime Time;     // last write, local time
+  std::string Name;            // without folder
+  unsigned Attr = 0;           // FileAttribute bits
+  std::int64_t Size = 0;       // bytes
+  LocalDateTime Time;          // last write, local time
+  LocalTimestamp ExactTime{};  // last write, local time, to the nanosecond
 };
 
 // One input image found by a run.
 struct ImageEntry {
-  std::string Folder;     // ends in "/"
-  std::string FileName;   // name with extension, as the file system has it
-  CalendarDate FileDate;  // local day of the last write
+  std::string Folder;         // ends in "/"
+  std::string FileName;       // name with extension, as the file system has it
+  CalendarDate FileDate;      // local day of the last write
+  LocalTimestamp FileTime{};  // local time of the last write, to the nanosecond
+  // When the photo was taken as its metadata says; set by a run that reads
+  // metadata, before the order is made. Empty: unknown or not read.
+  std::optional<LocalTimestamp> DateTaken{};
 };
 
 // The ImageEntry for a file reported in folder.

@@ -26,6 +26,12 @@ void SettingsFileInput(const std::uint8_t* data, std::size_t size);
 // back unchanged from its escaped page forms.
 void TemplateInput(const std::uint8_t* data, std::size_t size);
 
+// Writes the bytes to a temporary file and reads its metadata, then reads
+// it again with the same bytes as its XMP sidecar, and rewrites the bytes
+// without location. Every caption and label must follow the text rules, and
+// a rewritten photo must carry no GPS tag.
+void PhotoMetadataInput(const std::uint8_t* data, std::size_t size);
+
 // Takes the bytes as the lines of an update state after a sound header and
 // as a whole state file, and as a name of the output folder: every name a
 // state reads must pass the output folder's name rule, a state must read

@@ -1,4 +1,4 @@
-// tcopy_file: byte-for-byte copies that never replace an existing file.
+// tcopy_file: byte-for-byte copies, or copies without location, that never replace an existing file.
 #include "imaging/Un_Copy_File.h"
 
 #include <fcntl.h>
@@ -8,10 +8,12 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <utility>
 #include <vector>
 
 #include "core/PosixIo.h"
 #include "core/TemporaryFiles.h"
+#include "imaging/LocationFreeCopy.h"
 #include "imaging/OutputName.h"
 
 namespace fotoloom {
@@ -65,6 +67,12 @@ bool CopyFileWhole(const std::string& from, const std::string& to, bool replace)
   const std::string temp = TemporaryPathFor(to);
   ::unlink(temp.c_str());
   if (!CopyFileNoReplace(from, temp)) return false;
+  return MoveIntoPlace(temp, to, replace);
+}
+
+}  // namespace
+
+bool MoveIntoPlace(const std::string& temp, const std::string& to, bool replace) {
   bool renamed = false;
   if (replace) {
     renamed = std::rename(temp.c_str(), to.c_str()) == 0;
@@ -76,8 +84,6 @@ bool CopyFileWhole(const std::string& from, const std::string& to, bool replace)
   return renamed;
 }
 
-}  // namespace
-
 void tcopy_file::Copy_originals() {
   const int count =
       static_cast<int>(std::clamp<std::int64_t>(ImageCount, 0, static_cast<std::int64_t>(ImageFiles.size())));
@@ -86,6 +92,8 @@ void tcopy_file::Copy_originals() {
   const std::vector<OriginalCopy> actions = Actions;
   const std::vector<std::string> subfolders = Subfolders;
   Made.assign(static_cast<std::size_t>(count), false);
+  Problems.assign(static_cast<std::size_t>(count), std::string());
+  const bool stripLocation = StripLocation;
   for (int i = 0; i < count; ++i) {
     const std::string& input = files[static_cast<std::size_t>(i)];
     const std::string target = OutputFilePath(
@@ -94,11 +102,18 @@ void tcopy_file::Copy_originals() {
     const OriginalCopy action = static_cast<std::size_t>(i) < actions.size() ? actions[static_cast<std::size_t>(i)]
                                                                              : OriginalCopy::UnlessPresent;
     bool made = false;
-    switch (action) {
-      case OriginalCopy::UnlessPresent: made = CopyFileNoReplace(input, target); break;
-      case OriginalCopy::UnlessPresentWhole: made = CopyFileWhole(input, target, false); break;
-      case OriginalCopy::ReplaceWhole: made = CopyFileWhole(input, target, true); break;
-      case OriginalCopy::Skip: break;
+    if (stripLocation && action != OriginalCopy::Skip) {
+      LocationFreeCopyResult copied = CopyWithoutLocation(input, target, action == OriginalCopy::ReplaceWhole);
+      made = copied.Made;
+      if (static_cast<std::size_t>(i) < Problems.size())
+        Problems[static_cast<std::size_t>(i)] = std::move(copied.Problem);
+    } else {
+      switch (action) {
+        case OriginalCopy::UnlessPresent: made = CopyFileNoReplace(input, target); break;
+        case OriginalCopy::UnlessPresentWhole: made = CopyFileWhole(input, target, false); break;
+        case OriginalCopy::ReplaceWhole: made = CopyFileWhole(input, target, true); break;
+        case OriginalCopy::Skip: break;
+      }
     }
     if (static_cast<std::size_t>(i) < Made.size()) Made[static_cast<std::size_t>(i)] = made;
     if (OnProgress) OnProgress(*this, i, Cancelled);

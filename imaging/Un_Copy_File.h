@@ -1,4 +1,4 @@
-// tcopy_file: copies every input photo unchanged as a "b_" file beside the gallery.
+// tcopy_file: copies every input photo, unchanged or without its location, as a "b_" file beside the gallery.
 #pragma once
 
 #include <cstdint>
@@ -38,16 +38,29 @@ class tcopy_file : public Cancellable {
   // target first and rename it, so that no crash leaves part of a copy
   // under the target's name.
   std::vector<OriginalCopy> Actions;
+  // Write each copy without its GPS position (CopyWithoutLocation, always
+  // whole through a temporary file) instead of byte for byte.
+  bool StripLocation = false;
   // Set by Copy_originals before each OnProgress: whether a copy of each
   // photo was made (false for one skipped, present or failed).
   std::vector<bool> Made;
+  // Set by Copy_originals with StripLocation: why the copy of a photo was
+  // not made, by index ("" for one made, skipped or present).
+  std::vector<std::string> Problems;
 
   // Copies the first ImageCount files byte for byte to OutputPath as "b_" +
   // file name, keeping their modification time. An existing "b_" file is
   // never replaced unless Actions says so. A copy that fails is not reported
-  // as an error, leaves no partial file and still fires OnProgress. Stops
-  // after OnProgress when Cancelled is set.
+  // as an error, leaves no partial file and still fires OnProgress; one that
+  // StripLocation could not make is named in Problems. Stops after
+  // OnProgress when Cancelled is set.
   void Copy_originals();
 };
+
+// Puts the complete file temp under the name to: over an existing file when
+// replace is set, else only while no file of that name exists (one that
+// appears meanwhile is kept). The name temp is gone afterwards either way.
+// Returns whether the file is now under the name to.
+bool MoveIntoPlace(const std::string& temp, const std::string& to, bool replace);
 
 }  // namespace fotoloom

@@ -28,7 +28,7 @@ const std::array<MacroReferenceRow, 20> kThumbnailMacroReference = {{
     {kAlbumNameMacro, "the folder name of this album (the title on the top album)"},
 }};
 
-const std::array<MacroReferenceRow, 23> kImageMacroReference = {{
+const std::array<MacroReferenceRow, 28> kImageMacroReference = {{
     {"@cp@", "current page number"},
     {"@tp@", "total number of page"},
     {"@next@", "filename of next page"},
@@ -50,6 +50,11 @@ const std::array<MacroReferenceRow, 23> kImageMacroReference = {{
     {"@image_org@", "original imagefilename WITHOUT fileextension"},
     {"@image_org_ext@", "original imagefilename WITH fileextension"},
     {"@exifcomment@", "the contents of comment section of the images exifinformation"},
+    {"@datetaken@", "date and time the photo was taken (e.g. 2024-05-17 14:03)"},
+    {"@camera@", "make and model of the camera"},
+    {"@lens@", "the lens model"},
+    {"@exposure@", "exposure time, aperture, ISO and focal length"},
+    {"@image_alt@", "the comment, else the imagefilename WITHOUT fileextension"},
     {kAlbumPathMacro, "links from the top album down to the album of this image (empty on the top album)"},
     {kAlbumNameMacro, "the folder name of the album of this image (the title on the top album)"},
 }};

@@ -15,8 +15,9 @@ struct MacroReferenceRow {
 // The macros of thumbnail pages, in the order they are listed to the user.
 extern const std::array<MacroReferenceRow, 20> kThumbnailMacroReference;
 
-// The macros of image pages, in the order they are listed to the user. It
-// lists "@exifcomment@", which no page writer replaces.
-extern const std::array<MacroReferenceRow, 23> kImageMacroReference;
+// The macros of image pages, in the order they are listed to the user: the
+// navigation and name macros, then those of the photo's metadata, the
+// caption ("@exifcomment@") first, then those of the album.
+extern const std::array<MacroReferenceRow, 28> kImageMacroReference;
 
 }  // namespace fotoloom

@@ -3,7 +3,9 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <string_view>
+#include <utility>
 
 #include "core/Error.h"
 #include "core/ScopeExit.h"
@@ -65,6 +67,13 @@ timage_page::timage_page(bool& cancelled) : Cancellable(cancelled) {}
 timage_page::~timage_page() = default;
 
 void timage_page::SetImageFiles(const std::vector<std::string>& files) { imageFiles_ = files; }
+void timage_page::SetPhotoTexts(std::vector<PhotoTexts> texts) { photoTexts_ = std::move(texts); }
+
+const PhotoTexts& timage_page::CurrentPhotoTexts() const {
+  static const PhotoTexts kNone;
+  const std::size_t i = static_cast<std::size_t>(CurrentImage);
+  return CurrentImage >= 0 && i < photoTexts_.size() ? photoTexts_[i] : kNone;
+}
 void timage_page::SetHTMLThumbnails(const std::vector<std::string>& lines) { htmlThumbnails_ = lines; }
 void timage_page::SetHTMLImages(const std::vector<std::string>& lines) { htmlImages_ = lines; }
 
@@ -157,8 +166,11 @@ void timage_page::AddCellLines(const std::string& imagePageName) {
   switch (SubtitleIndex) {
     case 1: thumbTable_.push_back("<br>" + names.fileName); break;
     case 2: thumbTable_.push_back("<br>" + names.withoutExtension); break;
+    case 3:
+      if (std::optional<std::string> line = CaptionSubtitleLine(CurrentPhotoTexts())) thumbTable_.push_back(*line);
+      break;
     case 4: thumbTable_.push_back("<br>" + std::to_string(CurrentImage + 1)); break;
-    default:  // 0 "None", 3 "Exif comment" and unknown choices: no subtitle
+    default:  // 0 "None" and unknown choices: no subtitle
       break;
   }
   thumbTable_.emplace_back("</td>");
@@ -212,8 +224,13 @@ void timage_page::Write_image_page(int j, int N, int firstNumber, const std::str
   RunState& state = State(local);
   const PageImageValues names = PageValuesOfImage(CurrentImagePath());
   const Navigation nav = NavigationOf(ImagePagesName, j, N, firstNumber, NormalizedExtension(WebSiteExtension));
-  // The order of this list is the order of replacement.
-  const std::array<Macro, 17> macros = {{
+  const std::array<std::string, 6> photo =
+      PhotoMacroValues(CurrentPhotoTexts(), NamesOfImage(CurrentImagePath()).withoutExtension);
+  // The order of this list is the order of replacement. The photo's texts
+  // come before the names and links, which may hold any "@...@" of a file
+  // name, so that no macro of theirs is replaced inside those; the album's
+  // name and path, fixed for the album, come before the photo's texts.
+  const std::array<Macro, 23> macros = {{
       {kColorMacros[0], state.colors[0]},
       {kColorMacros[1], state.colors[1]},
       {kColorMacros[2], state.colors[2]},
@@ -221,6 +238,12 @@ void timage_page::Write_image_page(int j, int N, int firstNumber, const std::str
       {"@tp@", nav.total},
       {kAlbumNameMacro, state.albumName},
       {kAlbumPathMacro, state.albumPath},
+      {kPhotoMacros[0], photo[0]},
+      {kPhotoMacros[1], photo[1]},
+      {kPhotoMacros[2], photo[2]},
+      {kPhotoMacros[3], photo[3]},
+      {kPhotoMacros[4], photo[4]},
+      {kPhotoMacros[5], photo[5]},
       {"@cp@", nav.current},
       {"@next@", nav.next},
       {"@prev@", nav.prev},

@@ -10,6 +10,7 @@
 #include "core/Cancellable.h"
 #include "core/Color.h"
 #include "pages/AlbumMacros.h"
+#include "pages/PhotoMacros.h"
 
 namespace fotoloom {
 
@@ -43,7 +44,7 @@ class timage_page : public Cancellable {
   std::int32_t ImageCount = 0;   // images to place, from the start of ImageFiles
   std::int32_t RowsCount = 0;
   std::int32_t ColsCount = 0;
-  std::int32_t SubtitleIndex = 0;  // 0 none, 1 name, 2 name without extension, 3 none, 4 number
+  std::int32_t SubtitleIndex = 0;  // 0 none, 1 name, 2 name without extension, 3 caption, 4 number
   std::int32_t CurrentImage = 0;   // 0-based index of the image being placed
   ProgressHandler OnProgress;      // may be empty
   // Writes each page in place of WritePage when set (an update writes only
@@ -61,6 +62,10 @@ class timage_page : public Cancellable {
 
   // Each setter replaces the object's own list with a copy of the given one.
   void SetImageFiles(const std::vector<std::string>& files);
+  // The metadata texts of the photos, by index into ImageFiles: the
+  // caption subtitle and the photo macros of image pages. A photo past its
+  // end has none (empty texts).
+  void SetPhotoTexts(std::vector<PhotoTexts> texts);
   void SetHTMLThumbnails(const std::vector<std::string>& lines);
   void SetHTMLImages(const std::vector<std::string>& lines);
   const std::vector<std::string>& ImageFiles() const { return imageFiles_; }
@@ -91,10 +96,13 @@ class timage_page : public Cancellable {
   RunState& State(std::unique_ptr<RunState>& local);
   // The path at CurrentImage; raises an error when there is none.
   const std::string& CurrentImagePath() const;
+  // The texts of the photo at CurrentImage (empty ones when none were set).
+  const PhotoTexts& CurrentPhotoTexts() const;
   void AddCellLines(const std::string& imagePageName);
   void Output(const std::string& fileName, const std::string& text);
 
   std::vector<std::string> imageFiles_;
+  std::vector<PhotoTexts> photoTexts_;
   std::vector<std::string> htmlThumbnails_;
   std::vector<std::string> htmlImages_;
   std::vector<std::string> thumbTable_;

@@ -49,13 +49,14 @@ std::string LeaveOutAdvice() { return " Rename the folder, or make the gallery w
 
 }  // namespace
 
-GalleryLayout LayOutAlbums(const std::vector<Album>& albums, int sortingMethod, const Grid& grid, int elementsMode) {
+GalleryLayout LayOutAlbums(const std::vector<Album>& albums, int sortingMethod, const Grid& grid, int elementsMode,
+                           bool useDates) {
   GalleryLayout layout;
   for (const Album& album : albums) {
     GalleryAlbum out;
     out.Subfolder = album.Folder;
     out.FirstPhoto = layout.PhotoCount();
-    const std::vector<std::string> files = Build_image_list(album.Photos, sortingMethod);
+    const std::vector<std::string> files = Build_image_list(album.Photos, sortingMethod, useDates);
     out.PhotoCount = static_cast<int>(files.size());
     out.ThumbPages = ThumbnailPageCount(out.PhotoCount, grid.Cells());
     out.ElementsCount = ElementsCountOf(elementsMode, out.PhotoCount, grid.Cells());

@@ -40,14 +40,16 @@ struct GalleryLayout {
   int ElementsCount() const { return static_cast<int>(ElementFiles.size()); }
 };
 
-// Lays the albums out: orders each album's photos by sortingMethod, counts
+// Lays the albums out: orders each album's photos by sortingMethod (a date
+// order by the moments taken when useDates is set, as GalleryOrder), counts
 // its thumbnail pages on the grid, takes the photos whose images are written
 // in elementsMode (0 all, 1 those of each album's first page, 2 none), and
 // gives each album the values of its album macros: the path from the top
 // album, and a cell for each sub-album with its count and its cover (the
 // first photo in gallery order, or the cover of its first sub-album when it
 // has no photos of its own).
-GalleryLayout LayOutAlbums(const std::vector<Album>& albums, int sortingMethod, const Grid& grid, int elementsMode);
+GalleryLayout LayOutAlbums(const std::vector<Album>& albums, int sortingMethod, const Grid& grid, int elementsMode,
+                           bool useDates = false);
 
 // The albums without the photos whose paths are in leftOut: counts made
 // anew, and an album that no longer holds photos, also further down, gone

@@ -188,19 +188,24 @@ bool GalleryUpdate::FromSamePhoto(const std::string& name, const PhotoIdentity& 
 }
 
 PhotoDecision GalleryUpdate::DecidePhoto(const std::string& photoPath, const std::string& subfolder, bool copies,
-                                         const std::string& scaledRecipe, const std::string& thumbRecipe) {
+                                         const std::string& copyRecipe, const std::string& scaledRecipe,
+                                         const std::string& thumbRecipe) {
   PhotoDecision decision;
   decision.Photo = Observe(photoPath);
-  if (copies) decision.Copy = DecideCopy(decision.Photo, subfolder);
+  if (copies) decision.Copy = DecideCopy(decision.Photo, subfolder, copyRecipe);
   decision.Images = DecideImages(decision.Photo, subfolder, scaledRecipe, thumbRecipe);
   return decision;
 }
 
-OriginalCopy GalleryUpdate::DecideCopy(const PhotoIdentity& photo, const std::string& subfolder) {
+OriginalCopy GalleryUpdate::DecideCopy(const PhotoIdentity& photo, const std::string& subfolder,
+                                       const std::string& recipe) {
   const std::string b = NameInSubfolder(subfolder, "b_" + FileNameOf(photo.Path));
   Want(b);
   const Ownership own = OwnershipOfName(b);
-  const OriginalCopy action = OriginalCopyAction(own, own == Ownership::Ours && FromSamePhoto(b, photo));
+  // A copy made the other way (with or without location) is made again.
+  const OwnedEntry* entry = EntryOf(b);
+  const bool same = own == Ownership::Ours && entry != nullptr && entry->Recipe == recipe && FromSamePhoto(b, photo);
+  const OriginalCopy action = OriginalCopyAction(own, same);
   if (own == Ownership::NotOurs) {
     NotOurs(b);
     // A copy that is not the photo's stays; the user should know why.

@@ -40,6 +40,7 @@ struct UpdateDecisions {
   std::vector<PhotoDecision> Photos;
   std::string ScaledRecipe;
   std::string ThumbRecipe;
+  std::string CopyRecipe;  // of the "b_" copies: "copy", or that of copies without location
 
   int UpToDate() const;
   // The copy of the originals' action and the image stages' needs, by photo.
@@ -79,14 +80,15 @@ class GalleryUpdate : public AdditionalElementsTarget {
   // Decides what becomes of the outputs of the photo at photoPath, whose
   // images a full run writes into subfolder of the output folder ("" for
   // the output folder itself): its "b_" copy when copies is set (made when
-  // missing, replaced when Fotoloom's and its photo changed), and which of
-  // its "n_" and "t_" files are encoded again, given their recipes (an empty
-  // one: made again). Marks them as wanted, so that they are not deleted,
-  // and leaves them to the stages that write them: an additional element of
-  // one of their names is not copied over them. A "b_" file of its name that
-  // is not Fotoloom's is forgotten. Writes no file.
+  // missing, replaced when Fotoloom's and its photo or copyRecipe changed),
+  // and which of its "n_" and "t_" files are encoded again, given their
+  // recipes (an empty one: made again). Marks them as wanted, so that they
+  // are not deleted, and leaves them to the stages that write them: an
+  // additional element of one of their names is not copied over them. A
+  // "b_" file of its name that is not Fotoloom's is forgotten. Writes no file.
   PhotoDecision DecidePhoto(const std::string& photoPath, const std::string& subfolder, bool copies,
-                            const std::string& scaledRecipe, const std::string& thumbRecipe);
+                            const std::string& copyRecipe, const std::string& scaledRecipe,
+                            const std::string& thumbRecipe);
 
   // Marks the file name as one the full run leaves.
   void Want(const std::string& name);
@@ -134,7 +136,7 @@ class GalleryUpdate : public AdditionalElementsTarget {
   const UpdateState& State() const { return state_; }
 
  private:
-  OriginalCopy DecideCopy(const PhotoIdentity& photo, const std::string& subfolder);
+  OriginalCopy DecideCopy(const PhotoIdentity& photo, const std::string& subfolder, const std::string& recipe);
   PhotoNeeds DecideImages(const PhotoIdentity& photo, const std::string& subfolder, const std::string& scaledRecipe,
                           const std::string& thumbRecipe);
   std::string PathOf(const std::string& name) const;

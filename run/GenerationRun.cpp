@@ -11,6 +11,7 @@
 #include <limits>
 #include <optional>
 #include <set>
+#include <unordered_map>
 
 #include "core/AlbumTree.h"
 #include "core/Error.h"
@@ -23,12 +24,14 @@
 #include "core/TemporaryFiles.h"
 #include "imaging/ImageStages.h"
 #include "imaging/JpegCodec.h"
+#include "imaging/LocationFreeCopy.h"
 #include "imaging/Orientation.h"
 #include "imaging/OutputName.h"
 #include "imaging/OutputRecipe.h"
 #include "imaging/Un_Copy_File.h"
 #include "pages/PageNames.h"
 #include "run/GalleryAlbums.h"
+#include "run/MetadataStage.h"
 #include "run/OutputFolder.h"
 #include "run/RunOptions.h"
 
@@ -58,12 +61,24 @@ struct GenerationRun::Context {
   std::unique_ptr<GalleryUpdate> Update;  // set in an update
   std::vector<Album> Albums;              // the top album alone, unless subfolders are albums
   GalleryLayout Layout;                   // the photos of every album in gallery order
+  MetadataUse Uses;                       // what the run uses of the photos' metadata
+  // What was read of each photo, by its path, read once per photo when used.
+  // Keyed by path, so that it stays with its photo however albums order or
+  // leave out their photos.
+  std::unordered_map<std::string, PhotoMetadata> Metadata;
   Grid PageGrid;
   UpdateDecisions Decisions;            // an update's, for the photos whose images the run writes
   std::set<std::string> DamagedPhotos;  // warned about once, whichever stage read them
 };
 
 namespace {
+
+// What was read of the photo at path; nothing for a photo that was not read.
+const PhotoMetadata& MetadataOf(const std::unordered_map<std::string, PhotoMetadata>& read, const std::string& path) {
+  static const PhotoMetadata kNone;
+  const auto it = read.find(path);
+  return it == read.end() ? kNone : it->second;
+}
 
 bool IsFolder(const std::string& path) {
   struct stat st {};
@@ -130,7 +145,7 @@ GenerationRun::GenerationRun(const GallerySettings& settings, Desktop& desktop, 
     const GalleryLayout& layout = run_->Layout;
     if (run_->Update && i < copy.Made.size() && copy.Made[i] && i < decided.size())
       run_->Update->Written(NameInSubfolder(layout.ElementSubfolders[i], "b_" + FileNameOf(layout.ElementFiles[i])),
-                            decided[i].Photo, "copy");
+                            decided[i].Photo, run_->Decisions.CopyRecipe);
     desktop_.ProcessPendingEvents();
     MoveBar(RunBar::Originals, index + 1);
   };
@@ -279,6 +294,7 @@ void GenerationRun::Add_found_album_image() {
 void GenerationRun::Create_gallery(TMyFindFile& /*Sender*/) {
   static constexpr Stage kStages[] = {
       &GenerationRun::FindAlbums,
+      &GenerationRun::ReadMetadata,
       &GenerationRun::OrderPhotos,
       &GenerationRun::LeaveOutUnreadablePhotos,
       &GenerationRun::CheckAlbums,
@@ -295,9 +311,10 @@ void GenerationRun::Create_gallery(TMyFindFile& /*Sender*/) {
 
 void GenerationRun::Plan_gallery() {
   static constexpr Stage kStages[] = {
-      &GenerationRun::FindAlbums,  &GenerationRun::OrderPhotos, &GenerationRun::LeaveOutUnreadablePhotos,
-      &GenerationRun::CheckAlbums, &GenerationRun::PlanPhotos,  &GenerationRun::DecideUpdate,
-      &GenerationRun::PlanUpdate,
+      &GenerationRun::FindAlbums,   &GenerationRun::ReadMetadata,
+      &GenerationRun::OrderPhotos,  &GenerationRun::LeaveOutUnreadablePhotos,
+      &GenerationRun::CheckAlbums,  &GenerationRun::PlanPhotos,
+      &GenerationRun::DecideUpdate, &GenerationRun::PlanUpdate,
   };
   if (!RunStages(kStages)) return;
   if (!leftOut_.empty()) view_.ShowWarning(LeftOutSummary());
@@ -331,6 +348,24 @@ bool GenerationRun::FindAlbums() {
   for (const Album& album : run.Albums)
     summaries.push_back({album.Folder, static_cast<std::int64_t>(album.Photos.size()), album.PhotosInTree});
   view_.ShowAlbums(summaries);
+  return true;
+}
+
+bool GenerationRun::ReadMetadata() {
+  Context& run = *run_;
+  run.Uses = MetadataUseOf(run.Options);
+  if (!run.Uses.Any()) return true;
+  // One reading per photo of every album, before the order that may need its date.
+  const auto goOn = [this] {
+    desktop_.ProcessPendingEvents();
+    return !c_->Cancelled;
+  };
+  for (Album& album : run.Albums) {
+    std::vector<PhotoMetadata> read = ReadEntriesMetadata(album.Photos, goOn);
+    for (std::size_t i = 0; i < read.size(); ++i)
+      run.Metadata.insert_or_assign(ImagePathOf(album.Photos[i]), std::move(read[i]));
+    if (!NotCancelled()) return false;
+  }
   return true;
 }
 
@@ -375,7 +410,8 @@ bool GenerationRun::LeaveOutUnreadablePhotos() {
     }
   }
   if (unreadable.empty()) return true;
-  // An album left without photos goes with them.
+  // An album left without photos goes with them; what was read of a photo
+  // stays keyed by its path, so the others keep their own.
   run.Albums = WithoutPhotos(run.Albums, unreadable);
   imageCount_ = static_cast<int>(run.Albums.front().PhotosInTree);
   if (imageCount_ < 1) {
@@ -397,7 +433,8 @@ bool GenerationRun::CheckAlbums() {
 
 void GenerationRun::CountPages() {
   Context& run = *run_;
-  run.Layout = LayOutAlbums(run.Albums, run.Options.SortingMethodIndex(), run.PageGrid, run.Options.ElementsMode());
+  run.Layout = LayOutAlbums(run.Albums, run.Options.SortingMethodIndex(), run.PageGrid, run.Options.ElementsMode(),
+                            run.Uses.Dates);
   thumbPageCount_ = run.Layout.ThumbPages;
   elementsCount_ = run.Layout.ElementsCount();
 }
@@ -427,8 +464,13 @@ bool GenerationRun::WritePages() {
     if (!NotCancelled()) return false;
     if (!album.Subfolder.empty()) MakeAlbumFolder(album.Subfolder);
     const auto first = run.Layout.ImageFiles.begin() + album.FirstPhoto;
-    ConfigurePageWriter(pages, run.Options, std::vector<std::string>(first, first + album.PhotoCount), album.PhotoCount,
-                        run.PageGrid);
+    const std::vector<std::string> photos(first, first + album.PhotoCount);
+    ConfigurePageWriter(pages, run.Options, photos, album.PhotoCount, run.PageGrid);
+    // Each page shows the texts of its own photo, in the album's order.
+    std::vector<PhotoTexts> texts;
+    if (run.Uses.Texts)
+      for (const std::string& photo : photos) texts.push_back(PageTextsOf(MetadataOf(run.Metadata, photo)));
+    pages.SetPhotoTexts(std::move(texts));
     pages.OutputPath = AlbumFolderPath(album.Subfolder);
     pages.Album = album.Pages;
     pages.PageOutput = nullptr;
@@ -449,12 +491,13 @@ bool GenerationRun::DecideUpdate() {
   if (!run.Update || !WritesImages()) return true;
   SetImageRecipes(run.Decisions);
   const bool copies = run.Options.CopyOrgSizedImages();
+  run.Decisions.CopyRecipe = run.Options.StripLocation() ? LocationFreeCopyRecipe() : "copy";
   for (int i = 0; i < elementsCount_; ++i) {
     desktop_.ProcessPendingEvents();
     if (!NotCancelled()) return false;
-    run.Decisions.Photos.push_back(run.Update->DecidePhoto(run.Layout.ElementFiles[std::size_t(i)],
-                                                           run.Layout.ElementSubfolders[std::size_t(i)], copies,
-                                                           run.Decisions.ScaledRecipe, run.Decisions.ThumbRecipe));
+    run.Decisions.Photos.push_back(run.Update->DecidePhoto(
+        run.Layout.ElementFiles[std::size_t(i)], run.Layout.ElementSubfolders[std::size_t(i)], copies,
+        run.Decisions.CopyRecipe, run.Decisions.ScaledRecipe, run.Decisions.ThumbRecipe));
   }
   if (lastUpdate_) lastUpdate_->UpToDate = run.Decisions.UpToDate();
   return true;
@@ -470,7 +513,29 @@ bool GenerationRun::CopyOriginals() {
   copy.ImageCount = elementsCount_;
   copy.OutputPath = run.Options.OutputPath();
   copy.Actions = run.Decisions.CopyActions();  // none without an update: every photo is copied unless present
-  return RunUnlessCancelled([&copy] { copy.Copy_originals(); });
+  copy.StripLocation = run.Options.StripLocation();
+  if (!RunUnlessCancelled([&copy] { copy.Copy_originals(); })) return false;
+  TellAboutLocations();
+  return true;
+}
+
+void GenerationRun::TellAboutLocations() {
+  const Context& run = *run_;
+  const tcopy_file& copy = c_->Copy;
+  if (run.Uses.Locations) {
+    int located = 0;
+    for (const std::string& photo : run.Layout.ElementFiles)
+      if (MetadataOf(run.Metadata, photo).HasLocation) ++located;
+    if (const std::string notice = LocationNotice(located, elementsCount_); !notice.empty()) view_.ShowWarning(notice);
+  }
+  std::vector<std::string> notCopied;
+  std::string reason;
+  for (std::size_t i = 0; i < copy.Problems.size(); ++i) {
+    if (copy.Problems[i].empty()) continue;
+    notCopied.push_back(NameInSubfolder(run.Layout.ElementSubfolders[i], FileNameOf(run.Layout.ElementFiles[i])));
+    if (reason.empty()) reason = copy.Problems[i];
+  }
+  if (!notCopied.empty()) view_.ShowWarning(NotCopiedNotice(notCopied, reason));
 }
 
 bool GenerationRun::CopyAdditionalElements() {
@@ -570,6 +635,11 @@ bool GenerationRun::PlanPhotos() {
       photo.Path = run.Layout.ImageFiles[std::size_t(album.FirstPhoto + i)];
       photo.Subfolder = album.Subfolder;
       photo.ImagesWritten = i < album.ElementsCount;
+      if (run.Uses.Dates || run.Uses.Texts) {
+        const PhotoMetadata& read = MetadataOf(run.Metadata, photo.Path);
+        if (run.Uses.Dates) photo.DateUsed = DateUsedText(read);
+        if (run.Uses.Texts) photo.CaptionFrom = std::string(CaptionSourceName(read.CaptionFrom));
+      }
       if (photo.ImagesWritten) {
         desktop_.ProcessPendingEvents();
         if (!NotCancelled()) return false;

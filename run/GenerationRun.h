@@ -154,6 +154,7 @@ class GenerationRun {
 
   // The stages, in the order they run.
   bool FindAlbums();
+  bool ReadMetadata();
   bool OrderPhotos();
   // With SkipBadPhotos: the photos that cannot be read go, each with a warning.
   bool LeaveOutUnreadablePhotos();
@@ -161,6 +162,9 @@ class GenerationRun {
   bool WritePages();
   bool DecideUpdate();  // an update's decisions, also in a dry run
   bool CopyOriginals();
+  // After the copies: how many carry a GPS position, and those not made for
+  // want of a way to remove it.
+  void TellAboutLocations();
   bool CopyAdditionalElements();
   bool WriteScaledImages();
   bool WriteThumbnails();

@@ -22,6 +22,12 @@ struct PlannedPhoto {
   // Why its header could not be read (the codec's message): the run would
   // stop with this error at this photo. Empty when the header was read.
   std::string Problem;
+  // With UseExif and a date order, the date the order used:
+  // "taken 2024-05-17 14:03:07" or "file date"; otherwise empty.
+  std::string DateUsed;
+  // Where its caption comes from ("XMP sidecar", ..., "none") when the
+  // pages show captions; otherwise empty.
+  std::string CaptionFrom;
   // An update's plan for its written images: which are made again.
   bool RedoScaled = true;
   bool RedoThumbnail = true;

@@ -59,7 +59,8 @@ struct OwnedEntry {
   FileFacts Facts;         // as written (of a folder only the inode counts)
   std::uint64_t Hash = 0;  // ContentHash of what was written
   // "n_", "t_" and "b_" files: the photo they were made from and the recipe
-  // (OutputRecipe; "copy" for "b_"). Empty for pages and additional elements.
+  // (OutputRecipe; "copy", or LocationFreeCopyRecipe, for "b_"). Empty for
+  // pages and additional elements.
   PhotoIdentity Photo;
   std::string Recipe;
   bool operator==(const OwnedEntry&) const = default;

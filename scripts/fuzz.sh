@@ -12,7 +12,7 @@ build=${FOTOLOOM_FUZZ_DIR:-$top/build-fuzz}
 seconds=${1:-60}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(settings_file template jpeg_decode update_state)
+[ ${#targets[@]} -gt 0 ] || targets=(settings_file template jpeg_decode update_state photo_metadata)
 
 "$top/scripts/apt-install-missing.sh" clang-14 libclang-rt-14-dev
 

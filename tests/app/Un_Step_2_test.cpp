@@ -1,4 +1,4 @@
-// Tests of page 2: sliders, the "10" rule of the size boxes, thumbnail size, filter and EXIF switches.
+// Tests of page 2: sliders, the "10" rule of the size boxes, thumbnail size, filter, EXIF and location switches.
 #include "app/Un_Step_2.h"
 
 #include <QButtonGroup>
@@ -110,6 +110,30 @@ class Step2Test : public QObject {
     test::Find<QButtonGroup>(&page, "RG_Img_Sort_items")->button(1)->click();
     QVERIFY(test::Find<QCheckBox>(&page, "Check_EXIF")->isEnabled());
     QVERIFY(settings.UseExif());
+  }
+
+  void location_box_sits_indented_under_the_copies_and_is_usable_only_with_them() {
+    GallerySettings settings;
+    TFrame_Step_2 page(settings);
+    auto* copy = test::Find<QCheckBox>(&page, "Check_copy_org");
+    auto* strip = test::Find<QCheckBox>(&page, "Check_strip_location");
+    QCOMPARE(strip->text(), QString("Remove location from copied originals"));
+    QVERIFY(strip->parentWidget() == copy->parentWidget());
+    QVERIFY(strip->x() > copy->x());
+    QVERIFY(strip->y() >= copy->geometry().bottom());
+    QVERIFY(strip->geometry().bottom() < test::Find<QCheckBox>(&page, "is_grayscale")->y());
+    QVERIFY(!strip->isEnabled() && !strip->isChecked());
+    copy->click();
+    QVERIFY(strip->isEnabled());
+    strip->click();
+    QVERIFY(settings.StripLocation());
+    // Clearing the copies keeps the tick, as a name order keeps the EXIF one.
+    copy->click();
+    QVERIFY(!strip->isEnabled());
+    QVERIFY(strip->isChecked());
+    QVERIFY(settings.StripLocation());
+    settings.SetStripLocation(false);
+    QVERIFY(!strip->isChecked());
   }
 
   void record_changes_show_on_the_page() {

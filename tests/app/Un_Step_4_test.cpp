@@ -101,8 +101,9 @@ class Step4Test : public QObject {
              QString("a title for thumbnail pages"));
     QCOMPARE(test::Find<QTableWidget>(&page, "StringGrid1")->columnWidth(1), 402);
     test::Find<QTabWidget>(&page, "t")->setCurrentIndex(3);
-    QCOMPARE(test::Find<QTableWidget>(&page, "StringGrid2")->rowCount(), 23);
+    QCOMPARE(test::Find<QTableWidget>(&page, "StringGrid2")->rowCount(), 28);
     QCOMPARE(test::Find<QTableWidget>(&page, "StringGrid2")->item(20, 0)->text(), QString("@exifcomment@"));
+    QCOMPARE(test::Find<QTableWidget>(&page, "StringGrid2")->item(21, 0)->text(), QString("@datetaken@"));
     QCOMPARE(test::Find<QTableWidget>(&page, "StringGrid2")->item(20, 1)->text(),
              QString("the contents of comment section of the images exifinformation"));
     QCOMPARE(test::Find<QTableWidget>(&page, "StringGrid2")->columnWidth(0), 115);

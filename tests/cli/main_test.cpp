@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "CliProcess.h"
+#include "MetadataFixtures.h"
 #include "core/GallerySettings.h"
 #include "core/SettingsFile.h"
 #include "core/TemplateSets.h"
@@ -308,6 +309,17 @@ TEST(fotoloom_cli, set_takes_every_kind_of_value_as_a_settings_file_does) {
   EXPECT_EQ(ReadFile(dir / "r.fl"), ReadFile(dir / "expected.fl"));
 }
 
+TEST(fotoloom_cli, set_takes_the_location_switch_but_not_the_update_switch) {
+  TempDir dir;
+  EXPECT_EQ(RunCli({"defaults", dir / "on.fl", "--set", "StripLocation=yes"}).Status, 0);
+  EXPECT_EQ(RunCli({"defaults", dir / "off.fl", "--set", "striplocation=0"}).Status, 0);
+  EXPECT_EQ(ReadFile(dir / "on.fl"), ReadFile(dir / "off.fl") + "[Privacy]\r\nStripLocation=1\r\n");
+  const auto update = RunCli({"defaults", dir / "u.fl", "--set", "OnlyChanged=yes"});
+  EXPECT_EQ(update.Status, 2);
+  EXPECT_THAT(update.Err, HasSubstr("'OnlyChanged' is not a key of the settings file"));
+  EXPECT_THAT(RunCli({"--help"}).Out, HasSubstr("StripLocation"));
+}
+
 TEST(fotoloom_cli, set_comes_after_the_settings_file_and_before_input_and_output) {
   TempDir dir;
   fs::create_directories(dir.path() / "in");
@@ -519,6 +531,28 @@ TEST(fotoloom_cli, albums_make_a_gallery_of_each_subfolder_and_the_dry_run_lists
   EXPECT_EQ(Count(dir / "out/2024/Rome", "n_"), 3u);
   EXPECT_EQ(Count(dir / "out/Tom & Jerry", "t_"), 1u);
   EXPECT_THAT(ReadFile(dir / "out/page1.htm"), HasSubstr("<a href=\"Tom%20&amp;%20Jerry/page1.htm\">"));
+}
+
+TEST(fotoloom_cli, tells_the_location_count_and_the_dry_run_tells_dates_and_caption_sources) {
+  TempDir dir;
+  fs::create_directories(dir.path() / "in");
+  test::WriteTaggedPhotos({{dir / "in/a.jpg", {"-DateTimeOriginal=2024:05:17 14:03:07", "-IPTC:Caption-Abstract=x"}},
+                           {dir / "in/b.jpg", {"-GPSLatitude=48.1", "-GPSLatitudeRef=N"}}});
+  const std::vector<std::string> run = {"run",       "--input", dir / "in", "--output",
+                                        dir / "out", "--yes",   "--set",    "CopyOrgSizedImages=1"};
+  const auto copied = RunCli(run);
+  ASSERT_EQ(copied.Status, 0) << copied.Err;
+  EXPECT_THAT(copied.Err, HasSubstr("\n1 of 2 copied originals carry a GPS position. To leave it out, tick \"Remove "
+                                    "location from copied originals\" on step 2, or set StripLocation=yes.\n"));
+
+  std::vector<std::string> dry = run;
+  for (const char* extra :
+       {"--dry-run", "--set", "UseExif=yes", "--set", "SubtitleIndex=3", "--set", "SortingMethodIndex=1"})
+    dry.push_back(extra);
+  const auto plan = RunCli(dry);
+  ASSERT_EQ(plan.Status, 0) << plan.Err;
+  EXPECT_THAT(plan.Out, HasSubstr("b_ copy  taken 2024-05-17 14:03:07  caption: IPTC\n"));
+  EXPECT_THAT(plan.Out, HasSubstr("b_ copy  file date  caption: none\n"));
 }
 
 TEST(fotoloom_cli, dry_run_creates_no_folder_and_fails_where_the_run_would) {

@@ -246,5 +246,21 @@ TEST(GallerySettings, a_copy_takes_the_values_but_not_the_observers) {
   EXPECT_EQ(s.Title(), "Holiday");
 }
 
+TEST(GallerySettings, the_location_switch_is_editable_only_with_copies_and_survives_them_being_off) {
+  GallerySettings s;
+  EXPECT_FALSE(s.StripLocation());
+  EXPECT_FALSE(s.StripLocationEditable());
+  Recorder r(s);
+  s.SetCopyOrgSizedImages(true);
+  s.SetStripLocation(true);
+  s.SetCopyOrgSizedImages(false);
+  EXPECT_THAT(r.fields,
+              ElementsAre(SettingsField::CopyOrgSizedImages, SettingsField::StripLocation, SettingsField::StripLocation,
+                          SettingsField::CopyOrgSizedImages, SettingsField::StripLocation));
+  EXPECT_TRUE(s.StripLocation());
+  EXPECT_FALSE(s.StripLocationEditable());
+  EXPECT_TRUE(GallerySettings(s).StripLocation());
+}
+
 }  // namespace
 }  // namespace fotoloom

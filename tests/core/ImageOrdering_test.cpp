@@ -130,6 +130,61 @@ TEST(Build_image_list, an_order_outside_the_list_sorts_by_date_ascending) {
     EXPECT_THAT(Build_image_list(found, index), ElementsAre("/in/b.jpg", "/in/a.jpg")) << index;
 }
 
+// An entry last written at the local time given, optionally taken at another.
+ImageEntry Timed(const std::string& name, LocalTimestamp written, std::optional<LocalTimestamp> taken = std::nullopt) {
+  ImageEntry e = Entry(name, written.Date);
+  e.FileTime = written;
+  e.DateTaken = taken;
+  return e;
+}
+
+LocalTimestamp At(int day, int hour, int minute = 0, int second = 0, int nanosecond = 0) {
+  return LocalTimestamp{{2024, 5, day}, hour, minute, second, nanosecond};
+}
+
+TEST(GalleryOrder, with_use_exif_orders_by_time_taken_else_by_the_exact_file_time) {
+  // File times say c, b, a; the cameras say a, b; c has no date and keys on its file time.
+  const std::vector<ImageEntry> found = {
+      Timed("a.jpg", At(20, 9), At(1, 8)),
+      Timed("b.jpg", At(19, 9), At(10, 12)),
+      Timed("c.jpg", At(2, 7)),
+  };
+  EXPECT_THAT(GalleryOrder(found, 0, true), ElementsAre(0, 2, 1));
+  EXPECT_THAT(GalleryOrder(found, 1, true), ElementsAre(1, 2, 0));
+  // Clear, the day of the file decides, as always.
+  EXPECT_THAT(GalleryOrder(found, 0, false), ElementsAre(2, 1, 0));
+  EXPECT_THAT(Build_image_list(found, 0), ElementsAre("/in/c.jpg", "/in/b.jpg", "/in/a.jpg"));
+  EXPECT_THAT(Build_image_list(found, 0, true), ElementsAre("/in/a.jpg", "/in/c.jpg", "/in/b.jpg"));
+}
+
+TEST(GalleryOrder, compares_seconds_and_below_and_keeps_equal_moments_in_discovery_order) {
+  const std::vector<ImageEntry> found = {
+      Timed("burst2.jpg", At(3, 10), At(1, 12, 0, 5, 500000000)),
+      Timed("burst1.jpg", At(3, 10), At(1, 12, 0, 5, 250000000)),
+      Timed("same1.jpg", At(3, 10), At(1, 12, 0, 6)),
+      Timed("file.jpg", At(1, 12, 0, 6, 0)),  // its file time equals same1's time taken
+      Timed("same2.jpg", At(3, 10), At(1, 12, 0, 6)),
+      Timed("nanos.jpg", At(1, 12, 0, 6, 1)),
+  };
+  EXPECT_THAT(GalleryOrder(found, 0, true), ElementsAre(1, 0, 2, 3, 4, 5));
+  EXPECT_THAT(GalleryOrder(found, 1, true), ElementsAre(5, 4, 3, 2, 0, 1));
+}
+
+TEST(GalleryOrder, without_use_exif_keeps_todays_order_to_the_day_whatever_the_dates_taken) {
+  // Same day, different hours, and dates taken that would order them otherwise.
+  const std::vector<ImageEntry> found = {
+      Timed("late.jpg", At(5, 23), At(1, 0)),
+      Timed("early.jpg", At(5, 1), At(2, 0)),
+      Timed("before.jpg", At(4, 12), At(9, 0)),
+  };
+  EXPECT_THAT(GalleryOrder(found, 0), ElementsAre(2, 0, 1));
+  EXPECT_THAT(GalleryOrder(found, 1), ElementsAre(1, 0, 2));
+  // Name orders never look at times.
+  LocaleEnv env("C", nullptr, nullptr);
+  EXPECT_THAT(GalleryOrder(found, 2, true), GalleryOrder(found, 2, false));
+  EXPECT_THAT(GalleryOrder(found, 2, true), ElementsAre(2, 1, 0));
+}
+
 TEST(Build_image_list, joins_folder_and_name_with_one_separator) {
   EXPECT_THAT(Build_image_list({Entry("a.jpg", {}, "/in")}, 0), ElementsAre("/in/a.jpg"));
   EXPECT_THAT(Build_image_list({Entry("a.jpg", {}, "/in/")}, 0), ElementsAre("/in/a.jpg"));

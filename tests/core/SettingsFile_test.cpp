@@ -431,7 +431,7 @@ TEST(SettingsFile, the_update_switch_is_a_section_of_its_own_written_only_when_o
   }
   // Not among the keys --set takes: the run's --update is its command-line form.
   EXPECT_EQ(FindSettingsKey("OnlyChanged"), nullptr);
-  ASSERT_EQ(OptionalSettingsKeys().size(), 3u);
+  ASSERT_EQ(OptionalSettingsKeys().size(), 4u);
   EXPECT_EQ(OptionalSettingsKeys()[0].Section, "Update");
 }
 
@@ -446,6 +446,12 @@ TEST(SettingsFile, albums_are_a_section_written_only_when_on_and_set_by_its_name
   s.SetUpdateOnlyChanged(true);
   Write_settings_file(dir / "both.fl", s);
   EXPECT_EQ(test::ReadFile(dir / "both.fl"), off + "[Update]\r\nOnlyChanged=yes\r\n[Albums]\r\nEnabled=1\r\n");
+  // With the location switch the sections follow in their table's order.
+  s.SetStripLocation(true);
+  Write_settings_file(dir / "all.fl", s);
+  EXPECT_EQ(test::ReadFile(dir / "all.fl"), off +
+                                                "[Update]\r\nOnlyChanged=yes\r\n[Privacy]\r\nStripLocation=1\r\n"
+                                                "[Albums]\r\nEnabled=1\r\n");
 
   GallerySettings loaded;
   Read_settings_file(dir / "on.fl", loaded);
@@ -466,6 +472,37 @@ TEST(SettingsFile, albums_are_a_section_written_only_when_on_and_set_by_its_name
   EXPECT_EQ(SettingsKeyCommandName(*FindSettingsKey("usefilter")), "Usefilter");
   EXPECT_EQ(FindSettingsKey("Enabled"), nullptr);
   EXPECT_EQ(FindSettingsKey("Update"), nullptr);
+}
+
+TEST(SettingsFile, the_location_switch_is_a_privacy_section_written_only_when_on) {
+  test::TempDir dir;
+  GallerySettings s;
+  Write_settings_file(dir / "off.fl", s);
+  const std::string off = test::ReadFile(dir / "off.fl");
+  s.SetStripLocation(true);
+  Write_settings_file(dir / "on.fl", s);
+  EXPECT_EQ(test::ReadFile(dir / "on.fl"), off + "[Privacy]\r\nStripLocation=1\r\n");
+  s.SetUpdateOnlyChanged(true);
+  Write_settings_file(dir / "both.fl", s);
+  EXPECT_EQ(test::ReadFile(dir / "both.fl"), off + "[Update]\r\nOnlyChanged=yes\r\n[Privacy]\r\nStripLocation=1\r\n");
+
+  GallerySettings loaded;
+  for (const auto& [value, on] : std::vector<std::pair<std::string, bool>>{
+           {"1", true}, {"yes", true}, {"YES", true}, {"0", false}, {"no", false}, {"2", false}, {"maybe", false}}) {
+    test::WriteFile(dir / "x.fl", off + "[privacy]\r\nstriplocation=" + value + "\r\n");
+    Read_settings_file(dir / "x.fl", loaded);
+    EXPECT_EQ(loaded.StripLocation(), on) << value;
+  }
+  Read_settings_file(dir / "on.fl", loaded);
+  EXPECT_TRUE(loaded.StripLocation());
+  Read_settings_file(dir / "off.fl", loaded);
+  EXPECT_FALSE(loaded.StripLocation());
+  // --set takes it, as it takes the keys of the fixed sections.
+  const SettingsKey* key = FindSettingsKey("striplocation");
+  ASSERT_NE(key, nullptr);
+  EXPECT_EQ(key->Name, "StripLocation");
+  EXPECT_TRUE(StoreSettingsValue(*key, "1", loaded));
+  EXPECT_TRUE(loaded.StripLocation());
 }
 
 TEST(SettingsFile, skipping_bad_photos_is_a_run_section_written_only_when_on) {

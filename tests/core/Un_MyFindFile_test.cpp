@@ -43,7 +43,7 @@ class PinnedTimeZone {
 };
 
 // Sets a file's last-write time to a local date and time.
-void SetLocalMtime(const std::string& path, int y, int mo, int d, int h, int mi, int s = 0) {
+void SetLocalMtime(const std::string& path, int y, int mo, int d, int h, int mi, int s = 0, long ns = 0) {
   std::tm tm{};
   tm.tm_year = y - 1900;
   tm.tm_mon = mo - 1;
@@ -53,7 +53,7 @@ void SetLocalMtime(const std::string& path, int y, int mo, int d, int h, int mi,
   tm.tm_sec = s;
   tm.tm_isdst = -1;
   const std::time_t t = std::mktime(&tm);
-  const timespec times[2] = {{t, 0}, {t, 0}};
+  const timespec times[2] = {{t, ns}, {t, ns}};
   ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
 }
 
@@ -274,6 +274,21 @@ TEST(MatchesMask, follows_the_desktop_wildcard_rules) {
   EXPECT_TRUE(MatchesMask("README", "*.*"));
   EXPECT_TRUE(MatchesMask("notes", "notes.*"));
   EXPECT_TRUE(MatchesMask("back\\slash.jpg", "back\\*.jpg"));
+}
+
+TEST(TMyFindFile, entries_carry_the_exact_local_time_of_the_last_write) {
+  PinnedTimeZone tz("XYZ-05:00");
+  TempDir dir;
+  WriteFile(dir / "a.jpg", "x");
+  SetLocalMtime(dir / "a.jpg", 2006, 3, 5, 23, 59, 17, 123456789);
+  TMyFindFile f;
+  f.SearchFolder = dir.str();
+  SearchLog run;
+  run.Search(f);
+  ASSERT_EQ(run.files.size(), 1u);
+  const ImageEntry entry = MakeImageEntry(run.folders[0], run.files[0]);
+  EXPECT_EQ(entry.FileTime, (LocalTimestamp{{2006, 3, 5}, 23, 59, 17, 123456789}));
+  EXPECT_FALSE(entry.DateTaken);
 }
 
 }  // namespace

@@ -32,6 +32,10 @@ TEST(FuzzRegression, every_kept_jpeg_input_decodes_or_is_refused_cleanly) {
   EXPECT_GT(ReplayCorpus("jpeg_decode", fuzz::JpegDecodeInput), 0);
 }
 
+TEST(FuzzRegression, every_kept_photo_metadata_input_reads_by_the_rules_and_loses_its_location) {
+  EXPECT_GT(ReplayCorpus("photo_metadata", fuzz::PhotoMetadataInput), 0);
+}
+
 TEST(FuzzRegression, every_kept_settings_file_input_loads_or_is_refused_cleanly) {
   EXPECT_GT(ReplayCorpus("settings_file", fuzz::SettingsFileInput), 0);
 }

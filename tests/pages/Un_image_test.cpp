@@ -562,6 +562,50 @@ TEST(timage_page, subtitle_choices) {
   }
 }
 
+TEST(timage_page, the_exif_comment_subtitle_is_the_escaped_caption_or_no_line) {
+  TempDir dir;
+  timage_page pages;
+  Configure(pages, dir, 3, 3, 4);
+  pages.SetHTMLThumbnails({"@thumbtable@"});
+  pages.SubtitleIndex = 3;
+  // The third photo has no texts at all: a shorter list than the photos.
+  pages.SetPhotoTexts({{"Tom & <Jerry> \"@cp@\"\nsecond line"}, {"", "2024-05-17 14:03", "Canon"}});
+  pages.Create_pages();
+  EXPECT_EQ(ReadFile(dir / "page1.htm"),
+            "<tr>\r\n"
+            "<td class=\"thumbcells\" >\r\n<a href=\"image1.htm\">\r\n"
+            "<img src=\"t_IMG_0001.JPG\" border=0 alt=\"IMG_0001.JPG\">\r\n</a>\r\n"
+            "<br>Tom &amp; &lt;Jerry&gt; &quot;&#64;cp&#64;&quot;\r\nsecond line\r\n</td>\r\n"
+            "<td class=\"thumbcells\" >\r\n<a href=\"image2.htm\">\r\n"
+            "<img src=\"t_IMG_0002.JPG\" border=0 alt=\"IMG_0002.JPG\">\r\n</a>\r\n</td>\r\n"
+            "<td class=\"thumbcells\" >\r\n<a href=\"image3.htm\">\r\n"
+            "<img src=\"t_IMG_0003.JPG\" border=0 alt=\"IMG_0003.JPG\">\r\n</a>\r\n</td>\r\n"
+            "</tr>\r\n\r\n");
+}
+
+TEST(timage_page, image_pages_show_the_photo_texts_escaped_and_never_as_macros) {
+  TempDir dir;
+  timage_page pages;
+  Configure(pages, dir, 3, 3, 4);
+  pages.SetImageFiles({"/p/IMG_1.JPG", "/p/x@lens@.jpg", "/p/Tom & Jerry.jpg"});
+  pages.SetHTMLImages(
+      {"[@EXIFCOMMENT@] [@datetaken@] [@camera@] [@lens@] [@exposure@]", "alt=\"@image_alt@\" @image_org@"});
+  pages.SetPhotoTexts({
+      {"A <b>bold</b> caption with @cp@ & @lens@", "2024-05-17 14:03", "Canon EOS 5D", "EF 35mm f/2",
+       "1/250 s, f/5.6, ISO 200, 35 mm"},
+      {"", "", "", "EF 50mm"},
+  });
+  pages.Create_pages();
+  EXPECT_EQ(ReadFile(dir / "image1.htm"),
+            "[A &lt;b&gt;bold&lt;/b&gt; caption with &#64;cp&#64; &amp; &#64;lens&#64;] [2024-05-17 14:03] "
+            "[Canon EOS 5D] [EF 35mm f/2] [1/250 s, f/5.6, ISO 200, 35 mm]\r\n"
+            "alt=\"A &lt;b&gt;bold&lt;/b&gt; caption with &#64;cp&#64; &amp; &#64;lens&#64;\" IMG_1\r\n");
+  // A file name that holds a macro keeps it as written; without a caption
+  // the alternative text is the name.
+  EXPECT_EQ(ReadFile(dir / "image2.htm"), "[] [] [] [EF 50mm] []\r\nalt=\"x&#64;lens&#64;\" x@lens@\r\n");
+  EXPECT_EQ(ReadFile(dir / "image3.htm"), "[] [] [] [] []\r\nalt=\"Tom &amp; Jerry\" Tom &amp; Jerry\r\n");
+}
+
 TEST(timage_page, title_is_replaced_before_the_page_number_and_after_the_colours) {
   TempDir dir;
   timage_page pages;
@@ -585,7 +629,7 @@ TEST(timage_page, image_page_values_for_the_seventh_of_twenty_images) {
   EXPECT_EQ(ReadFile(dir / "image7.htm"),
             "7 20 image6.htm image8.htm image1.htm image20.htm page1.htm\r\n"
             "n_IMG_0007.JPG b_IMG_0007.JPG\r\nIMG_0007.JPG IMG_0007\r\n"
-            "@title@ @thumbtable@ @exifcomment@ #1A66C5\r\n");
+            "@title@ @thumbtable@  #1A66C5\r\n");  // no caption set: "@exifcomment@" is empty
 }
 
 TEST(timage_page, image_names_and_the_thumbnail_page_of_image_13) {

@@ -2,17 +2,22 @@
 // refusals, and updates over a tree.
 #include "run/GalleryAlbums.h"
 
+#include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <map>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "MetadataFixtures.h"
 #include "core/Error.h"
 #include "core/RecordingDesktop.h"
+#include "imaging/PhotoMetadata.h"
 #include "run/GenerationRun.h"
 #include "run/UpdateState.h"
 #include "support/OutputListing.h"
@@ -244,6 +249,103 @@ TEST(GalleryAlbums, mode_1_writes_the_images_of_each_album_s_first_page) {
   const std::set<std::string> names = Names(ListFiles(t.out.str()));
   EXPECT_EQ(names.count("n_img04.jpg") + names.count("a/t_img04.jpg"), 2u);
   EXPECT_EQ(names.count("n_img05.jpg") + names.count("a/n_img05.jpg"), 0u);
+}
+
+// Sets the modification time of the file at path, seconds since 1970.
+void SetModified(const std::string& path, std::int64_t sec) {
+  const timespec times[2] = {{sec, 0}, {sec, 0}};
+  ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0) << path;
+}
+
+// The image pages of the album in folder ("" or "A/"), in order.
+std::vector<std::string> ImagePagesOf(const Tree& t, const std::string& folder) {
+  std::vector<std::string> pages;
+  for (int j = 1; fs::exists(t.out / (folder + "image" + std::to_string(j) + ".htm")); ++j)
+    pages.push_back(ReadFile(t.out / (folder + "image" + std::to_string(j) + ".htm")));
+  return pages;
+}
+
+// What was read of a photo stays with it, however the albums order it.
+TEST(GalleryAlbums, every_page_shows_its_own_photo_s_caption_and_a_date_order_follows_the_moments_taken) {
+  Tree t;
+  for (const char* folder : {"A", "B"}) fs::create_directories(t.in.path() / folder);
+  test::WriteTaggedPhotos({
+      {t.in / "top.jpg", {"-XMP-dc:Description=Top"}},
+      {t.in / "A/a1.jpg", {"-XMP-dc:Description=A one", "-DateTimeOriginal=2024:01:02 00:00:00"}},
+      {t.in / "A/a2.jpg", {"-XMP-dc:Description=A two", "-DateTimeOriginal=2024:01:01 00:00:00"}},
+      {t.in / "B/b1.jpg", {"-IPTC:Caption-Abstract=B one", "-DateTimeOriginal=2023:01:02 00:00:00"}},
+      {t.in / "B/b2.jpg", {"-IPTC:Caption-Abstract=B two", "-DateTimeOriginal=2023:01:01 00:00:00"}},
+  });
+  // The files' own days say the reverse of the moments taken.
+  const std::int64_t day = 86'400;
+  SetModified(t.in / "A/a1.jpg", 1'600'000'000);
+  SetModified(t.in / "A/a2.jpg", 1'600'000'000 + day);
+  SetModified(t.in / "B/b1.jpg", 1'600'000'000);
+  SetModified(t.in / "B/b2.jpg", 1'600'000'000 + day);
+  t.settings.SetSortingMethodIndex(3);  // name descending
+  t.settings.SetElementsMode(2);
+  t.settings.SetSubtitleIndex(3);
+  t.settings.SetHTMLThumbnails({"@thumbtable@"});
+  t.settings.SetHTMLImages({"@image_org_ext@|@exifcomment@"});
+  ASSERT_EQ(t.run.Start(), RunOutcome::Finished);
+  EXPECT_THAT(ImagePagesOf(t, ""), ElementsAre("top.jpg|Top\r\n"));
+  EXPECT_THAT(ImagePagesOf(t, "A/"), ElementsAre("a2.jpg|A two\r\n", "a1.jpg|A one\r\n"));
+  EXPECT_THAT(ImagePagesOf(t, "B/"), ElementsAre("b2.jpg|B two\r\n", "b1.jpg|B one\r\n"));
+  const std::string b = ReadFile(t.out / "B/page1.htm");
+  EXPECT_THAT(b, HasSubstr("alt=\"b2.jpg\">\r\n</a>\r\n<br>B two\r\n</td>"));
+  EXPECT_THAT(b, HasSubstr("alt=\"b1.jpg\">\r\n</a>\r\n<br>B one\r\n</td>"));
+
+  t.settings.SetSortingMethodIndex(0);  // date ascending
+  ASSERT_EQ(t.run.Start(), RunOutcome::Finished);
+  EXPECT_THAT(ImagePagesOf(t, "A/"), ElementsAre("a1.jpg|A one\r\n", "a2.jpg|A two\r\n"));
+  t.settings.SetUseExif(true);
+  ASSERT_EQ(t.run.Start(), RunOutcome::Finished);
+  EXPECT_THAT(ImagePagesOf(t, "A/"), ElementsAre("a2.jpg|A two\r\n", "a1.jpg|A one\r\n"));
+  EXPECT_THAT(ImagePagesOf(t, "B/"), ElementsAre("b2.jpg|B two\r\n", "b1.jpg|B one\r\n"));
+
+  // The dry run tells each album photo's own date and caption source.
+  RunPlan plan;
+  ASSERT_EQ(t.run.Plan(plan), RunOutcome::Finished);
+  ASSERT_EQ(plan.Photos.size(), 5u);
+  EXPECT_EQ(plan.Photos[3].Path, t.in / "B/b2.jpg");
+  EXPECT_EQ(plan.Photos[3].DateUsed, "taken 2023-01-01 00:00:00");
+  EXPECT_EQ(plan.Photos[3].CaptionFrom, "IPTC");
+  EXPECT_EQ(plan.Photos[1].CaptionFrom, "XMP");
+}
+
+// The photos whose images are written are those of each album's first page,
+// not the first ones of the whole tree: the position count and the copies
+// without location follow them into their albums' folders.
+TEST(GalleryAlbums, copies_without_location_go_into_their_album_s_folder_and_every_album_s_copies_are_counted) {
+  Tree t;
+  fs::create_directories(t.in.path() / "X");
+  test::WriteTaggedPhotos({
+      {t.in / "a.jpg", {"-Make=Plain"}},
+      {t.in / "z.jpg", {"-Make=Plain"}},
+      {t.in / "X/b.jpg", {"-GPSLatitude=48.1", "-GPSLatitudeRef=N", "-XMP-dc:Description=Lake"}},
+  });
+  t.settings.SetRowsCount("1");
+  t.settings.SetColsCount("1");
+  t.settings.SetElementsMode(1);
+  t.settings.SetCopyOrgSizedImages(true);
+  ASSERT_EQ(t.run.Start(), RunOutcome::Finished);
+  EXPECT_THAT(t.view.Warnings, ElementsAre("1 of 2 copied originals carry a GPS position. To leave it out, tick "
+                                           "\"Remove location from copied originals\" on step 2, or set "
+                                           "StripLocation=yes."));
+  EXPECT_EQ(ReadFile(t.out / "X/b_b.jpg"), ReadFile(t.in / "X/b.jpg"));
+
+  TempDir stripped;
+  t.settings.SetOutputPath(stripped.str());
+  t.settings.SetStripLocation(true);
+  t.view.Warnings.clear();
+  ASSERT_EQ(t.run.Start(), RunOutcome::Finished);
+  EXPECT_THAT(t.view.Warnings, IsEmpty());
+  const std::set<std::string> names = Names(ListFiles(stripped.str()));
+  EXPECT_EQ(names.count("b_a.jpg") + names.count("X/b_b.jpg"), 2u);
+  EXPECT_EQ(names.count("b_z.jpg") + names.count("b_b.jpg"), 0u);
+  const PhotoMetadata copy = ReadPhotoMetadata(stripped / "X/b_b.jpg");
+  EXPECT_FALSE(copy.HasLocation);
+  EXPECT_EQ(copy.Caption, "Lake");
 }
 
 TEST(GalleryAlbums, photos_that_cannot_be_read_leave_their_album_and_an_album_left_without_photos_goes) {

@@ -16,9 +16,11 @@
 #include <vector>
 
 #include "JpegFixtures.h"
+#include "MetadataFixtures.h"
 #include "core/ContentHash.h"
 #include "core/Error.h"
 #include "core/RecordingDesktop.h"
+#include "imaging/PhotoMetadata.h"
 #include "run/GenerationRun.h"
 #include "support/OutputListing.h"
 #include "support/RecordingView.h"
@@ -419,6 +421,53 @@ TEST(GalleryUpdate, an_additional_element_named_like_an_image_is_left_to_the_ima
 // A photo read within a tick of its time may change again in that tick
 // without its facts showing it; an output overwritten in place, with its
 // size, in the tick of its writing likewise. Both are found by content.
+// Captions, dates and copies without location: a sidecar added, edited or
+// removed rewrites pages only; a photo whose date changed has its images
+// made again; the option reaches the copies and nothing else.
+TEST(GalleryUpdate, metadata_edits_rewrite_pages_and_redo_images_only_of_changed_photos) {
+  Gallery g(3);
+  test::WriteTags({{g.in / "p01.jpg", {"-DateTimeOriginal=2020:01:01 10:00:00", "-GPSLatitude=1", "-GPSLatitudeRef=N"}},
+                   {g.in / "p02.jpg", {"-DateTimeOriginal=2020:01:01 11:00:00"}},
+                   {g.in / "p03.jpg", {"-DateTimeOriginal=2020:01:01 12:00:00", "-XMP-dc:Description=Three"}}});
+  for (int i = 1; i <= 3; ++i) SetModified(g.in / Gallery::PhotoName(i), kPhotoTime + i);
+  g.settings.SetSortingMethodIndex(0);
+  g.settings.SetUseExif(true);
+  g.settings.SetSubtitleIndex(3);
+  g.settings.SetCopyOrgSizedImages(true);
+  g.settings.SetHTMLImages({"@exifcomment@|@datetaken@"});
+  ASSERT_EQ(g.Update(), RunOutcome::Finished);
+  const auto step = [&g](const std::string& what, const std::function<void()>& edit,
+                         const std::set<std::string>& redone) {
+    SCOPED_TRACE(what);
+    const Listing before = ListFiles(g.out.str());
+    edit();
+    UpdateAsPlanned(g);
+    ExpectFullRunResult(g);
+    EXPECT_EQ(ImagesWritten(before, ListFiles(g.out.str())), redone);
+  };
+  const std::string sidecar = g.in / "p03.jpg.xmp";
+  step("sidecar added", [&] { WriteFile(sidecar, test::SidecarXmp({{"x-default", "Sidecar"}})); }, {});
+  EXPECT_EQ(ReadFile(g.out / "image3.htm"), "Sidecar|2020-01-01 12:00\r\n");
+  step("sidecar edited", [&] { WriteFile(sidecar, test::SidecarXmp({{"x-default", "Edited"}})); }, {});
+  EXPECT_EQ(ReadFile(g.out / "image3.htm"), "Edited|2020-01-01 12:00\r\n");
+  step("sidecar removed", [&] { fs::remove(sidecar); }, {});
+  EXPECT_EQ(ReadFile(g.out / "image3.htm"), "Three|2020-01-01 12:00\r\n");
+  // p02 moves to the end: its page changes, and its images, being of a changed photo, are made again.
+  step("date changed",
+       [&] {
+         test::WriteTags({{g.in / "p02.jpg", {"-DateTimeOriginal=2021:01:01 00:00:00"}}});
+         SetModified(g.in / "p02.jpg", kPhotoTime + 2);
+       },
+       {"n_p02.jpg", "t_p02.jpg", "b_p02.jpg"});
+  EXPECT_EQ(ReadFile(g.out / "image3.htm"), "|2021-01-01 00:00\r\n");
+  step("location removed from the copies", [&] { g.settings.SetStripLocation(true); },
+       {"b_p01.jpg", "b_p02.jpg", "b_p03.jpg"});
+  EXPECT_FALSE(ReadPhotoMetadata(g.out / "b_p01.jpg").HasLocation);
+  step("nothing changed", [] {}, {});
+  step("location kept again", [&] { g.settings.SetStripLocation(false); }, {"b_p01.jpg", "b_p02.jpg", "b_p03.jpg"});
+  EXPECT_EQ(ReadFile(g.out / "b_p01.jpg"), ReadFile(g.in / "p01.jpg"));
+}
+
 TEST(GalleryUpdate, changes_within_one_tick_of_the_clock_are_found_by_content) {
   Gallery g(3);
   // p02 ends in zero bytes the decoder ignores, room for another picture of the same size.

@@ -1,5 +1,6 @@
 #include "run/GenerationRun.h"
 
+#include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -19,11 +20,13 @@
 
 #include "HostileJpegs.h"
 #include "JpegFixtures.h"
+#include "MetadataFixtures.h"
 #include "core/Error.h"
 #include "core/FolderLock.h"
 #include "core/RecordingDesktop.h"
 #include "imaging/Image.h"
 #include "imaging/JpegCodec.h"
+#include "imaging/PhotoMetadata.h"
 #include "support/Photos.h"
 #include "support/RecordingView.h"
 #include "support/SmallDisk.h"
@@ -821,6 +824,209 @@ TEST(FolderCreationError, foresees_what_creating_the_folder_meets) {
     EXPECT_EQ(foreseen, met);
     if (met == 0) ::rmdir(path.c_str());
   }
+}
+
+// Photos with metadata: the same pixels as untagged ones, with what exiftool writes.
+
+void SetModified(const std::string& path, std::int64_t sec, long nsec = 0) {
+  const timespec times[2] = {{sec, nsec}, {sec, nsec}};
+  ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0) << path;
+}
+
+// The names of the photos in gallery order, as image pages of the template "@image_org_ext@" show them.
+std::vector<std::string> GalleryOrderOf(const Fixture& f, int photos) {
+  std::vector<std::string> names;
+  for (int j = 1; j <= photos; ++j) {
+    std::string page = ReadFile(f.out / ("image" + std::to_string(j) + ".htm"));
+    names.push_back(page.substr(0, page.find('\r')));
+  }
+  return names;
+}
+
+TEST(GenerationRun, with_use_exif_a_date_order_follows_the_moments_taken_else_the_days_of_the_files) {
+  Fixture f(0);
+  test::WriteTaggedPhotos({
+      {f.in / "a.jpg", {"-DateTimeOriginal=2024:05:17 14:03:07", "-SubSecTimeOriginal=50"}},
+      {f.in / "b.jpg", {"-DateTimeOriginal=2024:05:17 14:03:07", "-SubSecTimeOriginal=25"}},
+      {f.in / "c.jpg", {"-Software=no date"}},
+      {f.in / "d.jpg", {"-DateTimeOriginal=2020:01:01 00:00:00"}},
+  });
+  // The files say: c long ago, then d, b, a within one day.
+  const std::int64_t day = 1'717'243'200;  // 2024-06-01 12:00 UTC
+  SetModified(f.in / "a.jpg", day + 3);
+  SetModified(f.in / "b.jpg", day + 2);
+  SetModified(f.in / "c.jpg", 1'640'995'200, 5);  // 2022-01-01
+  SetModified(f.in / "d.jpg", day + 1);
+  f.settings.SetSortingMethodIndex(0);
+  f.settings.SetElementsMode(2);
+  f.settings.SetHTMLImages({"@image_org_ext@"});
+
+  f.settings.SetUseExif(true);
+  ASSERT_EQ(f.run.Start(), RunOutcome::Finished);
+  EXPECT_THAT(GalleryOrderOf(f, 4), ElementsAre("d.jpg", "c.jpg", "b.jpg", "a.jpg"));
+  ASSERT_EQ(f.run.ImageEntries().size(), 4u);
+  f.settings.SetSortingMethodIndex(1);
+  ASSERT_EQ(f.run.Start(), RunOutcome::Finished);
+  EXPECT_THAT(GalleryOrderOf(f, 4), ElementsAre("a.jpg", "b.jpg", "c.jpg", "d.jpg"));
+
+  // Clear, the days of the files decide and one day keeps the order found.
+  f.settings.SetUseExif(false);
+  f.settings.SetSortingMethodIndex(0);
+  ASSERT_EQ(f.run.Start(), RunOutcome::Finished);
+  EXPECT_THAT(GalleryOrderOf(f, 4), ElementsAre("c.jpg", "a.jpg", "b.jpg", "d.jpg"));
+}
+
+TEST(GenerationRun, pages_show_each_photos_caption_and_facts_byte_for_byte) {
+  Fixture f(0);
+  test::WriteFile(f.in / "caption.txt", "Tom & <Jerry> \"at\" @cp@\nline two");
+  test::WriteTaggedPhotos({
+      {f.in / "a.jpg",
+       {"-XMP-dc:Description<=" + (f.in / "caption.txt"), "-Make=Canon", "-Model=Canon EOS 5D",
+        "-LensModel=EF 35mm f/2", "-DateTimeOriginal=2024:05:17 14:03:07", "-ExposureTime=1/250", "-FNumber=5.6",
+        "-ISO=200", "-FocalLength=35"}},
+      {f.in / "b.jpg", {"-EXIF:ImageDescription=OLYMPUS DIGITAL CAMERA", "-ExposureTime=2"}},
+      {f.in / "c.jpg", {"-IPTC:Caption-Abstract=From IPTC"}},
+  });
+  test::WriteFile(f.in / "c.xmp", test::SidecarXmp({{"x-default", "From the sidecar"}}));
+  f.settings.SetSubtitleIndex(3);
+  f.settings.SetElementsMode(2);
+  f.settings.SetHTMLThumbnails({"@thumbtable@"});
+  f.settings.SetHTMLImages({"@exifcomment@|@datetaken@|@camera@|@lens@|@exposure@|alt=\"@image_alt@\""});
+  ASSERT_EQ(f.run.Start(), RunOutcome::Finished);
+
+  EXPECT_EQ(ReadFile(f.out / "image1.htm"),
+            "Tom &amp; &lt;Jerry&gt; &quot;at&quot; &#64;cp&#64;\r\nline two|2024-05-17 14:03|Canon EOS 5D|"
+            "EF 35mm f/2|1/250 s, f/5.6, ISO 200, 35 mm|alt=\"Tom &amp; &lt;Jerry&gt; &quot;at&quot; &#64;cp&#64;\r\n"
+            "line two\"\r\n");
+  EXPECT_EQ(ReadFile(f.out / "image2.htm"), "||||2 s|alt=\"b\"\r\n");
+  EXPECT_EQ(ReadFile(f.out / "image3.htm"), "From the sidecar|||||alt=\"From the sidecar\"\r\n");
+  const std::string page = ReadFile(f.out / "page1.htm");
+  EXPECT_THAT(page, HasSubstr("alt=\"a.jpg\">\r\n</a>\r\n<br>Tom &amp; &lt;Jerry&gt; &quot;at&quot; &#64;cp&#64;\r\n"
+                              "line two\r\n</td>"));
+  EXPECT_THAT(page, HasSubstr("alt=\"b.jpg\">\r\n</a>\r\n</td>"));
+  EXPECT_THAT(page, HasSubstr("alt=\"c.jpg\">\r\n</a>\r\n<br>From the sidecar\r\n</td>"));
+}
+
+// Metadata never reaches what the start-up settings write, nor any image:
+// tagged photos give the files that the same photos untagged give.
+TEST(GenerationRun, metadata_changes_no_byte_of_the_classic_pages_or_of_any_image) {
+  Fixture tagged(0);
+  Fixture plain(0);
+  const std::vector<std::string> tags = {
+      "-XMP-dc:Description=Caption",           "-IPTC:Caption-Abstract=IPTC", "-Make=Canon",
+      "-DateTimeOriginal=2001:02:03 04:05:06", "-GPSLatitude=48.1",           "-GPSLatitudeRef=N"};
+  test::WriteTaggedPhotos({{tagged.in / "a.jpg", tags}, {tagged.in / "b.jpg", {"-UserComment=Comment"}}});
+  test::WriteTaggedPhotos({{plain.in / "a.jpg", {"-Software=x"}}, {plain.in / "b.jpg", {"-Software=x"}}});
+  for (Fixture* f : {&tagged, &plain}) {
+    SetModified(f->in / "a.jpg", 1'600'000'000);
+    SetModified(f->in / "b.jpg", 1'600'000'100);
+    f->settings.SetSortingMethodIndex(0);
+    ASSERT_EQ(f->run.Start(), RunOutcome::Finished);
+  }
+  const std::vector<std::string> names = NamesStartingWith(plain.out.str(), "");
+  EXPECT_EQ(NamesStartingWith(tagged.out.str(), ""), names);
+  for (const std::string& name : names) EXPECT_EQ(ReadFile(tagged.out / name), ReadFile(plain.out / name)) << name;
+
+  // With every metadata option on, the images are still those of the plain photos.
+  tagged.settings.SetUseExif(true);
+  tagged.settings.SetSubtitleIndex(3);
+  tagged.settings.SetCopyOrgSizedImages(true);
+  ASSERT_EQ(tagged.run.Start(), RunOutcome::Finished);
+  for (const char* name : {"n_a.jpg", "t_a.jpg", "n_b.jpg", "t_b.jpg"}) {
+    EXPECT_EQ(ReadFile(tagged.out / name), ReadFile(plain.out / name)) << name;
+    const PhotoMetadata m = ReadPhotoMetadata(tagged.out / name);
+    EXPECT_TRUE(m.Caption.empty() && !m.DateTaken && m.Make.empty() && !m.HasLocation) << name;
+  }
+}
+
+TEST(GenerationRun, copies_tell_how_many_carry_a_position_or_leave_it_out_when_asked) {
+  Fixture f(0);
+  test::WriteTaggedPhotos({
+      {f.in / "gps.jpg", {"-GPSLatitude=48.1", "-GPSLatitudeRef=N", "-XMP-dc:Description=Lake", "-Make=Canon"}},
+      {f.in / "plain.jpg", {"-Make=Canon"}},
+  });
+  const std::string gps = ReadFile(f.in / "gps.jpg");
+  f.settings.SetCopyOrgSizedImages(true);
+  ASSERT_EQ(f.run.Start(), RunOutcome::Finished);
+  EXPECT_THAT(f.view.Warnings, ElementsAre("1 of 2 copied originals carry a GPS position. To leave it out, tick "
+                                           "\"Remove location from copied originals\" on step 2, or set "
+                                           "StripLocation=yes."));
+  EXPECT_EQ(ReadFile(f.out / "b_gps.jpg"), gps);
+
+  // Into a new folder without location: nothing to tell.
+  TempDir stripped;
+  f.settings.SetOutputPath(stripped.str());
+  f.settings.SetStripLocation(true);
+  f.view.Warnings.clear();
+  ASSERT_EQ(f.run.Start(), RunOutcome::Finished);
+  EXPECT_THAT(f.view.Warnings, ElementsAre());
+  const PhotoMetadata copy = ReadPhotoMetadata(stripped / "b_gps.jpg");
+  EXPECT_FALSE(copy.HasLocation);
+  EXPECT_EQ(copy.Caption, "Lake");
+  EXPECT_EQ(copy.Make, "Canon");
+  EXPECT_EQ(ReadFile(stripped / "b_plain.jpg"), ReadFile(f.in / "plain.jpg"));
+  EXPECT_EQ(ReadFile(f.in / "gps.jpg"), gps);
+}
+
+TEST(GenerationRun, a_copy_whose_position_cannot_be_removed_is_not_made_and_is_named) {
+  Fixture f(0);
+  test::WriteTaggedPhotos(
+      {{f.in / "plain.jpg", {"-Make=Plain"}}, {f.in / "gps.jpg", {"-GPSLatitude=1", "-GPSLatitudeRef=N"}}});
+  // A second EXIF segment, behind the first, that carries the position.
+  std::string twice = ReadFile(f.in / "plain.jpg");
+  const std::string gps = ReadFile(f.in / "gps.jpg");
+  const auto segment = [](const std::string& jpeg) {
+    const std::size_t start = jpeg.find(std::string("Exif\0\0", 6)) - 4;
+    return std::make_pair(start, 2 + ((std::size_t(static_cast<unsigned char>(jpeg[start + 2])) << 8) |
+                                      static_cast<unsigned char>(jpeg[start + 3])));
+  };
+  const auto [at, length] = segment(twice);
+  const auto [gpsAt, gpsLength] = segment(gps);
+  twice.insert(at + length, gps.substr(gpsAt, gpsLength));
+  WriteFile(f.in / "twice.jpg", twice);
+  f.settings.SetCopyOrgSizedImages(true);
+  f.settings.SetStripLocation(true);
+  ASSERT_EQ(f.run.Start(), RunOutcome::Finished);
+  EXPECT_THAT(NamesStartingWith(f.out.str(), "b_"), ElementsAre("b_gps.jpg", "b_plain.jpg"));
+  ASSERT_EQ(f.view.Warnings.size(), 1u);
+  EXPECT_THAT(f.view.Warnings[0],
+              ::testing::StartsWith("1 original was not copied, as the location could not be "
+                                    "removed: twice.jpg (twice.jpg: The location cannot be removed"));
+}
+
+TEST(GenerationRun, a_dry_run_tells_the_date_each_photo_is_ordered_by_and_its_caption_source) {
+  Fixture f(0);
+  test::WriteTaggedPhotos({{f.in / "a.jpg", {"-DateTimeOriginal=2024:05:17 14:03:07", "-IPTC:Caption-Abstract=x"}},
+                           {f.in / "b.jpg", {"-Software=x"}}});
+  SetModified(f.in / "b.jpg", 1'000'000'000);
+  f.settings.SetSortingMethodIndex(0);
+  RunPlan plan;
+  ASSERT_EQ(f.run.Plan(plan), RunOutcome::Finished);
+  ASSERT_EQ(plan.Photos.size(), 2u);
+  EXPECT_EQ(plan.Photos[0].DateUsed + plan.Photos[0].CaptionFrom, "");  // neither is used
+
+  f.settings.SetUseExif(true);
+  f.settings.SetSubtitleIndex(3);
+  ASSERT_EQ(f.run.Plan(plan), RunOutcome::Finished);
+  ASSERT_EQ(plan.Photos.size(), 2u);
+  EXPECT_EQ(plan.Photos[0].Path, f.in / "b.jpg");
+  EXPECT_EQ(plan.Photos[0].DateUsed, "file date");
+  EXPECT_EQ(plan.Photos[0].CaptionFrom, "none");
+  EXPECT_EQ(plan.Photos[1].DateUsed, "taken 2024-05-17 14:03:07");
+  EXPECT_EQ(plan.Photos[1].CaptionFrom, "IPTC");
+}
+
+TEST(GenerationRun, a_photo_left_out_takes_its_caption_with_it) {
+  Fixture f(0);
+  test::WriteTaggedPhotos({{f.in / "a.jpg", {"-XMP-dc:Description=A"}}, {f.in / "c.jpg", {"-XMP-dc:Description=C"}}});
+  WriteFile(f.in / "b.jpg", "not a photo");
+  f.settings.SetSkipBadPhotos(true);
+  f.settings.SetElementsMode(2);
+  f.settings.SetHTMLImages({"@image_org_ext@|@exifcomment@"});
+  ASSERT_EQ(f.run.Start(), RunOutcome::Finished);
+  EXPECT_EQ(ReadFile(f.out / "image1.htm"), "a.jpg|A\r\n");
+  EXPECT_EQ(ReadFile(f.out / "image2.htm"), "c.jpg|C\r\n");
+  EXPECT_FALSE(fs::exists(f.out / "image3.htm"));
 }
 
 // The same folder for photos and gallery, however written, or the photos
