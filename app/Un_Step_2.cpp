@@ -104,6 +104,8 @@ TFrame_Step_2::TFrame_Step_2(GallerySettings& settings, QWidget* parent)
   cmb_pixel->setObjectName(QStringLiteral("cmb_pixel"));
   FillCombo(cmb_pixel, kPixelformatNames);
   cmb_pixel->setGeometry(10, 294, 120, 22);
+  // At the bottom of the group, where it was empty: no control moves.
+  Check_other_formats = check("Check_other_formats", QStringLiteral("also HEIC, AVIF, PNG and WebP photos"), 356);
 
   for (int f = 0; f < kSettingsFieldCount; ++f) Redraw(static_cast<SettingsField>(f));
 
@@ -125,6 +127,7 @@ TFrame_Step_2::TFrame_Step_2(GallerySettings& settings, QWidget* parent)
   connect(Check_strip_location, &QCheckBox::toggled, this, [this](bool on) { settings_.SetStripLocation(on); });
   connect(is_grayscale, &QCheckBox::toggled, this, [this](bool on) { settings_.Setisgrayscale(on); });
   connect(cmb_pixel, &QComboBox::currentIndexChanged, this, [this](int i) { settings_.SetPixelformat(i); });
+  connect(Check_other_formats, &QCheckBox::toggled, this, [this](bool on) { settings_.SetOtherFormats(on); });
 }
 
 void TFrame_Step_2::Redraw(SettingsField field) {
@@ -173,6 +176,7 @@ void TFrame_Step_2::Redraw(SettingsField field) {
       Check_strip_location->setEnabled(settings_.StripLocationEditable());
       break;
     case SettingsField::isgrayscale: showCheck(is_grayscale, settings_.isgrayscale()); break;
+    case SettingsField::OtherFormats: showCheck(Check_other_formats, settings_.OtherFormats()); break;
     case SettingsField::Pixelformat:
       if (cmb_pixel->currentIndex() != settings_.Pixelformat()) cmb_pixel->setCurrentIndex(settings_.Pixelformat());
       break;

@@ -39,6 +39,7 @@ class TFrame_Step_2 : public QWidget {
   QCheckBox* Check_strip_location = nullptr;
   QCheckBox* is_grayscale = nullptr;
   QComboBox* cmb_pixel = nullptr;
+  QCheckBox* Check_other_formats = nullptr;
 
   void Redraw(SettingsField field);
 

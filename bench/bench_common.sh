@@ -13,6 +13,13 @@ if ! ls "$corpus"/*.jpg >/dev/null 2>&1; then
   "$make_corpus" "$corpus"
 fi
 
+# Builds fotoloom-cli (RelWithDebInfo) in $build and sets cli to it.
+build_cli() {
+  cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake --build "$build" -j2 --target fotoloom-cli >/dev/null
+  cli=$build/cli/fotoloom-cli
+}
+
 calc() { awk "BEGIN { printf \"%.6f\", $1 }"; }
 
 # Runs every configuration named in the array configs once per round, one
@@ -25,7 +32,8 @@ run_rounds() {
   local round c s m p
   for ((round = 0; round < rounds; ++round)); do
     for c in "${configs[@]}"; do
-      read -r s m p < <(run_config "$c")
+      read -r s m p < <(run_config "$c") || true
+      [ -n "${p:-}" ] || { echo "no figures from $c" >&2; exit 1; }
       if [ -z "${secs[$c]:-}" ] || awk "BEGIN { exit !($s < ${secs[$c]}) }"; then
         secs[$c]=$s; mems[$c]=$m; cpus[$c]=$p
       fi

@@ -18,9 +18,7 @@ set -euo pipefail
 source "$(dirname "$0")/bench_common.sh"
 "$top/scripts/apt-install-missing.sh" time
 
-cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j2 --target fotoloom-cli >/dev/null
-cli=$build/cli/fotoloom-cli
+build_cli
 work=$(mktemp -d /tmp/metadata_bench.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 

@@ -141,7 +141,7 @@ class Walk {
   void FindPhotos(Node& node, const std::string& folder) {
     TMyFindFile find(cancelled_);
     find.SearchFolder = folder;
-    find.Mask = "*.jp*g";
+    find.Mask = search_.Mask;
     find.OnFileFound = [this, &node](TMyFindFile& sender, const std::string& where, const FoundFile& file,
                                      bool& cancelled) {
       if (file.Attr == faDirectory) return;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/Cancellable.h"
+#include "core/PhotoFormats.h"
 #include "core/PosixIo.h"
 #include "core/Un_MyFindFile.h"
 
@@ -45,6 +46,9 @@ class AlbumSearch : public Cancellable {
   explicit AlbumSearch(bool& cancelled) : Cancellable(cancelled) {}
 
   std::string InputFolder;
+  // The photos' file name mask, as the run's search uses it
+  // (PhotoSearchMask).
+  std::string Mask = PhotoSearchMask(false);
   // A folder left out (the output folder when it lies inside the input
   // folder); empty or missing: none.
   std::string SkipFolder;

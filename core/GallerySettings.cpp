@@ -232,6 +232,8 @@ void GallerySettings::SetUpdateOnlyChanged(bool value) {
   StoreBool(v_.UpdateOnlyChanged, value, SettingsField::UpdateOnlyChanged);
 }
 
+void GallerySettings::SetOtherFormats(bool value) { StoreBool(v_.OtherFormats, value, SettingsField::OtherFormats); }
+
 void GallerySettings::SetIncludeSubfolders(bool value) {
   StoreBool(v_.IncludeSubfolders, value, SettingsField::IncludeSubfolders);
 }

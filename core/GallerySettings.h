@@ -47,6 +47,7 @@ enum class SettingsField {
   HTMLThumbnails,
   HTMLImages,
   UpdateOnlyChanged,
+  OtherFormats,
   StripLocation,
   IncludeSubfolders,
   SkipBadPhotos,
@@ -207,6 +208,10 @@ class GallerySettings {
   // (the run/GalleryUpdate rules); off, every run writes everything.
   bool UpdateOnlyChanged() const { return v_.UpdateOnlyChanged; }
   void SetUpdateOnlyChanged(bool value);
+  // Page 2: the photos are also HEIC, HEIF, AVIF, PNG and WebP files
+  // (core/PhotoFormats); off, only JPEG files.
+  bool OtherFormats() const { return v_.OtherFormats; }
+  void SetOtherFormats(bool value);
   // Every subfolder of the input folder that holds photos, or a folder
   // further down that does, becomes an album of its own in the same
   // relative folder of the output folder (run/GalleryAlbums); off, only the
@@ -252,6 +257,7 @@ class GallerySettings {
     int SubtitleIndex = 2;
     bool AutoBrowserStart = true;
     bool UpdateOnlyChanged = false;
+    bool OtherFormats = false;
     bool IncludeSubfolders = false;
     bool SkipBadPhotos = false;
     std::vector<std::string> HTMLThumbnails;

@@ -160,9 +160,9 @@ constexpr auto kKeys = std::to_array<SettingsKey>({
 // them off is byte for byte the file saved before they existed, and a file
 // without them loads them off.
 // Their switches are read as yes from "yes" or 1; OnlyChanged is written
-// "yes", SkipBadPhotos, StripLocation and Enabled "1". OnlyChanged and
-// SkipBadPhotos are set on the command line by options of their own
-// (--update, --skip-bad-photos), not by --set.
+// "yes", the others "1". OnlyChanged and SkipBadPhotos
+// are set on the command line by options of their own (--update,
+// --skip-bad-photos), not by --set.
 constexpr auto kOptionalKeys = std::to_array<SettingsKey>({
     SettingsKey{"Update", "OnlyChanged", Kind::YesNo, "no", &ReadYesNoWord<&S::SetUpdateOnlyChanged>,
                 &WriteYesNoWord<&S::UpdateOnlyChanged>, false},
@@ -170,6 +170,8 @@ constexpr auto kOptionalKeys = std::to_array<SettingsKey>({
                 &WriteYesNo<&S::SkipBadPhotos>, false},
     SettingsKey{"Privacy", "StripLocation", Kind::YesNo, "0", &ReadYesNoWord<&S::SetStripLocation>,
                 &WriteYesNo<&S::StripLocation>},
+    SettingsKey{"Formats", "OtherFormats", Kind::YesNo, "0", &ReadYesNoWord<&S::SetOtherFormats>,
+                &WriteYesNo<&S::OtherFormats>},
     SettingsKey{"Albums", "Enabled", Kind::YesNo, "0", &ReadYesNoWord<&S::SetIncludeSubfolders>,
                 &WriteYesNo<&S::IncludeSubfolders>},
 });
@@ -234,12 +236,13 @@ void Write_settings_file(const std::string& path, const GallerySettings& s) {
   AppendTemplate(out, s.HTMLThumbnails());
   out.push_back("[HTMLImages]");
   AppendTemplate(out, s.HTMLImages());
-  for (const SettingsKey& key : kOptionalKeys) {
+  const auto writeOwnSection = [&](const SettingsKey& key) {
     const std::string value = key.Write(s);
-    if (value == key.Fallback) continue;
+    if (value == key.Fallback) return;
     out.push_back("[" + std::string(key.Section) + "]");
     out.push_back(std::string(key.Name) + "=" + value);
-  }
+  };
+  for (const SettingsKey& key : kOptionalKeys) writeOwnSection(key);
   WriteTextFile(path, out);
 }
 
@@ -262,11 +265,12 @@ bool Read_settings_file(const std::string& path, GallerySettings& s, const std::
   }
   s.SetHTMLThumbnails(ReadTemplate(ini, "HTMLThumbnails"));
   s.SetHTMLImages(ReadTemplate(ini, "HTMLImages"));
-  for (const SettingsKey& key : kOptionalKeys) {
+  const auto readOwnSection = [&](const SettingsKey& key) {
     const std::optional<std::string> value = ini.Value(key.Section, key.Name);
     known = known || value.has_value();
     if (!value || !StoreSettingsValue(key, *value, s)) StoreSettingsValue(key, key.Fallback, s);
-  }
+  };
+  for (const SettingsKey& key : kOptionalKeys) readOwnSection(key);
   return known;
 }
 

@@ -32,14 +32,15 @@ struct SettingsKey {
   bool Settable = true;
 };
 
-// Every key line of the settings file, in the order written and read.
+// The key lines of the fixed sections, in the order written and read; --set
+// takes each of them.
 std::span<const SettingsKey> SettingsKeys();
 
 // The keys of the optional sections after the templates ("[Update]"
 // "OnlyChanged", "[Run]" "SkipBadPhotos", "[Privacy]" "StripLocation",
-// "[Albums]" "Enabled"), each written only when its option is on and read as
-// off when missing. They are not among SettingsKeys(); --set takes those that
-// are Settable.
+// "[Formats]" "OtherFormats", "[Albums]" "Enabled"), each written only when
+// its option is on and read as off when missing. They are not among
+// SettingsKeys(); --set takes those that are Settable.
 std::span<const SettingsKey> OptionalSettingsKeys();
 
 // The key named name in any letter case, or nullptr: one of SettingsKeys(),
@@ -63,8 +64,8 @@ bool StoreSettingsValue(const SettingsKey& key, std::string_view value, GalleryS
 
 // Writes every field but ElementsMode to path, replacing the file: fixed
 // sections and keys in a fixed order, colours as colour text, template lines
-// as "Line<i>=d<line>", then the optional sections of the options that are
-// on, CR LF line ends, no byte-order mark. Raises
+// as "Line<i>=d<line>", then the sections of their own of the options that
+// are on ("[Update]", "[Formats]"), CR LF line ends, no byte-order mark. Raises
 // "Cannot create file ..." when the file cannot be written; the record is
 // never changed.
 void Write_settings_file(const std::string& path, const GallerySettings& settings);

@@ -52,7 +52,9 @@ ImageEntry MakeImageEntry(const std::string& folder, const FoundFile& file) {
   return ImageEntry{folder, file.Name, file.Time.Date, file.ExactTime};
 }
 
-bool MatchesMask(const std::string& name, const std::string& mask) {
+namespace {
+
+bool MatchesPattern(const std::string& name, const std::string& mask) {
   // No FNM_PERIOD: "*" and "?" match a leading dot too. No escapes: "\" is an
   // ordinary character of a mask.
   const int flags = FNM_CASEFOLD | FNM_NOESCAPE;
@@ -63,6 +65,20 @@ bool MatchesMask(const std::string& name, const std::string& mask) {
     return ::fnmatch(stem.c_str(), name.c_str(), flags) == 0;
   }
   return false;
+}
+
+}  // namespace
+
+bool MatchesMask(const std::string& name, const std::string& mask) {
+  // Most masks are one pattern; a list is split only when it is one.
+  if (mask.find(';') == std::string::npos) return MatchesPattern(name, mask);
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t end = mask.find(';', start);
+    if (MatchesPattern(name, mask.substr(start, end - start))) return true;
+    if (end == std::string::npos) return false;
+    start = end + 1;
+  }
 }
 
 void TMyFindFile::Search() {

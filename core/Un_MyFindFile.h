@@ -84,7 +84,8 @@ ImageEntry MakeImageEntry(const std::string& folder, const FoundFile& file);
 // device, which could block whoever opens it). Name matching is
 // case-insensitive, "*" matches any run of characters including dots and "?"
 // one character; a mask ending in ".*" also admits names without an extension
-// (so "*.*" admits every name). Entries are reported in byte order of their
+// (so "*.*" admits every name). A mask may list several patterns separated
+// by ";" ("*.jp*g;*.png"): a name matching any of them matches. Entries are reported in byte order of their
 // names, so that a gallery comes out the same on every run.
 class TMyFindFile : public Cancellable {
  public:

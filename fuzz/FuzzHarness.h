@@ -16,6 +16,13 @@ namespace fotoloom::fuzz {
 // and in grey; whatever decodes must have a size and encode again.
 void JpegDecodeInput(const std::uint8_t* data, std::size_t size);
 
+// Writes the bytes to a temporary file and decodes it as a PNG, a WebP or a
+// HEIF photo, in colour and in grey, on a dark background; whatever decodes
+// must have a size, go through its colour conversion and encode again.
+void PngDecodeInput(const std::uint8_t* data, std::size_t size);
+void WebpDecodeInput(const std::uint8_t* data, std::size_t size);
+void HeifDecodeInput(const std::uint8_t* data, std::size_t size);
+
 // Writes the bytes to a temporary file and loads it with Read_settings_file;
 // whatever loads must also save and load again.
 void SettingsFileInput(const std::uint8_t* data, std::size_t size);

@@ -54,7 +54,9 @@ void ImageStages::Create_images() {
   pipeline.Clock = scaling_.BusyClock;
   pipeline.Cost = [&](int index) {
     const PhotoNeeds need = needs[static_cast<std::size_t>(index)];
-    return need.ScaledImage || (along && need.Thumbnail) ? EstimatedWork(files[static_cast<std::size_t>(index)]) : 0;
+    return need.ScaledImage || (along && need.Thumbnail)
+               ? EstimatedWork(files[static_cast<std::size_t>(index)], scaled.OtherFormats)
+               : 0;
   };
   pipeline.Make = [&](const PhotoTask& task, PhotoCopies& copies) {
     const PhotoNeeds need = needs[static_cast<std::size_t>(task.Index)];
@@ -71,6 +73,10 @@ void ImageStages::Create_images() {
     if (need.ScaledImage) {
       if (copies[kScaledCopy].Error) std::rethrow_exception(copies[kScaledCopy].Error);
       WriteWholeFile(outputs[static_cast<std::size_t>(index)], copies[kScaledCopy].Jpeg);
+      scaling_.Warn(index, copies[kScaledCopy].Warnings);
+    } else if (along && need.Thumbnail) {
+      // The photo was read for its thumbnail alone.
+      scaling_.Warn(index, copies[kThumbnailCopy].Warnings);
     }
     // Both copies come from one decode: either tells what the photo lacks.
     const std::string damage = need.ScaledImage ? copies[kScaledCopy].Damage : copies[kThumbnailCopy].Damage;
@@ -115,7 +121,7 @@ void ImageStages::Create_thumbnails() {
   pipeline.Clock = thumbs_.BusyClock;
   pipeline.Cost = [&](int index) {
     const std::size_t i = static_cast<std::size_t>(index);
-    return needs[i].Thumbnail && !waiting[i] ? EstimatedWork(files[i]) : 0;
+    return needs[i].Thumbnail && !waiting[i] ? EstimatedWork(files[i], thumb.OtherFormats) : 0;
   };
   pipeline.Make = [&](const PhotoTask& task, PhotoCopies& copies) {
     const std::size_t i = static_cast<std::size_t>(task.Index);
@@ -133,6 +139,7 @@ void ImageStages::Create_thumbnails() {
       else if (copies[0].Error)
         std::rethrow_exception(copies[0].Error);
       WriteWholeFile(outputs[i], jpeg);
+      thumbs_.Warn(index, copies[0].Warnings);
       // A thumbnail made here was decoded here; a kept one was told of already.
       if (!waiting[i] && !copies[0].Damage.empty() && thumbs_.OnDamaged)
         thumbs_.OnDamaged(thumbs_, index, copies[0].Damage);

@@ -23,8 +23,15 @@ ResizeSettings ImageWriter::CurrentSettings() const {
   s.UseFilter = UseFilter;
   s.Grayscale = Grayscale;
   s.PixelFormat = PixelFormat;
+  s.OtherFormats = OtherFormats;
+  s.Background = Background;
   s.SizeRule = kind_.SizeRule;
   return s;
+}
+
+void ImageWriter::Warn(int index, const std::vector<std::string>& warnings) {
+  if (OnWarning)
+    for (const std::string& warning : warnings) OnWarning(*this, index, warning);
 }
 
 std::vector<std::string> ImageWriter::FilesToWrite() const {
@@ -38,7 +45,7 @@ std::vector<std::string> ImageWriter::OutputFilesToWrite() const {
   outputs.reserve(files.size());
   for (std::size_t i = 0; i < files.size(); ++i)
     outputs.push_back(
-        OutputFilePath(OutputPath, i < Subfolders.size() ? Subfolders[i] : std::string(), kind_.Prefix, files[i]));
+        ImageOutputPath(OutputPath, i < Subfolders.size() ? Subfolders[i] : std::string(), kind_.Prefix, files[i]));
   return outputs;
 }
 
@@ -52,7 +59,9 @@ void ImageWriter::WriteImages() {
   pipeline.Count = static_cast<int>(files.size());
   pipeline.Jobs = Jobs;
   pipeline.Clock = BusyClock;
-  pipeline.Cost = [&files](int index) { return EstimatedWork(files[static_cast<std::size_t>(index)]); };
+  pipeline.Cost = [&files, &settings](int index) {
+    return EstimatedWork(files[static_cast<std::size_t>(index)], settings.OtherFormats);
+  };
   pipeline.Make = [&](const PhotoTask& task, PhotoCopies& copies) {
     const CopyRequest request{&settings, {task.OnWorking, task.IsCancelled, kind_.CancelPhases}};
     task.Job.Run(files[static_cast<std::size_t>(task.Index)], {&request, 1}, task.OnWorking, {copies.data(), 1});
@@ -61,6 +70,7 @@ void ImageWriter::WriteImages() {
   pipeline.Deliver = [&](int index, PhotoCopies& copies) {
     if (copies[0].Error) std::rethrow_exception(copies[0].Error);
     WriteWholeFile(outputs[static_cast<std::size_t>(index)], copies[0].Jpeg);
+    Warn(index, copies[0].Warnings);
     if (OnDamaged && !copies[0].Damage.empty()) OnDamaged(*this, index, copies[0].Damage);
     if (OnProgress) OnProgress(*this, index, Cancelled);
   };

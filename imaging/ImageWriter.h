@@ -1,6 +1,7 @@
 // What the scaled-image and thumbnail writers share: their fields and their run over the images.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -22,6 +23,7 @@ class ImageWriter : public Cancellable {
  public:
   using ProgressEvent = std::function<void(ImageWriter& sender, int index, bool& cancelled)>;
   using WorkingEvent = std::function<void(ImageWriter& sender, bool& cancelled)>;
+  using WarningEvent = std::function<void(ImageWriter& sender, int index, const std::string& warning)>;
   using DamagedEvent = std::function<void(ImageWriter& sender, int index, const std::string& damage)>;
 
   // What makes the scaled-image writer and the thumbnail writer differ.
@@ -39,6 +41,9 @@ class ImageWriter : public Cancellable {
   std::vector<std::string> Subfolders;
   ProgressEvent OnProgress;  // after each image's file is written, in index order
   WorkingEvent OnWorking;    // while busy, on the calling thread only
+  // What the user should hear of an image that was still written (a colour
+  // profile ignored), before its OnProgress, on the calling thread only.
+  WarningEvent OnWarning;
   // A photo decoded with warnings (JpegCodec::Damage says what it lacks):
   // fired on the calling thread after its file is written, before its OnProgress.
   DamagedEvent OnDamaged;
@@ -50,6 +55,11 @@ class ImageWriter : public Cancellable {
   bool UseFilter = false;
   bool Grayscale = false;
   std::uint8_t PixelFormat = 0;  // outside 0..7: Device
+  // Photos are decoded by their content, HEIF, PNG and WebP besides JPEG
+  // (ResizeSettings::OtherFormats); off, every photo is decoded as JPEG.
+  bool OtherFormats = false;
+  // The colour (red, green, blue) transparent pixels are laid on.
+  std::array<std::uint8_t, 3> Background{255, 255, 255};
   // Images worked on at once; 1 works on the calling thread only.
   int Jobs = DefaultJobs();
   // The clock OnWorking's interval is measured on while the writer waits or
@@ -67,8 +77,11 @@ class ImageWriter : public Cancellable {
   // The images a run works on, from the fields as they are now: the first
   // ImageCount entries of ImageFiles.
   std::vector<std::string> FilesToWrite() const;
-  // The output files of FilesToWrite(), in its order.
+  // The output files of FilesToWrite(), in its order, each in its entry of
+  // Subfolders (ImageOutputPath).
   std::vector<std::string> OutputFilesToWrite() const;
+  // Fires OnWarning for each warning of image index.
+  void Warn(int index, const std::vector<std::string>& warnings);
 
  protected:
   // Owns its cancel flag, or reads cancelled, a run's.

@@ -14,6 +14,7 @@
 #include <jpeglib.h>
 
 #include "core/Error.h"
+#include "imaging/ColourConversion.h"
 #include "imaging/Orientation.h"
 #include "imaging/OutputRecipe.h"
 
@@ -182,7 +183,8 @@ struct Encoder {
   }
 };
 
-// Reads the header and the APP1 segments. False after a library error.
+// Reads the header, the APP1 segments (EXIF) and the APP2 segments (ICC
+// profile). False after a library error.
 bool ReadHeader(Decoder* d, std::FILE* file) {
   InitErrorManager(d->err);
   d->cinfo.err = &d->err.pub;
@@ -191,6 +193,7 @@ bool ReadHeader(Decoder* d, std::FILE* file) {
   d->created = true;
   jpeg_stdio_src(&d->cinfo, file);
   jpeg_save_markers(&d->cinfo, JPEG_APP0 + 1, 0xFFFF);
+  jpeg_save_markers(&d->cinfo, JPEG_APP0 + 2, 0xFFFF);
   jpeg_read_header(&d->cinfo, TRUE);
   return true;
 }
@@ -202,12 +205,37 @@ bool HasMultipleScans(Decoder* d, bool* multiple) {
   return true;
 }
 
+// The ICC profile of the APP2 segments whose header d read, into icc
+// (empty without one; a profile whose segments do not add up is dropped).
+// False after a library error.
+bool ReadIccProfile(Decoder* d, std::string* icc) {
+  if (setjmp(d->err.jump)) return false;
+  JOCTET* data = nullptr;
+  unsigned int size = 0;
+  if (jpeg_read_icc_profile(&d->cinfo, &data, &size)) icc->assign(reinterpret_cast<const char*>(data), size);
+  std::free(data);
+  return true;
+}
+
+// CMYK and YCCK files are decoded as the four inks and turned into RGB by
+// CmykConversion; the library turns YCCK into CMYK itself.
+bool IsCmyk(const jpeg_decompress_struct& c) {
+  return c.jpeg_color_space == JCS_CMYK || c.jpeg_color_space == JCS_YCCK;
+}
+
+// Adobe applications store CMYK inverted (255 is no ink) and mark their
+// files with an APP14 "Adobe" segment; files are read that way when they
+// carry it, as every other reader does.
+bool IsInvertedCmyk(const jpeg_decompress_struct& c) { return c.saw_Adobe_marker != 0; }
+
 // Chooses the output colours and starts decompression. False after a library error.
 bool StartDecoding(Decoder* d, bool grey, bool* progressive) {
   if (setjmp(d->err.jump)) return false;
   jpeg_decompress_struct& c = d->cinfo;
   *progressive = jpeg_has_multiple_scans(&c) != 0;
-  if (grey || c.num_components == 1) {
+  if (IsCmyk(c)) {
+    c.out_color_space = JCS_CMYK;
+  } else if (grey || c.num_components == 1) {
     c.out_color_space = JCS_GRAYSCALE;
     c.quantize_colors = TRUE;
     c.desired_number_of_colors = kGreyLevels;
@@ -312,21 +340,24 @@ struct JpegCodec::Reading {
   std::unique_ptr<std::FILE, FileCloser> file;
   Decoder decoder;
   std::unique_ptr<BusyMonitor> monitor;  // while OnBusy is set
+  std::unique_ptr<CmykConversion> cmyk;  // while a CMYK file is decoded
+  std::vector<std::uint8_t> inks;        // one row of CMYK, for cmyk
 };
 
 JpegCodec::JpegCodec() = default;
 JpegCodec::~JpegCodec() = default;
 
+void JpegCodec::ForgetLoadedFile() {
+  reading_.reset();
+  ResetFacts();
+}
+
 std::unique_ptr<JpegCodec::Reading> JpegCodec::OpenHeader(const std::string& path) {
   reading_.reset();
-  progressive_ = false;
+  ResetFacts();
   components_ = 0;
-  orientation_ = 1;
   warnings_ = 0;
   damage_.clear();
-  storedWidth_ = 0;
-  storedHeight_ = 0;
-  rowsRead_ = 0;
   auto reading = std::make_unique<Reading>();
   reading->file.reset(std::fopen(path.c_str(), "rbe"));
   if (!reading->file) ThrowCannotOpenFile(path, errno);
@@ -335,12 +366,10 @@ std::unique_ptr<JpegCodec::Reading> JpegCodec::OpenHeader(const std::string& pat
   NoteWarnings(d.err, warnings_, damage_);
   if (!header) ThrowJpegError(d.err);
   // Checked before the library or we take any memory for the pixels.
-  const long long declared = static_cast<long long>(d.cinfo.image_width) * d.cinfo.image_height;
-  if (declared > MaxPixels)
-    throw Error("Image too large: " + std::to_string(d.cinfo.image_width) + " x " +
-                std::to_string(d.cinfo.image_height) + " pixels (at most " + std::to_string(MaxPixels) + ")");
+  CheckPixelLimit(d.cinfo.image_width, d.cinfo.image_height);
   components_ = d.cinfo.num_components;
   orientation_ = FindOrientation(d.cinfo);
+  if (!ReadIccProfile(&d, &colour_.Icc)) ThrowJpegError(d.err);
   return reading;
 }
 
@@ -367,8 +396,11 @@ void JpegCodec::Start(const std::string& path) {
   RethrowBusyError(reading->monitor.get());
   storedWidth_ = static_cast<int>(d.cinfo.output_width);
   storedHeight_ = static_cast<int>(d.cinfo.output_height);
-  const std::size_t rowBytes = static_cast<std::size_t>(storedWidth_) * 3;
+  greyPixels_ = d.cinfo.quantize_colors != 0 || Grayscale;
+  // Room for one row as the library hands it out: up to four samples a pixel.
+  const std::size_t rowBytes = static_cast<std::size_t>(storedWidth_) * 4;
   if (row_.size() < rowBytes) row_.resize(rowBytes);
+  if (IsCmyk(d.cinfo)) StartCmyk(*reading);
   reading_ = std::move(reading);
 }
 
@@ -377,11 +409,33 @@ void JpegCodec::Probe(const std::string& path) {
   reading_.reset();
 }
 
+void JpegCodec::StartCmyk(Reading& reading) {
+  const jpeg_decompress_struct& c = reading.decoder.cinfo;
+  reading.cmyk = std::make_unique<CmykConversion>(colour_.Icc, IsInvertedCmyk(c));
+  reading.inks.resize(static_cast<std::size_t>(c.output_width) * 4);
+  profileIgnored_ = reading.cmyk->Damaged();
+  // The rows come out in sRGB: nothing is left to convert.
+  colour_ = ColourDescription{};
+}
+
+bool JpegCodec::ReadCmykRows(std::uint8_t* const* rows, int count, int& read) {
+  Reading& r = *reading_;
+  for (; read < count; ++read) {
+    std::uint8_t* inks = r.inks.data();
+    int got = 0;
+    if (!ReadScanlines(&r.decoder, &inks, 1, &got)) return false;
+    if (got == 0) break;
+    r.cmyk->ToRgb(inks, rows[read], storedWidth_);
+    if (Grayscale) MakeRowGrey(rows[read], storedWidth_);
+  }
+  return true;
+}
+
 int JpegCodec::ReadRows(std::uint8_t* const* rows, int count) {
   if (!reading_ || count <= 0) return 0;
   Decoder& d = reading_->decoder;
   int read = 0;
-  const bool done = ReadScanlines(&d, rows, count, &read);
+  const bool done = reading_->cmyk ? ReadCmykRows(rows, count, read) : ReadScanlines(&d, rows, count, &read);
   NoteWarnings(d.err, warnings_, damage_);
   if (!done) {
     const std::unique_ptr<Reading> failed = std::move(reading_);
@@ -406,27 +460,6 @@ void JpegCodec::FinishReading() {
   const std::unique_ptr<Reading> reading = std::move(reading_);
   if (!done) ThrowJpegError(reading->decoder.err);
   RethrowBusyError(reading->monitor.get());
-}
-
-void JpegCodec::Load(const std::string& path, Image& image) {
-  Start(path);
-  ReadAll(image);
-}
-
-void JpegCodec::ReadAll(Image& image) {
-  int uprightWidth;
-  int uprightHeight;
-  UprightSize(orientation_, storedWidth_, storedHeight_, uprightWidth, uprightHeight);
-  image.Resize(uprightWidth, uprightHeight);
-  // Rows go straight into the image when nothing needs turning; else through row_.
-  const bool direct = orientation_ < 2 || orientation_ > 8;
-  while (rowsRead_ < storedHeight_) {
-    const int y = rowsRead_;
-    std::uint8_t* row = direct ? image.row(y) : row_.data();
-    if (ReadRows(&row, 1) != 1) break;
-    if (!direct) PlaceRow(orientation_, row, y, storedWidth_, storedHeight_, image);
-  }
-  FinishReading();
 }
 
 void JpegCodec::Encode(const Image& image, std::string& jpeg) {

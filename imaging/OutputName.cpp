@@ -2,6 +2,7 @@
 #include "imaging/OutputName.h"
 
 #include "core/OutputNames.h"
+#include "core/PhotoFormats.h"
 
 namespace fotoloom {
 
@@ -14,12 +15,16 @@ std::string OutputFilePath(const std::string& outputFolder, const std::string& p
   return OutputPathOf(outputFolder, prefix + FileNameOf(inputPath));
 }
 
-std::string OutputFilePath(const std::string& outputFolder, const std::string& subfolder, const std::string& prefix,
-                           const std::string& inputPath) {
-  if (subfolder.empty()) return OutputFilePath(outputFolder, prefix, inputPath);
+std::string ImageOutputPath(const std::string& outputFolder, const std::string& prefix, const std::string& inputPath) {
+  return OutputPathOf(outputFolder, ImageFileName(prefix, FileNameOf(inputPath)));
+}
+
+std::string ImageOutputPath(const std::string& outputFolder, const std::string& subfolder, const std::string& prefix,
+                            const std::string& inputPath) {
+  if (subfolder.empty()) return ImageOutputPath(outputFolder, prefix, inputPath);
   // The file itself is one entry of its album's folder: only the album's
   // folders may hold "/".
-  const std::string name = prefix + FileNameOf(inputPath);
+  const std::string name = ImageFileName(prefix, FileNameOf(inputPath));
   OutputPathOf(subfolder, name);
   return OutputPathOf(outputFolder, NameInSubfolder(subfolder, name), NameShape::Nested);
 }

@@ -1,6 +1,8 @@
 // What decides the bytes of a resized copy besides its photo: the settings and the image code itself.
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <string>
 
 #include "imaging/ResizeJob.h"
@@ -10,7 +12,7 @@ namespace fotoloom {
 // The version of the image code. Raise it with every change to the decoding,
 // resampling, colour reduction or encoding that alters a byte of any "n_" or
 // "t_" file, so that updates encode every copy again.
-inline constexpr int kImageCodeVersion = 1;
+inline constexpr int kImageCodeVersion = 2;
 
 // The JPEG library the program was built against, as a number (2001005 for
 // 2.1.5); a new one may encode differently.
@@ -25,5 +27,16 @@ int JpegLibraryVersion();
 // settings that do not reach the bytes (the filter index while the filter is
 // off) do not change the recipe.
 std::string OutputRecipe(const ResizeSettings& settings, const std::string& prefix);
+
+// The recipe of the resized copy of the photo named fileName: OutputRecipe,
+// and for a photo of another format than JPEG (whose transparent pixels
+// take the background colour) also the background, " bg RRGGBB". JPEG
+// photos have no transparency, so the background does not reach them.
+std::string OutputRecipeOf(const ResizeSettings& settings, const std::string& prefix, const std::string& fileName);
+
+// The recipe of the full-size JPEG that stands in for the original of a
+// photo of another format ("b_" + name + ".jpg"): the code's and the
+// library's versions, its quality and the background.
+std::string FullSizeRecipe(int quality, const std::array<std::uint8_t, 3>& background);
 
 }  // namespace fotoloom

@@ -5,12 +5,16 @@
 
 #include <cstdint>
 #include <exiv2/exiv2.hpp>
+#include <exiv2/pngimage.hpp>
+#include <exiv2/webpimage.hpp>
 #include <mutex>
 
 #include "core/Error.h"
 #include "core/TextFile.h"
 #include "imaging/CaptionText.h"
+#include "imaging/HeifDecoder.h"
 #include "imaging/MetadataText.h"
+#include "imaging/PhotoDecoders.h"
 
 namespace fotoloom {
 namespace {
@@ -218,6 +222,34 @@ void TakeExifFacts(PhotoMetadata& m, const Exiv2::ExifData& exif) {
   m.FocalLengthMm = ExifNumber(exif, "Exif.Photo.FocalLength");
 }
 
+// Reads the metadata inside the photo at path with the reader of the format
+// its content shows, as the decoders choose theirs: HEIF's blocks through
+// the HEIF library, the others through exiv2's reader of their format (the
+// JPEG one, which refuses it, for a file of no photo format).
+void ReadEmbedded(const std::string& path, Embedded& own) {
+  const PhotoFormat format = FormatOfContent(path);
+  if (format == PhotoFormat::Heif) {
+    const HeifMetadata blocks = ReadHeifMetadata(path);
+    if (!blocks.Exif.empty())
+      Exiv2::ExifParser::decode(own.exif, reinterpret_cast<const Exiv2::byte*>(blocks.Exif.data()),
+                                static_cast<std::uint32_t>(blocks.Exif.size()));
+    if (!blocks.Xmp.empty() && Exiv2::XmpParser::decode(own.xmp, blocks.Xmp) != 0) own.xmp.clear();
+    return;
+  }
+  Exiv2::BasicIo::AutoPtr io(new Exiv2::FileIo(path));
+  Exiv2::Image::AutoPtr image;
+  if (format == PhotoFormat::Png)
+    image.reset(new Exiv2::PngImage(io, false));
+  else if (format == PhotoFormat::Webp)
+    image.reset(new Exiv2::WebPImage(io));
+  else
+    image.reset(new Exiv2::JpegImage(io, false));
+  image->readMetadata();
+  own.exif = image->exifData();
+  own.iptc = image->iptcData();
+  own.xmp = image->xmpData();
+}
+
 }  // namespace
 
 std::string_view CaptionSourceName(CaptionSource source) {
@@ -259,12 +291,7 @@ PhotoMetadata ReadPhotoMetadata(const std::string& path) {
 
   Embedded own;
   try {
-    Exiv2::BasicIo::AutoPtr io(new Exiv2::FileIo(path));
-    Exiv2::JpegImage image(io, false);
-    image.readMetadata();
-    own.exif = image.exifData();
-    own.iptc = image.iptcData();
-    own.xmp = image.xmpData();
+    ReadEmbedded(path, own);
   } catch (const std::exception& e) {
     own = Embedded();
     m.Problem = ErrorText(e);

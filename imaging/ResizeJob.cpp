@@ -20,21 +20,20 @@ constexpr int kStripRows = kHorizontalRowBlock;
 
 }  // namespace
 
-std::uint64_t EstimatedWork(const std::string& path) {
+std::uint64_t EstimatedWork(const std::string& path, bool otherFormats) {
   // How much longer a progressive photo takes per pixel than a baseline one.
   constexpr std::uint64_t kProgressiveFactor = 3;
   // A pipe is not opened: that would wait for its writer.
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return 0;
-  JpegCodec codec;
+  PhotoHeader header;
   try {
-    codec.Inspect(path);
+    header = InspectPhoto(path, otherFormats);
   } catch (const std::exception&) {
     return 0;
   }
-  const std::uint64_t pixels =
-      static_cast<std::uint64_t>(codec.StoredWidth()) * static_cast<std::uint64_t>(codec.StoredHeight());
-  return codec.Progressive() ? pixels * kProgressiveFactor : pixels;
+  const std::uint64_t pixels = static_cast<std::uint64_t>(header.Width) * static_cast<std::uint64_t>(header.Height);
+  return header.Progressive ? pixels * kProgressiveFactor : pixels;
 }
 
 void ResizeJob::Run(const std::string& inputPath, const ResizeSettings& settings, const StretchHooks& hooks,
@@ -56,6 +55,7 @@ void ResizeJob::Run(const std::string& inputPath, std::span<const CopyRequest> r
   for (std::size_t k = 0; k < requests.size(); ++k) {
     results[k].Jpeg.clear();
     results[k].Error = nullptr;
+    results[k].Warnings.clear();
     results[k].Damage.clear();
     if (requests[k].Settings == nullptr) continue;
     // Each request index keeps its own working objects, so a writer's kept
@@ -71,12 +71,23 @@ void ResizeJob::Run(const std::string& inputPath, std::span<const CopyRequest> r
   }
   if (copies.empty()) return;
 
-  codec_.Grayscale = copies.front()->request->Settings->Grayscale;
-  codec_.OnBusy = onBusy;
-  codec_.BusyClock = BusyClock;
+  const ResizeSettings& first = *copies.front()->request->Settings;
+  JpegCodec& encoder = decoders_.Jpeg();
+  encoder.Grayscale = first.Grayscale;
+  encoder.OnBusy = onBusy;
+  encoder.BusyClock = BusyClock;
   try {
-    codec_.Start(inputPath);
-    if (TurnsRows(codec_.Orientation()))
+    decoder_ = &decoders_.For(inputPath, first.OtherFormats);
+    // Images of other formats are encoded sequentially, as the JPEG photo
+    // read last would otherwise decide.
+    if (decoder_ != &encoder) encoder.ForgetLoadedFile();
+    decoder_->Grayscale = first.Grayscale;
+    decoder_->Background = first.Background;
+    decoder_->OnBusy = onBusy;
+    decoder_->BusyClock = BusyClock;
+    decoder_->Start(inputPath);
+    ConversionFor(inputPath, copies);
+    if (TurnsRows(decoder_->Orientation()))
       RunWhole(copies);
     else
       RunStreamed(copies);
@@ -91,8 +102,23 @@ void ResizeJob::Run(const std::string& inputPath, std::span<const CopyRequest> r
       }
     return;
   }
-  for (Copy* copy : copies) copy->result->Damage = codec_.Damage();
+  // Only the JPEG codec decodes on through damage; the other decoders fail.
+  if (decoder_ == &decoders_.Jpeg())
+    for (Copy* copy : copies) copy->result->Damage = decoders_.Jpeg().Damage();
   Encode(copies);
+}
+
+const SrgbConversion& ResizeJob::ConversionFor(const std::string& inputPath, const std::vector<Copy*>& copies) {
+  const ColourDescription& colour = decoder_->Colour();
+  const bool grey = decoder_->GreyPixels();
+  if (!(colour == conversionColour_ && grey == conversionGrey_)) {
+    conversion_ = SrgbConversion::For(colour, grey);
+    conversionColour_ = colour;
+    conversionGrey_ = grey;
+  }
+  if (conversion_.Damaged() || decoder_->ProfileIgnored())
+    for (Copy* copy : copies) copy->result->Warnings.push_back(DamagedProfileWarning(inputPath));
+  return conversion_;
 }
 
 namespace {
@@ -122,7 +148,7 @@ bool ResizeJob::SizeTarget(Copy& copy, int sourceWidth, int sourceHeight) {
 }
 
 void ResizeJob::RunWhole(const std::vector<Copy*>& copies) {
-  codec_.ReadAll(source_);
+  decoder_->ReadAll(source_);
   for (Copy* copy : copies) {
     if (!SizeTarget(*copy, source_.width(), source_.height())) continue;
     const ResizeSettings& s = *copy->request->Settings;
@@ -140,16 +166,16 @@ void ResizeJob::RunWhole(const std::vector<Copy*>& copies) {
 }
 
 int ResizeJob::ReadStrip(int& firstRow) {
-  const int width = codec_.StoredWidth();
-  const int height = codec_.StoredHeight();
-  const int first = codec_.RowsRead();
+  const int width = decoder_->StoredWidth();
+  const int height = decoder_->StoredHeight();
+  const int first = decoder_->RowsRead();
   const int count = std::min(kStripRows, height - first);
-  const int orientation = codec_.Orientation();
+  const int orientation = decoder_->Orientation();
   const bool flip = FlipsRows(orientation);
   // Upside down, the strip's rows are stored bottom-up so that it still
   // holds consecutive upright rows top-down.
   for (int i = 0; i < count; ++i) stripRows_[static_cast<std::size_t>(i)] = strip_.row(flip ? count - 1 - i : i);
-  const int read = codec_.ReadRows(stripRows_.data(), count);
+  const int read = decoder_->ReadRows(stripRows_.data(), count);
   if (read != count) return 0;  // ends early; finishing the reading reports why
   if (MirrorsRows(orientation))
     for (int i = 0; i < count; ++i) MirrorRow(strip_.row(i), width);
@@ -158,8 +184,8 @@ int ResizeJob::ReadStrip(int& firstRow) {
 }
 
 void ResizeJob::RunStreamed(const std::vector<Copy*>& copies) {
-  const int width = codec_.StoredWidth();
-  const int height = codec_.StoredHeight();
+  const int width = decoder_->StoredWidth();
+  const int height = decoder_->StoredHeight();
   strip_.Resize(width, kStripRows);
   stripRows_.resize(kStripRows);
   for (Copy* copy : copies) {
@@ -181,7 +207,7 @@ void ResizeJob::RunStreamed(const std::vector<Copy*>& copies) {
   const auto anyTaking = [&copies] {
     return std::any_of(copies.begin(), copies.end(), [](const Copy* c) { return c->taking; });
   };
-  while (anyTaking() && codec_.RowsRead() < height) {
+  while (anyTaking() && decoder_->RowsRead() < height) {
     int firstRow = 0;
     const int count = ReadStrip(firstRow);
     if (count == 0) break;
@@ -201,7 +227,7 @@ void ResizeJob::RunStreamed(const std::vector<Copy*>& copies) {
   }
   // Copies whose stretch was cancelled still have the rest read, so a
   // damaged file fails as it would have before any resizing.
-  codec_.FinishReading();
+  decoder_->FinishReading();
   for (Copy* copy : copies) {
     if (copy->failed || copy->sizeError || !copy->request->Settings->UseFilter) continue;
     try {
@@ -222,9 +248,11 @@ void ResizeJob::Encode(const std::vector<Copy*>& copies) {
     }
     const ResizeSettings& s = *copy->request->Settings;
     try {
+      // Into sRGB before the colours are reduced to those the format holds.
+      conversion_.Apply(copy->target);
       ReduceToPixelFormat(copy->target, s.PixelFormat);
-      codec_.Quality = s.Quality;
-      codec_.Encode(copy->target, copy->result->Jpeg);
+      decoders_.Jpeg().Quality = s.Quality;
+      decoders_.Jpeg().Encode(copy->target, copy->result->Jpeg);
     } catch (...) {
       Fail(*copy);
     }

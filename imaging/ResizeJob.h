@@ -1,6 +1,7 @@
 // One photo of the scaled-image and thumbnail writers: decode once, then size, stretch, reduce and encode each copy.
 #pragma once
 
+#include <array>
 #include <chrono>
 #include <cstdint>
 #include <exception>
@@ -10,8 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "imaging/ColourConversion.h"
 #include "imaging/Image.h"
 #include "imaging/JpegCodec.h"
+#include "imaging/PhotoDecoders.h"
 #include "imaging/PlainStretch.h"
 #include "imaging/TargetSize.h"
 #include "imaging/resample.h"
@@ -27,6 +30,11 @@ struct ResizeSettings {
   bool UseFilter = false;
   bool Grayscale = false;
   int PixelFormat = 0;
+  // Photos are decoded by their content (HEIF, PNG and WebP besides JPEG);
+  // off, every photo is decoded as JPEG.
+  bool OtherFormats = false;
+  // The colour (red, green, blue) transparent pixels are laid on.
+  std::array<std::uint8_t, 3> Background{255, 255, 255};
   // How the target size follows from the source size and the bounds.
   TargetSize (*SizeRule)(int width, int height, int maxWidth, int maxHeight) = nullptr;
 
@@ -40,10 +48,13 @@ struct CopyRequest {
   StretchHooks Hooks;
 };
 
-// What became of one copy: its JPEG data, or the error that stopped it.
+// What became of one copy: its JPEG data, or the error that stopped it,
+// and what the user should hear of the photo (each copy of a photo carries
+// the same warnings, once).
 struct CopyResult {
   std::string Jpeg;
   std::exception_ptr Error;
+  std::vector<std::string> Warnings;
   // What the photo lacks when it decoded with warnings (JpegCodec::Damage);
   // empty for a sound photo.
   std::string Damage;
@@ -53,8 +64,9 @@ struct CopyResult {
 // photos: its pixels, three times over for a progressive file, which the
 // library decodes scan by scan through a buffer of the whole photo (about
 // three times as long per pixel on photos from cameras). 0 when its header
-// cannot be read, or it is not a regular file.
-std::uint64_t EstimatedWork(const std::string& path);
+// cannot be read, or it is not a regular file. otherFormats: the photo is
+// read as ResizeSettings::OtherFormats says.
+std::uint64_t EstimatedWork(const std::string& path, bool otherFormats = false);
 
 // The working objects of one writer thread: a codec, a strip of source rows,
 // and per copy a target image and the stretch's scratch memory, kept from one
@@ -67,8 +79,10 @@ class ResizeJob {
   // The clock the codec measures its busy interval on (empty: the steady clock).
   std::function<std::chrono::steady_clock::time_point()> BusyClock;
 
-  // Turns the JPEG file at inputPath into the JPEG data of its resized copy
-  // in jpeg. hooks.OnWorking is also called while the photo is decoded and
+  // Turns the photo file at inputPath into the JPEG data of its resized copy
+  // in jpeg. Photos with a colour profile other than sRGB's are converted
+  // into sRGB once the copy has its size (SrgbConversion), which costs the
+  // least: only the copy's pixels are converted. hooks.OnWorking is also called while the photo is decoded and
   // encoded. A cancel seen by the filtered stretch through hooks ends the
   // stretch early; the partly drawn target is still encoded. Raises the
   // codec's errors and the stretch's "Source bitmap too small".
@@ -108,8 +122,16 @@ class ResizeJob {
   // Reads the next strip of rows (at most strip_'s height) into strip_ in
   // upright order; returns how many and sets the upright row of the first.
   int ReadStrip(int& firstRow);
+  // The conversion of the photo being read into sRGB, kept for the next
+  // photo of the same colours; adds a warning to every copy when its
+  // profile was ignored.
+  const SrgbConversion& ConversionFor(const std::string& inputPath, const std::vector<Copy*>& copies);
 
-  JpegCodec codec_;
+  PhotoDecoders decoders_;
+  PhotoDecoder* decoder_ = nullptr;  // the decoder of the photo being read
+  SrgbConversion conversion_;
+  ColourDescription conversionColour_;
+  bool conversionGrey_ = false;
   Image source_;  // the whole photo, for photos turned by a quarter
   Image strip_;   // a few decoded rows
   std::vector<std::uint8_t*> stripRows_;

@@ -1,6 +1,7 @@
-// tcopy_file: copies every input photo, unchanged or without its location, as a "b_" file beside the gallery.
+// tcopy_file: puts every input photo beside the gallery as a "b_" file: a copy, one without location, or a JPEG.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -21,6 +22,8 @@ enum class OriginalCopy : std::uint8_t {
 class tcopy_file : public Cancellable {
  public:
   using ProgressEvent = std::function<void(tcopy_file& sender, int index, bool& cancelled)>;
+  using WorkingEvent = std::function<void(tcopy_file& sender, bool& cancelled)>;
+  using WarningEvent = std::function<void(tcopy_file& sender, int index, const std::string& warning)>;
 
   // Owns its cancel flag, or reads a run's.
   tcopy_file() = default;
@@ -47,14 +50,31 @@ class tcopy_file : public Cancellable {
   // Set by Copy_originals with StripLocation: why the copy of a photo was
   // not made, by index ("" for one made, skipped or present).
   std::vector<std::string> Problems;
+  // A photo of another format than JPEG (by its name, ImageFileName) gets a
+  // full-size JPEG as "b_" + name + ".jpg" instead of a copy
+  // (MakeFullSizeJpeg), encoded at this quality, its transparent pixels on
+  // this background; it carries no metadata, so StripLocation has nothing
+  // to do for it. It is made on a thread of its own while OnWorking is
+  // fired about every 10 ms on the calling thread; OnWarning tells what the
+  // user should hear of it, before its OnProgress.
+  int Quality = 90;
+  std::array<std::uint8_t, 3> Background{255, 255, 255};
+  WorkingEvent OnWorking;
+  WarningEvent OnWarning;
 
   // Copies the first ImageCount files byte for byte to OutputPath as "b_" +
-  // file name, keeping their modification time. An existing "b_" file is
-  // never replaced unless Actions says so. A copy that fails is not reported
-  // as an error, leaves no partial file and still fires OnProgress; one that
-  // StripLocation could not make is named in Problems. Stops after
-  // OnProgress when Cancelled is set.
+  // file name, keeping their modification time, or makes their full-size
+  // JPEG (above). An existing "b_" file is never replaced unless Actions
+  // says so. A copy that fails (also a photo that cannot be decoded) is not
+  // reported as an error, leaves no partial file and still fires
+  // OnProgress; one that StripLocation could not make is named in Problems.
+  // Stops after OnProgress when Cancelled is set.
   void Copy_originals();
+
+ private:
+  // Makes the full-size JPEG of photo index at input into jpeg, firing
+  // OnWorking meanwhile and OnWarning after; false when it cannot be made.
+  bool MakeFullSize(int index, const std::string& input, std::string& jpeg);
 };
 
 // Puts the complete file temp under the name to: over an existing file when

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "core/PhotoFormats.h"
 #include "pages/AsciiCase.h"
 #include "pages/PageNames.h"
 
@@ -55,8 +56,8 @@ std::vector<std::string> AlbumTableRows(const std::vector<SubAlbumCell>& subAlbu
     const std::string name = AlbumText(album.Name);
     rows.emplace_back("<td class=\"thumbcells albumcells\" >");
     rows.push_back("<a href=\"" + LinkThrough({album.Name}, firstPageName) + "\">");
-    rows.push_back("<img src=\"" + LinkThrough(album.CoverFolders, "t_" + album.CoverPhoto) + "\" border=0 alt=\"" +
-                   name + "\">");
+    rows.push_back("<img src=\"" + LinkThrough(album.CoverFolders, ImageFileName("t_", album.CoverPhoto)) +
+                   "\" border=0 alt=\"" + name + "\">");
     rows.push_back("<br>" + name);
     rows.push_back("<br>" + PhotoCountText(album.PhotoCount));
     rows.emplace_back("</a>");

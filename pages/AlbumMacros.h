@@ -19,7 +19,7 @@ struct SubAlbumCell {
   // The folders from the sub-album down to the album that holds the cover
   // photo, the sub-album's own name first.
   std::vector<std::string> CoverFolders;
-  std::string CoverPhoto;       // the cover photo's file name; the cell shows its "t_" file
+  std::string CoverPhoto;       // the cover photo's file name; the cell shows its thumbnail (ImageFileName "t_")
   std::int64_t PhotoCount = 0;  // its photos and those of its sub-albums
 };
 

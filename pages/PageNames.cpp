@@ -2,6 +2,7 @@
 #include "pages/PageNames.h"
 
 #include "core/PercentEscape.h"
+#include "core/PhotoFormats.h"
 #include "pages/RemoveText.h"
 
 namespace fotoloom {
@@ -43,9 +44,9 @@ ImageNames NamesOfImage(std::string_view path) {
   ImageNames names;
   names.fileName = std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
   names.withoutExtension = Remove_text(names.fileName, ExtensionOf(names.fileName), kRemoveAll | kRemoveIgnoreCase);
-  names.thumbnail = "t_" + names.fileName;
-  names.smaller = "n_" + names.fileName;
-  names.big = "b_" + names.fileName;
+  names.thumbnail = ImageFileName("t_", names.fileName);
+  names.smaller = ImageFileName("n_", names.fileName);
+  names.big = ImageFileName("b_", names.fileName);
   return names;
 }
 

@@ -28,9 +28,9 @@ std::string OutputFilePath(std::string_view folder, std::string_view name);
 struct ImageNames {
   std::string fileName;          // F: the part after the last "/", extension and case kept
   std::string withoutExtension;  // F with every occurrence of its extension removed, case ignored
-  std::string thumbnail;         // "t_" + F
-  std::string smaller;           // "n_" + F
-  std::string big;               // "b_" + F
+  std::string thumbnail;         // "t_" + F (ImageFileName: + ".jpg" unless F is a JPEG name)
+  std::string smaller;           // "n_" + F likewise
+  std::string big;               // "b_" + F likewise
 };
 
 // The extension of a file name from its last "." on, "." included; empty without a ".".

@@ -9,6 +9,7 @@
 #include "core/Error.h"
 #include "core/ImageOrdering.h"
 #include "core/OutputNames.h"
+#include "core/PhotoFormats.h"
 #include "core/PosixIo.h"
 #include "imaging/OutputName.h"
 #include "pages/PageNames.h"
@@ -144,8 +145,8 @@ void CheckAlbumFolders(const GalleryLayout& layout, const std::vector<Album>& al
     for (int e = 0; e < album.ElementsCount; ++e) {
       const std::string file = FileNameOf(layout.ImageFiles[std::size_t(album.FirstPhoto + e)]);
       for (const char* prefix : {"n_", "t_", "b_"})
-        if (prefix[0] != 'b' || o.CopyOrgSizedImages()) imageNames.insert(prefix + file);
-      written("n_" + file);
+        if (prefix[0] != 'b' || o.CopyOrgSizedImages()) imageNames.insert(ImageFileName(prefix, file));
+      written(ImageFileName("n_", file));
     }
     std::string folder = o.OutputPath();
     if (!album.Subfolder.empty()) folder += (folder.empty() || folder.back() == '/' ? "" : "/") + album.Subfolder;

@@ -12,6 +12,7 @@
 #include "core/ContentHash.h"
 #include "core/Error.h"
 #include "core/OutputNames.h"
+#include "core/PhotoFormats.h"
 #include "core/TemporaryFiles.h"
 #include "core/TextFile.h"
 #include "imaging/OutputName.h"
@@ -187,22 +188,27 @@ bool GalleryUpdate::FromSamePhoto(const std::string& name, const PhotoIdentity& 
   return true;
 }
 
-PhotoDecision GalleryUpdate::DecidePhoto(const std::string& photoPath, const std::string& subfolder, bool copies,
+PhotoDecision GalleryUpdate::DecidePhoto(const std::string& photoPath, const std::string& subfolder,
                                          const std::string& copyRecipe, const std::string& scaledRecipe,
                                          const std::string& thumbRecipe) {
   PhotoDecision decision;
   decision.Photo = Observe(photoPath);
-  if (copies) decision.Copy = DecideCopy(decision.Photo, subfolder, copyRecipe);
+  if (!copyRecipe.empty()) decision.Copy = DecideCopy(decision.Photo, subfolder, copyRecipe);
   decision.Images = DecideImages(decision.Photo, subfolder, scaledRecipe, thumbRecipe);
+  decision.ScaledRecipe = scaledRecipe;
+  decision.ThumbRecipe = thumbRecipe;
+  decision.CopyRecipe = copyRecipe;
   return decision;
 }
 
 OriginalCopy GalleryUpdate::DecideCopy(const PhotoIdentity& photo, const std::string& subfolder,
                                        const std::string& recipe) {
-  const std::string b = NameInSubfolder(subfolder, "b_" + FileNameOf(photo.Path));
+  const std::string b = NameInSubfolder(subfolder, ImageFileName("b_", FileNameOf(photo.Path)));
   Want(b);
   const Ownership own = OwnershipOfName(b);
-  // A copy made the other way (with or without location) is made again.
+  // A "b_" file made otherwise (with or without location; a full-size JPEG
+  // of another quality, background or image code) is made again, as a
+  // changed photo is.
   const OwnedEntry* entry = EntryOf(b);
   const bool same = own == Ownership::Ours && entry != nullptr && entry->Recipe == recipe && FromSamePhoto(b, photo);
   const OriginalCopy action = OriginalCopyAction(own, same);
@@ -220,8 +226,8 @@ OriginalCopy GalleryUpdate::DecideCopy(const PhotoIdentity& photo, const std::st
 PhotoNeeds GalleryUpdate::DecideImages(const PhotoIdentity& photo, const std::string& subfolder,
                                        const std::string& scaledRecipe, const std::string& thumbRecipe) {
   const std::string file = FileNameOf(photo.Path);
-  const std::string n = NameInSubfolder(subfolder, "n_" + file);
-  const std::string t = NameInSubfolder(subfolder, "t_" + file);
+  const std::string n = NameInSubfolder(subfolder, ImageFileName("n_", file));
+  const std::string t = NameInSubfolder(subfolder, ImageFileName("t_", file));
   Want(n);
   Want(t);
   imageNames_.insert(n);

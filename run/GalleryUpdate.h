@@ -28,6 +28,13 @@ struct PhotoDecision {
   PhotoIdentity Photo;
   OriginalCopy Copy = OriginalCopy::Skip;  // its "b_" copy (Skip when copies are off)
   PhotoNeeds Images;                       // which of its "n_" and "t_" files are encoded again
+  // The recipes its "n_", "t_" and "b_" files are made with (OutputRecipeOf;
+  // "copy" for a byte copy of the original, LocationFreeCopyRecipe for a
+  // copy without its location, FullSizeRecipe for the full-size JPEG of a
+  // photo of another format).
+  std::string ScaledRecipe;
+  std::string ThumbRecipe;
+  std::string CopyRecipe;
 
   // Nothing of it is made again.
   bool UpToDate() const { return Copy == OriginalCopy::Skip && !Images.ScaledImage && !Images.Thumbnail; }
@@ -40,7 +47,6 @@ struct UpdateDecisions {
   std::vector<PhotoDecision> Photos;
   std::string ScaledRecipe;
   std::string ThumbRecipe;
-  std::string CopyRecipe;  // of the "b_" copies: "copy", or that of copies without location
 
   int UpToDate() const;
   // The copy of the originals' action and the image stages' needs, by photo.
@@ -79,16 +85,16 @@ class GalleryUpdate : public AdditionalElementsTarget {
 
   // Decides what becomes of the outputs of the photo at photoPath, whose
   // images a full run writes into subfolder of the output folder ("" for
-  // the output folder itself): its "b_" copy when copies is set (made when
-  // missing, replaced when Fotoloom's and its photo or copyRecipe changed),
-  // and which of its "n_" and "t_" files are encoded again, given their
-  // recipes (an empty one: made again). Marks them as wanted, so that they
-  // are not deleted, and leaves them to the stages that write them: an
-  // additional element of one of their names is not copied over them. A
-  // "b_" file of its name that is not Fotoloom's is forgotten. Writes no file.
-  PhotoDecision DecidePhoto(const std::string& photoPath, const std::string& subfolder, bool copies,
-                            const std::string& copyRecipe, const std::string& scaledRecipe,
-                            const std::string& thumbRecipe);
+  // the output folder itself): its "b_" file when copyRecipe is not empty
+  // (made when missing, replaced when Fotoloom's and its photo or its
+  // recipe changed), and which of its "n_" and "t_" files are encoded
+  // again, given their recipes (an empty one: made again). The names are
+  // those of ImageFileName. Marks them as wanted, so that they are not deleted,
+  // and leaves them to the stages that write them: an additional element of
+  // one of their names is not copied over them. A "b_" file of its name that
+  // is not Fotoloom's is forgotten. Writes no file.
+  PhotoDecision DecidePhoto(const std::string& photoPath, const std::string& subfolder, const std::string& copyRecipe,
+                            const std::string& scaledRecipe, const std::string& thumbRecipe);
 
   // Marks the file name as one the full run leaves.
   void Want(const std::string& name);

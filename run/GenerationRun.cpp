@@ -19,6 +19,7 @@
 #include "core/FolderLock.h"
 #include "core/ImageOrdering.h"
 #include "core/OutputNames.h"
+#include "core/PhotoFormats.h"
 #include "core/ScopeExit.h"
 #include "core/SettingsCheck.h"
 #include "core/TemporaryFiles.h"
@@ -28,6 +29,7 @@
 #include "imaging/Orientation.h"
 #include "imaging/OutputName.h"
 #include "imaging/OutputRecipe.h"
+#include "imaging/PhotoDecoders.h"
 #include "imaging/Un_Copy_File.h"
 #include "pages/PageNames.h"
 #include "run/GalleryAlbums.h"
@@ -68,6 +70,7 @@ struct GenerationRun::Context {
   std::unordered_map<std::string, PhotoMetadata> Metadata;
   Grid PageGrid;
   UpdateDecisions Decisions;            // an update's, for the photos whose images the run writes
+  std::set<std::string> Warned;         // the warnings shown
   std::set<std::string> DamagedPhotos;  // warned about once, whichever stage read them
 };
 
@@ -144,8 +147,9 @@ GenerationRun::GenerationRun(const GallerySettings& settings, Desktop& desktop, 
     const std::vector<PhotoDecision>& decided = run_->Decisions.Photos;
     const GalleryLayout& layout = run_->Layout;
     if (run_->Update && i < copy.Made.size() && copy.Made[i] && i < decided.size())
-      run_->Update->Written(NameInSubfolder(layout.ElementSubfolders[i], "b_" + FileNameOf(layout.ElementFiles[i])),
-                            decided[i].Photo, run_->Decisions.CopyRecipe);
+      run_->Update->Written(
+          NameInSubfolder(layout.ElementSubfolders[i], ImageFileName("b_", FileNameOf(layout.ElementFiles[i]))),
+          decided[i].Photo, decided[i].CopyRecipe);
     desktop_.ProcessPendingEvents();
     MoveBar(RunBar::Originals, index + 1);
   };
@@ -158,6 +162,11 @@ GenerationRun::GenerationRun(const GallerySettings& settings, Desktop& desktop, 
   const auto working = [this](ImageWriter&, bool&) { desktop_.ProcessPendingEvents(); };
   c_->Scaling.OnWorking = working;
   c_->Thumbs.OnWorking = working;
+  c_->Copy.OnWorking = [this](tcopy_file&, bool&) { desktop_.ProcessPendingEvents(); };
+  const auto warn = [this](auto&, int, const std::string& text) { Warn(text); };
+  c_->Scaling.OnWarning = warn;
+  c_->Thumbs.OnWarning = warn;
+  c_->Copy.OnWarning = warn;
   const auto damaged = [this](ImageWriter&, int index, const std::string& damage) { PhotoDamaged(index, damage); };
   c_->Scaling.OnDamaged = damaged;
   c_->Thumbs.OnDamaged = damaged;
@@ -203,7 +212,7 @@ RunOutcome GenerationRun::Go(RunPlan* plan) {
   c_->Cancelled = false;
   TMyFindFile& search = c_->Search;
   search.SearchFolder = o.InputPath();
-  search.Mask = "*.jp*g";
+  search.Mask = PhotoSearchMask(o.OtherFormats());
   search.Search();  // ends in Create_gallery or Plan_gallery
   return outcome_;
 }
@@ -342,6 +351,7 @@ bool GenerationRun::FindAlbums() {
   AlbumSearch& search = c_->Albums;
   search.InputFolder = o.InputPath();
   search.SkipFolder = o.OutputPath();
+  search.Mask = PhotoSearchMask(o.OtherFormats());
   run.Albums = search.Search(std::move(top.Photos));
   if (!NotCancelled()) return false;
   std::vector<AlbumSummary> summaries;
@@ -383,6 +393,19 @@ bool GenerationRun::OrderPhotos() {
   if (photos > std::numeric_limits<int>::max())
     throw Error("Cannot make a gallery of " + std::to_string(photos) + " photos");
   imageCount_ = static_cast<int>(photos);
+  // Two photos of one album whose images would share names ("a.png" beside
+  // "a.png.jpg") are refused before anything is written: one's would
+  // replace the other's.
+  for (const Album& album : run.Albums) {
+    std::vector<std::string> names;
+    for (const ImageEntry& entry : album.Photos) names.push_back(entry.FileName);
+    if (const auto [first, second] = PhotosSharingImageNames(names); !first.empty()) {
+      const std::string folder = album.Folder.empty() ? std::string() : album.Folder + "/";
+      throw Error("The photos \"" + folder + first + "\" and \"" + folder + second +
+                  "\" would both give the images named \"" + folder + ImageFileName("n_", first) +
+                  "\"; rename one of them");
+    }
+  }
   // The grid is checked in full before any page is written.
   run.PageGrid = ReadGrid(run.Options);
   CountPages();
@@ -394,14 +417,17 @@ bool GenerationRun::LeaveOutUnreadablePhotos() {
   if (!run.Options.SkipBadPhotos()) return true;
   // Each photo is started as the image stages start it, so what they would
   // stop at is found before any page links to it.
-  JpegCodec codec;
-  codec.Grayscale = run.Options.isgrayscale();
+  PhotoDecoders decoders;
   std::set<std::string> unreadable;
   for (const std::string& photo : run.Layout.ImageFiles) {
     desktop_.ProcessPendingEvents();
     if (!NotCancelled()) return false;
     try {
-      codec.Probe(photo);
+      PhotoDecoder& decoder = decoders.For(photo, run.Options.OtherFormats());
+      decoder.Grayscale = run.Options.isgrayscale();
+      // A large photo takes a while to start (a HEIF picture is decoded whole).
+      decoder.OnBusy = [this] { desktop_.ProcessPendingEvents(); };
+      decoder.Probe(photo);
     } catch (const Error& e) {
       unreadable.insert(photo);
       leftOut_.push_back(photo);
@@ -491,13 +517,21 @@ bool GenerationRun::DecideUpdate() {
   if (!run.Update || !WritesImages()) return true;
   SetImageRecipes(run.Decisions);
   const bool copies = run.Options.CopyOrgSizedImages();
-  run.Decisions.CopyRecipe = run.Options.StripLocation() ? LocationFreeCopyRecipe() : "copy";
+  const std::string fullSize = FullSizeRecipe(run.Options.QualityImages(), BackgroundOf(run.Options));
+  const std::string jpegCopy = run.Options.StripLocation() ? LocationFreeCopyRecipe() : "copy";
   for (int i = 0; i < elementsCount_; ++i) {
     desktop_.ProcessPendingEvents();
     if (!NotCancelled()) return false;
-    run.Decisions.Photos.push_back(run.Update->DecidePhoto(
-        run.Layout.ElementFiles[std::size_t(i)], run.Layout.ElementSubfolders[std::size_t(i)], copies,
-        run.Decisions.CopyRecipe, run.Decisions.ScaledRecipe, run.Decisions.ThumbRecipe));
+    const std::string& path = run.Layout.ElementFiles[std::size_t(i)];
+    const std::string name = FileNameOf(path);
+    // The recipes of this photo's files; an empty one is made again.
+    const std::string copy = !copies ? std::string() : FormatOfName(name) != PhotoFormat::Jpeg ? fullSize : jpegCopy;
+    const std::string scaled =
+        run.Decisions.ScaledRecipe.empty() ? std::string() : OutputRecipeOf(c_->Scaling.CurrentSettings(), "n_", name);
+    const std::string thumb =
+        run.Decisions.ThumbRecipe.empty() ? std::string() : OutputRecipeOf(c_->Thumbs.CurrentSettings(), "t_", name);
+    run.Decisions.Photos.push_back(
+        run.Update->DecidePhoto(path, run.Layout.ElementSubfolders[std::size_t(i)], copy, scaled, thumb));
   }
   if (lastUpdate_) lastUpdate_->UpToDate = run.Decisions.UpToDate();
   return true;
@@ -513,6 +547,8 @@ bool GenerationRun::CopyOriginals() {
   copy.ImageCount = elementsCount_;
   copy.OutputPath = run.Options.OutputPath();
   copy.Actions = run.Decisions.CopyActions();  // none without an update: every photo is copied unless present
+  copy.Quality = run.Options.QualityImages();
+  copy.Background = BackgroundOf(run.Options);
   copy.StripLocation = run.Options.StripLocation();
   if (!RunUnlessCancelled([&copy] { copy.Copy_originals(); })) return false;
   TellAboutLocations();
@@ -628,7 +664,6 @@ bool GenerationRun::PlanPhotos() {
     for (std::size_t a = 0; a < run.Albums.size(); ++a)
       plan.Albums.push_back({run.Albums[a].Folder, run.Layout.Albums[a].PhotoCount, run.Albums[a].PhotosInTree,
                              run.Layout.Albums[a].ThumbPages});
-  JpegCodec codec;
   for (const GalleryAlbum& album : run.Layout.Albums) {
     for (int i = 0; i < album.PhotoCount; ++i) {
       PlannedPhoto photo;
@@ -645,12 +680,9 @@ bool GenerationRun::PlanPhotos() {
         if (!NotCancelled()) return false;
         // The writers size the upright photo, which the header and orientation tell.
         try {
-          codec.Inspect(photo.Path);
-          int width = 0;
-          int height = 0;
-          UprightSize(codec.Orientation(), codec.StoredWidth(), codec.StoredHeight(), width, height);
-          photo.Scaled = ScaledImageSize(width, height, maxWidth, maxHeight);
-          photo.Thumbnail = ThumbnailSize(width, height, thumbSize, thumbSize);
+          const PhotoHeader header = InspectPhoto(photo.Path, o.OtherFormats());
+          photo.Scaled = ScaledImageSize(header.Width, header.Height, maxWidth, maxHeight);
+          photo.Thumbnail = ThumbnailSize(header.Width, header.Height, thumbSize, thumbSize);
         } catch (const Error& e) {
           photo.Problem = e.what();
         }
@@ -753,9 +785,9 @@ void GenerationRun::ImageWritten(RunBar bar, int index, bool cancelled) {
     const PhotoDecision& photo = decided.Photos[i];
     const GalleryLayout& layout = run_->Layout;
     if (scaled ? photo.Images.ScaledImage : photo.Images.Thumbnail)
-      run_->Update->Written(
-          NameInSubfolder(layout.ElementSubfolders[i], (scaled ? "n_" : "t_") + FileNameOf(layout.ElementFiles[i])),
-          photo.Photo, scaled ? decided.ScaledRecipe : decided.ThumbRecipe);
+      run_->Update->Written(NameInSubfolder(layout.ElementSubfolders[i],
+                                            ImageFileName(scaled ? "n_" : "t_", FileNameOf(layout.ElementFiles[i]))),
+                            photo.Photo, scaled ? photo.ScaledRecipe : photo.ThumbRecipe);
   }
   desktop_.ProcessPendingEvents();
   nextImage_ = index + 1;
@@ -780,6 +812,11 @@ void GenerationRun::SetImageRecipes(UpdateDecisions& decisions) {
                              Jobs, *thumbSize);
     decisions.ThumbRecipe = OutputRecipe(c_->Thumbs.CurrentSettings(), "t_");
   }
+}
+
+void GenerationRun::Warn(const std::string& text) {
+  // Both image stages and the copy may read one photo: its warning shows once.
+  if (run_ && run_->Warned.insert(text).second) view_.ShowWarning(text);
 }
 
 void GenerationRun::SetBarMaximum(RunBar bar, int maximum) {

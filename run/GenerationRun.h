@@ -201,6 +201,8 @@ class GenerationRun {
   void SetImageRecipes(UpdateDecisions& decisions);
   // The bars' maxima are kept so that a position never goes beyond one.
   void SetBarMaximum(RunBar bar, int maximum);
+  // Shows a warning of the writers, once per text and run.
+  void Warn(const std::string& text);
   void MoveBar(RunBar bar, int position);
 
   const GallerySettings& settings_;

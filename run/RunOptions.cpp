@@ -5,6 +5,7 @@
 
 #include "core/Error.h"
 #include "core/SettingsCheck.h"
+#include "core/SystemColors.h"
 
 namespace fotoloom {
 namespace {
@@ -24,9 +25,17 @@ void ConfigureImageWriter(ImageWriter& writer, const GallerySettings& o, const s
   const int pixelFormat = (o.Pixelformat() >= 0 && o.Pixelformat() <= 7) ? o.Pixelformat() : 0;
   writer.PixelFormat = static_cast<std::uint8_t>(pixelFormat);
   writer.Jobs = std::max(1, jobs);
+  writer.OtherFormats = o.OtherFormats();
+  writer.Background = BackgroundOf(o);
 }
 
 }  // namespace
+
+std::array<std::uint8_t, 3> BackgroundOf(const GallerySettings& o) {
+  const Color c = ResolveColor(o.BackgroundColor());
+  return {static_cast<std::uint8_t>(c & 0xFF), static_cast<std::uint8_t>((c >> 8) & 0xFF),
+          static_cast<std::uint8_t>((c >> 16) & 0xFF)};
+}
 
 int TextToInt(const std::string& text) {
   const std::optional<int> value = RunNumberValue(text);

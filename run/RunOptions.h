@@ -1,6 +1,7 @@
 // What a run reads from the options record: the typed numbers, the grid, the image sizes, and each writer's set-up.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -42,6 +43,10 @@ Grid ReadGrid(const GallerySettings& o);
 // The photos whose images a run writes: all of them in ElementsMode 0, those
 // of the first thumbnail page in mode 1, none in mode 2.
 int ElementsCountOf(int elementsMode, int imageCount, std::int64_t cells);
+
+// The page background as red, green and blue: the colour transparent
+// pixels of photos are laid on.
+std::array<std::uint8_t, 3> BackgroundOf(const GallerySettings& o);
 
 // Hands the page writer its settings in the order the run sets them, and
 // the first imageCount photos of imageFiles. Leaves its events alone.

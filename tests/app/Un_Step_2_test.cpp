@@ -154,6 +154,22 @@ class Step2Test : public QObject {
     settings.SetSortingMethodIndex(-1);
     QCOMPARE(test::Find<QButtonGroup>(&page, "RG_Img_Sort_items")->checkedId(), -1);
   }
+
+  void other_formats_box_sits_last_in_other_options_and_follows_the_record() {
+    GallerySettings settings;
+    TFrame_Step_2 page(settings);
+    auto* box = test::Find<QCheckBox>(&page, "Check_other_formats");
+    QCOMPARE(box->text(), QString("also HEIC, AVIF, PNG and WebP photos"));
+    QVERIFY(!box->isChecked());
+    // In the "Other Options" group, below every control it had before.
+    QCOMPARE(box->parentWidget(), test::Find<QCheckBox>(&page, "is_grayscale")->parentWidget());
+    QVERIFY(box->geometry().top() > test::Find<QComboBox>(&page, "cmb_pixel")->geometry().bottom());
+    QVERIFY(box->geometry().bottom() < box->parentWidget()->height());
+    box->click();
+    QVERIFY(settings.OtherFormats());
+    settings.SetOtherFormats(false);
+    QVERIFY(!box->isChecked());
+  }
 };
 
 QTEST_MAIN(Step2Test)

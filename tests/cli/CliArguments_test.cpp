@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "cli/SettingOverrides.h"
+
 namespace fotoloom::cli {
 namespace {
 
@@ -169,6 +171,27 @@ TEST(ParseArguments, refuses_run_numbers_out_of_range_and_page_names_that_leave_
     EXPECT_EQ(UsageMessage({"run", "--set", c.set}), c.message);
     EXPECT_EQ(UsageMessage({"resave", "a.fl", "b.fl", "--set", c.set}), c.message);
   }
+}
+
+}  // namespace
+}  // namespace fotoloom::cli
+
+namespace fotoloom::cli {
+namespace {
+
+TEST(ParseArguments, sets_the_option_of_other_photo_formats_as_a_settings_file_writes_it) {
+  const CliCommand c = ParseArguments({"run", "--set", "otherformats=yes"});
+  ASSERT_EQ(c.Settings.size(), 1u);
+  EXPECT_EQ(c.Settings[0].Key, "OtherFormats");
+  EXPECT_EQ(c.Settings[0].Value, "1");
+  GallerySettings settings;
+  ApplySettingOverrides(c.Settings, settings);
+  EXPECT_TRUE(settings.OtherFormats());
+  ApplySettingOverrides(ParseArguments({"run", "--set", "OtherFormats=no"}).Settings, settings);
+  EXPECT_FALSE(settings.OtherFormats());
+  EXPECT_NE(SettingsKeysHelp().find("OtherFormats"), std::string::npos);
+  // The update's switch stays --update's alone.
+  EXPECT_THROW(ParseArguments({"run", "--set", "OnlyChanged=yes"}), UsageError);
 }
 
 }  // namespace

@@ -104,6 +104,17 @@ TEST(AlbumSearch, a_flat_folder_is_the_top_album_alone_with_the_photos_given) {
   EXPECT_THAT(albums[0].Children, IsEmpty());
 }
 
+TEST(AlbumSearch, photos_are_found_by_the_mask_given) {
+  TempDir in;
+  MakeFolder(in, "phone", {"IMG_1.HEIC", "shot.png"});
+  MakeFolder(in, "camera", {"a.jpg"});
+  EXPECT_THAT(Shape(WalkTree(in.str()).Albums), ElementsAre(". 0/1", "camera 1/1"));
+  AlbumSearch search;
+  search.InputFolder = in.str();
+  search.Mask = PhotoSearchMask(true);
+  EXPECT_THAT(Shape(search.Search({})), ElementsAre(". 0/3", "camera 1/1", "phone 2/2"));
+}
+
 TEST(AlbumSearch, odd_folder_names_are_kept_as_they_are) {
   TempDir in;
   const std::vector<std::string> names = {"Tom & Jerry", "100% #1", "Ærø ŝ 東京", "line\nbreak", "a\"b<c>"};

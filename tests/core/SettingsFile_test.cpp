@@ -431,7 +431,7 @@ TEST(SettingsFile, the_update_switch_is_a_section_of_its_own_written_only_when_o
   }
   // Not among the keys --set takes: the run's --update is its command-line form.
   EXPECT_EQ(FindSettingsKey("OnlyChanged"), nullptr);
-  ASSERT_EQ(OptionalSettingsKeys().size(), 4u);
+  ASSERT_EQ(OptionalSettingsKeys().size(), 5u);
   EXPECT_EQ(OptionalSettingsKeys()[0].Section, "Update");
 }
 
@@ -452,8 +452,16 @@ TEST(SettingsFile, albums_are_a_section_written_only_when_on_and_set_by_its_name
   EXPECT_EQ(test::ReadFile(dir / "all.fl"), off +
                                                 "[Update]\r\nOnlyChanged=yes\r\n[Privacy]\r\nStripLocation=1\r\n"
                                                 "[Albums]\r\nEnabled=1\r\n");
+  s.SetOtherFormats(true);
+  Write_settings_file(dir / "formats.fl", s);
+  EXPECT_EQ(test::ReadFile(dir / "formats.fl"),
+            off +
+                "[Update]\r\nOnlyChanged=yes\r\n[Privacy]\r\nStripLocation=1\r\n[Formats]\r\nOtherFormats=1\r\n"
+                "[Albums]\r\nEnabled=1\r\n");
 
   GallerySettings loaded;
+  Read_settings_file(dir / "formats.fl", loaded);
+  EXPECT_TRUE(loaded.OtherFormats() && loaded.IncludeSubfolders());
   Read_settings_file(dir / "on.fl", loaded);
   EXPECT_TRUE(loaded.IncludeSubfolders());
   Read_settings_file(dir / "off.fl", loaded);

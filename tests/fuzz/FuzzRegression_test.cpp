@@ -32,6 +32,12 @@ TEST(FuzzRegression, every_kept_jpeg_input_decodes_or_is_refused_cleanly) {
   EXPECT_GT(ReplayCorpus("jpeg_decode", fuzz::JpegDecodeInput), 0);
 }
 
+TEST(FuzzRegression, every_kept_photo_of_the_other_formats_decodes_or_is_refused_cleanly) {
+  EXPECT_GT(ReplayCorpus("png_decode", fuzz::PngDecodeInput), 0);
+  EXPECT_GT(ReplayCorpus("webp_decode", fuzz::WebpDecodeInput), 0);
+  EXPECT_GT(ReplayCorpus("heif_decode", fuzz::HeifDecodeInput), 0);
+}
+
 TEST(FuzzRegression, every_kept_photo_metadata_input_reads_by_the_rules_and_loses_its_location) {
   EXPECT_GT(ReplayCorpus("photo_metadata", fuzz::PhotoMetadataInput), 0);
 }

@@ -66,6 +66,9 @@ void WriteJpeg(const std::string& path, const Image& image, const JpegOptions& o
     jpeg_write_marker(&c, JPEG_APP0 + 1, reinterpret_cast<const JOCTET*>(exif.data()),
                       static_cast<unsigned int>(exif.size()));
   }
+  if (!options.icc.empty())
+    jpeg_write_icc_profile(&c, reinterpret_cast<const JOCTET*>(options.icc.data()),
+                           static_cast<unsigned int>(options.icc.size()));
   while (c.next_scanline < c.image_height) {
     JSAMPROW row = const_cast<JSAMPROW>(image.row(static_cast<int>(c.next_scanline)));
     jpeg_write_scanlines(&c, &row, 1);

@@ -24,6 +24,7 @@ struct JpegOptions {
   bool grey = false;  // one component instead of three
   int quality = 95;
   int orientation = 0;  // EXIF Orientation tag to write; 0 writes no EXIF
+  std::string icc{};    // an ICC profile to embed (APP2); empty writes none
 };
 
 // Writes image as a JPEG file straight through libjpeg.

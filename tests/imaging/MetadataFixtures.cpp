@@ -24,7 +24,7 @@ void WriteTags(const std::vector<TaggedFile>& files) {
   const std::string command = "exiftool -@ '" + (dir / "args") +
                               "' -common_args -q -overwrite_original >/dev/null 2>'" + (dir / "errors") + "'";
   const int status = std::system(command.c_str());
-  ASSERT_EQ(status, 0) << "exiftool failed on:\n" << argfile;
+  ASSERT_EQ(status, 0) << ReadFile(dir / "errors") << "exiftool failed on:\n" << argfile;
   ASSERT_EQ(ReadFile(dir / "errors"), "") << "on:\n" << argfile;
 }
 

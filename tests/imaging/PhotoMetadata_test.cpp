@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "MetadataFixtures.h"
+#include "PhotoFixtures.h"
 #include "support/TempDir.h"
 
 namespace fotoloom {
@@ -193,6 +196,44 @@ TEST(ReadPhotoMetadata, reads_date_taken_camera_lens_exposure_and_location) {
   EXPECT_FALSE(plain.ExposureSeconds || plain.FNumber || plain.Iso || plain.FocalLengthMm);
   EXPECT_FALSE(plain.HasLocation);
   EXPECT_EQ(plain.Problem, "");
+}
+
+// PNG, WebP, HEIC and AVIF photos carry EXIF and XMP as JPEGs do, each in
+// its own container; a sidecar works beside them the same way.
+TEST(ReadPhotoMetadata, reads_photos_of_the_other_formats_by_their_content) {
+  const TempDir dir;
+  const test::Pixels grey = [](int, int) { return test::Sample4{128, 128, 128, 255}; };
+  test::WritePng(dir / "a.png", 16, 16, grey);
+  test::WriteWebp(dir / "b.webp", 16, 16, grey);
+  test::WriteHeif(dir / "c.heic", 16, 16, grey);
+  test::WriteHeif(dir / "d.avif", 16, 16, grey, {.avif = true});
+  test::WritePng(dir / "e.png", 16, 16, grey);
+  std::vector<TaggedFile> files;
+  for (const char* name : {"a.png", "b.webp", "c.heic", "d.avif", "e.png"})
+    files.push_back({dir / name,
+                     {std::string("-XMP-dc:Description=Caption of ") + name, "-Make=Maker",
+                      "-DateTimeOriginal=2024:05:17 14:03:07", "-GPSLatitude=48.1", "-GPSLatitudeRef=N"}});
+  test::WriteTags(files);
+  // A PNG named like a JPEG is read as what it holds.
+  std::filesystem::rename(dir / "e.png", dir / "e.jpg");
+  const std::pair<std::string, std::string> expected[] = {{"a.png", "Caption of a.png"},
+                                                          {"b.webp", "Caption of b.webp"},
+                                                          {"c.heic", "Caption of c.heic"},
+                                                          {"d.avif", "Caption of d.avif"},
+                                                          {"e.jpg", "Caption of e.png"}};
+  for (const auto& [name, caption] : expected) {
+    SCOPED_TRACE(name);
+    const PhotoMetadata m = ReadPhotoMetadata(dir / name);
+    EXPECT_EQ(m.Problem, "");
+    EXPECT_EQ(m.Caption, caption);
+    EXPECT_EQ(m.CaptionFrom, CaptionSource::Xmp);
+    EXPECT_EQ(m.Make, "Maker");
+    ASSERT_TRUE(m.DateTaken);
+    EXPECT_EQ(*m.DateTaken, (LocalTimestamp{{2024, 5, 17}, 14, 3, 7, 0}));
+    EXPECT_TRUE(m.HasLocation);
+  }
+  WriteFile(dir / "a.png.xmp", SidecarXmp({{"x-default", "From the sidecar"}}));
+  EXPECT_EQ(ReadPhotoMetadata(dir / "a.png").Caption, "From the sidecar");
 }
 
 // Damage is never an error: what the photo does not give is missing.

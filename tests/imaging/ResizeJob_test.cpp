@@ -3,10 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 
 #include "HostileJpegs.h"
 #include "JpegFixtures.h"
+#include "PhotoFixtures.h"
 #include "core/Error.h"
 #include "imaging/PixelFormats.h"
 #include "imaging/PlainStretch.h"
@@ -291,6 +293,220 @@ TEST(ResizeJob, a_cancel_cuts_only_the_copy_that_honours_it) {
   asked = 0;
   EXPECT_EQ(results[0].Jpeg, ResizeWhole(dir / "c.jpg", s, cancelAt100));
   EXPECT_EQ(results[1].Jpeg, ResizeWhole(dir / "c.jpg", t));
+}
+
+}  // namespace
+}  // namespace fotoloom
+
+namespace fotoloom {
+namespace {
+
+using test::Rgb;
+using test::TempDir;
+
+ResizeSettings Small(bool otherFormats = true) {
+  ResizeSettings s;
+  s.MaxWidth = 32;
+  s.MaxHeight = 24;
+  s.Quality = 100;
+  s.UseFilter = true;
+  s.FilterIndex = 5;
+  s.OtherFormats = otherFormats;
+  s.SizeRule = ExactSize;
+  return s;
+}
+
+// One copy of the photo at path: its JPEG, decoded, and its warnings.
+struct Outcome {
+  std::string jpeg;
+  Image image;
+  std::vector<std::string> warnings;
+};
+Outcome Resize(const TempDir& dir, const std::string& path, const ResizeSettings& s) {
+  ResizeJob job;
+  const CopyRequest request{&s, {}};
+  CopyResult result;
+  job.Run(path, {&request, 1}, {}, {&result, 1});
+  if (result.Error) std::rethrow_exception(result.Error);
+  test::WriteFile(dir / "out.jpg", result.Jpeg);
+  return {result.Jpeg, test::Decode(dir / "out.jpg"), result.Warnings};
+}
+
+bool Near(Rgb a, Rgb b, int tolerance) {
+  return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance && std::abs(a.b - b.b) <= tolerance;
+}
+
+std::string Text(Rgb c) { return std::to_string(c.r) + "," + std::to_string(c.g) + "," + std::to_string(c.b); }
+
+// A photo of four flat patches, saturated red, green and blue and a neutral
+// grey, large enough that the middle of each patch keeps its colour through
+// the resize and JPEG's 8 x 8 blocks.
+const Rgb kPatches[4] = {{220, 30, 30}, {30, 200, 40}, {30, 40, 210}, {128, 128, 128}};
+test::Sample4 Patch(int x, int y) {
+  const Rgb c = kPatches[(x < 64 ? 0 : 1) + (y < 48 ? 0 : 2)];
+  return {c.r, c.g, c.b, 255};
+}
+Rgb PatchCentre(const Image& image, int k) {
+  const int x = (k % 2) * image.width() / 2 + image.width() / 4;
+  const int y = (k / 2) * image.height() / 2 + image.height() / 4;
+  const std::uint8_t* p = image.pixel(x, y);
+  return {p[0], p[1], p[2]};
+}
+
+TEST(ResizeJob, wide_gamut_photos_of_each_format_come_out_in_srgb) {
+  TempDir dir;
+  const struct {
+    const char* name;
+    std::string icc;
+  } profiles[] = {{"Display P3", test::DisplayP3Profile()}, {"Adobe RGB", test::AdobeRgbProfile()}};
+  for (const auto& p : profiles) {
+    test::WriteJpeg(dir / "a.jpg",
+                    test::MakeImage(128, 96,
+                                    [](int x, int y) {
+                                      const test::Sample4 s = Patch(x, y);
+                                      return Rgb{std::uint8_t(s.r), std::uint8_t(s.g), std::uint8_t(s.b)};
+                                    }),
+                    {.quality = 100, .icc = p.icc});
+    test::WritePng(dir / "a.png", 128, 96, Patch, {.icc = p.icc});
+    test::WriteHeif(dir / "a.heic", 128, 96, Patch, {.icc = p.icc, .quality = 100});
+    for (const char* name : {"a.jpg", "a.png", "a.heic"}) {
+      SCOPED_TRACE(std::string(p.name) + " " + name);
+      const Outcome out = Resize(dir, dir / name, Small());
+      EXPECT_TRUE(out.warnings.empty());
+      for (int k = 0; k < 4; ++k) {
+        const Rgb want = test::ReferenceToSrgb(p.icc, kPatches[k]);
+        const Rgb got = PatchCentre(out.image, k);
+        // JPEG at quality 100 with halved chroma moves a flat patch's centre
+        // by a few levels (HEIC's coding by a few more): the conversion
+        // itself moves these patches by 10 to 60 levels.
+        EXPECT_TRUE(Near(got, want, 6)) << k << ": " << Text(got) << " instead of " << Text(want);
+      }
+    }
+  }
+}
+
+TEST(ResizeJob, untagged_and_srgb_tagged_photos_give_the_same_bytes) {
+  TempDir dir;
+  const Image photo = Detailed(80, 60);
+  test::WriteJpeg(dir / "plain.jpg", photo);
+  test::WriteJpeg(dir / "srgb.jpg", photo, {.icc = test::SrgbProfile()});
+  test::WritePng(dir / "plain.png", 80, 60, test::FromImage(photo));
+  test::WritePng(dir / "srgb.png", 80, 60, test::FromImage(photo), {.icc = test::SrgbProfile()});
+  for (const bool other : {false, true}) {
+    const ResizeSettings s = Small(other);
+    EXPECT_EQ(Resize(dir, dir / "srgb.jpg", s).jpeg, Resize(dir, dir / "plain.jpg", s).jpeg);
+  }
+  // A PNG goes the same way as a JPEG of its pixels from the decoder on.
+  EXPECT_EQ(Resize(dir, dir / "srgb.png", Small()).jpeg, Resize(dir, dir / "plain.png", Small()).jpeg);
+  // And the JPEG path is today's whole-image resize.
+  EXPECT_EQ(Resize(dir, dir / "srgb.jpg", Small()).jpeg, ResizeWhole(dir / "plain.jpg", Small()));
+}
+
+TEST(ResizeJob, a_damaged_profile_is_ignored_with_one_warning_naming_the_file) {
+  TempDir dir;
+  const Image photo = Detailed(80, 60);
+  std::string damaged = test::DisplayP3Profile();
+  damaged.resize(damaged.size() / 2);
+  test::WriteJpeg(dir / "plain.jpg", photo);
+  test::WriteJpeg(dir / "bad.jpg", photo, {.icc = damaged});
+  const Outcome bad = Resize(dir, dir / "bad.jpg", Small());
+  EXPECT_EQ(bad.jpeg, Resize(dir, dir / "plain.jpg", Small()).jpeg);
+  ASSERT_EQ(bad.warnings.size(), 1u);
+  EXPECT_EQ(bad.warnings[0], DamagedProfileWarning(dir / "bad.jpg"));
+}
+
+TEST(ResizeJob, cmyk_photos_convert_through_their_profile_or_the_fixed_conversion) {
+  TempDir dir;
+  const std::string icc = test::RotatedCmykProfile();
+  // Stored values: Adobe's files hold 255 minus the ink.
+  const std::array<std::uint8_t, 4> adobe{40, 200, 230, 245};
+  const std::array<std::uint8_t, 4> plain{40, 200, 230, 10};
+  const struct {
+    const char* name;
+    std::array<std::uint8_t, 4> inks;
+    bool adobe;
+    bool ycck;
+    std::string icc;
+    Rgb want;
+  } cases[] = {
+      {"Adobe CMYK with a profile", adobe, true, false, icc, test::ReferenceCmykToSrgb(icc, adobe, true)},
+      {"Adobe YCCK with a profile", adobe, true, true, icc, test::ReferenceCmykToSrgb(icc, adobe, true)},
+      // Plain mixing: red = 40 x 245 / 255 and so on.
+      {"Adobe CMYK without one", adobe, true, false, "", {38, 192, 221}},
+      // Plain mixing: red = (255 - 40) x (255 - 10) / 255 and so on.
+      {"plain CMYK without one", plain, false, false, "", {207, 53, 24}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    test::WriteCmykJpeg(dir / "c.jpg", 64, 48, c.inks, c.adobe, c.ycck, c.icc);
+    for (const bool other : {false, true}) {
+      const Outcome out = Resize(dir, dir / "c.jpg", Small(other));
+      EXPECT_TRUE(Near(test::Centre(out.image), c.want, 4)) << Text(test::Centre(out.image));
+      EXPECT_TRUE(out.warnings.empty());
+    }
+  }
+  // A profile of another colour space is ignored, with its warning.
+  test::WriteCmykJpeg(dir / "c.jpg", 64, 48, adobe, true, false, test::DisplayP3Profile());
+  const Outcome out = Resize(dir, dir / "c.jpg", Small());
+  EXPECT_TRUE(Near(test::Centre(out.image), {38, 192, 221}, 4));
+  EXPECT_EQ(out.warnings, std::vector<std::string>{DamagedProfileWarning(dir / "c.jpg")});
+}
+
+TEST(ResizeJob, hostile_files_of_each_format_fail_with_a_message_naming_them) {
+  TempDir dir;
+  const Image photo = Detailed(64, 48);
+  test::WritePng(dir / "good.png", 64, 48, test::FromImage(photo));
+  test::WriteWebp(dir / "good.webp", 64, 48, test::FromImage(photo));
+  test::WriteHeif(dir / "good.heic", 64, 48, test::FromImage(photo));
+  test::WriteHeif(dir / "good.avif", 64, 48, test::FromImage(photo), {.avif = true});
+  const std::string png = test::ReadFile(dir / "good.png");
+  const std::string webp = test::ReadFile(dir / "good.webp");
+  const std::string heic = test::ReadFile(dir / "good.heic");
+  const std::string avif = test::ReadFile(dir / "good.avif");
+  // 65536 x 65536 pixels declared by a header libpng accepts.
+  const std::string bomb = test::PngDeclaringSize(png, 65536, 65536);
+  std::string hvc = heic;
+  const std::size_t item = hvc.find("hvc1");
+  ASSERT_NE(item, std::string::npos);
+  hvc.replace(item, 4, "xyz1");  // an item of a codec no decoder knows
+  const struct {
+    const char* name;
+    std::string bytes;
+    const char* message;  // the start of the error after the file's name, or of the whole error
+  } cases[] = {
+      {"cut.png", png.substr(0, png.size() / 2), "\" as PNG: "},
+      {"empty.png", "", "\" as PNG: "},
+      {"bomb.png", bomb, "Image too large: 65536 x 65536 pixels"},
+      {"cut.webp", webp.substr(0, webp.size() / 2), "\" as WebP: "},
+      {"noise.webp", std::string("RIFF\x10\0\0\0WEBPVP8 garbage garbage", 30), "\" as WebP: "},
+      {"cut.heic", heic.substr(0, heic.size() / 2), "\" as HEIF: "},
+      {"codec.heic", hvc, "\" as HEIF: "},
+      {"cut.avif", avif.substr(0, avif.size() / 3), "\" as HEIF: "},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    test::WriteFile(dir / c.name, c.bytes);
+    const std::string error = ErrorOf([&] { Resize(dir, dir / c.name, Small()); });
+    // A damaged file is named with its format; a header past the limit is
+    // refused with the size, as for a JPEG.
+    const std::string start = c.message[0] == '"' ? "Cannot read \"" + dir / c.name + c.message : c.message;
+    EXPECT_EQ(error.rfind(start, 0), 0u) << error;
+  }
+}
+
+TEST(ResizeJob, a_header_past_the_pixel_limit_is_refused_before_decoding_in_every_format) {
+  TempDir dir;
+  const Image photo = Detailed(64, 48);
+  test::WritePng(dir / "a.png", 64, 48, test::FromImage(photo));
+  test::WriteWebp(dir / "a.webp", 64, 48, test::FromImage(photo));
+  test::WriteHeif(dir / "a.heic", 64, 48, test::FromImage(photo));
+  for (const char* name : {"a.png", "a.webp", "a.heic"}) {
+    PhotoDecoders decoders;
+    PhotoDecoder& d = decoders.For(dir / name, true);
+    d.MaxPixels = 64 * 48 - 1;
+    Image image;
+    EXPECT_EQ(ErrorOf([&] { d.Load(dir / name, image); }), "Image too large: 64 x 48 pixels (at most 3071)") << name;
+  }
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 
+#include "PhotoFixtures.h"
 #include "support/TempDir.h"
 
 namespace fotoloom {
@@ -159,6 +160,42 @@ TEST(tcopy_file, actions_make_replace_or_skip_each_copy_whole) {
   // A replaced copy keeps its photo's time, and no temporary stays.
   EXPECT_EQ(std::filesystem::last_write_time(out / "b_c.jpg"), std::filesystem::last_write_time(in / "c.jpg"));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(out.path()), std::filesystem::directory_iterator()), 4);
+}
+
+}  // namespace
+}  // namespace fotoloom
+
+namespace fotoloom {
+namespace {
+
+TEST(tcopy_file, a_photo_of_another_format_gets_a_full_size_jpeg_and_a_jpeg_its_byte_copy) {
+  TempDir in;
+  TempDir out;
+  const Image photo = test::FlatImage(40, 30, {200, 100, 50});
+  test::WriteJpeg(in / "a.jpg", photo);
+  test::WritePng(in / "b.png", 40, 30, test::FromImage(photo));
+  test::WriteFile(in / "c.webp", "not a picture");
+  tcopy_file copy = MakeCopy({in / "a.jpg", in / "b.png", in / "c.webp"}, out.str());
+  copy.Quality = 80;
+  // The conversion runs on a thread of its own while this is fired.
+  copy.OnWorking = [](tcopy_file&, bool&) {};
+  EXPECT_EQ(CopyAll(copy), (std::vector<int>{0, 1, 2}));
+  EXPECT_EQ(ReadFile(out / "b_a.jpg"), ReadFile(in / "a.jpg"));
+  EXPECT_FALSE(std::filesystem::exists(out / "b_b.png"));
+  const test::JpegFacts facts = test::ReadFacts(out / "b_b.png.jpg");
+  EXPECT_EQ(facts.width, 40);
+  EXPECT_EQ(facts.height, 30);
+  EXPECT_EQ(test::Centre(test::Decode(out / "b_b.png.jpg")).r / 4, 200 / 4);
+  // One that cannot be decoded gets nothing, as a copy that failed.
+  EXPECT_EQ(copy.Made, (std::vector<bool>{true, true, false}));
+  EXPECT_FALSE(std::filesystem::exists(out / "b_c.webp.jpg"));
+  // An existing one stays unless the action replaces it.
+  WriteFile(out / "b_b.png.jpg", "kept");
+  CopyAll(copy);
+  EXPECT_EQ(ReadFile(out / "b_b.png.jpg"), "kept");
+  copy.Actions = {OriginalCopy::Skip, OriginalCopy::ReplaceWhole, OriginalCopy::Skip};
+  CopyAll(copy);
+  EXPECT_EQ(test::ReadFacts(out / "b_b.png.jpg").width, 40);
 }
 
 }  // namespace

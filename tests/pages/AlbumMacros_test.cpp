@@ -40,6 +40,12 @@ TEST(AlbumMacros, the_table_lays_the_sub_albums_out_in_rows_of_the_columns) {
   EXPECT_THAT(AlbumTableRows({}, 4, "page1.htm"), IsEmpty());
 }
 
+// A photo of another format has a JPEG thumbnail named after its whole name.
+TEST(AlbumMacros, a_cover_of_another_format_shows_its_jpeg_thumbnail) {
+  EXPECT_THAT(AlbumTableRows({Cell("Phone", {"Phone", "2024"}, "IMG_1.HEIC", 3)}, 4, "page1.htm"),
+              ::testing::Contains("<img src=\"Phone/2024/t_IMG_1.HEIC.jpg\" border=0 alt=\"Phone\">"));
+}
+
 // Names come from disk: text is entity-escaped, links are percent-encoded
 // and then entity-escaped, and "@" shows in neither as itself.
 TEST(AlbumMacros, names_from_disk_are_escaped_and_never_carry_a_macro) {

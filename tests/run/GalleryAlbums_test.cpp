@@ -14,7 +14,9 @@
 #include <string>
 #include <vector>
 
+#include "JpegFixtures.h"
 #include "MetadataFixtures.h"
+#include "PhotoFixtures.h"
 #include "core/Error.h"
 #include "core/RecordingDesktop.h"
 #include "imaging/PhotoMetadata.h"
@@ -220,6 +222,63 @@ TEST(GalleryAlbums, a_folder_named_like_a_file_of_its_parent_is_refused_before_a
   AddPhotos(t.in, "image3.htm", 1);
   AddPhotos(t.in, "n_other.jpg", 1);
   EXPECT_EQ(t.run.Start(), RunOutcome::Finished);
+}
+
+// Photos of other formats give images named "<prefix><name>.jpg": a folder
+// of such a name clashes, and so do two photos of one album whose images
+// would share a name.
+TEST(GalleryAlbums, the_names_of_images_of_other_formats_are_refused_as_folders_and_twice_in_one_album) {
+  const Image flat = test::FlatImage(16, 12, {90, 120, 150});
+  struct Case {
+    const char* photo;   // a PNG photo
+    const char* folder;  // an album holding a JPEG
+    const char* says;
+  };
+  for (const Case& c : {Case{"x.png", "n_x.png.jpg", "an image made from a photo"},
+                        Case{"sub/a.png", "sub/a.png.jpg", "would both give the images named"}}) {
+    SCOPED_TRACE(c.folder);
+    Tree t;
+    t.settings.SetOtherFormats(true);
+    AddPhotos(t.in, "", 1);
+    AddPhotos(t.in, "sub", 1);
+    test::WritePng(t.in / c.photo, 16, 12, test::FromImage(flat));
+    if (std::string(c.folder).starts_with("sub/"))
+      WriteFile(t.in / c.folder, ReadFile(t.in / "sub/img01.jpg"));  // a photo, not a folder
+    else
+      AddPhotos(t.in, c.folder, 1);
+    try {
+      t.run.Start();
+      ADD_FAILURE() << "no error";
+    } catch (const Error& e) {
+      EXPECT_THAT(e.what(), HasSubstr(c.folder));
+      EXPECT_THAT(e.what(), HasSubstr(c.says));
+    }
+    EXPECT_THAT(Names(ListFiles(t.out.str())), IsEmpty());
+  }
+}
+
+// With the other formats on, a folder holding only such photos is an album,
+// and its cover is its photo's JPEG thumbnail.
+TEST(GalleryAlbums, albums_take_photos_of_other_formats_when_they_are_on) {
+  const Image flat = test::FlatImage(16, 12, {90, 120, 150});
+  Tree t;
+  AddPhotos(t.in, "", 1);
+  fs::create_directories(t.in.path() / "phone/2024");
+  fs::create_directories(t.in.path() / "shots");
+  test::WriteHeif(t.in / "phone/2024/IMG_1.HEIC", 16, 12, test::FromImage(flat));
+  test::WritePng(t.in / "shots/x.png", 16, 12, test::FromImage(flat));
+  ASSERT_EQ(t.run.Start(), RunOutcome::Finished);
+  EXPECT_THAT(t.view.Albums, ElementsAre(". 1/1"));
+
+  t.settings.SetOtherFormats(true);
+  ASSERT_EQ(t.run.Start(), RunOutcome::Finished);
+  EXPECT_THAT(t.view.Albums, ElementsAre(". 1/1", ". 1/3", "phone 0/1", "phone/2024 1/1", "shots 1/1"));
+  const std::set<std::string> names = Names(ListFiles(t.out.str()));
+  for (const char* name : {"shots/n_x.png.jpg", "shots/t_x.png.jpg", "phone/2024/t_IMG_1.HEIC.jpg"})
+    EXPECT_EQ(names.count(name), 1u) << name;
+  const std::string top = ReadFile(t.out / "page1.htm");
+  EXPECT_THAT(top, HasSubstr("<img src=\"shots/t_x.png.jpg\""));
+  EXPECT_THAT(top, HasSubstr("<img src=\"phone/2024/t_IMG_1.HEIC.jpg\""));
 }
 
 TEST(GalleryAlbums, the_dry_run_lists_the_albums_and_writes_nothing) {

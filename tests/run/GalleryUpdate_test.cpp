@@ -17,6 +17,7 @@
 
 #include "JpegFixtures.h"
 #include "MetadataFixtures.h"
+#include "PhotoFixtures.h"
 #include "core/ContentHash.h"
 #include "core/Error.h"
 #include "core/RecordingDesktop.h"
@@ -848,6 +849,53 @@ TEST(GalleryUpdate, names_a_copy_of_an_original_it_keeps) {
   ASSERT_EQ(g.Update(), RunOutcome::Finished);
   EXPECT_THAT(g.view.Warnings, IsEmpty());
   EXPECT_EQ(ReadFile(g.out / "b_p01.jpg"), ReadFile(g.in / "p01.jpg"));
+}
+
+TEST(GalleryUpdate, other_formats_their_converted_originals_and_the_option_follow_the_full_run) {
+  Gallery g(2);
+  const Image photo = test::FlatImage(48, 32, {200, 100, 50});
+  test::WritePng(g.in / "shot.png", 48, 32,
+                 [](int x, int) {
+                   return test::Sample4{200, 100, 50, std::uint16_t(x < 24 ? 255 : 0)};  // half of it transparent
+                 },
+                 {.kind = test::PngKind::Rgba});
+  test::WriteHeif(g.in / "IMG_1.HEIC", 48, 32, test::FromImage(photo));
+  g.settings.SetCopyOrgSizedImages(true);
+  const auto step = [&g](const std::string& what, const std::function<void()>& edit) {
+    SCOPED_TRACE(what);
+    edit();
+    ASSERT_EQ(g.Update(), RunOutcome::Finished);
+    ExpectFullRunResult(g);
+  };
+  step("option off: JPEG photos only", [] {});
+  EXPECT_FALSE(std::filesystem::exists(g.out / "n_shot.png.jpg"));
+  step("option on", [&] { g.settings.SetOtherFormats(true); });
+  for (const char* name : {"n_shot.png.jpg", "t_IMG_1.HEIC.jpg", "b_IMG_1.HEIC.jpg", "b_shot.png.jpg"})
+    EXPECT_TRUE(std::filesystem::exists(g.out / name)) << name;
+  step("quality of the scaled images (and of the full-size originals)", [&] { g.settings.SetQualityImages(70); });
+  step("background (the transparent half)", [&] { g.settings.SetBackgroundColor(kClBlack); });
+  step("a photo changed", [&] {
+    test::WriteHeif(g.in / "IMG_1.HEIC", 40, 40, [](int, int) { return test::Sample4{90, 160, 30, 255}; });
+  });
+  step("copies off", [&] { g.settings.SetCopyOrgSizedImages(false); });
+  step("option off again", [&] { g.settings.SetOtherFormats(false); });
+  EXPECT_FALSE(std::filesystem::exists(g.out / "n_shot.png.jpg"));
+}
+
+TEST(GalleryUpdate, photos_whose_images_would_share_a_name_are_refused_before_anything_is_written) {
+  Gallery g(1);
+  g.settings.SetOtherFormats(true);
+  test::WritePng(g.in / "a.png", 8, 8, test::FromImage(test::FlatImage(8, 8, {1, 2, 3})));
+  WritePhoto(g.in / "a.png.jpg", 5);
+  try {
+    g.Update();
+    ADD_FAILURE() << "no error";
+  } catch (const Error& e) {
+    EXPECT_EQ(std::string(e.what()),
+              "The photos \"a.png\" and \"a.png.jpg\" would both give the images named \"n_a.png.jpg\"; rename one "
+              "of them");
+  }
+  EXPECT_TRUE(ListFiles(g.out.str()).empty());
 }
 
 }  // namespace

@@ -21,6 +21,7 @@
 #include "HostileJpegs.h"
 #include "JpegFixtures.h"
 #include "MetadataFixtures.h"
+#include "PhotoFixtures.h"
 #include "core/Error.h"
 #include "core/FolderLock.h"
 #include "core/RecordingDesktop.h"
@@ -1119,23 +1120,23 @@ TEST(GenerationRun, skips_photos_that_cannot_be_read_when_asked_and_warns_of_dam
     SCOPED_TRACE(jobs);
     Fixture f(2);
     f.run.Jobs = jobs;
-    WriteFile(f.in / "a-cmyk.jpg", test::WellFormedJpeg(32, 24, test::JpegCoding::Cmyk));
+    WriteFile(f.in / "a-12bit.jpg", test::WithPrecision(test::WellFormedJpeg(32, 24), 12));
     WriteFile(f.in / "b-cut.jpg", test::Truncated(whole, (scan + whole.size()) / 2));
     WriteFile(f.in / "c-empty.jpg", "");
     WriteFile(f.in / "d-png.jpg", test::PngBytes());
-    EXPECT_EQ(StartError(f), "JPEG error #27: Unsupported color conversion request");
-    EXPECT_EQ(f.run.FailedImage(), f.in / "a-cmyk.jpg");
+    EXPECT_EQ(StartError(f), "JPEG error #15: Unsupported JPEG data precision 12");
+    EXPECT_EQ(f.run.FailedImage(), f.in / "a-12bit.jpg");
 
     // The stopped run's pages stay; the next one starts in an empty folder.
     for (const fs::directory_entry& entry : fs::directory_iterator(f.out.path())) fs::remove_all(entry.path());
     f.settings.SetSkipBadPhotos(true);
     f.view.Warnings.clear();
     ASSERT_EQ(StartError(f), "");
-    EXPECT_THAT(f.run.LeftOut(), ElementsAre(f.in / "a-cmyk.jpg", f.in / "c-empty.jpg", f.in / "d-png.jpg"));
+    EXPECT_THAT(f.run.LeftOut(), ElementsAre(f.in / "a-12bit.jpg", f.in / "c-empty.jpg", f.in / "d-png.jpg"));
     EXPECT_THAT(
         f.view.Warnings,
-        ElementsAre(f.in / "a-cmyk.jpg" + " is left out: it cannot be read: JPEG error #27: Unsupported color "
-                                          "conversion request",
+        ElementsAre(f.in / "a-12bit.jpg" + " is left out: it cannot be read: JPEG error #15: Unsupported JPEG data "
+                                           "precision 12",
                     f.in / "c-empty.jpg" + " is left out: it cannot be read: JPEG error #42: Empty input file",
                     f.in / "d-png.jpg" +
                         " is left out: it cannot be read: JPEG error #53: Not a JPEG file: starts with 0x89 0x50",
@@ -1145,7 +1146,7 @@ TEST(GenerationRun, skips_photos_that_cannot_be_read_when_asked_and_warns_of_dam
     EXPECT_THAT(NamesStartingWith(f.out.str(), "n_"), ElementsAre("n_b-cut.jpg", "n_img01.jpg", "n_img02.jpg"));
     EXPECT_THAT(NamesStartingWith(f.out.str(), "t_"), ElementsAre("t_b-cut.jpg", "t_img01.jpg", "t_img02.jpg"));
     EXPECT_THAT(NamesStartingWith(f.out.str(), "image"), ElementsAre("image1.htm", "image2.htm", "image3.htm"));
-    EXPECT_EQ(ReadFile(f.out / "page1.htm").find("a-cmyk"), std::string::npos);
+    EXPECT_EQ(ReadFile(f.out / "page1.htm").find("a-12bit"), std::string::npos);
 
     // The dry run leaves out the same photos.
     RunPlan plan;
@@ -1157,6 +1158,47 @@ TEST(GenerationRun, skips_photos_that_cannot_be_read_when_asked_and_warns_of_dam
     EXPECT_EQ(plan.LeftOut[1].Problem, "JPEG error #42: Empty input file");
     EXPECT_EQ(plan.ProblemCount(), 0);
   }
+}
+
+// Photos of the other formats that cannot be read are left out the same
+// way, each found by its own decoder before any page links to it.
+TEST(GenerationRun, skips_photos_of_other_formats_that_cannot_be_read) {
+  Fixture f(1);
+  f.settings.SetOtherFormats(true);
+  f.settings.SetSkipBadPhotos(true);
+  const Image flat = test::FlatImage(16, 12, {90, 120, 150});
+  test::WritePng(f.in / "good.png", 16, 12, test::FromImage(flat));
+  const std::string png = ReadFile(f.in / "good.png");
+  WriteFile(f.in / "cut.png", png.substr(0, png.size() / 2));
+  WriteFile(f.in / "png.heic", png);
+  test::WriteHeif(f.in / "good.heic", 16, 12, test::FromImage(flat));
+  const std::string heic = ReadFile(f.in / "good.heic");
+  WriteFile(f.in / "cut.heic", heic.substr(0, heic.size() / 2));
+  ASSERT_EQ(StartError(f), "");
+  EXPECT_EQ(f.view.FoundLabel, "Found : 6");  // the search counts every photo file
+  EXPECT_THAT(f.run.LeftOut(), ElementsAre(f.in / "cut.heic", f.in / "cut.png", f.in / "png.heic"));
+  EXPECT_EQ(f.view.Warnings.back(), "3 photos were left out: they cannot be read");
+  EXPECT_THAT(NamesStartingWith(f.out.str(), "n_"), ElementsAre("n_good.heic.jpg", "n_good.png.jpg", "n_img01.jpg"));
+  EXPECT_EQ(ReadFile(f.out / "page1.htm").find("cut."), std::string::npos);
+}
+
+// A photo whose colour profile cannot be used is still in the gallery, as
+// if it had none, and the run says so once, though three stages read it.
+TEST(GenerationRun, tells_of_an_unusable_colour_profile_once_and_goes_on) {
+  Fixture f(1);
+  f.settings.SetCopyOrgSizedImages(true);
+  f.settings.SetOtherFormats(true);
+  std::string damaged = test::DisplayP3Profile();
+  damaged.resize(damaged.size() / 2);
+  const Image flat = test::FlatImage(16, 12, {90, 120, 150});
+  test::WriteWebp(f.in / "shot.webp", 16, 12, test::FromImage(flat), {.icc = damaged});
+  ASSERT_EQ(StartError(f), "");
+  EXPECT_THAT(
+      f.view.Warnings,
+      ElementsAre(f.in / "shot.webp" +
+                  " has a colour profile that cannot be used: it is ignored and the colours are taken as sRGB"));
+  for (const char* name : {"n_shot.webp.jpg", "t_shot.webp.jpg", "b_shot.webp.jpg"})
+    EXPECT_TRUE(fs::exists(f.out / name));
 }
 
 TEST(GenerationRun, a_folder_of_photos_none_of_which_can_be_read_has_no_images) {
