@@ -330,14 +330,24 @@ bool GalleryUpdate::MakeFolder(const std::string& target) {
   if (!write_) return false;
   const bool made = fs::create_directory(target, ec);
   if (ec || !fs::is_directory(target, ec)) return false;
-  if (made && !name.empty()) {
-    if (const std::optional<std::uint64_t> inode = FolderInode(target)) {
-      OwnedEntry entry;
-      entry.Folder = true;
-      entry.Facts.Inode = *inode;
-      Record(name, entry);
-    }
+  if (made && !name.empty()) RecordFolder(name, target);
+  return true;
+}
+
+void GalleryUpdate::RecordFolder(const std::string& name, const std::string& path) {
+  if (const std::optional<std::uint64_t> inode = FolderInode(path)) {
+    OwnedEntry entry;
+    entry.Folder = true;
+    entry.Facts.Inode = *inode;
+    Record(name, entry);
   }
+}
+
+bool GalleryUpdate::MakeAlbumFolder(const std::string& target) {
+  if (!MakeFolder(target)) return false;
+  const std::string name = NameOf(target);
+  if (write_ && !name.empty() && state_.Entries.count(name) == 0 && PlainFoldersUpTo(folder_, name))
+    RecordFolder(name, target);
   return true;
 }
 

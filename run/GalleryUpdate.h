@@ -116,6 +116,13 @@ class GalleryUpdate : public AdditionalElementsTarget {
   // the additional elements (or keep it) as a full run leaves it.
   void CopyFile(const std::string& source, const std::string& target) override;
   bool MakeFolder(const std::string& target) override;
+  // An album's folder: made as MakeFolder makes a folder, and one that is
+  // there already, a plain folder the state has no entry of, is recorded as
+  // Fotoloom's too (a gallery first written without an update, or by a run
+  // that lost its state, made it). So once the album is gone, the files the
+  // state records in it are deleted when unchanged, and the folder when
+  // nothing else is left in it; what anyone else put there keeps it.
+  bool MakeAlbumFolder(const std::string& target);
 
   // The files and folders the state recorded, that nothing wanted, and
   // that are still as Fotoloom left them: what DeleteUnwanted deletes. A
@@ -159,6 +166,8 @@ class GalleryUpdate : public AdditionalElementsTarget {
   // whose racy photo proves unchanged is recorded settled.
   bool FromSamePhoto(const std::string& name, const PhotoIdentity& photo);
   void Record(const std::string& name, const OwnedEntry& entry);
+  // Records the folder at path, when it is a plain folder, as made by Fotoloom.
+  void RecordFolder(const std::string& name, const std::string& path);
   void Forget(const std::string& name);
 
   std::string folder_;

@@ -743,7 +743,7 @@ std::string GenerationRun::AlbumFolderPath(const std::string& subfolder) const {
 void GenerationRun::MakeAlbumFolder(const std::string& subfolder) {
   const std::string path = AlbumFolderPath(subfolder);
   if (run_->Update)
-    run_->Update->MakeFolder(path);
+    run_->Update->MakeAlbumFolder(path);
   else
     ::mkdir(path.c_str(), 0777);
   // Pages and images go into a folder of the output folder, never through a link out of it.
