@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -17,6 +18,7 @@
 #include "JpegFixtures.h"
 #include "MetadataFixtures.h"
 #include "PhotoFixtures.h"
+#include "WholeFiles.h"
 #include "core/Error.h"
 #include "core/RecordingDesktop.h"
 #include "imaging/PhotoMetadata.h"
@@ -498,6 +500,92 @@ TEST(GalleryAlbums, an_album_gone_leaves_what_the_user_put_into_its_folder) {
   EXPECT_THAT(Names(ListFiles(t.out.str())),
               ElementsAre("a", "a/b", "a/b/mine.txt", "image1.htm", "n_img01.jpg", "page1.htm", "t_img01.jpg"));
   EXPECT_EQ(ReadFile(t.out / "a/b/mine.txt"), "the user's");
+}
+
+// However the gallery was first written, and in whatever order albums come
+// and go afterwards, each update ends at the full run's result: the files
+// of an album that is gone are deleted, and then its folders; a file the
+// user put into one stays, with the folders on its way. (Copies of the
+// originals are left out: one a run without an update wrote is not known to
+// be Fotoloom's, in an album's folder as in the output folder itself, and
+// stays.)
+TEST(GalleryAlbums, albums_coming_and_going_after_any_first_run_end_at_the_full_run_result) {
+  struct First {
+    const char* name;
+    bool albums;
+    bool update;
+  };
+  for (const First& first :
+       {First{"a plain run without albums", false, false}, First{"a plain run with albums", true, false},
+        First{"an update with albums", true, true}}) {
+    SCOPED_TRACE(first.name);
+    Tree t;
+    AddPhotos(t.in, "", 1);
+    AddPhotos(t.in, "a", 2);
+    AddPhotos(t.in, "a/b", 1, "b%02d.jpg");
+    AddPhotos(t.in, "c", 2, "c%02d.jpg");
+    t.settings.SetIncludeSubfolders(first.albums);
+    t.settings.SetUpdateOnlyChanged(first.update);
+    ASSERT_EQ(t.run.Start(), RunOutcome::Finished);
+    t.settings.SetIncludeSubfolders(true);
+    t.settings.SetUpdateOnlyChanged(true);
+    // Each change, then an update whose result differs from the full run's
+    // by the names given only.
+    const auto update = [&t](const std::function<void()>& change, std::set<std::string> extra) {
+      change();
+      ASSERT_EQ(t.run.Start(), RunOutcome::Finished);
+      EXPECT_EQ(Differences(ListFiles(t.out.str()), FullRun(t.settings)), extra);
+    };
+    update([] {}, {});
+    update([&t] { fs::remove_all(t.in / "c"); }, {});
+    EXPECT_FALSE(fs::exists(t.out / "c"));
+    update([&t] { Rename(t, "a/b", "d"); }, {});
+    EXPECT_FALSE(fs::exists(t.out / "a/b"));
+    WriteFile(t.out / "d/mine.txt", "the user's");
+    update([&t] { AddPhotos(t.in, "c", 1, "c%02d.jpg"), fs::remove_all(t.in / "d"); }, {"d", "d/mine.txt"});
+    EXPECT_EQ(ReadFile(t.out / "d/mine.txt"), "the user's");
+    update([&t] { t.settings.SetIncludeSubfolders(false); }, {"d", "d/mine.txt"});
+    EXPECT_FALSE(fs::exists(t.out / "a"));
+    EXPECT_FALSE(fs::exists(t.out / "c"));
+    update([&t] { t.settings.SetIncludeSubfolders(true); }, {"d", "d/mine.txt"});
+  }
+}
+
+// A cancel anywhere in an update of a tree ends the whole run as cancelled
+// with whole files only, and the next update ends at the full run's result.
+TEST(GalleryAlbums, a_cancel_at_any_pump_leaves_whole_files_and_the_next_update_finishes_the_tree) {
+  const auto prepare = [](Tree& t) {
+    AddPhotos(t.in, "", 2);
+    AddPhotos(t.in, "a", 3);
+    AddPhotos(t.in, "a/b", 2);
+    AddPhotos(t.in, "c", 2);
+    t.settings.SetCopyOrgSizedImages(true);
+    t.settings.SetUpdateOnlyChanged(true);
+  };
+  int pumps = 0;
+  {
+    Tree t;
+    prepare(t);
+    ASSERT_EQ(t.run.Start(), RunOutcome::Finished);
+    pumps = t.desktop.Pumps;
+  }
+  ASSERT_GT(pumps, 20);
+  // Some forty of them, spread over the whole run.
+  for (int k = 1; k < pumps; k += std::max(1, pumps / 40)) {
+    SCOPED_TRACE("cancelled at pump " + std::to_string(k));
+    Tree t;
+    prepare(t);
+    t.desktop.OnPump = [&t, k](int pump) {
+      if (pump == k) t.run.Cancel();
+    };
+    EXPECT_EQ(t.run.Start(), RunOutcome::Cancelled);
+    EXPECT_FALSE(t.run.Running());
+    test::ExpectOnlyWholeFiles(t.out.str(), true);
+    t.desktop.OnPump = nullptr;
+    ASSERT_EQ(t.run.Start(), RunOutcome::Finished);
+    EXPECT_THAT(Differences(ListFiles(t.out.str()), FullRun(t.settings)), IsEmpty());
+    if (::testing::Test::HasFailure()) break;
+  }
 }
 
 TEST(GalleryAlbums, an_album_folder_that_is_a_link_in_the_output_folder_is_not_written_through) {
