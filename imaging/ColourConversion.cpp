@@ -4,7 +4,9 @@
 #include <lcms2.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
+#include <optional>
 #include <vector>
 
 namespace fotoloom {
@@ -108,24 +110,168 @@ int Distance(const std::uint8_t* a, const std::uint8_t* b, int count) {
   return most;
 }
 
-// Whether an RGB to RGB transform leaves colours where they are: tried on
-// a grid of 9 levels per channel and on every grey.
-bool KeepsColours(cmsHTRANSFORM t) {
+// The colours KeepsColours tries, as RGB triples: a grid of 9 levels per
+// channel and every grey.
+std::vector<std::uint8_t> TrialColours() {
   std::vector<std::uint8_t> in;
   for (int r = 0; r <= 256; r += 32)
     for (int g = 0; g <= 256; g += 32)
       for (int b = 0; b <= 256; b += 32)
         for (int v : {r, g, b}) in.push_back(static_cast<std::uint8_t>(std::min(v, 255)));
   for (int v = 0; v < 256; ++v) in.insert(in.end(), 3, static_cast<std::uint8_t>(v));
+  return in;
+}
+
+// Whether an RGB to RGB transform leaves colours where they are, on the
+// trial colours.
+bool KeepsColours(cmsHTRANSFORM t) {
+  const std::vector<std::uint8_t> in = TrialColours();
   std::vector<std::uint8_t> out(in.size());
   cmsDoTransform(t, in.data(), out.data(), static_cast<cmsUInt32Number>(in.size() / 3));
   return Distance(in.data(), out.data(), static_cast<int>(in.size())) <= kSrgbTolerance;
+}
+
+// A conversion between two matrix-and-curve RGB spaces, as most photos'
+// profiles are: each channel through its curve to linear light, a 3 x 3
+// matrix into sRGB's primaries, and sRGB's curve back. lcms2 does the same
+// for such profiles, one pixel at a time through a general pipeline; these
+// tables do it at a fraction of the cost, which matters because every
+// wide-gamut photo's images go through it.
+class MatrixShaper {
+ public:
+  // The tables for source to sRGB; false when the source is not a plain
+  // matrix-and-curve profile whose black is zero (then black-point
+  // compensation does nothing).
+  bool Build(cmsHPROFILE source, cmsHPROFILE srgb);
+
+  void ApplyRow(std::uint8_t* row, int width) const {
+    // The three channels of a pixel are computed together, one matrix
+    // column at a time in a vector of four lanes (the fourth unused).
+    const Lanes red = columns_[0], green = columns_[1], blue = columns_[2];
+    const Lanes zero = {}, top = {kTop, kTop, kTop, kTop};
+    const std::uint8_t* out = out_.data();
+    for (int x = 0; x < width; ++x, row += 3) {
+      Lanes v = red * in_[0][row[0]] + green * in_[1][row[1]] + blue * in_[2][row[2]];
+      v = v < zero ? zero : v;
+      v = v > top ? top : v;
+      // Stored only once all three are read: the row may alias the tables.
+      const std::uint8_t r = out[static_cast<int>(v[0])], g = out[static_cast<int>(v[1])],
+                         b = out[static_cast<int>(v[2])];
+      row[0] = r;
+      row[1] = g;
+      row[2] = b;
+    }
+  }
+
+ private:
+  // Linear light is kept in steps of 1 / kSteps: the table of sRGB's curve
+  // has an entry for each step (finer than one level of 255 everywhere).
+  static constexpr int kSteps = 1 << 14;
+  // The largest value a lane may take before it is truncated to an index
+  // of that table: the entry for full light.
+  static constexpr float kTop = kSteps;
+
+  using Lanes = float __attribute__((vector_size(16)));
+
+  std::array<std::array<float, 256>, 3> in_{};
+  std::array<Lanes, 3> columns_{};  // the matrix by columns
+  std::vector<std::uint8_t> out_;
+};
+
+bool PlainMatrixShaper(cmsHPROFILE p) {
+  // A profile with tables for some intent is converted through them by
+  // lcms2, not through its matrix.
+  for (const cmsTagSignature t : {cmsSigAToB0Tag, cmsSigAToB1Tag, cmsSigAToB2Tag, cmsSigDToB0Tag, cmsSigDToB1Tag})
+    if (cmsIsTag(p, t)) return false;
+  return cmsGetColorSpace(p) == cmsSigRgbData && cmsGetPCS(p) == cmsSigXYZData && cmsIsMatrixShaper(p);
+}
+
+using Matrix3 = std::array<std::array<double, 3>, 3>;
+
+// The columns of a profile's colorants, as a 3 x 3 matrix (rows X, Y, Z).
+bool ColorantsOf(cmsHPROFILE p, Matrix3& m) {
+  const cmsTagSignature tags[3] = {cmsSigRedColorantTag, cmsSigGreenColorantTag, cmsSigBlueColorantTag};
+  for (std::size_t c = 0; c < 3; ++c) {
+    const auto* xyz = static_cast<const cmsCIEXYZ*>(cmsReadTag(p, tags[c]));
+    if (xyz == nullptr) return false;
+    m[0][c] = xyz->X;
+    m[1][c] = xyz->Y;
+    m[2][c] = xyz->Z;
+  }
+  return true;
+}
+
+// The inverse of a by its adjugate; false when a is (nearly) singular.
+bool Invert(const Matrix3& a, Matrix3& inverse) {
+  for (std::size_t r = 0; r < 3; ++r)
+    for (std::size_t c = 0; c < 3; ++c) {
+      // The cofactor of a[c][r], transposed into place.
+      const std::size_t r1 = (c + 1) % 3, r2 = (c + 2) % 3, c1 = (r + 1) % 3, c2 = (r + 2) % 3;
+      inverse[r][c] = a[r1][c1] * a[r2][c2] - a[r1][c2] * a[r2][c1];
+    }
+  const double det = a[0][0] * inverse[0][0] + a[0][1] * inverse[1][0] + a[0][2] * inverse[2][0];
+  if (std::abs(det) < 1e-9) return false;
+  for (auto& row : inverse)
+    for (double& v : row) v /= det;
+  return true;
+}
+
+Matrix3 Product(const Matrix3& a, const Matrix3& b) {
+  Matrix3 p{};
+  for (std::size_t r = 0; r < 3; ++r)
+    for (std::size_t c = 0; c < 3; ++c)
+      for (std::size_t k = 0; k < 3; ++k) p[r][c] += a[r][k] * b[k][c];
+  return p;
+}
+
+bool MatrixShaper::Build(cmsHPROFILE source, cmsHPROFILE srgb) {
+  if (!PlainMatrixShaper(source) || !PlainMatrixShaper(srgb)) return false;
+  Matrix3 from{}, to{}, toInverse{};
+  if (!ColorantsOf(source, from) || !ColorantsOf(srgb, to) || !Invert(to, toInverse)) return false;
+  const Matrix3 m = Product(toInverse, from);
+  for (std::size_t r = 0; r < 3; ++r)
+    for (std::size_t c = 0; c < 3; ++c) columns_[c][r] = static_cast<float>(m[r][c]);
+  const cmsTagSignature curves[3] = {cmsSigRedTRCTag, cmsSigGreenTRCTag, cmsSigBlueTRCTag};
+  for (std::size_t c = 0; c < 3; ++c) {
+    const auto* curve = static_cast<const cmsToneCurve*>(cmsReadTag(source, curves[c]));
+    if (curve == nullptr || cmsEvalToneCurveFloat(curve, 0) != 0) return false;
+    for (int v = 0; v < 256; ++v)
+      in_[c][static_cast<std::size_t>(v)] =
+          cmsEvalToneCurveFloat(curve, static_cast<cmsFloat32Number>(v / 255.0)) * kSteps;
+  }
+  // sRGB's three curves are one curve.
+  const auto* srgbCurve = static_cast<const cmsToneCurve*>(cmsReadTag(srgb, cmsSigRedTRCTag));
+  if (srgbCurve == nullptr) return false;
+  cmsToneCurve* encode = cmsReverseToneCurve(srgbCurve);
+  if (encode == nullptr) return false;
+  // Entry i stands for the linear light from i to i + 1 steps (an index is
+  // a truncated lane), so it holds the level of the middle of that span.
+  out_.resize(static_cast<std::size_t>(kSteps) + 1);
+  for (int i = 0; i <= kSteps; ++i) {
+    const double light = std::min(1.0, (i + 0.5) / kSteps);
+    const double level = cmsEvalToneCurveFloat(encode, static_cast<cmsFloat32Number>(light)) * 255.0;
+    out_[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(std::clamp(std::lround(level), 0L, 255L));
+  }
+  cmsFreeToneCurve(encode);
+  return true;
+}
+
+// Whether the tables agree with lcms2's transform, within what lcms2's own
+// 8-bit path differs from its exact one, on the trial colours; a profile
+// whose tables do not (whatever the reason) is converted by lcms2 itself.
+bool AgreesWith(const MatrixShaper& shaper, cmsHTRANSFORM t) {
+  std::vector<std::uint8_t> want = TrialColours();
+  std::vector<std::uint8_t> got = want;
+  cmsDoTransform(t, got.data(), want.data(), static_cast<cmsUInt32Number>(want.size() / 3));
+  shaper.ApplyRow(got.data(), static_cast<int>(got.size() / 3));
+  return Distance(got.data(), want.data(), static_cast<int>(got.size())) <= kSrgbTolerance;
 }
 
 }  // namespace
 
 struct SrgbConversion::State {
   Transform transform;                 // colour pixels
+  std::optional<MatrixShaper> shaper;  // the same as transform, faster, when it applies
   std::array<std::uint8_t, 256> grey;  // grey pixels, when transform is null
   mutable std::vector<std::uint8_t> scratch;
 };
@@ -175,6 +321,8 @@ SrgbConversion SrgbConversion::For(const ColourDescription& colour, bool greyPix
     if (same) return conversion;
   } else {
     if (KeepsColours(t.get())) return conversion;
+    MatrixShaper shaper;
+    if (!grey && shaper.Build(source.get(), target.get()) && AgreesWith(shaper, t.get())) state->shaper = shaper;
     state->transform = std::move(t);
   }
   conversion.state_ = std::move(state);
@@ -186,6 +334,10 @@ void SrgbConversion::ApplyRow(std::uint8_t* row, int width) const {
   const std::size_t bytes = static_cast<std::size_t>(width) * 3;
   if (!state_->transform) {
     for (std::size_t i = 0; i < bytes; ++i) row[i] = state_->grey[row[i]];
+    return;
+  }
+  if (state_->shaper) {
+    state_->shaper->ApplyRow(row, width);
     return;
   }
   std::vector<std::uint8_t>& scratch = state_->scratch;

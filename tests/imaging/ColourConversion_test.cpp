@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "PhotoFixtures.h"
 
@@ -59,6 +60,34 @@ TEST(SrgbConversion, wide_gamut_patches_match_the_lcms2_reference) {
     // The colours really move: a saturated red of the wide space is redder
     // than sRGB's red can be, a mid red is shown more saturated.
     EXPECT_FALSE(Near(Converted(conversion, {200, 40, 30}), {200, 40, 30}, 3)) << p.name;
+  }
+}
+
+TEST(SrgbConversion, every_colour_of_a_wide_gamut_space_is_within_a_level_of_the_exact_conversion) {
+  // Every third level of each channel, and every colour of the darkest
+  // levels, where the curves are steepest.
+  std::vector<std::uint8_t> colours;
+  const auto add = [&](int r, int g, int b) {
+    for (int v : {r, g, b}) colours.push_back(static_cast<std::uint8_t>(v));
+  };
+  for (int r = 0; r < 256; r += 3)
+    for (int g = 0; g < 256; g += 3)
+      for (int b = 0; b < 256; b += 3) add(r, g, b);
+  for (int r = 0; r < 16; ++r)
+    for (int g = 0; g < 16; ++g)
+      for (int b = 0; b < 16; ++b) add(r, g, b);
+  for (const std::string& icc : {test::DisplayP3Profile(), test::AdobeRgbProfile()}) {
+    const std::vector<std::uint8_t> want = test::ReferenceRowToSrgb(icc, colours);
+    std::vector<std::uint8_t> got = colours;
+    SrgbConversion::For({icc}, false).ApplyRow(got.data(), static_cast<int>(got.size() / 3));
+    int worst = 0;
+    std::size_t at = 0;
+    for (std::size_t i = 0; i < got.size(); ++i)
+      if (std::abs(int(got[i]) - int(want[i])) > worst) {
+        worst = std::abs(int(got[i]) - int(want[i]));
+        at = i - i % 3;
+      }
+    EXPECT_LE(worst, kOptimisedTolerance) << "at " << Text({colours[at], colours[at + 1], colours[at + 2]});
   }
 }
 

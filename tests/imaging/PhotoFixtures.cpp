@@ -215,6 +215,23 @@ Rgb ReferenceToSrgb(const std::string& icc, Rgb colour) {
   });
 }
 
+std::vector<std::uint8_t> ReferenceRowToSrgb(const std::string& icc, const std::vector<std::uint8_t>& rgb) {
+  std::vector<double> in(rgb.begin(), rgb.end());
+  for (double& v : in) v /= 255.0;
+  std::vector<double> out(in.size());
+  cmsHPROFILE source = cmsOpenProfileFromMem(icc.data(), cmsUInt32Number(icc.size()));
+  cmsHPROFILE target = cmsCreate_sRGBProfile();
+  cmsHTRANSFORM t = cmsCreateTransform(source, TYPE_RGB_DBL, target, TYPE_RGB_DBL, INTENT_RELATIVE_COLORIMETRIC,
+                                       cmsFLAGS_BLACKPOINTCOMPENSATION | cmsFLAGS_NOOPTIMIZE | cmsFLAGS_NOCACHE);
+  cmsDoTransform(t, in.data(), out.data(), cmsUInt32Number(in.size() / 3));
+  cmsDeleteTransform(t);
+  cmsCloseProfile(target);
+  cmsCloseProfile(source);
+  std::vector<std::uint8_t> bytes(out.size());
+  for (std::size_t i = 0; i < out.size(); ++i) bytes[i] = Byte(out[i]);
+  return bytes;
+}
+
 Rgb ReferenceCmykToSrgb(const std::string& icc, std::array<std::uint8_t, 4> inks, bool inverted) {
   // lcms2 takes CMYK in per cent of ink.
   double in[4];

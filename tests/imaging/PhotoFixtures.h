@@ -26,6 +26,8 @@ std::string RotatedCmykProfile();
 // What lcms2 makes of one colour in its most exact way (no optimisation),
 // into sRGB with the program's intent: the reference of the tests.
 Rgb ReferenceToSrgb(const std::string& icc, Rgb colour);
+// The same for a row of RGB pixels (three bytes each) of an RGB profile.
+std::vector<std::uint8_t> ReferenceRowToSrgb(const std::string& icc, const std::vector<std::uint8_t>& rgb);
 Rgb ReferenceCmykToSrgb(const std::string& icc, std::array<std::uint8_t, 4> inks, bool inverted);
 
 // One pixel with up to four samples of the file's depth (0..255 or 0..65535).
