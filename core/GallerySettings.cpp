@@ -233,6 +233,11 @@ void GallerySettings::SetUpdateOnlyChanged(bool value) {
 }
 
 void GallerySettings::SetOtherFormats(bool value) { StoreBool(v_.OtherFormats, value, SettingsField::OtherFormats); }
+
+void GallerySettings::SetIncludeSubfolders(bool value) {
+  StoreBool(v_.IncludeSubfolders, value, SettingsField::IncludeSubfolders);
+}
+
 void GallerySettings::SetSkipBadPhotos(bool value) { StoreBool(v_.SkipBadPhotos, value, SettingsField::SkipBadPhotos); }
 
 void GallerySettings::SetElementsMode(int value) {

@@ -31,6 +31,7 @@ void ImageStages::Create_images() {
   // Copies of the lists and settings, so that event handlers changing the
   // writers' fields cannot pull them from under the workers.
   const std::vector<std::string> files = scaling_.FilesToWrite();
+  const std::vector<std::string> outputs = scaling_.OutputFilesToWrite();
   const ResizeSettings scaled = scaling_.CurrentSettings();
   const ResizeSettings thumb = thumbs_.CurrentSettings();
   const std::vector<PhotoNeeds> needs = [&] {
@@ -71,7 +72,7 @@ void ImageStages::Create_images() {
     const PhotoNeeds need = needs[static_cast<std::size_t>(index)];
     if (need.ScaledImage) {
       if (copies[kScaledCopy].Error) std::rethrow_exception(copies[kScaledCopy].Error);
-      WriteWholeFile(scaling_.OutputFileOf(files[static_cast<std::size_t>(index)]), copies[kScaledCopy].Jpeg);
+      WriteWholeFile(outputs[static_cast<std::size_t>(index)], copies[kScaledCopy].Jpeg);
       scaling_.Warn(index, copies[kScaledCopy].Warnings);
     } else if (along && need.Thumbnail) {
       // The photo was read for its thumbnail alone.
@@ -98,6 +99,7 @@ void ImageStages::Create_thumbnails() {
   const ScopeExit forget([this] { Forget(); });
 
   const std::vector<std::string> files = thumbs_.FilesToWrite();
+  const std::vector<std::string> outputs = thumbs_.OutputFilesToWrite();
   const ResizeSettings thumb = thumbs_.CurrentSettings();
   const bool sameSettings = !keptFiles_.empty() && keptSettings_ == thumb;
   // Decided before any worker starts, so that workers never look at the store.
@@ -136,7 +138,7 @@ void ImageStages::Create_thumbnails() {
         waiting_.Take(index, jpeg);
       else if (copies[0].Error)
         std::rethrow_exception(copies[0].Error);
-      WriteWholeFile(thumbs_.OutputFileOf(files[i]), jpeg);
+      WriteWholeFile(outputs[i], jpeg);
       thumbs_.Warn(index, copies[0].Warnings);
       // A thumbnail made here was decoded here; a kept one was told of already.
       if (!waiting[i] && !copies[0].Damage.empty() && thumbs_.OnDamaged)

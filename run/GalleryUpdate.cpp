@@ -74,8 +74,10 @@ bool IsPlainRelativeName(const std::string& name) {
 
 bool OfItsKind(const std::string& name, const OwnedEntry& entry) {
   if (entry.Recipe.empty() && entry.Photo.Path.empty()) return true;
-  return OutputNameFault(name) == NameFault::None &&
-         (name.starts_with("n_") || name.starts_with("t_") || name.starts_with("b_"));
+  // In the output folder itself or in an album's folder below it.
+  const std::string file = name.substr(name.rfind('/') + 1);
+  return OutputNameFault(name, NameShape::Nested) == NameFault::None &&
+         (file.starts_with("n_") || file.starts_with("t_") || file.starts_with("b_"));
 }
 
 GalleryUpdate::GalleryUpdate(std::string outputFolder, bool write, UpdateClock now)
@@ -186,20 +188,22 @@ bool GalleryUpdate::FromSamePhoto(const std::string& name, const PhotoIdentity& 
   return true;
 }
 
-PhotoDecision GalleryUpdate::DecidePhoto(const std::string& photoPath, const std::string& copyRecipe,
-                                         const std::string& scaledRecipe, const std::string& thumbRecipe) {
+PhotoDecision GalleryUpdate::DecidePhoto(const std::string& photoPath, const std::string& subfolder,
+                                         const std::string& copyRecipe, const std::string& scaledRecipe,
+                                         const std::string& thumbRecipe) {
   PhotoDecision decision;
   decision.Photo = Observe(photoPath);
-  if (!copyRecipe.empty()) decision.Copy = DecideCopy(decision.Photo, copyRecipe);
-  decision.Images = DecideImages(decision.Photo, scaledRecipe, thumbRecipe);
+  if (!copyRecipe.empty()) decision.Copy = DecideCopy(decision.Photo, subfolder, copyRecipe);
+  decision.Images = DecideImages(decision.Photo, subfolder, scaledRecipe, thumbRecipe);
   decision.ScaledRecipe = scaledRecipe;
   decision.ThumbRecipe = thumbRecipe;
   decision.CopyRecipe = copyRecipe;
   return decision;
 }
 
-OriginalCopy GalleryUpdate::DecideCopy(const PhotoIdentity& photo, const std::string& recipe) {
-  const std::string b = ImageFileName("b_", FileNameOf(photo.Path));
+OriginalCopy GalleryUpdate::DecideCopy(const PhotoIdentity& photo, const std::string& subfolder,
+                                       const std::string& recipe) {
+  const std::string b = NameInSubfolder(subfolder, ImageFileName("b_", FileNameOf(photo.Path)));
   Want(b);
   const Ownership own = OwnershipOfName(b);
   // A "b_" file made otherwise (with or without location; a full-size JPEG
@@ -219,11 +223,11 @@ OriginalCopy GalleryUpdate::DecideCopy(const PhotoIdentity& photo, const std::st
   return action;
 }
 
-PhotoNeeds GalleryUpdate::DecideImages(const PhotoIdentity& photo, const std::string& scaledRecipe,
-                                       const std::string& thumbRecipe) {
+PhotoNeeds GalleryUpdate::DecideImages(const PhotoIdentity& photo, const std::string& subfolder,
+                                       const std::string& scaledRecipe, const std::string& thumbRecipe) {
   const std::string file = FileNameOf(photo.Path);
-  const std::string n = ImageFileName("n_", file);
-  const std::string t = ImageFileName("t_", file);
+  const std::string n = NameInSubfolder(subfolder, ImageFileName("n_", file));
+  const std::string t = NameInSubfolder(subfolder, ImageFileName("t_", file));
   Want(n);
   Want(t);
   imageNames_.insert(n);
@@ -238,7 +242,8 @@ PhotoNeeds GalleryUpdate::DecideImages(const PhotoIdentity& photo, const std::st
 }
 
 void GalleryUpdate::WritePage(const std::string& name, const std::string& text) {
-  const std::string path = OutputPathOf(folder_, name);
+  // name may lead into an album's folder ("2024/page1.htm").
+  const std::string path = PathOf(name);
   Want(NameOf(path));
   if (!HoldsExactly(path, text)) {
     if (!write_) return;
@@ -325,14 +330,24 @@ bool GalleryUpdate::MakeFolder(const std::string& target) {
   if (!write_) return false;
   const bool made = fs::create_directory(target, ec);
   if (ec || !fs::is_directory(target, ec)) return false;
-  if (made && !name.empty()) {
-    if (const std::optional<std::uint64_t> inode = FolderInode(target)) {
-      OwnedEntry entry;
-      entry.Folder = true;
-      entry.Facts.Inode = *inode;
-      Record(name, entry);
-    }
+  if (made && !name.empty()) RecordFolder(name, target);
+  return true;
+}
+
+void GalleryUpdate::RecordFolder(const std::string& name, const std::string& path) {
+  if (const std::optional<std::uint64_t> inode = FolderInode(path)) {
+    OwnedEntry entry;
+    entry.Folder = true;
+    entry.Facts.Inode = *inode;
+    Record(name, entry);
   }
+}
+
+bool GalleryUpdate::MakeAlbumFolder(const std::string& target) {
+  if (!MakeFolder(target)) return false;
+  const std::string name = NameOf(target);
+  if (write_ && !name.empty() && state_.Entries.count(name) == 0 && PlainFoldersUpTo(folder_, name))
+    RecordFolder(name, target);
   return true;
 }
 
