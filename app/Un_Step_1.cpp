@@ -1,6 +1,7 @@
 // Page 1 of the wizard: the input, output and additional folders and the names of the pages.
 #include "app/Un_Step_1.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
@@ -49,6 +50,12 @@ TFrame_Step_1::TFrame_Step_1(GallerySettings& settings, WizardDialogs& dialogs, 
   Caption(box, QStringLiteral("Path of INPUT Folder"), 16, 30, 600);
   btn_brw_input = BrowseButton(box, "btn_brw_input", 48);
   edt_input = Edit(box, "edt_input", 48, 48, 577);
+  // Right under the input folder it belongs to, in the gap above the output
+  // folder's caption: no control of the page moves.
+  Check_albums = new QCheckBox(QStringLiteral("Include subfolders as albums"), box);
+  Check_albums->setObjectName(QStringLiteral("Check_albums"));
+  Check_albums->setGeometry(48, 70, 577, 20);
+  Check_albums->setCursor(Qt::PointingHandCursor);
   Caption(box, QStringLiteral("Path of OUTPUT Folder"), 16, 90, 600);
   btn_brw_output = BrowseButton(box, "btn_brw_output", 108);
   edt_output = Edit(box, "edt_output", 48, 108, 577);
@@ -77,9 +84,9 @@ TFrame_Step_1::TFrame_Step_1(GallerySettings& settings, WizardDialogs& dialogs, 
   lbl_name_problem->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   lbl_name_problem->hide();
 
-  for (SettingsField f :
-       {SettingsField::InputPath, SettingsField::OutputPath, SettingsField::AdditionalPath,
-        SettingsField::ThumbPagesName, SettingsField::ImagePagesName, SettingsField::WebSiteExtension})
+  for (SettingsField f : {SettingsField::InputPath, SettingsField::IncludeSubfolders, SettingsField::OutputPath,
+                          SettingsField::AdditionalPath, SettingsField::ThumbPagesName, SettingsField::ImagePagesName,
+                          SettingsField::WebSiteExtension})
     Redraw(f);
 
   connect(btn_brw_input, &QPushButton::clicked, this, &TFrame_Step_1::btn_brw_inputClick);
@@ -93,6 +100,7 @@ TFrame_Step_1::TFrame_Step_1(GallerySettings& settings, WizardDialogs& dialogs, 
     settings_.SetOutputPath(S(t));
     emit FolderTextsChanged();
   });
+  connect(Check_albums, &QCheckBox::toggled, this, [this](bool on) { settings_.SetIncludeSubfolders(on); });
   connect(edt_optional, &QLineEdit::textChanged, this, [this](const QString& t) { settings_.SetAdditionalPath(S(t)); });
   // An emptied name box gets "page" / "image" back from the record at once.
   connect(edt_thumbnail, &QLineEdit::textChanged, this,
@@ -136,6 +144,10 @@ void TFrame_Step_1::Redraw(SettingsField field) {
     ShowNameProblem();
   switch (field) {
     case SettingsField::InputPath: ShowText(edt_input, settings_.InputPath()); break;
+    case SettingsField::IncludeSubfolders:
+      if (Check_albums->isChecked() != settings_.IncludeSubfolders())
+        Check_albums->setChecked(settings_.IncludeSubfolders());
+      break;
     case SettingsField::OutputPath: ShowText(edt_output, settings_.OutputPath()); break;
     case SettingsField::AdditionalPath: ShowText(edt_optional, settings_.AdditionalPath()); break;
     case SettingsField::ThumbPagesName: ShowText(edt_thumbnail, settings_.ThumbPagesName()); break;

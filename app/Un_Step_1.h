@@ -5,6 +5,7 @@
 
 #include "app/SettingsBinding.h"
 
+class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -32,6 +33,7 @@ class TFrame_Step_1 : public QWidget {
 
  private:
   QLineEdit* edt_input = nullptr;
+  QCheckBox* Check_albums = nullptr;
   QLineEdit* edt_output = nullptr;
   QLineEdit* edt_optional = nullptr;
   QLineEdit* edt_thumbnail = nullptr;

@@ -144,6 +144,9 @@ CliCommand ParseArguments(const std::vector<std::string>& args) {
     } else if (cmd.Kind == CommandKind::Run && w == "--update") {
       words.NoValue(w);
       cmd.Update = true;
+    } else if (cmd.Kind == CommandKind::Run && w == "--albums") {
+      words.NoValue(w);
+      cmd.Albums = true;
     } else if (cmd.Kind == CommandKind::Run && w == "--skip-bad-photos") {
       words.NoValue(w);
       cmd.SkipBadPhotos = true;
@@ -192,7 +195,7 @@ std::string UsageText() {
   return R"(Usage:
   fotoloom-cli run [SETTINGS.fl] [--set KEY=VALUE]... [--input DIR] [--output DIR]
                    [--elements 0|1|2] [--jobs N] [--yes] [--open] [--quiet] [--dry-run]
-                   [--update] [--skip-bad-photos]
+                   [--update] [--skip-bad-photos] [--albums]
   fotoloom-cli defaults [--templates classic|responsive] FILE.fl [--set KEY=VALUE]...
   fotoloom-cli resave IN.fl OUT.fl [--set KEY=VALUE]...
   fotoloom-cli resample IN OUT.ppm --filter N --size WIDTHxHEIGHT
@@ -236,6 +239,15 @@ Commands:
                               file, .fotoloom-update-state. Without a usable
                               state it writes everything. Also the settings
                               file's [Update] OnlyChanged=yes
+              --albums        include subfolders as albums: every folder
+                              below the input folder that holds photos (or a
+                              folder that does) becomes a gallery of its own
+                              in the same folder below the output folder,
+                              listed with its photo count on the first page
+                              of the album above it. Folders whose names
+                              begin with "." are left out. Also --set
+                              Albums=yes or the settings file's [Albums]
+                              Enabled=1
               --skip-bad-photos
                               leave a photo that cannot be read out of the
                               gallery with a warning and go on; without it

@@ -38,6 +38,7 @@ struct CliCommand {
   bool DryRun = false;
   bool Update = false;         // only what changed since the last update (the settings' OnlyChanged)
   bool SkipBadPhotos = false;  // leave out photos that cannot be read (the settings' SkipBadPhotos)
+  bool Albums = false;         // subfolders as albums (the settings' [Albums] Enabled)
 
   // run, defaults and resave: every --set in the order given
   std::vector<SettingOverride> Settings;

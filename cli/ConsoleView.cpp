@@ -27,6 +27,29 @@ std::string Clock(std::int64_t seconds) {
 
 }  // namespace
 
+std::string FolderShownOnConsole(std::string folder) {
+  for (char& c : folder)
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+  return folder;
+}
+
+std::string AlbumListText(const std::vector<AlbumSummary>& albums) {
+  const auto shown = [](const std::string& folder) {
+    return folder.empty() ? std::string("(top)") : FolderShownOnConsole(folder);
+  };
+  std::size_t width = 0;
+  for (const AlbumSummary& a : albums) width = std::max(width, shown(a.Folder).size());
+  std::string text = std::to_string(albums.size()) + (albums.size() == 1 ? " album:\n" : " albums:\n");
+  for (const AlbumSummary& a : albums) {
+    std::string line = "  " + shown(a.Folder);
+    line.resize(width + 4, ' ');
+    line += std::to_string(a.Photos) + (a.Photos == 1 ? " photo" : " photos");
+    if (a.PhotosInTree != a.Photos) line += ", " + std::to_string(a.PhotosInTree) + " with its albums";
+    text += line + "\n";
+  }
+  return text;
+}
+
 std::string ProgressLineText(const std::string& counts, int position, int maximum, ProgressClock::duration elapsed,
                              int columns) {
   if (maximum <= 0) return counts;
@@ -95,6 +118,13 @@ void ConsoleView::ShowImagesUpToDate(int upToDate, int total) {
   if (quiet_) return;
   Finish();
   std::fprintf(out_, "%d of %d images up to date\n", upToDate, total);
+  std::fflush(out_);
+}
+
+void ConsoleView::ShowAlbums(const std::vector<AlbumSummary>& albums) {
+  if (quiet_) return;
+  Finish();
+  std::fputs(AlbumListText(albums).c_str(), out_);
   std::fflush(out_);
 }
 

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "run/RunView.h"
 
@@ -23,6 +24,18 @@ using ProgressClock = std::chrono::steady_clock;
 // leaving out the bar first and then the time left; counts always stay.
 std::string ProgressLineText(const std::string& counts, int position, int maximum, ProgressClock::duration elapsed,
                              int columns = 0);
+
+// An album's folder as a console line shows it: control characters (a
+// line break in a folder's name) as "?".
+std::string FolderShownOnConsole(std::string folder);
+
+// The albums of a run, a heading line and one line per album, its folder
+// (control characters shown as "?") and photo counts:
+//   3 albums:
+//     (top)       2 photos, 14 with its albums
+//     2024        0 photos, 12 with its albums
+//     2024/Rome  12 photos
+std::string AlbumListText(const std::vector<AlbumSummary>& albums);
 
 // Items a stage finishes before its time left is estimated: the first
 // photos carry the start-up cost of the stage and would mislead.
@@ -56,6 +69,8 @@ class ConsoleView : public RunView {
   void CloseMainWindow() override {}
   // "N of M images up to date", on a line of its own.
   void ShowImagesUpToDate(int upToDate, int total) override;
+  // The albums, one line each with its photos (AlbumListText).
+  void ShowAlbums(const std::vector<AlbumSummary>& albums) override;
   // The warning on a line of its own, also when quiet; on a terminal the
   // running stage's line comes back under it.
   void ShowWarning(const std::string& text) override;

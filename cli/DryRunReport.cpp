@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "cli/ConsoleView.h"
 #include "core/OutputNames.h"
 #include "imaging/OutputName.h"
 #include "run/OutputFolder.h"
@@ -11,6 +12,11 @@ namespace fotoloom::cli {
 namespace {
 
 std::string SizeText(const TargetSize& size) { return std::to_string(size.Width) + "x" + std::to_string(size.Height); }
+
+// The photo's name in its album's folder, as the gallery names it.
+std::string PhotoName(const PlannedPhoto& photo) {
+  return NameInSubfolder(FolderShownOnConsole(photo.Subfolder), FileNameOf(photo.Path));
+}
 
 // What the photo's metadata gave the run: the date its order used and
 // where its caption comes from, each when the run uses it.
@@ -23,7 +29,7 @@ std::string MetadataText(const PlannedPhoto& photo) {
 
 // The photo's name, padded to width so that the sizes line up, and what is written of it.
 std::string PhotoLine(const PlannedPhoto& photo, const RunPlan& plan, std::size_t width) {
-  std::string line = "  " + FileNameOf(photo.Path);
+  std::string line = "  " + PhotoName(photo);
   line.resize(std::max(line.size(), width + 2), ' ');
   line += "  ";
   if (!photo.Problem.empty()) return line + "cannot be read: " + photo.Problem;
@@ -47,7 +53,7 @@ std::string UpdateSection(const RunPlan& plan, std::size_t width) {
     if (photo.RedoThumbnail) what += plan.SharpThumbnails ? " t_ t2_" : " t_";
     if (photo.RedoCopy) what += " b_";
     if (what.empty()) continue;
-    std::string line = "  " + FileNameOf(photo.Path);
+    std::string line = "  " + PhotoName(photo);
     line.resize(std::max(line.size(), width + 2), ' ');
     text += line + "  made again:" + what + "\n";
   }
@@ -64,10 +70,15 @@ std::string DryRunReport(const RunPlan& plan, const GallerySettings& settings) {
   text += "Output folder: " + settings.OutputPath() + (plan.CreatesOutputFolder ? " (would be created)\n" : "\n");
   text += "Thumbnail pages: " + std::to_string(plan.ThumbPageCount) + "\n";
   text += "Image pages: " + std::to_string(plan.ImagePageCount) + "\n";
+  if (!plan.Albums.empty()) {
+    std::vector<AlbumSummary> albums;
+    for (const PlannedAlbum& a : plan.Albums) albums.push_back({a.Folder, a.Photos, a.PhotosInTree});
+    text += AlbumListText(albums);
+  }
   text += "Photos in gallery order: " + std::to_string(plan.Photos.size()) + ", images written for " +
           std::to_string(plan.ElementsCount) + "\n";
   std::size_t width = 0;
-  for (const PlannedPhoto& photo : plan.Photos) width = std::max(width, FileNameOf(photo.Path).size());
+  for (const PlannedPhoto& photo : plan.Photos) width = std::max(width, PhotoName(photo).size());
   for (const PlannedPhoto& photo : plan.Photos) text += PhotoLine(photo, plan, width) + "\n";
   if (!plan.LeftOut.empty()) {
     text += "Left out, as they cannot be read: " + std::to_string(plan.LeftOut.size()) + "\n";

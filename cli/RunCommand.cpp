@@ -27,6 +27,7 @@ void LoadSettings(const CliCommand& cmd, GallerySettings& settings) {
   if (cmd.Output) settings.SetOutputPath(*cmd.Output);
   if (cmd.Elements) settings.SetElementsMode(*cmd.Elements);
   if (cmd.Update) settings.SetUpdateOnlyChanged(true);
+  if (cmd.Albums) settings.SetIncludeSubfolders(true);
   if (cmd.SkipBadPhotos) settings.SetSkipBadPhotos(true);
   // Opening the browser is --open's job here, not the settings'.
   settings.SetAutoBrowserStart(false);

@@ -69,7 +69,7 @@ SettingOverride ParseSettingOverride(const std::string& word) {
   // A page name or extension that leads out of the output folder.
   if (const std::optional<ValueFault> fault = CheckPageNames(scratch); fault && fault->Key == key->Name)
     throw UsageError(where + "'" + value + "' cannot be used in page names: " + std::string(fault->Reason));
-  return {std::string(key->Name), value};
+  return {std::string(SettingsKeyCommandName(*key)), value};
 }
 
 void ApplySettingOverrides(const std::vector<SettingOverride>& overrides, GallerySettings& settings) {
@@ -89,6 +89,7 @@ std::string SettingsKeysHelp() {
       {SettingsValueKind::YesNo, "yes/no (yes or 1, no or 0)"},
       {SettingsValueKind::ColorValue, "colours (a name such as clBlack, or $00BBGGRR)"},
   };
+  // The keys of the fixed sections, then the optional switches --set takes.
   std::vector<const SettingsKey*> keys;
   for (const SettingsKey& key : SettingsKeys()) keys.push_back(&key);
   for (const SettingsKey& key : OptionalSettingsKeys())
@@ -98,7 +99,7 @@ std::string SettingsKeysHelp() {
     std::string line = "    " + std::string(g.title) + ":";
     for (const SettingsKey* key : keys) {
       if (key->Kind != g.kind) continue;
-      const std::string name(key->Name);
+      const std::string name(SettingsKeyCommandName(*key));
       if (line.size() + 1 + name.size() > 78) {
         text += line + "\n";
         line = "     ";

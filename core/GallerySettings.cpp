@@ -233,6 +233,11 @@ void GallerySettings::SetUpdateOnlyChanged(bool value) {
 }
 
 void GallerySettings::SetOtherFormats(bool value) { StoreBool(v_.OtherFormats, value, SettingsField::OtherFormats); }
+
+void GallerySettings::SetIncludeSubfolders(bool value) {
+  StoreBool(v_.IncludeSubfolders, value, SettingsField::IncludeSubfolders);
+}
+
 void GallerySettings::SetSkipBadPhotos(bool value) { StoreBool(v_.SkipBadPhotos, value, SettingsField::SkipBadPhotos); }
 void GallerySettings::SetThumbnails2x(bool value) { StoreBool(v_.Thumbnails2x, value, SettingsField::Thumbnails2x); }
 void GallerySettings::SetWebP(bool value) { StoreBool(v_.WebP, value, SettingsField::WebP); }

@@ -49,6 +49,7 @@ enum class SettingsField {
   UpdateOnlyChanged,
   OtherFormats,
   StripLocation,
+  IncludeSubfolders,
   SkipBadPhotos,
   Thumbnails2x,
   WebP,
@@ -214,6 +215,12 @@ class GallerySettings {
   // (core/PhotoFormats); off, only JPEG files.
   bool OtherFormats() const { return v_.OtherFormats; }
   void SetOtherFormats(bool value);
+  // Every subfolder of the input folder that holds photos, or a folder
+  // further down that does, becomes an album of its own in the same
+  // relative folder of the output folder (run/GalleryAlbums); off, only the
+  // photos of the input folder itself make the gallery.
+  bool IncludeSubfolders() const { return v_.IncludeSubfolders; }
+  void SetIncludeSubfolders(bool value);
   // A photo that cannot be read is left out of the gallery with a warning
   // and the run goes on; off, such a photo stops the run.
   bool SkipBadPhotos() const { return v_.SkipBadPhotos; }
@@ -265,6 +272,7 @@ class GallerySettings {
     bool AutoBrowserStart = true;
     bool UpdateOnlyChanged = false;
     bool OtherFormats = false;
+    bool IncludeSubfolders = false;
     bool SkipBadPhotos = false;
     bool Thumbnails2x = false;
     bool WebP = false;

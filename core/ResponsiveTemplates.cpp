@@ -56,7 +56,7 @@ constexpr std::array kKeyboardScriptAndEnd = {
     "</html>",
 };
 
-constexpr std::array kThumbnailTitle = {"  <title>@title@ - page @cp@ of @tp@</title>"};
+constexpr std::array kThumbnailTitle = {"  <title>@albumname@ - page @cp@ of @tp@</title>"};
 
 // The generated table keeps its rows and columns on a wide window. Below
 // 40rem its rows dissolve into one grid of as many columns as fit; the
@@ -78,7 +78,7 @@ constexpr std::array kThumbnailStyleAndHeading = {
     "  </style>",
     "</head>",
     "<body>",
-    "  <h1>@title@</h1>",
+    "  @albumpath@<h1>@albumname@</h1>",
 };
 
 // Above and below the thumbnails.
@@ -94,7 +94,7 @@ constexpr std::array kThumbnailNavigation = {
 
 constexpr std::array kThumbnailTable = {
     "  <table class=\"thumbs\">",
-    "@thumbtable@",
+    "@albumtable@@thumbtable@",
     "  </table>",
 };
 
@@ -121,7 +121,7 @@ constexpr std::array kImageStyleAndBody = {
     "  </style>",
     "</head>",
     "<body>",
-    "  <header>",
+    "  <header>@albumpath@",
     "    <h1>@image_org@</h1>",
     "    <nav aria-label=\"Images\">",
     "      @iof@<a href=\"@first@\">&laquo; first</a>",

@@ -172,11 +172,16 @@ constexpr auto kOptionalKeys = std::to_array<SettingsKey>({
                 &WriteYesNo<&S::StripLocation>},
     SettingsKey{"Formats", "OtherFormats", Kind::YesNo, "0", &ReadYesNoWord<&S::SetOtherFormats>,
                 &WriteYesNo<&S::OtherFormats>},
+    SettingsKey{"Albums", "Enabled", Kind::YesNo, "0", &ReadYesNoWord<&S::SetIncludeSubfolders>,
+                &WriteYesNo<&S::IncludeSubfolders>},
     SettingsKey{"Screens", "Thumbnails2x", Kind::YesNo, "0", &ReadYesNoWord<&S::SetThumbnails2x>,
                 &WriteYesNo<&S::Thumbnails2x>},
     SettingsKey{"Screens", "WebP", Kind::YesNo, "0", &ReadYesNoWord<&S::SetWebP>, &WriteYesNo<&S::WebP>},
     SettingsKey{"Screens", "Zip", Kind::YesNo, "0", &ReadYesNoWord<&S::SetZip>, &WriteYesNo<&S::Zip>},
 });
+
+// The optional switch --set takes by its section's name ("Albums=yes").
+constexpr std::string_view kSwitchKeyName = "Enabled";
 
 std::string TemplatePrefix(std::size_t index) { return "Line" + std::to_string(index) + "=d"; }
 
@@ -209,8 +214,12 @@ const SettingsKey* FindSettingsKey(std::string_view name) {
   for (const SettingsKey& key : kKeys)
     if (IniNamesMatch(key.Name, name)) return &key;
   for (const SettingsKey& key : kOptionalKeys)
-    if (key.Settable && IniNamesMatch(key.Name, name)) return &key;
+    if (key.Settable && IniNamesMatch(SettingsKeyCommandName(key), name)) return &key;
   return nullptr;
+}
+
+std::string_view SettingsKeyCommandName(const SettingsKey& key) {
+  return key.Name == kSwitchKeyName ? key.Section : key.Name;
 }
 
 bool StoreSettingsValue(const SettingsKey& key, std::string_view value, GallerySettings& settings) {

@@ -38,15 +38,22 @@ std::span<const SettingsKey> SettingsKeys();
 
 // The keys of the optional sections after the templates ("[Update]"
 // "OnlyChanged", "[Run]" "SkipBadPhotos", "[Privacy]" "StripLocation",
-// "[Formats]" "OtherFormats", "[Screens]" "Thumbnails2x", "WebP" and "Zip"),
-// each written only when its option is on (keys of one section that are on
-// under one header) and read as off when missing. They are not among SettingsKeys(); --set takes
-// those that are Settable.
+// "[Formats]" "OtherFormats", "[Albums]" "Enabled", "[Screens]"
+// "Thumbnails2x", "WebP" and "Zip"), each written only when its option is on
+// (keys of one section that are on under one header) and read as off when
+// missing. They are not among SettingsKeys(); --set takes those that are
+// Settable.
 std::span<const SettingsKey> OptionalSettingsKeys();
 
 // The key named name in any letter case, or nullptr: one of SettingsKeys(),
-// or a Settable one of OptionalSettingsKeys().
+// or a Settable one of OptionalSettingsKeys() by its command name
+// (SettingsKeyCommandName: "StripLocation", or for an "Enabled" switch its
+// section's, "Albums").
 const SettingsKey* FindSettingsKey(std::string_view name);
+
+// The name FindSettingsKey finds key by: its own, or for an "Enabled" switch
+// its section's ("Albums").
+std::string_view SettingsKeyCommandName(const SettingsKey& key);
 
 // Stores value, the value of key's line after the reading rules (trimmed,
 // enclosing quotes dropped), into settings through the record's setters,

@@ -66,6 +66,7 @@ void ImageStages::Create_images() {
   // Copies of the lists and settings, so that event handlers changing the
   // writers' fields cannot pull them from under the workers.
   const std::vector<std::string> files = scaling_.FilesToWrite();
+  const std::vector<std::string> outputs = scaling_.OutputFilesToWrite();
   const ResizeSettings scaled = scaling_.CurrentSettings();
   const ResizeSettings thumb = thumbs_.CurrentSettings();
   const bool sharpOn = thumbs_.SharpThumbnails;
@@ -111,7 +112,7 @@ void ImageStages::Create_images() {
     const PhotoNeeds need = needs[static_cast<std::size_t>(index)];
     if (need.ScaledImage) {
       if (copies[kScaledCopy].Error) std::rethrow_exception(copies[kScaledCopy].Error);
-      scaling_.WriteCopy(scaling_.WriterKind().Prefix, files[static_cast<std::size_t>(index)], copies[kScaledCopy]);
+      ImageWriter::WriteCopy(outputs[static_cast<std::size_t>(index)], copies[kScaledCopy]);
       scaling_.Warn(index, copies[kScaledCopy].Warnings);
     } else if (along && need.Thumbnail) {
       // The photo was read for its thumbnail alone.
@@ -141,6 +142,8 @@ void ImageStages::Create_thumbnails() {
   const ScopeExit forget([this] { Forget(); });
 
   const std::vector<std::string> files = thumbs_.FilesToWrite();
+  const std::vector<std::string> outputs = thumbs_.OutputFilesToWrite();
+  const std::vector<std::string> sharpOutputs = thumbs_.OutputFilesToWrite(kSharpThumbnailPrefix);
   const ResizeSettings thumb = thumbs_.CurrentSettings();
   const bool sharpOn = thumbs_.SharpThumbnails;
   const ResizeSettings sharp = thumbs_.SharpSettings();
@@ -187,8 +190,8 @@ void ImageStages::Create_thumbnails() {
         if (copies[0].Error) std::rethrow_exception(copies[0].Error);
         if (sharpOn && copies[1].Error) std::rethrow_exception(copies[1].Error);
       }
-      thumbs_.WriteCopy(thumbs_.WriterKind().Prefix, files[i], copies[0]);
-      if (sharpOn) thumbs_.WriteCopy(kSharpThumbnailPrefix, files[i], copies[1]);
+      ImageWriter::WriteCopy(outputs[i], copies[0]);
+      if (sharpOn) ImageWriter::WriteCopy(sharpOutputs[i], copies[1]);
       thumbs_.Warn(index, copies[0].Warnings);
       // A thumbnail made here was decoded here; a kept one was told of already.
       if (!waiting[i] && !copies[0].Damage.empty() && thumbs_.OnDamaged)

@@ -41,12 +41,19 @@ std::vector<std::string> ImageWriter::FilesToWrite() const {
   return {ImageFiles.begin(), ImageFiles.begin() + count};
 }
 
-std::string ImageWriter::OutputFileOf(const std::string& inputPath) const {
-  return ImageOutputPath(OutputPath, kind_.Prefix, inputPath);
+std::vector<std::string> ImageWriter::OutputFilesToWrite() const { return OutputFilesToWrite(kind_.Prefix); }
+
+std::vector<std::string> ImageWriter::OutputFilesToWrite(const std::string& prefix) const {
+  const std::vector<std::string> files = FilesToWrite();
+  std::vector<std::string> outputs;
+  outputs.reserve(files.size());
+  for (std::size_t i = 0; i < files.size(); ++i)
+    outputs.push_back(
+        ImageOutputPath(OutputPath, i < Subfolders.size() ? Subfolders[i] : std::string(), prefix, files[i]));
+  return outputs;
 }
 
-void ImageWriter::WriteCopy(const std::string& prefix, const std::string& inputPath, const CopyResult& copy) const {
-  const std::string jpegPath = ImageOutputPath(OutputPath, prefix, inputPath);
+void ImageWriter::WriteCopy(const std::string& jpegPath, const CopyResult& copy) {
   WriteWholeFile(jpegPath, copy.Jpeg);
   if (!copy.Webp.empty()) WriteWholeFile(WebpFileName(jpegPath), copy.Webp);
 }
@@ -55,6 +62,7 @@ void ImageWriter::WriteImages() {
   // The run works on its own copy of the list and the settings, so an event
   // handler that changes the fields cannot pull them from under a worker.
   const std::vector<std::string> files = FilesToWrite();
+  const std::vector<std::string> outputs = OutputFilesToWrite();
   const ResizeSettings settings = CurrentSettings();
   PhotoPipeline pipeline;
   pipeline.Count = static_cast<int>(files.size());
@@ -70,7 +78,7 @@ void ImageWriter::WriteImages() {
   };
   pipeline.Deliver = [&](int index, PhotoCopies& copies) {
     if (copies[0].Error) std::rethrow_exception(copies[0].Error);
-    WriteCopy(kind_.Prefix, files[static_cast<std::size_t>(index)], copies[0]);
+    WriteCopy(outputs[static_cast<std::size_t>(index)], copies[0]);
     Warn(index, copies[0].Warnings);
     if (OnDamaged && !copies[0].Damage.empty()) OnDamaged(*this, index, copies[0].Damage);
     if (OnProgress) OnProgress(*this, index, Cancelled);

@@ -15,7 +15,7 @@ namespace fotoloom {
 
 // The common part of tscaling_file and tthumb_file. For each of the first
 // ImageCount entries of ImageFiles it writes the resized copy named prefix +
-// input name into OutputPath, then fires OnProgress. With Jobs above 1 the
+// input name into OutputPath (or its subfolder), then fires OnProgress. With Jobs above 1 the
 // images are worked on by that many threads while the calling thread writes
 // the files and fires the events in index order; the files are byte for byte
 // those of Jobs = 1. ImageStages drives two writers from one decode per photo.
@@ -35,6 +35,10 @@ class ImageWriter : public Cancellable {
 
   std::vector<std::string> ImageFiles;
   std::string OutputPath;
+  // The folder below OutputPath that receives each image's file, by index
+  // in ImageFiles ("2024/Rome"); an image past its end, or with "", has its
+  // file in OutputPath itself.
+  std::vector<std::string> Subfolders;
   ProgressEvent OnProgress;  // after each image's file is written, in index order
   WorkingEvent OnWorking;    // while busy, on the calling thread only
   // What the user should hear of an image that was still written (a colour
@@ -76,11 +80,13 @@ class ImageWriter : public Cancellable {
   // The images a run works on, from the fields as they are now: the first
   // ImageCount entries of ImageFiles.
   std::vector<std::string> FilesToWrite() const;
-  // The output file of the input image at inputPath (ImageOutputPath).
-  std::string OutputFileOf(const std::string& inputPath) const;
-  // Writes the files of one copy of the input image at inputPath, named
-  // with prefix: the JPEG file, then the WebP file when the copy has one.
-  void WriteCopy(const std::string& prefix, const std::string& inputPath, const CopyResult& copy) const;
+  // The output files of FilesToWrite(), in its order, each in its entry of
+  // Subfolders (ImageOutputPath), named with the writer's prefix or with prefix.
+  std::vector<std::string> OutputFilesToWrite() const;
+  std::vector<std::string> OutputFilesToWrite(const std::string& prefix) const;
+  // Writes the files of one copy of an image: the JPEG file at jpegPath, then
+  // the WebP file beside it (WebpFileName) when the copy has one.
+  static void WriteCopy(const std::string& jpegPath, const CopyResult& copy);
   // Fires OnWarning for each warning of image index.
   void Warn(int index, const std::vector<std::string>& warnings);
 

@@ -21,4 +21,15 @@ std::string OutputFilePath(const std::string& outputFolder, const std::string& p
 // The name passes the output folder's name rule as OutputFilePath's does.
 std::string ImageOutputPath(const std::string& outputFolder, const std::string& prefix, const std::string& inputPath);
 
+// The same in subfolder of outputFolder ("2024/Rome"; "" for outputFolder
+// itself): ImageOutputPath("/out", "2024", "t_", "/in/2024/a.heic") is
+// "/out/2024/t_a.heic.jpg". Subfolder and name pass the name rule as folders
+// below the output folder and an entry of the album's folder.
+std::string ImageOutputPath(const std::string& outputFolder, const std::string& subfolder, const std::string& prefix,
+                            const std::string& inputPath);
+
+// name in subfolder, relative to the folder both are in: "2024/Rome/n_a.jpg"
+// for NameInSubfolder("2024/Rome", "n_a.jpg"); name itself for "".
+std::string NameInSubfolder(const std::string& subfolder, const std::string& name);
+
 }  // namespace fotoloom

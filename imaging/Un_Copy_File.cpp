@@ -142,12 +142,15 @@ void tcopy_file::Copy_originals() {
   // The run works on its own copy of the list: an OnProgress handler may change the field.
   const std::vector<std::string> files(ImageFiles.begin(), ImageFiles.begin() + count);
   const std::vector<OriginalCopy> actions = Actions;
+  const std::vector<std::string> subfolders = Subfolders;
   Made.assign(static_cast<std::size_t>(count), false);
   Problems.assign(static_cast<std::size_t>(count), std::string());
   const bool stripLocation = StripLocation;
   for (int i = 0; i < count; ++i) {
     const std::string& input = files[static_cast<std::size_t>(i)];
-    const std::string target = ImageOutputPath(OutputPath, "b_", input);
+    const std::string target = ImageOutputPath(
+        OutputPath, static_cast<std::size_t>(i) < subfolders.size() ? subfolders[std::size_t(i)] : std::string(), "b_",
+        input);
     const OriginalCopy action = static_cast<std::size_t>(i) < actions.size() ? actions[static_cast<std::size_t>(i)]
                                                                              : OriginalCopy::UnlessPresent;
     bool made = false;

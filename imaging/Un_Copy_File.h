@@ -31,6 +31,9 @@ class tcopy_file : public Cancellable {
 
   std::vector<std::string> ImageFiles;
   std::string OutputPath;
+  // The folder below OutputPath that receives each copy, by index in
+  // ImageFiles; past its end, or "": OutputPath itself.
+  std::vector<std::string> Subfolders;
   ProgressEvent OnProgress;     // after each copy attempt, failed or not
   std::int32_t ImageCount = 0;  // clipped to 0..ImageFiles.size()
   // What to do with each photo, by index; photos past its end are copied

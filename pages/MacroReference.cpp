@@ -1,9 +1,11 @@
 // The texts of the two macro reference tables.
 #include "pages/MacroReference.h"
 
+#include "pages/AlbumMacros.h"
+
 namespace fotoloom {
 
-const std::array<MacroReferenceRow, 17> kThumbnailMacroReference = {{
+const std::array<MacroReferenceRow, 20> kThumbnailMacroReference = {{
     {"@cp@", "current page number"},
     {"@tp@", "total number of page"},
     {"@next@", "filename of next page"},
@@ -21,9 +23,12 @@ const std::array<MacroReferenceRow, 17> kThumbnailMacroReference = {{
     {"@vlink_color@", "The selected visited link color as hex value"},
     {"@thumbtable@", "the table with the thumbnail"},
     {"@title@", "a title for thumbnail pages"},
+    {kAlbumTableMacro, "the table with the sub-albums (first page of an album only)"},
+    {kAlbumPathMacro, "links from the top album down to this album (empty on the top album)"},
+    {kAlbumNameMacro, "the folder name of this album (the title on the top album)"},
 }};
 
-const std::array<MacroReferenceRow, 26> kImageMacroReference = {{
+const std::array<MacroReferenceRow, 28> kImageMacroReference = {{
     {"@cp@", "current page number"},
     {"@tp@", "total number of page"},
     {"@next@", "filename of next page"},
@@ -50,6 +55,8 @@ const std::array<MacroReferenceRow, 26> kImageMacroReference = {{
     {"@lens@", "the lens model"},
     {"@exposure@", "exposure time, aperture, ISO and focal length"},
     {"@image_alt@", "the comment, else the imagefilename WITHOUT fileextension"},
+    {kAlbumPathMacro, "links from the top album down to the album of this image (empty on the top album)"},
+    {kAlbumNameMacro, "the folder name of the album of this image (the title on the top album)"},
 }};
 
 }  // namespace fotoloom

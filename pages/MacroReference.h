@@ -13,11 +13,11 @@ struct MacroReferenceRow {
 };
 
 // The macros of thumbnail pages, in the order they are listed to the user.
-extern const std::array<MacroReferenceRow, 17> kThumbnailMacroReference;
+extern const std::array<MacroReferenceRow, 20> kThumbnailMacroReference;
 
 // The macros of image pages, in the order they are listed to the user: the
 // navigation and name macros, then those of the photo's metadata, the
-// caption ("@exifcomment@") first.
-extern const std::array<MacroReferenceRow, 26> kImageMacroReference;
+// caption ("@exifcomment@") first, then those of the album.
+extern const std::array<MacroReferenceRow, 28> kImageMacroReference;
 
 }  // namespace fotoloom

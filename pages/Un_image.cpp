@@ -26,6 +26,11 @@ struct timage_page::RunState {
   long long thumbsCount = -1;  // the count the renderers were prepared for
   long long imagesCount = -1;
   std::string table;  // the "@thumbtable@" value, reused page after page
+  // The album macros' values, the same on every page of the album.
+  std::string albumName;
+  std::string albumPath;
+  std::string albumTable;             // lines ended by CR LF, for the first thumbnail page
+  bool albumTableInTemplate = false;  // else it leads "@thumbtable@"
 };
 
 namespace {
@@ -35,8 +40,10 @@ constexpr std::array<std::string_view, 4> kColorMacros = {"@bg_color@", "@text_c
                                                           "@vlink_color@"};
 
 // Leading entries of each macro list whose values do not change from page to page.
-constexpr std::size_t kThumbFixedMacros = 8;  // four colours, "@zip@", "@zipsize@", "@title@", "@tp@"
-constexpr std::size_t kImageFixedMacros = 7;  // four colours, "@zip@", "@zipsize@", "@tp@"
+// four colours, "@zip@", "@zipsize@", "@title@", the album's name and path, "@tp@"
+constexpr std::size_t kThumbFixedMacros = 10;
+// four colours, "@zip@", "@zipsize@", "@tp@", the album's name and path
+constexpr std::size_t kImageFixedMacros = 9;
 
 // The values of "@tp@", "@cp@", "@next@", "@prev@", "@last@" and "@first@" for
 // page `current` of `total` pages named baseName + number + ext. Next and
@@ -77,6 +84,14 @@ std::unique_ptr<timage_page::RunState> timage_page::NewRunState() const {
   auto state = std::make_unique<RunState>();
   state->colors = {"#" + Color_to_hex(BackgroundColor), "#" + Color_to_hex(TextColor), "#" + Color_to_hex(LinkColor),
                    "#" + Color_to_hex(VisitedLinkColor)};
+  const std::string firstPage = PageFileName(ThumbPagesName, 1, NormalizedExtension(WebSiteExtension));
+  state->albumName = AlbumNameValue(Album.Path, Title);
+  state->albumPath = AlbumPathValue(Album.Path, Title, firstPage);
+  for (const std::string& line : AlbumTableRows(Album.SubAlbums, ColsCount, firstPage)) {
+    state->albumTable += line;
+    state->albumTable += "\r\n";
+  }
+  state->albumTableInTemplate = HoldsAlbumTableMacro(htmlThumbnails_);
   return state;
 }
 
@@ -169,14 +184,19 @@ void timage_page::Write_thumb_page(int k, int T, const std::string& fileName,
   std::unique_ptr<RunState> local;
   RunState& state = State(local);
   const Navigation nav = NavigationOf(ThumbPagesName, k, T, 1, NormalizedExtension(WebSiteExtension));
-  state.table.clear();
+  // The album table stands on the first page, where the template puts it
+  // or else before the thumbnails.
+  const std::string noTable;
+  const bool albumTable = k == 1 && state.albumTableInTemplate;
+  state.table = k == 1 && !state.albumTableInTemplate ? state.albumTable : std::string();
   for (const std::string& line : thumbTable) {
     state.table += line;
     state.table += "\r\n";
   }
-  // The order of this list is the order of replacement.
-  // The ZIP's macros come before the title, which may hold any "@...@".
-  const std::array<Macro, 14> macros = {{
+  // The order of this list is the order of replacement. The ZIP's macros
+  // come before the title, which may hold any "@...@"; the values that come
+  // from folder names hold no "@": no later macro can hide in them.
+  const std::array<Macro, 17> macros = {{
       {kColorMacros[0], state.colors[0]},
       {kColorMacros[1], state.colors[1]},
       {kColorMacros[2], state.colors[2]},
@@ -184,12 +204,15 @@ void timage_page::Write_thumb_page(int k, int T, const std::string& fileName,
       {kZipMacro, ZipName},
       {kZipSizeMacro, ZipSize},
       {"@title@", Title},
+      {kAlbumNameMacro, state.albumName},
+      {kAlbumPathMacro, state.albumPath},
       {"@tp@", nav.total},
       {"@cp@", nav.current},
       {"@next@", nav.next},
       {"@prev@", nav.prev},
       {"@last@", nav.last},
       {"@first@", nav.first},
+      {kAlbumTableMacro, albumTable ? state.albumTable : noTable},
       {"@thumbtable@", state.table},
   }};
   const std::span<const Macro> list(macros);
@@ -211,8 +234,9 @@ void timage_page::Write_image_page(int j, int N, int firstNumber, const std::str
       PhotoMacroValues(CurrentPhotoTexts(), NamesOfImage(CurrentImagePath()).withoutExtension);
   // The order of this list is the order of replacement. The photo's texts
   // come before the names and links, which may hold any "@...@" of a file
-  // name, so that no macro of theirs is replaced inside those.
-  const std::array<Macro, 23> macros = {{
+  // name, so that no macro of theirs is replaced inside those; the album's
+  // name and path, fixed for the album, come before the photo's texts.
+  const std::array<Macro, 25> macros = {{
       {kColorMacros[0], state.colors[0]},
       {kColorMacros[1], state.colors[1]},
       {kColorMacros[2], state.colors[2]},
@@ -220,6 +244,8 @@ void timage_page::Write_image_page(int j, int N, int firstNumber, const std::str
       {kZipMacro, ZipName},
       {kZipSizeMacro, ZipSize},
       {"@tp@", nav.total},
+      {kAlbumNameMacro, state.albumName},
+      {kAlbumPathMacro, state.albumPath},
       {kPhotoMacros[0], photo[0]},
       {kPhotoMacros[1], photo[1]},
       {kPhotoMacros[2], photo[2]},

@@ -9,6 +9,7 @@
 
 #include "core/Cancellable.h"
 #include "core/Color.h"
+#include "pages/AlbumMacros.h"
 #include "pages/PhotoMacros.h"
 
 namespace fotoloom {
@@ -17,6 +18,8 @@ namespace fotoloom {
 // cells and writes, for each thumbnail page, first the page of each of its
 // images and then the thumbnail page itself, all flat into OutputPath. It only
 // writes image file names into the pages; it never reads or checks the images.
+// The pages are those of one album (Album): a gallery of albums is written
+// one album after another, each into its own folder.
 class timage_page : public Cancellable {
  public:
   // Called after every image and after every finished table. imageIndex is
@@ -55,6 +58,11 @@ class timage_page : public Cancellable {
   // the ZIP of all originals' file name and its size, both empty without one.
   std::string ZipName;
   std::string ZipSize;
+  // What "@albumtable@", "@albumpath@" and "@albumname@" show; as
+  // constructed, the top album without sub-albums. The album table goes on
+  // the first thumbnail page only; a thumbnail template without
+  // "@albumtable@" gets it as the first rows of "@thumbtable@" there.
+  AlbumPageValues Album;
 
   // Each setter replaces the object's own list with a copy of the given one.
   void SetImageFiles(const std::vector<std::string>& files);

@@ -75,9 +75,11 @@ bool IsPlainRelativeName(const std::string& name) {
 
 bool OfItsKind(const std::string& name, const OwnedEntry& entry) {
   if (entry.Recipe.empty() && entry.Photo.Path.empty()) return true;
-  return OutputNameFault(name) == NameFault::None &&
-         (name.starts_with("n_") || name.starts_with("t_") || name.starts_with("t2_") || name.starts_with("b_") ||
-          name == kZipFileName);
+  // In the output folder itself or in an album's folder below it.
+  const std::string file = name.substr(name.rfind('/') + 1);
+  return OutputNameFault(name, NameShape::Nested) == NameFault::None &&
+         (file.starts_with("n_") || file.starts_with("t_") || file.starts_with("t2_") || file.starts_with("b_") ||
+          file == kZipFileName);
 }
 
 GalleryUpdate::GalleryUpdate(std::string outputFolder, bool write, UpdateClock now)
@@ -188,20 +190,22 @@ bool GalleryUpdate::FromSamePhoto(const std::string& name, const PhotoIdentity& 
   return true;
 }
 
-PhotoDecision GalleryUpdate::DecidePhoto(const std::string& photoPath, const std::string& copyRecipe,
-                                         const std::string& scaledRecipe, const std::string& thumbRecipe) {
+PhotoDecision GalleryUpdate::DecidePhoto(const std::string& photoPath, const std::string& subfolder,
+                                         const std::string& copyRecipe, const std::string& scaledRecipe,
+                                         const std::string& thumbRecipe) {
   PhotoDecision decision;
   decision.Photo = Observe(photoPath);
-  if (!copyRecipe.empty()) decision.Copy = DecideCopy(decision.Photo, copyRecipe);
-  decision.Images = DecideImages(decision.Photo, scaledRecipe, thumbRecipe);
+  if (!copyRecipe.empty()) decision.Copy = DecideCopy(decision.Photo, subfolder, copyRecipe);
+  decision.Images = DecideImages(decision.Photo, subfolder, scaledRecipe, thumbRecipe);
   decision.ScaledRecipe = scaledRecipe;
   decision.ThumbRecipe = thumbRecipe;
   decision.CopyRecipe = copyRecipe;
   return decision;
 }
 
-OriginalCopy GalleryUpdate::DecideCopy(const PhotoIdentity& photo, const std::string& recipe) {
-  const std::string b = ImageFileName("b_", FileNameOf(photo.Path));
+OriginalCopy GalleryUpdate::DecideCopy(const PhotoIdentity& photo, const std::string& subfolder,
+                                       const std::string& recipe) {
+  const std::string b = NameInSubfolder(subfolder, ImageFileName("b_", FileNameOf(photo.Path)));
   Want(b);
   const Ownership own = OwnershipOfName(b);
   // A "b_" file made otherwise (with or without location; a full-size JPEG
@@ -251,19 +255,23 @@ bool GalleryUpdate::MustMakeAgain(const std::vector<std::string>& names, const P
   return again;
 }
 
-PhotoNeeds GalleryUpdate::DecideImages(const PhotoIdentity& photo, const std::string& scaledRecipe,
-                                       const std::string& thumbRecipe) {
+PhotoNeeds GalleryUpdate::DecideImages(const PhotoIdentity& photo, const std::string& subfolder,
+                                       const std::string& scaledRecipe, const std::string& thumbRecipe) {
   const std::string file = FileNameOf(photo.Path);
+  const auto inSubfolder = [&subfolder](std::vector<std::string> names) {
+    for (std::string& name : names) name = NameInSubfolder(subfolder, name);
+    return names;
+  };
   PhotoNeeds needs;
   // The files of one recipe come from one encoding: any of them missing or
   // changed makes them all again.
-  needs.ScaledImage = MustMakeAgain(ScaledImageNames(file), photo, scaledRecipe);
-  needs.Thumbnail = MustMakeAgain(ThumbnailNames(file), photo, thumbRecipe);
+  needs.ScaledImage = MustMakeAgain(inSubfolder(ScaledImageNames(file)), photo, scaledRecipe);
+  needs.Thumbnail = MustMakeAgain(inSubfolder(ThumbnailNames(file)), photo, thumbRecipe);
   return needs;
 }
 
-ZipDecision GalleryUpdate::DecideZip(const std::vector<std::string>& photoPaths, const std::string& settingsRecipe) {
-  const std::string name(kZipFileName);
+ZipDecision GalleryUpdate::DecideZip(const std::string& name, const std::vector<std::string>& photoPaths,
+                                     const std::string& settingsRecipe) {
   Want(name);
   // Each photo by its facts; one changed within the clock's tick of now
   // also by its content, which its facts may not yet tell.
@@ -284,7 +292,8 @@ ZipDecision GalleryUpdate::DecideZip(const std::vector<std::string>& photoPaths,
 }
 
 void GalleryUpdate::WritePage(const std::string& name, const std::string& text) {
-  const std::string path = OutputPathOf(folder_, name);
+  // name may lead into an album's folder ("2024/page1.htm").
+  const std::string path = PathOf(name);
   Want(NameOf(path));
   if (!HoldsExactly(path, text)) {
     if (!write_) return;
@@ -371,14 +380,24 @@ bool GalleryUpdate::MakeFolder(const std::string& target) {
   if (!write_) return false;
   const bool made = fs::create_directory(target, ec);
   if (ec || !fs::is_directory(target, ec)) return false;
-  if (made && !name.empty()) {
-    if (const std::optional<std::uint64_t> inode = FolderInode(target)) {
-      OwnedEntry entry;
-      entry.Folder = true;
-      entry.Facts.Inode = *inode;
-      Record(name, entry);
-    }
+  if (made && !name.empty()) RecordFolder(name, target);
+  return true;
+}
+
+void GalleryUpdate::RecordFolder(const std::string& name, const std::string& path) {
+  if (const std::optional<std::uint64_t> inode = FolderInode(path)) {
+    OwnedEntry entry;
+    entry.Folder = true;
+    entry.Facts.Inode = *inode;
+    Record(name, entry);
   }
+}
+
+bool GalleryUpdate::MakeAlbumFolder(const std::string& target) {
+  if (!MakeFolder(target)) return false;
+  const std::string name = NameOf(target);
+  if (write_ && !name.empty() && state_.Entries.count(name) == 0 && PlainFoldersUpTo(folder_, name))
+    RecordFolder(name, target);
   return true;
 }
 

@@ -104,18 +104,20 @@ class GalleryUpdate : public AdditionalElementsTarget {
   // its WebP file, then with Companions.Sharp the "t2_" file (and its WebP).
   std::vector<std::string> ThumbnailNames(const std::string& fileName) const;
 
-  // Decides whether the ZIP of all originals (kZipFileName) is written
-  // again: not when the state records the file there, unchanged since, made
+  // Decides whether the ZIP of an album's originals, name ("photos.zip" or
+  // "2024/photos.zip"), is written again: not when the state records the file there, unchanged since, made
   // with the same settings (settingsRecipe) from the same photos, in the
   // same order, each as it was then (size, time and inode; for a photo
   // changed within the file system's clock tick of now also its content;
   // once past the tick such a photo is told by its facts alone, which
   // writes the ZIP once more).
   // Marks it wanted. Writes nothing.
-  ZipDecision DecideZip(const std::vector<std::string>& photoPaths, const std::string& settingsRecipe);
+  ZipDecision DecideZip(const std::string& name, const std::vector<std::string>& photoPaths,
+                        const std::string& settingsRecipe);
 
   // Decides what becomes of the outputs of the photo at photoPath, whose
-  // images a full run writes: its "b_" file when copyRecipe is not empty
+  // images a full run writes into subfolder of the output folder ("" for
+  // the output folder itself): its "b_" file when copyRecipe is not empty
   // (made when missing, replaced when Fotoloom's and its photo or its
   // recipe changed), and which of its "n_" and "t_" files are encoded
   // again, given their recipes (an empty one: made again). The names are
@@ -123,14 +125,15 @@ class GalleryUpdate : public AdditionalElementsTarget {
   // and leaves them to the stages that write them: an additional element of
   // one of their names is not copied over them. A "b_" file of its name that
   // is not Fotoloom's is forgotten. Writes no file.
-  PhotoDecision DecidePhoto(const std::string& photoPath, const std::string& copyRecipe,
+  PhotoDecision DecidePhoto(const std::string& photoPath, const std::string& subfolder, const std::string& copyRecipe,
                             const std::string& scaledRecipe, const std::string& thumbRecipe);
 
   // Marks the file name as one the full run leaves.
   void Want(const std::string& name);
 
   // Writes a page unless the file already holds exactly text, and records
-  // it. The page writer's output in an update.
+  // it. name is relative to the output folder and may lead into an album's
+  // folder ("2024/page1.htm"). The page writer's output in an update.
   void WritePage(const std::string& name, const std::string& text);
 
   // After the run wrote the "n_", "t_" or "b_" file name from photo with
@@ -145,6 +148,13 @@ class GalleryUpdate : public AdditionalElementsTarget {
   // the additional elements (or keep it) as a full run leaves it.
   void CopyFile(const std::string& source, const std::string& target) override;
   bool MakeFolder(const std::string& target) override;
+  // An album's folder: made as MakeFolder makes a folder, and one that is
+  // there already, a plain folder the state has no entry of, is recorded as
+  // Fotoloom's too (a gallery first written without an update, or by a run
+  // that lost its state, made it). So once the album is gone, the files the
+  // state records in it are deleted when unchanged, and the folder when
+  // nothing else is left in it; what anyone else put there keeps it.
+  bool MakeAlbumFolder(const std::string& target);
 
   // The files and folders the state recorded, that nothing wanted, and
   // that are still as Fotoloom left them: what DeleteUnwanted deletes. A
@@ -171,8 +181,9 @@ class GalleryUpdate : public AdditionalElementsTarget {
   const UpdateState& State() const { return state_; }
 
  private:
-  OriginalCopy DecideCopy(const PhotoIdentity& photo, const std::string& recipe);
-  PhotoNeeds DecideImages(const PhotoIdentity& photo, const std::string& scaledRecipe, const std::string& thumbRecipe);
+  OriginalCopy DecideCopy(const PhotoIdentity& photo, const std::string& subfolder, const std::string& recipe);
+  PhotoNeeds DecideImages(const PhotoIdentity& photo, const std::string& subfolder, const std::string& scaledRecipe,
+                          const std::string& thumbRecipe);
   // Whether the files names, all made with recipe from photo, are made
   // again; marks them wanted and left to the image stages.
   bool MustMakeAgain(const std::vector<std::string>& names, const PhotoIdentity& photo, const std::string& recipe);
@@ -190,6 +201,8 @@ class GalleryUpdate : public AdditionalElementsTarget {
   // whose racy photo proves unchanged is recorded settled.
   bool FromSamePhoto(const std::string& name, const PhotoIdentity& photo);
   void Record(const std::string& name, const OwnedEntry& entry);
+  // Records the folder at path, when it is a plain folder, as made by Fotoloom.
+  void RecordFolder(const std::string& name, const std::string& path);
   void Forget(const std::string& name);
 
   std::string folder_;
@@ -214,8 +227,9 @@ bool IsPlainRelativeName(const std::string& name);
 
 // Whether the entry of name is of a kind a run writes under that name: a
 // file made from photos is an "n_", "t_", "t2_" or "b_" file (or the WebP
-// file of one) or the ZIP of all originals, in the output folder itself;
-// pages and additional elements may have any name the rule allows.
+// file of one) or the ZIP of all originals, of the output folder itself or
+// of an album's folder below it ("2024/n_a.jpg"); pages and additional
+// elements may have any name the rule allows.
 bool OfItsKind(const std::string& name, const OwnedEntry& entry);
 
 }  // namespace fotoloom

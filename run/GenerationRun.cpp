@@ -7,9 +7,13 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstring>
+#include <limits>
 #include <optional>
 #include <set>
+#include <unordered_map>
 
+#include "core/AlbumTree.h"
 #include "core/Error.h"
 #include "core/FolderCheck.h"
 #include "core/FolderLock.h"
@@ -30,6 +34,7 @@
 #include "imaging/Un_Copy_File.h"
 #include "pages/PageNames.h"
 #include "pages/ZipMacros.h"
+#include "run/GalleryAlbums.h"
 #include "run/MetadataStage.h"
 #include "run/OutputFolder.h"
 #include "run/RunOptions.h"
@@ -40,6 +45,7 @@ namespace fotoloom {
 struct GenerationRun::Components {
   bool Cancelled = false;
   TMyFindFile Search{Cancelled};
+  AlbumSearch Albums{Cancelled};  // the subfolders, when they are albums
   timage_page Pages{Cancelled};
   tcopy_file Copy{Cancelled};
   tscaling_file Scaling{Cancelled};
@@ -57,9 +63,13 @@ struct GenerationRun::Context {
   RunPlan* const Plan;                    // set in a dry run, which fills it instead of writing
   FolderLock Lock;                        // the output folder's, while a writing run goes
   std::unique_ptr<GalleryUpdate> Update;  // set in an update
-  std::vector<std::string> ImageFiles;    // the photos in gallery order
+  std::vector<Album> Albums;              // the top album alone, unless subfolders are albums
+  GalleryLayout Layout;                   // the photos of every album in gallery order
   MetadataUse Uses;                       // what the run uses of the photos' metadata
-  std::vector<PhotoMetadata> Metadata;    // read once per photo when used; in gallery order once ordered
+  // What was read of each photo, by its path, read once per photo when used.
+  // Keyed by path, so that it stays with its photo however albums order or
+  // leave out their photos.
+  std::unordered_map<std::string, PhotoMetadata> Metadata;
   Grid PageGrid;
   UpdateDecisions Decisions;            // an update's, for the photos whose images the run writes
   std::set<std::string> Warned;         // the warnings shown
@@ -67,6 +77,13 @@ struct GenerationRun::Context {
 };
 
 namespace {
+
+// What was read of the photo at path; nothing for a photo that was not read.
+const PhotoMetadata& MetadataOf(const std::unordered_map<std::string, PhotoMetadata>& read, const std::string& path) {
+  static const PhotoMetadata kNone;
+  const auto it = read.find(path);
+  return it == read.end() ? kNone : it->second;
+}
 
 bool IsFolder(const std::string& path) {
   struct stat st {};
@@ -117,17 +134,24 @@ GenerationRun::GenerationRun(const GallerySettings& settings, Desktop& desktop, 
     else
       Create_gallery(sender);
   };
+  c_->Albums.OnFileFound = [this](TMyFindFile&, const std::string&, const FoundFile&, bool&) {
+    Add_found_album_image();
+  };
+  c_->Albums.OnWarning = [this](const std::string& text) { view_.ShowWarning(text); };
   c_->Pages.OnProgress = [this](timage_page&, int imageIndex, int pageIndex, bool&) {
     desktop_.ProcessPendingEvents();
-    MoveBar(RunBar::ImagePages, imageIndex + 1);
-    MoveBar(RunBar::ThumbnailPages, pageIndex + 1);
+    // The page writer also reports once after the last table, one past the last image.
+    MoveBar(RunBar::ImagePages, albumPhotoOffset_ + std::min(imageIndex + 1, albumPhotos_));
+    MoveBar(RunBar::ThumbnailPages, albumPageOffset_ + pageIndex + 1);
   };
   c_->Copy.OnProgress = [this](tcopy_file& copy, int index, bool&) {
     const std::size_t i = static_cast<std::size_t>(index);
     const std::vector<PhotoDecision>& decided = run_->Decisions.Photos;
+    const GalleryLayout& layout = run_->Layout;
     if (run_->Update && i < copy.Made.size() && copy.Made[i] && i < decided.size())
-      run_->Update->Written(ImageFileName("b_", FileNameOf(run_->ImageFiles[i])), decided[i].Photo,
-                            decided[i].CopyRecipe);
+      run_->Update->Written(
+          NameInSubfolder(layout.ElementSubfolders[i], ImageFileName("b_", FileNameOf(layout.ElementFiles[i]))),
+          decided[i].Photo, decided[i].CopyRecipe);
     desktop_.ProcessPendingEvents();
     MoveBar(RunBar::Originals, index + 1);
   };
@@ -169,6 +193,7 @@ RunOutcome GenerationRun::Go(RunPlan* plan) {
   failedImage_.clear();
   leftOut_.clear();
   entries_.clear();
+  albumPhotosFound_ = 0;
   imageCount_ = elementsCount_ = thumbPageCount_ = 0;
   searchStarted_ = std::chrono::steady_clock::now();
   lastUpdate_.reset();
@@ -270,11 +295,20 @@ void GenerationRun::Add_found_image(TMyFindFile& Sender, const std::string& Fold
   entries_.push_back(MakeImageEntry(Folder, File));
 }
 
+void GenerationRun::Add_found_album_image() {
+  desktop_.ProcessPendingEvents();
+  ++albumPhotosFound_;
+  view_.SetInputPathLabel(std::string(kInputPathLabel) + run_->Options.InputPath());
+  view_.SetFoundLabel("Found : " + std::to_string(c_->Search.FileCount + albumPhotosFound_));
+}
+
 void GenerationRun::Create_gallery(TMyFindFile& /*Sender*/) {
   static constexpr Stage kStages[] = {
+      &GenerationRun::FindAlbums,
       &GenerationRun::ReadMetadata,
       &GenerationRun::OrderPhotos,
       &GenerationRun::LeaveOutUnreadablePhotos,
+      &GenerationRun::CheckAlbums,
       &GenerationRun::WriteZip,
       &GenerationRun::WritePages,
       &GenerationRun::DecideUpdate,
@@ -289,8 +323,10 @@ void GenerationRun::Create_gallery(TMyFindFile& /*Sender*/) {
 
 void GenerationRun::Plan_gallery() {
   static constexpr Stage kStages[] = {
-      &GenerationRun::ReadMetadata, &GenerationRun::OrderPhotos,  &GenerationRun::LeaveOutUnreadablePhotos,
-      &GenerationRun::PlanPhotos,   &GenerationRun::DecideUpdate, &GenerationRun::PlanUpdate,
+      &GenerationRun::FindAlbums,   &GenerationRun::ReadMetadata,
+      &GenerationRun::OrderPhotos,  &GenerationRun::LeaveOutUnreadablePhotos,
+      &GenerationRun::CheckAlbums,  &GenerationRun::PlanPhotos,
+      &GenerationRun::DecideUpdate, &GenerationRun::PlanUpdate,
   };
   if (!RunStages(kStages)) return;
   if (!leftOut_.empty()) view_.ShowWarning(LeftOutSummary());
@@ -303,44 +339,76 @@ bool GenerationRun::RunStages(std::span<const Stage> stages) {
   return true;
 }
 
+bool GenerationRun::FindAlbums() {
+  Context& run = *run_;
+  const GallerySettings& o = run.Options;
+  Album top;
+  top.Photos = entries_;
+  top.PhotosInTree = static_cast<std::int64_t>(entries_.size());
+  if (!o.IncludeSubfolders()) {
+    run.Albums = {std::move(top)};
+    return true;
+  }
+  ResetBars();
+  if (!NotCancelled()) return false;
+  AlbumSearch& search = c_->Albums;
+  search.InputFolder = o.InputPath();
+  search.SkipFolder = o.OutputPath();
+  search.Mask = PhotoSearchMask(o.OtherFormats());
+  run.Albums = search.Search(std::move(top.Photos));
+  if (!NotCancelled()) return false;
+  std::vector<AlbumSummary> summaries;
+  for (const Album& album : run.Albums)
+    summaries.push_back({album.Folder, static_cast<std::int64_t>(album.Photos.size()), album.PhotosInTree});
+  view_.ShowAlbums(summaries);
+  return true;
+}
+
 bool GenerationRun::ReadMetadata() {
   Context& run = *run_;
   run.Uses = MetadataUseOf(run.Options);
   if (!run.Uses.Any()) return true;
-  // One reading per photo, before the order that may need its date.
-  run.Metadata = ReadEntriesMetadata(entries_, [this] {
+  // One reading per photo of every album, before the order that may need its date.
+  const auto goOn = [this] {
     desktop_.ProcessPendingEvents();
     return !c_->Cancelled;
-  });
-  return NotCancelled();
+  };
+  for (Album& album : run.Albums) {
+    std::vector<PhotoMetadata> read = ReadEntriesMetadata(album.Photos, goOn);
+    for (std::size_t i = 0; i < read.size(); ++i)
+      run.Metadata.insert_or_assign(ImagePathOf(album.Photos[i]), std::move(read[i]));
+    if (!NotCancelled()) return false;
+  }
+  return true;
 }
 
 bool GenerationRun::OrderPhotos() {
   Context& run = *run_;
-  for (RunBar bar : kRunBars) view_.SetBarPosition(bar, 0);
+  ResetBars();
   if (!NotCancelled()) return false;
-  imageCount_ = c_->Search.FileCount;
-  if (imageCount_ < 1) {
+  const std::int64_t photos = run.Albums.front().PhotosInTree;
+  if (photos < 1) {
     desktop_.ShowMessage(Desktop::Icon::Error, "No Images Could be found");
     view_.Return_to_first_page();
     outcome_ = RunOutcome::NoImages;
     return false;
   }
-  // The photos, and what was read of them, in gallery order.
-  const std::vector<std::size_t> order = GalleryOrder(entries_, run.Options.SortingMethodIndex(), run.Uses.Dates);
-  std::vector<PhotoMetadata> read = std::move(run.Metadata);
-  run.Metadata.clear();
-  for (const std::size_t i : order) {
-    run.ImageFiles.push_back(ImagePathOf(entries_[i]));
-    if (i < read.size()) run.Metadata.push_back(std::move(read[i]));
+  if (photos > std::numeric_limits<int>::max())
+    throw Error("Cannot make a gallery of " + std::to_string(photos) + " photos");
+  imageCount_ = static_cast<int>(photos);
+  // Two photos of one album whose images would share names ("a.png" beside
+  // "a.png.jpg") are refused before anything is written: one's would
+  // replace the other's.
+  for (const Album& album : run.Albums) {
+    std::vector<std::string> names;
+    for (const ImageEntry& entry : album.Photos) names.push_back(entry.FileName);
+    if (const auto [first, second] = PhotosSharingImageNames(names); !first.empty()) {
+      const std::string folder = album.Folder.empty() ? std::string() : album.Folder + "/";
+      throw Error("The photos \"" + folder + first + "\" and \"" + folder + second +
+                  "\" would both give the images named \"" + folder + ImageFileName("n_", first) +
+                  "\"; rename one of them");
+    }
   }
-  // Two photos whose images would share names ("a.png" beside "a.png.jpg")
-  // are refused before anything is written: one's would replace the other's.
-  std::vector<std::string> names;
-  for (const ImageEntry& entry : entries_) names.push_back(entry.FileName);
-  if (const auto [first, second] = PhotosSharingImageNames(names); !first.empty())
-    throw Error("The photos \"" + first + "\" and \"" + second + "\" would both give the images named \"" +
-                ImageFileName("n_", first) + "\"; rename one of them");
   // The grid is checked in full before any page is written.
   run.PageGrid = ReadGrid(run.Options);
   CountPages();
@@ -353,10 +421,8 @@ bool GenerationRun::LeaveOutUnreadablePhotos() {
   // Each photo is started as the image stages start it, so what they would
   // stop at is found before any page links to it.
   PhotoDecoders decoders;
-  std::vector<std::string> readable;
-  std::vector<PhotoMetadata> readableMetadata;  // what was read of them stays beside them
-  for (std::size_t i = 0; i < run.ImageFiles.size(); ++i) {
-    const std::string& photo = run.ImageFiles[i];
+  std::set<std::string> unreadable;
+  for (const std::string& photo : run.Layout.ImageFiles) {
     desktop_.ProcessPendingEvents();
     if (!NotCancelled()) return false;
     try {
@@ -365,17 +431,18 @@ bool GenerationRun::LeaveOutUnreadablePhotos() {
       // A large photo takes a while to start (a HEIF picture is decoded whole).
       decoder.OnBusy = [this] { desktop_.ProcessPendingEvents(); };
       decoder.Probe(photo);
-      readable.push_back(photo);
-      if (i < run.Metadata.size()) readableMetadata.push_back(std::move(run.Metadata[i]));
     } catch (const Error& e) {
+      unreadable.insert(photo);
       leftOut_.push_back(photo);
       view_.ShowWarning(photo + " is left out: it cannot be read: " + e.what());
       if (run.Plan) run.Plan->LeftOut.push_back({photo, e.what()});
     }
   }
-  run.ImageFiles = std::move(readable);
-  run.Metadata = std::move(readableMetadata);
-  imageCount_ = static_cast<int>(run.ImageFiles.size());
+  if (unreadable.empty()) return true;
+  // An album left without photos goes with them; what was read of a photo
+  // stays keyed by its path, so the others keep their own.
+  run.Albums = WithoutPhotos(run.Albums, unreadable);
+  imageCount_ = static_cast<int>(run.Albums.front().PhotosInTree);
   if (imageCount_ < 1) {
     view_.ShowWarning(LeftOutSummary());
     desktop_.ShowMessage(Desktop::Icon::Error, "No Images Could be found");
@@ -387,10 +454,18 @@ bool GenerationRun::LeaveOutUnreadablePhotos() {
   return true;
 }
 
-void GenerationRun::CountPages() {
+bool GenerationRun::CheckAlbums() {
   const Context& run = *run_;
-  thumbPageCount_ = ThumbnailPageCount(imageCount_, run.PageGrid.Cells());
-  elementsCount_ = ElementsCountOf(run.Options.ElementsMode(), imageCount_, run.PageGrid.Cells());
+  if (run.Options.IncludeSubfolders()) CheckAlbumFolders(run.Layout, run.Albums, run.Options);
+  return true;
+}
+
+void GenerationRun::CountPages() {
+  Context& run = *run_;
+  run.Layout = LayOutAlbums(run.Albums, run.Options.SortingMethodIndex(), run.PageGrid, run.Options.ElementsMode(),
+                            run.Uses.Dates);
+  thumbPageCount_ = run.Layout.ThumbPages;
+  elementsCount_ = run.Layout.ElementsCount();
 }
 
 std::string GenerationRun::LeftOutSummary() const {
@@ -400,7 +475,8 @@ std::string GenerationRun::LeftOutSummary() const {
 }
 
 void GenerationRun::PhotoDamaged(int index, const std::string& damage) {
-  const std::vector<std::string>& photos = run_->ImageFiles;
+  // The image writers count the photos whose images they write.
+  const std::vector<std::string>& photos = run_->Layout.ElementFiles;
   if (index < 0 || std::size_t(index) >= photos.size()) return;
   const std::string& photo = photos[std::size_t(index)];
   if (run_->DamagedPhotos.insert(photo).second) view_.ShowWarning(photo + " is damaged: " + damage);
@@ -411,16 +487,33 @@ bool GenerationRun::WritePages() {
   SetBarMaximum(RunBar::ThumbnailPages, thumbPageCount_);
   SetBarMaximum(RunBar::ImagePages, imageCount_);
   timage_page& pages = c_->Pages;
-  ConfigurePageWriter(pages, run.Options, run.ImageFiles, imageCount_, run.PageGrid);
-  std::vector<PhotoTexts> texts;
-  if (run.Uses.Texts)
-    for (const PhotoMetadata& m : run.Metadata) texts.push_back(PageTextsOf(m));
-  pages.SetPhotoTexts(std::move(texts));
-  SetZipMacros(pages);
-  pages.PageOutput = nullptr;
-  if (GalleryUpdate* update = run.Update.get())
-    pages.PageOutput = [update](const std::string& name, const std::string& text) { update->WritePage(name, text); };
-  return RunUnlessCancelled([&pages] { pages.Create_pages(); });
+  albumPageOffset_ = albumPhotoOffset_ = 0;
+  // One album after another, each into its own folder.
+  for (const GalleryAlbum& album : run.Layout.Albums) {
+    if (!NotCancelled()) return false;
+    if (!album.Subfolder.empty()) MakeAlbumFolder(album.Subfolder);
+    const auto first = run.Layout.ImageFiles.begin() + album.FirstPhoto;
+    const std::vector<std::string> photos(first, first + album.PhotoCount);
+    ConfigurePageWriter(pages, run.Options, photos, album.PhotoCount, run.PageGrid);
+    // Each page shows the texts of its own photo, in the album's order.
+    std::vector<PhotoTexts> texts;
+    if (run.Uses.Texts)
+      for (const std::string& photo : photos) texts.push_back(PageTextsOf(MetadataOf(run.Metadata, photo)));
+    pages.SetPhotoTexts(std::move(texts));
+    SetZipMacros(pages, album.Subfolder);
+    pages.OutputPath = AlbumFolderPath(album.Subfolder);
+    pages.Album = album.Pages;
+    pages.PageOutput = nullptr;
+    if (GalleryUpdate* update = run.Update.get())
+      pages.PageOutput = [update, &album](const std::string& name, const std::string& text) {
+        update->WritePage(NameInSubfolder(album.Subfolder, name), text);
+      };
+    albumPhotos_ = album.PhotoCount;
+    if (!RunUnlessCancelled([&pages] { pages.Create_pages(); })) return false;
+    albumPageOffset_ += album.ThumbPages;
+    albumPhotoOffset_ += album.PhotoCount;
+  }
+  return true;
 }
 
 bool GenerationRun::WritesZip() const {
@@ -436,23 +529,44 @@ std::string GenerationRun::ZipRecipe() const {
 
 bool GenerationRun::WriteZip() {
   Context& run = *run_;
+  if (!run.Options.Zip()) return true;
+  // One ZIP in each album's folder, of the album's own photos; the bar
+  // counts over all of them.
+  int done = 0;
+  for (const GalleryAlbum& album : run.Layout.Albums) {
+    if (album.PhotoCount == 0) continue;
+    if (!WriteAlbumZip(album, done)) return false;
+    done += album.PhotoCount;
+  }
+  return NotCancelled();
+}
+
+std::vector<std::string> GenerationRun::AlbumPhotos(const GalleryAlbum& album) const {
+  const auto first = run_->Layout.ImageFiles.begin() + album.FirstPhoto;
+  return {first, first + album.PhotoCount};
+}
+
+bool GenerationRun::WriteAlbumZip(const GalleryAlbum& album, int done) {
+  Context& run = *run_;
   const GallerySettings& o = run.Options;
-  if (!o.Zip()) return true;
-  if (run.Update) run.Update->Want(std::string(kZipFileName));
+  const std::string name = NameInSubfolder(album.Subfolder, std::string(kZipFileName));
+  if (run.Update) run.Update->Want(name);
   if (!WritesZip() || !NotCancelled()) return NotCancelled();
+  const std::vector<std::string> photos = AlbumPhotos(album);
   ZipDecision decision;
   if (run.Update) {
-    decision = run.Update->DecideZip(run.ImageFiles, ZipRecipe());
+    decision = run.Update->DecideZip(name, photos, ZipRecipe());
     if (!decision.Write) return true;
   }
+  if (!album.Subfolder.empty()) MakeAlbumFolder(album.Subfolder);
   // The ZIP is made before the pages, which show its size; its progress is
   // the originals' bar, which the copies of the originals fill again later.
-  SetBarMaximum(RunBar::Originals, imageCount_);
+  SetBarMaximum(RunBar::Originals, run.Layout.PhotoCount());
   auto lastPump = std::chrono::steady_clock::now();
   PhotoZipHooks hooks;
-  hooks.OnEntry = [this](int index) {
+  hooks.OnEntry = [this, done](int index) {
     desktop_.ProcessPendingEvents();
-    MoveBar(RunBar::Originals, index);
+    MoveBar(RunBar::Originals, done + index);
   };
   hooks.OnBusy = [this, &lastPump] {
     const auto now = std::chrono::steady_clock::now();
@@ -461,23 +575,23 @@ bool GenerationRun::WriteZip() {
     desktop_.ProcessPendingEvents();
   };
   hooks.Cancelled = [this] { return c_->Cancelled; };
-  const std::string path = OutputPathOf(o.OutputPath(), kZipFileName);
-  const bool written = WritePhotoZip(path, ZipPhotosOf(run.ImageFiles, o.StripLocation()),
+  const std::string path = OutputPathOf(AlbumFolderPath(album.Subfolder), kZipFileName);
+  const bool written = WritePhotoZip(path, ZipPhotosOf(photos, o.StripLocation()),
                                      FullSizeSettings{o.QualityImages(), BackgroundOf(o)}, hooks);
   if (!written) return NotCancelled();
-  MoveBar(RunBar::Originals, imageCount_);
-  if (run.Update) run.Update->Written(std::string(kZipFileName), PhotoIdentity{}, decision.Recipe);
+  MoveBar(RunBar::Originals, done + album.PhotoCount);
+  if (run.Update) run.Update->Written(name, PhotoIdentity{}, decision.Recipe);
   return NotCancelled();
 }
 
-void GenerationRun::SetZipMacros(timage_page& pages) const {
+void GenerationRun::SetZipMacros(timage_page& pages, const std::string& subfolder) const {
   const GallerySettings& o = run_->Options;
   pages.ZipName.clear();
   pages.ZipSize.clear();
   if (!o.Zip()) return;
-  // The ZIP there, written now or by an earlier run; none, none linked.
+  // The album's ZIP there, written now or by an earlier run; none, none linked.
   struct stat st {};
-  if (::stat(OutputPathOf(o.OutputPath(), kZipFileName).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return;
+  if (::stat(OutputPathOf(AlbumFolderPath(subfolder), kZipFileName).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return;
   pages.ZipName = std::string(kZipFileName);
   pages.ZipSize = ZipSizeText(static_cast<std::uint64_t>(st.st_size));
 }
@@ -493,7 +607,7 @@ bool GenerationRun::DecideUpdate() {
   for (int i = 0; i < elementsCount_; ++i) {
     desktop_.ProcessPendingEvents();
     if (!NotCancelled()) return false;
-    const std::string& path = run.ImageFiles[std::size_t(i)];
+    const std::string& path = run.Layout.ElementFiles[std::size_t(i)];
     const std::string name = FileNameOf(path);
     // The recipes of this photo's files; an empty one is made again.
     const std::string copy = !copies ? std::string() : FormatOfName(name) != PhotoFormat::Jpeg ? fullSize : jpegCopy;
@@ -502,7 +616,8 @@ bool GenerationRun::DecideUpdate() {
     const std::string thumb = run.Decisions.ThumbRecipe.empty()
                                   ? std::string()
                                   : WithSharpThumbnail(OutputRecipeOf(c_->Thumbs.CurrentSettings(), "t_", name));
-    run.Decisions.Photos.push_back(run.Update->DecidePhoto(path, copy, scaled, thumb));
+    run.Decisions.Photos.push_back(
+        run.Update->DecidePhoto(path, run.Layout.ElementSubfolders[std::size_t(i)], copy, scaled, thumb));
   }
   if (lastUpdate_) lastUpdate_->UpToDate = run.Decisions.UpToDate();
   return true;
@@ -513,7 +628,8 @@ bool GenerationRun::CopyOriginals() {
   if (!WritesImages() || !run.Options.CopyOrgSizedImages()) return true;
   SetBarMaximum(RunBar::Originals, elementsCount_);
   tcopy_file& copy = c_->Copy;
-  copy.ImageFiles = run.ImageFiles;
+  copy.ImageFiles = run.Layout.ElementFiles;
+  copy.Subfolders = run.Layout.ElementSubfolders;
   copy.ImageCount = elementsCount_;
   copy.OutputPath = run.Options.OutputPath();
   copy.Actions = run.Decisions.CopyActions();  // none without an update: every photo is copied unless present
@@ -530,15 +646,15 @@ void GenerationRun::TellAboutLocations() {
   const tcopy_file& copy = c_->Copy;
   if (run.Uses.Locations) {
     int located = 0;
-    for (std::size_t i = 0; i < run.Metadata.size() && i < std::size_t(elementsCount_); ++i)
-      if (run.Metadata[i].HasLocation) ++located;
+    for (const std::string& photo : run.Layout.ElementFiles)
+      if (MetadataOf(run.Metadata, photo).HasLocation) ++located;
     if (const std::string notice = LocationNotice(located, elementsCount_); !notice.empty()) view_.ShowWarning(notice);
   }
   std::vector<std::string> notCopied;
   std::string reason;
   for (std::size_t i = 0; i < copy.Problems.size(); ++i) {
     if (copy.Problems[i].empty()) continue;
-    notCopied.push_back(FileNameOf(run.ImageFiles[i]));
+    notCopied.push_back(NameInSubfolder(run.Layout.ElementSubfolders[i], FileNameOf(run.Layout.ElementFiles[i])));
     if (reason.empty()) reason = copy.Problems[i];
   }
   if (!notCopied.empty()) view_.ShowWarning(NotCopiedNotice(notCopied, reason));
@@ -559,13 +675,17 @@ bool GenerationRun::WriteScaledImages() {
   if (!WritesImages()) return true;
   // An update first says how many images are up to date.
   if (!run.Update) SetBarMaximum(RunBar::ScaledImages, elementsCount_);
-  ConfigureScaledImageWriter(c_->Scaling, run.Options, run.ImageFiles, elementsCount_, Jobs);
+  const GalleryLayout& layout = run.Layout;
+  ConfigureScaledImageWriter(c_->Scaling, run.Options, layout.ElementFiles, layout.ElementSubfolders, elementsCount_,
+                             Jobs);
   // The thumbnail writer is set up now too, so that each photo's thumbnail
   // comes from the decode that makes its scaled image. A thumbnail size
   // that is not one is still reported where the thumbnail stage starts,
   // after the scaled images; those thumbnails are not made along.
   const std::optional<int> thumbSize = ThumbnailBoundIfValid(run.Options);
-  if (thumbSize) ConfigureThumbnailWriter(c_->Thumbs, run.Options, run.ImageFiles, elementsCount_, Jobs, *thumbSize);
+  if (thumbSize)
+    ConfigureThumbnailWriter(c_->Thumbs, run.Options, layout.ElementFiles, layout.ElementSubfolders, elementsCount_,
+                             Jobs, *thumbSize);
   ImageStages& stages = c_->Stages;
   stages.ThumbnailsAlong = thumbSize.has_value();
   stages.Needs.clear();
@@ -581,7 +701,8 @@ bool GenerationRun::WriteThumbnails() {
   Context& run = *run_;
   if (!WritesImages()) return true;
   SetBarMaximum(RunBar::Thumbnails, elementsCount_);
-  ConfigureThumbnailWriter(c_->Thumbs, run.Options, run.ImageFiles, elementsCount_, Jobs, ThumbnailBound(run.Options));
+  ConfigureThumbnailWriter(c_->Thumbs, run.Options, run.Layout.ElementFiles, run.Layout.ElementSubfolders,
+                           elementsCount_, Jobs, ThumbnailBound(run.Options));
   return RunUnlessCancelled([this] { RunImageStage([this] { c_->Stages.Create_thumbnails(); }); });
 }
 
@@ -594,8 +715,9 @@ bool GenerationRun::DeleteUnwanted() {
 
 void GenerationRun::Finish() {
   Context& run = *run_;
-  run.ImageFiles.clear();
-  run.ImageFiles.shrink_to_fit();
+  run.Layout = GalleryLayout();
+  run.Albums.clear();
+  run.Albums.shrink_to_fit();
   if (!leftOut_.empty()) view_.ShowWarning(LeftOutSummary());
   outcome_ = RunOutcome::Finished;
   if (run.Options.AutoBrowserStart()) {
@@ -628,33 +750,41 @@ bool GenerationRun::PlanPhotos() {
     maxHeight = PixelSize(o.MaxHeightImage());
     thumbSize = ThumbnailBound(o);
   }
-  for (std::size_t i = 0; i < run.ImageFiles.size(); ++i) {
-    PlannedPhoto photo;
-    photo.Path = run.ImageFiles[i];
-    photo.ImagesWritten = i < std::size_t(elementsCount_);
-    if (i < run.Metadata.size()) {
-      if (run.Uses.Dates) photo.DateUsed = DateUsedText(run.Metadata[i]);
-      if (run.Uses.Texts) photo.CaptionFrom = std::string(CaptionSourceName(run.Metadata[i].CaptionFrom));
-    }
-    if (photo.ImagesWritten) {
-      desktop_.ProcessPendingEvents();
-      if (!NotCancelled()) return false;
-      // The writers size the upright photo, which the header and orientation tell.
-      try {
-        const PhotoHeader header = InspectPhoto(photo.Path, o.OtherFormats());
-        photo.Scaled = ScaledImageSize(header.Width, header.Height, maxWidth, maxHeight);
-        photo.Thumbnail = ThumbnailSize(header.Width, header.Height, thumbSize, thumbSize);
-        if (o.Thumbnails2x()) {
-          tthumb_file sharp;
-          sharp.MaxWidth = sharp.MaxHeight = thumbSize;
-          const ResizeSettings s = sharp.SharpSettings();
-          photo.SharpThumbnail = ThumbnailSize(header.Width, header.Height, s.MaxWidth, s.MaxHeight);
-        }
-      } catch (const Error& e) {
-        photo.Problem = e.what();
+  if (o.IncludeSubfolders())
+    for (std::size_t a = 0; a < run.Albums.size(); ++a)
+      plan.Albums.push_back({run.Albums[a].Folder, run.Layout.Albums[a].PhotoCount, run.Albums[a].PhotosInTree,
+                             run.Layout.Albums[a].ThumbPages});
+  for (const GalleryAlbum& album : run.Layout.Albums) {
+    for (int i = 0; i < album.PhotoCount; ++i) {
+      PlannedPhoto photo;
+      photo.Path = run.Layout.ImageFiles[std::size_t(album.FirstPhoto + i)];
+      photo.Subfolder = album.Subfolder;
+      photo.ImagesWritten = i < album.ElementsCount;
+      if (run.Uses.Dates || run.Uses.Texts) {
+        const PhotoMetadata& read = MetadataOf(run.Metadata, photo.Path);
+        if (run.Uses.Dates) photo.DateUsed = DateUsedText(read);
+        if (run.Uses.Texts) photo.CaptionFrom = std::string(CaptionSourceName(read.CaptionFrom));
       }
+      if (photo.ImagesWritten) {
+        desktop_.ProcessPendingEvents();
+        if (!NotCancelled()) return false;
+        // The writers size the upright photo, which the header and orientation tell.
+        try {
+          const PhotoHeader header = InspectPhoto(photo.Path, o.OtherFormats());
+          photo.Scaled = ScaledImageSize(header.Width, header.Height, maxWidth, maxHeight);
+          photo.Thumbnail = ThumbnailSize(header.Width, header.Height, thumbSize, thumbSize);
+          if (o.Thumbnails2x()) {
+            tthumb_file sharp;
+            sharp.MaxWidth = sharp.MaxHeight = thumbSize;
+            const ResizeSettings s = sharp.SharpSettings();
+            photo.SharpThumbnail = ThumbnailSize(header.Width, header.Height, s.MaxWidth, s.MaxHeight);
+          }
+        } catch (const Error& e) {
+          photo.Problem = e.what();
+        }
+      }
+      plan.Photos.push_back(std::move(photo));
     }
-    plan.Photos.push_back(std::move(photo));
   }
   return true;
 }
@@ -666,16 +796,26 @@ bool GenerationRun::PlanUpdate() {
   RunPlan& plan = *run.Plan;
   plan.Updates = true;
   plan.Update.StateFound = run.Update->HadState();
-  // Every page and image a full run leaves, and the additional elements.
+  // Every album folder, page and image a full run leaves, and the additional elements.
   const std::string ext = NormalizedExtension(o.WebSiteExtension());
-  for (int k = 1; k <= thumbPageCount_; ++k) run.Update->Want(PageFileName(o.ThumbPagesName(), k, ext));
-  for (int j = 1; j <= imageCount_; ++j) run.Update->Want(PageFileName(o.ImagePagesName(), j, ext));
+  for (const GalleryAlbum& album : run.Layout.Albums) {
+    if (!album.Subfolder.empty()) run.Update->Want(album.Subfolder);
+    for (int k = 1; k <= album.ThumbPages; ++k)
+      run.Update->Want(NameInSubfolder(album.Subfolder, PageFileName(o.ThumbPagesName(), k, ext)));
+    for (int j = 1; j <= album.PhotoCount; ++j)
+      run.Update->Want(NameInSubfolder(album.Subfolder, PageFileName(o.ImagePagesName(), j, ext)));
+  }
   if (WritesImages() && !o.AdditionalPath().empty()) Copy_additional_elements(o, desktop_, *run.Update);
-  if (o.Zip()) run.Update->Want(std::string(kZipFileName));
-  if (WritesZip()) plan.Update.ZipWritten = run.Update->DecideZip(run.ImageFiles, ZipRecipe()).Write;
+  plan.Update.ZipWritten = false;
+  for (const GalleryAlbum& album : run.Layout.Albums) {
+    if (!o.Zip() || album.PhotoCount == 0) continue;
+    const std::string zip = NameInSubfolder(album.Subfolder, std::string(kZipFileName));
+    run.Update->Want(zip);
+    if (WritesZip()) plan.Update.ZipWritten |= run.Update->DecideZip(zip, AlbumPhotos(album), ZipRecipe()).Write;
+  }
   for (std::size_t i = 0; i < run.Decisions.Photos.size(); ++i) {
     const PhotoDecision& decided = run.Decisions.Photos[i];
-    PlannedPhoto& photo = plan.Photos[i];
+    PlannedPhoto& photo = plan.Photos[std::size_t(run.Layout.ElementPhotos[i])];
     photo.RedoCopy = decided.Copy != OriginalCopy::Skip;
     photo.RedoScaled = decided.Images.ScaledImage;
     photo.RedoThumbnail = decided.Images.Thumbnail;
@@ -693,6 +833,32 @@ bool GenerationRun::NotCancelled() {
 
 bool GenerationRun::WritesImages() const { return run_->Options.ElementsMode() != 2; }
 
+void GenerationRun::ResetBars() {
+  for (RunBar bar : kRunBars) view_.SetBarPosition(bar, 0);
+}
+
+std::string GenerationRun::AlbumFolderPath(const std::string& subfolder) const {
+  const std::string& out = run_->Options.OutputPath();
+  if (subfolder.empty()) return out;
+  return OutputPathOf(out, subfolder, NameShape::Nested);
+}
+
+void GenerationRun::MakeAlbumFolder(const std::string& subfolder) {
+  const std::string path = AlbumFolderPath(subfolder);
+  if (run_->Update)
+    run_->Update->MakeAlbumFolder(path);
+  else
+    ::mkdir(path.c_str(), 0777);
+  // Pages and images go into a folder of the output folder, never through a link out of it.
+  struct stat st {};
+  if (::lstat(path.c_str(), &st) != 0)
+    throw Error("Cannot create the folder \"" + path + "\". " + std::strerror(errno));
+  if (S_ISLNK(st.st_mode))
+    throw Error("Cannot write the album into \"" + path + "\": it is a symbolic link, not a folder.");
+  if (!S_ISDIR(st.st_mode)) throw Error("Cannot create the folder \"" + path + "\". " + std::strerror(EEXIST));
+  RemoveLeftoverFiles(path);
+}
+
 bool GenerationRun::RunUnlessCancelled(const std::function<void()>& writer) {
   if (!NotCancelled()) return false;
   writer();
@@ -706,8 +872,8 @@ void GenerationRun::RunImageStage(const std::function<void()>& stage) {
   try {
     stage();
   } catch (...) {
-    if (nextImage_ >= 0 && std::size_t(nextImage_) < run_->ImageFiles.size())
-      failedImage_ = run_->ImageFiles[std::size_t(nextImage_)];
+    const std::vector<std::string>& files = run_->Layout.ElementFiles;
+    if (nextImage_ >= 0 && std::size_t(nextImage_) < files.size()) failedImage_ = files[std::size_t(nextImage_)];
     throw;
   }
 }
@@ -720,11 +886,13 @@ void GenerationRun::ImageWritten(RunBar bar, int index, bool cancelled) {
   if (run_->Update && !cancelled && i < decided.Photos.size()) {
     const bool scaled = bar == RunBar::ScaledImages;
     const PhotoDecision& photo = decided.Photos[i];
+    const GalleryLayout& layout = run_->Layout;
     if (scaled ? photo.Images.ScaledImage : photo.Images.Thumbnail) {
       GalleryUpdate& update = *run_->Update;
-      const std::string file = FileNameOf(run_->ImageFiles[i]);
+      const std::string file = FileNameOf(layout.ElementFiles[i]);
       for (const std::string& name : scaled ? update.ScaledImageNames(file) : update.ThumbnailNames(file))
-        update.Written(name, photo.Photo, scaled ? photo.ScaledRecipe : photo.ThumbRecipe);
+        update.Written(NameInSubfolder(layout.ElementSubfolders[i], name), photo.Photo,
+                       scaled ? photo.ScaledRecipe : photo.ThumbRecipe);
     }
   }
   desktop_.ProcessPendingEvents();
@@ -738,13 +906,16 @@ void GenerationRun::SetImageRecipes(UpdateDecisions& decisions) {
   const Context& run = *run_;
   decisions.ScaledRecipe.clear();
   decisions.ThumbRecipe.clear();
+  const GalleryLayout& layout = run.Layout;
   try {
-    ConfigureScaledImageWriter(c_->Scaling, run.Options, run.ImageFiles, elementsCount_, Jobs);
+    ConfigureScaledImageWriter(c_->Scaling, run.Options, layout.ElementFiles, layout.ElementSubfolders, elementsCount_,
+                               Jobs);
     decisions.ScaledRecipe = OutputRecipe(c_->Scaling.CurrentSettings(), "n_");
   } catch (const Error&) {
   }
   if (const std::optional<int> thumbSize = ThumbnailBoundIfValid(run.Options)) {
-    ConfigureThumbnailWriter(c_->Thumbs, run.Options, run.ImageFiles, elementsCount_, Jobs, *thumbSize);
+    ConfigureThumbnailWriter(c_->Thumbs, run.Options, layout.ElementFiles, layout.ElementSubfolders, elementsCount_,
+                             Jobs, *thumbSize);
     decisions.ThumbRecipe = WithSharpThumbnail(OutputRecipe(c_->Thumbs.CurrentSettings(), "t_"));
   }
 }

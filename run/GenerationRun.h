@@ -36,10 +36,14 @@ enum class RunOutcome {
 // entries of a run, and drives them on the caller's thread: folder checks,
 // search, order, pages, then (by ElementsMode) originals, additional elements,
 // scaled images and thumbnails, and finally the first page when
-// AutoBrowserStart is set. Each stage is one method that returns whether the
-// run goes on; Create_gallery lists them in order, and a new step of a run
-// is one more stage there. All five components read one cancel flag. It
-// reads the options record when a run starts and never writes it.
+// AutoBrowserStart is set. With IncludeSubfolders the search goes on into
+// the subfolders (AlbumSearch), and each folder that holds photos becomes an
+// album written into the same folder below the output folder; the albums
+// share the bars, the image stages and the cancel flag of the one run. Each
+// stage is one method that returns whether the run goes on; Create_gallery
+// lists them in order, and a new step of a run is one more stage there. All
+// five components read one cancel flag. It reads the options record when a
+// run starts and never writes it.
 //
 // Everything the user sees goes through Desktop (messages, questions,
 // opening the first page, pumping events) and RunView (labels, bars, page
@@ -144,15 +148,19 @@ class GenerationRun {
   void EndRun();
   // The search's handlers: one entry per file found; the rest of the run when the search ends.
   void Add_found_image(TMyFindFile& Sender, const std::string& Folder, const FoundFile& File, bool& Cancelled);
+  // The album search's handler of a photo found in a subfolder.
+  void Add_found_album_image();
   void Create_gallery(TMyFindFile& Sender);
   void Plan_gallery();
   bool RunStages(std::span<const Stage> stages);
 
   // The stages, in the order they run.
+  bool FindAlbums();
   bool ReadMetadata();
   bool OrderPhotos();
   // With SkipBadPhotos: the photos that cannot be read go, each with a warning.
   bool LeaveOutUnreadablePhotos();
+  bool CheckAlbums();
   // With Zip: the ZIP of all originals, before the pages that show its size.
   bool WriteZip();
   bool WritePages();
@@ -172,12 +180,19 @@ class GenerationRun {
 
   // Whether the run goes on: false, with the outcome Cancelled, once Cancel was called.
   bool NotCancelled();
-  // The numbers of thumbnail pages and of photos with images, from the photos and the grid.
+  void ResetBars();
+  // Lays the albums out on the grid and counts the thumbnail pages and the
+  // photos with images, from the albums' photos.
   void CountPages();
   // "2 photos were left out: they cannot be read".
   std::string LeftOutSummary() const;
   // A photo that decoded with warnings, told once per run.
   void PhotoDamaged(int index, const std::string& damage);
+  // The output folder of the album in subfolder ("" for the output folder).
+  std::string AlbumFolderPath(const std::string& subfolder) const;
+  // Makes the output folder of an album unless it is there (an update
+  // records one it makes), and removes what a killed run left in it.
+  void MakeAlbumFolder(const std::string& subfolder);
   // Whether the run writes images (ElementsMode is not 2).
   bool WritesImages() const;
   // Whether the run writes the ZIP of all originals (Zip, ElementsMode 0).
@@ -185,7 +200,13 @@ class GenerationRun {
   // What decides the ZIP's bytes besides its photos (PhotoZipRecipe).
   std::string ZipRecipe() const;
   // "@zip@" and "@zipsize@" of the ZIP in the output folder, when Zip is set.
-  void SetZipMacros(timage_page& pages) const;
+  // The paths of the album's own photos, in gallery order.
+  std::vector<std::string> AlbumPhotos(const GalleryAlbum& album) const;
+  // The ZIP of the album's own photos in its folder; done: the photos of
+  // the ZIPs before it, for the bar.
+  bool WriteAlbumZip(const GalleryAlbum& album, int done);
+  // "@zip@" and "@zipsize@" of the album in subfolder: its ZIP, when there is one.
+  void SetZipMacros(timage_page& pages, const std::string& subfolder) const;
   // The recipe of the "t_" file, standing for the "t2_" file too when that is made.
   std::string WithSharpThumbnail(std::string thumbRecipe) const;
   // Runs a stage's writer unless the run is cancelled; whether the run goes on after it.
@@ -208,7 +229,13 @@ class GenerationRun {
   std::unique_ptr<Components> c_;
   std::unique_ptr<Context> run_;  // while a run is going
   std::vector<ImageEntry> entries_;
-  int nextImage_ = 0;                // the image the running image writer works on
+  int nextImage_ = 0;         // the image the running image writer works on
+  int albumPhotosFound_ = 0;  // photos the album search found below the input folder
+  // The album the page writer writes: where its pages and photos start on
+  // the bars, and its number of photos.
+  int albumPageOffset_ = 0;
+  int albumPhotoOffset_ = 0;
+  int albumPhotos_ = 0;
   std::array<int, 5> barMaximum_{};  // each bar's maximum, in RunBar order
   bool running_ = false;
   RunOutcome outcome_ = RunOutcome::NotStarted;

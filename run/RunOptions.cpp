@@ -14,8 +14,9 @@ namespace {
 // options and the run: the images, where to write, the resampling and the
 // output format. Their sizes and qualities are their own.
 void ConfigureImageWriter(ImageWriter& writer, const GallerySettings& o, const std::vector<std::string>& imageFiles,
-                          int imageCount, int jobs) {
+                          const std::vector<std::string>& subfolders, int imageCount, int jobs) {
   writer.ImageFiles = imageFiles;
+  writer.Subfolders = subfolders;
   writer.ImageCount = imageCount;
   writer.OutputPath = o.OutputPath();
   writer.FilterIndex = o.FilterIndex();  // -1, no filter chosen, resizes with the default one
@@ -99,16 +100,17 @@ void ConfigurePageWriter(timage_page& pages, const GallerySettings& o, const std
 }
 
 void ConfigureScaledImageWriter(tscaling_file& scaling, const GallerySettings& o,
-                                const std::vector<std::string>& imageFiles, int imageCount, int jobs) {
-  ConfigureImageWriter(scaling, o, imageFiles, imageCount, jobs);
+                                const std::vector<std::string>& imageFiles, const std::vector<std::string>& subfolders,
+                                int imageCount, int jobs) {
+  ConfigureImageWriter(scaling, o, imageFiles, subfolders, imageCount, jobs);
   scaling.MaxWidth = PixelSize(o.MaxWidthImage());
   scaling.MaxHeight = PixelSize(o.MaxHeightImage());
   scaling.Quality = static_cast<std::uint8_t>(o.QualityImages());
 }
 
 void ConfigureThumbnailWriter(tthumb_file& thumbs, const GallerySettings& o, const std::vector<std::string>& imageFiles,
-                              int imageCount, int jobs, int thumbSize) {
-  ConfigureImageWriter(thumbs, o, imageFiles, imageCount, jobs);
+                              const std::vector<std::string>& subfolders, int imageCount, int jobs, int thumbSize) {
+  ConfigureImageWriter(thumbs, o, imageFiles, subfolders, imageCount, jobs);
   thumbs.MaxWidth = thumbSize;
   thumbs.MaxHeight = thumbSize;
   thumbs.Quality = static_cast<std::uint8_t>(o.QualityThumbnails());

@@ -54,12 +54,15 @@ void ConfigurePageWriter(timage_page& pages, const GallerySettings& o, const std
                          int imageCount, const Grid& grid);
 
 // Sets the scaled-image writer up for the first imageCount photos of
-// imageFiles; raises the conversion error of an image size that is not one.
+// imageFiles, each written into its subfolder of the output folder (by
+// index; none: the output folder itself); raises the conversion error of an
+// image size that is not one.
 void ConfigureScaledImageWriter(tscaling_file& scaling, const GallerySettings& o,
-                                const std::vector<std::string>& imageFiles, int imageCount, int jobs);
+                                const std::vector<std::string>& imageFiles, const std::vector<std::string>& subfolders,
+                                int imageCount, int jobs);
 
-// Sets the thumbnail writer up with thumbSize as both bounds.
+// Sets the thumbnail writer up likewise, with thumbSize as both bounds.
 void ConfigureThumbnailWriter(tthumb_file& thumbs, const GallerySettings& o, const std::vector<std::string>& imageFiles,
-                              int imageCount, int jobs, int thumbSize);
+                              const std::vector<std::string>& subfolders, int imageCount, int jobs, int thumbSize);
 
 }  // namespace fotoloom

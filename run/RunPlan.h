@@ -2,6 +2,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -11,7 +12,8 @@ namespace fotoloom {
 
 // One photo of the gallery, in gallery order.
 struct PlannedPhoto {
-  std::string Path;  // the input photo
+  std::string Path;       // the input photo
+  std::string Subfolder;  // of its album, below the output folder; "" for the top album
   // Whether its images are written; ElementsMode 1 writes them for the
   // photos of the first thumbnail page only, mode 2 for none.
   bool ImagesWritten = false;
@@ -43,6 +45,14 @@ struct PlannedUpdate {
   bool ZipWritten = true;  // the ZIP of all originals is written again (when the run writes one)
 };
 
+// One album of a gallery made with subfolders, in tree order.
+struct PlannedAlbum {
+  std::string Folder;  // below the input (and output) folder; "" for the top album
+  int Photos = 0;      // its own
+  std::int64_t PhotosInTree = 0;
+  int ThumbPages = 0;
+};
+
 // Everything a dry run finds out. Sizes come from the photos' headers and
 // EXIF orientation through the writers' own size rules; data damaged past a
 // header only shows in a real run.
@@ -58,6 +68,7 @@ struct RunPlan {
   bool WritesZip = false;                 // the ZIP of all originals (kZipFileName)
   bool ZipStripsLocation = false;         // its photos without their location
   std::vector<PlannedPhoto> Photos;
+  std::vector<PlannedAlbum> Albums;  // set only when the run takes subfolders as albums
   // The photos a run with SkipBadPhotos leaves out, with why each cannot be read.
   struct LeftOutPhoto {
     std::string Path;

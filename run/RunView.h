@@ -2,8 +2,10 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace fotoloom {
 
@@ -25,6 +27,13 @@ inline constexpr std::string_view kFoundLabel = "Found :";
 std::string_view RunBarCaption(RunBar bar);
 // The caption of the group that holds a bar ("Creating Webpage" or "Processing Image").
 std::string_view RunBarGroupCaption(RunBar bar);
+
+// One album of a run as the progress lists it.
+struct AlbumSummary {
+  std::string Folder;             // below the input folder ("2024/Rome"); "" for the top album
+  std::int64_t Photos = 0;        // its own
+  std::int64_t PhotosInTree = 0;  // with those of its sub-albums
+};
 
 // The run's side of the progress page and of the main window. The run calls
 // these on the thread that started it; none of them may start or cancel a run.
@@ -54,6 +63,9 @@ class RunView {
   // ("<photo> is damaged: premature end of data; ..."). A view shows every
   // warning, also one that otherwise shows nothing (quiet).
   virtual void ShowWarning(const std::string& /*text*/) {}
+  // The albums a run with subfolders found, in tree order (the top album
+  // first), once the search has ended.
+  virtual void ShowAlbums(const std::vector<AlbumSummary>& /*albums*/) {}
 };
 
 }  // namespace fotoloom

@@ -1,6 +1,7 @@
 // Tests of page 1: folder choosers and the working folder, the page-name boxes, binding to the record.
 #include "app/Un_Step_1.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
@@ -56,6 +57,25 @@ class Step1Test : public QObject {
     QCOMPARE(test::Find<QLineEdit>(&page, "edt_output")->text(), QString("/out"));
     QCOMPARE(test::Find<QLineEdit>(&page, "edt_optional")->text(), QString("/extra"));
     QCOMPARE(test::Find<QComboBox>(&page, "cmb_ext")->currentText(), QString(".html"));
+  }
+
+  // The albums switch sits under the input folder, in the gap above the
+  // output folder's caption, and follows the record both ways.
+  void the_albums_check_box_is_bound_to_the_record_under_the_input_folder() {
+    GallerySettings settings;
+    test::FakeDialogs dialogs;
+    TFrame_Step_1 page(settings, dialogs);
+    auto* albums = test::Find<QCheckBox>(&page, "Check_albums");
+    QCOMPARE(albums->text(), QString("Include subfolders as albums"));
+    QVERIFY(!albums->isChecked());
+    const QRect input = test::Find<QLineEdit>(&page, "edt_input")->geometry();
+    const QRect output = test::Find<QLineEdit>(&page, "edt_output")->geometry();
+    QVERIFY(albums->geometry().top() >= input.bottom());
+    QVERIFY(albums->geometry().bottom() < output.top() - 16);  // the output caption's 16 pixels stay free
+    albums->click();
+    QVERIFY(settings.IncludeSubfolders());
+    settings.SetIncludeSubfolders(false);
+    QVERIFY(!albums->isChecked());
   }
 
   void folder_chooser_starts_in_and_changes_the_working_folder() {

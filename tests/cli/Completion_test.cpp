@@ -69,7 +69,7 @@ TEST(BashCompletion, offers_every_settings_file_key_after_set) {
   std::vector<std::string> keys;
   for (const SettingsKey& key : SettingsKeys()) keys.push_back(std::string(key.Name) + "=");
   for (const SettingsKey& key : OptionalSettingsKeys())
-    if (key.Settable) keys.push_back(std::string(key.Name) + "=");
+    if (key.Settable) keys.push_back(std::string(SettingsKeyCommandName(key)) + "=");
   EXPECT_THAT(Complete(dir, {"run", "--set", ""}), ElementsAreArray(keys));
   EXPECT_THAT(Complete(dir, {"resave", "a.fl", "--set", "use"}), UnorderedElementsAre("Usefilter=", "UseExif="));
   EXPECT_THAT(Complete(dir, {"defaults", "--set", "=", "maxw"}), UnorderedElementsAre("MaxWidthImage="));

@@ -131,6 +131,26 @@ TEST(ConsoleView, quiet_writes_nothing) {
   EXPECT_EQ(out.Text(), "");
 }
 
+TEST(AlbumListText, lines_up_the_counts_and_shows_control_characters_as_question_marks) {
+  EXPECT_EQ(AlbumListText({{"", 2, 15}, {"2024", 0, 13}, {"2024/Rome", 12, 12}, {"a\nb\tc", 1, 1}}),
+            "4 albums:\n"
+            "  (top)      2 photos, 15 with its albums\n"
+            "  2024       0 photos, 13 with its albums\n"
+            "  2024/Rome  12 photos\n"
+            "  a?b?c      1 photo\n");
+  EXPECT_EQ(AlbumListText({{"", 1, 1}}), "1 album:\n  (top)  1 photo\n");
+}
+
+TEST(ConsoleView, lists_the_albums_on_lines_of_their_own_unless_quiet) {
+  for (const bool quiet : {false, true}) {
+    Capture out;
+    ConsoleView view(out.file(), false, quiet);
+    view.ShowAlbums({{"", 1, 3}, {"x", 2, 2}});
+    view.Finish();
+    EXPECT_EQ(out.Text(), quiet ? "" : AlbumListText({{"", 1, 3}, {"x", 2, 2}}));
+  }
+}
+
 // A warning in the middle of the scaled images, in every kind of view.
 void PlayRunWithWarning(ConsoleView& view) {
   view.SetBarMaximum(RunBar::ScaledImages, 2);

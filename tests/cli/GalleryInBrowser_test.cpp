@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
@@ -16,6 +17,7 @@
 #include "CliProcess.h"
 #include "core/GallerySettings.h"
 #include "core/SettingsFile.h"
+#include "core/TemplateSets.h"
 #include "support/TempDir.h"
 
 namespace fotoloom {
@@ -47,7 +49,7 @@ function next(i) {
     f.remove();
     next(i + 1);
   };
-  f.src = encodeURI(pages[i]);
+  f.src = pages[i].split('/').map(encodeURIComponent).join('/');
   document.body.appendChild(f);
 }
 next(0);
@@ -63,8 +65,20 @@ struct PageReport {
 // Loads the probe in headless Chromium and parses its report, page by page.
 std::map<std::string, PageReport> LoadInBrowser(const std::string& chromium, const TempDir& dir,
                                                 const std::vector<std::string>& pages) {
+  // Each path as a script string: folder names may hold quotes, backslashes and line breaks.
   std::string list = "[";
-  for (const std::string& p : pages) list += "\"" + p + "\",";
+  for (const std::string& p : pages) {
+    list += '"';
+    for (const char c : p) {
+      if (c == '"' || c == '\\')
+        list += std::string("\\") + c;
+      else if (c == '\n')
+        list += "\\n";
+      else
+        list += c;
+    }
+    list += "\",";
+  }
   list += "]";
   std::string probe = kProbe;
   probe.replace(probe.find("PAGES"), 5, list);
@@ -172,6 +186,101 @@ TEST(GalleryInBrowser, odd_names_show_as_they_are_and_every_image_and_link_resol
     headings.insert(text.substr(0, text.find('\n')));
   }
   EXPECT_EQ(headings, stems);
+}
+
+// Whether link names the page one past the last of its kind in folder. Both
+// sets link the next page also from a page that is the first and the last
+// at once (as in any gallery of one page), and an album of sub-albums only
+// has one page.
+bool PastTheLastPage(const fs::path& link, const fs::path& folder) {
+  static const std::regex page("(page|image)([0-9]+)\\.htm");
+  std::smatch m;
+  const std::string name = link.filename().string();
+  if (link.parent_path() != folder || !std::regex_match(name, m, page) || fs::exists(link)) return false;
+  const int number = std::stoi(m[2].str());
+  return number > 1 && fs::exists(folder / (m[1].str() + std::to_string(number - 1) + ".htm"));
+}
+
+// Every page of a gallery of albums with odd folder names, made with the
+// classic and with the responsive set: every image loads, every link to a
+// file resolves, each album is reachable from the top through the album
+// tables, and the responsive pages show the path and name of their album.
+TEST(GalleryInBrowser, every_page_of_every_album_loads_and_links_within_the_tree) {
+  const std::string chromium = test::FindChromium();
+  if (chromium.empty()) GTEST_SKIP() << "no chromium installed (scripts/bootstrap.sh installs it)";
+  const char* data = std::getenv("FOTOLOOM_TEST_DATA");
+  ASSERT_NE(data, nullptr) << "FOTOLOOM_TEST_DATA is not set";
+  const std::string tiny = ReadFile(std::string(data) + "/browser/tiny.jpg");
+  ASSERT_FALSE(tiny.empty());
+
+  // Folder -> its photos; "2024" has sub-albums only.
+  const std::map<std::string, int> tree = {{"", 1},
+                                           {"2024/Rome", 3},
+                                           {"2024/100% #1", 1},
+                                           {"Tom & Jerry", 2},
+                                           {"\xC3\x86r\xC3\xB8 \xE6\x9D\xB1\xE4\xBA\xAC", 1},
+                                           {"line\nbreak", 1},
+                                           {"a\"q'uote", 1}};
+  for (const char* set : {"classic", "responsive"}) {
+    SCOPED_TRACE(set);
+    TempDir dir;
+    for (const auto& [folder, photos] : tree) {
+      const std::string in = dir / ("in/" + folder);
+      fs::create_directories(in);
+      for (int i = 1; i <= photos; ++i) WriteFile(in + "/p" + std::to_string(i) + ".jpg", tiny);
+    }
+    GallerySettings settings;
+    UseTemplateSet(settings, *FindTemplateSet(set));
+    settings.SetSortingMethodIndex(2);
+    settings.SetRowsCount("1");
+    settings.SetColsCount("2");
+    settings.SetTitle("Trips");
+    settings.SetCopyOrgSizedImages(true);
+    Write_settings_file(dir / "albums.fl", settings);
+    test::CliProcess cli(
+        {"run", dir / "albums.fl", "--albums", "--input", dir / "in", "--output", dir / "out", "--yes", "--quiet"});
+    ASSERT_EQ(cli.Wait(), 0) << cli.Err();
+
+    std::vector<std::string> pageNames;
+    for (const auto& entry : fs::recursive_directory_iterator(dir / "out"))
+      if (entry.path().extension() == ".htm") pageNames.push_back(entry.path().lexically_relative(dir.path()).string());
+    ASSERT_GE(pageNames.size(), 2 * tree.size());
+    const auto reports = LoadAllInBrowser(chromium, dir, pageNames);
+
+    std::set<std::string> linked;
+    for (const std::string& page : pageNames) {
+      SCOPED_TRACE(page);
+      ASSERT_TRUE(reports.contains(page)) << "not reported";
+      const PageReport& r = reports.at(page);
+      EXPECT_FALSE(r.images.empty());
+      for (const auto& [path, width] : r.images) {
+        EXPECT_TRUE(fs::is_regular_file(path)) << path;
+        EXPECT_GT(width, 0) << path;
+      }
+      const fs::path folder = fs::path(dir / page).parent_path();
+      for (const std::string& link : r.links) {
+        if (!PastTheLastPage(link, folder)) {
+          EXPECT_TRUE(fs::is_regular_file(link)) << link;
+        }
+        linked.insert(fs::path(link).lexically_relative(dir / "out").string());
+      }
+    }
+    // Every album's first page is linked from its parent's.
+    for (const auto& [folder, photos] : tree) {
+      if (!folder.empty()) {
+        EXPECT_EQ(linked.count(folder + "/page1.htm"), 1u) << folder;
+      }
+    }
+    EXPECT_EQ(linked.count("2024/page1.htm"), 1u);
+    const std::string top = reports.at("out/page1.htm").text;
+    EXPECT_NE(top.find("Tom & Jerry"), std::string::npos) << top;
+    EXPECT_NE(top.find("4 photos"), std::string::npos) << top;  // 2024: 3 + 1
+    if (std::string(set) == "responsive") {
+      const std::string rome = reports.at("out/2024/Rome/page1.htm").text;
+      EXPECT_NE(rome.find("Trips \u203A 2024 \u203A Rome"), std::string::npos) << rome;
+      EXPECT_NE(reports.at("out/2024/100% #1/image1.htm").text.find("100% #1"), std::string::npos);
+    }
+  }
 }
 
 }  // namespace

@@ -500,6 +500,39 @@ TEST(fotoloom_cli, dry_run_writes_nothing_and_reports_what_the_run_then_writes) 
   }
 }
 
+TEST(fotoloom_cli, albums_make_a_gallery_of_each_subfolder_and_the_dry_run_lists_them) {
+  TempDir dir;
+  for (const char* folder : {"in/2024/Rome", "in/Tom & Jerry"}) fs::create_directories(dir.path() / folder);
+  WritePhotos(dir / "in", 1);
+  WritePhotos(dir / "in/2024/Rome", 3);
+  WritePhotos(dir / "in/Tom & Jerry", 1);
+  fs::create_directories(dir.path() / "out");
+  const std::vector<std::string> options = {"--input", dir / "in", "--output", dir / "out"};
+  std::vector<std::string> dry = {"run", "--dry-run", "--albums"};
+  dry.insert(dry.end(), options.begin(), options.end());
+  const auto plan = RunCli(dry);
+  EXPECT_EQ(plan.Status, 0) << plan.Err;
+  EXPECT_THAT(plan.Out, HasSubstr("4 albums:\n  (top)        1 photo, 5 with its albums\n"
+                                  "  2024         0 photos, 3 with its albums\n  2024/Rome    3 photos\n"
+                                  "  Tom & Jerry  1 photo\n"));
+  EXPECT_THAT(plan.Out, ::testing::ContainsRegex("\n  2024/Rome/p003\\.jpg +n_ "));
+  EXPECT_TRUE(fs::is_empty(dir / "out"));
+
+  // Without --albums the subfolders stay out; with it, or with --set, they are albums.
+  std::vector<std::string> flat = {"run", "--quiet"};
+  flat.insert(flat.end(), options.begin(), options.end());
+  ASSERT_EQ(RunCli(flat).Status, 0);
+  EXPECT_FALSE(fs::exists(dir / "out/2024"));
+  std::vector<std::string> set = {"run", "--set", "Albums=yes"};
+  set.insert(set.end(), options.begin(), options.end());
+  const auto run = RunCli(set);
+  ASSERT_EQ(run.Status, 0) << run.Err;
+  EXPECT_THAT(run.Err, HasSubstr("  2024/Rome    3 photos\n"));
+  EXPECT_EQ(Count(dir / "out/2024/Rome", "n_"), 3u);
+  EXPECT_EQ(Count(dir / "out/Tom & Jerry", "t_"), 1u);
+  EXPECT_THAT(ReadFile(dir / "out/page1.htm"), HasSubstr("<a href=\"Tom%20&amp;%20Jerry/page1.htm\">"));
+}
+
 TEST(fotoloom_cli, tells_the_location_count_and_the_dry_run_tells_dates_and_caption_sources) {
   TempDir dir;
   fs::create_directories(dir.path() / "in");

@@ -431,8 +431,55 @@ TEST(SettingsFile, the_update_switch_is_a_section_of_its_own_written_only_when_o
   }
   // Not among the keys --set takes: the run's --update is its command-line form.
   EXPECT_EQ(FindSettingsKey("OnlyChanged"), nullptr);
-  ASSERT_EQ(OptionalSettingsKeys().size(), 7u);
+  ASSERT_EQ(OptionalSettingsKeys().size(), 8u);
   EXPECT_EQ(OptionalSettingsKeys()[0].Section, "Update");
+}
+
+TEST(SettingsFile, albums_are_a_section_written_only_when_on_and_set_by_its_name) {
+  test::TempDir dir;
+  GallerySettings s;
+  Write_settings_file(dir / "off.fl", s);
+  s.SetIncludeSubfolders(true);
+  Write_settings_file(dir / "on.fl", s);
+  const std::string off = test::ReadFile(dir / "off.fl");
+  EXPECT_EQ(test::ReadFile(dir / "on.fl"), off + "[Albums]\r\nEnabled=1\r\n");
+  s.SetUpdateOnlyChanged(true);
+  Write_settings_file(dir / "both.fl", s);
+  EXPECT_EQ(test::ReadFile(dir / "both.fl"), off + "[Update]\r\nOnlyChanged=yes\r\n[Albums]\r\nEnabled=1\r\n");
+  // With the location switch the sections follow in their table's order.
+  s.SetStripLocation(true);
+  Write_settings_file(dir / "all.fl", s);
+  EXPECT_EQ(test::ReadFile(dir / "all.fl"), off +
+                                                "[Update]\r\nOnlyChanged=yes\r\n[Privacy]\r\nStripLocation=1\r\n"
+                                                "[Albums]\r\nEnabled=1\r\n");
+  s.SetOtherFormats(true);
+  Write_settings_file(dir / "formats.fl", s);
+  EXPECT_EQ(test::ReadFile(dir / "formats.fl"),
+            off +
+                "[Update]\r\nOnlyChanged=yes\r\n[Privacy]\r\nStripLocation=1\r\n[Formats]\r\nOtherFormats=1\r\n"
+                "[Albums]\r\nEnabled=1\r\n");
+
+  GallerySettings loaded;
+  Read_settings_file(dir / "formats.fl", loaded);
+  EXPECT_TRUE(loaded.OtherFormats() && loaded.IncludeSubfolders());
+  Read_settings_file(dir / "on.fl", loaded);
+  EXPECT_TRUE(loaded.IncludeSubfolders());
+  Read_settings_file(dir / "off.fl", loaded);
+  EXPECT_FALSE(loaded.IncludeSubfolders());
+  for (const auto& [value, on] : std::vector<std::pair<std::string, bool>>{
+           {"yes", true}, {"1", true}, {"NO", false}, {"0", false}, {"2", false}, {"", false}}) {
+    test::WriteFile(dir / "x.fl", off + "[albums]\r\nenabled=" + value + "\r\n");
+    Read_settings_file(dir / "x.fl", loaded);
+    EXPECT_EQ(loaded.IncludeSubfolders(), on) << value;
+  }
+  // --set finds the switch by its section's name, not by its key.
+  const SettingsKey* albums = FindSettingsKey("albums");
+  ASSERT_NE(albums, nullptr);
+  EXPECT_EQ(albums->Section, "Albums");
+  EXPECT_EQ(SettingsKeyCommandName(*albums), "Albums");
+  EXPECT_EQ(SettingsKeyCommandName(*FindSettingsKey("usefilter")), "Usefilter");
+  EXPECT_EQ(FindSettingsKey("Enabled"), nullptr);
+  EXPECT_EQ(FindSettingsKey("Update"), nullptr);
 }
 
 TEST(SettingsFile, the_location_switch_is_a_privacy_section_written_only_when_on) {

@@ -152,6 +152,48 @@ TEST(ImageStages, sharp_thumbnails_and_webp_files_come_from_the_one_decode) {
   }
 }
 
+// Photos of one name from two folders go through one run of both stages,
+// each into its own subfolder, with the bytes each folder gets alone.
+TEST(ImageStages, each_photo_goes_into_its_own_subfolder) {
+  TempDir first;
+  TempDir second;
+  std::vector<std::string> files = Photos(first, 3);
+  // Two other pictures under the names p0.jpg and p1.jpg.
+  const std::vector<std::string> more = Photos(second, 5);
+  fs::rename(more[3], second / "p0.jpg");
+  fs::rename(more[4], second / "p1.jpg");
+  files.push_back(second / "p0.jpg");
+  files.push_back(second / "p1.jpg");
+  TempDir together;
+  fs::create_directories(together.path() / "a/b");
+  fs::create_directories(together.path() / "c");
+  Writers w(files, together.str(), 2, true);
+  w.scaling.Subfolders = {"a/b", "a/b", "a/b", "c"};  // the last photo has none: the output folder itself
+  w.thumbs.Subfolders = w.scaling.Subfolders;
+  EXPECT_EQ(RunWriter(w.scaling, [&] { w.stages.Create_images(); }).progress, Indexes(0, 5));
+  EXPECT_EQ(RunWriter(w.thumbs, [&] { w.stages.Create_thumbnails(); }).progress, Indexes(0, 5));
+
+  const auto alone = [](const std::vector<std::string>& photos, const TempDir& out) {
+    Writers a(photos, out.str(), 1, true);
+    a.scaling.Create_images();
+    a.thumbs.Create_thumbnails();
+  };
+  TempDir ab;
+  TempDir c;
+  TempDir top;
+  alone({files[0], files[1], files[2]}, ab);
+  alone({files[3]}, c);
+  alone({files[4]}, top);
+  for (const std::string prefix : {"n_", "t_"}) {
+    for (const std::string name : {"p0.jpg", "p1.jpg", "p2.jpg"})
+      EXPECT_TRUE(test::ReadFile(together / ("a/b/" + prefix + name)) == test::ReadFile(ab / (prefix + name)));
+    EXPECT_TRUE(test::ReadFile(together / ("c/" + prefix + "p0.jpg")) == test::ReadFile(c / (prefix + "p0.jpg")));
+    EXPECT_TRUE(test::ReadFile(together / (prefix + "p1.jpg")) == test::ReadFile(top / (prefix + "p1.jpg")));
+    EXPECT_FALSE(test::ReadFile(together / (prefix + "p1.jpg")).empty());
+  }
+  EXPECT_EQ(AllNames(together.str()), (std::vector<std::string>{"a", "c", "n_p1.jpg", "t_p1.jpg"}));
+}
+
 TEST(ImageStages, thumbnails_beyond_the_memory_bound_wait_in_a_file_that_has_no_name) {
   TempDir in;
   const std::vector<std::string> files = Photos(in, 12);

@@ -20,5 +20,13 @@ TEST(OutputName, images_of_photos_of_other_formats_end_in_jpg) {
   EXPECT_EQ(ImageOutputPath("", "n_", "/in/a.webp"), "n_a.webp.jpg");
 }
 
+TEST(OutputName, a_subfolder_goes_between_the_output_folder_and_the_name) {
+  EXPECT_EQ(ImageOutputPath("/out", "2024/Rome", "t_", "/in/2024/Rome/a.jpg"), "/out/2024/Rome/t_a.jpg");
+  EXPECT_EQ(ImageOutputPath("/out/", "x y", "n_", "/in/x y/b.JPG"), "/out/x y/n_b.JPG");
+  EXPECT_EQ(ImageOutputPath("", "sub", "b_", "/in/sub/c.jpg"), "sub/b_c.jpg");
+  EXPECT_EQ(ImageOutputPath("/out", "", "n_", "/in/d.jpg"), "/out/n_d.jpg");
+  EXPECT_EQ(ImageOutputPath("/out", "2024", "b_", "/in/2024/IMG_2.HEIC"), "/out/2024/b_IMG_2.HEIC.jpg");
+}
+
 }  // namespace
 }  // namespace fotoloom

@@ -50,6 +50,20 @@ TEST(tcopy_file, copies_byte_for_byte_under_b_with_the_name_and_date_of_the_inpu
   EXPECT_EQ(std::filesystem::last_write_time(out / "b_DSC_0042.jpg"), old);
 }
 
+TEST(tcopy_file, each_copy_goes_into_its_photo_s_subfolder) {
+  TempDir in;
+  TempDir out;
+  std::filesystem::create_directories(in.path() / "x");
+  WriteFile(in / "a.jpg", "top");
+  WriteFile(in / "x/a.jpg", "in x");
+  std::filesystem::create_directories(out.path() / "x y");
+  tcopy_file copy = MakeCopy({in / "x/a.jpg", in / "a.jpg"}, out.str());
+  copy.Subfolders = {"x y"};
+  EXPECT_EQ(CopyAll(copy), (std::vector<int>{0, 1}));
+  EXPECT_EQ(ReadFile(out / "x y/b_a.jpg"), "in x");
+  EXPECT_EQ(ReadFile(out / "b_a.jpg"), "top");
+}
+
 TEST(tcopy_file, never_replaces_an_existing_copy_and_copies_what_is_new) {
   TempDir in;
   TempDir out;

@@ -7,16 +7,16 @@
 namespace fotoloom {
 namespace {
 
-TEST(MacroReference, thumbnail_table_has_17_rows_ending_with_the_title) {
-  EXPECT_EQ(kThumbnailMacroReference.size(), 17u);
+TEST(MacroReference, thumbnail_table_has_17_rows_up_to_the_title) {
+  EXPECT_EQ(kThumbnailMacroReference.size(), 20u);
   EXPECT_EQ(kThumbnailMacroReference[0].macro, "@cp@");
   EXPECT_EQ(kThumbnailMacroReference[11].description, "The selected background color as hex value (e.g. #1A66C5#)");
   EXPECT_EQ(kThumbnailMacroReference[16].macro, "@title@");
   EXPECT_EQ(kThumbnailMacroReference[16].description, "a title for thumbnail pages");
 }
 
-TEST(MacroReference, image_table_shares_the_first_15_rows_and_ends_with_the_exif_comment) {
-  EXPECT_EQ(kImageMacroReference.size(), 26u);
+TEST(MacroReference, image_table_shares_the_first_15_rows_and_has_the_exif_comment_at_21) {
+  EXPECT_EQ(kImageMacroReference.size(), 28u);
   for (std::size_t i = 0; i < 15; ++i) {
     EXPECT_EQ(kImageMacroReference[i].macro, kThumbnailMacroReference[i].macro) << i;
     EXPECT_EQ(kImageMacroReference[i].description, kThumbnailMacroReference[i].description) << i;
@@ -30,6 +30,14 @@ TEST(MacroReference, image_table_shares_the_first_15_rows_and_ends_with_the_exif
 TEST(MacroReference, image_table_lists_the_photo_macros_after_the_exif_comment_in_their_order) {
   for (std::size_t i = 0; i < kPhotoMacros.size(); ++i)
     EXPECT_EQ(kImageMacroReference[20 + i].macro, kPhotoMacros[i]) << i;
+}
+
+TEST(MacroReference, the_album_macros_follow_the_rows_of_each_table) {
+  EXPECT_EQ(kThumbnailMacroReference[17].macro, "@albumtable@");
+  EXPECT_EQ(kThumbnailMacroReference[18].macro, "@albumpath@");
+  EXPECT_EQ(kThumbnailMacroReference[19].macro, "@albumname@");
+  EXPECT_EQ(kImageMacroReference[26].macro, "@albumpath@");
+  EXPECT_EQ(kImageMacroReference[27].macro, "@albumname@");
 }
 
 }  // namespace

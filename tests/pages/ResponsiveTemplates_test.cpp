@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <regex>
 #include <set>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "pages/MacroReference.h"
@@ -21,14 +23,15 @@ using test::ReadFile;
 using test::TempDir;
 
 // Writes a gallery of images photos (1 row x 2 columns per thumbnail page)
-// from the responsive set into dir.
-void WriteGallery(const TempDir& dir, int images) {
+// from the responsive set, or the templates given, into dir.
+void WriteGallery(const TempDir& dir, int images, const std::vector<std::string>& thumbnailTemplate,
+                  const std::vector<std::string>& imageTemplate) {
   timage_page pages;
   std::vector<std::string> files;
   for (int i = 1; i <= images; ++i) files.push_back("/photos/P" + std::to_string(i) + ".jpg");
   pages.SetImageFiles(files);
-  pages.SetHTMLThumbnails(ResponsiveThumbnailTemplate());
-  pages.SetHTMLImages(ResponsiveImageTemplate());
+  pages.SetHTMLThumbnails(thumbnailTemplate);
+  pages.SetHTMLImages(imageTemplate);
   pages.OutputPath = dir.str();
   pages.Title = "Trip";
   pages.ThumbPagesName = "page";
@@ -43,6 +46,10 @@ void WriteGallery(const TempDir& dir, int images) {
   pages.LinkColor = 0x00FF0000;
   pages.VisitedLinkColor = 0x00800080;
   pages.Create_pages();
+}
+
+void WriteGallery(const TempDir& dir, int images) {
+  WriteGallery(dir, images, ResponsiveThumbnailTemplate(), ResponsiveImageTemplate());
 }
 
 // Every "@name@" macro of the macro language that text holds.
@@ -154,6 +161,34 @@ TEST(ResponsiveTemplates, give_the_keyboard_links_only_where_a_page_lies_beyond)
     EXPECT_EQ(LinkWithRel(page, "prev"), "") << name;
     EXPECT_NE(LinkWithRel(page, "next").find("class=\"pages-1\""), std::string::npos) << name;
     EXPECT_NE(page.find(".pages-1 { display: none; }"), std::string::npos) << name;
+  }
+}
+
+// A gallery without albums (its top album, without sub-albums) has the
+// pages the set wrote before it used the album macros: the title where the
+// album's name stands, nothing where its path and its table stand.
+TEST(ResponsiveTemplates, pages_without_albums_are_those_of_the_set_without_album_macros) {
+  const auto withoutAlbums = [](std::vector<std::string> lines) {
+    for (std::string& line : lines)
+      for (const auto& [macro, before] :
+           {std::pair<std::string, std::string>{"@albumname@", "@title@"}, {"@albumpath@", ""}, {"@albumtable@", ""}})
+        for (std::size_t at = line.find(macro); at != std::string::npos; at = line.find(macro, at))
+          line.replace(at, macro.size(), before);
+    return lines;
+  };
+  ASSERT_NE(withoutAlbums(ResponsiveThumbnailTemplate()), ResponsiveThumbnailTemplate());
+  ASSERT_NE(withoutAlbums(ResponsiveImageTemplate()), ResponsiveImageTemplate());
+  for (const int images : {1, 3, 7}) {
+    SCOPED_TRACE(images);
+    TempDir albums;
+    TempDir before;
+    WriteGallery(albums, images);
+    WriteGallery(before, images, withoutAlbums(ResponsiveThumbnailTemplate()),
+                 withoutAlbums(ResponsiveImageTemplate()));
+    for (const auto& entry : std::filesystem::directory_iterator(before.path())) {
+      const std::string name = entry.path().filename().string();
+      EXPECT_EQ(ReadFile(albums / name), ReadFile(before / name)) << name;
+    }
   }
 }
 

@@ -852,3 +852,95 @@ TEST(timage_page, an_image_page_for_an_index_past_the_list_raises_an_error) {
 
 }  // namespace
 }  // namespace fotoloom
+
+namespace fotoloom {
+namespace {
+
+// Two sub-albums, the second's cover two levels down.
+AlbumPageValues TwoSubAlbums() {
+  AlbumPageValues album;
+  album.Path = {"2024", "Rome"};
+  album.SubAlbums = {{"Day 1", {"Day 1"}, "d.jpg", 3}, {"Day 2", {"Day 2", "noon"}, "n.jpg", 1}};
+  return album;
+}
+
+std::string AlbumCells(const std::string& page) {
+  std::string cells;
+  for (std::size_t at = page.find("<a href=\"Day"); at != std::string::npos; at = page.find("<a href=\"Day", at + 1))
+    cells += page.substr(at + 9, page.find('"', at + 9) - at - 9) + " ";
+  return cells;
+}
+
+TEST(timage_page, the_album_table_stands_where_the_template_puts_it_on_the_first_page_only) {
+  TempDir dir;
+  timage_page pages;
+  Configure(pages, dir, 13, 3, 4);
+  pages.Album = TwoSubAlbums();
+  pages.SetHTMLThumbnails({"<table class=albums>", "@AlbumTable@", "</table>", "<table>", "@thumbtable@", "</table>"});
+  pages.Create_pages();
+  const std::string first = ReadFile(dir / "page1.htm");
+  EXPECT_EQ(first.rfind("<table class=albums>\r\n<tr>\r\n<td class=\"thumbcells albumcells\" >\r\n"
+                        "<a href=\"Day%201/page1.htm\">\r\n<img src=\"Day%201/t_d.jpg\" border=0 alt=\"Day 1\">\r\n"
+                        "<br>Day 1\r\n<br>3 photos\r\n</a>\r\n</td>\r\n",
+                        0),
+            0u);
+  EXPECT_EQ(AlbumCells(first), "Day%201/page1.htm Day%202/page1.htm ");
+  EXPECT_NE(first.find("<img src=\"Day%202/noon/t_n.jpg\""), std::string::npos);
+  EXPECT_NE(first.find("</tr>\r\n\r\n</table>\r\n<table>\r\n<tr>\r\n<td class=\"thumbcells\" >"), std::string::npos);
+  EXPECT_EQ(ReadFile(dir / "page2.htm").rfind("<table class=albums>\r\n\r\n</table>\r\n<table>\r\n<tr>\r\n", 0), 0u);
+}
+
+TEST(timage_page, a_template_without_the_album_table_gets_it_before_the_first_page_s_thumbnails) {
+  TempDir dir;
+  timage_page pages;
+  Configure(pages, dir, 13, 3, 4);
+  pages.Album = TwoSubAlbums();
+  pages.Create_pages();
+  const std::string first = ReadFile(dir / "page1.htm");
+  const std::size_t table = first.find("  <table>\r\n<tr>\r\n<td class=\"thumbcells albumcells\" >");
+  ASSERT_NE(table, std::string::npos);
+  EXPECT_EQ(AlbumCells(first), "Day%201/page1.htm Day%202/page1.htm ");
+  // The albums' row ends before the photos' first row begins.
+  EXPECT_LT(first.find("<br>1 photo\r\n</a>\r\n</td>\r\n</tr>\r\n<tr>\r\n<td class=\"thumbcells\" >"),
+            first.find("image1.htm"));
+  EXPECT_EQ(AlbumCells(ReadFile(dir / "page2.htm")), "");
+}
+
+TEST(timage_page, path_and_name_show_on_both_page_kinds_and_the_top_album_shows_the_title) {
+  TempDir dir;
+  timage_page pages;
+  Configure(pages, dir, 2, 3, 4);
+  pages.Album = TwoSubAlbums();
+  pages.SetHTMLThumbnails({"@albumpath@|@ALBUMNAME@|@albumtable@|@cp@"});
+  pages.SetHTMLImages({"@albumpath@|@albumname@|@cp@"});
+  pages.Create_pages();
+  const std::string path =
+      "<a href=\"../../page1.htm\">Trip & <Co></a> &rsaquo; <a href=\"../page1.htm\">2024</a> &rsaquo; Rome";
+  EXPECT_EQ(ReadFile(dir / "image2.htm"), path + "|Rome|2\r\n");
+  EXPECT_EQ(ReadFile(dir / "page1.htm").substr(0, path.size() + 7), path + "|Rome|<");
+
+  TempDir top;
+  Configure(pages, top, 2, 3, 4);
+  pages.Album = AlbumPageValues();
+  pages.SetHTMLThumbnails({"@albumpath@|@albumname@|@albumtable@|@cp@"});
+  pages.SetHTMLImages({"@albumpath@|@albumname@|@cp@"});
+  pages.Create_pages();
+  EXPECT_EQ(ReadFile(top / "page1.htm"), "|Trip & <Co>||1\r\n");
+  EXPECT_EQ(ReadFile(top / "image1.htm"), "|Trip & <Co>|1\r\n");
+}
+
+// An album of sub-albums only still gets its first page, with their table.
+TEST(timage_page, an_album_without_photos_gets_one_page_of_its_sub_albums) {
+  TempDir dir;
+  timage_page pages;
+  Configure(pages, dir, 0, 3, 4);
+  pages.Album = TwoSubAlbums();
+  pages.Create_pages();
+  EXPECT_EQ(FileCount(dir), 1u);
+  const std::string page = ReadFile(dir / "page1.htm");
+  EXPECT_EQ(AlbumCells(page), "Day%201/page1.htm Day%202/page1.htm ");
+  EXPECT_NE(page.find("page 1 of 1"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace fotoloom

@@ -23,6 +23,7 @@
 #include "core/RecordingDesktop.h"
 #include "imaging/PhotoMetadata.h"
 #include "run/GenerationRun.h"
+#include "support/OutputListing.h"
 #include "support/RecordingView.h"
 #include "support/SmallDisk.h"
 #include "support/TempDir.h"
@@ -31,6 +32,11 @@ namespace fotoloom {
 namespace {
 
 namespace fs = std::filesystem;
+using test::HiddenNames;
+using test::Kept;
+using test::ListFiles;
+using test::Listing;
+using test::Names;
 using test::ReadFile;
 using test::RecordingDesktop;
 using test::RecordingView;
@@ -60,58 +66,6 @@ void WritePhoto(const std::string& path, int seed) {
   options.quality = 85;
   test::WriteJpeg(path, image, options);
   SetModified(path, kPhotoTime + seed);
-}
-
-struct FileSeen {
-  std::string Content;  // "<folder>" for a folder
-  ino_t Inode = 0;
-  timespec Modified{};
-};
-using Listing = std::map<std::string, FileSeen>;
-
-// Every file and folder under folder by relative name, hidden ones left out.
-Listing ListFiles(const std::string& folder) {
-  Listing files;
-  for (auto it = fs::recursive_directory_iterator(folder); it != fs::recursive_directory_iterator(); ++it) {
-    const std::string name = it->path().filename().string();
-    if (name[0] == '.') {
-      if (it->is_directory()) it.disable_recursion_pending();
-      continue;
-    }
-    struct stat st {};
-    ::lstat(it->path().c_str(), &st);
-    FileSeen seen;
-    seen.Content = S_ISDIR(st.st_mode) ? "<folder>" : ReadFile(it->path().string());
-    seen.Inode = st.st_ino;
-    seen.Modified = st.st_mtim;
-    files[it->path().lexically_relative(folder).string()] = seen;
-  }
-  return files;
-}
-
-std::vector<std::string> HiddenNames(const std::string& folder) {
-  std::vector<std::string> names;
-  for (const auto& e : fs::directory_iterator(folder))
-    if (e.path().filename().string()[0] == '.') names.push_back(e.path().filename().string());
-  return names;
-}
-
-// The names whose file kept its inode and modification time.
-std::set<std::string> Kept(const Listing& before, const Listing& after) {
-  std::set<std::string> kept;
-  for (const auto& [name, b] : before) {
-    const auto it = after.find(name);
-    if (it != after.end() && it->second.Inode == b.Inode && it->second.Modified.tv_sec == b.Modified.tv_sec &&
-        it->second.Modified.tv_nsec == b.Modified.tv_nsec)
-      kept.insert(name);
-  }
-  return kept;
-}
-
-std::set<std::string> Names(const Listing& files) {
-  std::set<std::string> names;
-  for (const auto& [name, seen] : files) names.insert(name);
-  return names;
 }
 
 // An input folder, an output folder and a folder of additional elements,

@@ -22,6 +22,7 @@
 #include "JpegFixtures.h"
 #include "MetadataFixtures.h"
 #include "PhotoFixtures.h"
+#include "WholeFiles.h"
 #include "core/Error.h"
 #include "core/FolderLock.h"
 #include "core/RecordingDesktop.h"
@@ -456,26 +457,7 @@ TEST(GenerationRun, refuses_to_start_while_it_runs) {
   EXPECT_EQ(nested, "A gallery is being generated already");
 }
 
-// Every file of the folder is whole: pages end with their last line, JPEGs decode
-// without a warning, and no temporary file is left behind.
-void ExpectOnlyWholeFiles(const std::string& folder) {
-  for (const auto& e : fs::directory_iterator(folder)) {
-    const std::string name = e.path().filename().string();
-    SCOPED_TRACE(name);
-    EXPECT_EQ(name.find(".tmp"), std::string::npos);
-    if (!e.is_regular_file()) continue;
-    if (name.ends_with(".htm")) {
-      // Both default templates end with "</html>", the image page's with an empty line after it.
-      const std::string page = ReadFile(e.path().string());
-      EXPECT_TRUE(page.ends_with("</html>\r\n") || page.ends_with("</html>\r\n\r\n"));
-    } else if (name.ends_with(".jpg")) {
-      JpegCodec codec;
-      Image image;
-      codec.Load(e.path().string(), image);
-      EXPECT_EQ(codec.Warnings(), 0);
-    }
-  }
-}
+using test::ExpectOnlyWholeFiles;
 
 TEST(GenerationRun, failing_output_folders_stop_the_run_with_the_reason_and_keep_whole_files) {
   {  // a folder where a page should go
