@@ -3,7 +3,7 @@
 
 namespace fotoloom {
 
-const std::array<MacroReferenceRow, 17> kThumbnailMacroReference = {{
+const std::array<MacroReferenceRow, 19> kThumbnailMacroReference = {{
     {"@cp@", "current page number"},
     {"@tp@", "total number of page"},
     {"@next@", "filename of next page"},
@@ -21,9 +21,11 @@ const std::array<MacroReferenceRow, 17> kThumbnailMacroReference = {{
     {"@vlink_color@", "The selected visited link color as hex value"},
     {"@thumbtable@", "the table with the thumbnail"},
     {"@title@", "a title for thumbnail pages"},
+    {"@thumbgrid@", "the thumbnails as a grid of figures that reflows on small screens"},
+    {"@photo_count@", "total number of images"},
 }};
 
-const std::array<MacroReferenceRow, 26> kImageMacroReference = {{
+const std::array<MacroReferenceRow, 31> kImageMacroReference = {{
     {"@cp@", "current page number"},
     {"@tp@", "total number of page"},
     {"@next@", "filename of next page"},
@@ -50,6 +52,11 @@ const std::array<MacroReferenceRow, 26> kImageMacroReference = {{
     {"@lens@", "the lens model"},
     {"@exposure@", "exposure time, aperture, ISO and focal length"},
     {"@image_alt@", "the comment, else the imagefilename WITHOUT fileextension"},
+    {"@image_width@", "width of the scaled image in pixels"},
+    {"@image_height@", "height of the scaled image in pixels"},
+    {"@image_webp_source@", "a <source> of the WebP copy for a <picture> (empty without WebP)"},
+    {"@image_big_link@", "a link to the original size (empty when originals are not copied)"},
+    {"@next_image@", "filename of the next scaled image, to fetch ahead (empty on the last page)"},
 }};
 
 }  // namespace fotoloom

@@ -12,12 +12,13 @@ struct MacroReferenceRow {
   std::string_view description;
 };
 
-// The macros of thumbnail pages, in the order they are listed to the user.
-extern const std::array<MacroReferenceRow, 17> kThumbnailMacroReference;
+// The macros of thumbnail pages, in the order they are listed to the user;
+// those for screens of any size after the title.
+extern const std::array<MacroReferenceRow, 19> kThumbnailMacroReference;
 
 // The macros of image pages, in the order they are listed to the user: the
 // navigation and name macros, then those of the photo's metadata, the
-// caption ("@exifcomment@") first.
-extern const std::array<MacroReferenceRow, 26> kImageMacroReference;
+// caption ("@exifcomment@") first, then those for screens of any size.
+extern const std::array<MacroReferenceRow, 31> kImageMacroReference;
 
 }  // namespace fotoloom
