@@ -29,6 +29,7 @@
 #include "pages/PageNames.h"
 #include "run/MetadataStage.h"
 #include "run/OutputFolder.h"
+#include "run/PageImageSizes.h"
 #include "run/RunOptions.h"
 
 namespace fotoloom {
@@ -57,6 +58,7 @@ struct GenerationRun::Context {
   std::vector<std::string> ImageFiles;    // the photos in gallery order
   MetadataUse Uses;                       // what the run uses of the photos' metadata
   std::vector<PhotoMetadata> Metadata;    // read once per photo when used; in gallery order once ordered
+  std::vector<ImageSizes> Sizes;          // the sizes of the photos' images, when the pages show them
   Grid PageGrid;
   UpdateDecisions Decisions;            // an update's, for the photos whose images the run writes
   std::set<std::string> Warned;         // the warnings shown
@@ -272,6 +274,7 @@ void GenerationRun::Create_gallery(TMyFindFile& /*Sender*/) {
       &GenerationRun::ReadMetadata,
       &GenerationRun::OrderPhotos,
       &GenerationRun::LeaveOutUnreadablePhotos,
+      &GenerationRun::MeasurePhotos,
       &GenerationRun::WritePages,
       &GenerationRun::DecideUpdate,
       &GenerationRun::CopyOriginals,
@@ -402,6 +405,16 @@ void GenerationRun::PhotoDamaged(int index, const std::string& damage) {
   if (run_->DamagedPhotos.insert(photo).second) view_.ShowWarning(photo + " is damaged: " + damage);
 }
 
+bool GenerationRun::MeasurePhotos() {
+  Context& run = *run_;
+  if (!PagesUseImageSizes(run.Options)) return true;
+  run.Sizes = PageImageSizes(run.ImageFiles, run.Options, [this] {
+    desktop_.ProcessPendingEvents();
+    return !c_->Cancelled;
+  });
+  return NotCancelled();
+}
+
 bool GenerationRun::WritePages() {
   Context& run = *run_;
   SetBarMaximum(RunBar::ThumbnailPages, thumbPageCount_);
@@ -412,6 +425,7 @@ bool GenerationRun::WritePages() {
   if (run.Uses.Texts)
     for (const PhotoMetadata& m : run.Metadata) texts.push_back(PageTextsOf(m));
   pages.SetPhotoTexts(std::move(texts));
+  pages.SetImageSizes(run.Sizes);
   pages.PageOutput = nullptr;
   if (GalleryUpdate* update = run.Update.get())
     pages.PageOutput = [update](const std::string& name, const std::string& text) { update->WritePage(name, text); };

@@ -151,6 +151,7 @@ class GenerationRun {
   bool OrderPhotos();
   // With SkipBadPhotos: the photos that cannot be read go, each with a warning.
   bool LeaveOutUnreadablePhotos();
+  bool MeasurePhotos();
   bool WritePages();
   bool DecideUpdate();  // an update's decisions, also in a dry run
   bool CopyOriginals();

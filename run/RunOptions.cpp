@@ -95,6 +95,7 @@ void ConfigurePageWriter(timage_page& pages, const GallerySettings& o, const std
   pages.ImagePagesName = o.ImagePagesName();
   pages.ThumbPagesName = o.ThumbPagesName();
   pages.WebSiteExtension = o.WebSiteExtension();
+  pages.OriginalsCopied = o.CopyOrgSizedImages();
 }
 
 void ConfigureScaledImageWriter(tscaling_file& scaling, const GallerySettings& o,
