@@ -172,6 +172,10 @@ constexpr auto kOptionalKeys = std::to_array<SettingsKey>({
                 &WriteYesNo<&S::StripLocation>},
     SettingsKey{"Formats", "OtherFormats", Kind::YesNo, "0", &ReadYesNoWord<&S::SetOtherFormats>,
                 &WriteYesNo<&S::OtherFormats>},
+    SettingsKey{"Screens", "Thumbnails2x", Kind::YesNo, "0", &ReadYesNoWord<&S::SetThumbnails2x>,
+                &WriteYesNo<&S::Thumbnails2x>},
+    SettingsKey{"Screens", "WebP", Kind::YesNo, "0", &ReadYesNoWord<&S::SetWebP>, &WriteYesNo<&S::WebP>},
+    SettingsKey{"Screens", "Zip", Kind::YesNo, "0", &ReadYesNoWord<&S::SetZip>, &WriteYesNo<&S::Zip>},
 });
 
 std::string TemplatePrefix(std::size_t index) { return "Line" + std::to_string(index) + "=d"; }
@@ -227,10 +231,15 @@ void Write_settings_file(const std::string& path, const GallerySettings& s) {
   AppendTemplate(out, s.HTMLThumbnails());
   out.push_back("[HTMLImages]");
   AppendTemplate(out, s.HTMLImages());
+  // Keys that share a section and are on come under one header.
+  std::string_view ownSection;
   const auto writeOwnSection = [&](const SettingsKey& key) {
     const std::string value = key.Write(s);
     if (value == key.Fallback) return;
-    out.push_back("[" + std::string(key.Section) + "]");
+    if (key.Section != ownSection) {
+      ownSection = key.Section;
+      out.push_back("[" + std::string(key.Section) + "]");
+    }
     out.push_back(std::string(key.Name) + "=" + value);
   };
   for (const SettingsKey& key : kOptionalKeys) writeOwnSection(key);
