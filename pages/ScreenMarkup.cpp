@@ -7,9 +7,6 @@
 namespace fotoloom {
 namespace {
 
-// TEMP until the WebP copies' name rule is merged.
-std::string WebpFileName(std::string name) { return name + ".webp"; }
-
 // The name of the image prefix gives the photo named fileName, as a link
 // inside an attribute; with webp that of its WebP copy.
 std::string ImageLink(std::string_view prefix, std::string_view fileName, bool webp) {

@@ -96,6 +96,7 @@ void ConfigurePageWriter(timage_page& pages, const GallerySettings& o, const std
   pages.ThumbPagesName = o.ThumbPagesName();
   pages.WebSiteExtension = o.WebSiteExtension();
   pages.OriginalsCopied = o.CopyOrgSizedImages();
+  pages.Extra = {o.Thumbnails2x(), o.WebP()};
 }
 
 void ConfigureScaledImageWriter(tscaling_file& scaling, const GallerySettings& o,
