@@ -16,9 +16,11 @@
 set -euo pipefail
 source "$(dirname "$0")/bench_common.sh"
 
+# Debian's node and npm run Lighthouse; like the benchmark's other tools they
+# are installed here, not by the test command.
+"$top/scripts/apt-install-missing.sh" chromium nodejs npm
 chromium=${FOTOLOOM_CHROMIUM:-/usr/bin/chromium}
 [ -x "$chromium" ] || { echo "no Chromium at $chromium (set FOTOLOOM_CHROMIUM)" >&2; exit 2; }
-command -v npm >/dev/null || { echo "npm is missing (Debian's npm package)" >&2; exit 2; }
 lighthouse=$top/bench/node_modules/.bin/lighthouse
 if [ ! -x "$lighthouse" ]; then
   (cd "$top/bench" && npm ci --no-audit --no-fund >/dev/null)

@@ -51,7 +51,8 @@ constexpr std::array kSharedStyle = {
 // a horizontal swipe across it of at least 50 CSS pixels, clearly more
 // sideways than up or down, follows "next" (to the left) or "prev" (to the
 // right); and once the page has loaded, the image named by its
-// data-next-image is fetched, so that the next photo shows at once.
+// data-next-image is fetched ahead (a prefetch, which leaving the page does
+// not cancel), so that the next photo shows at once.
 constexpr std::array kScriptAndEnd = {
     "  <script>",
     "    function follow(rel) {",
@@ -77,8 +78,11 @@ constexpr std::array kScriptAndEnd = {
     "        if (Math.abs(dx) >= 50 && Math.abs(dx) > 2 * Math.abs(dy)) follow(dx < 0 ? \"next\" : \"prev\");",
     "      });",
     "      window.addEventListener(\"load\", function () {",
-    "        var ahead = swipe.getAttribute(\"data-next-image\");",
-    "        if (ahead) new Image().src = ahead;",
+    "        var ahead = swipe.getAttribute(\"data-next-image\"), link = document.createElement(\"link\");",
+    "        if (!ahead) return;",
+    "        link.rel = \"prefetch\";",
+    "        link.href = ahead;",
+    "        document.head.appendChild(link);",
     "      });",
     "    }",
     "  </script>",
