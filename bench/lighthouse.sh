@@ -9,7 +9,8 @@
 # thumbnails, WebP copies, the ZIP), and the classic set with the start-up
 # settings. For each it scores the first thumbnail page and the middle image
 # page, mobile, and prints the four scores (performance, accessibility, best
-# practices, SEO) and every audit that does not pass. The reports go to
+# practices, SEO) and every audit that does not pass. FOTOLOOM_LIGHTHOUSE_SCREENS=off
+# makes the responsive gallery without those options. The reports go to
 # ${FOTOLOOM_LIGHTHOUSE_OUT:-build/lighthouse}/*.json, outside git.
 # The targets for the responsive set: performance at least 98, the other
 # three 100, on each page. The classic set has none.
@@ -37,9 +38,11 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# The options of the screens, each only when this fotoloom-cli knows its key.
+# The options of the screens, each only when this fotoloom-cli knows its key
+# (FOTOLOOM_LIGHTHOUSE_SCREENS=off leaves them all off).
 screen_options=()
 for key in Thumbnails2x WebP Zip; do
+  [ "${FOTOLOOM_LIGHTHOUSE_SCREENS:-on}" != off ] || break
   if "$cli" --help | grep -q "\b$key\b"; then screen_options+=(--set "$key=yes"); fi
 done
 
