@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <thread>
 
+#include "core/PhotoFormats.h"
 #include "core/TextFile.h"
 #include "imaging/OutputName.h"
 
@@ -26,6 +27,7 @@ ResizeSettings ImageWriter::CurrentSettings() const {
   s.OtherFormats = OtherFormats;
   s.Background = Background;
   s.SizeRule = kind_.SizeRule;
+  s.WebP = WebP;
   return s;
 }
 
@@ -41,6 +43,12 @@ std::vector<std::string> ImageWriter::FilesToWrite() const {
 
 std::string ImageWriter::OutputFileOf(const std::string& inputPath) const {
   return ImageOutputPath(OutputPath, kind_.Prefix, inputPath);
+}
+
+void ImageWriter::WriteCopy(const std::string& prefix, const std::string& inputPath, const CopyResult& copy) const {
+  const std::string jpegPath = ImageOutputPath(OutputPath, prefix, inputPath);
+  WriteWholeFile(jpegPath, copy.Jpeg);
+  if (!copy.Webp.empty()) WriteWholeFile(WebpFileName(jpegPath), copy.Webp);
 }
 
 void ImageWriter::WriteImages() {
@@ -62,7 +70,7 @@ void ImageWriter::WriteImages() {
   };
   pipeline.Deliver = [&](int index, PhotoCopies& copies) {
     if (copies[0].Error) std::rethrow_exception(copies[0].Error);
-    WriteWholeFile(OutputFileOf(files[static_cast<std::size_t>(index)]), copies[0].Jpeg);
+    WriteCopy(kind_.Prefix, files[static_cast<std::size_t>(index)], copies[0]);
     Warn(index, copies[0].Warnings);
     if (OnDamaged && !copies[0].Damage.empty()) OnDamaged(*this, index, copies[0].Damage);
     if (OnProgress) OnProgress(*this, index, Cancelled);

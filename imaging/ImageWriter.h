@@ -56,6 +56,9 @@ class ImageWriter : public Cancellable {
   bool OtherFormats = false;
   // The colour (red, green, blue) transparent pixels are laid on.
   std::array<std::uint8_t, 3> Background{255, 255, 255};
+  // Each image is also written as WebP, from the same pixels at Quality,
+  // under its name + ".webp" (WebpFileName), right after its JPEG file.
+  bool WebP = false;
   // Images worked on at once; 1 works on the calling thread only.
   int Jobs = DefaultJobs();
   // The clock OnWorking's interval is measured on while the writer waits or
@@ -75,6 +78,9 @@ class ImageWriter : public Cancellable {
   std::vector<std::string> FilesToWrite() const;
   // The output file of the input image at inputPath (ImageOutputPath).
   std::string OutputFileOf(const std::string& inputPath) const;
+  // Writes the files of one copy of the input image at inputPath, named
+  // with prefix: the JPEG file, then the WebP file when the copy has one.
+  void WriteCopy(const std::string& prefix, const std::string& inputPath, const CopyResult& copy) const;
   // Fires OnWarning for each warning of image index.
   void Warn(int index, const std::vector<std::string>& warnings);
 

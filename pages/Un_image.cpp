@@ -14,6 +14,7 @@
 #include "pages/LineFilter.h"
 #include "pages/PageNames.h"
 #include "pages/PageRenderer.h"
+#include "pages/ZipMacros.h"
 
 namespace fotoloom {
 
@@ -38,8 +39,9 @@ constexpr std::array<std::string_view, 4> kColorMacros = {"@bg_color@", "@text_c
                                                           "@vlink_color@"};
 
 // Leading entries of each macro list whose values do not change from page to page.
-constexpr std::size_t kThumbFixedMacros = 7;  // four colours, "@title@", "@tp@", "@photo_count@"
-constexpr std::size_t kImageFixedMacros = 5;  // four colours, "@tp@"
+// four colours, "@zip@", "@zipsize@", "@title@", "@tp@", "@photo_count@"
+constexpr std::size_t kThumbFixedMacros = 9;
+constexpr std::size_t kImageFixedMacros = 7;  // four colours, "@zip@", "@zipsize@", "@tp@"
 
 // The values of "@tp@", "@cp@", "@next@", "@prev@", "@last@" and "@first@" for
 // page `current` of `total` pages named baseName + number + ext. Next and
@@ -222,11 +224,14 @@ void timage_page::Write_thumb_page(int k, int T, const std::string& fileName,
   JoinLines(thumbTable, state.table);
   JoinLines(thumbGrid_, state.grid);
   // The order of this list is the order of replacement.
-  const std::array<Macro, 14> macros = {{
+  // The ZIP's macros come before the title, which may hold any "@...@".
+  const std::array<Macro, 16> macros = {{
       {kColorMacros[0], state.colors[0]},
       {kColorMacros[1], state.colors[1]},
       {kColorMacros[2], state.colors[2]},
       {kColorMacros[3], state.colors[3]},
+      {kZipMacro, ZipName},
+      {kZipSizeMacro, ZipSize},
       {"@title@", Title},
       {"@tp@", nav.total},
       {"@photo_count@", state.photoCount},
@@ -268,11 +273,13 @@ void timage_page::Write_image_page(int j, int N, int firstNumber, const std::str
   // come before the names and links, which may hold any "@...@" of a file
   // name, so that no macro of theirs is replaced inside those; the values
   // that hold names of other files come last for the same reason.
-  const std::array<Macro, 26> macros = {{
+  const std::array<Macro, 28> macros = {{
       {kColorMacros[0], state.colors[0]},
       {kColorMacros[1], state.colors[1]},
       {kColorMacros[2], state.colors[2]},
       {kColorMacros[3], state.colors[3]},
+      {kZipMacro, ZipName},
+      {kZipSizeMacro, ZipSize},
       {"@tp@", nav.total},
       {kPhotoMacros[0], photo[0]},
       {kPhotoMacros[1], photo[1]},

@@ -56,6 +56,10 @@ class timage_page : public Cancellable {
   // whether "@image_big_link@" links to a copy of the original.
   ExtraImages Extra;
   bool OriginalsCopied = false;
+  // The values of "@zip@" and "@zipsize@" on every page (pages/ZipMacros):
+  // the ZIP of all originals' file name and its size, both empty without one.
+  std::string ZipName;
+  std::string ZipSize;
 
   // Each setter replaces the object's own list with a copy of the given one.
   void SetImageFiles(const std::vector<std::string>& files);

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <system_error>
@@ -75,7 +76,8 @@ bool IsPlainRelativeName(const std::string& name) {
 bool OfItsKind(const std::string& name, const OwnedEntry& entry) {
   if (entry.Recipe.empty() && entry.Photo.Path.empty()) return true;
   return OutputNameFault(name) == NameFault::None &&
-         (name.starts_with("n_") || name.starts_with("t_") || name.starts_with("b_"));
+         (name.starts_with("n_") || name.starts_with("t_") || name.starts_with("t2_") || name.starts_with("b_") ||
+          name == kZipFileName);
 }
 
 GalleryUpdate::GalleryUpdate(std::string outputFolder, bool write, UpdateClock now)
@@ -219,22 +221,67 @@ OriginalCopy GalleryUpdate::DecideCopy(const PhotoIdentity& photo, const std::st
   return action;
 }
 
+std::vector<std::string> GalleryUpdate::ScaledImageNames(const std::string& fileName) const {
+  const std::string n = ImageFileName("n_", fileName);
+  if (!Companions.Webp) return {n};
+  return {n, WebpFileName(n)};
+}
+
+std::vector<std::string> GalleryUpdate::ThumbnailNames(const std::string& fileName) const {
+  std::vector<std::string> names;
+  for (const char* prefix : {"t_", "t2_"}) {
+    if (prefix[1] == '2' && !Companions.Sharp) continue;
+    names.push_back(ImageFileName(prefix, fileName));
+    if (Companions.Webp) names.push_back(WebpFileName(names.back()));
+  }
+  return names;
+}
+
+bool GalleryUpdate::MustMakeAgain(const std::vector<std::string>& names, const PhotoIdentity& photo,
+                                  const std::string& recipe) {
+  bool again = false;
+  for (const std::string& name : names) {
+    Want(name);
+    imageNames_.insert(name);
+    // Every file of the group is looked at, so each is wanted and settled.
+    const Ownership own = OwnershipOfName(name);
+    again = MustEncodeAgain(EntryOf(name), own, own == Ownership::Ours && FromSamePhoto(name, photo), recipe) || again;
+  }
+  return again;
+}
+
 PhotoNeeds GalleryUpdate::DecideImages(const PhotoIdentity& photo, const std::string& scaledRecipe,
                                        const std::string& thumbRecipe) {
   const std::string file = FileNameOf(photo.Path);
-  const std::string n = ImageFileName("n_", file);
-  const std::string t = ImageFileName("t_", file);
-  Want(n);
-  Want(t);
-  imageNames_.insert(n);
-  imageNames_.insert(t);
   PhotoNeeds needs;
-  const Ownership ownN = OwnershipOfName(n);
-  const Ownership ownT = OwnershipOfName(t);
-  needs.ScaledImage =
-      MustEncodeAgain(EntryOf(n), ownN, ownN == Ownership::Ours && FromSamePhoto(n, photo), scaledRecipe);
-  needs.Thumbnail = MustEncodeAgain(EntryOf(t), ownT, ownT == Ownership::Ours && FromSamePhoto(t, photo), thumbRecipe);
+  // The files of one recipe come from one encoding: any of them missing or
+  // changed makes them all again.
+  needs.ScaledImage = MustMakeAgain(ScaledImageNames(file), photo, scaledRecipe);
+  needs.Thumbnail = MustMakeAgain(ThumbnailNames(file), photo, thumbRecipe);
   return needs;
+}
+
+ZipDecision GalleryUpdate::DecideZip(const std::vector<std::string>& photoPaths, const std::string& settingsRecipe) {
+  const std::string name(kZipFileName);
+  Want(name);
+  std::string list;
+  for (const std::string& path : photoPaths) {
+    const PhotoIdentity photo = Observe(path);
+    list += path + '\n' + std::to_string(photo.Facts.Size) + ' ' + std::to_string(photo.Facts.Modified.Sec) + '.' +
+            std::to_string(photo.Facts.Modified.Nsec) + ' ' + std::to_string(photo.Facts.Inode) +
+            (photo.Racy ? " racy\n" : "\n");
+  }
+  char hash[17];
+  std::snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(ContentHash(list)));
+  ZipDecision decision;
+  decision.Recipe = settingsRecipe + " photos " + std::to_string(photoPaths.size()) + " " + hash;
+  const OwnedEntry* entry = EntryOf(name);
+  // A photo changed within the clock's tick may still change unseen: such
+  // a list never matches, so the next update writes the ZIP again.
+  const bool racy = list.find(" racy\n") != std::string::npos;
+  decision.Write =
+      racy || entry == nullptr || OwnershipOfName(name) != Ownership::Ours || entry->Recipe != decision.Recipe;
+  return decision;
 }
 
 void GalleryUpdate::WritePage(const std::string& name, const std::string& text) {

@@ -14,6 +14,7 @@
 #include "core/FolderCheck.h"
 #include "core/FolderLock.h"
 #include "core/ImageOrdering.h"
+#include "core/OutputNames.h"
 #include "core/PhotoFormats.h"
 #include "core/ScopeExit.h"
 #include "core/SettingsCheck.h"
@@ -25,8 +26,10 @@
 #include "imaging/OutputName.h"
 #include "imaging/OutputRecipe.h"
 #include "imaging/PhotoDecoders.h"
+#include "imaging/PhotoZip.h"
 #include "imaging/Un_Copy_File.h"
 #include "pages/PageNames.h"
+#include "pages/ZipMacros.h"
 #include "run/MetadataStage.h"
 #include "run/OutputFolder.h"
 #include "run/PageImageSizes.h"
@@ -275,6 +278,7 @@ void GenerationRun::Create_gallery(TMyFindFile& /*Sender*/) {
       &GenerationRun::OrderPhotos,
       &GenerationRun::LeaveOutUnreadablePhotos,
       &GenerationRun::MeasurePhotos,
+      &GenerationRun::WriteZip,
       &GenerationRun::WritePages,
       &GenerationRun::DecideUpdate,
       &GenerationRun::CopyOriginals,
@@ -426,15 +430,76 @@ bool GenerationRun::WritePages() {
     for (const PhotoMetadata& m : run.Metadata) texts.push_back(PageTextsOf(m));
   pages.SetPhotoTexts(std::move(texts));
   pages.SetImageSizes(run.Sizes);
+  SetZipMacros(pages);
   pages.PageOutput = nullptr;
   if (GalleryUpdate* update = run.Update.get())
     pages.PageOutput = [update](const std::string& name, const std::string& text) { update->WritePage(name, text); };
   return RunUnlessCancelled([&pages] { pages.Create_pages(); });
 }
 
+bool GenerationRun::WritesZip() const {
+  // Like the copies of the originals, a test run of the first page's images
+  // or of the pages alone leaves it as it is.
+  return run_->Options.Zip() && run_->Options.ElementsMode() == 0;
+}
+
+std::string GenerationRun::ZipRecipe() const {
+  const GallerySettings& o = run_->Options;
+  return PhotoZipRecipe(o.StripLocation(), FullSizeSettings{o.QualityImages(), BackgroundOf(o)});
+}
+
+bool GenerationRun::WriteZip() {
+  Context& run = *run_;
+  const GallerySettings& o = run.Options;
+  if (!o.Zip()) return true;
+  if (run.Update) run.Update->Want(std::string(kZipFileName));
+  if (!WritesZip() || !NotCancelled()) return NotCancelled();
+  ZipDecision decision;
+  if (run.Update) {
+    decision = run.Update->DecideZip(run.ImageFiles, ZipRecipe());
+    if (!decision.Write) return true;
+  }
+  // The ZIP is made before the pages, which show its size; its progress is
+  // the originals' bar, which the copies of the originals fill again later.
+  SetBarMaximum(RunBar::Originals, imageCount_);
+  auto lastPump = std::chrono::steady_clock::now();
+  PhotoZipHooks hooks;
+  hooks.OnEntry = [this](int index) {
+    desktop_.ProcessPendingEvents();
+    MoveBar(RunBar::Originals, index);
+  };
+  hooks.OnBusy = [this, &lastPump] {
+    const auto now = std::chrono::steady_clock::now();
+    if (now - lastPump < std::chrono::milliseconds(10)) return;
+    lastPump = now;
+    desktop_.ProcessPendingEvents();
+  };
+  hooks.Cancelled = [this] { return c_->Cancelled; };
+  const std::string path = OutputPathOf(o.OutputPath(), kZipFileName);
+  const bool written = WritePhotoZip(path, ZipPhotosOf(run.ImageFiles, o.StripLocation()),
+                                     FullSizeSettings{o.QualityImages(), BackgroundOf(o)}, hooks);
+  if (!written) return NotCancelled();
+  MoveBar(RunBar::Originals, imageCount_);
+  if (run.Update) run.Update->Written(std::string(kZipFileName), PhotoIdentity{}, decision.Recipe);
+  return NotCancelled();
+}
+
+void GenerationRun::SetZipMacros(timage_page& pages) const {
+  const GallerySettings& o = run_->Options;
+  pages.ZipName.clear();
+  pages.ZipSize.clear();
+  if (!o.Zip()) return;
+  // The ZIP there, written now or by an earlier run; none, none linked.
+  struct stat st {};
+  if (::stat(OutputPathOf(o.OutputPath(), kZipFileName).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return;
+  pages.ZipName = std::string(kZipFileName);
+  pages.ZipSize = ZipSizeText(static_cast<std::uint64_t>(st.st_size));
+}
+
 bool GenerationRun::DecideUpdate() {
   Context& run = *run_;
   if (!run.Update || !WritesImages()) return true;
+  run.Update->Companions = {run.Options.Thumbnails2x(), run.Options.WebP()};
   SetImageRecipes(run.Decisions);
   const bool copies = run.Options.CopyOrgSizedImages();
   const std::string fullSize = FullSizeRecipe(run.Options.QualityImages(), BackgroundOf(run.Options));
@@ -448,8 +513,9 @@ bool GenerationRun::DecideUpdate() {
     const std::string copy = !copies ? std::string() : FormatOfName(name) != PhotoFormat::Jpeg ? fullSize : jpegCopy;
     const std::string scaled =
         run.Decisions.ScaledRecipe.empty() ? std::string() : OutputRecipeOf(c_->Scaling.CurrentSettings(), "n_", name);
-    const std::string thumb =
-        run.Decisions.ThumbRecipe.empty() ? std::string() : OutputRecipeOf(c_->Thumbs.CurrentSettings(), "t_", name);
+    const std::string thumb = run.Decisions.ThumbRecipe.empty()
+                                  ? std::string()
+                                  : WithSharpThumbnail(OutputRecipeOf(c_->Thumbs.CurrentSettings(), "t_", name));
     run.Decisions.Photos.push_back(run.Update->DecidePhoto(path, copy, scaled, thumb));
   }
   if (lastUpdate_) lastUpdate_->UpToDate = run.Decisions.UpToDate();
@@ -563,6 +629,10 @@ bool GenerationRun::PlanPhotos() {
   plan.ElementsCount = elementsCount_;
   plan.CopiesOriginals = elementsCount_ > 0 && o.CopyOrgSizedImages();
   plan.CopiesAdditionalElements = WritesImages() && !o.AdditionalPath().empty();
+  plan.SharpThumbnails = o.Thumbnails2x();
+  plan.WebP = o.WebP();
+  plan.WritesZip = WritesZip();
+  plan.ZipStripsLocation = o.StripLocation();
   // The bounds raise here what the image stages would raise.
   int maxWidth = 0;
   int maxHeight = 0;
@@ -588,6 +658,12 @@ bool GenerationRun::PlanPhotos() {
         const PhotoHeader header = InspectPhoto(photo.Path, o.OtherFormats());
         photo.Scaled = ScaledImageSize(header.Width, header.Height, maxWidth, maxHeight);
         photo.Thumbnail = ThumbnailSize(header.Width, header.Height, thumbSize, thumbSize);
+        if (o.Thumbnails2x()) {
+          tthumb_file sharp;
+          sharp.MaxWidth = sharp.MaxHeight = thumbSize;
+          const ResizeSettings s = sharp.SharpSettings();
+          photo.SharpThumbnail = ThumbnailSize(header.Width, header.Height, s.MaxWidth, s.MaxHeight);
+        }
       } catch (const Error& e) {
         photo.Problem = e.what();
       }
@@ -609,6 +685,8 @@ bool GenerationRun::PlanUpdate() {
   for (int k = 1; k <= thumbPageCount_; ++k) run.Update->Want(PageFileName(o.ThumbPagesName(), k, ext));
   for (int j = 1; j <= imageCount_; ++j) run.Update->Want(PageFileName(o.ImagePagesName(), j, ext));
   if (WritesImages() && !o.AdditionalPath().empty()) Copy_additional_elements(o, desktop_, *run.Update);
+  if (o.Zip()) run.Update->Want(std::string(kZipFileName));
+  if (WritesZip()) plan.Update.ZipWritten = run.Update->DecideZip(run.ImageFiles, ZipRecipe()).Write;
   for (std::size_t i = 0; i < run.Decisions.Photos.size(); ++i) {
     const PhotoDecision& decided = run.Decisions.Photos[i];
     PlannedPhoto& photo = plan.Photos[i];
@@ -656,9 +734,12 @@ void GenerationRun::ImageWritten(RunBar bar, int index, bool cancelled) {
   if (run_->Update && !cancelled && i < decided.Photos.size()) {
     const bool scaled = bar == RunBar::ScaledImages;
     const PhotoDecision& photo = decided.Photos[i];
-    if (scaled ? photo.Images.ScaledImage : photo.Images.Thumbnail)
-      run_->Update->Written(ImageFileName(scaled ? "n_" : "t_", FileNameOf(run_->ImageFiles[i])), photo.Photo,
-                            scaled ? photo.ScaledRecipe : photo.ThumbRecipe);
+    if (scaled ? photo.Images.ScaledImage : photo.Images.Thumbnail) {
+      GalleryUpdate& update = *run_->Update;
+      const std::string file = FileNameOf(run_->ImageFiles[i]);
+      for (const std::string& name : scaled ? update.ScaledImageNames(file) : update.ThumbnailNames(file))
+        update.Written(name, photo.Photo, scaled ? photo.ScaledRecipe : photo.ThumbRecipe);
+    }
   }
   desktop_.ProcessPendingEvents();
   nextImage_ = index + 1;
@@ -678,8 +759,14 @@ void GenerationRun::SetImageRecipes(UpdateDecisions& decisions) {
   }
   if (const std::optional<int> thumbSize = ThumbnailBoundIfValid(run.Options)) {
     ConfigureThumbnailWriter(c_->Thumbs, run.Options, run.ImageFiles, elementsCount_, Jobs, *thumbSize);
-    decisions.ThumbRecipe = OutputRecipe(c_->Thumbs.CurrentSettings(), "t_");
+    decisions.ThumbRecipe = WithSharpThumbnail(OutputRecipe(c_->Thumbs.CurrentSettings(), "t_"));
   }
+}
+
+std::string GenerationRun::WithSharpThumbnail(std::string thumbRecipe) const {
+  // The "t2_" file is made with the "t_" file: one recipe stands for both.
+  if (run_->Options.Thumbnails2x()) thumbRecipe += " with t2_";
+  return thumbRecipe;
 }
 
 void GenerationRun::Warn(const std::string& text) {

@@ -26,6 +26,7 @@ void ConfigureImageWriter(ImageWriter& writer, const GallerySettings& o, const s
   writer.Jobs = std::max(1, jobs);
   writer.OtherFormats = o.OtherFormats();
   writer.Background = BackgroundOf(o);
+  writer.WebP = o.WebP();
 }
 
 }  // namespace
@@ -113,6 +114,7 @@ void ConfigureThumbnailWriter(tthumb_file& thumbs, const GallerySettings& o, con
   thumbs.MaxWidth = thumbSize;
   thumbs.MaxHeight = thumbSize;
   thumbs.Quality = static_cast<std::uint8_t>(o.QualityThumbnails());
+  thumbs.SharpThumbnails = o.Thumbnails2x();
 }
 
 }  // namespace fotoloom

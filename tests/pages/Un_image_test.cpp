@@ -617,6 +617,24 @@ TEST(timage_page, title_is_replaced_before_the_page_number_and_after_the_colours
             "Page 3 of 3 on @bg_color@, <b>&</b>|Page 3 of 3 on @bg_color@, <b>&</b>\r\n@exifcomment@ @thumbs@\r\n");
 }
 
+TEST(timage_page, the_zip_macros_are_the_same_on_every_page_and_empty_without_a_zip) {
+  TempDir dir;
+  timage_page pages;
+  Configure(pages, dir, 2, 1, 1);
+  pages.SetHTMLThumbnails({"<a href=\"@zip@\">all (@ZIPSIZE@)</a> @title@"});
+  pages.SetHTMLImages({"[@zip@|@zipsize@] @cp@"});
+  pages.Title = "Trip @zip@";
+  pages.Create_pages();
+  // Without a ZIP both are empty; a title holding the macro keeps it as written.
+  EXPECT_EQ(ReadFile(dir / "page1.htm"), "<a href=\"\">all ()</a> Trip @zip@\r\n");
+  pages.ZipName = "photos.zip";
+  pages.ZipSize = "1.2 GB";
+  pages.Create_pages();
+  EXPECT_EQ(ReadFile(dir / "page2.htm"), "<a href=\"photos.zip\">all (1.2 GB)</a> Trip @zip@\r\n");
+  EXPECT_EQ(ReadFile(dir / "image1.htm"), "[photos.zip|1.2 GB] 1\r\n");
+  EXPECT_EQ(ReadFile(dir / "image2.htm"), "[photos.zip|1.2 GB] 2\r\n");
+}
+
 TEST(timage_page, image_page_values_for_the_seventh_of_twenty_images) {
   TempDir dir;
   timage_page pages;
