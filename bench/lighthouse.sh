@@ -17,9 +17,12 @@
 set -euo pipefail
 source "$(dirname "$0")/bench_common.sh"
 
-# Debian's node and npm run Lighthouse; like the benchmark's other tools they
-# are installed here, not by the test command.
-"$top/scripts/apt-install-missing.sh" chromium nodejs npm
+# Node and npm run Lighthouse; like the benchmark's other tools they are
+# installed here (Debian's nodejs and npm) when missing, not by the test
+# command. A node that brings its own npm is used as it is.
+command -v node >/dev/null || "$top/scripts/apt-install-missing.sh" nodejs
+command -v npm >/dev/null || "$top/scripts/apt-install-missing.sh" npm
+[ -x "${FOTOLOOM_CHROMIUM:-/usr/bin/chromium}" ] || "$top/scripts/apt-install-missing.sh" chromium
 chromium=${FOTOLOOM_CHROMIUM:-/usr/bin/chromium}
 [ -x "$chromium" ] || { echo "no Chromium at $chromium (set FOTOLOOM_CHROMIUM)" >&2; exit 2; }
 lighthouse=$top/bench/node_modules/.bin/lighthouse

@@ -131,7 +131,12 @@ constexpr std::array kThumbnailGrid = {"@thumbgrid@"};
 
 // The photo with its name and navigation above and its caption, facts and
 // the link to the original below, all in a column as high as the window,
-// the photo as large as the room left allows but never larger than it is;
+// the photo as large as the room left allows but never larger than it is.
+// Its width and height attributes give its box before it has loaded, so
+// nothing moves when it comes: its width is bounded by the window's and by
+// the window's height less the room the rest takes (--reserved) times the
+// photo's shape (--ratio); should the rest take more, the photo shrinks
+// further inside its box, keeping its shape;
 // on a screen with room to spare the column stands in the middle, so the
 // navigation stays close to the photo. On a low window (a phone held
 // sideways) the name and the navigation share one line. A caption or fact
@@ -143,6 +148,7 @@ constexpr std::array kImageHead = {
 };
 constexpr std::array kImageStyleAndBody = {
     "    html, body { height: 100%; }",
+    "    html { --reserved: 8rem; }",
     "    body { display: flex; flex-direction: column; justify-content: center; }",
     "    header, footer { flex: none; }",
     "    h1 { padding: 0.5rem 1rem 0; font-size: 1.25rem; }",
@@ -150,7 +156,8 @@ constexpr std::array kImageStyleAndBody = {
     "    main { flex: 0 1 auto; min-height: 0; display: flex; align-items: center; justify-content: center;",
     "           padding: 0.25rem 0.5rem; touch-action: pan-y pinch-zoom; }",
     "    main picture { display: contents; }",
-    "    main img { width: auto; height: auto; max-width: 100%; max-height: 100%; }",
+    "    main img { height: auto; max-height: 100%; object-fit: contain;",
+    "               max-width: min(100%, calc((100vh - var(--reserved)) * var(--ratio))); }",
     "    footer { padding: 0 0.5rem 0.25rem; font-size: 0.9rem; }",
     "    footer p { margin: 0; overflow-wrap: anywhere; }",
     "    .caption { margin-bottom: 0.25rem; font-size: 1rem; white-space: pre-line; max-height: 30vh;",
@@ -158,6 +165,7 @@ constexpr std::array kImageStyleAndBody = {
     "    .caption:empty, .facts span:empty { display: none; }",
     "    .facts span:not(:empty) ~ span:not(:empty)::before { content: \" \\00B7 \"; }",
     "    @media (max-height: 30rem) {",
+    "      html { --reserved: 5rem; }",
     "      header { display: flex; flex-wrap: wrap; align-items: baseline; justify-content: center; }",
     "      h1 { padding: 0.25rem 0.5rem 0; font-size: 1rem; }",
     "    }",
@@ -177,7 +185,7 @@ constexpr std::array kImageStyleAndBody = {
     "  </header>",
     "  <main data-swipe data-next-image=\"@next_image@\">",
     "    <picture>@image_webp_source@<img src=\"@image_smaller@\" alt=\"@image_alt@\" width=\"@image_width@\""
-    " height=\"@image_height@\"></picture>",
+    " height=\"@image_height@\" style=\"--ratio: @image_width@ / @image_height@\"></picture>",
     "  </main>",
     "  <footer>",
     "    <p class=\"caption\">@exifcomment@</p>",

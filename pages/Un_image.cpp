@@ -199,11 +199,12 @@ void timage_page::AddCellLines(const std::string& imagePageName) {
 
 void timage_page::AddGridFigure(const std::string& imagePageName, bool firstRow) {
   const PageImageValues names = PageValuesOfImage(CurrentImagePath());
+  const ImageNames plain = NamesOfImage(CurrentImagePath());
   const PhotoTexts& texts = CurrentPhotoTexts();
   GridFigure figure;
-  figure.fileName = NamesOfImage(CurrentImagePath()).fileName;
+  figure.fileName = plain.fileName;
   figure.imagePage = imagePageName;
-  figure.alt = texts.Caption.empty() ? names.withoutExtension : PhotoTextOnPage(texts.Caption);
+  figure.alt = PhotoAltText(texts, plain.withoutExtension);
   switch (SubtitleIndex) {
     case 1: figure.caption = names.fileName; break;
     case 2: figure.caption = names.withoutExtension; break;

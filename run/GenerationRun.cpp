@@ -274,18 +274,10 @@ void GenerationRun::Add_found_image(TMyFindFile& Sender, const std::string& Fold
 
 void GenerationRun::Create_gallery(TMyFindFile& /*Sender*/) {
   static constexpr Stage kStages[] = {
-      &GenerationRun::ReadMetadata,
-      &GenerationRun::OrderPhotos,
-      &GenerationRun::LeaveOutUnreadablePhotos,
-      &GenerationRun::MeasurePhotos,
-      &GenerationRun::WriteZip,
-      &GenerationRun::WritePages,
-      &GenerationRun::DecideUpdate,
-      &GenerationRun::CopyOriginals,
-      &GenerationRun::CopyAdditionalElements,
-      &GenerationRun::WriteScaledImages,
-      &GenerationRun::WriteThumbnails,
-      &GenerationRun::DeleteUnwanted,
+      &GenerationRun::ReadMetadata,      &GenerationRun::OrderPhotos,     &GenerationRun::LeaveOutUnreadablePhotos,
+      &GenerationRun::MeasurePhotos,     &GenerationRun::WriteZip,        &GenerationRun::WritePages,
+      &GenerationRun::DecideUpdate,      &GenerationRun::CopyOriginals,   &GenerationRun::CopyAdditionalElements,
+      &GenerationRun::WriteScaledImages, &GenerationRun::WriteThumbnails, &GenerationRun::DeleteUnwanted,
   };
   if (RunStages(kStages)) Finish();
 }

@@ -189,7 +189,8 @@ TEST(ResponsiveTemplates, give_the_photo_its_size_webp_copy_and_original_only_as
   TempDir plain;
   WriteGallery(plain, 3, configure(false));
   std::string image = ReadFile(plain / "image1.htm");
-  EXPECT_NE(image.find("<picture><img src=\"n_P1.jpg\" alt=\"P1\" width=\"800\" height=\"600\"></picture>"),
+  EXPECT_NE(image.find("<picture><img src=\"n_P1.jpg\" alt=\"P1\" width=\"800\" height=\"600\" "
+                       "style=\"--ratio: 800 / 600\"></picture>"),
             std::string::npos);
   EXPECT_EQ(image.find("b_P1.jpg"), std::string::npos) << "links to an original that is not copied";
   EXPECT_NE(image.find("<main data-swipe data-next-image=\"n_P2.jpg\">"), std::string::npos);
@@ -199,7 +200,7 @@ TEST(ResponsiveTemplates, give_the_photo_its_size_webp_copy_and_original_only_as
   WriteGallery(extra, 3, configure(true));
   image = ReadFile(extra / "image2.htm");
   EXPECT_NE(image.find("<picture><source type=\"image/webp\" srcset=\"n_P2.jpg.webp\"><img src=\"n_P2.jpg\" alt=\"P2\" "
-                       "width=\"600\" height=\"800\"></picture>"),
+                       "width=\"600\" height=\"800\" style=\"--ratio: 600 / 800\"></picture>"),
             std::string::npos);
   EXPECT_NE(image.find("<a href=\"b_P2.jpg\">original size</a>"), std::string::npos);
   EXPECT_NE(image.find("data-next-image=\"n_P3.jpg.webp\""), std::string::npos);
