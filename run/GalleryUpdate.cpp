@@ -229,11 +229,12 @@ std::vector<std::string> GalleryUpdate::ScaledImageNames(const std::string& file
 
 std::vector<std::string> GalleryUpdate::ThumbnailNames(const std::string& fileName) const {
   std::vector<std::string> names;
-  for (const char* prefix : {"t_", "t2_"}) {
-    if (prefix[1] == '2' && !Companions.Sharp) continue;
-    names.push_back(ImageFileName(prefix, fileName));
-    if (Companions.Webp) names.push_back(WebpFileName(names.back()));
-  }
+  const auto add = [&](const std::string& jpeg) {
+    names.push_back(jpeg);
+    if (Companions.Webp) names.push_back(WebpFileName(jpeg));
+  };
+  add(ImageFileName("t_", fileName));
+  if (Companions.Sharp) add(ImageFileName("t2_", fileName));
   return names;
 }
 
@@ -264,23 +265,21 @@ PhotoNeeds GalleryUpdate::DecideImages(const PhotoIdentity& photo, const std::st
 ZipDecision GalleryUpdate::DecideZip(const std::vector<std::string>& photoPaths, const std::string& settingsRecipe) {
   const std::string name(kZipFileName);
   Want(name);
+  // Each photo by its facts; one changed within the clock's tick of now
+  // also by its content, which its facts may not yet tell.
   std::string list;
   for (const std::string& path : photoPaths) {
     const PhotoIdentity photo = Observe(path);
     list += path + '\n' + std::to_string(photo.Facts.Size) + ' ' + std::to_string(photo.Facts.Modified.Sec) + '.' +
             std::to_string(photo.Facts.Modified.Nsec) + ' ' + std::to_string(photo.Facts.Inode) +
-            (photo.Racy ? " racy\n" : "\n");
+            (photo.Racy ? " content " + std::to_string(photo.Hash) + "\n" : "\n");
   }
   char hash[17];
   std::snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(ContentHash(list)));
   ZipDecision decision;
   decision.Recipe = settingsRecipe + " photos " + std::to_string(photoPaths.size()) + " " + hash;
   const OwnedEntry* entry = EntryOf(name);
-  // A photo changed within the clock's tick may still change unseen: such
-  // a list never matches, so the next update writes the ZIP again.
-  const bool racy = list.find(" racy\n") != std::string::npos;
-  decision.Write =
-      racy || entry == nullptr || OwnershipOfName(name) != Ownership::Ours || entry->Recipe != decision.Recipe;
+  decision.Write = entry == nullptr || OwnershipOfName(name) != Ownership::Ours || entry->Recipe != decision.Recipe;
   return decision;
 }
 

@@ -107,8 +107,10 @@ class GalleryUpdate : public AdditionalElementsTarget {
   // Decides whether the ZIP of all originals (kZipFileName) is written
   // again: not when the state records the file there, unchanged since, made
   // with the same settings (settingsRecipe) from the same photos, in the
-  // same order, each as it was then (size, time and inode; a photo changed
-  // within the file system's clock tick of the run is taken as changed).
+  // same order, each as it was then (size, time and inode; for a photo
+  // changed within the file system's clock tick of now also its content;
+  // once past the tick such a photo is told by its facts alone, which
+  // writes the ZIP once more).
   // Marks it wanted. Writes nothing.
   ZipDecision DecideZip(const std::vector<std::string>& photoPaths, const std::string& settingsRecipe);
 
