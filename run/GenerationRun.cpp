@@ -37,6 +37,7 @@
 #include "run/GalleryAlbums.h"
 #include "run/MetadataStage.h"
 #include "run/OutputFolder.h"
+#include "run/PageImageSizes.h"
 #include "run/RunOptions.h"
 
 namespace fotoloom {
@@ -70,6 +71,7 @@ struct GenerationRun::Context {
   // Keyed by path, so that it stays with its photo however albums order or
   // leave out their photos.
   std::unordered_map<std::string, PhotoMetadata> Metadata;
+  std::vector<ImageSizes> Sizes;  // the sizes of the photos' images in ImageFiles' order, when the pages show them
   Grid PageGrid;
   UpdateDecisions Decisions;            // an update's, for the photos whose images the run writes
   std::set<std::string> Warned;         // the warnings shown
@@ -309,6 +311,7 @@ void GenerationRun::Create_gallery(TMyFindFile& /*Sender*/) {
       &GenerationRun::OrderPhotos,
       &GenerationRun::LeaveOutUnreadablePhotos,
       &GenerationRun::CheckAlbums,
+      &GenerationRun::MeasurePhotos,
       &GenerationRun::WriteZip,
       &GenerationRun::WritePages,
       &GenerationRun::DecideUpdate,
@@ -482,6 +485,16 @@ void GenerationRun::PhotoDamaged(int index, const std::string& damage) {
   if (run_->DamagedPhotos.insert(photo).second) view_.ShowWarning(photo + " is damaged: " + damage);
 }
 
+bool GenerationRun::MeasurePhotos() {
+  Context& run = *run_;
+  if (!PagesUseImageSizes(run.Options)) return true;
+  run.Sizes = PageImageSizes(run.Layout.ImageFiles, run.Options, [this] {
+    desktop_.ProcessPendingEvents();
+    return !c_->Cancelled;
+  });
+  return NotCancelled();
+}
+
 bool GenerationRun::WritePages() {
   Context& run = *run_;
   SetBarMaximum(RunBar::ThumbnailPages, thumbPageCount_);
@@ -500,6 +513,12 @@ bool GenerationRun::WritePages() {
     if (run.Uses.Texts)
       for (const std::string& photo : photos) texts.push_back(PageTextsOf(MetadataOf(run.Metadata, photo)));
     pages.SetPhotoTexts(std::move(texts));
+    if (!run.Sizes.empty()) {
+      const auto sizes = run.Sizes.begin() + album.FirstPhoto;
+      pages.SetImageSizes({sizes, sizes + album.PhotoCount});
+    } else {
+      pages.SetImageSizes({});
+    }
     SetZipMacros(pages, album.Subfolder);
     pages.OutputPath = AlbumFolderPath(album.Subfolder);
     pages.Album = album.Pages;

@@ -21,6 +21,7 @@
 namespace fotoloom {
 
 class timage_page;
+struct GalleryAlbum;
 
 // How a run ended when Start returned normally.
 enum class RunOutcome {
@@ -161,6 +162,8 @@ class GenerationRun {
   // With SkipBadPhotos: the photos that cannot be read go, each with a warning.
   bool LeaveOutUnreadablePhotos();
   bool CheckAlbums();
+  // When a template shows image sizes: the sizes of the photos' images, from their headers.
+  bool MeasurePhotos();
   // With Zip: the ZIP of all originals, before the pages that show its size.
   bool WriteZip();
   bool WritePages();

@@ -97,6 +97,8 @@ void ConfigurePageWriter(timage_page& pages, const GallerySettings& o, const std
   pages.ImagePagesName = o.ImagePagesName();
   pages.ThumbPagesName = o.ThumbPagesName();
   pages.WebSiteExtension = o.WebSiteExtension();
+  pages.OriginalsCopied = o.CopyOrgSizedImages();
+  pages.Extra = {o.Thumbnails2x(), o.WebP()};
 }
 
 void ConfigureScaledImageWriter(tscaling_file& scaling, const GallerySettings& o,
