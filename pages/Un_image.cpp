@@ -32,7 +32,7 @@ struct timage_page::RunState {
   std::string albumPath;
   std::string albumTable;             // lines ended by CR LF, for the first thumbnail page
   bool albumTableInTemplate = false;  // else it leads "@thumbtable@"
-  std::string grid;   // the "@thumbgrid@" value likewise
+  std::string grid;                   // the "@thumbgrid@" value likewise
   std::string photoCount;
   bool usesGrid = false;  // whether the thumbnail pages show "@thumbgrid@"
 };

@@ -553,6 +553,9 @@ bool GenerationRun::WriteZip() {
   // counts over all of them.
   int done = 0;
   for (const GalleryAlbum& album : run.Layout.Albums) {
+    // Every album's folder, in tree order: an album's folder may lie in one
+    // that holds only sub-albums, which is made here too.
+    if (WritesZip() && !album.Subfolder.empty()) MakeAlbumFolder(album.Subfolder);
     if (album.PhotoCount == 0) continue;
     if (!WriteAlbumZip(album, done)) return false;
     done += album.PhotoCount;
@@ -577,7 +580,6 @@ bool GenerationRun::WriteAlbumZip(const GalleryAlbum& album, int done) {
     decision = run.Update->DecideZip(name, photos, ZipRecipe());
     if (!decision.Write) return true;
   }
-  if (!album.Subfolder.empty()) MakeAlbumFolder(album.Subfolder);
   // The ZIP is made before the pages, which show its size; its progress is
   // the originals' bar, which the copies of the originals fill again later.
   SetBarMaximum(RunBar::Originals, run.Layout.PhotoCount());
