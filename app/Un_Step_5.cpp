@@ -1,4 +1,4 @@
-// Page 5 of the wizard: what a run creates, and the two output folder buttons.
+// Page 5 of the wizard: what a run creates (also the extra files), and the two output folder buttons.
 #include "app/Un_Step_5.h"
 
 #include <QCheckBox>
@@ -45,13 +45,29 @@ TFrame_Step_5::TFrame_Step_5(GallerySettings& settings, QWidget* parent)
   Check_skip_bad_photos->setGeometry(16, 286, 602, 20);
   Check_skip_bad_photos->setCursor(Qt::PointingHandCursor);
 
-  Redraw(SettingsField::AutoBrowserStart);
-  Redraw(SettingsField::ElementsMode);
-  Redraw(SettingsField::UpdateOnlyChanged);
-  Redraw(SettingsField::SkipBadPhotos);
+  // The files written besides the gallery's own, in the rest of the free
+  // space below (page 2, where the image options are, has no room left).
+  const auto extraFiles = [this](const char* name, const char* text, int y) {
+    auto* box = new QCheckBox(QString::fromUtf8(text), this);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setGeometry(16, y, 602, 20);
+    box->setCursor(Qt::PointingHandCursor);
+    return box;
+  };
+  Check_sharp_thumbnails = extraFiles("Check_sharp_thumbnails", "Sharp thumbnails for high-resolution screens", 314);
+  Check_webp = extraFiles("Check_webp", "Also write WebP images (smaller files, JPEG kept for old browsers)", 338);
+  Check_zip = extraFiles("Check_zip", "Download of all originals as one ZIP file", 362);
+
+  for (SettingsField field :
+       {SettingsField::AutoBrowserStart, SettingsField::ElementsMode, SettingsField::UpdateOnlyChanged,
+        SettingsField::SkipBadPhotos, SettingsField::Thumbnails2x, SettingsField::WebP, SettingsField::Zip})
+    Redraw(field);
   connect(Check_show_first_page, &QCheckBox::toggled, this, [this](bool on) { settings_.SetAutoBrowserStart(on); });
   connect(Check_only_changed, &QCheckBox::toggled, this, [this](bool on) { settings_.SetUpdateOnlyChanged(on); });
   connect(Check_skip_bad_photos, &QCheckBox::toggled, this, [this](bool on) { settings_.SetSkipBadPhotos(on); });
+  connect(Check_sharp_thumbnails, &QCheckBox::toggled, this, [this](bool on) { settings_.SetThumbnails2x(on); });
+  connect(Check_webp, &QCheckBox::toggled, this, [this](bool on) { settings_.SetWebP(on); });
+  connect(Check_zip, &QCheckBox::toggled, this, [this](bool on) { settings_.SetZip(on); });
   connect(Rg_Elements_items, &QButtonGroup::idClicked, this, [this](int id) { settings_.SetElementsMode(id); });
   connect(btn_Clear, &QPushButton::clicked, this, &TFrame_Step_5::ClearOutputFolderRequested);
   connect(Button1, &QPushButton::clicked, this, &TFrame_Step_5::OpenFirstPageRequested);
@@ -65,6 +81,12 @@ void TFrame_Step_5::Redraw(SettingsField field) {
     Check_only_changed->setChecked(settings_.UpdateOnlyChanged());
   if (field == SettingsField::SkipBadPhotos && Check_skip_bad_photos->isChecked() != settings_.SkipBadPhotos())
     Check_skip_bad_photos->setChecked(settings_.SkipBadPhotos());
+  const auto show = [field](SettingsField shown, QCheckBox* box, bool on) {
+    if (field == shown && box->isChecked() != on) box->setChecked(on);
+  };
+  show(SettingsField::Thumbnails2x, Check_sharp_thumbnails, settings_.Thumbnails2x());
+  show(SettingsField::WebP, Check_webp, settings_.WebP());
+  show(SettingsField::Zip, Check_zip, settings_.Zip());
 }
 
 }  // namespace fotoloom

@@ -34,6 +34,9 @@ class TFrame_Step_5 : public QWidget {
   QPushButton* Button1 = nullptr;
   QCheckBox* Check_only_changed = nullptr;
   QCheckBox* Check_skip_bad_photos = nullptr;
+  QCheckBox* Check_sharp_thumbnails = nullptr;
+  QCheckBox* Check_webp = nullptr;
+  QCheckBox* Check_zip = nullptr;
   GallerySettings& settings_;
   SettingsBinding binding_;
 };

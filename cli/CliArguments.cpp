@@ -272,6 +272,10 @@ Keys for --set, in any letter case, values as a settings file holds them
          R"(    UseExif=yes sorts a date order by the moment each photo was taken (its
     EXIF date and time), else by the file's time; StripLocation=yes writes
     the "b_" copies of the originals without their GPS position.
+    Thumbnails2x=yes also writes "t2_" thumbnails of twice the thumbnail
+    size for sharp screens, WebP=yes a WebP file beside every scaled image
+    and thumbnail (name + ".webp"), Zip=yes the file photos.zip holding all
+    originals for one download.
     A number the run cannot take is refused: MaxWidthImage, MaxHeightImage
     and MaxSizeThumbnails from 1 to 65500, RowsCount and ColsCount from 1 to
     1000, QualityImages and QualityThumbnails from 0 to 100. So is a

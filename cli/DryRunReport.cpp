@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "cli/ConsoleView.h"
+#include "core/OutputNames.h"
 #include "imaging/OutputName.h"
 #include "run/OutputFolder.h"
 
@@ -27,14 +28,16 @@ std::string MetadataText(const PlannedPhoto& photo) {
 }
 
 // The photo's name, padded to width so that the sizes line up, and what is written of it.
-std::string PhotoLine(const PlannedPhoto& photo, bool copies, std::size_t width) {
+std::string PhotoLine(const PlannedPhoto& photo, const RunPlan& plan, std::size_t width) {
   std::string line = "  " + PhotoName(photo);
   line.resize(std::max(line.size(), width + 2), ' ');
   line += "  ";
   if (!photo.Problem.empty()) return line + "cannot be read: " + photo.Problem;
   if (!photo.ImagesWritten) return line + "pages only" + MetadataText(photo);
   line += "n_ " + SizeText(photo.Scaled) + "  t_ " + SizeText(photo.Thumbnail);
-  if (copies) line += "  b_ copy";
+  if (plan.SharpThumbnails) line += "  t2_ " + SizeText(photo.SharpThumbnail);
+  if (plan.WebP) line += "  and .webp of each";
+  if (plan.CopiesOriginals) line += "  b_ copy";
   return line + MetadataText(photo);
 }
 
@@ -47,13 +50,14 @@ std::string UpdateSection(const RunPlan& plan, std::size_t width) {
     if (!photo.ImagesWritten || !photo.Problem.empty()) continue;
     std::string what;
     if (photo.RedoScaled) what += " n_";
-    if (photo.RedoThumbnail) what += " t_";
+    if (photo.RedoThumbnail) what += plan.SharpThumbnails ? " t_ t2_" : " t_";
     if (photo.RedoCopy) what += " b_";
     if (what.empty()) continue;
     std::string line = "  " + PhotoName(photo);
     line.resize(std::max(line.size(), width + 2), ' ');
     text += line + "  made again:" + what + "\n";
   }
+  if (plan.WritesZip) text += "ZIP: " + std::string(u.ZipWritten ? "made again" : "up to date") + "\n";
   text += "Deleted: " + std::to_string(u.Deleted.size()) + "\n";
   for (const std::string& name : u.Deleted) text += "  " + name + "\n";
   return text;
@@ -75,12 +79,15 @@ std::string DryRunReport(const RunPlan& plan, const GallerySettings& settings) {
           std::to_string(plan.ElementsCount) + "\n";
   std::size_t width = 0;
   for (const PlannedPhoto& photo : plan.Photos) width = std::max(width, PhotoName(photo).size());
-  for (const PlannedPhoto& photo : plan.Photos) text += PhotoLine(photo, plan.CopiesOriginals, width) + "\n";
+  for (const PlannedPhoto& photo : plan.Photos) text += PhotoLine(photo, plan, width) + "\n";
   if (!plan.LeftOut.empty()) {
     text += "Left out, as they cannot be read: " + std::to_string(plan.LeftOut.size()) + "\n";
     for (const RunPlan::LeftOutPhoto& photo : plan.LeftOut)
       text += "  " + FileNameOf(photo.Path) + "  " + photo.Problem + "\n";
   }
+  if (plan.WritesZip)
+    text += "ZIP of all originals: " + std::string(kZipFileName) + ", " + std::to_string(plan.Photos.size()) +
+            (plan.ZipStripsLocation ? " photos without their location\n" : " photos\n");
   if (plan.CopiesAdditionalElements) text += "Additional elements: copied from " + settings.AdditionalPath() + "\n";
   if (plan.Updates) text += UpdateSection(plan, width);
   text += "First page: " + First_page_path(settings) + "\n";

@@ -239,6 +239,9 @@ void GallerySettings::SetIncludeSubfolders(bool value) {
 }
 
 void GallerySettings::SetSkipBadPhotos(bool value) { StoreBool(v_.SkipBadPhotos, value, SettingsField::SkipBadPhotos); }
+void GallerySettings::SetThumbnails2x(bool value) { StoreBool(v_.Thumbnails2x, value, SettingsField::Thumbnails2x); }
+void GallerySettings::SetWebP(bool value) { StoreBool(v_.WebP, value, SettingsField::WebP); }
+void GallerySettings::SetZip(bool value) { StoreBool(v_.Zip, value, SettingsField::Zip); }
 
 void GallerySettings::SetElementsMode(int value) {
   StoreInt(v_.ElementsMode, std::clamp(value, 0, int(kElementsModeNames.size()) - 1), SettingsField::ElementsMode);

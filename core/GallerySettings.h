@@ -51,6 +51,9 @@ enum class SettingsField {
   StripLocation,
   IncludeSubfolders,
   SkipBadPhotos,
+  Thumbnails2x,
+  WebP,
+  Zip,
   ElementsMode,
 };
 
@@ -222,6 +225,17 @@ class GallerySettings {
   // and the run goes on; off, such a photo stops the run.
   bool SkipBadPhotos() const { return v_.SkipBadPhotos; }
   void SetSkipBadPhotos(bool value);
+  // Page 2: each photo also gets a thumbnail at twice the thumbnail size
+  // ("t2_", core/PhotoFormats) for screens of high pixel density.
+  bool Thumbnails2x() const { return v_.Thumbnails2x; }
+  void SetThumbnails2x(bool value);
+  // Page 2: every scaled image and thumbnail is also written as a WebP file
+  // beside its JPEG (WebpFileName); the JPEG files stay as they are.
+  bool WebP() const { return v_.WebP; }
+  void SetWebP(bool value);
+  // Page 2: the run also writes one ZIP file of all originals (kZipFileName).
+  bool Zip() const { return v_.Zip; }
+  void SetZip(bool value);
   int ElementsMode() const { return v_.ElementsMode; }
   void SetElementsMode(int value);
 
@@ -260,6 +274,9 @@ class GallerySettings {
     bool OtherFormats = false;
     bool IncludeSubfolders = false;
     bool SkipBadPhotos = false;
+    bool Thumbnails2x = false;
+    bool WebP = false;
+    bool Zip = false;
     std::vector<std::string> HTMLThumbnails;
     std::vector<std::string> HTMLImages;
     int ElementsMode = 0;

@@ -11,6 +11,10 @@ namespace fotoloom {
 // it alone, and no name from the settings, a photo or the state may stand for it.
 inline constexpr std::string_view kUpdateStateFileName = ".fotoloom-update-state";
 
+// The ZIP file of all originals that the run writes on request, in the
+// output folder beside the pages.
+inline constexpr std::string_view kZipFileName = "photos.zip";
+
 // What makes a name unfit for a file in the output folder.
 enum class NameFault {
   None,

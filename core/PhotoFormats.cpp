@@ -61,6 +61,12 @@ std::string ImageFileName(std::string_view prefix, std::string_view fileName) {
   return name;
 }
 
+std::string WebpFileName(std::string_view imageFileName) {
+  std::string name(imageFileName);
+  name += ".webp";
+  return name;
+}
+
 std::pair<std::string, std::string> PhotosSharingImageNames(const std::vector<std::string>& fileNames) {
   // The prefixes are the same for every photo, so the names without one decide.
   std::unordered_map<std::string, std::size_t> owner;

@@ -32,7 +32,15 @@ std::string_view FormatCaption(PhotoFormat format);
 // of one folder thus never share an image name, and a web server serves
 // every image as JPEG. The image writers, the copy of the originals and the
 // pages all name images through this one rule.
+// The sharp thumbnail of twice the thumbnail size is ImageFileName("t2_", fileName).
 std::string ImageFileName(std::string_view prefix, std::string_view fileName);
+
+// The name of the WebP copy of an image: imageFileName, the image's own name
+// as ImageFileName gives it, + ".webp" ("n_IMG_1.jpg" gives
+// "n_IMG_1.jpg.webp"). Adding to the whole name keeps the copy's name as
+// unique as the image's and beside it in a listing; a name already ending
+// in ".webp" gets a second one, since the image is always a JPEG file.
+std::string WebpFileName(std::string_view imageFileName);
 
 // Two photos whose images would share a name: "a.png" and "a.png.jpg" both
 // give "n_a.png.jpg". Returns the first such pair of file names (in the

@@ -23,6 +23,10 @@ constexpr std::array kDocumentStart = {
     "  <meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">",
 };
 
+// An empty icon of its own, so that the browser does not ask the server for
+// one the gallery does not have.
+constexpr std::array kNoIcon = {"  <link rel=\"icon\" href=\"data:,\">"};
+
 // The colours of the options, the links, a focus ring that shows on any
 // background and the navigation bar. The next and last links of a sequence of
 // one page (a first page that is also the last) lead nowhere; they carry the
@@ -43,37 +47,76 @@ constexpr std::array kSharedStyle = {
 // Left and Right follow the first links with rel="prev" and rel="next",
 // Escape the one with rel="up"; a link that is missing (first and last
 // pages) or hidden does nothing. Keys held with a modifier stay the browser's.
-constexpr std::array kKeyboardScriptAndEnd = {
+// On a page with an element marked data-swipe (the photo of an image page),
+// a horizontal swipe across it of at least 50 CSS pixels, clearly more
+// sideways than up or down, follows "next" (to the left) or "prev" (to the
+// right); and once the page has loaded, the image named by its
+// data-next-image is fetched ahead (a prefetch, which leaving the page does
+// not cancel), so that the next photo shows at once.
+constexpr std::array kScriptAndEnd = {
     "  <script>",
+    "    function follow(rel) {",
+    "      var link = document.querySelector(\"a[rel=\" + rel + \"]\");",
+    "      if (!link || !link.offsetParent) return false;",
+    "      location.href = link.href;",
+    "      return true;",
+    "    }",
     "    document.addEventListener(\"keydown\", function (e) {",
     "      var rel = {ArrowLeft: \"prev\", ArrowRight: \"next\", Escape: \"up\"}[e.key];",
     "      if (typeof rel !== \"string\" || e.altKey || e.ctrlKey || e.metaKey || e.shiftKey) return;",
-    "      var link = document.querySelector(\"a[rel=\" + rel + \"]\");",
-    "      if (link && link.offsetParent) { e.preventDefault(); location.href = link.href; }",
+    "      if (follow(rel)) e.preventDefault();",
     "    });",
+    "    var swipe = document.querySelector(\"[data-swipe]\"), start = null;",
+    "    if (swipe) {",
+    "      swipe.addEventListener(\"pointerdown\", function (e) { start = e.isPrimary ? [e.clientX, e.clientY] : null; "
+    "});",
+    "      swipe.addEventListener(\"pointercancel\", function () { start = null; });",
+    "      swipe.addEventListener(\"pointerup\", function (e) {",
+    "        if (!start) return;",
+    "        var dx = e.clientX - start[0], dy = e.clientY - start[1];",
+    "        start = null;",
+    "        if (Math.abs(dx) >= 50 && Math.abs(dx) > 2 * Math.abs(dy)) follow(dx < 0 ? \"next\" : \"prev\");",
+    "      });",
+    "      window.addEventListener(\"load\", function () {",
+    "        var ahead = swipe.getAttribute(\"data-next-image\"), link = document.createElement(\"link\");",
+    "        if (!ahead) return;",
+    "        link.rel = \"prefetch\";",
+    "        link.href = ahead;",
+    "        document.head.appendChild(link);",
+    "      });",
+    "    }",
     "  </script>",
     "</body>",
     "</html>",
 };
 
-constexpr std::array kThumbnailTitle = {"  <title>@albumname@ - page @cp@ of @tp@</title>"};
+constexpr std::array kThumbnailHead = {
+    "  <title>@albumname@ - page @cp@ of @tp@</title>",
+    "  <meta name=\"description\" content=\"@albumname@: @photo_count@ photos, page @cp@ of @tp@\">",
+};
 
-// The generated table keeps its rows and columns on a wide window. Below
-// 40rem its rows dissolve into one grid of as many columns as fit; the
-// thumbnails shrink only when a column is narrower than they are.
+// The grid keeps the chosen number of columns on a wide window. Below 40rem
+// it has as many columns as fit; the thumbnails shrink only when a column is
+// narrower than they are, keeping their shape.
 constexpr std::array kThumbnailStyleAndHeading = {
     "    body { padding: 0 1rem 1rem; }",
     "    h1 { padding: 1rem 0 0.25rem; font-size: 1.75rem; }",
     "    nav { margin: 0.25rem 0; }",
-    "    table.thumbs { width: 100%; table-layout: fixed; border-collapse: collapse; }",
-    "    td.thumbcells { padding: 0.5rem; vertical-align: top; overflow-wrap: anywhere; }",
-    "    td.thumbcells a { display: inline-block; max-width: 100%; }",
-    "    td.thumbcells img { display: block; max-width: 100%; height: auto; }",
+    "    .thumbgrid { display: grid; grid-template-columns: repeat(var(--columns), minmax(0, 1fr)); gap: 1rem;",
+    "                 align-items: start; margin: 0.5rem 0; }",
+    "    .thumbgrid figure { margin: 0; overflow-wrap: anywhere; }",
+    "    .thumbgrid a { display: inline-block; max-width: 100%; }",
+    "    .thumbgrid img { display: block; max-width: 100%; height: auto; }",
+    "    table.albums { width: 100%; table-layout: fixed; border-collapse: collapse; }",
+    "    td.albumcells { padding: 0.5rem; vertical-align: top; overflow-wrap: anywhere; }",
+    "    td.albumcells a { display: inline-block; max-width: 100%; }",
+    "    td.albumcells img { display: block; max-width: 100%; height: auto; }",
     "    @media (max-width: 40rem) {",
-    "      table.thumbs, table.thumbs tbody { display: block; }",
-    "      table.thumbs tbody { display: grid; grid-template-columns: repeat(auto-fill, minmax(9rem, 1fr)); }",
-    "      table.thumbs tr { display: contents; }",
-    "      td.thumbcells { display: block; padding: 0.25rem; }",
+    "      .thumbgrid { grid-template-columns: repeat(auto-fill, minmax(9rem, 1fr)); gap: 0.5rem; }",
+    "      table.albums, table.albums tbody { display: block; }",
+    "      table.albums tbody { display: grid; grid-template-columns: repeat(auto-fill, minmax(9rem, 1fr)); }",
+    "      table.albums tr { display: contents; }",
+    "      td.albumcells { display: block; padding: 0.25rem; }",
     "    }",
     "  </style>",
     "</head>",
@@ -84,61 +127,84 @@ constexpr std::array kThumbnailStyleAndHeading = {
 // Above and below the thumbnails.
 constexpr std::array kThumbnailNavigation = {
     "  <nav aria-label=\"Pages\">",
-    "    @iof@<a href=\"@first@\">&laquo; first</a>",
-    "    @iof@<a rel=\"prev\" href=\"@prev@\">&lsaquo; previous</a>",
+    "    @iof@<a href=\"@first@\">&laquo; first page</a>",
+    "    @iof@<a rel=\"prev\" href=\"@prev@\">&lsaquo; previous page</a>",
     "    <span>page @cp@ of @tp@</span>",
-    "    @iol@<a rel=\"next\" class=\"pages-@tp@\" href=\"@next@\">next &rsaquo;</a>",
-    "    @iol@<a class=\"pages-@tp@\" href=\"@last@\">last &raquo;</a>",
+    "    @iol@<a rel=\"next\" class=\"pages-@tp@\" href=\"@next@\">next page &rsaquo;</a>",
+    "    @iol@<a class=\"pages-@tp@\" href=\"@last@\">last page &raquo;</a>",
     "  </nav>",
 };
 
-constexpr std::array kThumbnailTable = {
-    "  <table class=\"thumbs\">",
-    "@albumtable@@thumbtable@",
+// The sub-albums (on an album's first page) above the thumbnails.
+constexpr std::array kThumbnailGrid = {
+    "  <table class=\"albums\" role=\"presentation\">",
+    "@albumtable@",
     "  </table>",
+    "@thumbgrid@",
 };
 
-// The page is exactly as high as the window: the name and the navigation on
-// top, the caption, the facts of the photo and the link to the original
-// below, and between them the photo, as large as the room left allows but
-// never larger than it is. A caption or fact the photo lacks leaves an empty
-// element, which takes no room; the facts present are parted by middle dots.
-constexpr std::array kImageTitle = {"  <title>@image_org@ - image @cp@ of @tp@</title>"};
+// The photo with its name and navigation above and its caption, facts and
+// the link to the original below, all in a column as high as the window,
+// the photo as large as the room left allows but never larger than it is.
+// Its width and height attributes give its box before it has loaded, so
+// nothing moves when it comes: its width is bounded by the window's and by
+// the window's height less the room the rest takes (--reserved) times the
+// photo's shape (--ratio); should the rest take more, the photo shrinks
+// further inside its box, keeping its shape;
+// on a screen with room to spare the column stands in the middle, so the
+// navigation stays close to the photo. On a low window (a phone held
+// sideways) the name and the navigation share one line. A caption or fact
+// the photo lacks leaves an empty element, which takes no room; the facts
+// present are parted by middle dots.
+constexpr std::array kImageHead = {
+    "  <title>@image_org@ - image @cp@ of @tp@</title>",
+    "  <meta name=\"description\" content=\"Photo @cp@ of @tp@: @image_alt@\">",
+};
 constexpr std::array kImageStyleAndBody = {
     "    html, body { height: 100%; }",
-    "    body { display: flex; flex-direction: column; }",
+    "    html { --reserved: 8rem; }",
+    "    body { display: flex; flex-direction: column; justify-content: center; }",
+    "    header, footer { flex: none; }",
     "    h1 { padding: 0.5rem 1rem 0; font-size: 1.25rem; }",
     "    nav { padding: 0 0.5rem; }",
-    "    main { flex: 1 1 0; min-height: 0; display: flex; align-items: center; justify-content: center;",
-    "           padding: 0.5rem; }",
-    "    main img { max-width: 100%; max-height: 100%; }",
+    "    main { flex: 0 1 auto; min-height: 0; display: flex; align-items: center; justify-content: center;",
+    "           padding: 0.25rem 0.5rem; touch-action: pan-y pinch-zoom; }",
+    "    main picture { display: contents; }",
+    "    main img { height: auto; max-height: 100%; object-fit: contain;",
+    "               max-width: min(100%, calc((100vh - var(--reserved)) * var(--ratio))); }",
     "    footer { padding: 0 0.5rem 0.25rem; font-size: 0.9rem; }",
     "    footer p { margin: 0; overflow-wrap: anywhere; }",
     "    .caption { margin-bottom: 0.25rem; font-size: 1rem; white-space: pre-line; max-height: 30vh;",
     "               overflow-y: auto; }",
     "    .caption:empty, .facts span:empty { display: none; }",
     "    .facts span:not(:empty) ~ span:not(:empty)::before { content: \" \\00B7 \"; }",
+    "    @media (max-height: 30rem) {",
+    "      html { --reserved: 5rem; }",
+    "      header { display: flex; flex-wrap: wrap; align-items: baseline; justify-content: center; }",
+    "      h1 { padding: 0.25rem 0.5rem 0; font-size: 1rem; }",
+    "    }",
     "  </style>",
     "</head>",
     "<body>",
     "  <header>@albumpath@",
     "    <h1>@image_org@</h1>",
     "    <nav aria-label=\"Images\">",
-    "      @iof@<a href=\"@first@\">&laquo; first</a>",
-    "      @iof@<a rel=\"prev\" href=\"@prev@\">&lsaquo; previous</a>",
+    "      @iof@<a href=\"@first@\">&laquo; first photo</a>",
+    "      @iof@<a rel=\"prev\" href=\"@prev@\">&lsaquo; previous photo</a>",
     "      <span>image @cp@ of @tp@</span>",
-    "      @iol@<a rel=\"next\" class=\"pages-@tp@\" href=\"@next@\">next &rsaquo;</a>",
-    "      @iol@<a class=\"pages-@tp@\" href=\"@last@\">last &raquo;</a>",
-    "      <a rel=\"up\" href=\"@thumbs@\">thumbnails</a>",
+    "      @iol@<a rel=\"next\" class=\"pages-@tp@\" href=\"@next@\">next photo &rsaquo;</a>",
+    "      @iol@<a class=\"pages-@tp@\" href=\"@last@\">last photo &raquo;</a>",
+    "      <a rel=\"up\" href=\"@thumbs@\">all thumbnails</a>",
     "    </nav>",
     "  </header>",
-    "  <main>",
-    "    <img src=\"@image_smaller@\" alt=\"@image_alt@\">",
+    "  <main data-swipe data-next-image=\"@next_image@\">",
+    "    <picture>@image_webp_source@<img src=\"@image_smaller@\" alt=\"@image_alt@\" width=\"@image_width@\""
+    " height=\"@image_height@\" style=\"--ratio: @image_width@ / @image_height@\"></picture>",
     "  </main>",
     "  <footer>",
     "    <p class=\"caption\">@exifcomment@</p>",
     "    <p class=\"facts\"><span>@datetaken@</span><span>@camera@</span><span>@exposure@</span></p>",
-    "    <a href=\"@image_big@\">original size</a>",
+    "    @image_big_link@",
     "  </footer>",
 };
 
@@ -146,14 +212,14 @@ constexpr std::array kImageStyleAndBody = {
 
 const std::vector<std::string>& ResponsiveThumbnailTemplate() {
   static const std::vector<std::string> lines =
-      Joined({kDocumentStart, kThumbnailTitle, kSharedStyle, kThumbnailStyleAndHeading, kThumbnailNavigation,
-              kThumbnailTable, kThumbnailNavigation, kKeyboardScriptAndEnd});
+      Joined({kDocumentStart, kThumbnailHead, kNoIcon, kSharedStyle, kThumbnailStyleAndHeading, kThumbnailNavigation,
+              kThumbnailGrid, kThumbnailNavigation, kScriptAndEnd});
   return lines;
 }
 
 const std::vector<std::string>& ResponsiveImageTemplate() {
   static const std::vector<std::string> lines =
-      Joined({kDocumentStart, kImageTitle, kSharedStyle, kImageStyleAndBody, kKeyboardScriptAndEnd});
+      Joined({kDocumentStart, kImageHead, kNoIcon, kSharedStyle, kImageStyleAndBody, kScriptAndEnd});
   return lines;
 }
 

@@ -174,6 +174,10 @@ constexpr auto kOptionalKeys = std::to_array<SettingsKey>({
                 &WriteYesNo<&S::OtherFormats>},
     SettingsKey{"Albums", "Enabled", Kind::YesNo, "0", &ReadYesNoWord<&S::SetIncludeSubfolders>,
                 &WriteYesNo<&S::IncludeSubfolders>},
+    SettingsKey{"Screens", "Thumbnails2x", Kind::YesNo, "0", &ReadYesNoWord<&S::SetThumbnails2x>,
+                &WriteYesNo<&S::Thumbnails2x>},
+    SettingsKey{"Screens", "WebP", Kind::YesNo, "0", &ReadYesNoWord<&S::SetWebP>, &WriteYesNo<&S::WebP>},
+    SettingsKey{"Screens", "Zip", Kind::YesNo, "0", &ReadYesNoWord<&S::SetZip>, &WriteYesNo<&S::Zip>},
 });
 
 // The optional switch --set takes by its section's name ("Albums=yes").
@@ -236,10 +240,15 @@ void Write_settings_file(const std::string& path, const GallerySettings& s) {
   AppendTemplate(out, s.HTMLThumbnails());
   out.push_back("[HTMLImages]");
   AppendTemplate(out, s.HTMLImages());
+  // Keys that share a section and are on come under one header.
+  std::string_view ownSection;
   const auto writeOwnSection = [&](const SettingsKey& key) {
     const std::string value = key.Write(s);
     if (value == key.Fallback) return;
-    out.push_back("[" + std::string(key.Section) + "]");
+    if (key.Section != ownSection) {
+      ownSection = key.Section;
+      out.push_back("[" + std::string(key.Section) + "]");
+    }
     out.push_back(std::string(key.Name) + "=" + value);
   };
   for (const SettingsKey& key : kOptionalKeys) writeOwnSection(key);

@@ -38,9 +38,11 @@ std::span<const SettingsKey> SettingsKeys();
 
 // The keys of the optional sections after the templates ("[Update]"
 // "OnlyChanged", "[Run]" "SkipBadPhotos", "[Privacy]" "StripLocation",
-// "[Formats]" "OtherFormats", "[Albums]" "Enabled"), each written only when
-// its option is on and read as off when missing. They are not among
-// SettingsKeys(); --set takes those that are Settable.
+// "[Formats]" "OtherFormats", "[Albums]" "Enabled", "[Screens]"
+// "Thumbnails2x", "WebP" and "Zip"), each written only when its option is on
+// (keys of one section that are on under one header) and read as off when
+// missing. They are not among SettingsKeys(); --set takes those that are
+// Settable.
 std::span<const SettingsKey> OptionalSettingsKeys();
 
 // The key named name in any letter case, or nullptr: one of SettingsKeys(),

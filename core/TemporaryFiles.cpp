@@ -38,8 +38,16 @@ std::optional<long> ProcessId(std::string_view digits) {
 }
 
 // The process id in a temporary file's name: "<x>.fotoloom-<pid>.tmp" or
-// ".fotoloom-<pid>-<n>.tmp". Nothing for any other name.
+// ".fotoloom-<pid>-<n>.tmp", or either followed by "." and six letters or
+// digits (a library's own temporary file beside one of ours: the ZIP
+// library writes "<temporary name>.XXXXXX" and renames it). Nothing for any
+// other name.
 std::optional<long> TemporaryFileProcess(std::string_view name) {
+  const std::size_t libraryPart = kRandomPart.size() + 1;
+  if (name.size() > libraryPart && name[name.size() - libraryPart] == '.' &&
+      AllLettersOrDigits(name.substr(name.size() - kRandomPart.size())) &&
+      name.substr(0, name.size() - libraryPart).ends_with(kTemporaryEnd))
+    name.remove_suffix(libraryPart);
   if (name.size() <= kTemporaryEnd.size() || !name.ends_with(kTemporaryEnd)) return std::nullopt;
   const std::size_t mark = name.rfind(kTemporaryMark);
   if (mark == std::string_view::npos) return std::nullopt;

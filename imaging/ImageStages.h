@@ -28,6 +28,10 @@ struct PhotoNeeds {
 // (WaitingThumbnails) until the thumbnail stage writes it. A cancel in the
 // scaled-image stage thus leaves no thumbnail written; a thumbnail that
 // failed is reported at its place in the thumbnail stage.
+//
+// With the thumbnail writer's SharpThumbnails the same decode also makes
+// the "t2_" thumbnail, kept and written with its "t_" file; with a writer's
+// WebP each of its files is followed by its WebP file.
 class ImageStages {
  public:
   // The writers must outlive this object.
@@ -67,6 +71,7 @@ class ImageStages {
   // What the kept thumbnails were made from: the photos and the settings.
   std::vector<std::string> keptFiles_;
   ResizeSettings keptSettings_;
+  bool keptSharp_ = false;
 };
 
 }  // namespace fotoloom

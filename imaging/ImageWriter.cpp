@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <thread>
 
+#include "core/PhotoFormats.h"
 #include "core/TextFile.h"
 #include "imaging/OutputName.h"
 
@@ -26,6 +27,7 @@ ResizeSettings ImageWriter::CurrentSettings() const {
   s.OtherFormats = OtherFormats;
   s.Background = Background;
   s.SizeRule = kind_.SizeRule;
+  s.WebP = WebP;
   return s;
 }
 
@@ -39,14 +41,21 @@ std::vector<std::string> ImageWriter::FilesToWrite() const {
   return {ImageFiles.begin(), ImageFiles.begin() + count};
 }
 
-std::vector<std::string> ImageWriter::OutputFilesToWrite() const {
+std::vector<std::string> ImageWriter::OutputFilesToWrite() const { return OutputFilesToWrite(kind_.Prefix); }
+
+std::vector<std::string> ImageWriter::OutputFilesToWrite(const std::string& prefix) const {
   const std::vector<std::string> files = FilesToWrite();
   std::vector<std::string> outputs;
   outputs.reserve(files.size());
   for (std::size_t i = 0; i < files.size(); ++i)
     outputs.push_back(
-        ImageOutputPath(OutputPath, i < Subfolders.size() ? Subfolders[i] : std::string(), kind_.Prefix, files[i]));
+        ImageOutputPath(OutputPath, i < Subfolders.size() ? Subfolders[i] : std::string(), prefix, files[i]));
   return outputs;
+}
+
+void ImageWriter::WriteCopy(const std::string& jpegPath, const CopyResult& copy) {
+  WriteWholeFile(jpegPath, copy.Jpeg);
+  if (!copy.Webp.empty()) WriteWholeFile(WebpFileName(jpegPath), copy.Webp);
 }
 
 void ImageWriter::WriteImages() {
@@ -69,7 +78,7 @@ void ImageWriter::WriteImages() {
   };
   pipeline.Deliver = [&](int index, PhotoCopies& copies) {
     if (copies[0].Error) std::rethrow_exception(copies[0].Error);
-    WriteWholeFile(outputs[static_cast<std::size_t>(index)], copies[0].Jpeg);
+    WriteCopy(outputs[static_cast<std::size_t>(index)], copies[0]);
     Warn(index, copies[0].Warnings);
     if (OnDamaged && !copies[0].Damage.empty()) OnDamaged(*this, index, copies[0].Damage);
     if (OnProgress) OnProgress(*this, index, Cancelled);

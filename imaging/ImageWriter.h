@@ -60,6 +60,9 @@ class ImageWriter : public Cancellable {
   bool OtherFormats = false;
   // The colour (red, green, blue) transparent pixels are laid on.
   std::array<std::uint8_t, 3> Background{255, 255, 255};
+  // Each image is also written as WebP, from the same pixels at Quality,
+  // under its name + ".webp" (WebpFileName), right after its JPEG file.
+  bool WebP = false;
   // Images worked on at once; 1 works on the calling thread only.
   int Jobs = DefaultJobs();
   // The clock OnWorking's interval is measured on while the writer waits or
@@ -78,8 +81,12 @@ class ImageWriter : public Cancellable {
   // ImageCount entries of ImageFiles.
   std::vector<std::string> FilesToWrite() const;
   // The output files of FilesToWrite(), in its order, each in its entry of
-  // Subfolders (ImageOutputPath).
+  // Subfolders (ImageOutputPath), named with the writer's prefix or with prefix.
   std::vector<std::string> OutputFilesToWrite() const;
+  std::vector<std::string> OutputFilesToWrite(const std::string& prefix) const;
+  // Writes the files of one copy of an image: the JPEG file at jpegPath, then
+  // the WebP file beside it (WebpFileName) when the copy has one.
+  static void WriteCopy(const std::string& jpegPath, const CopyResult& copy);
   // Fires OnWarning for each warning of image index.
   void Warn(int index, const std::vector<std::string>& warnings);
 

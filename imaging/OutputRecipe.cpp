@@ -5,6 +5,7 @@
 
 #include "core/FilterChoice.h"
 #include "core/PhotoFormats.h"
+#include "imaging/WebpEncoder.h"
 
 namespace fotoloom {
 
@@ -25,7 +26,8 @@ std::string OutputRecipe(const ResizeSettings& s, const std::string& prefix) {
   const int pixelFormat = (s.PixelFormat >= 0 && s.PixelFormat <= 7) ? s.PixelFormat : 0;
   return Versions() + " " + prefix + " " + std::to_string(s.MaxWidth) + "x" + std::to_string(s.MaxHeight) + " q" +
          std::to_string(s.Quality) + " " + (s.UseFilter ? "f" + std::to_string(filter) : std::string("plain")) +
-         (s.Grayscale ? " grey" : " colour") + " p" + std::to_string(pixelFormat);
+         (s.Grayscale ? " grey" : " colour") + " p" + std::to_string(pixelFormat) +
+         (s.WebP ? " webp " + std::to_string(WebpLibraryVersion()) : std::string());
 }
 
 std::string OutputRecipeOf(const ResizeSettings& settings, const std::string& prefix, const std::string& fileName) {

@@ -33,7 +33,7 @@ constexpr std::size_t kLookaheadBytes = std::size_t{32} << 20;
 
 std::size_t BytesOf(const PhotoCopies& copies) {
   std::size_t bytes = 0;
-  for (const CopyResult& copy : copies) bytes += copy.Jpeg.size();
+  for (const CopyResult& copy : copies) bytes += copy.Jpeg.size() + copy.Webp.size();
   return bytes;
 }
 

@@ -14,8 +14,9 @@ namespace fotoloom {
 // The clock a run measures its busy intervals on; empty means the steady clock.
 using BusyClockFunction = std::function<std::chrono::steady_clock::time_point()>;
 
-// The copies one photo gave: at most a scaled image and a thumbnail.
-constexpr std::size_t kMaxCopies = 2;
+// The copies one photo gave: at most a scaled image, a thumbnail and a
+// thumbnail of twice its size.
+constexpr std::size_t kMaxCopies = 3;
 using PhotoCopies = std::array<CopyResult, kMaxCopies>;
 
 // One photo to work on, and what the thread working on it may call.

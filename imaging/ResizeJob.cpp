@@ -9,6 +9,7 @@
 #include "imaging/Orientation.h"
 #include "imaging/PixelFormats.h"
 #include "imaging/PlainStretch.h"
+#include "imaging/WebpEncoder.h"
 #include "imaging/resample_passes.h"
 
 namespace fotoloom {
@@ -54,6 +55,7 @@ void ResizeJob::Run(const std::string& inputPath, std::span<const CopyRequest> r
   std::vector<Copy*> copies;
   for (std::size_t k = 0; k < requests.size(); ++k) {
     results[k].Jpeg.clear();
+    results[k].Webp.clear();
     results[k].Error = nullptr;
     results[k].Warnings.clear();
     results[k].Damage.clear();
@@ -253,6 +255,7 @@ void ResizeJob::Encode(const std::vector<Copy*>& copies) {
       ReduceToPixelFormat(copy->target, s.PixelFormat);
       decoders_.Jpeg().Quality = s.Quality;
       decoders_.Jpeg().Encode(copy->target, copy->result->Jpeg);
+      if (s.WebP) EncodeWebp(copy->target, s.Quality, s.Grayscale, copy->result->Webp);
     } catch (...) {
       Fail(*copy);
     }

@@ -37,6 +37,9 @@ struct ResizeSettings {
   std::array<std::uint8_t, 3> Background{255, 255, 255};
   // How the target size follows from the source size and the bounds.
   TargetSize (*SizeRule)(int width, int height, int maxWidth, int maxHeight) = nullptr;
+  // The copy is also encoded as WebP (EncodeWebp, at Quality) from the same
+  // pixels as its JPEG.
+  bool WebP = false;
 
   bool operator==(const ResizeSettings&) const = default;
 };
@@ -53,6 +56,8 @@ struct CopyRequest {
 // the same warnings, once).
 struct CopyResult {
   std::string Jpeg;
+  // Its WebP data when ResizeSettings::WebP is set; empty otherwise.
+  std::string Webp;
   std::exception_ptr Error;
   std::vector<std::string> Warnings;
   // What the photo lacks when it decoded with warnings (JpegCodec::Damage);

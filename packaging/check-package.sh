@@ -47,7 +47,7 @@ grep -qx 'StartupWMClass=Fotoloom' "$root/usr/share/applications/org.fotoloom.Fo
 echo "== dependencies"
 depends=$(dpkg-deb --field "$deb" Depends)
 echo "$depends"
-for d in fonts-liberation xdg-utils libc6 libqt6widgets6 libqt6network6 libjpeg62-turbo libexiv2-27 liblcms2-2 libheif1 libpng16-16 libwebp7 libwebpdemux2; do
+for d in fonts-liberation xdg-utils libc6 libqt6widgets6 libqt6network6 libjpeg62-turbo libexiv2-27 liblcms2-2 libheif1 libpng16-16 libwebp7 libwebpdemux2 libzip4; do
   grep -Eq "(^|, )$d( |,|$)" <<<"$depends" || fail "Depends lacks $d"
 done
 [ "$(dpkg-deb --field "$deb" Recommends)" = "bash-completion" ] || fail "Recommends is not bash-completion"

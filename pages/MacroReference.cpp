@@ -5,7 +5,7 @@
 
 namespace fotoloom {
 
-const std::array<MacroReferenceRow, 20> kThumbnailMacroReference = {{
+const std::array<MacroReferenceRow, 22> kThumbnailMacroReference = {{
     {"@cp@", "current page number"},
     {"@tp@", "total number of page"},
     {"@next@", "filename of next page"},
@@ -26,9 +26,11 @@ const std::array<MacroReferenceRow, 20> kThumbnailMacroReference = {{
     {kAlbumTableMacro, "the table with the sub-albums (first page of an album only)"},
     {kAlbumPathMacro, "links from the top album down to this album (empty on the top album)"},
     {kAlbumNameMacro, "the folder name of this album (the title on the top album)"},
+    {"@thumbgrid@", "the thumbnails as a grid of figures that reflows on small screens"},
+    {"@photo_count@", "total number of images"},
 }};
 
-const std::array<MacroReferenceRow, 28> kImageMacroReference = {{
+const std::array<MacroReferenceRow, 33> kImageMacroReference = {{
     {"@cp@", "current page number"},
     {"@tp@", "total number of page"},
     {"@next@", "filename of next page"},
@@ -57,6 +59,11 @@ const std::array<MacroReferenceRow, 28> kImageMacroReference = {{
     {"@image_alt@", "the comment, else the imagefilename WITHOUT fileextension"},
     {kAlbumPathMacro, "links from the top album down to the album of this image (empty on the top album)"},
     {kAlbumNameMacro, "the folder name of the album of this image (the title on the top album)"},
+    {"@image_width@", "width of the scaled image in pixels"},
+    {"@image_height@", "height of the scaled image in pixels"},
+    {"@image_webp_source@", "a <source> of the WebP copy for a <picture> (empty without WebP)"},
+    {"@image_big_link@", "a link to the original size (empty when originals are not copied)"},
+    {"@next_image@", "filename of the next scaled image, to fetch ahead (empty on the last page)"},
 }};
 
 }  // namespace fotoloom

@@ -12,12 +12,14 @@ struct MacroReferenceRow {
   std::string_view description;
 };
 
-// The macros of thumbnail pages, in the order they are listed to the user.
-extern const std::array<MacroReferenceRow, 20> kThumbnailMacroReference;
+// The macros of thumbnail pages, in the order they are listed to the user:
+// after the title those of the album, then those for screens of any size.
+extern const std::array<MacroReferenceRow, 22> kThumbnailMacroReference;
 
 // The macros of image pages, in the order they are listed to the user: the
 // navigation and name macros, then those of the photo's metadata, the
-// caption ("@exifcomment@") first, then those of the album.
-extern const std::array<MacroReferenceRow, 28> kImageMacroReference;
+// caption ("@exifcomment@") first, then those of the album, then those for
+// screens of any size.
+extern const std::array<MacroReferenceRow, 33> kImageMacroReference;
 
 }  // namespace fotoloom

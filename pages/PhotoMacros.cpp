@@ -21,9 +21,13 @@ std::string PhotoTextOnPage(std::string_view text) {
   return out;
 }
 
+std::string PhotoAltText(const PhotoTexts& texts, std::string_view name) {
+  return PhotoTextOnPage(texts.Caption.empty() ? name : std::string_view(texts.Caption));
+}
+
 std::array<std::string, 6> PhotoMacroValues(const PhotoTexts& texts, std::string_view name) {
   std::string caption = PhotoTextOnPage(texts.Caption);
-  std::string alt = caption.empty() ? PhotoTextOnPage(name) : caption;
+  std::string alt = PhotoAltText(texts, name);
   return {std::move(caption),          PhotoTextOnPage(texts.DateTaken), PhotoTextOnPage(texts.Camera),
           PhotoTextOnPage(texts.Lens), PhotoTextOnPage(texts.Exposure),  std::move(alt)};
 }

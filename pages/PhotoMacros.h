@@ -37,6 +37,10 @@ std::string PhotoTextOnPage(std::string_view text);
 // alternative text of a photo without a caption.
 std::array<std::string, 6> PhotoMacroValues(const PhotoTexts& texts, std::string_view name);
 
+// The alternative text of a photo on its page form: its caption, else its
+// file name without extension (name).
+std::string PhotoAltText(const PhotoTexts& texts, std::string_view name);
+
 // The subtitle line of the thumbnail choice "Exif comment": "<br>" and the
 // caption on its page form; nothing when the photo has no caption.
 std::optional<std::string> CaptionSubtitleLine(const PhotoTexts& texts);

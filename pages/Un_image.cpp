@@ -9,10 +9,12 @@
 
 #include "core/Error.h"
 #include "core/ScopeExit.h"
+#include "pages/AsciiCase.h"
 #include "pages/ColorToHex.h"
 #include "pages/LineFilter.h"
 #include "pages/PageNames.h"
 #include "pages/PageRenderer.h"
+#include "pages/ZipMacros.h"
 
 namespace fotoloom {
 
@@ -30,6 +32,9 @@ struct timage_page::RunState {
   std::string albumPath;
   std::string albumTable;             // lines ended by CR LF, for the first thumbnail page
   bool albumTableInTemplate = false;  // else it leads "@thumbtable@"
+  std::string grid;                   // the "@thumbgrid@" value likewise
+  std::string photoCount;
+  bool usesGrid = false;  // whether the thumbnail pages show "@thumbgrid@"
 };
 
 namespace {
@@ -39,8 +44,10 @@ constexpr std::array<std::string_view, 4> kColorMacros = {"@bg_color@", "@text_c
                                                           "@vlink_color@"};
 
 // Leading entries of each macro list whose values do not change from page to page.
-constexpr std::size_t kThumbFixedMacros = 8;  // four colours, "@title@", the album's name and path, "@tp@"
-constexpr std::size_t kImageFixedMacros = 7;  // four colours, "@tp@", the album's name and path
+// four colours, "@zip@", "@zipsize@", "@title@", the album's name and path, "@tp@", "@photo_count@"
+constexpr std::size_t kThumbFixedMacros = 11;
+// four colours, "@zip@", "@zipsize@", "@tp@", the album's name and path
+constexpr std::size_t kImageFixedMacros = 9;
 
 // The values of "@tp@", "@cp@", "@next@", "@prev@", "@last@" and "@first@" for
 // page `current` of `total` pages named baseName + number + ext. Next and
@@ -48,6 +55,15 @@ constexpr std::size_t kImageFixedMacros = 7;  // four colours, "@tp@", the album
 struct Navigation {
   std::string total, current, next, prev, last, first;
 };
+
+// The lines joined into one text, each followed by CR LF.
+void JoinLines(const std::vector<std::string>& lines, std::string& text) {
+  text.clear();
+  for (const std::string& line : lines) {
+    text += line;
+    text += "\r\n";
+  }
+}
 
 Navigation NavigationOf(const std::string& baseName, long long current, long long total, long long firstNumber,
                         const std::string& ext) {
@@ -74,6 +90,14 @@ const PhotoTexts& timage_page::CurrentPhotoTexts() const {
   const std::size_t i = static_cast<std::size_t>(CurrentImage);
   return CurrentImage >= 0 && i < photoTexts_.size() ? photoTexts_[i] : kNone;
 }
+void timage_page::SetImageSizes(std::vector<ImageSizes> sizes) { imageSizes_ = std::move(sizes); }
+
+const ImageSizes& timage_page::SizesOf(int index) const {
+  static const ImageSizes kNone;
+  const std::size_t i = static_cast<std::size_t>(index);
+  return index >= 0 && i < imageSizes_.size() ? imageSizes_[i] : kNone;
+}
+
 void timage_page::SetHTMLThumbnails(const std::vector<std::string>& lines) { htmlThumbnails_ = lines; }
 void timage_page::SetHTMLImages(const std::vector<std::string>& lines) { htmlImages_ = lines; }
 
@@ -89,6 +113,11 @@ std::unique_ptr<timage_page::RunState> timage_page::NewRunState() const {
     state->albumTable += "\r\n";
   }
   state->albumTableInTemplate = HoldsAlbumTableMacro(htmlThumbnails_);
+  state->photoCount = std::to_string(ImageCount);
+  // The grid is laid out only for pages that show it: a title may bring the
+  // macro in too, since it is replaced before it.
+  const auto holdsGrid = [](std::string_view text) { return FindIgnoreCase(text, "@thumbgrid@") != text.npos; };
+  state->usesGrid = holdsGrid(Title) || std::any_of(htmlThumbnails_.begin(), htmlThumbnails_.end(), holdsGrid);
   return state;
 }
 
@@ -119,21 +148,25 @@ void timage_page::Create_pages() {
   const int count = ImageCount;
   const int pages = ThumbnailPageCount(count, perPage);
   thumbTable_.clear();
+  thumbGrid_.clear();
 
   // The run state lives exactly as long as this call, whichever way it ends.
   run_ = NewRunState();
   const ScopeExit release([this] { run_.reset(); });
+  const bool grid = run_->usesGrid;
 
   for (int p = 0; p < pages; ++p) {
     const std::string thumbPageName = PageFileName(ThumbPagesName, p + 1, WebSiteExtension);
     const long long remaining = count - CurrentImage;
     const long long rows = remaining >= perPage ? RowsCount : remaining / ColsCount + (remaining % ColsCount != 0);
+    if (grid) thumbGrid_.push_back(ThumbGridStart(ColsCount));
     for (long long r = 0; r < rows; ++r) {
       thumbTable_.emplace_back("<tr>");
       const int cells = std::min(count - CurrentImage, ColsCount);
       for (int c = 0; c < cells; ++c) {
         const std::string imagePageName = PageFileName(ImagePagesName, CurrentImage + 1, WebSiteExtension);
         AddCellLines(imagePageName);
+        if (grid) AddGridFigure(imagePageName, r == 0);
         Write_image_page(CurrentImage + 1, count, 1, imagePageName, thumbPageName);
         if (OnProgress) OnProgress(*this, CurrentImage, p, Cancelled);
         if (Cancelled) return;
@@ -141,10 +174,12 @@ void timage_page::Create_pages() {
       }
       thumbTable_.emplace_back("</tr>");
     }
+    if (grid) thumbGrid_.emplace_back(kThumbGridEnd);
     if (OnProgress) OnProgress(*this, CurrentImage, p, Cancelled);
     if (Cancelled) return;
     Write_thumb_page(p + 1, pages, thumbPageName, thumbTable_);
     thumbTable_.clear();
+    thumbGrid_.clear();
   }
 }
 
@@ -176,6 +211,26 @@ void timage_page::AddCellLines(const std::string& imagePageName) {
   thumbTable_.emplace_back("</td>");
 }
 
+void timage_page::AddGridFigure(const std::string& imagePageName, bool firstRow) {
+  const PageImageValues names = PageValuesOfImage(CurrentImagePath());
+  const ImageNames plain = NamesOfImage(CurrentImagePath());
+  const PhotoTexts& texts = CurrentPhotoTexts();
+  GridFigure figure;
+  figure.fileName = plain.fileName;
+  figure.imagePage = imagePageName;
+  figure.alt = PhotoAltText(texts, plain.withoutExtension);
+  switch (SubtitleIndex) {
+    case 1: figure.caption = names.fileName; break;
+    case 2: figure.caption = names.withoutExtension; break;
+    case 3: figure.caption = PhotoTextOnPage(texts.Caption); break;
+    case 4: figure.caption = std::to_string(CurrentImage + 1); break;
+    default: break;
+  }
+  figure.sizes = SizesOf(CurrentImage);
+  figure.lazy = !firstRow;
+  for (std::string& line : ThumbGridFigure(figure, Extra)) thumbGrid_.push_back(std::move(line));
+}
+
 void timage_page::Write_thumb_page(int k, int T, const std::string& fileName,
                                    const std::vector<std::string>& thumbTable) {
   std::unique_ptr<RunState> local;
@@ -190,17 +245,22 @@ void timage_page::Write_thumb_page(int k, int T, const std::string& fileName,
     state.table += line;
     state.table += "\r\n";
   }
-  // The order of this list is the order of replacement. The values that
-  // come from folder names hold no "@": no later macro can hide in them.
-  const std::array<Macro, 15> macros = {{
+  JoinLines(thumbGrid_, state.grid);
+  // The order of this list is the order of replacement. The ZIP's macros
+  // come before the title, which may hold any "@...@"; the values that come
+  // from folder names hold no "@": no later macro can hide in them.
+  const std::array<Macro, 19> macros = {{
       {kColorMacros[0], state.colors[0]},
       {kColorMacros[1], state.colors[1]},
       {kColorMacros[2], state.colors[2]},
       {kColorMacros[3], state.colors[3]},
+      {kZipMacro, ZipName},
+      {kZipSizeMacro, ZipSize},
       {"@title@", Title},
       {kAlbumNameMacro, state.albumName},
       {kAlbumPathMacro, state.albumPath},
       {"@tp@", nav.total},
+      {"@photo_count@", state.photoCount},
       {"@cp@", nav.current},
       {"@next@", nav.next},
       {"@prev@", nav.prev},
@@ -208,6 +268,7 @@ void timage_page::Write_thumb_page(int k, int T, const std::string& fileName,
       {"@first@", nav.first},
       {kAlbumTableMacro, albumTable ? state.albumTable : noTable},
       {"@thumbtable@", state.table},
+      {"@thumbgrid@", state.grid},
   }};
   const std::span<const Macro> list(macros);
   if (state.thumbsCount != T) {
@@ -224,17 +285,29 @@ void timage_page::Write_image_page(int j, int N, int firstNumber, const std::str
   RunState& state = State(local);
   const PageImageValues names = PageValuesOfImage(CurrentImagePath());
   const Navigation nav = NavigationOf(ImagePagesName, j, N, firstNumber, NormalizedExtension(WebSiteExtension));
-  const std::array<std::string, 6> photo =
-      PhotoMacroValues(CurrentPhotoTexts(), NamesOfImage(CurrentImagePath()).withoutExtension);
+  const ImageNames plain = NamesOfImage(CurrentImagePath());
+  const std::array<std::string, 6> photo = PhotoMacroValues(CurrentPhotoTexts(), plain.withoutExtension);
+  const ImageSizes& sizes = SizesOf(CurrentImage);
+  const std::string width = sizes.ScaledWidth > 0 ? std::to_string(sizes.ScaledWidth) : std::string();
+  const std::string height = sizes.ScaledHeight > 0 ? std::to_string(sizes.ScaledHeight) : std::string();
+  const std::string nextImage =
+      CurrentImage + 1 < N && static_cast<std::size_t>(CurrentImage) + 1 < imageFiles_.size()
+          ? ShownScaledImageLink(NamesOfImage(imageFiles_[static_cast<std::size_t>(CurrentImage) + 1]).fileName, Extra)
+          : std::string();
+  const std::string webpSource = ScaledWebpSource(plain.fileName, Extra);
+  const std::string bigLink = OriginalSizeLink(plain.fileName, OriginalsCopied);
   // The order of this list is the order of replacement. The photo's texts
   // come before the names and links, which may hold any "@...@" of a file
   // name, so that no macro of theirs is replaced inside those; the album's
-  // name and path, fixed for the album, come before the photo's texts.
-  const std::array<Macro, 23> macros = {{
+  // name and path, fixed for the album, come before the photo's texts; the
+  // values that hold names of other files come last for the same reason.
+  const std::array<Macro, 30> macros = {{
       {kColorMacros[0], state.colors[0]},
       {kColorMacros[1], state.colors[1]},
       {kColorMacros[2], state.colors[2]},
       {kColorMacros[3], state.colors[3]},
+      {kZipMacro, ZipName},
+      {kZipSizeMacro, ZipSize},
       {"@tp@", nav.total},
       {kAlbumNameMacro, state.albumName},
       {kAlbumPathMacro, state.albumPath},
@@ -244,6 +317,8 @@ void timage_page::Write_image_page(int j, int N, int firstNumber, const std::str
       {kPhotoMacros[3], photo[3]},
       {kPhotoMacros[4], photo[4]},
       {kPhotoMacros[5], photo[5]},
+      {"@image_width@", width},
+      {"@image_height@", height},
       {"@cp@", nav.current},
       {"@next@", nav.next},
       {"@prev@", nav.prev},
@@ -254,6 +329,9 @@ void timage_page::Write_image_page(int j, int N, int firstNumber, const std::str
       {"@image_big@", names.bigLink},
       {"@image_org_ext@", names.fileName},
       {"@image_org@", names.withoutExtension},
+      {"@image_webp_source@", webpSource},
+      {"@image_big_link@", bigLink},
+      {"@next_image@", nextImage},
   }};
   const std::span<const Macro> list(macros);
   if (state.imagesCount != N) {

@@ -11,6 +11,7 @@
 #include "core/Color.h"
 #include "pages/AlbumMacros.h"
 #include "pages/PhotoMacros.h"
+#include "pages/ScreenMarkup.h"
 
 namespace fotoloom {
 
@@ -54,6 +55,14 @@ class timage_page : public Cancellable {
   Color TextColor = 0;
   Color LinkColor = 0;
   Color VisitedLinkColor = 0;
+  // What "@thumbgrid@" and the image pages offer beside the JPEG images, and
+  // whether "@image_big_link@" links to a copy of the original.
+  ExtraImages Extra;
+  bool OriginalsCopied = false;
+  // The values of "@zip@" and "@zipsize@" on every page (pages/ZipMacros):
+  // the ZIP of all originals' file name and its size, both empty without one.
+  std::string ZipName;
+  std::string ZipSize;
   // What "@albumtable@", "@albumpath@" and "@albumname@" show; as
   // constructed, the top album without sub-albums. The album table goes on
   // the first thumbnail page only; a thumbnail template without
@@ -66,6 +75,9 @@ class timage_page : public Cancellable {
   // caption subtitle and the photo macros of image pages. A photo past its
   // end has none (empty texts).
   void SetPhotoTexts(std::vector<PhotoTexts> texts);
+  // The sizes of the photos' images, by index into ImageFiles, for the
+  // width and height the pages give them. A photo past its end has none.
+  void SetImageSizes(std::vector<ImageSizes> sizes);
   void SetHTMLThumbnails(const std::vector<std::string>& lines);
   void SetHTMLImages(const std::vector<std::string>& lines);
   const std::vector<std::string>& ImageFiles() const { return imageFiles_; }
@@ -98,15 +110,21 @@ class timage_page : public Cancellable {
   const std::string& CurrentImagePath() const;
   // The texts of the photo at CurrentImage (empty ones when none were set).
   const PhotoTexts& CurrentPhotoTexts() const;
+  // The sizes of the photo at index (none when they were not set).
+  const ImageSizes& SizesOf(int index) const;
   void AddCellLines(const std::string& imagePageName);
+  // The figure of the photo at CurrentImage in the grid; lazy below the first row.
+  void AddGridFigure(const std::string& imagePageName, bool firstRow);
   void Output(const std::string& fileName, const std::string& text);
 
   std::vector<std::string> imageFiles_;
   std::vector<PhotoTexts> photoTexts_;
+  std::vector<ImageSizes> imageSizes_;
   std::vector<std::string> htmlThumbnails_;
   std::vector<std::string> htmlImages_;
   std::vector<std::string> thumbTable_;
-  std::unique_ptr<RunState> run_;  // set only while Create_pages runs
+  std::vector<std::string> thumbGrid_;  // the "@thumbgrid@" lines of the page being laid out
+  std::unique_ptr<RunState> run_;       // set only while Create_pages runs
 };
 
 }  // namespace fotoloom

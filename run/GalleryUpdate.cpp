@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <system_error>
@@ -77,7 +78,8 @@ bool OfItsKind(const std::string& name, const OwnedEntry& entry) {
   // In the output folder itself or in an album's folder below it.
   const std::string file = name.substr(name.rfind('/') + 1);
   return OutputNameFault(name, NameShape::Nested) == NameFault::None &&
-         (file.starts_with("n_") || file.starts_with("t_") || file.starts_with("b_"));
+         (file.starts_with("n_") || file.starts_with("t_") || file.starts_with("t2_") || file.starts_with("b_") ||
+          file == kZipFileName);
 }
 
 GalleryUpdate::GalleryUpdate(std::string outputFolder, bool write, UpdateClock now)
@@ -223,22 +225,70 @@ OriginalCopy GalleryUpdate::DecideCopy(const PhotoIdentity& photo, const std::st
   return action;
 }
 
+std::vector<std::string> GalleryUpdate::ScaledImageNames(const std::string& fileName) const {
+  const std::string n = ImageFileName("n_", fileName);
+  if (!Companions.Webp) return {n};
+  return {n, WebpFileName(n)};
+}
+
+std::vector<std::string> GalleryUpdate::ThumbnailNames(const std::string& fileName) const {
+  std::vector<std::string> names;
+  const auto add = [&](const std::string& jpeg) {
+    names.push_back(jpeg);
+    if (Companions.Webp) names.push_back(WebpFileName(jpeg));
+  };
+  add(ImageFileName("t_", fileName));
+  if (Companions.Sharp) add(ImageFileName("t2_", fileName));
+  return names;
+}
+
+bool GalleryUpdate::MustMakeAgain(const std::vector<std::string>& names, const PhotoIdentity& photo,
+                                  const std::string& recipe) {
+  bool again = false;
+  for (const std::string& name : names) {
+    Want(name);
+    imageNames_.insert(name);
+    // Every file of the group is looked at, so each is wanted and settled.
+    const Ownership own = OwnershipOfName(name);
+    again = MustEncodeAgain(EntryOf(name), own, own == Ownership::Ours && FromSamePhoto(name, photo), recipe) || again;
+  }
+  return again;
+}
+
 PhotoNeeds GalleryUpdate::DecideImages(const PhotoIdentity& photo, const std::string& subfolder,
                                        const std::string& scaledRecipe, const std::string& thumbRecipe) {
   const std::string file = FileNameOf(photo.Path);
-  const std::string n = NameInSubfolder(subfolder, ImageFileName("n_", file));
-  const std::string t = NameInSubfolder(subfolder, ImageFileName("t_", file));
-  Want(n);
-  Want(t);
-  imageNames_.insert(n);
-  imageNames_.insert(t);
+  const auto inSubfolder = [&subfolder](std::vector<std::string> names) {
+    for (std::string& name : names) name = NameInSubfolder(subfolder, name);
+    return names;
+  };
   PhotoNeeds needs;
-  const Ownership ownN = OwnershipOfName(n);
-  const Ownership ownT = OwnershipOfName(t);
-  needs.ScaledImage =
-      MustEncodeAgain(EntryOf(n), ownN, ownN == Ownership::Ours && FromSamePhoto(n, photo), scaledRecipe);
-  needs.Thumbnail = MustEncodeAgain(EntryOf(t), ownT, ownT == Ownership::Ours && FromSamePhoto(t, photo), thumbRecipe);
+  // The files of one recipe come from one encoding: any of them missing or
+  // changed makes them all again.
+  needs.ScaledImage = MustMakeAgain(inSubfolder(ScaledImageNames(file)), photo, scaledRecipe);
+  needs.Thumbnail = MustMakeAgain(inSubfolder(ThumbnailNames(file)), photo, thumbRecipe);
   return needs;
+}
+
+ZipDecision GalleryUpdate::DecideZip(const std::string& name, const std::vector<std::string>& photoPaths,
+                                     const std::string& settingsRecipe) {
+  Want(name);
+  // Each photo by its facts; one changed within the clock's tick of now
+  // also by its content, which its facts may not yet tell.
+  std::string list;
+  for (const std::string& path : photoPaths) {
+    const PhotoIdentity photo = Observe(path);
+    list += path + '\n' + std::to_string(photo.Facts.Size) + ' ' + std::to_string(photo.Facts.Modified.Sec) + '.' +
+            std::to_string(photo.Facts.Modified.Nsec) + ' ' + std::to_string(photo.Facts.Inode) +
+            (photo.Racy ? " content " + std::to_string(photo.Hash) + "\n" : "\n");
+  }
+  char hash[17];
+  std::snprintf(hash, sizeof hash, "%016llx", static_cast<unsigned long long>(ContentHash(list)));
+  ZipDecision decision;
+  decision.Recipe = settingsRecipe + " photos " + std::to_string(photoPaths.size()) + " " + hash;
+  const OwnedEntry* entry = EntryOf(name);
+  decision.Write = entry == nullptr || OwnershipOfName(name) != Ownership::Ours || entry->Recipe != decision.Recipe;
+  return decision;
 }
 
 void GalleryUpdate::WritePage(const std::string& name, const std::string& text) {

@@ -54,6 +54,18 @@ struct UpdateDecisions {
   std::vector<PhotoNeeds> Needs() const;
 };
 
+// The files a run writes beside each photo's "n_" and "t_" files.
+struct ImageCompanions {
+  bool Sharp = false;  // "t2_" thumbnails
+  bool Webp = false;   // a WebP file beside each image (WebpFileName)
+};
+
+// What an update does with the ZIP of all originals.
+struct ZipDecision {
+  bool Write = true;   // written again (false: the file there is up to date)
+  std::string Recipe;  // what it is made of, recorded once it is written
+};
+
 // The state of one output folder while a run updates it (or a dry run plans
 // an update). The run tells it every file a full run with the same settings
 // would leave (Want, and every page and additional element it puts through
@@ -82,6 +94,26 @@ class GalleryUpdate : public AdditionalElementsTarget {
 
   // The photo at path as it is now (its facts followed through a link).
   PhotoIdentity Observe(const std::string& photoPath) const;
+
+  // The files written beside the "n_" and "t_" files; set before the photos are decided.
+  ImageCompanions Companions;
+  // The files of a photo named fileName that its "n_" recipe makes: the
+  // "n_" file, and its WebP file with Companions.Webp.
+  std::vector<std::string> ScaledImageNames(const std::string& fileName) const;
+  // Those its "t_" recipe makes: the "t_" file, then with Companions.Webp
+  // its WebP file, then with Companions.Sharp the "t2_" file (and its WebP).
+  std::vector<std::string> ThumbnailNames(const std::string& fileName) const;
+
+  // Decides whether the ZIP of an album's originals, name ("photos.zip" or
+  // "2024/photos.zip"), is written again: not when the state records the file there, unchanged since, made
+  // with the same settings (settingsRecipe) from the same photos, in the
+  // same order, each as it was then (size, time and inode; for a photo
+  // changed within the file system's clock tick of now also its content;
+  // once past the tick such a photo is told by its facts alone, which
+  // writes the ZIP once more).
+  // Marks it wanted. Writes nothing.
+  ZipDecision DecideZip(const std::string& name, const std::vector<std::string>& photoPaths,
+                        const std::string& settingsRecipe);
 
   // Decides what becomes of the outputs of the photo at photoPath, whose
   // images a full run writes into subfolder of the output folder ("" for
@@ -152,6 +184,9 @@ class GalleryUpdate : public AdditionalElementsTarget {
   OriginalCopy DecideCopy(const PhotoIdentity& photo, const std::string& subfolder, const std::string& recipe);
   PhotoNeeds DecideImages(const PhotoIdentity& photo, const std::string& subfolder, const std::string& scaledRecipe,
                           const std::string& thumbRecipe);
+  // Whether the files names, all made with recipe from photo, are made
+  // again; marks them wanted and left to the image stages.
+  bool MustMakeAgain(const std::vector<std::string>& names, const PhotoIdentity& photo, const std::string& recipe);
   std::string PathOf(const std::string& name) const;
   // name relative to the output folder for a path inside it; "" when it is
   // outside or not a plain relative name (such files are never recorded).
@@ -177,7 +212,7 @@ class GalleryUpdate : public AdditionalElementsTarget {
   StateTrouble trouble_ = StateTrouble::None;
   UpdateState state_;
   std::set<std::string> wanted_;
-  std::set<std::string> imageNames_;  // the "n_" and "t_" files decided
+  std::set<std::string> imageNames_;  // the "n_" and "t_" files decided, and the files beside them
   std::unique_ptr<UpdateStateFile> file_;
   bool finished_ = false;
   int written_ = 0;
@@ -191,9 +226,10 @@ class GalleryUpdate : public AdditionalElementsTarget {
 bool IsPlainRelativeName(const std::string& name);
 
 // Whether the entry of name is of a kind a run writes under that name: a
-// file made from a photo is an "n_", "t_" or "b_" file of the output folder
-// itself or of an album's folder below it ("2024/n_a.jpg"); pages and
-// additional elements may have any name the rule allows.
+// file made from photos is an "n_", "t_", "t2_" or "b_" file (or the WebP
+// file of one) or the ZIP of all originals, of the output folder itself or
+// of an album's folder below it ("2024/n_a.jpg"); pages and additional
+// elements may have any name the rule allows.
 bool OfItsKind(const std::string& name, const OwnedEntry& entry);
 
 }  // namespace fotoloom

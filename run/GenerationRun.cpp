@@ -30,11 +30,14 @@
 #include "imaging/OutputName.h"
 #include "imaging/OutputRecipe.h"
 #include "imaging/PhotoDecoders.h"
+#include "imaging/PhotoZip.h"
 #include "imaging/Un_Copy_File.h"
 #include "pages/PageNames.h"
+#include "pages/ZipMacros.h"
 #include "run/GalleryAlbums.h"
 #include "run/MetadataStage.h"
 #include "run/OutputFolder.h"
+#include "run/PageImageSizes.h"
 #include "run/RunOptions.h"
 
 namespace fotoloom {
@@ -68,6 +71,7 @@ struct GenerationRun::Context {
   // Keyed by path, so that it stays with its photo however albums order or
   // leave out their photos.
   std::unordered_map<std::string, PhotoMetadata> Metadata;
+  std::vector<ImageSizes> Sizes;  // the sizes of the photos' images in ImageFiles' order, when the pages show them
   Grid PageGrid;
   UpdateDecisions Decisions;            // an update's, for the photos whose images the run writes
   std::set<std::string> Warned;         // the warnings shown
@@ -307,6 +311,8 @@ void GenerationRun::Create_gallery(TMyFindFile& /*Sender*/) {
       &GenerationRun::OrderPhotos,
       &GenerationRun::LeaveOutUnreadablePhotos,
       &GenerationRun::CheckAlbums,
+      &GenerationRun::MeasurePhotos,
+      &GenerationRun::WriteZip,
       &GenerationRun::WritePages,
       &GenerationRun::DecideUpdate,
       &GenerationRun::CopyOriginals,
@@ -479,6 +485,16 @@ void GenerationRun::PhotoDamaged(int index, const std::string& damage) {
   if (run_->DamagedPhotos.insert(photo).second) view_.ShowWarning(photo + " is damaged: " + damage);
 }
 
+bool GenerationRun::MeasurePhotos() {
+  Context& run = *run_;
+  if (!PagesUseImageSizes(run.Options)) return true;
+  run.Sizes = PageImageSizes(run.Layout.ImageFiles, run.Options, [this] {
+    desktop_.ProcessPendingEvents();
+    return !c_->Cancelled;
+  });
+  return NotCancelled();
+}
+
 bool GenerationRun::WritePages() {
   Context& run = *run_;
   SetBarMaximum(RunBar::ThumbnailPages, thumbPageCount_);
@@ -497,6 +513,13 @@ bool GenerationRun::WritePages() {
     if (run.Uses.Texts)
       for (const std::string& photo : photos) texts.push_back(PageTextsOf(MetadataOf(run.Metadata, photo)));
     pages.SetPhotoTexts(std::move(texts));
+    if (!run.Sizes.empty()) {
+      const auto sizes = run.Sizes.begin() + album.FirstPhoto;
+      pages.SetImageSizes({sizes, sizes + album.PhotoCount});
+    } else {
+      pages.SetImageSizes({});
+    }
+    SetZipMacros(pages, album.Subfolder);
     pages.OutputPath = AlbumFolderPath(album.Subfolder);
     pages.Album = album.Pages;
     pages.PageOutput = nullptr;
@@ -512,9 +535,92 @@ bool GenerationRun::WritePages() {
   return true;
 }
 
+bool GenerationRun::WritesZip() const {
+  // Like the copies of the originals, a test run of the first page's images
+  // or of the pages alone leaves it as it is.
+  return run_->Options.Zip() && run_->Options.ElementsMode() == 0;
+}
+
+std::string GenerationRun::ZipRecipe() const {
+  const GallerySettings& o = run_->Options;
+  return PhotoZipRecipe(o.StripLocation(), FullSizeSettings{o.QualityImages(), BackgroundOf(o)});
+}
+
+bool GenerationRun::WriteZip() {
+  Context& run = *run_;
+  if (!run.Options.Zip()) return true;
+  // One ZIP in each album's folder, of the album's own photos; the bar
+  // counts over all of them.
+  int done = 0;
+  for (const GalleryAlbum& album : run.Layout.Albums) {
+    // Every album's folder, in tree order: an album's folder may lie in one
+    // that holds only sub-albums, which is made here too.
+    if (WritesZip() && !album.Subfolder.empty()) MakeAlbumFolder(album.Subfolder);
+    if (album.PhotoCount == 0) continue;
+    if (!WriteAlbumZip(album, done)) return false;
+    done += album.PhotoCount;
+  }
+  return NotCancelled();
+}
+
+std::vector<std::string> GenerationRun::AlbumPhotos(const GalleryAlbum& album) const {
+  const auto first = run_->Layout.ImageFiles.begin() + album.FirstPhoto;
+  return {first, first + album.PhotoCount};
+}
+
+bool GenerationRun::WriteAlbumZip(const GalleryAlbum& album, int done) {
+  Context& run = *run_;
+  const GallerySettings& o = run.Options;
+  const std::string name = NameInSubfolder(album.Subfolder, std::string(kZipFileName));
+  if (run.Update) run.Update->Want(name);
+  if (!WritesZip() || !NotCancelled()) return NotCancelled();
+  const std::vector<std::string> photos = AlbumPhotos(album);
+  ZipDecision decision;
+  if (run.Update) {
+    decision = run.Update->DecideZip(name, photos, ZipRecipe());
+    if (!decision.Write) return true;
+  }
+  // The ZIP is made before the pages, which show its size; its progress is
+  // the originals' bar, which the copies of the originals fill again later.
+  SetBarMaximum(RunBar::Originals, run.Layout.PhotoCount());
+  auto lastPump = std::chrono::steady_clock::now();
+  PhotoZipHooks hooks;
+  hooks.OnEntry = [this, done](int index) {
+    desktop_.ProcessPendingEvents();
+    MoveBar(RunBar::Originals, done + index);
+  };
+  hooks.OnBusy = [this, &lastPump] {
+    const auto now = std::chrono::steady_clock::now();
+    if (now - lastPump < std::chrono::milliseconds(10)) return;
+    lastPump = now;
+    desktop_.ProcessPendingEvents();
+  };
+  hooks.Cancelled = [this] { return c_->Cancelled; };
+  const std::string path = OutputPathOf(AlbumFolderPath(album.Subfolder), kZipFileName);
+  const bool written = WritePhotoZip(path, ZipPhotosOf(photos, o.StripLocation()),
+                                     FullSizeSettings{o.QualityImages(), BackgroundOf(o)}, hooks);
+  if (!written) return NotCancelled();
+  MoveBar(RunBar::Originals, done + album.PhotoCount);
+  if (run.Update) run.Update->Written(name, PhotoIdentity{}, decision.Recipe);
+  return NotCancelled();
+}
+
+void GenerationRun::SetZipMacros(timage_page& pages, const std::string& subfolder) const {
+  const GallerySettings& o = run_->Options;
+  pages.ZipName.clear();
+  pages.ZipSize.clear();
+  if (!o.Zip()) return;
+  // The album's ZIP there, written now or by an earlier run; none, none linked.
+  struct stat st {};
+  if (::stat(OutputPathOf(AlbumFolderPath(subfolder), kZipFileName).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return;
+  pages.ZipName = std::string(kZipFileName);
+  pages.ZipSize = ZipSizeText(static_cast<std::uint64_t>(st.st_size));
+}
+
 bool GenerationRun::DecideUpdate() {
   Context& run = *run_;
   if (!run.Update || !WritesImages()) return true;
+  run.Update->Companions = {run.Options.Thumbnails2x(), run.Options.WebP()};
   SetImageRecipes(run.Decisions);
   const bool copies = run.Options.CopyOrgSizedImages();
   const std::string fullSize = FullSizeRecipe(run.Options.QualityImages(), BackgroundOf(run.Options));
@@ -528,8 +634,9 @@ bool GenerationRun::DecideUpdate() {
     const std::string copy = !copies ? std::string() : FormatOfName(name) != PhotoFormat::Jpeg ? fullSize : jpegCopy;
     const std::string scaled =
         run.Decisions.ScaledRecipe.empty() ? std::string() : OutputRecipeOf(c_->Scaling.CurrentSettings(), "n_", name);
-    const std::string thumb =
-        run.Decisions.ThumbRecipe.empty() ? std::string() : OutputRecipeOf(c_->Thumbs.CurrentSettings(), "t_", name);
+    const std::string thumb = run.Decisions.ThumbRecipe.empty()
+                                  ? std::string()
+                                  : WithSharpThumbnail(OutputRecipeOf(c_->Thumbs.CurrentSettings(), "t_", name));
     run.Decisions.Photos.push_back(
         run.Update->DecidePhoto(path, run.Layout.ElementSubfolders[std::size_t(i)], copy, scaled, thumb));
   }
@@ -651,6 +758,10 @@ bool GenerationRun::PlanPhotos() {
   plan.ElementsCount = elementsCount_;
   plan.CopiesOriginals = elementsCount_ > 0 && o.CopyOrgSizedImages();
   plan.CopiesAdditionalElements = WritesImages() && !o.AdditionalPath().empty();
+  plan.SharpThumbnails = o.Thumbnails2x();
+  plan.WebP = o.WebP();
+  plan.WritesZip = WritesZip();
+  plan.ZipStripsLocation = o.StripLocation();
   // The bounds raise here what the image stages would raise.
   int maxWidth = 0;
   int maxHeight = 0;
@@ -683,6 +794,12 @@ bool GenerationRun::PlanPhotos() {
           const PhotoHeader header = InspectPhoto(photo.Path, o.OtherFormats());
           photo.Scaled = ScaledImageSize(header.Width, header.Height, maxWidth, maxHeight);
           photo.Thumbnail = ThumbnailSize(header.Width, header.Height, thumbSize, thumbSize);
+          if (o.Thumbnails2x()) {
+            tthumb_file sharp;
+            sharp.MaxWidth = sharp.MaxHeight = thumbSize;
+            const ResizeSettings s = sharp.SharpSettings();
+            photo.SharpThumbnail = ThumbnailSize(header.Width, header.Height, s.MaxWidth, s.MaxHeight);
+          }
         } catch (const Error& e) {
           photo.Problem = e.what();
         }
@@ -710,6 +827,13 @@ bool GenerationRun::PlanUpdate() {
       run.Update->Want(NameInSubfolder(album.Subfolder, PageFileName(o.ImagePagesName(), j, ext)));
   }
   if (WritesImages() && !o.AdditionalPath().empty()) Copy_additional_elements(o, desktop_, *run.Update);
+  plan.Update.ZipWritten = false;
+  for (const GalleryAlbum& album : run.Layout.Albums) {
+    if (!o.Zip() || album.PhotoCount == 0) continue;
+    const std::string zip = NameInSubfolder(album.Subfolder, std::string(kZipFileName));
+    run.Update->Want(zip);
+    if (WritesZip()) plan.Update.ZipWritten |= run.Update->DecideZip(zip, AlbumPhotos(album), ZipRecipe()).Write;
+  }
   for (std::size_t i = 0; i < run.Decisions.Photos.size(); ++i) {
     const PhotoDecision& decided = run.Decisions.Photos[i];
     PlannedPhoto& photo = plan.Photos[std::size_t(run.Layout.ElementPhotos[i])];
@@ -784,10 +908,13 @@ void GenerationRun::ImageWritten(RunBar bar, int index, bool cancelled) {
     const bool scaled = bar == RunBar::ScaledImages;
     const PhotoDecision& photo = decided.Photos[i];
     const GalleryLayout& layout = run_->Layout;
-    if (scaled ? photo.Images.ScaledImage : photo.Images.Thumbnail)
-      run_->Update->Written(NameInSubfolder(layout.ElementSubfolders[i],
-                                            ImageFileName(scaled ? "n_" : "t_", FileNameOf(layout.ElementFiles[i]))),
-                            photo.Photo, scaled ? photo.ScaledRecipe : photo.ThumbRecipe);
+    if (scaled ? photo.Images.ScaledImage : photo.Images.Thumbnail) {
+      GalleryUpdate& update = *run_->Update;
+      const std::string file = FileNameOf(layout.ElementFiles[i]);
+      for (const std::string& name : scaled ? update.ScaledImageNames(file) : update.ThumbnailNames(file))
+        update.Written(NameInSubfolder(layout.ElementSubfolders[i], name), photo.Photo,
+                       scaled ? photo.ScaledRecipe : photo.ThumbRecipe);
+    }
   }
   desktop_.ProcessPendingEvents();
   nextImage_ = index + 1;
@@ -810,8 +937,14 @@ void GenerationRun::SetImageRecipes(UpdateDecisions& decisions) {
   if (const std::optional<int> thumbSize = ThumbnailBoundIfValid(run.Options)) {
     ConfigureThumbnailWriter(c_->Thumbs, run.Options, layout.ElementFiles, layout.ElementSubfolders, elementsCount_,
                              Jobs, *thumbSize);
-    decisions.ThumbRecipe = OutputRecipe(c_->Thumbs.CurrentSettings(), "t_");
+    decisions.ThumbRecipe = WithSharpThumbnail(OutputRecipe(c_->Thumbs.CurrentSettings(), "t_"));
   }
+}
+
+std::string GenerationRun::WithSharpThumbnail(std::string thumbRecipe) const {
+  // The "t2_" file is made with the "t_" file: one recipe stands for both.
+  if (run_->Options.Thumbnails2x()) thumbRecipe += " with t2_";
+  return thumbRecipe;
 }
 
 void GenerationRun::Warn(const std::string& text) {

@@ -20,6 +20,9 @@
 
 namespace fotoloom {
 
+class timage_page;
+struct GalleryAlbum;
+
 // How a run ended when Start returned normally.
 enum class RunOutcome {
   NotStarted,  // bad input folder, or the missing output folder was not created
@@ -159,6 +162,10 @@ class GenerationRun {
   // With SkipBadPhotos: the photos that cannot be read go, each with a warning.
   bool LeaveOutUnreadablePhotos();
   bool CheckAlbums();
+  // When a template shows image sizes: the sizes of the photos' images, from their headers.
+  bool MeasurePhotos();
+  // With Zip: the ZIP of all originals, before the pages that show its size.
+  bool WriteZip();
   bool WritePages();
   bool DecideUpdate();  // an update's decisions, also in a dry run
   bool CopyOriginals();
@@ -191,6 +198,20 @@ class GenerationRun {
   void MakeAlbumFolder(const std::string& subfolder);
   // Whether the run writes images (ElementsMode is not 2).
   bool WritesImages() const;
+  // Whether the run writes the ZIP of all originals (Zip, ElementsMode 0).
+  bool WritesZip() const;
+  // What decides the ZIP's bytes besides its photos (PhotoZipRecipe).
+  std::string ZipRecipe() const;
+  // "@zip@" and "@zipsize@" of the ZIP in the output folder, when Zip is set.
+  // The paths of the album's own photos, in gallery order.
+  std::vector<std::string> AlbumPhotos(const GalleryAlbum& album) const;
+  // The ZIP of the album's own photos in its folder; done: the photos of
+  // the ZIPs before it, for the bar.
+  bool WriteAlbumZip(const GalleryAlbum& album, int done);
+  // "@zip@" and "@zipsize@" of the album in subfolder: its ZIP, when there is one.
+  void SetZipMacros(timage_page& pages, const std::string& subfolder) const;
+  // The recipe of the "t_" file, standing for the "t2_" file too when that is made.
+  std::string WithSharpThumbnail(std::string thumbRecipe) const;
   // Runs a stage's writer unless the run is cancelled; whether the run goes on after it.
   bool RunUnlessCancelled(const std::function<void()>& writer);
   // Runs one image writer, noting which image it failed on when it raises.

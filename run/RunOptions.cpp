@@ -27,6 +27,7 @@ void ConfigureImageWriter(ImageWriter& writer, const GallerySettings& o, const s
   writer.Jobs = std::max(1, jobs);
   writer.OtherFormats = o.OtherFormats();
   writer.Background = BackgroundOf(o);
+  writer.WebP = o.WebP();
 }
 
 }  // namespace
@@ -96,6 +97,8 @@ void ConfigurePageWriter(timage_page& pages, const GallerySettings& o, const std
   pages.ImagePagesName = o.ImagePagesName();
   pages.ThumbPagesName = o.ThumbPagesName();
   pages.WebSiteExtension = o.WebSiteExtension();
+  pages.OriginalsCopied = o.CopyOrgSizedImages();
+  pages.Extra = {o.Thumbnails2x(), o.WebP()};
 }
 
 void ConfigureScaledImageWriter(tscaling_file& scaling, const GallerySettings& o,
@@ -113,6 +116,7 @@ void ConfigureThumbnailWriter(tthumb_file& thumbs, const GallerySettings& o, con
   thumbs.MaxWidth = thumbSize;
   thumbs.MaxHeight = thumbSize;
   thumbs.Quality = static_cast<std::uint8_t>(o.QualityThumbnails());
+  thumbs.SharpThumbnails = o.Thumbnails2x();
 }
 
 }  // namespace fotoloom

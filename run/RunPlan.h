@@ -17,8 +17,9 @@ struct PlannedPhoto {
   // Whether its images are written; ElementsMode 1 writes them for the
   // photos of the first thumbnail page only, mode 2 for none.
   bool ImagesWritten = false;
-  TargetSize Scaled{};     // of its "n_" scaled image, when written
-  TargetSize Thumbnail{};  // of its "t_" thumbnail, when written
+  TargetSize Scaled{};          // of its "n_" scaled image, when written
+  TargetSize Thumbnail{};       // of its "t_" thumbnail, when written
+  TargetSize SharpThumbnail{};  // of its "t2_" thumbnail, when written
   // Why its header could not be read (the codec's message): the run would
   // stop with this error at this photo. Empty when the header was read.
   std::string Problem;
@@ -41,6 +42,7 @@ struct PlannedUpdate {
   // Files and folders Fotoloom wrote that the full run would not leave, and
   // that are unchanged since: the update would delete them.
   std::vector<std::string> Deleted;
+  bool ZipWritten = true;  // the ZIP of all originals is written again (when the run writes one)
 };
 
 // One album of a gallery made with subfolders, in tree order.
@@ -61,6 +63,10 @@ struct RunPlan {
   int ElementsCount = 0;                  // photos whose images are written
   bool CopiesOriginals = false;           // a "b_" copy beside each written photo
   bool CopiesAdditionalElements = false;  // the contents of AdditionalPath are copied
+  bool SharpThumbnails = false;           // a "t2_" thumbnail beside each "t_" one
+  bool WebP = false;                      // a WebP file beside each scaled image and thumbnail
+  bool WritesZip = false;                 // the ZIP of all originals (kZipFileName)
+  bool ZipStripsLocation = false;         // its photos without their location
   std::vector<PlannedPhoto> Photos;
   std::vector<PlannedAlbum> Albums;  // set only when the run takes subfolders as albums
   // The photos a run with SkipBadPhotos leaves out, with why each cannot be read.

@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QMenu>
 #include <QRegularExpression>
@@ -137,12 +138,20 @@ class ScreenshotsTest : public QObject {
     for (const QRegularExpressionMatch& m : QRegularExpression("<img src=\"screenshots/([^\"]+)\"").globalMatch(html))
       shown << m.captured(1);
     QStringList made = QDir(shots).entryList({"*.png"}, QDir::Files, QDir::Name);
+    // The pictures of a gallery in a browser are the browser test's, made
+    // beside these (where Chromium is installed).
+    const QString galleries = QStringLiteral(FOTOLOOM_SCREENSHOT_DIR);
+    const QStringList galleryPictures = {"responsive_desktop.png", "responsive_phone.png"};
+    made << galleryPictures;
+    made.sort();
     shown.sort();
     QCOMPARE(shown, made);
     for (const QString& name : made) {
       const QImage copy(QStringLiteral(FOTOLOOM_SOURCE_DIR "/docs/screenshots/") + name);
       QVERIFY2(!copy.isNull(), qPrintable(name + " is missing from docs/screenshots"));
-      QVERIFY2(copy.size() == QImage(shots + "/" + name).size(),
+      const QString original = (galleryPictures.contains(name) ? galleries : shots) + "/" + name;
+      if (galleryPictures.contains(name) && !QFileInfo::exists(original)) continue;
+      QVERIFY2(copy.size() == QImage(original).size(),
                qPrintable(name + " in docs/screenshots is out of date: run scripts/update-manual-screenshots.sh"));
     }
   }

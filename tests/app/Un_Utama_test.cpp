@@ -592,6 +592,44 @@ class MainWindowTest : public QObject {
     QVERIFY(!box->isChecked());
   }
 
+  void extra_file_check_boxes_sit_in_free_space_and_are_saved_only_when_on() {
+    Wizard w;
+    w.window.show();
+    PrepareRun(w, 1, false);
+    const struct {
+      const char* name;
+      const char* text;
+      bool (GallerySettings::*get)() const;
+      void (GallerySettings::*set)(bool);
+      const char* line;
+    } boxes[] = {
+        {"Check_sharp_thumbnails", "Sharp thumbnails for high-resolution screens", &GallerySettings::Thumbnails2x,
+         &GallerySettings::SetThumbnails2x, "Thumbnails2x=1"},
+        {"Check_webp", "Also write WebP images (smaller files, JPEG kept for old browsers)", &GallerySettings::WebP,
+         &GallerySettings::SetWebP, "WebP=1"},
+        {"Check_zip", "Download of all originals as one ZIP file", &GallerySettings::Zip, &GallerySettings::SetZip,
+         "Zip=1"},
+    };
+    GallerySettings& settings = w.window.Settings();
+    for (const auto& b : boxes) {
+      QCheckBox* box = w.On<QCheckBox>(5, b.name);
+      QCOMPARE(box->text(), QString(b.text));
+      VerifyShownUncheckedInFreeSpace(w, box);
+      QVERIFY(box->fontMetrics().horizontalAdvance(box->text()) + 24 <= box->width());
+      const std::string on = w.folder / (std::string(b.name) + ".fl");
+      w.dialogs->files = {QString::fromStdString(on)};
+      box->click();
+      QVERIFY((settings.*b.get)());
+      w.Button("bit_save")->click();
+      QVERIFY(test::ReadFile(on).ends_with("[Screens]\r\n" + std::string(b.line) + "\r\n"));
+      (settings.*b.set)(false);
+      QVERIFY(!box->isChecked());
+      (settings.*b.set)(true);  // a loaded file ticks it
+      QVERIFY(box->isChecked());
+      (settings.*b.set)(false);
+    }
+  }
+
   // Failures that are not fotoloom::Error (a thread that cannot be started, memory
   // running out) reach the error box, not Qt's event loop, and the window is
   // ready for the next run.

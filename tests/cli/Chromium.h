@@ -58,11 +58,24 @@ inline std::string ChromiumCommand(const std::string& chromium, const std::strin
 }
 
 // Loads the local page file in headless Chromium, lets it run for up to
-// budgetMs of virtual time and returns the DOM it then has.
+// budgetMs of virtual time and returns the DOM it then has. flags are added
+// to the command line; with a log file the browser's log, which holds every
+// console message of the page and its frames, goes there.
 inline std::string DumpDom(const std::string& chromium, const std::string& profile, const std::string& file,
-                           int budgetMs) {
-  return CommandOutput(ChromiumCommand(chromium, profile) + " --virtual-time-budget=" + std::to_string(budgetMs) +
-                       " --dump-dom 'file://" + file + "' 2>/dev/null");
+                           int budgetMs, const std::string& flags = "", const std::string& log = "") {
+  const std::string logging = log.empty() ? " 2>/dev/null" : " --enable-logging=stderr --v=0 2>'" + log + "'";
+  return CommandOutput(ChromiumCommand(chromium, profile) + " " + flags + " --virtual-time-budget=" +
+                       std::to_string(budgetMs) + " --dump-dom 'file://" + file + "'" + logging);
+}
+
+// The console messages of a browser log DumpDom wrote: each line that
+// Chromium's console logging wrote, as it stands.
+inline std::vector<std::string> ConsoleMessages(const std::string& log) {
+  std::vector<std::string> messages;
+  std::ifstream in(log);
+  for (std::string line; std::getline(in, line);)
+    if (line.find(":CONSOLE") != std::string::npos) messages.push_back(line);
+  return messages;
 }
 
 // One picture of several local pages, each in a frame of its own size, so

@@ -36,7 +36,10 @@ struct Viewport {
   int height;
   const char* name;
 };
-constexpr std::array<Viewport, 2> kViewports = {{{390, 844, "phone"}, {1366, 768, "desktop"}}};
+constexpr std::array<Viewport, 3> kViewports = {
+    {{390, 844, "phone"}, {844, 390, "phone_landscape"}, {1366, 768, "desktop"}}};
+// Wider than this, the thumbnails keep the grid of the settings.
+constexpr int kNarrow = 640;
 
 // The colours of page 3, and as the browser reports them.
 constexpr Color kBackground = Rgb(16, 32, 48);
@@ -69,6 +72,7 @@ std::string Photo(int width, int height) {
 struct Gallery {
   int photos;
   std::string folder;  // "out<count>", beside the probe
+  bool sharp = false;  // with sharp thumbnails and WebP copies
   int thumbPages() const { return (photos + kRows * kCols - 1) / (kRows * kCols); }
   std::string thumbPage(int k) const { return folder + "/page" + std::to_string(k) + ".htm"; }
   std::string imagePage(int j) const { return folder + "/image" + std::to_string(j) + ".htm"; }
@@ -100,17 +104,23 @@ void MakeGallery(const TempDir& dir, const Gallery& gallery) {
   settings.SetTextColor(kText);
   settings.SetLinkColor(kLink);
   settings.SetVisitedLinkColor(Rgb(192, 128, 255));
+  if (gallery.sharp) {
+    settings.SetThumbnails2x(true);
+    settings.SetWebP(true);
+  }
   Write_settings_file(dir / "responsive.fl", settings);
   test::CliProcess cli(
       {"run", dir / "responsive.fl", "--input", in, "--output", dir / gallery.folder, "--yes", "--quiet"});
   ASSERT_EQ(cli.Wait(), 0) << cli.Err();
 }
 
-// Opens each job's page in a frame. A layout job (w, h)
-// sizes the frame as the window and reports the page's scroll width, the
-// body's colours and where each image, thumbnail cell and navigation link
-// lies. A key job presses key on the page and reports the page the frame
-// then shows, or "-" when the key did nothing. Fields are URI-encoded.
+// Opens each job's page in a frame. A layout job (w, h) sizes the frame as
+// the window, scrolls to each image that has not loaded (a lazy one) and
+// waits for it, and then reports the page's scroll width, the body's colours
+// and where each image (with the file the browser chose for it), thumbnail
+// cell and navigation link lies. A key job presses key on the page, a swipe
+// job (dx, dy) drags a pointer across the photo, and each reports the page
+// the frame then shows, or "-" when nothing happened. Fields are URI-encoded.
 const char* const kProbe = R"(<!DOCTYPE html><html><body><pre id="out"></pre><script>
 const jobs = JOBS;
 const out = document.getElementById('out');
@@ -119,16 +129,45 @@ const put = (kind, ...fields) => {
 };
 const file = (url) => decodeURIComponent(new URL(url).pathname);
 const box = (e) => { const r = e.getBoundingClientRect(); return [r.left, r.top, r.right, r.bottom]; };
-function layout(f, job) {
+function layout(f, job, done) {
   const d = f.contentDocument, w = f.contentWindow, root = d.documentElement;
-  const body = w.getComputedStyle(d.body);
-  put('PAGE', job.page, job.w);
-  put('VIEW', root.scrollWidth, root.clientWidth, root.clientHeight, body.backgroundColor, body.color);
-  for (const img of d.images)
-    put('IMG', file(img.src), img.complete ? img.naturalWidth : 0, img.naturalHeight, ...box(img));
-  for (const td of d.querySelectorAll('td.thumbcells')) put('CELL', ...box(td));
-  for (const a of d.querySelectorAll('nav a'))
-    if (a.offsetParent) put('NAV', file(a.href), w.getComputedStyle(a).color, ...box(a));
+  const report = () => {
+    w.scrollTo(0, 0);
+    const body = w.getComputedStyle(d.body);
+    put('PAGE', job.page, job.w);
+    put('VIEW', root.scrollWidth, root.clientWidth, root.clientHeight, body.backgroundColor, body.color);
+    for (const img of d.images)
+      put('IMG', file(img.src), img.complete ? img.naturalWidth : 0, img.naturalHeight, ...box(img),
+          img.currentSrc ? file(img.currentSrc) : '');
+    for (const cell of d.querySelectorAll('td.thumbcells, .thumbgrid figure')) put('CELL', ...box(cell));
+    for (const a of d.querySelectorAll('nav a'))
+      if (a.offsetParent) put('NAV', file(a.href), w.getComputedStyle(a).color, ...box(a));
+    done();
+  };
+  const waiting = [...d.images].filter(img => !img.complete);
+  let left = waiting.length;
+  if (left === 0) return report();
+  const timer = setTimeout(report, 10000);
+  const loaded = () => { if (--left === 0) { clearTimeout(timer); report(); } };
+  for (const img of waiting) {
+    img.addEventListener('load', loaded, {once: true});
+    img.addEventListener('error', loaded, {once: true});
+    img.scrollIntoView();
+  }
+}
+function swipe(f, job, done) {
+  const w = f.contentWindow;
+  let reported = false;
+  const finish = (to) => { if (!reported) { reported = true; put('SWIPE', job.page, job.dx, job.dy, to); done(); } };
+  f.onload = () => { try { finish(file(w.location.href)); } catch (e) { finish('unreadable'); } };
+  const target = w.document.querySelector('[data-swipe]');
+  const r = target.getBoundingClientRect(), x = r.left + r.width / 2, y = r.top + r.height / 2;
+  const at = (type, dx, dy) => new w.PointerEvent(type, {pointerId: 1, pointerType: 'touch', isPrimary: true,
+      clientX: x + dx, clientY: y + dy, bubbles: true, cancelable: true});
+  target.dispatchEvent(at('pointerdown', 0, 0));
+  target.dispatchEvent(at('pointermove', job.dx / 2, job.dy / 2));
+  target.dispatchEvent(at('pointerup', job.dx, job.dy));
+  setTimeout(() => finish(''), 1000);
 }
 function press(f, job, done) {
   const w = f.contentWindow;
@@ -151,7 +190,9 @@ function run(job) {
   f.onload = () => {
     const done = () => { f.remove(); ++finished; start(); };
     try {
-      if (job.key) press(f, job, done); else { layout(f, job); done(); }
+      if (job.key) press(f, job, done);
+      else if (job.dx !== undefined) swipe(f, job, done);
+      else layout(f, job, done);
     } catch (e) {
       put('ERROR', job.page, e);
       done();
@@ -177,6 +218,7 @@ Box BoxOf(const std::vector<std::string>& fields, std::size_t first) {
 
 struct ShownImage {
   std::string path;
+  std::string chosen;  // the file the browser chose (srcset, <picture>)
   int naturalWidth = 0;
   int naturalHeight = 0;
   Box box;
@@ -194,15 +236,21 @@ struct Layout {
 };
 
 struct Report {
-  std::map<std::pair<std::string, int>, Layout> layouts;            // (page, window width)
-  std::map<std::pair<std::string, std::string>, std::string> keys;  // (page, key) -> page shown then, "-" for none
+  std::map<std::pair<std::string, int>, Layout> layouts;              // (page, window width)
+  std::map<std::pair<std::string, std::string>, std::string> keys;    // (page, key) -> page shown then, "-" for none
+  std::map<std::pair<std::string, std::string>, std::string> swipes;  // (page, "dx,dy") likewise
+  std::vector<std::string> console;                                   // the browser's console messages
   bool complete = false;
 };
 
-Report RunProbe(const std::string& chromium, const TempDir& dir, const std::string& jobs) {
+// Runs the jobs in a probe page named name, with flags added to the browser's command line.
+Report RunProbe(const std::string& chromium, const TempDir& dir, const std::string& jobs,
+                const std::string& name = "probe", const std::string& flags = "") {
   std::string probe = kProbe;
   probe.replace(probe.find("JOBS"), 4, jobs);
-  WriteFile(dir / "probe.html", probe);
+  const std::string page = dir / (name + ".html");
+  const std::string log = dir / (name + ".log");
+  WriteFile(page, probe);
   // On a loaded machine the browser can dump the page before the probe got
   // through every job; that says nothing about the gallery, so it runs again.
   Report report;
@@ -210,24 +258,27 @@ Report RunProbe(const std::string& chromium, const TempDir& dir, const std::stri
     report = Report{};
     Layout* current = nullptr;
     for (const test::ProbeRecord& r :
-         test::ProbeRecords(test::DumpDom(chromium, dir / "profile", dir / "probe.html", 60000))) {
+         test::ProbeRecords(test::DumpDom(chromium, dir / (name + "-profile"), page, 60000, flags, log))) {
       const auto& f = r.fields;
       if (r.kind == "PAGE" && f.size() == 2) {
         current = &report.layouts[{f[0], std::stoi(f[1])}];
       } else if (r.kind == "VIEW" && f.size() == 5 && current) {
         *current = {std::stoi(f[0]), std::stoi(f[1]), std::stoi(f[2]), f[3], f[4], {}, {}, {}};
-      } else if (r.kind == "IMG" && f.size() == 7 && current) {
-        current->images.push_back({f[0], std::stoi(f[1]), std::stoi(f[2]), BoxOf(f, 3)});
+      } else if (r.kind == "IMG" && f.size() == 8 && current) {
+        current->images.push_back({f[0], f[7], std::stoi(f[1]), std::stoi(f[2]), BoxOf(f, 3)});
       } else if (r.kind == "CELL" && f.size() == 4 && current) {
         current->cells.push_back(BoxOf(f, 0));
       } else if (r.kind == "NAV" && f.size() == 6 && current) {
         current->links.emplace_back(f[1], BoxOf(f, 2));
       } else if (r.kind == "KEY" && f.size() == 3) {
         report.keys[{f[0], f[1]}] = f[2];
+      } else if (r.kind == "SWIPE" && f.size() == 4) {
+        report.swipes[{f[0], f[1] + "," + f[2]}] = f[3];
       } else if (r.kind == "END") {
         report.complete = true;
       }
     }
+    report.console = test::ConsoleMessages(log);
   }
   return report;
 }
@@ -250,12 +301,18 @@ std::string Job(const std::string& page, const Viewport& v) {
   return "{page:'" + page + "',w:" + std::to_string(v.width) + ",h:" + std::to_string(v.height) + "},";
 }
 std::string Job(const std::string& page, const char* key) { return "{page:'" + page + "',key:'" + key + "'},"; }
+std::string Job(const std::string& page, int dx, int dy) {
+  return "{page:'" + page + "',dx:" + std::to_string(dx) + ",dy:" + std::to_string(dy) + "},";
+}
 
-TEST(ResponsiveGalleryInBrowser, fits_phone_and_desktop_windows_and_follows_the_arrow_and_escape_keys) {
+// The file name part of a path.
+std::string NameOf(const std::string& path) { return fs::path(path).filename().string(); }
+
+TEST(ResponsiveGalleryInBrowser, fits_phone_and_desktop_windows_and_follows_the_keys_and_swipes) {
   const std::string chromium = test::FindChromium();
   if (chromium.empty()) GTEST_SKIP() << "no chromium installed (scripts/bootstrap.sh installs it)";
   TempDir dir;
-  const std::vector<Gallery> galleries = {{1, "out1"}, {7, "out7"}, {30, "out30"}};
+  const std::vector<Gallery> galleries = {{1, "out1"}, {7, "out7", true}, {30, "out30"}};
   for (const Gallery& g : galleries) ASSERT_NO_FATAL_FAILURE(MakeGallery(dir, g));
   const auto path = [&](const std::string& page) { return (dir.path() / page).string(); };
 
@@ -281,6 +338,18 @@ TEST(ResponsiveGalleryInBrowser, fits_phone_and_desktop_windows_and_follows_the_
   auto screenshots =
       std::async(std::launch::async, [&] { return test::Screenshots(chromium, dir / "sheets", sheets); });
 
+  // Screens of two and three device pixels to a CSS pixel, each in a browser
+  // of its own, beside the main probe: the thumbnails they load.
+  const Gallery& sharp = galleries[1];
+  const std::string denseJobs =
+      "[" + Job(sharp.thumbPage(1), kViewports[0]) + Job(galleries[0].thumbPage(1), kViewports[0]) + "]";
+  std::vector<std::future<Report>> dense;
+  for (const int scale : {2, 3})
+    dense.push_back(std::async(std::launch::async, [&, scale] {
+      return RunProbe(chromium, dir, denseJobs, "dense" + std::to_string(scale),
+                      "--force-device-scale-factor=" + std::to_string(scale));
+    }));
+
   std::string jobs = "[";
   for (const Gallery& g : galleries) {
     for (const Viewport& v : kViewports) {
@@ -293,9 +362,14 @@ TEST(ResponsiveGalleryInBrowser, fits_phone_and_desktop_windows_and_follows_the_
         if (Walked(g, j)) jobs += Job(g.imagePage(j), key);
     }
   }
+  // Swipes across the photo: to the left, to the right, and one mostly downwards.
+  const std::vector<std::pair<int, int>> swipes = {{-120, 10}, {120, -10}, {-60, 150}};
+  for (const int j : {1, 4, 7})
+    for (const auto& [dx, dy] : swipes) jobs += Job(sharp.imagePage(j), dx, dy);
   jobs += "]";
   const Report report = RunProbe(chromium, dir, jobs);
   ASSERT_TRUE(report.complete) << "the probe did not get through its jobs";
+  EXPECT_EQ(report.console, std::vector<std::string>{}) << "the pages wrote to the console";
 
   const auto checkPage = [&](const std::string& page, const Viewport& v) -> const Layout* {
     SCOPED_TRACE(page + " at " + v.name);
@@ -317,6 +391,7 @@ TEST(ResponsiveGalleryInBrowser, fits_phone_and_desktop_windows_and_follows_the_
     for (const ShownImage& image : l.images) {
       EXPECT_GT(image.naturalWidth, 0) << image.path << " did not load";
       EXPECT_TRUE(fs::is_regular_file(image.path)) << image.path;
+      EXPECT_TRUE(fs::is_regular_file(image.chosen)) << image.chosen;
     }
     return &l;
   };
@@ -330,12 +405,17 @@ TEST(ResponsiveGalleryInBrowser, fits_phone_and_desktop_windows_and_follows_the_
         ASSERT_EQ(l->cells.size(), static_cast<std::size_t>(g.cellsOn(k)));
         const std::size_t rows = Distinct(l->cells, &Box::top).size();
         const std::size_t columns = Distinct(l->cells, &Box::left).size();
-        if (v.width >= 1000) {
+        if (v.width > kNarrow) {
           // The chosen grid: full rows of kCols, the last one as long as the photos last.
           EXPECT_EQ(rows, static_cast<std::size_t>((g.cellsOn(k) + kCols - 1) / kCols));
           EXPECT_EQ(columns, static_cast<std::size_t>(std::min(g.cellsOn(k), kCols)));
         } else if (g.cellsOn(k) > 2) {
           EXPECT_EQ(columns, 2u) << "the thumbnails do not flow into the phone's width";
+        }
+        // One CSS pixel is one device pixel here: the plain thumbnail, as
+        // WebP where the gallery has it.
+        for (const ShownImage& image : l->images) {
+          EXPECT_EQ(NameOf(image.chosen), NameOf(image.path) + (g.sharp ? ".webp" : "")) << image.path;
         }
       }
       for (int j = 1; j <= g.photos; ++j) {
@@ -381,6 +461,41 @@ TEST(ResponsiveGalleryInBrowser, fits_phone_and_desktop_windows_and_follows_the_
       EXPECT_EQ(pressed(g.imagePage(j), "ArrowRight"), j < g.photos ? path(g.imagePage(j + 1)) : "-");
       EXPECT_EQ(pressed(g.imagePage(j), "ArrowLeft"), j > 1 ? path(g.imagePage(j - 1)) : "-");
       EXPECT_EQ(pressed(g.imagePage(j), "Escape"), path(g.thumbPage((j - 1) / (kRows * kCols) + 1)));
+    }
+  }
+
+  // Swiping to the left goes on, to the right back, and a mostly vertical
+  // swipe or one beyond an end of the sequence does nothing.
+  const auto swiped = [&](int j, int dx, int dy) {
+    const auto found = report.swipes.find({sharp.imagePage(j), std::to_string(dx) + "," + std::to_string(dy)});
+    return found == report.swipes.end() ? std::string("not reported") : found->second;
+  };
+  EXPECT_EQ(swiped(1, -120, 10), path(sharp.imagePage(2)));
+  EXPECT_EQ(swiped(1, 120, -10), "-");
+  EXPECT_EQ(swiped(4, -120, 10), path(sharp.imagePage(5)));
+  EXPECT_EQ(swiped(4, 120, -10), path(sharp.imagePage(3)));
+  EXPECT_EQ(swiped(4, -60, 150), "-");
+  EXPECT_EQ(swiped(7, -120, 10), "-");
+  EXPECT_EQ(swiped(7, 120, -10), path(sharp.imagePage(6)));
+
+  // On dense screens the gallery with sharp thumbnails shows its "t2_" WebP
+  // copies, the others their only thumbnail.
+  for (std::future<Report>& run : dense) {
+    const Report r = run.get();
+    ASSERT_TRUE(r.complete) << "the probe of a dense screen did not get through its jobs";
+    EXPECT_EQ(r.console, std::vector<std::string>{});
+    EXPECT_EQ(r.layouts.size(), 2u);
+    for (const auto& [page, l] : r.layouts) {
+      SCOPED_TRACE(page.first);
+      EXPECT_FALSE(l.images.empty());
+      for (const ShownImage& image : l.images) {
+        const std::string name = NameOf(image.path);
+        EXPECT_GT(image.naturalWidth, 0) << name;
+        if (page.first == sharp.thumbPage(1))
+          EXPECT_EQ(NameOf(image.chosen), "t2_" + name.substr(2) + ".webp");
+        else
+          EXPECT_EQ(NameOf(image.chosen), name);
+      }
     }
   }
 

@@ -634,6 +634,35 @@ TEST(fotoloom_cli, update_tells_what_is_up_to_date_and_its_dry_run_what_it_would
   EXPECT_TRUE(fs::exists(out + "/image2.htm"));
 }
 
+// The dry run lists the sharp thumbnails, the WebP files and the ZIP, and
+// an update's dry run whether the ZIP is made again.
+TEST(fotoloom_cli, the_dry_run_lists_sharp_thumbnails_webp_files_and_the_zip) {
+  TempDir dir;
+  fs::create_directories(dir.path() / "in");
+  WritePhotos(dir / "in", 2);
+  // Dated well before the run, so that their facts alone tell them.
+  for (const auto& e : fs::directory_iterator(dir / "in"))
+    fs::last_write_time(e.path(), fs::file_time_type::clock::now() - std::chrono::hours(1));
+  const std::string out = dir / "out";
+  std::vector<std::string> run = {
+      "run",   "--input",          dir / "in", "--output", out,     "--yes",   "--set",   "MaxSizeThumbnails=30",
+      "--set", "Thumbnails2x=yes", "--set",    "WebP=1",   "--set", "Zip=yes", "--update"};
+  std::vector<std::string> dry = run;
+  dry.push_back("--dry-run");
+  const auto plan = RunCli(dry);
+  ASSERT_EQ(plan.Status, 0) << plan.Err;
+  EXPECT_THAT(plan.Out, ::testing::ContainsRegex("\n  p001.jpg  n_ [0-9]+x[0-9]+  t_ [0-9]+x[0-9]+  t2_ [0-9]+x[0-9]+  "
+                                                 "and .webp of each\n"));
+  EXPECT_THAT(plan.Out, HasSubstr("\nZIP of all originals: photos.zip, 2 photos\n"));
+  EXPECT_THAT(plan.Out, HasSubstr("  p001.jpg  made again: n_ t_ t2_\n"));
+  EXPECT_THAT(plan.Out, HasSubstr("\nZIP: made again\n"));
+  ASSERT_EQ(RunCli(run).Status, 0);
+  for (const char* name : {"/t2_p001.jpg", "/t2_p001.jpg.webp", "/n_p002.jpg.webp", "/photos.zip"})
+    EXPECT_TRUE(fs::exists(out + name)) << name;
+  const auto again = RunCli(dry);
+  EXPECT_THAT(again.Out, HasSubstr("\nUpdate: 2 of 2 images up to date\nZIP: up to date\nDeleted: 0\n"));
+}
+
 // The last lines of a run: the summary the wizard's finish page shows, then the first page.
 TEST(fotoloom_cli, run_ends_with_the_summary_of_the_finish_page) {
   TempDir dir;

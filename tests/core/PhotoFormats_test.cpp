@@ -45,6 +45,14 @@ TEST(PhotoFormats, images_of_jpeg_photos_keep_their_names_and_others_end_in_jpg)
   EXPECT_EQ(ImageFileName("n_", "x.jpg.png"), "n_x.jpg.png");
 }
 
+TEST(PhotoFormats, webp_copies_and_sharp_thumbnails_follow_the_image_names) {
+  EXPECT_EQ(ImageFileName("t2_", "IMG_0001.JPG"), "t2_IMG_0001.JPG");
+  EXPECT_EQ(WebpFileName(ImageFileName("t2_", "IMG_0001.HEIC")), "t2_IMG_0001.HEIC.jpg.webp");
+  EXPECT_EQ(WebpFileName(ImageFileName("n_", "a b.jpeg")), "n_a b.jpeg.webp");
+  // A WebP photo's JPEG image gets a WebP copy of its own name, never the photo's.
+  EXPECT_EQ(WebpFileName(ImageFileName("n_", "x.webp")), "n_x.webp.jpg.webp");
+}
+
 TEST(PhotoFormats, photos_whose_images_would_share_a_name_are_found) {
   EXPECT_EQ(PhotosSharingImageNames({"a.jpg", "b.png", "c.HEIC"}), (std::pair<std::string, std::string>{}));
   EXPECT_EQ(PhotosSharingImageNames({"x.jpg", "a.png", "b.jpg", "a.png.jpg"}),

@@ -431,7 +431,7 @@ TEST(SettingsFile, the_update_switch_is_a_section_of_its_own_written_only_when_o
   }
   // Not among the keys --set takes: the run's --update is its command-line form.
   EXPECT_EQ(FindSettingsKey("OnlyChanged"), nullptr);
-  ASSERT_EQ(OptionalSettingsKeys().size(), 5u);
+  ASSERT_EQ(OptionalSettingsKeys().size(), 8u);
   EXPECT_EQ(OptionalSettingsKeys()[0].Section, "Update");
 }
 
@@ -535,6 +535,48 @@ TEST(SettingsFile, skipping_bad_photos_is_a_run_section_written_only_when_on) {
   Read_settings_file(dir / "x.fl", loaded);
   EXPECT_TRUE(loaded.SkipBadPhotos());
   EXPECT_EQ(FindSettingsKey("SkipBadPhotos"), nullptr);
+}
+
+// The three screen switches share one section, written only with a switch on
+// and holding only the keys that are on, in the table's order.
+TEST(SettingsFile, the_screen_switches_share_one_section_written_only_when_on) {
+  test::TempDir dir;
+  GallerySettings s;
+  Write_settings_file(dir / "off.fl", s);
+  const std::string off = test::ReadFile(dir / "off.fl");
+  s.SetZip(true);
+  Write_settings_file(dir / "zip.fl", s);
+  EXPECT_EQ(test::ReadFile(dir / "zip.fl"), off + "[Screens]\r\nZip=1\r\n");
+  s.SetThumbnails2x(true);
+  s.SetWebP(true);
+  s.SetOtherFormats(true);
+  Write_settings_file(dir / "all.fl", s);
+  EXPECT_EQ(test::ReadFile(dir / "all.fl"),
+            off + "[Formats]\r\nOtherFormats=1\r\n[Screens]\r\nThumbnails2x=1\r\nWebP=1\r\nZip=1\r\n");
+
+  GallerySettings loaded;
+  ASSERT_TRUE(Read_settings_file(dir / "all.fl", loaded));
+  EXPECT_TRUE(loaded.Thumbnails2x());
+  EXPECT_TRUE(loaded.WebP());
+  EXPECT_TRUE(loaded.Zip());
+  // A copy of the record keeps them.
+  EXPECT_TRUE(GallerySettings(loaded).WebP());
+  Read_settings_file(dir / "off.fl", loaded);
+  EXPECT_FALSE(loaded.Thumbnails2x() || loaded.WebP() || loaded.Zip());
+  test::WriteFile(dir / "x.fl", off + "[screens]\r\nwebp=yes\r\nzip=2\r\n");
+  Read_settings_file(dir / "x.fl", loaded);
+  EXPECT_FALSE(loaded.Thumbnails2x());
+  EXPECT_TRUE(loaded.WebP());
+  EXPECT_FALSE(loaded.Zip());
+
+  // --set takes each of them.
+  for (const std::string_view name : {"thumbnails2x", "WEBP", "zip"}) {
+    const SettingsKey* key = FindSettingsKey(name);
+    ASSERT_NE(key, nullptr) << name;
+    EXPECT_EQ(key->Section, "Screens");
+    EXPECT_TRUE(StoreSettingsValue(*key, "yes", loaded));
+  }
+  EXPECT_TRUE(loaded.Thumbnails2x() && loaded.WebP() && loaded.Zip());
 }
 
 // Files from which no known key can be read load the fallbacks as before, and say so.

@@ -40,6 +40,19 @@ TEST(TemporaryFiles, leftover_temporaries_of_ended_processes_are_removed) {
                                          ".fotoloom-" + dead + ".tmp"}));
 }
 
+// The ZIP library writes its own temporary file beside ours and renames it.
+TEST(TemporaryFiles, a_library_temporary_beside_a_leftover_temporary_is_removed_too) {
+  TempDir out;
+  const std::string dead = "photos.zip.fotoloom-" + kDead + ".tmp";
+  const std::string alive = "photos.zip.fotoloom-" + std::to_string(::getpid()) + ".tmp";
+  for (const std::string& name :
+       {dead + ".a1B2c3", alive + ".a1B2c3", dead + ".a1-2c3", dead + ".a1B2c", std::string("x.a1B2c3")})
+    test::WriteFile(out / name, "x");
+  EXPECT_EQ(RemoveLeftoverFiles(out.str()), 1);
+  EXPECT_EQ(NamesIn(out),
+            (std::set<std::string>{alive + ".a1B2c3", dead + ".a1-2c3", dead + ".a1B2c", std::string("x.a1B2c3")}));
+}
+
 TEST(TemporaryFiles, the_next_run_removes_only_files_named_as_its_file_is) {
   TempDir out;
   for (const char* name :

@@ -5,12 +5,14 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <thread>
 
 #include "HostileJpegs.h"
 #include "JpegFixtures.h"
 #include "WriterFixtures.h"
+#include "imaging/WebpDecoder.h"
 #include "support/TempDir.h"
 
 namespace fotoloom {
@@ -87,6 +89,66 @@ TEST(ImageStages, write_the_bytes_and_events_of_the_two_writers_alone) {
       ExpectSameFiles(alone, fused);
       EXPECT_EQ(b.stages.Waiting().BytesInMemory(), 0u);  // forgotten once written
     }
+  }
+}
+
+// The "t2_" thumbnail is the thumbnail writer's own at twice the size, and
+// every image has its WebP file beside it: from one decode per photo (the
+// photos are gone before the thumbnail stage), kept in memory or spilled,
+// and from the thumbnail stage's own decode when not made along.
+TEST(ImageStages, sharp_thumbnails_and_webp_files_come_from_the_one_decode) {
+  TempDir in;
+  const std::vector<std::string> files = Photos(in, 5);
+  TempDir reference;  // the writers alone, the thumbnail writer at twice the size
+  {
+    Writers r(files, reference.str(), 1, true);
+    r.scaling.Create_images();
+    r.thumbs.MaxWidth = r.thumbs.MaxHeight = 200;
+    r.thumbs.Create_thumbnails();
+  }
+  struct Case {
+    int jobs;
+    bool along;
+    bool spill;
+  };
+  for (const Case c : {Case{1, true, false}, Case{2, true, true}, Case{2, false, false}}) {
+    SCOPED_TRACE(std::to_string(c.jobs) + (c.along ? " jobs, along" : " jobs, alone") + (c.spill ? ", spilled" : ""));
+    TempDir copies;
+    for (const std::string& file : files) fs::copy_file(file, copies / fs::path(file).filename());
+    std::vector<std::string> photos;
+    for (const std::string& file : files) photos.push_back(copies / fs::path(file).filename());
+    TempDir out;
+    Writers w(photos, out.str(), c.jobs, true);
+    w.thumbs.SharpThumbnails = true;
+    w.scaling.WebP = w.thumbs.WebP = true;
+    w.stages.ThumbnailsAlong = c.along;
+    if (c.spill) w.stages.Waiting().MemoryLimit = 1;
+    w.stages.Create_images();
+    if (c.along) fs::remove_all(copies.path());  // the thumbnail stage reads no photo
+    const RunRecord t = RunWriter(w.thumbs, [&] { w.stages.Create_thumbnails(); });
+    EXPECT_EQ(t.error, "");
+    EXPECT_EQ(t.progress, Indexes(0, 5));
+    for (int i = 0; i < 5; ++i) {
+      const std::string name = "p" + std::to_string(i) + ".jpg";
+      EXPECT_TRUE(test::ReadFile(out / ("n_" + name)) == test::ReadFile(reference / ("n_" + name))) << name;
+      EXPECT_TRUE(test::ReadFile(out / ("t2_" + name)) == test::ReadFile(reference / ("t_" + name))) << name;
+      for (const std::string prefix : {"n_", "t_", "t2_"}) {
+        // Each WebP file holds the pixels of the JPEG beside it.
+        const Image jpeg = test::Decode(out / (prefix + name));
+        WebpDecoder decoder;
+        Image webp;
+        decoder.Load(out / (prefix + name + ".webp"), webp);
+        ASSERT_EQ(webp.width(), jpeg.width()) << prefix << name;
+        ASSERT_EQ(webp.height(), jpeg.height()) << prefix << name;
+        double sum = 0;
+        for (int y = 0; y < jpeg.height(); ++y)
+          for (std::size_t x = 0; x < jpeg.stride(); ++x) sum += std::abs(int(jpeg.row(y)[x]) - int(webp.row(y)[x]));
+        // Both lossy (the thumbnails at quality 70) over a pattern of fine
+        // detail; a wrong channel, row or offset would differ by dozens.
+        EXPECT_LT(sum / double(jpeg.stride() * std::size_t(jpeg.height())), 10.0) << prefix << name;
+      }
+    }
+    EXPECT_EQ(AllNames(out.str()).size(), 5u * 6);  // nothing else, hidden or not
   }
 }
 

@@ -7,8 +7,8 @@
 namespace fotoloom {
 namespace {
 
-TEST(MacroReference, thumbnail_table_has_17_rows_up_to_the_title) {
-  EXPECT_EQ(kThumbnailMacroReference.size(), 20u);
+TEST(MacroReference, thumbnail_table_keeps_the_title_as_row_17_before_the_album_and_grid_rows) {
+  EXPECT_EQ(kThumbnailMacroReference.size(), 22u);
   EXPECT_EQ(kThumbnailMacroReference[0].macro, "@cp@");
   EXPECT_EQ(kThumbnailMacroReference[11].description, "The selected background color as hex value (e.g. #1A66C5#)");
   EXPECT_EQ(kThumbnailMacroReference[16].macro, "@title@");
@@ -16,7 +16,7 @@ TEST(MacroReference, thumbnail_table_has_17_rows_up_to_the_title) {
 }
 
 TEST(MacroReference, image_table_shares_the_first_15_rows_and_has_the_exif_comment_at_21) {
-  EXPECT_EQ(kImageMacroReference.size(), 28u);
+  EXPECT_EQ(kImageMacroReference.size(), 33u);
   for (std::size_t i = 0; i < 15; ++i) {
     EXPECT_EQ(kImageMacroReference[i].macro, kThumbnailMacroReference[i].macro) << i;
     EXPECT_EQ(kImageMacroReference[i].description, kThumbnailMacroReference[i].description) << i;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <regex>
 #include <set>
 #include <span>
@@ -23,9 +24,11 @@ using test::ReadFile;
 using test::TempDir;
 
 // Writes a gallery of images photos (1 row x 2 columns per thumbnail page)
-// from the responsive set, or the templates given, into dir.
+// from the responsive set, or the templates given, into dir; configure may
+// change the writer first.
 void WriteGallery(const TempDir& dir, int images, const std::vector<std::string>& thumbnailTemplate,
-                  const std::vector<std::string>& imageTemplate) {
+                  const std::vector<std::string>& imageTemplate,
+                  const std::function<void(timage_page&)>& configure = {}) {
   timage_page pages;
   std::vector<std::string> files;
   for (int i = 1; i <= images; ++i) files.push_back("/photos/P" + std::to_string(i) + ".jpg");
@@ -45,11 +48,12 @@ void WriteGallery(const TempDir& dir, int images, const std::vector<std::string>
   pages.TextColor = 0x00102030;
   pages.LinkColor = 0x00FF0000;
   pages.VisitedLinkColor = 0x00800080;
+  if (configure) configure(pages);
   pages.Create_pages();
 }
 
-void WriteGallery(const TempDir& dir, int images) {
-  WriteGallery(dir, images, ResponsiveThumbnailTemplate(), ResponsiveImageTemplate());
+void WriteGallery(const TempDir& dir, int images, const std::function<void(timage_page&)>& configure = {}) {
+  WriteGallery(dir, images, ResponsiveThumbnailTemplate(), ResponsiveImageTemplate(), configure);
 }
 
 // Every "@name@" macro of the macro language that text holds.
@@ -120,7 +124,11 @@ TEST(ResponsiveTemplates, render_html5_pages_with_language_charset_viewport_and_
 
 TEST(ResponsiveTemplates, load_nothing_from_outside_and_give_every_image_an_alt_text) {
   for (const std::vector<std::string>* lines : {&ResponsiveThumbnailTemplate(), &ResponsiveImageTemplate()}) {
-    const std::string text = Joined(*lines);
+    std::string text = Joined(*lines);
+    // The one link element is the empty icon, which names no file.
+    const std::string icon = "<link rel=\"icon\" href=\"data:,\">";
+    ASSERT_NE(text.find(icon), std::string::npos);
+    text.erase(text.find(icon), icon.size());
     for (const char* outside : {"://", "<link", "@import", "url(", "src=\"/", "href=\"/", "<iframe", "<object"})
       EXPECT_EQ(text.find(outside), std::string::npos) << outside;
     // One script, inline: a tag without attributes has no src.
@@ -134,7 +142,7 @@ TEST(ResponsiveTemplates, load_nothing_from_outside_and_give_every_image_an_alt_
     EXPECT_FALSE(images.empty()) << name;
     for (const std::string& img : images) EXPECT_TRUE(std::regex_search(img, std::regex(" alt=\"[^\"]+\""))) << img;
   }
-  EXPECT_NE(ReadFile(dir / "image3.htm").find("<img src=\"n_P3.jpg\" alt=\"P3\">"), std::string::npos);
+  EXPECT_NE(ReadFile(dir / "image3.htm").find("<img src=\"n_P3.jpg\" alt=\"P3\""), std::string::npos);
 }
 
 TEST(ResponsiveTemplates, give_the_keyboard_links_only_where_a_page_lies_beyond) {
@@ -190,6 +198,50 @@ TEST(ResponsiveTemplates, pages_without_albums_are_those_of_the_set_without_albu
       EXPECT_EQ(ReadFile(albums / name), ReadFile(before / name)) << name;
     }
   }
+}
+
+TEST(ResponsiveTemplates, describe_the_gallery_and_lay_the_thumbnails_out_in_a_grid_of_figures) {
+  TempDir dir;
+  WriteGallery(dir, 3);
+  const std::string page = ReadFile(dir / "page1.htm");
+  const std::string head = page.substr(0, page.find("</head>"));
+  EXPECT_NE(head.find("<meta name=\"description\" content=\"Trip: 3 photos, page 1 of 2\">"), std::string::npos);
+  EXPECT_NE(head.find("<link rel=\"icon\" href=\"data:,\">"), std::string::npos);
+  // No layout table: the album table, a presentation, has no cells without sub-albums.
+  EXPECT_EQ(page.find("<td"), std::string::npos);
+  EXPECT_NE(page.find("<div class=\"thumbgrid\" style=\"--columns: 2\">\r\n<figure>\r\n<a href=\"image1.htm\">"),
+            std::string::npos);
+  EXPECT_NE(page.find("<figcaption>P2.jpg</figcaption>"), std::string::npos);
+  EXPECT_NE(ReadFile(dir / "image2.htm").find("<meta name=\"description\" content=\"Photo 2 of 3: P2\">"),
+            std::string::npos);
+}
+
+TEST(ResponsiveTemplates, give_the_photo_its_size_webp_copy_and_original_only_as_the_run_writes_them) {
+  const auto configure = [](bool extras) {
+    return [extras](timage_page& pages) {
+      pages.SetImageSizes({{800, 600, 160, 120}, {600, 800, 120, 160}});
+      pages.Extra = {extras, extras};
+      pages.OriginalsCopied = extras;
+    };
+  };
+  TempDir plain;
+  WriteGallery(plain, 3, configure(false));
+  std::string image = ReadFile(plain / "image1.htm");
+  EXPECT_NE(image.find("<picture><img src=\"n_P1.jpg\" alt=\"P1\" width=\"800\" height=\"600\" "
+                       "style=\"--ratio: 800 / 600\"></picture>"),
+            std::string::npos);
+  EXPECT_EQ(image.find("b_P1.jpg"), std::string::npos) << "links to an original that is not copied";
+  EXPECT_NE(image.find("<main data-swipe data-next-image=\"n_P2.jpg\">"), std::string::npos);
+  EXPECT_NE(ReadFile(plain / "image3.htm").find("<main data-swipe data-next-image=\"\">"), std::string::npos);
+
+  TempDir extra;
+  WriteGallery(extra, 3, configure(true));
+  image = ReadFile(extra / "image2.htm");
+  EXPECT_NE(image.find("<picture><source type=\"image/webp\" srcset=\"n_P2.jpg.webp\"><img src=\"n_P2.jpg\" alt=\"P2\" "
+                       "width=\"600\" height=\"800\" style=\"--ratio: 600 / 800\"></picture>"),
+            std::string::npos);
+  EXPECT_NE(image.find("<a href=\"b_P2.jpg\">original size</a>"), std::string::npos);
+  EXPECT_NE(image.find("data-next-image=\"n_P3.jpg.webp\""), std::string::npos);
 }
 
 }  // namespace

@@ -617,6 +617,24 @@ TEST(timage_page, title_is_replaced_before_the_page_number_and_after_the_colours
             "Page 3 of 3 on @bg_color@, <b>&</b>|Page 3 of 3 on @bg_color@, <b>&</b>\r\n@exifcomment@ @thumbs@\r\n");
 }
 
+TEST(timage_page, the_zip_macros_are_the_same_on_every_page_and_empty_without_a_zip) {
+  TempDir dir;
+  timage_page pages;
+  Configure(pages, dir, 2, 1, 1);
+  pages.SetHTMLThumbnails({"<a href=\"@zip@\">all (@ZIPSIZE@)</a> @title@"});
+  pages.SetHTMLImages({"[@zip@|@zipsize@] @cp@"});
+  pages.Title = "Trip @zip@";
+  pages.Create_pages();
+  // Without a ZIP both are empty; a title holding the macro keeps it as written.
+  EXPECT_EQ(ReadFile(dir / "page1.htm"), "<a href=\"\">all ()</a> Trip @zip@\r\n");
+  pages.ZipName = "photos.zip";
+  pages.ZipSize = "1.2 GB";
+  pages.Create_pages();
+  EXPECT_EQ(ReadFile(dir / "page2.htm"), "<a href=\"photos.zip\">all (1.2 GB)</a> Trip @zip@\r\n");
+  EXPECT_EQ(ReadFile(dir / "image1.htm"), "[photos.zip|1.2 GB] 1\r\n");
+  EXPECT_EQ(ReadFile(dir / "image2.htm"), "[photos.zip|1.2 GB] 2\r\n");
+}
+
 TEST(timage_page, image_page_values_for_the_seventh_of_twenty_images) {
   TempDir dir;
   timage_page pages;
@@ -830,6 +848,57 @@ TEST(timage_page, an_image_page_for_an_index_past_the_list_raises_an_error) {
     EXPECT_STREQ(e.what(), "No image file at index 2");
   }
   EXPECT_EQ(FileCount(dir), 0u);
+}
+
+TEST(timage_page, the_thumbnail_grid_holds_each_pages_photos_and_loads_all_but_the_first_row_lazily) {
+  TempDir dir;
+  timage_page pages;
+  Configure(pages, dir, 5, 2, 2);  // pages of 4 and 1 photos
+  pages.SetHTMLThumbnails({"@photo_count@ photos", "@thumbgrid@"});
+  pages.SetImageSizes({{}, {}, {}, {0, 0, 64, 48}});
+  pages.Create_pages();
+  const auto figure = [](int i, const char* size, bool lazy) {
+    const std::string n = std::to_string(i);
+    return "<figure>\n<a href=\"image" + n + ".htm\">\n<img src=\"t_IMG_000" + n + ".JPG\"" + size + " alt=\"IMG_000" +
+           n + "\" decoding=\"async\"" + (lazy ? " loading=\"lazy\"" : "") + ">\n</a>\n<figcaption>IMG_000" + n +
+           "</figcaption>\n</figure>\n";
+  };
+  EXPECT_EQ(ReadFile(dir / "page1.htm"), Crlf("5 photos\n<div class=\"thumbgrid\" style=\"--columns: 2\">\n" +
+                                              figure(1, "", false) + figure(2, "", false) + figure(3, "", true) +
+                                              figure(4, " width=\"64\" height=\"48\"", true) + "</div>\n\n"));
+  EXPECT_EQ(ReadFile(dir / "page2.htm"),
+            Crlf("5 photos\n<div class=\"thumbgrid\" style=\"--columns: 2\">\n" + figure(5, "", false) + "</div>\n\n"));
+}
+
+TEST(timage_page, the_grid_and_the_table_of_one_page_show_the_same_photos) {
+  TempDir dir;
+  timage_page pages;
+  Configure(pages, dir, 3, 1, 2);
+  pages.SubtitleIndex = 4;
+  pages.SetHTMLThumbnails({"@thumbtable@@thumbgrid@"});
+  pages.Create_pages();
+  const std::string page2 = ReadFile(dir / "page2.htm");
+  EXPECT_NE(page2.find("<td class=\"thumbcells\" >\r\n<a href=\"image3.htm\">"), std::string::npos);
+  EXPECT_NE(page2.find("<figure>\r\n<a href=\"image3.htm\">"), std::string::npos);
+  EXPECT_NE(page2.find("<figcaption>3</figcaption>"), std::string::npos);
+  EXPECT_EQ(page2.find("image1.htm"), std::string::npos);
+}
+
+TEST(timage_page, image_pages_give_the_scaled_size_the_original_link_and_the_next_image_as_the_run_writes_them) {
+  TempDir dir;
+  timage_page pages;
+  Configure(pages, dir, 2, 3, 4);
+  pages.SetHTMLImages({"@image_width@x@image_height@|@image_big_link@|@next_image@|@image_webp_source@"});
+  pages.SetImageSizes({{640, 480, 160, 120}});
+  pages.Create_pages();
+  EXPECT_EQ(ReadFile(dir / "image1.htm"), "640x480||n_IMG_0002.JPG|\r\n");
+  EXPECT_EQ(ReadFile(dir / "image2.htm"), "x|||\r\n");  // no size known, and no next image
+  pages.OriginalsCopied = true;
+  pages.Extra.Webp = true;
+  pages.Create_pages();
+  EXPECT_EQ(ReadFile(dir / "image1.htm"),
+            "640x480|<a href=\"b_IMG_0001.JPG\">original size</a>|n_IMG_0002.JPG.webp|"
+            "<source type=\"image/webp\" srcset=\"n_IMG_0001.JPG.webp\">\r\n");
 }
 
 }  // namespace

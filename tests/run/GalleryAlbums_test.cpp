@@ -22,6 +22,7 @@
 #include "core/Error.h"
 #include "core/RecordingDesktop.h"
 #include "imaging/PhotoMetadata.h"
+#include "pages/ZipMacros.h"
 #include "run/GenerationRun.h"
 #include "run/UpdateState.h"
 #include "support/OutputListing.h"
@@ -470,6 +471,48 @@ TEST(GalleryAlbums, every_update_over_a_tree_ends_at_the_full_run_result) {
     EXPECT_TRUE(fs::exists(t.out / std::string(kUpdateStateFileName)));
     EXPECT_FALSE(fs::exists(t.out / ("2024/" + std::string(kUpdateStateFileName))));
   }
+}
+
+// Stored entries hold a photo's bytes as they are, so a ZIP holds a photo
+// exactly when the photo's bytes stand in it.
+bool ZipHolds(const std::string& zip, const fs::path& photo) { return zip.find(ReadFile(photo)) != std::string::npos; }
+
+TEST(GalleryAlbums, each_album_gets_the_zip_of_its_own_photos_and_its_sharp_and_webp_images_in_its_folder) {
+  Tree t;
+  AddPhotos(t.in, "", 1);
+  AddPhotos(t.in, "2024/Rome", 3);
+  t.settings.SetZip(true);
+  t.settings.SetThumbnails2x(true);
+  t.settings.SetWebP(true);
+  t.settings.SetHTMLThumbnails({"[@zip@|@zipsize@]"});
+  t.settings.SetUpdateOnlyChanged(true);
+  ASSERT_EQ(t.run.Start(), RunOutcome::Finished);
+  const std::set<std::string> names = Names(ListFiles(t.out.str()));
+  for (const char* name : {"photos.zip", "2024/Rome/photos.zip", "2024/Rome/t2_img03.jpg",
+                           "2024/Rome/t2_img03.jpg.webp", "2024/Rome/n_img01.jpg.webp", "t2_img01.jpg"})
+    EXPECT_EQ(names.count(name), 1u) << name;
+  EXPECT_EQ(names.count("2024/photos.zip"), 0u);  // an album of sub-albums only has no photos to offer
+  EXPECT_EQ(names.count("t2_img01.jpg.jpg"), 0u);
+
+  const std::string top = ReadFile(t.out / "photos.zip");
+  const std::string rome = ReadFile(t.out / "2024/Rome/photos.zip");
+  EXPECT_TRUE(ZipHolds(top, t.in / "img01.jpg"));
+  EXPECT_FALSE(ZipHolds(top, t.in / "2024/Rome/img01.jpg"));
+  for (const char* photo : {"img01.jpg", "img02.jpg", "img03.jpg"})
+    EXPECT_TRUE(ZipHolds(rome, t.in / (std::string("2024/Rome/") + photo)));
+  EXPECT_FALSE(ZipHolds(rome, t.in / "img01.jpg"));
+  // Each album's pages offer its own ZIP; the album without one offers none.
+  EXPECT_THAT(ReadFile(t.out / "2024/Rome/page1.htm"),
+              HasSubstr("[photos.zip|" + ZipSizeText(fs::file_size(t.out / "2024/Rome/photos.zip")) + "]"));
+  EXPECT_THAT(ReadFile(t.out / "2024/page1.htm"), HasSubstr("[|]"));
+
+  // A photo added to one album makes that album's ZIP again, and the tree
+  // ends where a full run ends.
+  AddPhotos(t.in, "2024/Rome", 4, "more%02d.jpg");
+  ASSERT_EQ(t.run.Start(), RunOutcome::Finished);
+  EXPECT_EQ(ReadFile(t.out / "photos.zip"), top);
+  EXPECT_TRUE(ZipHolds(ReadFile(t.out / "2024/Rome/photos.zip"), t.in / "2024/Rome/more04.jpg"));
+  EXPECT_THAT(Differences(ListFiles(t.out.str()), FullRun(t.settings)), IsEmpty());
 }
 
 TEST(GalleryAlbums, an_update_turning_albums_on_adds_them_and_keeps_the_top_images) {

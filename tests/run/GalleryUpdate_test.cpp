@@ -882,6 +882,58 @@ TEST(GalleryUpdate, other_formats_their_converted_originals_and_the_option_follo
   EXPECT_FALSE(std::filesystem::exists(g.out / "n_shot.png.jpg"));
 }
 
+// The sharp thumbnails, the WebP files and the ZIP of all originals: each
+// step ends at the full run's files, what a step does not reach is kept,
+// and the dry run says whether the ZIP is made again.
+TEST(GalleryUpdate, sharp_thumbnails_webp_files_and_the_zip_follow_the_full_run) {
+  Gallery g(4);
+  g.settings.SetThumbnails2x(true);
+  g.settings.SetWebP(true);
+  g.settings.SetZip(true);
+  const auto step = [&g](const std::string& what, const std::function<void()>& edit, bool zipAgain,
+                         const std::set<std::string>& redone) {
+    SCOPED_TRACE(what);
+    edit();
+    const Listing before = ListFiles(g.out.str());
+    RunPlan plan;
+    ASSERT_EQ(g.run.Plan(plan), RunOutcome::Finished);
+    EXPECT_EQ(plan.WritesZip && plan.Update.ZipWritten, zipAgain);
+    ASSERT_EQ(g.Update(), RunOutcome::Finished);
+    ExpectFullRunResult(g);
+    const Listing after = ListFiles(g.out.str());
+    const std::set<std::string> kept = Kept(before, after);
+    for (const auto& [name, seen] : before) {
+      if (after.count(name) == 0 || name.rfind("page", 0) == 0 || name.rfind("image", 0) == 0) continue;
+      const bool again = name == "photos.zip" ? zipAgain : redone.count(name) != 0;
+      EXPECT_EQ(kept.count(name), again ? 0u : 1u) << name << (again ? " kept" : " rewritten");
+    }
+  };
+  step("first run", [] {}, true, {});
+  for (const char* name : {"t2_p01.jpg", "t2_p01.jpg.webp", "n_p01.jpg.webp", "t_p01.jpg.webp", "photos.zip"})
+    EXPECT_TRUE(fs::exists(g.out / name)) << name;
+  step("nothing changed", [] {}, false, {});
+  step("a photo touched", [&] { SetModified(g.in / "p02.jpg", kPhotoTime + 99); }, true,
+       {"n_p02.jpg", "n_p02.jpg.webp", "t_p02.jpg", "t_p02.jpg.webp", "t2_p02.jpg", "t2_p02.jpg.webp"});
+  // One file of a thumbnail's group gone makes the group again; the ZIP stays.
+  step("a WebP file deleted", [&] { fs::remove(g.out / "t2_p03.jpg.webp"); }, false,
+       {"t_p03.jpg", "t_p03.jpg.webp", "t2_p03.jpg"});
+  step("the ZIP overwritten", [&] { WriteFile(g.out / "photos.zip", "mine"); }, true, {});
+  step("a photo added", [&] { g.AddPhoto(5); }, true, {});
+  step("without location", [&] { g.settings.SetStripLocation(true); }, true, {});
+  step("WebP off", [&] { g.settings.SetWebP(false); }, false,
+       {"n_p01.jpg", "n_p02.jpg", "n_p03.jpg", "n_p04.jpg", "n_p05.jpg", "t_p01.jpg", "t_p02.jpg", "t_p03.jpg",
+        "t_p04.jpg", "t_p05.jpg", "t2_p01.jpg", "t2_p02.jpg", "t2_p03.jpg", "t2_p04.jpg", "t2_p05.jpg"});
+  EXPECT_FALSE(fs::exists(g.out / "n_p01.jpg.webp"));
+  step("sharp thumbnails and the ZIP off",
+       [&] {
+         g.settings.SetThumbnails2x(false);
+         g.settings.SetZip(false);
+       },
+       false, {"t_p01.jpg", "t_p02.jpg", "t_p03.jpg", "t_p04.jpg", "t_p05.jpg"});
+  EXPECT_FALSE(fs::exists(g.out / "t2_p01.jpg"));
+  EXPECT_FALSE(fs::exists(g.out / "photos.zip"));
+}
+
 TEST(GalleryUpdate, photos_whose_images_would_share_a_name_are_refused_before_anything_is_written) {
   Gallery g(1);
   g.settings.SetOtherFormats(true);

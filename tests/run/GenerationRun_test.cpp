@@ -29,6 +29,7 @@
 #include "imaging/Image.h"
 #include "imaging/JpegCodec.h"
 #include "imaging/PhotoMetadata.h"
+#include "pages/ZipMacros.h"
 #include "support/Photos.h"
 #include "support/RecordingView.h"
 #include "support/SmallDisk.h"
@@ -724,6 +725,54 @@ TEST(GenerationRun, plan_writes_nothing_and_tells_what_the_run_then_writes) {
       EXPECT_EQ(photo.Thumbnail.Height, codec.StoredHeight());
     }
   }
+}
+
+// Sharp thumbnails, WebP files and the ZIP: written in mode 0, the ZIP only
+// there, its name and size on the pages, and the dry run foretells the "t2_"
+// sizes. A cancel while the ZIP is written leaves no ZIP and no page.
+TEST(GenerationRun, sharp_thumbnails_webp_files_and_the_zip_by_mode_with_the_zip_on_the_pages) {
+  for (int mode = 0; mode <= 2; ++mode) {
+    SCOPED_TRACE(mode);
+    Fixture f(3);
+    test::WriteJpeg(f.in / "img02.jpg", test::FlatImage(90, 40, {10, 20, 30}), {.orientation = 6});
+    f.settings.SetElementsMode(mode);
+    f.settings.SetRowsCount("1");
+    f.settings.SetColsCount("2");
+    f.settings.SetThumbSizeChoice(3);
+    f.settings.SetMaxSizeThumbnails("23");
+    f.settings.SetThumbnails2x(true);
+    f.settings.SetWebP(true);
+    f.settings.SetZip(true);
+    f.settings.SetHTMLThumbnails({"[@zip@|@zipsize@]"});
+    RunPlan plan;
+    ASSERT_EQ(f.run.Plan(plan), RunOutcome::Finished);
+    EXPECT_EQ(plan.WritesZip, mode == 0);
+    ASSERT_EQ(f.run.Start(), RunOutcome::Finished);
+    const std::string out = f.out.str();
+    EXPECT_EQ(fs::exists(out + "/photos.zip"), mode == 0);
+    EXPECT_EQ(CountStartingWith(out, "t2_"), CountStartingWith(out, "n_"));  // each with its WebP file
+    for (const PlannedPhoto& photo : plan.Photos) {
+      const std::string name = fs::path(photo.Path).filename().string();
+      if (!photo.ImagesWritten) continue;
+      JpegCodec codec;
+      codec.Inspect(out + "/t2_" + name);
+      EXPECT_EQ(photo.SharpThumbnail.Width, codec.StoredWidth()) << name;
+      EXPECT_EQ(photo.SharpThumbnail.Height, codec.StoredHeight()) << name;
+      for (const char* prefix : {"n_", "t_", "t2_"}) EXPECT_TRUE(fs::exists(out + "/" + prefix + name + ".webp"));
+    }
+    if (mode == 0)
+      EXPECT_EQ(ReadFile(out + "/page1.htm"),
+                "[photos.zip|" + ZipSizeText(fs::file_size(out + "/photos.zip")) + "]\r\n");
+    else
+      EXPECT_EQ(ReadFile(out + "/page1.htm"), "[|]\r\n");  // no ZIP there: none linked
+  }
+  Fixture f(3);
+  f.settings.SetZip(true);
+  CancelAt(f, RunBar::Originals);
+  EXPECT_EQ(f.run.Start(), RunOutcome::Cancelled);
+  EXPECT_FALSE(fs::exists(f.out / "photos.zip"));
+  EXPECT_EQ(CountStartingWith(f.out.str(), "page"), 0u);
+  EXPECT_EQ(CountStartingWith(f.out.str(), "photos.zip"), 0u);  // no temporary either
 }
 
 TEST(GenerationRun, plan_stops_where_the_run_stops_before_writing) {
