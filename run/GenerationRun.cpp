@@ -519,7 +519,7 @@ bool GenerationRun::WritePages() {
     } else {
       pages.SetImageSizes({});
     }
-    SetZipMacros(pages, album.Subfolder);
+    SetZipMacros(pages, album);
     pages.OutputPath = AlbumFolderPath(album.Subfolder);
     pages.Album = album.Pages;
     pages.PageOutput = nullptr;
@@ -605,14 +605,17 @@ bool GenerationRun::WriteAlbumZip(const GalleryAlbum& album, int done) {
   return NotCancelled();
 }
 
-void GenerationRun::SetZipMacros(timage_page& pages, const std::string& subfolder) const {
+void GenerationRun::SetZipMacros(timage_page& pages, const GalleryAlbum& album) const {
   const GallerySettings& o = run_->Options;
   pages.ZipName.clear();
   pages.ZipSize.clear();
-  if (!o.Zip()) return;
+  // An album without photos of its own has no ZIP: one left there from
+  // when it had some is deleted by an update, so it is never offered.
+  if (!o.Zip() || album.PhotoCount == 0) return;
   // The album's ZIP there, written now or by an earlier run; none, none linked.
   struct stat st {};
-  if (::stat(OutputPathOf(AlbumFolderPath(subfolder), kZipFileName).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return;
+  const std::string path = OutputPathOf(AlbumFolderPath(album.Subfolder), kZipFileName);
+  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return;
   pages.ZipName = std::string(kZipFileName);
   pages.ZipSize = ZipSizeText(static_cast<std::uint64_t>(st.st_size));
 }

@@ -208,8 +208,8 @@ class GenerationRun {
   // The ZIP of the album's own photos in its folder; done: the photos of
   // the ZIPs before it, for the bar.
   bool WriteAlbumZip(const GalleryAlbum& album, int done);
-  // "@zip@" and "@zipsize@" of the album in subfolder: its ZIP, when there is one.
-  void SetZipMacros(timage_page& pages, const std::string& subfolder) const;
+  // "@zip@" and "@zipsize@" of album: its ZIP, when there is one.
+  void SetZipMacros(timage_page& pages, const GalleryAlbum& album) const;
   // The recipe of the "t_" file, standing for the "t2_" file too when that is made.
   std::string WithSharpThumbnail(std::string thumbRecipe) const;
   // Runs a stage's writer unless the run is cancelled; whether the run goes on after it.

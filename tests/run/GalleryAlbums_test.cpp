@@ -513,6 +513,13 @@ TEST(GalleryAlbums, each_album_gets_the_zip_of_its_own_photos_and_its_sharp_and_
   EXPECT_EQ(ReadFile(t.out / "photos.zip"), top);
   EXPECT_TRUE(ZipHolds(ReadFile(t.out / "2024/Rome/photos.zip"), t.in / "2024/Rome/more04.jpg"));
   EXPECT_THAT(Differences(ListFiles(t.out.str()), FullRun(t.settings)), IsEmpty());
+
+  // The top album left with sub-albums only: its ZIP goes and is not offered.
+  fs::remove(t.in / "img01.jpg");
+  ASSERT_EQ(t.run.Start(), RunOutcome::Finished);
+  EXPECT_FALSE(fs::exists(t.out / "photos.zip"));
+  EXPECT_THAT(ReadFile(t.out / "page1.htm"), HasSubstr("[|]"));
+  EXPECT_THAT(Differences(ListFiles(t.out.str()), FullRun(t.settings)), IsEmpty());
 }
 
 TEST(GalleryAlbums, an_update_turning_albums_on_adds_them_and_keeps_the_top_images) {
