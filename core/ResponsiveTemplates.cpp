@@ -97,11 +97,13 @@ constexpr std::array kThumbnailHead = {
 
 // The grid keeps the chosen number of columns on a wide window. Below 40rem
 // it has as many columns as fit; the thumbnails shrink only when a column is
-// narrower than they are, keeping their shape.
+// narrower than they are, keeping their shape. Under the heading stands the
+// link that downloads the album's photos as one ZIP, when there is one.
 constexpr std::array kThumbnailStyleAndHeading = {
     "    body { padding: 0 1rem 1rem; }",
     "    h1 { padding: 1rem 0 0.25rem; font-size: 1.75rem; }",
     "    nav { margin: 0.25rem 0; }",
+    "    .download { display: inline-block; padding: 0.4rem 0.25rem; }",
     "    .thumbgrid { display: grid; grid-template-columns: repeat(var(--columns), minmax(0, 1fr)); gap: 1rem;",
     "                 align-items: start; margin: 0.5rem 0; }",
     "    .thumbgrid figure { margin: 0; overflow-wrap: anywhere; }",
@@ -122,6 +124,7 @@ constexpr std::array kThumbnailStyleAndHeading = {
     "</head>",
     "<body>",
     "  @albumpath@<h1>@albumname@</h1>",
+    "  @zip_link@",
 };
 
 // Above and below the thumbnails.

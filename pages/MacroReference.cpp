@@ -2,10 +2,11 @@
 #include "pages/MacroReference.h"
 
 #include "pages/AlbumMacros.h"
+#include "pages/ZipMacros.h"
 
 namespace fotoloom {
 
-const std::array<MacroReferenceRow, 22> kThumbnailMacroReference = {{
+const std::array<MacroReferenceRow, 25> kThumbnailMacroReference = {{
     {"@cp@", "current page number"},
     {"@tp@", "total number of page"},
     {"@next@", "filename of next page"},
@@ -28,9 +29,12 @@ const std::array<MacroReferenceRow, 22> kThumbnailMacroReference = {{
     {kAlbumNameMacro, "the folder name of this album (the title on the top album)"},
     {"@thumbgrid@", "the thumbnails as a grid of figures that reflows on small screens"},
     {"@photo_count@", "total number of images"},
+    {kZipMacro, "filename of the ZIP of all photos (empty without one)"},
+    {kZipSizeMacro, "size of the ZIP of all photos (e.g. 12.5 MB)"},
+    {kZipLinkMacro, "a link to download the ZIP of all photos (empty without one)"},
 }};
 
-const std::array<MacroReferenceRow, 33> kImageMacroReference = {{
+const std::array<MacroReferenceRow, 36> kImageMacroReference = {{
     {"@cp@", "current page number"},
     {"@tp@", "total number of page"},
     {"@next@", "filename of next page"},
@@ -64,6 +68,9 @@ const std::array<MacroReferenceRow, 33> kImageMacroReference = {{
     {"@image_webp_source@", "a <source> of the WebP copy for a <picture> (empty without WebP)"},
     {"@image_big_link@", "a link to the original size (empty when originals are not copied)"},
     {"@next_image@", "filename of the next scaled image, to fetch ahead (empty on the last page)"},
+    {kZipMacro, "filename of the ZIP of all photos (empty without one)"},
+    {kZipSizeMacro, "size of the ZIP of all photos (e.g. 12.5 MB)"},
+    {kZipLinkMacro, "a link to download the ZIP of all photos (empty without one)"},
 }};
 
 }  // namespace fotoloom

@@ -14,12 +14,12 @@ struct MacroReferenceRow {
 
 // The macros of thumbnail pages, in the order they are listed to the user:
 // after the title those of the album, then those for screens of any size.
-extern const std::array<MacroReferenceRow, 22> kThumbnailMacroReference;
+extern const std::array<MacroReferenceRow, 25> kThumbnailMacroReference;
 
 // The macros of image pages, in the order they are listed to the user: the
 // navigation and name macros, then those of the photo's metadata, the
 // caption ("@exifcomment@") first, then those of the album, then those for
 // screens of any size.
-extern const std::array<MacroReferenceRow, 33> kImageMacroReference;
+extern const std::array<MacroReferenceRow, 36> kImageMacroReference;
 
 }  // namespace fotoloom

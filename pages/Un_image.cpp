@@ -34,6 +34,7 @@ struct timage_page::RunState {
   bool albumTableInTemplate = false;  // else it leads "@thumbtable@"
   std::string grid;                   // the "@thumbgrid@" value likewise
   std::string photoCount;
+  std::string zipLink;    // the "@zip_link@" value
   bool usesGrid = false;  // whether the thumbnail pages show "@thumbgrid@"
 };
 
@@ -44,10 +45,10 @@ constexpr std::array<std::string_view, 4> kColorMacros = {"@bg_color@", "@text_c
                                                           "@vlink_color@"};
 
 // Leading entries of each macro list whose values do not change from page to page.
-// four colours, "@zip@", "@zipsize@", "@title@", the album's name and path, "@tp@", "@photo_count@"
-constexpr std::size_t kThumbFixedMacros = 11;
-// four colours, "@zip@", "@zipsize@", "@tp@", the album's name and path
-constexpr std::size_t kImageFixedMacros = 9;
+// four colours, the three of the ZIP, "@title@", the album's name and path, "@tp@", "@photo_count@"
+constexpr std::size_t kThumbFixedMacros = 12;
+// four colours, the three of the ZIP, "@tp@", the album's name and path
+constexpr std::size_t kImageFixedMacros = 10;
 
 // The values of "@tp@", "@cp@", "@next@", "@prev@", "@last@" and "@first@" for
 // page `current` of `total` pages named baseName + number + ext. Next and
@@ -114,6 +115,7 @@ std::unique_ptr<timage_page::RunState> timage_page::NewRunState() const {
   }
   state->albumTableInTemplate = HoldsAlbumTableMacro(htmlThumbnails_);
   state->photoCount = std::to_string(ImageCount);
+  state->zipLink = ZipLink(ZipName, ImageCount, ZipSize);
   // The grid is laid out only for pages that show it: a title may bring the
   // macro in too, since it is replaced before it.
   const auto holdsGrid = [](std::string_view text) { return FindIgnoreCase(text, "@thumbgrid@") != text.npos; };
@@ -249,13 +251,14 @@ void timage_page::Write_thumb_page(int k, int T, const std::string& fileName,
   // The order of this list is the order of replacement. The ZIP's macros
   // come before the title, which may hold any "@...@"; the values that come
   // from folder names hold no "@": no later macro can hide in them.
-  const std::array<Macro, 19> macros = {{
+  const std::array<Macro, 20> macros = {{
       {kColorMacros[0], state.colors[0]},
       {kColorMacros[1], state.colors[1]},
       {kColorMacros[2], state.colors[2]},
       {kColorMacros[3], state.colors[3]},
       {kZipMacro, ZipName},
       {kZipSizeMacro, ZipSize},
+      {kZipLinkMacro, state.zipLink},
       {"@title@", Title},
       {kAlbumNameMacro, state.albumName},
       {kAlbumPathMacro, state.albumPath},
@@ -301,13 +304,14 @@ void timage_page::Write_image_page(int j, int N, int firstNumber, const std::str
   // name, so that no macro of theirs is replaced inside those; the album's
   // name and path, fixed for the album, come before the photo's texts; the
   // values that hold names of other files come last for the same reason.
-  const std::array<Macro, 30> macros = {{
+  const std::array<Macro, 31> macros = {{
       {kColorMacros[0], state.colors[0]},
       {kColorMacros[1], state.colors[1]},
       {kColorMacros[2], state.colors[2]},
       {kColorMacros[3], state.colors[3]},
       {kZipMacro, ZipName},
       {kZipSizeMacro, ZipSize},
+      {kZipLinkMacro, state.zipLink},
       {"@tp@", nav.total},
       {kAlbumNameMacro, state.albumName},
       {kAlbumPathMacro, state.albumPath},

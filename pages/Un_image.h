@@ -60,7 +60,8 @@ class timage_page : public Cancellable {
   ExtraImages Extra;
   bool OriginalsCopied = false;
   // The values of "@zip@" and "@zipsize@" on every page (pages/ZipMacros):
-  // the ZIP of all originals' file name and its size, both empty without one.
+  // the ZIP of all originals' file name and its size, both empty without one;
+  // "@zip_link@" is made of them and the photo count.
   std::string ZipName;
   std::string ZipSize;
   // What "@albumtable@", "@albumpath@" and "@albumname@" show; as

@@ -1,7 +1,9 @@
-// The size text of the ZIP of all originals.
+// The size text of the ZIP of all originals and the link to it.
 #include "pages/ZipMacros.h"
 
 #include <array>
+
+#include "pages/PageNames.h"
 
 namespace fotoloom {
 
@@ -28,6 +30,13 @@ std::string ZipSizeText(std::uint64_t bytes) {
     divisor *= 1000;
     ++unit;
   }
+}
+
+std::string ZipLink(std::string_view zipName, std::int64_t photoCount, std::string_view sizeText) {
+  if (zipName.empty()) return {};
+  const std::string what = photoCount == 1 ? "the photo" : "all " + std::to_string(photoCount) + " photos";
+  return "<a class=\"download\" href=\"" + HtmlEscaped(LinkEscaped(zipName)) + "\" download>Download " + what + " (" +
+         HtmlEscaped(sizeText) + ")</a>";
 }
 
 }  // namespace fotoloom

@@ -93,7 +93,7 @@ class Step4Test : public QObject {
     GallerySettings settings;
     TFrame_Step_4 page(settings);
     test::Find<QTabWidget>(&page, "t")->setCurrentIndex(1);
-    QCOMPARE(test::Find<QTableWidget>(&page, "StringGrid1")->rowCount(), 22);
+    QCOMPARE(test::Find<QTableWidget>(&page, "StringGrid1")->rowCount(), 25);
     QCOMPARE(test::Find<QTableWidget>(&page, "StringGrid1")->horizontalHeaderItem(0)->text(), QString("Macro"));
     QCOMPARE(test::Find<QTableWidget>(&page, "StringGrid1")->horizontalHeaderItem(1)->text(), QString("Description"));
     QCOMPARE(test::Find<QTableWidget>(&page, "StringGrid1")->item(16, 0)->text(), QString("@title@"));
@@ -101,7 +101,7 @@ class Step4Test : public QObject {
              QString("a title for thumbnail pages"));
     QCOMPARE(test::Find<QTableWidget>(&page, "StringGrid1")->columnWidth(1), 402);
     test::Find<QTabWidget>(&page, "t")->setCurrentIndex(3);
-    QCOMPARE(test::Find<QTableWidget>(&page, "StringGrid2")->rowCount(), 33);
+    QCOMPARE(test::Find<QTableWidget>(&page, "StringGrid2")->rowCount(), 36);
     QCOMPARE(test::Find<QTableWidget>(&page, "StringGrid2")->item(20, 0)->text(), QString("@exifcomment@"));
     QCOMPARE(test::Find<QTableWidget>(&page, "StringGrid2")->item(21, 0)->text(), QString("@datetaken@"));
     QCOMPARE(test::Find<QTableWidget>(&page, "StringGrid2")->item(20, 1)->text(),

@@ -8,7 +8,7 @@ namespace fotoloom {
 namespace {
 
 TEST(MacroReference, thumbnail_table_keeps_the_title_as_row_17_before_the_album_and_grid_rows) {
-  EXPECT_EQ(kThumbnailMacroReference.size(), 22u);
+  EXPECT_EQ(kThumbnailMacroReference.size(), 25u);
   EXPECT_EQ(kThumbnailMacroReference[0].macro, "@cp@");
   EXPECT_EQ(kThumbnailMacroReference[11].description, "The selected background color as hex value (e.g. #1A66C5#)");
   EXPECT_EQ(kThumbnailMacroReference[16].macro, "@title@");
@@ -16,7 +16,7 @@ TEST(MacroReference, thumbnail_table_keeps_the_title_as_row_17_before_the_album_
 }
 
 TEST(MacroReference, image_table_shares_the_first_15_rows_and_has_the_exif_comment_at_21) {
-  EXPECT_EQ(kImageMacroReference.size(), 33u);
+  EXPECT_EQ(kImageMacroReference.size(), 36u);
   for (std::size_t i = 0; i < 15; ++i) {
     EXPECT_EQ(kImageMacroReference[i].macro, kThumbnailMacroReference[i].macro) << i;
     EXPECT_EQ(kImageMacroReference[i].description, kThumbnailMacroReference[i].description) << i;
@@ -38,6 +38,15 @@ TEST(MacroReference, the_album_macros_follow_the_rows_of_each_table) {
   EXPECT_EQ(kThumbnailMacroReference[19].macro, "@albumname@");
   EXPECT_EQ(kImageMacroReference[26].macro, "@albumpath@");
   EXPECT_EQ(kImageMacroReference[27].macro, "@albumname@");
+}
+
+TEST(MacroReference, both_tables_end_with_the_three_macros_of_the_zip) {
+  for (const auto* table : {&kThumbnailMacroReference[kThumbnailMacroReference.size() - 3],
+                            &kImageMacroReference[kImageMacroReference.size() - 3]}) {
+    EXPECT_EQ(table[0].macro, "@zip@");
+    EXPECT_EQ(table[1].macro, "@zipsize@");
+    EXPECT_EQ(table[2].macro, "@zip_link@");
+  }
 }
 
 }  // namespace

@@ -635,6 +635,22 @@ TEST(timage_page, the_zip_macros_are_the_same_on_every_page_and_empty_without_a_
   EXPECT_EQ(ReadFile(dir / "image2.htm"), "[photos.zip|1.2 GB] 2\r\n");
 }
 
+TEST(timage_page, the_zip_link_counts_the_photos_of_the_pages_and_is_empty_without_a_zip) {
+  TempDir dir;
+  timage_page pages;
+  Configure(pages, dir, 2, 1, 1);
+  pages.SetHTMLThumbnails({"[@ZIP_LINK@]"});
+  pages.SetHTMLImages({"[@zip_link@]"});
+  pages.Create_pages();
+  EXPECT_EQ(ReadFile(dir / "page1.htm"), "[]\r\n");
+  pages.ZipName = "photos.zip";
+  pages.ZipSize = "1.2 GB";
+  pages.Create_pages();
+  const std::string link = "<a class=\"download\" href=\"photos.zip\" download>Download all 2 photos (1.2 GB)</a>";
+  EXPECT_EQ(ReadFile(dir / "page2.htm"), "[" + link + "]\r\n");
+  EXPECT_EQ(ReadFile(dir / "image2.htm"), "[" + link + "]\r\n");
+}
+
 TEST(timage_page, image_page_values_for_the_seventh_of_twenty_images) {
   TempDir dir;
   timage_page pages;

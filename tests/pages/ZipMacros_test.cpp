@@ -32,5 +32,13 @@ TEST(ZipMacros, sizes_read_in_decimal_units_with_one_decimal_below_a_hundred) {
   for (const auto& c : cases) EXPECT_EQ(ZipSizeText(c.bytes), c.text) << c.bytes;
 }
 
+TEST(ZipMacros, the_link_says_how_many_photos_and_how_large_and_escapes_what_it_shows) {
+  EXPECT_EQ(ZipLink("", 3, "1.0 MB"), "");
+  EXPECT_EQ(ZipLink("photos.zip", 1, "1.0 MB"),
+            "<a class=\"download\" href=\"photos.zip\" download>Download the photo (1.0 MB)</a>");
+  EXPECT_EQ(ZipLink("a #1&.zip", 24, "<x>"),
+            "<a class=\"download\" href=\"a%20%231&amp;.zip\" download>Download all 24 photos (&lt;x&gt;)</a>");
+}
+
 }  // namespace
 }  // namespace fotoloom

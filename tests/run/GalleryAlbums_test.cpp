@@ -484,7 +484,7 @@ TEST(GalleryAlbums, each_album_gets_the_zip_of_its_own_photos_and_its_sharp_and_
   t.settings.SetZip(true);
   t.settings.SetThumbnails2x(true);
   t.settings.SetWebP(true);
-  t.settings.SetHTMLThumbnails({"[@zip@|@zipsize@]"});
+  t.settings.SetHTMLThumbnails({"[@zip@|@zipsize@]{@zip_link@}"});
   t.settings.SetUpdateOnlyChanged(true);
   ASSERT_EQ(t.run.Start(), RunOutcome::Finished);
   const std::set<std::string> names = Names(ListFiles(t.out.str()));
@@ -504,7 +504,10 @@ TEST(GalleryAlbums, each_album_gets_the_zip_of_its_own_photos_and_its_sharp_and_
   // Each album's pages offer its own ZIP; the album without one offers none.
   EXPECT_THAT(ReadFile(t.out / "2024/Rome/page1.htm"),
               HasSubstr("[photos.zip|" + ZipSizeText(fs::file_size(t.out / "2024/Rome/photos.zip")) + "]"));
-  EXPECT_THAT(ReadFile(t.out / "2024/page1.htm"), HasSubstr("[|]"));
+  EXPECT_THAT(ReadFile(t.out / "2024/page1.htm"), HasSubstr("[|]{}"));
+  // The download link counts the photos the ZIP holds, not those of the sub-albums.
+  EXPECT_THAT(ReadFile(t.out / "page1.htm"), HasSubstr(">Download the photo ("));
+  EXPECT_THAT(ReadFile(t.out / "2024/Rome/page1.htm"), HasSubstr(">Download all 3 photos ("));
 
   // A photo added to one album makes that album's ZIP again, and the tree
   // ends where a full run ends.
