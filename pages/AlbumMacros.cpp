@@ -47,7 +47,7 @@ std::string PhotoCountText(std::int64_t count) { return std::to_string(count) + 
 }  // namespace
 
 std::vector<std::string> AlbumTableRows(const std::vector<SubAlbumCell>& subAlbums, int cols,
-                                        const std::string& firstPageName) {
+                                        const std::string& firstPageName, const ExtraImages* gridForm) {
   const std::size_t perRow = static_cast<std::size_t>(std::max(cols, 1));
   std::vector<std::string> rows;
   for (std::size_t i = 0; i < subAlbums.size(); ++i) {
@@ -56,8 +56,17 @@ std::vector<std::string> AlbumTableRows(const std::vector<SubAlbumCell>& subAlbu
     const std::string name = AlbumText(album.Name);
     rows.emplace_back("<td class=\"thumbcells albumcells\" >");
     rows.push_back("<a href=\"" + LinkThrough({album.Name}, firstPageName) + "\">");
-    rows.push_back("<img src=\"" + LinkThrough(album.CoverFolders, ImageFileName("t_", album.CoverPhoto)) +
-                   "\" border=0 alt=\"" + name + "\">");
+    if (gridForm) {
+      const ImageLinkOf link = [&album](std::string_view prefix, bool webp) {
+        const std::string file = ImageFileName(prefix, album.CoverPhoto);
+        return LinkThrough(album.CoverFolders, webp ? WebpFileName(file) : file);
+      };
+      for (std::string& line : ThumbnailPicture(link, album.CoverSizes, name, false, *gridForm))
+        rows.push_back(std::move(line));
+    } else {
+      rows.push_back("<img src=\"" + LinkThrough(album.CoverFolders, ImageFileName("t_", album.CoverPhoto)) +
+                     "\" border=0 alt=\"" + name + "\">");
+    }
     rows.push_back("<br>" + name);
     rows.push_back("<br>" + PhotoCountText(album.PhotoCount));
     rows.emplace_back("</a>");

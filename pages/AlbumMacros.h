@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "pages/ScreenMarkup.h"
+
 namespace fotoloom {
 
 // The three album macros of the page templates.
@@ -21,6 +23,7 @@ struct SubAlbumCell {
   std::vector<std::string> CoverFolders;
   std::string CoverPhoto;       // the cover photo's file name; the cell shows its thumbnail (ImageFileName "t_")
   std::int64_t PhotoCount = 0;  // its photos and those of its sub-albums
+  ImageSizes CoverSizes;        // the cover's image sizes, where the run knows them
 };
 
 // What the album macros show on the pages of one album. As constructed it
@@ -40,9 +43,11 @@ struct AlbumPageValues {
 // Names from disk are entity-escaped in text and percent-encoded in links,
 // and "@" is written "&#64;" and "%40" there, so that no macro replaced
 // after this one finds its text in a folder's or a photo's name. No rows
-// for no sub-albums.
+// for no sub-albums. With gridForm (for pages that show "@thumbgrid@") the
+// covers are the grid's thumbnails (ThumbnailPicture: sizes, the sharp and
+// WebP copies that gridForm says are written), else plain images.
 std::vector<std::string> AlbumTableRows(const std::vector<SubAlbumCell>& subAlbums, int cols,
-                                        const std::string& firstPageName);
+                                        const std::string& firstPageName, const ExtraImages* gridForm = nullptr);
 
 // "@albumpath@": links from the top album (shown as title, taken as it
 // stands like "@title@") down to the album of path, separated by " &rsaquo; ",

@@ -15,12 +15,6 @@ std::string ImageLink(std::string_view prefix, std::string_view fileName, bool w
   return HtmlEscaped(LinkEscaped(name));
 }
 
-// The thumbnail's srcset: the "t_" file for screens of one pixel per CSS
-// pixel and "t2_" for two and more.
-std::string ThumbSrcset(std::string_view fileName, bool webp) {
-  return ImageLink("t_", fileName, webp) + " 1x, " + ImageLink("t2_", fileName, webp) + " 2x";
-}
-
 }  // namespace
 
 std::string ThumbGridStart(int columns) {
@@ -32,27 +26,31 @@ std::string SizeAttributes(int width, int height) {
   return " width=\"" + std::to_string(width) + "\" height=\"" + std::to_string(height) + "\"";
 }
 
-std::vector<std::string> ThumbGridFigure(const GridFigure& figure, const ExtraImages& extra) {
-  std::string img = "<img src=\"" + ImageLink("t_", figure.fileName, false) + "\"";
-  if (extra.SharpThumbnails) img += " srcset=\"" + ThumbSrcset(figure.fileName, false) + "\"";
-  img += SizeAttributes(figure.sizes.ThumbWidth, figure.sizes.ThumbHeight);
-  img += " alt=\"" + figure.alt + "\" decoding=\"async\"";
-  if (figure.lazy) img += " loading=\"lazy\"";
+std::vector<std::string> ThumbnailPicture(const ImageLinkOf& link, const ImageSizes& sizes, const std::string& alt,
+                                          bool lazy, const ExtraImages& extra) {
+  // The thumbnail's srcset: "t_" for screens of one pixel per CSS pixel and "t2_" for two and more.
+  const auto srcset = [&link](bool webp) { return link("t_", webp) + " 1x, " + link("t2_", webp) + " 2x"; };
+  std::string img = "<img src=\"" + link("t_", false) + "\"";
+  if (extra.SharpThumbnails) img += " srcset=\"" + srcset(false) + "\"";
+  img += SizeAttributes(sizes.ThumbWidth, sizes.ThumbHeight);
+  img += " alt=\"" + alt + "\" decoding=\"async\"";
+  if (lazy) img += " loading=\"lazy\"";
   img += ">";
+  if (!extra.Webp) return {std::move(img)};
+  return {"<picture>",
+          "<source type=\"image/webp\" srcset=\"" + (extra.SharpThumbnails ? srcset(true) : link("t_", true)) + "\">",
+          std::move(img), "</picture>"};
+}
 
+std::vector<std::string> ThumbGridFigure(const GridFigure& figure, const ExtraImages& extra) {
   std::vector<std::string> lines;
   lines.emplace_back("<figure>");
   lines.push_back("<a href=\"" + figure.imagePage + "\">");
-  if (extra.Webp) {
-    const std::string srcset =
-        extra.SharpThumbnails ? ThumbSrcset(figure.fileName, true) : ImageLink("t_", figure.fileName, true);
-    lines.emplace_back("<picture>");
-    lines.push_back("<source type=\"image/webp\" srcset=\"" + srcset + "\">");
-    lines.push_back(std::move(img));
-    lines.emplace_back("</picture>");
-  } else {
-    lines.push_back(std::move(img));
-  }
+  const ImageLinkOf link = [&figure](std::string_view prefix, bool webp) {
+    return ImageLink(prefix, figure.fileName, webp);
+  };
+  for (std::string& line : ThumbnailPicture(link, figure.sizes, figure.alt, figure.lazy, extra))
+    lines.push_back(std::move(line));
   lines.emplace_back("</a>");
   if (!figure.caption.empty()) lines.push_back("<figcaption>" + figure.caption + "</figcaption>");
   lines.emplace_back("</figure>");

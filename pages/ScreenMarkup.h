@@ -2,6 +2,7 @@
 // original-size values.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,11 +43,20 @@ struct GridFigure {
 std::string ThumbGridStart(int columns);
 inline constexpr std::string_view kThumbGridEnd = "</div>";
 
-// The lines of one figure: a link to the image page around the thumbnail,
-// the thumbnail with its width and height (left out where unknown), "t2_"
-// offered for screens of twice the density when sharp thumbnails are
-// written, inside a <picture> with the WebP copies first when those are
-// written, decoded asynchronously and lazily where asked; then the caption.
+// The link of a photo's image of prefix ("t_", "t2_"; with webp, of its
+// WebP copy), ready for a double-quoted attribute.
+using ImageLinkOf = std::function<std::string(std::string_view prefix, bool webp)>;
+
+// A thumbnail for screens of any density: the "t_" image with its width and
+// height (left out where unknown), "t2_" offered for screens of twice the
+// density when sharp thumbnails are written, inside a <picture> with the
+// WebP copies first when those are written, decoded asynchronously and
+// lazily where asked. alt is already in its page form.
+std::vector<std::string> ThumbnailPicture(const ImageLinkOf& link, const ImageSizes& sizes, const std::string& alt,
+                                          bool lazy, const ExtraImages& extra);
+
+// The lines of one figure: a link to the image page around the thumbnail
+// (ThumbnailPicture), then the caption.
 // It does not check that any of the files exist.
 std::vector<std::string> ThumbGridFigure(const GridFigure& figure, const ExtraImages& extra);
 

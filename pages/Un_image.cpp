@@ -109,17 +109,19 @@ std::unique_ptr<timage_page::RunState> timage_page::NewRunState() const {
   const std::string firstPage = PageFileName(ThumbPagesName, 1, NormalizedExtension(WebSiteExtension));
   state->albumName = AlbumNameValue(Album.Path, Title);
   state->albumPath = AlbumPathValue(Album.Path, Title, firstPage);
-  for (const std::string& line : AlbumTableRows(Album.SubAlbums, ColsCount, firstPage)) {
+  // The grid is laid out only for pages that show it: a title may bring the
+  // macro in too, since it is replaced before it.
+  const auto holdsGrid = [](std::string_view text) { return FindIgnoreCase(text, "@thumbgrid@") != text.npos; };
+  state->usesGrid = holdsGrid(Title) || std::any_of(htmlThumbnails_.begin(), htmlThumbnails_.end(), holdsGrid);
+  // Beside the grid, the album covers are thumbnails of the same kind.
+  for (const std::string& line :
+       AlbumTableRows(Album.SubAlbums, ColsCount, firstPage, state->usesGrid ? &Extra : nullptr)) {
     state->albumTable += line;
     state->albumTable += "\r\n";
   }
   state->albumTableInTemplate = HoldsAlbumTableMacro(htmlThumbnails_);
   state->photoCount = std::to_string(ImageCount);
   state->zipLink = ZipLink(ZipName, ImageCount, ZipSize);
-  // The grid is laid out only for pages that show it: a title may bring the
-  // macro in too, since it is replaced before it.
-  const auto holdsGrid = [](std::string_view text) { return FindIgnoreCase(text, "@thumbgrid@") != text.npos; };
-  state->usesGrid = holdsGrid(Title) || std::any_of(htmlThumbnails_.begin(), htmlThumbnails_.end(), holdsGrid);
   return state;
 }
 

@@ -82,6 +82,7 @@ GalleryLayout LayOutAlbums(const std::vector<Album>& albums, int sortingMethod, 
       cell.CoverPhoto = FileNameOf(layout.ImageFiles[std::size_t(coverPhoto)]);
       cell.PhotoCount = albums[std::size_t(child)].PhotosInTree;
       pages.SubAlbums.push_back(std::move(cell));
+      layout.Albums[i].CoverPhotos.push_back(coverPhoto);
     }
   }
   return layout;

@@ -24,6 +24,8 @@ struct GalleryAlbum {
   int ElementsCount = 0;  // those whose images are written (the first ones)
   int ThumbPages = 0;     // at least 1, also without photos of its own
   AlbumPageValues Pages;  // what its album macros show
+  // The index in GalleryLayout::ImageFiles of each sub-album's cover, in the order of Pages.SubAlbums.
+  std::vector<int> CoverPhotos;
 };
 
 // Where every photo of a run goes. A gallery without albums is one top

@@ -522,6 +522,9 @@ bool GenerationRun::WritePages() {
     SetZipMacros(pages, album);
     pages.OutputPath = AlbumFolderPath(album.Subfolder);
     pages.Album = album.Pages;
+    if (!run.Sizes.empty())
+      for (std::size_t i = 0; i < album.CoverPhotos.size(); ++i)
+        pages.Album.SubAlbums[i].CoverSizes = run.Sizes[std::size_t(album.CoverPhotos[i])];
     pages.PageOutput = nullptr;
     if (GalleryUpdate* update = run.Update.get())
       pages.PageOutput = [update, &album](const std::string& name, const std::string& text) {

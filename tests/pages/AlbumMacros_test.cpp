@@ -10,7 +10,7 @@ using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
 SubAlbumCell Cell(std::string name, std::vector<std::string> coverFolders, std::string cover, std::int64_t count) {
-  return SubAlbumCell{std::move(name), std::move(coverFolders), std::move(cover), count};
+  return SubAlbumCell{std::move(name), std::move(coverFolders), std::move(cover), count, {}};
 }
 
 TEST(AlbumMacros, the_table_lays_the_sub_albums_out_in_rows_of_the_columns) {
@@ -44,6 +44,24 @@ TEST(AlbumMacros, the_table_lays_the_sub_albums_out_in_rows_of_the_columns) {
 TEST(AlbumMacros, a_cover_of_another_format_shows_its_jpeg_thumbnail) {
   EXPECT_THAT(AlbumTableRows({Cell("Phone", {"Phone", "2024"}, "IMG_1.HEIC", 3)}, 4, "page1.htm"),
               ::testing::Contains("<img src=\"Phone/2024/t_IMG_1.HEIC.jpg\" border=0 alt=\"Phone\">"));
+}
+
+// Beside the thumbnail grid, a cover is a thumbnail of the grid's kind: its
+// size, and the sharp and WebP copies the run writes, down its folders.
+TEST(AlbumMacros, covers_in_grid_form_carry_their_size_and_the_sharp_and_webp_copies) {
+  SubAlbumCell cell = Cell("Ærø", {"Ærø", "a b"}, "x@y.png", 3);
+  cell.CoverSizes = {640, 480, 160, 120};
+  const ExtraImages both{true, true};
+  EXPECT_THAT(AlbumTableRows({cell}, 4, "page1.htm", &both),
+              ::testing::IsSupersetOf(
+                  {"<source type=\"image/webp\" srcset=\"Ærø/a%20b/t_x%40y.png.jpg.webp 1x, "
+                   "Ærø/a%20b/t2_x%40y.png.jpg.webp 2x\">",
+                   "<img src=\"Ærø/a%20b/t_x%40y.png.jpg\" srcset=\"Ærø/a%20b/t_x%40y.png.jpg 1x, "
+                   "Ærø/a%20b/t2_x%40y.png.jpg 2x\" width=\"160\" height=\"120\" alt=\"Ærø\" decoding=\"async\">"}));
+  const ExtraImages none;
+  cell.CoverSizes = {};
+  EXPECT_THAT(AlbumTableRows({cell}, 4, "page1.htm", &none),
+              ::testing::Contains("<img src=\"Ærø/a%20b/t_x%40y.png.jpg\" alt=\"Ærø\" decoding=\"async\">"));
 }
 
 // Names come from disk: text is entity-escaped, links are percent-encoded

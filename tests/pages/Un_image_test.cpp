@@ -927,7 +927,7 @@ namespace {
 AlbumPageValues TwoSubAlbums() {
   AlbumPageValues album;
   album.Path = {"2024", "Rome"};
-  album.SubAlbums = {{"Day 1", {"Day 1"}, "d.jpg", 3}, {"Day 2", {"Day 2", "noon"}, "n.jpg", 1}};
+  album.SubAlbums = {{"Day 1", {"Day 1"}, "d.jpg", 3, {}}, {"Day 2", {"Day 2", "noon"}, "n.jpg", 1, {}}};
   return album;
 }
 

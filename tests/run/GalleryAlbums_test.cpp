@@ -21,6 +21,7 @@
 #include "WholeFiles.h"
 #include "core/Error.h"
 #include "core/RecordingDesktop.h"
+#include "core/ResponsiveTemplates.h"
 #include "imaging/PhotoMetadata.h"
 #include "pages/ZipMacros.h"
 #include "run/GenerationRun.h"
@@ -476,6 +477,24 @@ TEST(GalleryAlbums, every_update_over_a_tree_ends_at_the_full_run_result) {
 // Stored entries hold a photo's bytes as they are, so a ZIP holds a photo
 // exactly when the photo's bytes stand in it.
 bool ZipHolds(const std::string& zip, const fs::path& photo) { return zip.find(ReadFile(photo)) != std::string::npos; }
+
+// In the responsive set the album covers carry the size of the thumbnail
+// they show, which lies in another album's folder.
+TEST(GalleryAlbums, responsive_covers_carry_the_size_of_their_thumbnail) {
+  Tree t;
+  AddPhotos(t.in, "", 1);
+  AddPhotos(t.in, "a", 2);
+  AddPhotos(t.in, "b/deep", 1);
+  t.settings.SetHTMLThumbnails(ResponsiveThumbnailTemplate());
+  t.settings.SetHTMLImages(ResponsiveImageTemplate());
+  ASSERT_EQ(t.run.Start(), RunOutcome::Finished);
+  const std::string top = ReadFile(t.out / "page1.htm");
+  for (const char* thumb : {"a/t_img01.jpg", "b/deep/t_img01.jpg"}) {
+    const Image image = test::Decode(t.out / thumb);
+    EXPECT_THAT(top, HasSubstr("<img src=\"" + std::string(thumb) + "\" width=\"" + std::to_string(image.width()) +
+                               "\" height=\"" + std::to_string(image.height()) + "\""));
+  }
+}
 
 TEST(GalleryAlbums, each_album_gets_the_zip_of_its_own_photos_and_its_sharp_and_webp_images_in_its_folder) {
   Tree t;
