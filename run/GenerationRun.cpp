@@ -306,19 +306,13 @@ void GenerationRun::Add_found_album_image() {
 
 void GenerationRun::Create_gallery(TMyFindFile& /*Sender*/) {
   static constexpr Stage kStages[] = {
-      &GenerationRun::FindAlbums,
-      &GenerationRun::ReadMetadata,
-      &GenerationRun::OrderPhotos,
-      &GenerationRun::LeaveOutUnreadablePhotos,
-      &GenerationRun::CheckAlbums,
-      &GenerationRun::MeasurePhotos,
-      &GenerationRun::WriteZip,
-      &GenerationRun::WritePages,
-      &GenerationRun::DecideUpdate,
-      &GenerationRun::CopyOriginals,
-      &GenerationRun::CopyAdditionalElements,
-      &GenerationRun::WriteScaledImages,
-      &GenerationRun::WriteThumbnails,
+      &GenerationRun::FindAlbums,        &GenerationRun::ReadMetadata,
+      &GenerationRun::OrderPhotos,       &GenerationRun::LeaveOutUnreadablePhotos,
+      &GenerationRun::CheckAlbums,       &GenerationRun::MeasurePhotos,
+      &GenerationRun::MakeAlbumFolders,  &GenerationRun::WriteZip,
+      &GenerationRun::WritePages,        &GenerationRun::DecideUpdate,
+      &GenerationRun::CopyOriginals,     &GenerationRun::CopyAdditionalElements,
+      &GenerationRun::WriteScaledImages, &GenerationRun::WriteThumbnails,
       &GenerationRun::DeleteUnwanted,
   };
   if (RunStages(kStages)) Finish();
@@ -504,7 +498,6 @@ bool GenerationRun::WritePages() {
   // One album after another, each into its own folder.
   for (const GalleryAlbum& album : run.Layout.Albums) {
     if (!NotCancelled()) return false;
-    if (!album.Subfolder.empty()) MakeAlbumFolder(album.Subfolder);
     const auto first = run.Layout.ImageFiles.begin() + album.FirstPhoto;
     const std::vector<std::string> photos(first, first + album.PhotoCount);
     ConfigurePageWriter(pages, run.Options, photos, album.PhotoCount, run.PageGrid);
@@ -556,9 +549,6 @@ bool GenerationRun::WriteZip() {
   // counts over all of them.
   int done = 0;
   for (const GalleryAlbum& album : run.Layout.Albums) {
-    // Every album's folder, in tree order: an album's folder may lie in one
-    // that holds only sub-albums, which is made here too.
-    if (WritesZip() && !album.Subfolder.empty()) MakeAlbumFolder(album.Subfolder);
     if (album.PhotoCount == 0) continue;
     if (!WriteAlbumZip(album, done)) return false;
     done += album.PhotoCount;
@@ -868,6 +858,13 @@ std::string GenerationRun::AlbumFolderPath(const std::string& subfolder) const {
   const std::string& out = run_->Options.OutputPath();
   if (subfolder.empty()) return out;
   return OutputPathOf(out, subfolder, NameShape::Nested);
+}
+
+bool GenerationRun::MakeAlbumFolders() {
+  // In tree order, so that a folder of sub-albums only is there before theirs.
+  for (const GalleryAlbum& album : run_->Layout.Albums)
+    if (!album.Subfolder.empty()) MakeAlbumFolder(album.Subfolder);
+  return NotCancelled();
 }
 
 void GenerationRun::MakeAlbumFolder(const std::string& subfolder) {

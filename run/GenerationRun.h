@@ -164,6 +164,8 @@ class GenerationRun {
   bool CheckAlbums();
   // When a template shows image sizes: the sizes of the photos' images, from their headers.
   bool MeasurePhotos();
+  // With albums: every album's folder, before anything is written into one.
+  bool MakeAlbumFolders();
   // With Zip: the ZIP of all originals, before the pages that show its size.
   bool WriteZip();
   bool WritePages();
