@@ -30,8 +30,9 @@ std::optional<int> PixelSizeIfValid(const std::string& text) {
 }  // namespace
 
 bool PagesUseImageSizes(const GallerySettings& o) {
-  return Uses(o.HTMLThumbnails(), "@thumbgrid@") || Uses(o.HTMLImages(), "@image_width@") ||
-         Uses(o.HTMLImages(), "@image_height@");
+  // The title is replaced before the grid, so it may bring the grid in too.
+  return Uses(o.HTMLThumbnails(), "@thumbgrid@") || FindIgnoreCase(o.Title(), "@thumbgrid@") != std::string::npos ||
+         Uses(o.HTMLImages(), "@image_width@") || Uses(o.HTMLImages(), "@image_height@");
 }
 
 std::vector<ImageSizes> PageImageSizes(const std::vector<std::string>& photos, const GallerySettings& o,

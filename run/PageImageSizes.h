@@ -11,9 +11,10 @@
 
 namespace fotoloom {
 
-// Whether a template of o uses a macro whose value is a size of a photo's
-// images ("@thumbgrid@", "@image_width@", "@image_height@", in any letter
-// case); a run reads the photos' headers for the pages only then.
+// Whether a template of o (or the title, for "@thumbgrid@") uses a macro
+// whose value is a size of a photo's images ("@thumbgrid@", "@image_width@",
+// "@image_height@", in any letter case); a run reads the photos' headers for
+// the pages only then.
 bool PagesUseImageSizes(const GallerySettings& o);
 
 // The sizes the image writers give each photo's scaled image and thumbnail,

@@ -104,6 +104,9 @@ TEST(PageImageSizes, only_templates_that_show_a_size_make_the_run_read_the_heade
   GallerySettings grid;
   grid.SetHTMLThumbnails({"@thumbgrid@"});
   EXPECT_TRUE(PagesUseImageSizes(grid));
+  GallerySettings title;
+  title.SetTitle("Trip @ThumbGrid@");
+  EXPECT_TRUE(PagesUseImageSizes(title));
 }
 
 }  // namespace
