@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <string>
 
 #include "core/Error.h"
 #include "core/ScopeExit.h"
@@ -18,7 +19,7 @@ const char* EncodingErrorText(WebPEncodingError error) {
   switch (error) {
     case VP8_ENC_ERROR_OUT_OF_MEMORY:
     case VP8_ENC_ERROR_BITSTREAM_OUT_OF_MEMORY: return "out of memory";
-    case VP8_ENC_ERROR_BAD_DIMENSION: return "the image is too large for WebP (16383 pixels a side at most)";
+    case VP8_ENC_ERROR_BAD_DIMENSION: return "the image has no pixels or is too large for WebP";
     case VP8_ENC_ERROR_FILE_TOO_BIG: return "the file would be too large";
     default: return "the encoder failed";
   }
@@ -58,7 +59,12 @@ void EncodeWebp(const Image& image, int quality, bool grey, std::string& webp) {
   });
   picture.writer = WebPMemoryWrite;
   picture.custom_ptr = &writer;
-  if (image.empty() || image.width() > WEBP_MAX_DIMENSION || image.height() > WEBP_MAX_DIMENSION)
+  if (image.width() > WEBP_MAX_DIMENSION || image.height() > WEBP_MAX_DIMENSION)
+    throw Error("Cannot encode image as WebP: at " + std::to_string(image.width()) + " x " +
+                std::to_string(image.height()) + " pixels it is larger than WebP allows (" +
+                std::to_string(WEBP_MAX_DIMENSION) +
+                " pixels a side). Choose a smaller image size, or leave out the WebP copies.");
+  if (image.empty())
     throw Error(std::string("Cannot encode image as WebP: ") + EncodingErrorText(VP8_ENC_ERROR_BAD_DIMENSION));
   const Image greyImage = grey ? GreyOf(image) : Image();
   const Image& pixels = grey ? greyImage : image;

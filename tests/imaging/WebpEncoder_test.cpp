@@ -86,7 +86,8 @@ TEST(WebpEncoder, an_image_wider_than_webp_allows_is_refused_with_the_reason) {
     FAIL() << "no error";
   } catch (const Error& e) {
     EXPECT_STREQ(e.what(),
-                 "Cannot encode image as WebP: the image is too large for WebP (16383 pixels a side at most)");
+                 "Cannot encode image as WebP: at 16384 x 1 pixels it is larger than WebP allows (16383 pixels a "
+                 "side). Choose a smaller image size, or leave out the WebP copies.");
   }
   EXPECT_EQ(webp, "kept");
 }
