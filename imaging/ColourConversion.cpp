@@ -110,7 +110,7 @@ int Distance(const std::uint8_t* a, const std::uint8_t* b, int count) {
   return most;
 }
 
-// The colours KeepsColours tries, as RGB triples: a grid of 9 levels per
+// The colours a conversion is tried on, as RGB triples: a grid of 9 levels per
 // channel and every grey.
 std::vector<std::uint8_t> TrialColours() {
   std::vector<std::uint8_t> in;
@@ -122,14 +122,16 @@ std::vector<std::uint8_t> TrialColours() {
   return in;
 }
 
-// Whether an RGB to RGB transform leaves colours where they are, on the
-// trial colours.
-bool KeepsColours(cmsHTRANSFORM t) {
-  const std::vector<std::uint8_t> in = TrialColours();
-  std::vector<std::uint8_t> out(in.size());
-  cmsDoTransform(t, in.data(), out.data(), static_cast<cmsUInt32Number>(in.size() / 3));
-  return Distance(in.data(), out.data(), static_cast<int>(in.size())) <= kSrgbTolerance;
-}
+// The trial colours and where an RGB to RGB transform takes them.
+struct TrialRun {
+  std::vector<std::uint8_t> in = TrialColours();
+  std::vector<std::uint8_t> out;
+  explicit TrialRun(cmsHTRANSFORM t) : out(in.size()) {
+    cmsDoTransform(t, in.data(), out.data(), static_cast<cmsUInt32Number>(in.size() / 3));
+  }
+  // Whether the transform leaves the colours where they are.
+  bool KeepsColours() const { return Distance(in.data(), out.data(), static_cast<int>(in.size())) <= kSrgbTolerance; }
+};
 
 // A conversion between two matrix-and-curve RGB spaces, as most photos'
 // profiles are: each channel through its curve to linear light, a 3 x 3
@@ -259,12 +261,10 @@ bool MatrixShaper::Build(cmsHPROFILE source, cmsHPROFILE srgb) {
 // Whether the tables agree with lcms2's transform, within what lcms2's own
 // 8-bit path differs from its exact one, on the trial colours; a profile
 // whose tables do not (whatever the reason) is converted by lcms2 itself.
-bool AgreesWith(const MatrixShaper& shaper, cmsHTRANSFORM t) {
-  std::vector<std::uint8_t> want = TrialColours();
-  std::vector<std::uint8_t> got = want;
-  cmsDoTransform(t, got.data(), want.data(), static_cast<cmsUInt32Number>(want.size() / 3));
+bool AgreesWith(const MatrixShaper& shaper, const TrialRun& lcms) {
+  std::vector<std::uint8_t> got = lcms.in;
   shaper.ApplyRow(got.data(), static_cast<int>(got.size() / 3));
-  return Distance(got.data(), want.data(), static_cast<int>(got.size())) <= kSrgbTolerance;
+  return Distance(got.data(), lcms.out.data(), static_cast<int>(got.size())) <= kSrgbTolerance;
 }
 
 }  // namespace
@@ -320,9 +320,10 @@ SrgbConversion SrgbConversion::For(const ColourDescription& colour, bool greyPix
     }
     if (same) return conversion;
   } else {
-    if (KeepsColours(t.get())) return conversion;
+    const TrialRun trial(t.get());
+    if (trial.KeepsColours()) return conversion;
     MatrixShaper shaper;
-    if (!grey && shaper.Build(source.get(), target.get()) && AgreesWith(shaper, t.get())) state->shaper = shaper;
+    if (!grey && shaper.Build(source.get(), target.get()) && AgreesWith(shaper, trial)) state->shaper = shaper;
     state->transform = std::move(t);
   }
   conversion.state_ = std::move(state);

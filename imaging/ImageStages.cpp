@@ -143,9 +143,10 @@ void ImageStages::Create_thumbnails() {
 
   const std::vector<std::string> files = thumbs_.FilesToWrite();
   const std::vector<std::string> outputs = thumbs_.OutputFilesToWrite();
-  const std::vector<std::string> sharpOutputs = thumbs_.OutputFilesToWrite(kSharpThumbnailPrefix);
   const ResizeSettings thumb = thumbs_.CurrentSettings();
   const bool sharpOn = thumbs_.SharpThumbnails;
+  const std::vector<std::string> sharpOutputs =
+      sharpOn ? thumbs_.OutputFilesToWrite(kSharpThumbnailPrefix) : std::vector<std::string>();
   const ResizeSettings sharp = thumbs_.SharpSettings();
   const bool packed = sharpOn || thumb.WebP;
   const bool sameSettings = !keptFiles_.empty() && keptSettings_ == thumb && keptSharp_ == sharpOn;
