@@ -8,7 +8,10 @@
 # option of the screens this fotoloom-cli knows switched on (sharp
 # thumbnails, WebP copies, the ZIP), and the classic set with the start-up
 # settings. For each it scores the first thumbnail page and the middle image
-# page, mobile, ${FOTOLOOM_LIGHTHOUSE_RUNS:-3} times each, and prints the
+# page, and for the responsive set also the first page of an album (the
+# corpus laid out as a tree of albums: a third of the photos on top, a third
+# in "2024", the rest in "2024/Rome"; the page of "2024" shows the path up,
+# the table of its sub-album and its own photos), mobile, ${FOTOLOOM_LIGHTHOUSE_RUNS:-3} times each, and prints the
 # four scores (performance, accessibility, best practices, SEO) and every
 # audit that does not pass of the run with the median performance score: on
 # a loaded machine the performance score moves by several points from run to
@@ -58,6 +61,17 @@ mkdir -p "$work/site"
 "$cli" run "$work/responsive.fl" --input "$corpus" --output "$work/site/responsive" --yes --quiet \
   "${screen_options[@]}" >/dev/null
 "$cli" run "$work/classic.fl" --input "$corpus" --output "$work/site/classic" --yes --quiet >/dev/null
+
+# The album tree, of hard links where the file system allows them.
+photos=("$corpus"/*.jpg)
+third=$(((${#photos[@]} + 2) / 3))
+mkdir -p "$work/albums/2024/Rome"
+for i in "${!photos[@]}"; do
+  if ((i < third)); then dir=$work/albums; elif ((i < 2 * third)); then dir=$work/albums/2024; else dir=$work/albums/2024/Rome; fi
+  ln "${photos[$i]}" "$dir/" 2>/dev/null || cp "${photos[$i]}" "$dir/"
+done
+"$cli" run "$work/responsive.fl" --input "$work/albums" --output "$work/site/albums" --yes --quiet --albums \
+  "${screen_options[@]}" >/dev/null
 
 # The static server, on a port the system picks.
 python3 -u -m http.server 0 --bind 127.0.0.1 --directory "$work/site" >"$work/server.log" 2>&1 &
@@ -111,6 +125,7 @@ echo "Lighthouse $("$lighthouse" --version), $("$chromium" --version 2>/dev/null
 echo "responsive set${screen_options[*]:+ with ${screen_options[*]}}:"
 score responsive-thumbs "http://127.0.0.1:$port/responsive/page1.htm"
 score responsive-image "http://127.0.0.1:$port/responsive/image$middle.htm"
+score responsive-album "http://127.0.0.1:$port/albums/2024/page1.htm"
 echo "classic set:"
 score classic-thumbs "http://127.0.0.1:$port/classic/page1.htm"
 score classic-image "http://127.0.0.1:$port/classic/image$middle.htm"
