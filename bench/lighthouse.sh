@@ -11,9 +11,10 @@
 # page, and for the responsive set also the first page of an album (the
 # corpus laid out as a tree of albums: a third of the photos on top, a third
 # in "2024", the rest in "2024/Rome"; the page of "2024" shows the path up,
-# the table of its sub-album and its own photos), mobile, ${FOTOLOOM_LIGHTHOUSE_RUNS:-3} times each, and prints the
-# four scores (performance, accessibility, best practices, SEO) and every
-# audit that does not pass of the run with the median performance score: on
+# the table of its sub-album and its own photos), mobile,
+# ${FOTOLOOM_LIGHTHOUSE_RUNS:-3} times each, and prints the four scores
+# (performance, accessibility, best practices, SEO) and every audit that
+# does not pass of the run with the median performance score: on
 # a loaded machine the performance score moves by several points from run to
 # run (the other three do not). FOTOLOOM_LIGHTHOUSE_SCREENS=off
 # makes the responsive gallery without those options. The reports go to
