@@ -1,7 +1,10 @@
 // The thumbnail grid's figures and the image page's values for screens of any size and density.
 #include "pages/ScreenMarkup.h"
 
+#include <algorithm>
+
 #include "core/PhotoFormats.h"
+#include "pages/AsciiCase.h"
 #include "pages/PageNames.h"
 
 namespace fotoloom {
@@ -16,6 +19,11 @@ std::string ImageLink(std::string_view prefix, std::string_view fileName, bool w
 }
 
 }  // namespace
+
+bool ShowsThumbGrid(const std::vector<std::string>& thumbnailTemplate, std::string_view title) {
+  const auto holdsGrid = [](std::string_view text) { return FindIgnoreCase(text, "@thumbgrid@") != text.npos; };
+  return holdsGrid(title) || std::any_of(thumbnailTemplate.begin(), thumbnailTemplate.end(), holdsGrid);
+}
 
 std::string ThumbGridStart(int columns) {
   return "<div class=\"thumbgrid\" style=\"--columns: " + std::to_string(columns) + "\">";

@@ -36,6 +36,11 @@ struct GridFigure {
   bool lazy = false;  // loaded only when scrolled near
 };
 
+// Whether thumbnail pages of this template and title show "@thumbgrid@"
+// (in any letter case). The title is replaced before the grid, so it may
+// bring the macro in too.
+bool ShowsThumbGrid(const std::vector<std::string>& thumbnailTemplate, std::string_view title);
+
 // The opening line of the grid: a block whose columns come from the
 // thumbnail pages' column count (the style "--columns: C"), so a page's
 // style sheet can keep that grid on a wide screen and reflow it on a narrow

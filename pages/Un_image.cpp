@@ -9,7 +9,6 @@
 
 #include "core/Error.h"
 #include "core/ScopeExit.h"
-#include "pages/AsciiCase.h"
 #include "pages/ColorToHex.h"
 #include "pages/LineFilter.h"
 #include "pages/PageNames.h"
@@ -57,9 +56,8 @@ struct Navigation {
   std::string total, current, next, prev, last, first;
 };
 
-// The lines joined into one text, each followed by CR LF.
-void JoinLines(const std::vector<std::string>& lines, std::string& text) {
-  text.clear();
+// Appends the lines to text, each followed by CR LF.
+void AppendLines(const std::vector<std::string>& lines, std::string& text) {
   for (const std::string& line : lines) {
     text += line;
     text += "\r\n";
@@ -109,16 +107,11 @@ std::unique_ptr<timage_page::RunState> timage_page::NewRunState() const {
   const std::string firstPage = PageFileName(ThumbPagesName, 1, NormalizedExtension(WebSiteExtension));
   state->albumName = AlbumNameValue(Album.Path, Title);
   state->albumPath = AlbumPathValue(Album.Path, Title, firstPage);
-  // The grid is laid out only for pages that show it: a title may bring the
-  // macro in too, since it is replaced before it.
-  const auto holdsGrid = [](std::string_view text) { return FindIgnoreCase(text, "@thumbgrid@") != text.npos; };
-  state->usesGrid = holdsGrid(Title) || std::any_of(htmlThumbnails_.begin(), htmlThumbnails_.end(), holdsGrid);
+  // The grid is laid out only for pages that show it.
+  state->usesGrid = ShowsThumbGrid(htmlThumbnails_, Title);
   // Beside the grid, the album covers are thumbnails of the same kind.
-  for (const std::string& line :
-       AlbumTableRows(Album.SubAlbums, ColsCount, firstPage, state->usesGrid ? &Extra : nullptr)) {
-    state->albumTable += line;
-    state->albumTable += "\r\n";
-  }
+  AppendLines(AlbumTableRows(Album.SubAlbums, ColsCount, firstPage, state->usesGrid ? &Extra : nullptr),
+              state->albumTable);
   state->albumTableInTemplate = HoldsAlbumTableMacro(htmlThumbnails_);
   state->photoCount = std::to_string(ImageCount);
   state->zipLink = ZipLink(ZipName, ImageCount, ZipSize);
@@ -245,11 +238,9 @@ void timage_page::Write_thumb_page(int k, int T, const std::string& fileName,
   const std::string noTable;
   const bool albumTable = k == 1 && state.albumTableInTemplate;
   state.table = k == 1 && !state.albumTableInTemplate ? state.albumTable : std::string();
-  for (const std::string& line : thumbTable) {
-    state.table += line;
-    state.table += "\r\n";
-  }
-  JoinLines(thumbGrid_, state.grid);
+  AppendLines(thumbTable, state.table);
+  state.grid.clear();
+  AppendLines(thumbGrid_, state.grid);
   // The order of this list is the order of replacement. The ZIP's macros
   // come before the title, which may hold any "@...@"; the values that come
   // from folder names hold no "@": no later macro can hide in them.

@@ -87,6 +87,12 @@ const PhotoMetadata& MetadataOf(const std::unordered_map<std::string, PhotoMetad
   return it == read.end() ? kNone : it->second;
 }
 
+// How the run makes the full-size JPEG of a photo of another format.
+FullSizeSettings FullSizeOf(const GallerySettings& o) { return {o.QualityImages(), BackgroundOf(o)}; }
+
+// The name of an album's ZIP, relative to the output folder ("2024/photos.zip").
+std::string ZipNameOf(const GalleryAlbum& album) { return NameInSubfolder(album.Subfolder, std::string(kZipFileName)); }
+
 bool IsFolder(const std::string& path) {
   struct stat st {};
   return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
@@ -498,8 +504,7 @@ bool GenerationRun::WritePages() {
   // One album after another, each into its own folder.
   for (const GalleryAlbum& album : run.Layout.Albums) {
     if (!NotCancelled()) return false;
-    const auto first = run.Layout.ImageFiles.begin() + album.FirstPhoto;
-    const std::vector<std::string> photos(first, first + album.PhotoCount);
+    const std::vector<std::string> photos = AlbumPhotos(album);
     ConfigurePageWriter(pages, run.Options, photos, album.PhotoCount, run.PageGrid);
     // Each page shows the texts of its own photo, in the album's order.
     std::vector<PhotoTexts> texts;
@@ -539,7 +544,7 @@ bool GenerationRun::WritesZip() const {
 
 std::string GenerationRun::ZipRecipe() const {
   const GallerySettings& o = run_->Options;
-  return PhotoZipRecipe(o.StripLocation(), FullSizeSettings{o.QualityImages(), BackgroundOf(o)});
+  return PhotoZipRecipe(o.StripLocation(), FullSizeOf(o));
 }
 
 bool GenerationRun::WriteZip() {
@@ -549,7 +554,7 @@ bool GenerationRun::WriteZip() {
   // counts over all of them.
   int done = 0;
   for (const GalleryAlbum& album : run.Layout.Albums) {
-    if (album.PhotoCount == 0) continue;
+    if (!HasZip(album)) continue;
     if (!WriteAlbumZip(album, done)) return false;
     done += album.PhotoCount;
   }
@@ -564,7 +569,7 @@ std::vector<std::string> GenerationRun::AlbumPhotos(const GalleryAlbum& album) c
 bool GenerationRun::WriteAlbumZip(const GalleryAlbum& album, int done) {
   Context& run = *run_;
   const GallerySettings& o = run.Options;
-  const std::string name = NameInSubfolder(album.Subfolder, std::string(kZipFileName));
+  const std::string name = ZipNameOf(album);
   if (run.Update) run.Update->Want(name);
   if (!WritesZip() || !NotCancelled()) return NotCancelled();
   const std::vector<std::string> photos = AlbumPhotos(album);
@@ -589,26 +594,30 @@ bool GenerationRun::WriteAlbumZip(const GalleryAlbum& album, int done) {
     desktop_.ProcessPendingEvents();
   };
   hooks.Cancelled = [this] { return c_->Cancelled; };
-  const std::string path = OutputPathOf(AlbumFolderPath(album.Subfolder), kZipFileName);
-  const bool written = WritePhotoZip(path, ZipPhotosOf(photos, o.StripLocation()),
-                                     FullSizeSettings{o.QualityImages(), BackgroundOf(o)}, hooks);
+  const bool written = WritePhotoZip(AlbumZipPath(album), ZipPhotosOf(photos, o.StripLocation()), FullSizeOf(o), hooks);
   if (!written) return NotCancelled();
   MoveBar(RunBar::Originals, done + album.PhotoCount);
   if (run.Update) run.Update->Written(name, PhotoIdentity{}, decision.Recipe);
   return NotCancelled();
 }
 
-void GenerationRun::SetZipMacros(timage_page& pages, const GalleryAlbum& album) const {
-  const GallerySettings& o = run_->Options;
-  pages.ZipName.clear();
-  pages.ZipSize.clear();
+bool GenerationRun::HasZip(const GalleryAlbum& album) const {
   // An album without photos of its own has no ZIP: one left there from
   // when it had some is deleted by an update, so it is never offered.
-  if (!o.Zip() || album.PhotoCount == 0) return;
+  return run_->Options.Zip() && album.PhotoCount > 0;
+}
+
+std::string GenerationRun::AlbumZipPath(const GalleryAlbum& album) const {
+  return OutputPathOf(AlbumFolderPath(album.Subfolder), kZipFileName);
+}
+
+void GenerationRun::SetZipMacros(timage_page& pages, const GalleryAlbum& album) const {
+  pages.ZipName.clear();
+  pages.ZipSize.clear();
+  if (!HasZip(album)) return;
   // The album's ZIP there, written now or by an earlier run; none, none linked.
   struct stat st {};
-  const std::string path = OutputPathOf(AlbumFolderPath(album.Subfolder), kZipFileName);
-  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return;
+  if (::stat(AlbumZipPath(album).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return;
   pages.ZipName = std::string(kZipFileName);
   pages.ZipSize = ZipSizeText(static_cast<std::uint64_t>(st.st_size));
 }
@@ -762,10 +771,14 @@ bool GenerationRun::PlanPhotos() {
   int maxWidth = 0;
   int maxHeight = 0;
   int thumbSize = 0;
+  ResizeSettings sharp;  // the bounds of the "t2_" thumbnail
   if (elementsCount_ > 0) {
     maxWidth = PixelSize(o.MaxWidthImage());
     maxHeight = PixelSize(o.MaxHeightImage());
     thumbSize = ThumbnailBound(o);
+    tthumb_file thumbs;
+    thumbs.MaxWidth = thumbs.MaxHeight = thumbSize;
+    sharp = thumbs.SharpSettings();
   }
   if (o.IncludeSubfolders())
     for (std::size_t a = 0; a < run.Albums.size(); ++a)
@@ -790,12 +803,8 @@ bool GenerationRun::PlanPhotos() {
           const PhotoHeader header = InspectPhoto(photo.Path, o.OtherFormats());
           photo.Scaled = ScaledImageSize(header.Width, header.Height, maxWidth, maxHeight);
           photo.Thumbnail = ThumbnailSize(header.Width, header.Height, thumbSize, thumbSize);
-          if (o.Thumbnails2x()) {
-            tthumb_file sharp;
-            sharp.MaxWidth = sharp.MaxHeight = thumbSize;
-            const ResizeSettings s = sharp.SharpSettings();
-            photo.SharpThumbnail = ThumbnailSize(header.Width, header.Height, s.MaxWidth, s.MaxHeight);
-          }
+          if (o.Thumbnails2x())
+            photo.SharpThumbnail = ThumbnailSize(header.Width, header.Height, sharp.MaxWidth, sharp.MaxHeight);
         } catch (const Error& e) {
           photo.Problem = e.what();
         }
@@ -825,8 +834,8 @@ bool GenerationRun::PlanUpdate() {
   if (WritesImages() && !o.AdditionalPath().empty()) Copy_additional_elements(o, desktop_, *run.Update);
   plan.Update.ZipWritten = false;
   for (const GalleryAlbum& album : run.Layout.Albums) {
-    if (!o.Zip() || album.PhotoCount == 0) continue;
-    const std::string zip = NameInSubfolder(album.Subfolder, std::string(kZipFileName));
+    if (!HasZip(album)) continue;
+    const std::string zip = ZipNameOf(album);
     run.Update->Want(zip);
     if (WritesZip()) plan.Update.ZipWritten |= run.Update->DecideZip(zip, AlbumPhotos(album), ZipRecipe()).Write;
   }

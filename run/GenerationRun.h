@@ -204,7 +204,10 @@ class GenerationRun {
   bool WritesZip() const;
   // What decides the ZIP's bytes besides its photos (PhotoZipRecipe).
   std::string ZipRecipe() const;
-  // "@zip@" and "@zipsize@" of the ZIP in the output folder, when Zip is set.
+  // Whether album has a ZIP: Zip is set and it has photos of its own.
+  bool HasZip(const GalleryAlbum& album) const;
+  // The path of the album's ZIP in its folder.
+  std::string AlbumZipPath(const GalleryAlbum& album) const;
   // The paths of the album's own photos, in gallery order.
   std::vector<std::string> AlbumPhotos(const GalleryAlbum& album) const;
   // The ZIP of the album's own photos in its folder; done: the photos of

@@ -30,9 +30,8 @@ std::optional<int> PixelSizeIfValid(const std::string& text) {
 }  // namespace
 
 bool PagesUseImageSizes(const GallerySettings& o) {
-  // The title is replaced before the grid, so it may bring the grid in too.
-  return Uses(o.HTMLThumbnails(), "@thumbgrid@") || FindIgnoreCase(o.Title(), "@thumbgrid@") != std::string::npos ||
-         Uses(o.HTMLImages(), "@image_width@") || Uses(o.HTMLImages(), "@image_height@");
+  return ShowsThumbGrid(o.HTMLThumbnails(), o.Title()) || Uses(o.HTMLImages(), "@image_width@") ||
+         Uses(o.HTMLImages(), "@image_height@");
 }
 
 std::vector<ImageSizes> PageImageSizes(const std::vector<std::string>& photos, const GallerySettings& o,
