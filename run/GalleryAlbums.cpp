@@ -13,6 +13,7 @@
 #include "core/PosixIo.h"
 #include "imaging/OutputName.h"
 #include "pages/PageNames.h"
+#include "run/GalleryUpdate.h"
 
 namespace fotoloom {
 namespace {
@@ -143,12 +144,19 @@ void CheckAlbumFolders(const GalleryLayout& layout, const std::vector<Album>& al
     };
     written(PageFileName(o.ThumbPagesName(), album.ThumbPages, ext));
     if (album.PhotoCount > 0) written(PageFileName(o.ImagePagesName(), album.PhotoCount, ext));
+    const ImageCompanions companions{o.Thumbnails2x(), o.WebP()};
     for (int e = 0; e < album.ElementsCount; ++e) {
       const std::string file = FileNameOf(layout.ImageFiles[std::size_t(album.FirstPhoto + e)]);
-      for (const char* prefix : {"n_", "t_", "b_"})
-        if (prefix[0] != 'b' || o.CopyOrgSizedImages()) imageNames.insert(ImageFileName(prefix, file));
-      written(ImageFileName("n_", file));
+      std::vector<std::string> names = ScaledImageFileNames(file, companions);
+      for (std::string& name : ThumbnailFileNames(file, companions)) names.push_back(std::move(name));
+      if (o.CopyOrgSizedImages()) names.push_back(ImageFileName("b_", file));
+      for (const std::string& name : names) {
+        imageNames.insert(name);
+        written(name);
+      }
     }
+    const bool zip = o.Zip() && album.PhotoCount > 0;
+    if (zip) written(std::string(kZipFileName));
     std::string folder = o.OutputPath();
     if (!album.Subfolder.empty()) folder += (folder.empty() || folder.back() == '/' ? "" : "/") + album.Subfolder;
     if (folder.size() + 1 + longest.size() >= PATH_MAX)
@@ -165,6 +173,8 @@ void CheckAlbumFolders(const GalleryLayout& layout, const std::vector<Album>& al
         clash = "an image page";
       else if (imageNames.count(name) != 0)
         clash = "an image made from a photo";
+      else if (zip && name == kZipFileName)
+        clash = "the ZIP of the photos";
       else if (i == 0 && additional.count(name) != 0)
         clash = "an additional element";
       if (!clash.empty())

@@ -60,6 +60,13 @@ struct ImageCompanions {
   bool Webp = false;   // a WebP file beside each image (WebpFileName)
 };
 
+// The files of a photo named fileName that its "n_" recipe makes: the "n_"
+// file, and its WebP file with companions.Webp.
+std::vector<std::string> ScaledImageFileNames(const std::string& fileName, const ImageCompanions& companions);
+// Those its "t_" recipe makes: the "t_" file, then with companions.Webp its
+// WebP file, then with companions.Sharp the "t2_" file (and its WebP).
+std::vector<std::string> ThumbnailFileNames(const std::string& fileName, const ImageCompanions& companions);
+
 // What an update does with the ZIP of all originals.
 struct ZipDecision {
   bool Write = true;   // written again (false: the file there is up to date)
@@ -97,12 +104,13 @@ class GalleryUpdate : public AdditionalElementsTarget {
 
   // The files written beside the "n_" and "t_" files; set before the photos are decided.
   ImageCompanions Companions;
-  // The files of a photo named fileName that its "n_" recipe makes: the
-  // "n_" file, and its WebP file with Companions.Webp.
-  std::vector<std::string> ScaledImageNames(const std::string& fileName) const;
-  // Those its "t_" recipe makes: the "t_" file, then with Companions.Webp
-  // its WebP file, then with Companions.Sharp the "t2_" file (and its WebP).
-  std::vector<std::string> ThumbnailNames(const std::string& fileName) const;
+  // ScaledImageFileNames and ThumbnailFileNames with Companions.
+  std::vector<std::string> ScaledImageNames(const std::string& fileName) const {
+    return ScaledImageFileNames(fileName, Companions);
+  }
+  std::vector<std::string> ThumbnailNames(const std::string& fileName) const {
+    return ThumbnailFileNames(fileName, Companions);
+  }
 
   // Decides whether the ZIP of an album's originals, name ("photos.zip" or
   // "2024/photos.zip"), is written again: not when the state records the file there, unchanged since, made

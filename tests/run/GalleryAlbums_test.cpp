@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -226,6 +227,35 @@ TEST(GalleryAlbums, a_folder_named_like_a_file_of_its_parent_is_refused_before_a
   AddPhotos(t.in, "image3.htm", 1);
   AddPhotos(t.in, "n_other.jpg", 1);
   EXPECT_EQ(t.run.Start(), RunOutcome::Finished);
+}
+
+// The files of the screens' options count as the parent's files too.
+TEST(GalleryAlbums, a_folder_named_like_the_zip_a_sharp_thumbnail_or_a_webp_file_is_refused_when_those_are_written) {
+  const auto tree = [](bool options) {
+    auto t = std::make_unique<Tree>();
+    t->settings.SetZip(options);
+    t->settings.SetThumbnails2x(options);
+    t->settings.SetWebP(options);
+    AddPhotos(t->in, "", 1);
+    for (const char* folder : {"photos.zip", "t2_img01.jpg", "n_img01.jpg.webp"}) AddPhotos(t->in, folder, 1);
+    return t;
+  };
+  // The sub-albums are checked in name order; each refused one is then taken away.
+  const std::unique_ptr<Tree> t = tree(true);
+  for (const auto& [folder, says] :
+       {std::pair{"n_img01.jpg.webp", "an image made from a photo"}, std::pair{"photos.zip", "the ZIP of the photos"},
+        std::pair{"t2_img01.jpg", "an image made from a photo"}}) {
+    try {
+      t->run.Start();
+      ADD_FAILURE() << "no error";
+    } catch (const Error& e) {
+      EXPECT_THAT(e.what(), HasSubstr("\"" + t->in / folder + "\" cannot become an album: " + says));
+    }
+    EXPECT_THAT(Names(ListFiles(t->out.str())), IsEmpty());
+    fs::remove_all(t->in / folder);
+  }
+  // With the options off the same names are fine.
+  EXPECT_EQ(tree(false)->run.Start(), RunOutcome::Finished);
 }
 
 // Photos of other formats give images named "<prefix><name>.jpg": a folder
