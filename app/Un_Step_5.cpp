@@ -45,7 +45,7 @@ TFrame_Step_5::TFrame_Step_5(GallerySettings& settings, QWidget* parent)
   Check_skip_bad_photos->setGeometry(16, 286, 602, 20);
   Check_skip_bad_photos->setCursor(Qt::PointingHandCursor);
 
-  // The files written besides the gallery's own, in the rest of the free
+  // The files written beside the gallery's own, in the rest of the free
   // space below (page 2, where the image options are, has no room left).
   const auto extraFiles = [this](const char* name, const char* text, int y) {
     auto* box = new QCheckBox(QString::fromUtf8(text), this);

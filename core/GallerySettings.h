@@ -225,15 +225,15 @@ class GallerySettings {
   // and the run goes on; off, such a photo stops the run.
   bool SkipBadPhotos() const { return v_.SkipBadPhotos; }
   void SetSkipBadPhotos(bool value);
-  // Page 2: each photo also gets a thumbnail at twice the thumbnail size
+  // Page 5: each photo also gets a thumbnail at twice the thumbnail size
   // ("t2_", core/PhotoFormats) for screens of high pixel density.
   bool Thumbnails2x() const { return v_.Thumbnails2x; }
   void SetThumbnails2x(bool value);
-  // Page 2: every scaled image and thumbnail is also written as a WebP file
+  // Page 5: every scaled image and thumbnail is also written as a WebP file
   // beside its JPEG (WebpFileName); the JPEG files stay as they are.
   bool WebP() const { return v_.WebP; }
   void SetWebP(bool value);
-  // Page 2: the run also writes one ZIP file of all originals (kZipFileName).
+  // Page 5: the run also writes one ZIP file of all originals (kZipFileName).
   bool Zip() const { return v_.Zip; }
   void SetZip(bool value);
   int ElementsMode() const { return v_.ElementsMode; }

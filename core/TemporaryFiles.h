@@ -21,8 +21,8 @@ std::string SpillFileNameTemplate();
 // Removes from folder (not its subfolders) the regular files named as
 // TemporaryPathFor and SpillFileNameTemplate name them whose process is no
 // longer running (also a TemporaryPathFor name followed by "." and six
-// letters or digits, the ZIP library's temporary file beside it): what a Fotoloom process killed while it wrote left
-// behind. A spill file named without a process id (kSpillFilePrefix and six
+// letters or digits, the ZIP library's temporary file beside it): what a
+// Fotoloom process killed while it wrote left behind. A spill file named without a process id (kSpillFilePrefix and six
 // letters or digits) comes from a version that did not name its process,
 // whose open spill file lost its name at once; such a file is removed too.
 // A file of a running process (this one included), a folder or link so

@@ -15,10 +15,11 @@ namespace fotoloom {
 
 // The common part of tscaling_file and tthumb_file. For each of the first
 // ImageCount entries of ImageFiles it writes the resized copy named prefix +
-// input name into OutputPath (or its subfolder), then fires OnProgress. With Jobs above 1 the
-// images are worked on by that many threads while the calling thread writes
-// the files and fires the events in index order; the files are byte for byte
-// those of Jobs = 1. ImageStages drives two writers from one decode per photo.
+// input name into OutputPath (or its subfolder), then fires OnProgress.
+// With Jobs above 1 the images are worked on by that many threads while the
+// calling thread writes the files and fires the events in index order; the
+// files are byte for byte those of Jobs = 1. ImageStages drives two writers
+// from one decode per photo.
 class ImageWriter : public Cancellable {
  public:
   using ProgressEvent = std::function<void(ImageWriter& sender, int index, bool& cancelled)>;

@@ -24,8 +24,8 @@ int JpegLibraryVersion();
 // the filter in effect ("plain" without one, the default for an index
 // outside the table), greyscale and the pixel format (Device for one outside
 // 0..7), and for a copy with a WebP file beside it "webp" and the WebP
-// library's version. Two copies of one photo with equal recipes are equal byte for byte;
-// settings that do not reach the bytes (the filter index while the filter is
+// library's version. Two copies of one photo with equal recipes are equal
+// byte for byte; settings that do not reach the bytes (the filter index while the filter is
 // off) do not change the recipe.
 std::string OutputRecipe(const ResizeSettings& settings, const std::string& prefix);
 

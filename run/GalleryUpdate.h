@@ -113,8 +113,8 @@ class GalleryUpdate : public AdditionalElementsTarget {
   }
 
   // Decides whether the ZIP of an album's originals, name ("photos.zip" or
-  // "2024/photos.zip"), is written again: not when the state records the file there, unchanged since, made
-  // with the same settings (settingsRecipe) from the same photos, in the
+  // "2024/photos.zip"), is written again: not when the state records the
+  // file there, unchanged since, made with the same settings (settingsRecipe) from the same photos, in the
   // same order, each as it was then (size, time and inode; for a photo
   // changed within the file system's clock tick of now also its content;
   // once past the tick such a photo is told by its facts alone, which
