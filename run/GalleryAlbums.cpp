@@ -14,6 +14,7 @@
 #include "imaging/OutputName.h"
 #include "pages/PageNames.h"
 #include "run/GalleryUpdate.h"
+#include "run/RunOptions.h"
 
 namespace fotoloom {
 namespace {
@@ -144,11 +145,11 @@ void CheckAlbumFolders(const GalleryLayout& layout, const std::vector<Album>& al
     };
     written(PageFileName(o.ThumbPagesName(), album.ThumbPages, ext));
     if (album.PhotoCount > 0) written(PageFileName(o.ImagePagesName(), album.PhotoCount, ext));
-    const ImageCompanions companions{o.Thumbnails2x(), o.WebP()};
+    const ExtraImages extra = ExtraImagesOf(o);
     for (int e = 0; e < album.ElementsCount; ++e) {
       const std::string file = FileNameOf(layout.ImageFiles[std::size_t(album.FirstPhoto + e)]);
-      std::vector<std::string> names = ScaledImageFileNames(file, companions);
-      for (std::string& name : ThumbnailFileNames(file, companions)) names.push_back(std::move(name));
+      std::vector<std::string> names = ScaledImageFileNames(file, extra);
+      for (std::string& name : ThumbnailFileNames(file, extra)) names.push_back(std::move(name));
       if (o.CopyOrgSizedImages()) names.push_back(ImageFileName("b_", file));
       for (const std::string& name : names) {
         imageNames.insert(name);

@@ -225,20 +225,20 @@ OriginalCopy GalleryUpdate::DecideCopy(const PhotoIdentity& photo, const std::st
   return action;
 }
 
-std::vector<std::string> ScaledImageFileNames(const std::string& fileName, const ImageCompanions& companions) {
+std::vector<std::string> ScaledImageFileNames(const std::string& fileName, const ExtraImages& extra) {
   const std::string n = ImageFileName("n_", fileName);
-  if (!companions.Webp) return {n};
+  if (!extra.Webp) return {n};
   return {n, WebpFileName(n)};
 }
 
-std::vector<std::string> ThumbnailFileNames(const std::string& fileName, const ImageCompanions& companions) {
+std::vector<std::string> ThumbnailFileNames(const std::string& fileName, const ExtraImages& extra) {
   std::vector<std::string> names;
   const auto add = [&](const std::string& jpeg) {
     names.push_back(jpeg);
-    if (companions.Webp) names.push_back(WebpFileName(jpeg));
+    if (extra.Webp) names.push_back(WebpFileName(jpeg));
   };
   add(ImageFileName("t_", fileName));
-  if (companions.Sharp) add(ImageFileName("t2_", fileName));
+  if (extra.SharpThumbnails) add(ImageFileName("t2_", fileName));
   return names;
 }
 

@@ -10,6 +10,7 @@
 
 #include "imaging/ImageStages.h"
 #include "imaging/Un_Copy_File.h"
+#include "pages/ScreenMarkup.h"
 #include "run/OutputFolder.h"
 #include "run/UpdateRules.h"
 #include "run/UpdateState.h"
@@ -54,18 +55,13 @@ struct UpdateDecisions {
   std::vector<PhotoNeeds> Needs() const;
 };
 
-// The files a run writes beside each photo's "n_" and "t_" files.
-struct ImageCompanions {
-  bool Sharp = false;  // "t2_" thumbnails
-  bool Webp = false;   // a WebP file beside each image (WebpFileName)
-};
-
-// The files of a photo named fileName that its "n_" recipe makes: the "n_"
-// file, and its WebP file with companions.Webp.
-std::vector<std::string> ScaledImageFileNames(const std::string& fileName, const ImageCompanions& companions);
-// Those its "t_" recipe makes: the "t_" file, then with companions.Webp its
-// WebP file, then with companions.Sharp the "t2_" file (and its WebP).
-std::vector<std::string> ThumbnailFileNames(const std::string& fileName, const ImageCompanions& companions);
+// The files of a photo named fileName that its "n_" recipe makes, with the
+// images written beside the JPEG ones: the "n_" file, and its WebP file
+// with extra.Webp.
+std::vector<std::string> ScaledImageFileNames(const std::string& fileName, const ExtraImages& extra);
+// Those its "t_" recipe makes: the "t_" file, then with extra.Webp its WebP
+// file, then with extra.SharpThumbnails the "t2_" file (and its WebP).
+std::vector<std::string> ThumbnailFileNames(const std::string& fileName, const ExtraImages& extra);
 
 // What an update does with the ZIP of all originals.
 struct ZipDecision {
@@ -103,7 +99,7 @@ class GalleryUpdate : public AdditionalElementsTarget {
   PhotoIdentity Observe(const std::string& photoPath) const;
 
   // The files written beside the "n_" and "t_" files; set before the photos are decided.
-  ImageCompanions Companions;
+  ExtraImages Companions;
   // ScaledImageFileNames and ThumbnailFileNames with Companions.
   std::vector<std::string> ScaledImageNames(const std::string& fileName) const {
     return ScaledImageFileNames(fileName, Companions);

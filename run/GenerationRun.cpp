@@ -625,7 +625,7 @@ void GenerationRun::SetZipMacros(timage_page& pages, const GalleryAlbum& album) 
 bool GenerationRun::DecideUpdate() {
   Context& run = *run_;
   if (!run.Update || !WritesImages()) return true;
-  run.Update->Companions = {run.Options.Thumbnails2x(), run.Options.WebP()};
+  run.Update->Companions = ExtraImagesOf(run.Options);
   SetImageRecipes(run.Decisions);
   const bool copies = run.Options.CopyOrgSizedImages();
   const std::string fullSize = FullSizeRecipe(run.Options.QualityImages(), BackgroundOf(run.Options));

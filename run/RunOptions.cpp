@@ -38,6 +38,8 @@ std::array<std::uint8_t, 3> BackgroundOf(const GallerySettings& o) {
           static_cast<std::uint8_t>((c >> 16) & 0xFF)};
 }
 
+ExtraImages ExtraImagesOf(const GallerySettings& o) { return {o.Thumbnails2x(), o.WebP()}; }
+
 int TextToInt(const std::string& text) {
   const std::optional<int> value = RunNumberValue(text);
   if (!value) throw Error("'" + text + "' is not a valid integer value");
@@ -98,7 +100,7 @@ void ConfigurePageWriter(timage_page& pages, const GallerySettings& o, const std
   pages.ThumbPagesName = o.ThumbPagesName();
   pages.WebSiteExtension = o.WebSiteExtension();
   pages.OriginalsCopied = o.CopyOrgSizedImages();
-  pages.Extra = {o.Thumbnails2x(), o.WebP()};
+  pages.Extra = ExtraImagesOf(o);
 }
 
 void ConfigureScaledImageWriter(tscaling_file& scaling, const GallerySettings& o,

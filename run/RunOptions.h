@@ -48,6 +48,10 @@ int ElementsCountOf(int elementsMode, int imageCount, std::int64_t cells);
 // pixels of photos are laid on.
 std::array<std::uint8_t, 3> BackgroundOf(const GallerySettings& o);
 
+// The images written beside the JPEG scaled images and thumbnails: "t2_"
+// thumbnails with Thumbnails2x, WebP copies with WebP.
+ExtraImages ExtraImagesOf(const GallerySettings& o);
+
 // Hands the page writer its settings in the order the run sets them, and
 // the first imageCount photos of imageFiles. Leaves its events alone.
 void ConfigurePageWriter(timage_page& pages, const GallerySettings& o, const std::vector<std::string>& imageFiles,
